@@ -1,0 +1,71 @@
+#include "commandline.h"
+#include "markupcommands.h"
+
+#include "records/programfolder.h"
+#include "records/recordkinds.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+std::vector<Command> AllCommands() {
+    std::vector<Command> commands;
+    for (auto&& group : {MarkupCommands()})
+        commands.insert(commands.end(), group.begin(), group.end());
+    return commands;
+}
+
+void PrintHelp(const std::vector<Command>& commands) {
+    PrintLine(QStringLiteral("Usage: tessel-cli [--home DIR] COMMAND [ARGUMENTS]"));
+    PrintLine(QString());
+    PrintLine(QStringLiteral("Tessel's imposition engine on the command line."));
+    PrintLine(QString());
+    PrintLine(QStringLiteral("Commands:"));
+    for (const Command& command : commands) {
+        PrintLine(QStringLiteral("  %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage)));
+        PrintLine(QStringLiteral("      %1").arg(QLatin1String(command.summary)));
+    }
+    PrintLine(QString());
+    PrintLine(QStringLiteral("Options:"));
+    PrintLine(QStringLiteral("  --home DIR   the installation folder with Preferences and Presets"));
+    PrintLine(QStringLiteral("               (default: $TESSEL_HOME, else the program's folder)"));
+    QStringList kinds;
+    for (const RecordKind& kind : RecordKinds())
+        kinds << QStringLiteral("%1 (%2)").arg(kind.name, kind.description);
+    PrintLine(QString());
+    PrintLine(QStringLiteral("Record kinds (KIND): %1").arg(kinds.join(QStringLiteral(", "))));
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList words = QCoreApplication::arguments().mid(1);
+    const std::vector<Command> commands = AllCommands();
+
+    if (words.isEmpty() || words.first() == QLatin1String("--help") || words.first() == QLatin1String("-h")) {
+        PrintHelp(commands);
+        return words.isEmpty() ? 2 : 0;
+    }
+    CommandLine global(words);
+    QString home;
+    if (!global.TakeOption(QStringLiteral("--home"), home))
+        return Fail(global.Error(), 2);
+    if (!home.isEmpty())
+        programfolder::SetHome(home);
+    words = global.Words();
+
+    // Commands are one or two words long; the longest match wins.
+    for (const Command& command : commands) {
+        const QStringList name = QString::fromLatin1(command.name).split(QLatin1Char(' '));
+        if (words.mid(0, name.size()) == name) {
+            CommandLine args(words.mid(name.size()));
+            if (args.TakeFlag(QStringLiteral("--help"))) {
+                PrintLine(QStringLiteral("Usage: tessel-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage)));
+                return 0;
+            }
+            return command.run(args);
+        }
+    }
+    return Fail(QStringLiteral("unknown command \"%1\"; see tessel-cli --help").arg(words.join(QLatin1Char(' '))), 2);
+}

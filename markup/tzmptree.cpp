@@ -1,0 +1,18 @@
+#include "tzmptree.h"
+
+CTzmpItem* CTzmpTree::GetRoot() const { return Typed(FindChild(nullptr, kRootName)); }
+
+CTzmpItem* CTzmpTree::GetOrAddChild(CMTItem* parent, QByteArrayView name, bool append) {
+    if (CMTItem* child = FindChild(parent, name))
+        return Typed(child);
+    CTzmpItem* child = CreateItem(name);
+    InsertItem(child, parent, append ? Position::Last : Position::First);
+    return child;
+}
+
+MarkupValue& CTzmpTree::Value(CMTItem* parent, QByteArrayView name, const MarkupValue& defaultValue) {
+    MarkupValue& value = GetOrAddChild(parent, name)->Value();
+    if (value.isEmpty() && !defaultValue.isEmpty())
+        value = defaultValue;
+    return value;
+}

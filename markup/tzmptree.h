@@ -1,0 +1,26 @@
+#pragma once
+
+#include "markuptree.h"
+#include "tzmpitem.h"
+
+// A markup tree of typed items with the accessors every record uses. All
+// record trees derive from it and override CreateItem with their item class.
+class CTzmpTree : public CMarkupTree {
+public:
+    static constexpr char kRootName[] = "TESSEL_DOCUMENT_MARKUPS";
+
+    CTzmpItem* CreateItem(QByteArrayView name) override { return new CTzmpItem(name); }
+
+    // The top-level "TESSEL_DOCUMENT_MARKUPS", or nullptr.
+    CTzmpItem* GetRoot() const;
+    bool HasChild(const CMTItem* parent, QByteArrayView name) const { return FindChild(parent, name) != nullptr; }
+    // The first child of that name, created as the last (append) or first
+    // child when missing. parent nullptr means the top level.
+    CTzmpItem* GetOrAddChild(CMTItem* parent, QByteArrayView name, bool append = true);
+    // The value of the named child, which is created when missing; an empty
+    // value takes a non-empty default. Reading a missing key therefore adds it.
+    MarkupValue& Value(CMTItem* parent, QByteArrayView name, const MarkupValue& defaultValue = {});
+
+    // Items of this tree are always its own typed items.
+    static CTzmpItem* Typed(CMTItem* item) { return static_cast<CTzmpItem*>(item); }
+};

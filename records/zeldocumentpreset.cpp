@@ -1,0 +1,149 @@
+#include "zeldocumentpreset.h"
+
+#include "fontrecord.h"
+#include "programfolder.h"
+
+#include <QDir>
+
+namespace {
+const char* FontElement(CZelDocumentPreset::FontKind kind) {
+    return kind == CZelDocumentPreset::FontKind::Title ? "TITLE_FONT" : "BARCODE_FONT";
+}
+const char* const kLineKeys[] = {"LINE_DIR", "LINE_START", "LINE_END", "LINE_OFFSET", "LINE_WEIGHT", "LINE_COLOR"};
+} // namespace
+
+CZelDocumentPreset::CZelDocumentPreset() { CZelDocumentPreset::BuildStructure(); }
+
+CZelDocumentPreset::~CZelDocumentPreset() = default;
+
+void CZelDocumentPreset::BuildStructure() {
+    m_root = m_tree.GetOrAddChild(nullptr, CTzmpTree::kRootName);
+    m_tree.Value(m_root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
+    m_tree.Value(m_root, "VERSION") = QStringLiteral("1.0");
+    m_tree.GetOrAddChild(m_root, "NAME");
+    m_plateInformation = m_tree.GetOrAddChild(m_root, "PLATE_INFORMATION");
+    m_paperProperty = m_tree.GetOrAddChild(m_root, "PAPER_PROPERTY");
+    m_imposeProperty = m_tree.GetOrAddChild(m_root, "IMPOSE_PROPERTY");
+}
+
+bool CZelDocumentPreset::Load(const QString& path) {
+    m_path = path;
+    m_loadError.clear();
+    const int result = m_tree.LoadFile(path);
+    if (result < 0) {
+        m_loadError = m_tree.LastFileError();
+        return false;
+    }
+    // Even a failed parse has cleared the tree: bind a fresh structure so
+    // that no reference points into deleted items.
+    BuildStructure();
+    if (result == 0) {
+        m_loadError = QStringLiteral("%1: no element in the file").arg(path);
+        return false;
+    }
+    if (!m_tree.LastParseReport().complete)
+        m_loadError = QStringLiteral("%1: %2").arg(path, m_tree.LastParseReport().reason);
+    return true;
+}
+
+bool CZelDocumentPreset::Save(const QString& path) {
+    m_loadError.clear();
+    return m_tree.SaveFile(path) >= 0;
+}
+
+QString CZelDocumentPreset::LastError() const {
+    return m_tree.LastFileError().isEmpty() ? m_loadError : m_tree.LastFileError();
+}
+
+MarkupValue& CZelDocumentPreset::Name() { return m_tree.Value(m_root, "NAME"); }
+
+namespace {
+int Index(CZelDocumentPreset::Edge edge) { return static_cast<int>(edge); }
+const char* const kMarginKeys[] = {"MARGIN_TOP", "MARGIN_LEFT", "MARGIN_BOTTOM", "MARGIN_RIGHT"};
+const char* const kCutMarginKeys[] = {"CUT_MARGIN_TOP", "CUT_MARGIN_LEFT", "CUT_MARGIN_BOTTOM", "CUT_MARGIN_RIGHT"};
+const char* const kPlateCropKeys[] = {"PLATE_CROP_TOP", "PLATE_CROP_LEFT", "PLATE_CROP_BOTTOM", "PLATE_CROP_RIGHT"};
+const char* const kRegistrationKeys[] = {"REGISTRATION_MARK_TOP", "REGISTRATION_MARK_LEFT",
+                                         "REGISTRATION_MARK_BOTTOM", "REGISTRATION_MARK_RIGHT"};
+} // namespace
+
+MarkupValue& CZelDocumentPreset::Margin(Edge edge) { return Paper(kMarginKeys[Index(edge)]); }
+MarkupValue& CZelDocumentPreset::CutMargin(Edge edge) { return Paper(kCutMarginKeys[Index(edge)]); }
+MarkupValue& CZelDocumentPreset::PlateCrop(Edge edge) { return Impose(kPlateCropKeys[Index(edge)]); }
+MarkupValue& CZelDocumentPreset::RegistrationMark(Edge edge) { return Impose(kRegistrationKeys[Index(edge)]); }
+
+MarkupValue& CZelDocumentPreset::ColorBar(ColorBarPosition position) {
+    static const char* const kKeys[] = {"COLORBAR_TOP-LEFT",    "COLORBAR_LEFT-TOP",    "COLORBAR_TOP-RIGHT",
+                                        "COLORBAR_RIGHT-TOP",   "COLORBAR_LEFT-BOTTOM", "COLORBAR_BOTTOM-LEFT",
+                                        "COLORBAR_RIGHT-BOTTOM", "COLORBAR_BOTTOM-RIGHT"};
+    return Impose(kKeys[static_cast<int>(position)]);
+}
+
+bool CZelDocumentPreset::GetFont(FontKind kind, LogFont& font) {
+    CMTItem* element = m_tree.FindChild(m_imposeProperty, FontElement(kind));
+    if (!element)
+        return false;
+    fontrecord::Read(m_tree, element, "", font);
+    return true;
+}
+
+void CZelDocumentPreset::SetFont(FontKind kind, const LogFont& font) {
+    fontrecord::Write(m_tree, m_tree.GetOrAddChild(m_imposeProperty, FontElement(kind)), "", font);
+}
+
+CTzmpItem* CZelDocumentPreset::Lines() const { return CTzmpTree::Typed(m_tree.FindChild(m_root, "LINES")); }
+
+CTzmpItem* CZelDocumentPreset::FirstLine() const {
+    CTzmpItem* lines = Lines();
+    return lines ? CTzmpTree::Typed(m_tree.FindChild(lines, "LINE")) : nullptr;
+}
+
+CTzmpItem* CZelDocumentPreset::AddLines() {
+    CTzmpItem* lines = m_tree.CreateItem("LINES");
+    m_tree.InsertItem(lines, m_root, CMarkupTree::Position::Last);
+    return lines;
+}
+
+CTzmpItem* CZelDocumentPreset::AddLine(CTzmpItem* lines) {
+    CTzmpItem* line = m_tree.CreateItem("LINE");
+    m_tree.InsertItem(line, lines, CMarkupTree::Position::Last);
+    return line;
+}
+
+void CZelDocumentPreset::RemoveAllLines() {
+    while (CMTItem* lines = m_tree.FindChild(m_root, "LINES"))
+        m_tree.RemoveItem(lines);
+}
+
+void CZelDocumentPreset::CopyLines(CZelDocumentPreset& source) {
+    CTzmpItem* sourceLines = source.Lines();
+    if (!sourceLines)
+        return;
+    if (CMTItem* own = m_tree.FindChild(m_root, "LINES"))
+        m_tree.RemoveItem(own);
+    CTzmpItem* lines = AddLines();
+    // From the first "LINE" on, every following sibling counts as a line.
+    for (CMTItem* from = source.FirstLine(); from; from = from->NextSibling()) {
+        CTzmpItem* to = AddLine(lines);
+        for (const char* key : kLineKeys)
+            m_tree.Value(to, key) = source.m_tree.Value(from, key);
+    }
+}
+
+QString CZelDocumentPreset::Folder() { return programfolder::DocumentPresetsFolder(); }
+
+QString CZelDocumentPreset::PathOf(const QString& presetName) {
+    return QDir(Folder()).filePath(presetName + QLatin1Char('.') + QLatin1String(kExtension));
+}
+
+bool CZelDocumentPreset::ListPresets(QStringList& names) {
+    names.clear();
+    const QString folder = Folder();
+    if (!QDir().mkpath(folder))
+        return false;
+    const QDir dir(folder);
+    const QStringList files = dir.entryList({QStringLiteral("*.") + QLatin1String(kExtension)},
+                                            QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& file : files)
+        names << file.left(file.lastIndexOf(QLatin1Char('.')));
+    return true;
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "docpresettree.h"
+#include "logfont.h"
+
+#include <QStringList>
+
+// A named set of plate properties stored as a ".tzdp" file in the document
+// preset folder; also the first part of every imposition document, whose
+// class derives from this one.
+//
+// Accessors return the value of their key under its section (created empty
+// when missing); the reference is valid until the next Load of this object.
+class CZelDocumentPreset {
+public:
+    static constexpr char kDocumentType[] = "Imposer Document Preset";
+    static constexpr char kExtension[] = "tzdp";
+
+    enum class Edge { Top, Left, Bottom, Right };
+    // The eight colour bar positions, each named by two plate edges.
+    enum class ColorBarPosition { TopLeft, LeftTop, TopRight, RightTop, LeftBottom, BottomLeft, RightBottom, BottomRight };
+    enum class FontKind { Title, Barcode };
+
+    CZelDocumentPreset();
+    CZelDocumentPreset(const CZelDocumentPreset&) = delete;
+    CZelDocumentPreset& operator=(const CZelDocumentPreset&) = delete;
+    virtual ~CZelDocumentPreset();
+
+    // Binds the header and the sections, adding what is missing.
+    virtual void BuildStructure();
+
+    // Loads a file. On success the sections are bound again and the header
+    // set to this kind. A file that cannot be read leaves the object as it
+    // was; a file that gives no element leaves an empty, valid structure.
+    bool Load(const QString& path);
+    bool Save(const QString& path);
+    const QString& Path() const { return m_path; }
+    // Why the last Load or Save failed, or what a partial load dropped.
+    QString LastError() const;
+
+    CDocumentTree& Tree() { return m_tree; }
+    CTzmpItem* Root() const { return m_root; }
+
+    MarkupValue& Name();
+
+    // PLATE_INFORMATION
+    MarkupValue& PaperType() { return Plate("PAPER_TYPE"); }
+    MarkupValue& PaperSide() { return Plate("PAPER_SIDE"); }
+    MarkupValue& Color(bool sideB) { return Plate(sideB ? "COLOR_B" : "COLOR_A"); }
+    MarkupValue& Imposition() { return Plate("IMPOSITION"); }
+    MarkupValue& Quantity() { return Plate("QUANTITY"); }
+    MarkupValue& PressUnit() { return Plate("PRESS_UNIT"); }
+    MarkupValue& PQuantity() { return Plate("PQUANTITY"); }
+    MarkupValue& Comment() { return Plate("COMMENT"); }
+    MarkupValue& AfterWork() { return Plate("AFTER_WORK"); }
+
+    // PAPER_PROPERTY
+    MarkupValue& Size() { return Paper("SIZE"); }
+    MarkupValue& Width() { return Paper("WIDTH"); }
+    MarkupValue& Height() { return Paper("HEIGHT"); }
+    MarkupValue& Margin(Edge edge);
+    MarkupValue& GridWidth() { return Paper("GRID_WIDTH"); }
+    MarkupValue& GridHeight() { return Paper("GRID_HEIGHT"); }
+    MarkupValue& CutMargin(Edge edge);
+
+    // IMPOSE_PROPERTY
+    MarkupValue& ArrangeDirection() { return Impose("ARRANGE_DIRECTION"); }
+    MarkupValue& ArrangeMaxJob() { return Impose("ARRANGE_MAX_JOB"); }
+    MarkupValue& TitlePosition() { return Impose("TITLE_POSITION"); }
+    MarkupValue& TitleItems() { return Impose("TITLE_ITEMS"); }
+    MarkupValue& TitleAlign() { return Impose("TITLE_ALIGN"); }
+    MarkupValue& PlateCrop(Edge edge);
+    MarkupValue& ColorBar(ColorBarPosition position);
+    MarkupValue& ColorBarAlign() { return Impose("COLOR_BAR_ALIGN"); }
+    MarkupValue& ColorBarName() { return Impose("COLOR_BAR_NAME"); }
+    MarkupValue& RegistrationMark(Edge edge);
+    MarkupValue& RegistrationMarkAlign() { return Impose("REGISTRATION_MARK_ALIGN"); }
+    MarkupValue& RegistrationMarkName() { return Impose("REGISTRATION_MARK_NAME"); }
+
+    // False when the font element is missing.
+    bool GetFont(FontKind kind, LogFont& font);
+    void SetFont(FontKind kind, const LogFont& font);
+
+    // Free lines: the first "LINES" under the root (or nullptr), its lines,
+    // and their keys.
+    CTzmpItem* Lines() const;
+    CTzmpItem* FirstLine() const;
+    CTzmpItem* AddLines();
+    CTzmpItem* AddLine(CTzmpItem* lines);
+    void RemoveAllLines();
+    MarkupValue& LineValue(CTzmpItem* line, const char* key) { return m_tree.Value(line, key); }
+
+    // Replaces this object's lines by a copy of the source's; a source without
+    // "LINES" leaves them untouched.
+    void CopyLines(CZelDocumentPreset& source);
+
+    // The preset folder (created when missing) and the path of a named preset.
+    static QString Folder();
+    static QString PathOf(const QString& presetName);
+    // Base names of the presets in the folder, sorted by name; false when the
+    // folder is missing and cannot be created.
+    static bool ListPresets(QStringList& names);
+
+protected:
+    MarkupValue& Plate(const char* key) { return m_tree.Value(m_plateInformation, key); }
+    MarkupValue& Paper(const char* key) { return m_tree.Value(m_paperProperty, key); }
+    MarkupValue& Impose(const char* key) { return m_tree.Value(m_imposeProperty, key); }
+
+    QString m_path;
+    CDocumentTree m_tree;
+    CTzmpItem* m_root = nullptr;
+    CTzmpItem* m_plateInformation = nullptr;
+    CTzmpItem* m_paperProperty = nullptr;
+    CTzmpItem* m_imposeProperty = nullptr;
+
+private:
+    QString m_loadError;
+};
