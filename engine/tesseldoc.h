@@ -4,6 +4,7 @@
 #include "plateproperties.h"
 #include "zelitem.h"
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -50,6 +51,49 @@ public:
 
     // A quarter turn clockwise or counter-clockwise.
     void RotateItem(CZelItem* item, bool clockwise);
+
+    // Arrangement of the selection. Each returns whether it changed anything;
+    // the spacing and stacking operations also answer, in test mode, whether
+    // they would apply.
+    enum class Align { Left, HorizontalCentre, Right, Top, VerticalCentre, Bottom };
+    enum class Stacking { BringToFront, BringForward, SendToBack, SendBackward };
+    bool AlignSelection(Align kind);
+    bool SpaceHorizontally(double gap, bool withOwnCut, bool testOnly = false);
+    bool SpaceVertically(double gap, bool withOwnCut, bool testOnly = false);
+    // Moves by (dx, dy) mm; an axis whose move would leave the pasteboard does not move.
+    bool MoveSelection(double dx, double dy);
+    bool ChangeStacking(Stacking kind, bool testOnly = false);
+    bool RotateSelection(bool clockwise);
+
+    struct OwnCutSettings {
+        std::array<double, 4> margins{}; // CROP_LEFT, CROP_TOP, CROP_RIGHT, CROP_BOTTOM
+        std::array<int, 8> marks{1, 1, 1, 1, 1, 1, 1, 1};
+    };
+    // The settings the own cut line dialog starts from: the plate's cut margins, every mark on.
+    OwnCutSettings DefaultOwnCutSettings() const;
+    bool AllSelectedHaveOwnCut() const;
+    // Switches own cut lines off when every selected item has them; otherwise
+    // gives every selected item these settings (off when all marks are clear).
+    bool ToggleOwnCut(const OwnCutSettings& settings);
+    bool AllSelectedHaveFrame() const;
+    // Switches frames off when every selected item has one; otherwise frames
+    // the items without one in this colour.
+    bool ToggleFrames(const QString& colorName);
+
+    struct SnapResult {
+        double x = 0.0;
+        double y = 0.0;
+        bool changed = false;
+    };
+    // Where a box being dragged snaps to the plate's edges, margins and grid
+    // lines; near means closer than 6 device pixels at the zoom.
+    SnapResult SnapPosition(const CZelBound& box, int dpiX, int dpiY, double zoom) const;
+
+    // The box around the selection, with or without own cut lines.
+    CZelBound SelectionBounds(bool withOwnCut) const;
+
+    // Where items may stand: the pasteboard around the plate.
+    static constexpr double kPasteboardMargin = 25.0;
 
     // Geometry tests. Touching edges do not overlap.
     static bool Overlaps(const CZelBound& a, const CZelBound& b);
