@@ -92,6 +92,19 @@ public:
     // The box around the selection, with or without own cut lines.
     CZelBound SelectionBounds(bool withOwnCut) const;
 
+    // Placement of new items. ARRANGE_DIRECTION 0-7 search the grid cells in
+    // one of eight orders, 8 places freely at the drop point.
+    static constexpr int kFreePlacement = 8;
+    // The cell index that step k of a search visits.
+    static int SlotIndex(int direction, int k, int rows, int columns, int cells);
+    // Grid cells a w x h box covers.
+    static int CellsCovered(double w, double h, double gridWidth, double gridHeight);
+    // The first free position for a w x h box in the search order; false when none.
+    bool FindFreeSlot(double w, double h, CZelBound& slot) const;
+    // Adds the item where the arrangement puts it (turning it when that
+    // covers fewer cells), selected. On failure the item is not added.
+    bool AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, double dropY);
+
     // Where items may stand: the pasteboard around the plate.
     static constexpr double kPasteboardMargin = 25.0;
 
