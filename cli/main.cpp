@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "markupcommands.h"
+#include "jobcommands.h"
 
 #include "records/programfolder.h"
 #include "records/recordkinds.h"
@@ -12,6 +13,8 @@ std::vector<Command> AllCommands() {
     std::vector<Command> commands;
     for (auto&& group : {MarkupCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
+    for (const Command& command : JobCommands())
+        commands.push_back(command);
     return commands;
 }
 
