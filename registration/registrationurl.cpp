@@ -17,14 +17,12 @@ std::optional<RegistrationUrl> RegistrationUrl::Parse(const QString& text) {
     // The object exactly as configured: QUrl would re-encode non-ASCII
     // characters as UTF-8, and the server expects them in code page 949
     // like the form.
-    const qsizetype authority = text.indexOf(QLatin1String("//")) + 2;
-    qsizetype start = authority;
+    qsizetype start = text.indexOf(QLatin1String("//")) + 2; // past "http://"
     while (start < text.size() && text[start] != QLatin1Char('/') &&
            text[start] != QLatin1Char('?') && text[start] != QLatin1Char('#'))
         ++start;
-    QString object = text.mid(start);
-    object.truncate(object.indexOf(QLatin1Char('#')) < 0 ? object.size()
-                                                         : object.indexOf(QLatin1Char('#')));
+    const qsizetype fragment = text.indexOf(QLatin1Char('#'), start);
+    QString object = text.mid(start, fragment < 0 ? -1 : fragment - start);
     if (!object.startsWith(QLatin1Char('/')))
         object.prepend(QLatin1Char('/'));
 
