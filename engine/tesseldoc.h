@@ -1,8 +1,14 @@
 #pragma once
 
+#include "furniture.h"
 #include "plategeometry.h"
 #include "plateproperties.h"
+#include "shopcontext.h"
 #include "zelitem.h"
+
+#include "records/zelmtdocument.h"
+
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -19,6 +25,34 @@ public:
     CTesselDoc(const CTesselDoc&) = delete;
     CTesselDoc& operator=(const CTesselDoc&) = delete;
     virtual ~CTesselDoc();
+
+    // The shop this plate belongs to; it must outlive the document.
+    void SetContext(const ShopContext& context) { m_context = context; }
+    const ShopContext& Context() const { return m_context; }
+
+    // Opens a plate file: settings, items, lines and text boxes, the work
+    // folder beside the file, and (with a preference) the plate's progress
+    // and release folders. A file that cannot be read fails the open and
+    // leaves this document as it was.
+    bool Open(const QString& path, QString* error = nullptr);
+    // Writes the plate file atomically; the modified flag is cleared only
+    // when the file was written.
+    bool Save(const QString& path, QString* error = nullptr);
+    const QString& Path() const { return m_path; }
+    // The document path without its extension: previews live there.
+    const QString& WorkFolder() const { return m_workFolder; }
+    // PROGRESS_DIR/account/plate/ and RELEASE_DIR/account/plate/, once opened.
+    const QString& ProgressFolder() const { return m_progressFolder; }
+    const QString& ReleaseFolder() const { return m_releaseFolder; }
+
+    // Replaces the lines of the preset the plate was made from by the plate's
+    // own lines and saves the preset.
+    bool ApplyToPreset(QString* error = nullptr);
+
+    std::vector<FreeLine>& Lines() { return m_lines; }
+    const std::vector<FreeLine>& Lines() const { return m_lines; }
+    std::vector<TextBox>& TextBoxes() { return m_textBoxes; }
+    const std::vector<TextBox>& TextBoxes() const { return m_textBoxes; }
 
     const PlateProperties& Properties() const { return m_properties; }
     // Replaces the settings and recomputes the geometry.
@@ -121,6 +155,14 @@ public:
     void MarkDirty(const CZelItem& item);
 
 protected:
+    ShopContext m_context;
+    QString m_path;
+    QString m_workFolder;
+    QString m_progressFolder;
+    QString m_releaseFolder;
+    std::unique_ptr<CZelMTDocument> m_document;
+    std::vector<FreeLine> m_lines;
+    std::vector<TextBox> m_textBoxes;
     PlateProperties m_properties;
     PlateGeometry m_geometry;
     std::vector<std::unique_ptr<CZelItem>> m_items;

@@ -38,6 +38,10 @@ public:
     int ownFrame = 0;
     QString ownFrameColor;
     QString checksum;
+    double cx = 0.0; // the artwork page's own size, as last measured
+    double cy = 0.0;
+    // The label the operator chose; empty means the automatic choice.
+    QString labelName;
 
     bool selected = false;
 

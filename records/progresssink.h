@@ -13,6 +13,8 @@ public:
     virtual void Begin(const QString& text, int range) = 0;
     // position units of the current step are done (1..range).
     virtual void Step(int position) = 0;
+    // What the current unit is about (a file, an order), shown under the step.
+    virtual void Detail(const QString& text) { (void)text; }
     // The step is over, whether it finished or stopped.
     virtual void End() = 0;
     // Asked between units; false stops the operation early.
