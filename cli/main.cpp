@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "markupcommands.h"
 #include "jobcommands.h"
+#include "platecommands.h"
 
 #include "records/programfolder.h"
 #include "records/recordkinds.h"
@@ -11,10 +12,8 @@ namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> commands;
-    for (auto&& group : {MarkupCommands()})
+    for (auto&& group : {MarkupCommands(), JobCommands(), PlateCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
-    for (const Command& command : JobCommands())
-        commands.push_back(command);
     return commands;
 }
 

@@ -12,7 +12,7 @@ int PressCountFromQuantity(double quantity, int pressUnit) {
     return static_cast<int>(count);
 }
 
-QString QuantityText(double quantity) { return QString::number(quantity, 'f', 1); }
+QString PlateQuantityText(double quantity) { return QString::number(quantity, 'f', 1); }
 
 void PlateProperties::Normalize() {
     if (pageCount < 1)
@@ -20,7 +20,7 @@ void PlateProperties::Normalize() {
     if (pressCount < 1)
         pressCount = PressCountFromQuantity(quantity, pressUnit);
     if (pressQuantityText.isEmpty() || pressQuantityText == QLatin1String("0"))
-        pressQuantityText = QuantityText(quantity);
+        pressQuantityText = PlateQuantityText(quantity);
 }
 
 void PlateProperties::ReadPlateKeys(CZelDocumentPreset& p) {

@@ -74,5 +74,5 @@ struct PlateProperties {
 // Sheets per plate derived from a quantity: reams of 500 when pressUnit is
 // set, the fraction dropped first.
 int PressCountFromQuantity(double quantity, int pressUnit);
-// "%.1f" of the quantity.
-QString QuantityText(double quantity);
+// "%.1f" of the plate quantity.
+QString PlateQuantityText(double quantity);

@@ -1,3 +1,4 @@
+#include "engine/tesseldoc.h"
 #include "records/zeldocumentpreset.h"
 
 #include <QFile>
@@ -83,4 +84,47 @@ TEST(CliMarkup, FailuresExitNonZeroWithOneLine) {
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("tessel-cli: "))) << run.err.toStdString();
     }
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.tzdp"))));
+}
+
+TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
+    QTemporaryDir dir;
+    CTesselDoc doc;
+    PlateProperties p;
+    p.jobCode = QStringLiteral("P-0001");
+    p.paperSideSetting = 2;
+    p.turnDirection = 0;
+    p.width = 640;
+    p.height = 460;
+    p.margin = {10, 10, 10, 10};
+    p.gridWidth = 92;
+    p.gridHeight = 52;
+    p.quantity = 2;
+    p.pressUnit = 1;
+    p.Normalize();
+    doc.SetProperties(p);
+    auto item = std::make_unique<CZelItem>();
+    item->ordernum = QStringLiteral("주문-1");
+    item->pcases = 2;
+    item->mediaInd = 1;
+    item->width = 90;
+    item->height = 50;
+    item->x = 102;
+    item->y = 10;
+    item->rotate = 90;
+    doc.AddItem(std::move(item));
+    const QString path = dir.filePath(QStringLiteral("P-0001.tzmp"));
+    ASSERT_TRUE(doc.Save(path));
+
+    const CliRun show = Cli({QStringLiteral("plate"), QStringLiteral("show"), path});
+    EXPECT_EQ(show.exitCode, 0) << show.err.toStdString();
+    const QString out = show.out;
+    EXPECT_TRUE(out.contains(QStringLiteral("돈땡 (수평 대첩)"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Layout: 320 mm * 460 mm; usable 310 mm * 440 mm at (10 mm, 10 mm)")));
+    EXPECT_TRUE(out.contains(QStringLiteral("Grid: 92 mm * 52 mm, 3 columns x 8 rows (24 cells)")));
+    EXPECT_TRUE(out.contains(QStringLiteral("Sides: A, L (2 output plates)")));
+    EXPECT_TRUE(out.contains(QStringLiteral("Quantity: 2.0연, 1000 sheets per plate")));
+    EXPECT_TRUE(out.contains(QStringLiteral("1. 주문-1 case 2/2 at (102 mm, 10 mm) size 50 mm * 90 mm rotate 90")));
+
+    const CliRun missing = Cli({QStringLiteral("plate"), QStringLiteral("show"), dir.filePath(QStringLiteral("none.tzmp"))});
+    EXPECT_NE(missing.exitCode, 0);
 }
