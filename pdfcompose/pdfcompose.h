@@ -76,7 +76,7 @@ PDFCOMPOSE_API int PDFLibIsMisc(PDFLIB_HANDLE handle);
  *                  zero-padded to N digits, follows NAME
  *   --dpi N        resolution (1 to 2400)
  *   -q N           JPEG quality (1 to 100)
- *   --printmode    render as printed (annotations that do not print are left out)
+ *   --printmode    accepted; previews always show the page as a viewer does
  *   --pages N      the page
  *   "PDF"          the source file
  * The page's visible box is rendered on white. */

@@ -4,6 +4,7 @@
 #include "failure.h"
 
 #include <qpdf/Pipeline.hh>
+#include <qpdf/Pl_Discard.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
@@ -87,6 +88,33 @@ std::vector<QPDFObjectHandle> ContentStreams(QPDFObjectHandle page) {
     return streams;
 }
 
+// Reads the raw bytes of every stream the resources reach (images, fonts,
+// forms), so that a stream whose bytes are missing fails now and not while
+// an output is written.
+void ReadStreams(QPDFObjectHandle root, std::set<QPDFObjGen>& seen) {
+    std::vector<QPDFObjectHandle> pending{root};
+    while (!pending.empty()) {
+        QPDFObjectHandle object = pending.back();
+        pending.pop_back();
+        if (object.isIndirect() && !seen.insert(object.getObjGen()).second)
+            continue;
+        if (object.isStream()) {
+            Pl_Discard sink;
+            bool filtered = false;
+            if (!object.pipeStreamData(&sink, &filtered, 0, qpdf_dl_none, true))
+                throw Failure("a stream cannot be read");
+            pending.push_back(object.getDict());
+        } else if (object.isDictionary()) {
+            for (auto& [key, value] : object.ditems())
+                if (key != "/Parent")
+                    pending.push_back(value);
+        } else if (object.isArray()) {
+            for (QPDFObjectHandle& item : object.aitems())
+                pending.push_back(item);
+        }
+    }
+}
+
 } // namespace
 
 int VersionTenths(const std::string& version) {
@@ -127,6 +155,7 @@ void PdfSource::Check() {
         throw Failure("damaged page tree: " + FirstWarning(pdf));
     if (m_pages.empty())
         throw Failure("the PDF has no pages");
+    std::set<QPDFObjGen> readStreams;
     for (QPDFObjectHandle& page : m_pages) {
         PageBox box;
         double mllx, mlly, murx, mury;
@@ -155,9 +184,13 @@ void PdfSource::Check() {
             throw Failure("a page's /Resources is not a dictionary");
         for (QPDFObjectHandle& stream : ContentStreams(page)) {
             LimitedDiscard sink;
-            if (!stream.pipeStreamData(&sink, 0, qpdf_dl_all, true))
+            bool filtered = false;
+            if (!stream.pipeStreamData(&sink, &filtered, 0, qpdf_dl_all, true))
+                throw Failure("a content stream cannot be decoded");
+            if (!filtered && !stream.getDict().getKey("/Filter").isNull())
                 throw Failure("a content stream uses a filter that cannot be decoded");
         }
+        ReadStreams(resources, readStreams);
         if (pdf.anyWarnings())
             throw Failure("damaged content: " + FirstWarning(pdf));
         m_boxes.push_back(box);
