@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "markupcommands.h"
+#include "pdfcommands.h"
 
 #include "records/programfolder.h"
 #include "records/recordkinds.h"
@@ -10,7 +11,7 @@ namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> commands;
-    for (auto&& group : {MarkupCommands()})
+    for (auto&& group : {MarkupCommands(), PdfCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     return commands;
 }
