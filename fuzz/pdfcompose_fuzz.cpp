@@ -1,0 +1,53 @@
+// Opens bytes as a source PDF and places each of its first pages on a sheet,
+// through the library's C interface, then writes the sheet.
+#include "pdfcompose/pdfcompose.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+struct Folder {
+    Folder() {
+        char pattern[] = "/tmp/pdfcompose-fuzz-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~Folder() {
+        unlink((path + "/in.pdf").c_str());
+        unlink((path + "/out.pdf").c_str());
+        rmdir(path.c_str());
+    }
+    std::string path;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static Folder folder;
+    static PDFLIB_HANDLE handle = PDFLibInitW(nullptr, nullptr);
+    if (!handle)
+        std::abort();
+    const std::string in = folder.path + "/in.pdf", out = folder.path + "/out.pdf";
+    FILE* file = std::fopen(in.c_str(), "wb");
+    if (!file)
+        std::abort();
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+
+    const int pages = PDFLibComposeCountPagesW(handle, in.c_str());
+    if (!PDFLibComposeBeginDocW(handle, out.c_str(), "") || !PDFLibComposeBeginPageW(handle, 300, 300, ""))
+        std::abort();
+    for (int page = 1; page <= pages && page <= 3; ++page) {
+        double width = 0, height = 0;
+        if (!PDFLibComposeGetPDIDocSizeW(handle, in.c_str(), page, &width, &height))
+            std::abort(); // a source that opened must know its page sizes
+        PDFLibComposePlacePDIDocW(handle, in.c_str(), page, 10, 10, 100, 60, page * 90, 1, page % 2);
+    }
+    PDFLibComposeEndPageW(handle);
+    if (!PDFLibComposeEndDocW(handle, ""))
+        std::abort(); // a checked source never fails the write
+    return 0;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "pdfcompose/pdfcompose.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The PDF composition library, loaded at run time from the program's folder
+// and bound by entry point name. One object serves the whole program: it is
+// loaded once at start-up and unloaded when destroyed. Every wrapper returns
+// 0 when the library, or its entry point, is missing; lengths are mm, angles
+// degrees clockwise, colour components 0 to 1 with -1 for none, page numbers
+// from 1 (see pdfcompose/pdfcompose.h for each call's contract).
+class CPDFServer {
+public:
+    CPDFServer();
+    ~CPDFServer();
+    CPDFServer(const CPDFServer&) = delete;
+    CPDFServer& operator=(const CPDFServer&) = delete;
+
+    // The library's file in the program's folder.
+    static QString DefaultLibraryPath();
+    // Loads the library, refuses one whose interface version differs from
+    // the header's, binds every entry point, and starts a session
+    // (dataPaths: extra font files or folders, ';'-separated). False with
+    // LoadError() when anything fails; a loaded library is unloaded first.
+    bool Load(const QString& libraryPath = DefaultLibraryPath(), const QString& dataPaths = QString());
+    void Unload();
+    bool IsLoaded() const { return m_handle != nullptr; }
+    const QString& LoadError() const { return m_loadError; }
+    // Why the last failed call failed (the library's text).
+    QString LastError() const;
+    // Whether the loaded library offers an entry point of that name.
+    bool HasEntryPoint(const char* name) const;
+    // The entry point names in binding order.
+    static const std::vector<const char*>& EntryPointNames();
+
+    int IsCompose() const;
+    int IsExport() const;
+    int IsMisc() const;
+    int ExportImage(const QString& commandLine);
+    int ComposeBeginDoc(const QString& outputPath);
+    int ComposeEndDoc();
+    int ComposeBeginPage(double width, double height);
+    int ComposeEndPage();
+    int ComposeCountPages(const QString& pdf);
+    int ComposeGetPDIDocSize(const QString& pdf, int page, double& width, double& height);
+    int ComposePlacePDIDoc(const QString& pdf, int page, double x, double y, double width, double height,
+                           double rotation, double scale = 1, int flags = 0);
+    int ComposePlaceImage(const QString& image, double x, double y, double width, double height,
+                          double rotation);
+    int ComposePlaceCMYKTextBox(const QString& text, const QString& fontName, double size, double x, double y,
+                                double width, double height, double c, double m, double yellow, double k,
+                                int halign, int valign, double rotation, int wrap = 1);
+    int ComposeRGBLine(double x1, double y1, double x2, double y2, double lineWidth, double r, double g,
+                       double b);
+    int ComposeCMYKLine(double x1, double y1, double x2, double y2, double lineWidth, double c, double m,
+                        double yellow, double k);
+    int ComposeRGBRect(double x, double y, double width, double height, double lineWidth, double strokeR,
+                       double strokeG, double strokeB, double fillR, double fillG, double fillB);
+    int ComposeCMYKRect(double x, double y, double width, double height, double lineWidth, double strokeC,
+                        double strokeM, double strokeY, double strokeK, double fillC, double fillM,
+                        double fillY, double fillK);
+    int MiscCreateBarcode(const QString& outputPath, const QString& text, double width, double height,
+                          int kind = 3, int options = 0);
+    int MiscGetPDFVersion(const QString& pdf);
+    int MiscSetPDFVersion(const QString& pdf, int version);
+    int MiscGetPageSize(const QString& pdf, int page, double& width, double& height);
+    int MiscMerge(const QStringList& inputs, const QString& outputPath);
+
+private:
+    template <typename Function>
+    Function Bound(int index) const {
+        return m_handle ? reinterpret_cast<Function>(m_entries[index]) : nullptr;
+    }
+
+    void* m_library = nullptr;
+    PDFLIB_HANDLE m_handle = nullptr;
+    std::vector<void*> m_entries;
+    decltype(&PDFLibGetLastError) m_lastError = nullptr;
+    QString m_loadError;
+};

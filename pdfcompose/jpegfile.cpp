@@ -1,0 +1,132 @@
+#include "jpegfile.h"
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace pdfcompose {
+namespace {
+
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void ErrorExit(j_common_ptr info) {
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    manager->pub.format_message(info, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+void Quiet(j_common_ptr, int) {}
+
+// No C++ objects with destructors live in the frames that longjmp leaves.
+bool CheckRaw(const unsigned char* data, unsigned long size, JpegFile::Info* info, char* reason) {
+    jpeg_decompress_struct decoder;
+    ErrorManager errors;
+    decoder.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = ErrorExit;
+    errors.pub.emit_message = Quiet;
+    JSAMPLE* row = nullptr;
+    if (setjmp(errors.jump)) {
+        std::snprintf(reason, JMSG_LENGTH_MAX, "%s", errors.message);
+        std::free(row);
+        jpeg_destroy_decompress(&decoder);
+        return false;
+    }
+    jpeg_create_decompress(&decoder);
+    jpeg_mem_src(&decoder, data, size);
+    jpeg_read_header(&decoder, TRUE);
+    info->width = static_cast<int>(decoder.image_width);
+    info->height = static_cast<int>(decoder.image_height);
+    info->components = decoder.num_components;
+    info->adobeInverted = decoder.saw_Adobe_marker && decoder.jpeg_color_space == JCS_CMYK;
+    jpeg_start_decompress(&decoder);
+    row = static_cast<JSAMPLE*>(std::malloc(size_t(decoder.output_width) * decoder.output_components + 1));
+    while (decoder.output_scanline < decoder.output_height) {
+        JSAMPROW rows[1] = {row};
+        jpeg_read_scanlines(&decoder, rows, 1);
+    }
+    const long warnings = errors.pub.num_warnings;
+    jpeg_finish_decompress(&decoder);
+    std::free(row);
+    row = nullptr;
+    jpeg_destroy_decompress(&decoder);
+    if (warnings > 0) {
+        std::snprintf(reason, JMSG_LENGTH_MAX, "the image data is damaged or truncated");
+        return false;
+    }
+    return true;
+}
+
+bool WriteRaw(std::FILE* file, const unsigned char* rgb, int width, int height, int quality,
+              char* reason) {
+    jpeg_compress_struct encoder;
+    ErrorManager errors;
+    encoder.err = jpeg_std_error(&errors.pub);
+    errors.pub.error_exit = ErrorExit;
+    if (setjmp(errors.jump)) {
+        std::snprintf(reason, JMSG_LENGTH_MAX, "%s", errors.message);
+        jpeg_destroy_compress(&encoder);
+        return false;
+    }
+    jpeg_create_compress(&encoder);
+    jpeg_stdio_dest(&encoder, file);
+    encoder.image_width = static_cast<JDIMENSION>(width);
+    encoder.image_height = static_cast<JDIMENSION>(height);
+    encoder.input_components = 3;
+    encoder.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&encoder);
+    jpeg_set_quality(&encoder, quality, TRUE);
+    encoder.density_unit = 1; // dots per inch
+    jpeg_start_compress(&encoder, TRUE);
+    while (encoder.next_scanline < encoder.image_height) {
+        JSAMPROW rows[1] = {const_cast<JSAMPLE*>(rgb + size_t(encoder.next_scanline) * width * 3)};
+        jpeg_write_scanlines(&encoder, rows, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    jpeg_destroy_compress(&encoder);
+    return true;
+}
+
+} // namespace
+
+bool JpegFile::Check(const std::string& data, Info& info, std::string& reason) {
+    char message[JMSG_LENGTH_MAX] = {0};
+    if (data.empty()) {
+        reason = "the image file is empty";
+        return false;
+    }
+    if (!CheckRaw(reinterpret_cast<const unsigned char*>(data.data()), data.size(), &info, message)) {
+        reason = message;
+        return false;
+    }
+    return true;
+}
+
+bool JpegFile::WriteRgb(const std::string& path, const unsigned char* rgb, int width, int height,
+                        int quality, std::string& reason) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        reason = "cannot create " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    char message[JMSG_LENGTH_MAX] = {0};
+    const bool written = WriteRaw(file, rgb, width, height, quality, message);
+    const bool closed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+    std::fclose(file);
+    if (!written || !closed) {
+        reason = written ? "cannot write " + path : std::string(message);
+        return false;
+    }
+    return true;
+}
+
+} // namespace pdfcompose

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace pdfcompose {
+
+// JPEG files through libjpeg. Errors never leave libjpeg by exit() or by
+// unwinding through it: they come back as a false result with a reason.
+class JpegFile {
+public:
+    struct Info {
+        int width = 0, height = 0, components = 0;
+        bool adobeInverted = false; // CMYK written inverted (Adobe marker)
+    };
+
+    // Decodes the whole image to check it; fills info.
+    static bool Check(const std::string& data, Info& info, std::string& reason);
+    // Writes 8-bit RGB rows (width * 3 bytes each) at the given quality.
+    static bool WriteRgb(const std::string& path, const unsigned char* rgb, int width, int height,
+                         int quality, std::string& reason);
+};
+
+} // namespace pdfcompose

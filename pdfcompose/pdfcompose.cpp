@@ -1,0 +1,259 @@
+#include "pdfcompose.h"
+
+#include "barcode.h"
+#include "failure.h"
+#include "geometry.h"
+#include "pageexporter.h"
+#include "session.h"
+
+#include <new>
+#include <string>
+#include <vector>
+
+using namespace pdfcompose;
+
+namespace {
+
+thread_local std::string g_initError;
+
+// Every entry point runs its body here: nothing thrown leaves the library.
+template <typename Body>
+int Guard(PDFLibSession* session, Body&& body) {
+    std::string* error = session ? &session->lastError : &g_initError;
+    try {
+        error->clear();
+        if (!session)
+            throw Failure("no library handle (PDFLibInitW failed or was not called)");
+        return body(*session);
+    } catch (const Failure& failure) {
+        *error = failure.what();
+    } catch (const std::bad_alloc&) {
+        *error = "out of memory";
+    } catch (const std::exception& e) {
+        *error = std::string("internal error: ") + e.what();
+    } catch (...) {
+        *error = "internal error";
+    }
+    return 0;
+}
+
+std::string Text(const char* text, const char* what) {
+    if (!text)
+        throw Failure(std::string("no ") + what + " given");
+    return text;
+}
+
+void RequireEmptyOptions(const char* options) {
+    if (options && *options)
+        throw Failure(std::string("unknown options \"") + options + "\"");
+}
+
+int SizeOf(PDFLibSession& session, const char* pdf, int page, double* width, double* height) {
+    if (!width || !height)
+        throw Failure("no place for the size given");
+    std::shared_ptr<PdfSource> source = session.Source(Text(pdf, "PDF"));
+    const PageBox& box = source->Box(page);
+    *width = PtToMm(box.ShownWidth());
+    *height = PtToMm(box.ShownHeight());
+    return 1;
+}
+
+} // namespace
+
+extern "C" {
+
+int PDFLibInterfaceVersion(void) { return PDFCOMPOSE_INTERFACE_VERSION; }
+
+const char* PDFLibGetLastError(PDFLIB_HANDLE handle) {
+    return handle ? handle->lastError.c_str() : g_initError.c_str();
+}
+
+PDFLIB_HANDLE PDFLibInitW(const char* dataPaths, void* trace) {
+    PDFLIB_HANDLE handle = nullptr;
+    try {
+        g_initError.clear();
+        if (trace)
+            throw Failure("tracing is not offered; pass no trace window");
+        handle = new PDFLibSession(dataPaths ? dataPaths : "");
+    } catch (const std::exception& e) {
+        g_initError = e.what();
+    } catch (...) {
+        g_initError = "internal error";
+    }
+    return handle;
+}
+
+int PDFLibExit(PDFLIB_HANDLE handle) {
+    if (!handle)
+        return 0;
+    try {
+        delete handle;
+    } catch (...) {
+    }
+    return 1;
+}
+
+int PDFLibIsCompose(PDFLIB_HANDLE handle) { return Guard(handle, [](PDFLibSession&) { return 1; }); }
+int PDFLibIsExport(PDFLIB_HANDLE handle) { return Guard(handle, [](PDFLibSession&) { return 1; }); }
+int PDFLibIsMaster(PDFLIB_HANDLE handle) { return 0; }
+int PDFLibIsMisc(PDFLIB_HANDLE handle) { return Guard(handle, [](PDFLibSession&) { return 1; }); }
+
+int PDFLibExportImageW(PDFLIB_HANDLE handle, const char* commandLine) {
+    return Guard(handle, [&](PDFLibSession&) {
+        PageExporter::Export(PageExporter::Parse(Text(commandLine, "command line")));
+        return 1;
+    });
+}
+
+int PDFLibComposeBeginDocW(PDFLIB_HANDLE handle, const char* outputPath, const char* options) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        RequireEmptyOptions(options);
+        session.BeginDocument(Text(outputPath, "output file"));
+        return 1;
+    });
+}
+
+int PDFLibComposeEndDocW(PDFLIB_HANDLE handle, const char* options) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        RequireEmptyOptions(options);
+        session.EndDocument();
+        return 1;
+    });
+}
+
+int PDFLibComposeBeginPageW(PDFLIB_HANDLE handle, double width, double height, const char* options) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        RequireEmptyOptions(options);
+        session.Document().BeginPage(width, height);
+        return 1;
+    });
+}
+
+int PDFLibComposeEndPageW(PDFLIB_HANDLE handle) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.Document().EndPage();
+        return 1;
+    });
+}
+
+int PDFLibComposeCountPagesW(PDFLIB_HANDLE handle, const char* pdfPath) {
+    return Guard(handle, [&](PDFLibSession& session) { return session.Source(Text(pdfPath, "PDF"))->PageCount(); });
+}
+
+int PDFLibComposeGetPDIDocSizeW(PDFLIB_HANDLE handle, const char* pdfPath, int page, double* width,
+                                double* height) {
+    return Guard(handle, [&](PDFLibSession& session) { return SizeOf(session, pdfPath, page, width, height); });
+}
+
+int PDFLibComposePlacePDIDocW(PDFLIB_HANDLE handle, const char* pdfPath, int page, double x, double y,
+                              double width, double height, double rotation, double scale, int flags) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.Document().PlacePage(Text(pdfPath, "PDF"), page, x, y, width, height, rotation, scale, flags);
+        return 1;
+    });
+}
+
+int PDFLibComposePlaceImgeW(PDFLIB_HANDLE handle, const char* imagePath, double x, double y, double width,
+                            double height, double rotation) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.Document().PlaceImage(Text(imagePath, "image"), x, y, width, height, rotation);
+        return 1;
+    });
+}
+
+int PDFLibComposePlaceCMYKTextBoxW(PDFLIB_HANDLE handle, const char* text, const char* fontName, double size,
+                                   double x, double y, double width, double height, double c, double m,
+                                   double yellow, double k, int halign, int valign, double rotation, int wrap) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.Document().PlaceTextBox(Text(text, "text"), Text(fontName, "font name"), size, x, y, width,
+                                        height, Colour::MakeCmyk(c, m, yellow, k), halign, valign, rotation,
+                                        wrap != 0);
+        return 1;
+    });
+}
+
+int PDFLibComposeRGBLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, double y2, double lineWidth,
+                         double r, double g, double b) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.Document().Line(x1, y1, x2, y2, lineWidth, Colour::MakeRgb(r, g, b));
+        return 1;
+    });
+}
+
+int PDFLibComposeCMYKLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, double y2, double lineWidth,
+                          double c, double m, double yellow, double k) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.Document().Line(x1, y1, x2, y2, lineWidth, Colour::MakeCmyk(c, m, yellow, k));
+        return 1;
+    });
+}
+
+int PDFLibComposeRGBRect(PDFLIB_HANDLE handle, double x, double y, double width, double height,
+                         double lineWidth, double strokeR, double strokeG, double strokeB, double fillR,
+                         double fillG, double fillB) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.Document().Rect(x, y, width, height, lineWidth, Colour::MakeRgb(strokeR, strokeG, strokeB),
+                                Colour::MakeRgb(fillR, fillG, fillB));
+        return 1;
+    });
+}
+
+int PDFLibComposeCMYKRect(PDFLIB_HANDLE handle, double x, double y, double width, double height,
+                          double lineWidth, double strokeC, double strokeM, double strokeY, double strokeK,
+                          double fillC, double fillM, double fillY, double fillK) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.Document().Rect(x, y, width, height, lineWidth,
+                                Colour::MakeCmyk(strokeC, strokeM, strokeY, strokeK),
+                                Colour::MakeCmyk(fillC, fillM, fillY, fillK));
+        return 1;
+    });
+}
+
+int PDFLibMiscCreateBarcodeW(PDFLIB_HANDLE handle, const char* outputPath, const char* text, double width,
+                             double height, int kind, int options) {
+    return Guard(handle, [&](PDFLibSession&) {
+        if (options != 0)
+            throw Failure("unknown barcode options " + std::to_string(options));
+        Barcode::WritePdf(Text(outputPath, "output file"), Text(text, "text"), width, height, kind);
+        return 1;
+    });
+}
+
+int PDFLibMiscGetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        const int tenths = VersionTenths(session.Source(Text(pdfPath, "PDF"))->Version());
+        if (tenths == 0)
+            throw Failure(std::string(pdfPath) + ": the file declares no valid PDF version");
+        return tenths;
+    });
+}
+
+int PDFLibMiscSetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath, int version) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.SetVersion(Text(pdfPath, "PDF"), version);
+        return 1;
+    });
+}
+
+int PDFLibMiscGetPageSizeW(PDFLIB_HANDLE handle, const char* pdfPath, int box, int page, double* width,
+                           double* height) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        if (box != 0)
+            throw Failure("unknown page box " + std::to_string(box) + " (0 is the visible box)");
+        return SizeOf(session, pdfPath, page, width, height);
+    });
+}
+
+int PDFLibMiscMergeW(PDFLIB_HANDLE handle, const char* const* inputPaths, int count, const char* outputPath) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        if (!inputPaths || count <= 0)
+            throw Failure("no files to merge");
+        std::vector<std::string> inputs;
+        for (int i = 0; i < count; ++i)
+            inputs.push_back(Text(inputPaths[i], "input file"));
+        session.Merge(inputs, Text(outputPath, "output file"));
+        return 1;
+    });
+}
+
+} // extern "C"

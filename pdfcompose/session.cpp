@@ -1,0 +1,108 @@
+#include "session.h"
+
+#include "failure.h"
+#include "outputfile.h"
+
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+using namespace pdfcompose;
+
+PDFLibSession::PDFLibSession(const std::string& paths) : dataPaths(paths) {
+    if (!dataPaths.empty())
+        fonts = std::make_unique<FontResolver>(dataPaths); // reports bad paths at init
+}
+
+FontResolver& PDFLibSession::Fonts() {
+    if (!fonts)
+        fonts = std::make_unique<FontResolver>(dataPaths);
+    return *fonts;
+}
+
+ComposedDocument& PDFLibSession::Document() {
+    if (!document)
+        throw Failure("no document is open");
+    return *document;
+}
+
+void PDFLibSession::BeginDocument(const std::string& path) {
+    if (document)
+        throw Failure("a document is already open");
+    document = std::make_unique<ComposedDocument>(path, [this]() -> FontResolver& { return Fonts(); });
+}
+
+void PDFLibSession::EndDocument() {
+    ComposedDocument& open = Document();
+    if (open.PageOpen())
+        throw Failure("a page is still open"); // the document stays open to be ended properly
+    try {
+        open.Finish();
+    } catch (...) {
+        document.reset();
+        throw;
+    }
+    document.reset();
+}
+
+std::shared_ptr<PdfSource> PDFLibSession::Source(const std::string& path) {
+    if (document)
+        return document->Source(path);
+    return PdfSource::Open(path);
+}
+
+void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::string& output) {
+    if (inputs.empty())
+        throw Failure("no files to merge");
+    std::vector<std::shared_ptr<PdfSource>> sources;
+    int tenths = 14, extension = 0;
+    for (const std::string& input : inputs) {
+        sources.push_back(PdfSource::Open(input));
+        const int version = VersionTenths(sources.back()->Version());
+        if (version > tenths || (version == tenths && sources.back()->ExtensionLevel() > extension)) {
+            extension = version > tenths ? sources.back()->ExtensionLevel()
+                                         : std::max(extension, sources.back()->ExtensionLevel());
+            tenths = version;
+        }
+    }
+    OutputFile target(output);
+    try {
+        QPDF merged;
+        merged.setSuppressWarnings(true);
+        merged.emptyPDF();
+        QPDFPageDocumentHelper pages(merged);
+        for (auto& source : sources) {
+            source->Pdf().pushInheritedAttributesToPage();
+            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source->Pdf()).getAllPages())
+                pages.addPage(page, false);
+        }
+        QPDFWriter writer(merged, target.TempPath().c_str());
+        writer.setDecodeLevel(qpdf_dl_none);
+        writer.setCompressStreams(false);
+        writer.setMinimumPDFVersion(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10), extension);
+        writer.setDeterministicID(true);
+        writer.write();
+    } catch (const Failure&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw Failure("cannot write " + output + ": " + e.what());
+    }
+    target.Commit();
+}
+
+void PDFLibSession::SetVersion(const std::string& path, int tenths) {
+    if (tenths < 10 || tenths > 20)
+        throw Failure("a PDF version must be 10 (1.0) to 20 (2.0)");
+    std::shared_ptr<PdfSource> source = PdfSource::Open(path);
+    OutputFile target(path);
+    try {
+        QPDFWriter writer(source->Pdf(), target.TempPath().c_str());
+        writer.setDecodeLevel(qpdf_dl_none);
+        writer.setCompressStreams(false);
+        writer.forcePDFVersion(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10));
+        writer.setDeterministicID(true);
+        writer.write();
+    } catch (const std::exception& e) {
+        throw Failure("cannot write " + path + ": " + e.what());
+    }
+    target.Commit();
+}

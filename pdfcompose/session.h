@@ -1,0 +1,32 @@
+#pragma once
+
+#include "composeddocument.h"
+#include "fontresolver.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// What a handle of the C interface points to: the last error, the fonts
+// (found on first use, kept for the session) and the open document.
+struct PDFLibSession {
+    explicit PDFLibSession(const std::string& dataPaths);
+
+    std::string lastError;
+
+    pdfcompose::FontResolver& Fonts();
+    pdfcompose::ComposedDocument& Document();
+    void BeginDocument(const std::string& path);
+    void EndDocument();
+    void DropDocument() { document.reset(); }
+
+    // A checked source: the open document's copy when there is one.
+    std::shared_ptr<pdfcompose::PdfSource> Source(const std::string& path);
+    void Merge(const std::vector<std::string>& inputs, const std::string& output);
+    void SetVersion(const std::string& path, int tenths);
+
+private:
+    std::string dataPaths;
+    std::unique_ptr<pdfcompose::FontResolver> fonts;
+    std::unique_ptr<pdfcompose::ComposedDocument> document;
+};
