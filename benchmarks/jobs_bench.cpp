@@ -15,12 +15,16 @@ namespace {
 constexpr int kTickets = 10000;
 
 QByteArray Ticket(int n) {
-    QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n<TESSEL_DOCUMENT_MARKUPS>\r\n"
-                                  "   <DOCUMENT_TYPE>\"Tessel Job Ticket\"</DOCUMENT_TYPE>\r\n   <VERSION>\"1.0\"</VERSION>\r\n");
+    QString text = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n<TESSEL_DOCUMENT_MARKUPS>\r\n"
+        "   <DOCUMENT_TYPE>\"Tessel Job Ticket\"</DOCUMENT_TYPE>\r\n   "
+        "<VERSION>\"1.0\"</VERSION>\r\n");
     auto key = [&text](const char* name, const QString& value) {
         text += QStringLiteral("   <%1>%2</%1>\r\n").arg(QLatin1String(name), value);
     };
-    auto quoted = [&key](const char* name, const QString& value) { key(name, QLatin1Char('"') + value + QLatin1Char('"')); };
+    auto quoted = [&key](const char* name, const QString& value) {
+        key(name, QLatin1Char('"') + value + QLatin1Char('"'));
+    };
     quoted("Location", QStringLiteral("\\명함\\일반"));
     quoted("Ordernum", QStringLiteral("2011-0307-%1").arg(n, 5, 10, QLatin1Char('0')));
     quoted("BranchShop", QStringLiteral("강남 지점"));
@@ -51,8 +55,10 @@ QByteArray Ticket(int n) {
     for (const char* list : {"AfterWorkList", "AfterWorkList2"}) {
         text += QStringLiteral("   <%1>\r\n").arg(QLatin1String(list));
         for (int i = 0; i < 1; ++i) {
-            text += QStringLiteral("      <AfterWork>\r\n         <Name>\"코팅\"</Name>\r\n         <EName>\"Coating\"</EName>\r\n"
-                                   "         <SubName>\"무광 코팅 양면\"</SubName>\r\n      </AfterWork>\r\n");
+            text += QStringLiteral(
+                "      <AfterWork>\r\n         <Name>\"코팅\"</Name>\r\n         "
+                "<EName>\"Coating\"</EName>\r\n"
+                "         <SubName>\"무광 코팅 양면\"</SubName>\r\n      </AfterWork>\r\n");
         }
         text += QStringLiteral("   </%1>\r\n").arg(QLatin1String(list));
     }

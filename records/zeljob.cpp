@@ -169,7 +169,9 @@ bool CZelJob::MoveToLocation(const QString& jobsFolder) {
     return MoveTo(folder);
 }
 
-bool IsGrid(double gridWidth, double gridHeight) { return gridWidth >= 1.0 && gridHeight >= 1.0; }
+bool IsGrid(double gridWidth, double gridHeight) {
+    return gridWidth >= 1.0 && gridHeight >= 1.0;
+}
 
 namespace {
 // Cells of one direction: 1 when the length fits, else the ceiling.

@@ -48,22 +48,25 @@ QByteArray Ticket(const TicketSpec& spec) {
                             1);
     if (!spec.pquantity.isEmpty())
         body += Elements({{"PQuantity", spec.pquantity}}, 1);
-    body += QStringLiteral("   <AfterWorkList>\r\n"
-                           "      <AfterWork>\r\n") +
-            Elements({{"Name", Q(QStringLiteral("코팅"))}, {"SubName", Q(QStringLiteral("무광코팅"))}}, 3) +
-            QStringLiteral("      </AfterWork>\r\n"
-                           "      <Other>\r\n") +
-            Elements({{"SubName", Q(QStringLiteral("귀도리"))}}, 3) +
-            QStringLiteral("      </Other>\r\n"
-                           "      <AfterWork>\r\n") +
-            Elements({{"Name", Q(QStringLiteral("no sub name"))}}, 3) +
-            QStringLiteral("      </AfterWork>\r\n"
-                           "   </AfterWorkList>\r\n");
+    body +=
+        QStringLiteral("   <AfterWorkList>\r\n"
+                       "      <AfterWork>\r\n") +
+        Elements({{"Name", Q(QStringLiteral("코팅"))}, {"SubName", Q(QStringLiteral("무광코팅"))}},
+                 3) +
+        QStringLiteral("      </AfterWork>\r\n"
+                       "      <Other>\r\n") +
+        Elements({{"SubName", Q(QStringLiteral("귀도리"))}}, 3) +
+        QStringLiteral("      </Other>\r\n"
+                       "      <AfterWork>\r\n") +
+        Elements({{"Name", Q(QStringLiteral("no sub name"))}}, 3) +
+        QStringLiteral("      </AfterWork>\r\n"
+                       "   </AfterWorkList>\r\n");
     return Record("Tessel Job Ticket", body);
 }
 
 // A ticket and its PDF in folder, named after the order.
-QString PutOrder(const QString& folder, const TicketSpec& spec, const QByteArray& pdf = "%PDF-1.4 test") {
+QString PutOrder(const QString& folder, const TicketSpec& spec,
+                 const QByteArray& pdf = "%PDF-1.4 test") {
     const QString ticket = QDir(folder).filePath(spec.ordernum + QStringLiteral(".tzjob"));
     EXPECT_TRUE(Write(ticket, Ticket(spec)));
     EXPECT_TRUE(Write(QDir(folder).filePath(spec.ordernum + QStringLiteral(".pdf")), pdf));
@@ -72,7 +75,9 @@ QString PutOrder(const QString& folder, const TicketSpec& spec, const QByteArray
 
 class RecordingSink : public ProgressSink {
 public:
-    void Begin(const QString&, int range) override { events += QStringLiteral("begin %1;").arg(range); }
+    void Begin(const QString&, int range) override {
+        events += QStringLiteral("begin %1;").arg(range);
+    }
     void Step(int position) override { events += QStringLiteral("%1;").arg(position); }
     void End() override { events += QStringLiteral("end"); }
     bool KeepGoing() override { return stopAfter < 0 || asked++ < stopAfter; }
@@ -120,7 +125,8 @@ TEST(Job, QuantityAndCasesTexts) {
     const struct {
         const char* quantity;
         const char* text; // nullptr: no text
-    } cases[] = {{"1500.5", "1500.5"}, {"1500.0", "1500"}, {"0", nullptr}, {"-3", nullptr}, {"0.5", "0.5"}};
+    } cases[] = {
+        {"1500.5", "1500.5"}, {"1500.0", "1500"}, {"0", nullptr}, {"-3", nullptr}, {"0.5", "0.5"}};
     for (const auto& c : cases) {
         TicketSpec spec{QStringLiteral("q")};
         spec.quantity = QLatin1String(c.quantity);
@@ -143,13 +149,16 @@ TEST(Job, SlotsOnTheGrid) {
         double gw, gh, w, h;
         int cells;
     } cases[] = {
-        {92, 52, 90, 50, 1}, {92, 52, 100, 50, 2}, {92, 52, 50, 100, 2}, {92, 52, 92, 52, 1},
-        {92, 52, 184.5, 104, 6}, {92, 52, 0, 0, 1},
-        {0, 52, 90, 50, 0}, {0.5, 52, 90, 50, 0}, {92, 0.99, 90, 50, 0}, // below 1 mm: no grid
+        {92, 52, 90, 50, 1},         {92, 52, 100, 50, 2},
+        {92, 52, 50, 100, 2},        {92, 52, 92, 52, 1},
+        {92, 52, 184.5, 104, 6},     {92, 52, 0, 0, 1},
+        {0, 52, 90, 50, 0},          {0.5, 52, 90, 50, 0},
+        {92, 0.99, 90, 50, 0}, // below 1 mm: no grid
         {1, 1, 1e30, 1, 2147483647},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(GridCells(c.gw, c.gh, c.w, c.h), c.cells) << c.gw << "x" << c.gh << " " << c.w << "x" << c.h;
+        EXPECT_EQ(GridCells(c.gw, c.gh, c.w, c.h), c.cells)
+            << c.gw << "x" << c.gh << " " << c.w << "x" << c.h;
     EXPECT_EQ(SlotsNeeded(92, 52, 50, 100), 2);
 }
 
@@ -170,8 +179,8 @@ TEST(JobContainer, ListsCaptionsAndFinds) {
     CZelJobContainer list(QStringLiteral("명함"), folder + QStringLiteral("//"), true);
     EXPECT_EQ(list.Folder(), folder);
     EXPECT_EQ(list.ListTickets(true),
-              QStringList({QStringLiteral("A-1.tzjob"), QStringLiteral("A-2.tzjob"), QStringLiteral("empty.tzjob"),
-                           QStringLiteral("noroot.tzjob")}));
+              QStringList({QStringLiteral("A-1.tzjob"), QStringLiteral("A-2.tzjob"),
+                           QStringLiteral("empty.tzjob"), QStringLiteral("noroot.tzjob")}));
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Summary(500, 92, 52), QStringLiteral("명함 [2 항목, 3 건, 8 자리]"));
     EXPECT_EQ(list.Summary(0, 92, 52), QStringLiteral("명함"));
@@ -274,14 +283,10 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
         const char* location; // nullptr: no key
         const char* target;   // relative to the job folder; nullptr: refused
     } cases[] = {
-        {"\\명함\\일반", "명함/일반"},
-        {"/명함/일반/", "명함/일반"},
-        {"\\명함\\.\\일반", "명함/일반"},
-        {"\\..\\밖", nullptr},
-        {"\\명함\\..\\..\\밖", nullptr},
-        {"C:\\밖", nullptr},
-        {"\\\\server\\share", nullptr},
-        {"//server/share", nullptr},
+        {"\\명함\\일반", "명함/일반"},    {"/명함/일반/", "명함/일반"},
+        {"\\명함\\.\\일반", "명함/일반"}, {"\\..\\밖", nullptr},
+        {"\\명함\\..\\..\\밖", nullptr},  {"C:\\밖", nullptr},
+        {"\\\\server\\share", nullptr},   {"//server/share", nullptr},
     };
     for (const auto& c : cases) {
         KoreanTempDir dir;
@@ -295,13 +300,18 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
         const bool moved = job.MoveToLocation(jobs + QStringLiteral("/"));
         if (c.target) {
             EXPECT_TRUE(moved) << c.location << ": " << job.LastError().toStdString();
-            EXPECT_TRUE(QFileInfo::exists(QDir(jobs).filePath(QString::fromUtf8(c.target) + QStringLiteral("/E-1.tzjob"))));
-            EXPECT_TRUE(QFileInfo::exists(QDir(jobs).filePath(QString::fromUtf8(c.target) + QStringLiteral("/E-1.pdf"))));
+            EXPECT_TRUE(QFileInfo::exists(
+                QDir(jobs).filePath(QString::fromUtf8(c.target) + QStringLiteral("/E-1.tzjob"))));
+            EXPECT_TRUE(QFileInfo::exists(
+                QDir(jobs).filePath(QString::fromUtf8(c.target) + QStringLiteral("/E-1.pdf"))));
         } else {
             EXPECT_FALSE(moved) << c.location;
-            EXPECT_TRUE(job.LastError().contains(QStringLiteral("Location"))) << job.LastError().toStdString();
-            EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.tzjob")))) << c.location;
-            EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.pdf")))) << c.location;
+            EXPECT_TRUE(job.LastError().contains(QStringLiteral("Location")))
+                << job.LastError().toStdString();
+            EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.tzjob"))))
+                << c.location;
+            EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.pdf"))))
+                << c.location;
             EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("밖"))).isEmpty()) << c.location;
         }
     }
@@ -312,7 +322,8 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
     const struct {
         double value;
         const char* text;
-    } lengths[] = {{90, "90 mm"}, {52.5, "52.5 mm"}, {0.1234, "0.123 mm"}, {-0.0, "0 mm"}, {-1.5, "-1.5 mm"}, {100, "100 mm"}};
+    } lengths[] = {{90, "90 mm"},  {52.5, "52.5 mm"}, {0.1234, "0.123 mm"},
+                   {-0.0, "0 mm"}, {-1.5, "-1.5 mm"}, {100, "100 mm"}};
     for (const auto& c : lengths)
         EXPECT_EQ(LengthText(c.value), QLatin1String(c.text)) << c.value;
     EXPECT_EQ(SizeText(90, 50), QStringLiteral("90 mm * 50 mm"));
@@ -321,10 +332,12 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
         int pquantity;
         double quantity;
         const char* text;
-    } quantities[] = {{0, 1500.5, "1500.5"}, {-1, 1500, "1500"}, {1000, 1000, "1000"}, {0, 0, ""},
+    } quantities[] = {{0, 1500.5, "1500.5"},       {-1, 1500, "1500"},
+                      {1000, 1000, "1000"},        {0, 0, ""},
                       {1200, 1000, "1200(1000R)"}, {1200, 1000.5, "1200(1000.5R)"}};
     for (const auto& c : quantities)
-        EXPECT_EQ(QuantityText(c.pquantity, c.quantity), QString::fromUtf8(c.text)) << c.pquantity << " " << c.quantity;
+        EXPECT_EQ(QuantityText(c.pquantity, c.quantity), QString::fromUtf8(c.text))
+            << c.pquantity << " " << c.quantity;
 
     EXPECT_EQ(ColorText(4, 1), QStringLiteral("4(단면)"));
     EXPECT_EQ(ColorText(4, 2), QStringLiteral("4(양면)"));
@@ -336,8 +349,9 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
     EXPECT_EQ(PlacesText({2, 3, 6}), QStringLiteral("6(3)"));
     EXPECT_EQ(PlacesText({0, 3, 0}), QStringLiteral("(3)"));
     EXPECT_EQ(SelectionSummary(2, 3, 8), QStringLiteral("[2 항목: 3 건, 8 자리]"));
-    EXPECT_EQ(StatusText(QStringLiteral("명함 [2 항목, 3 건, 8 자리]"), 2, 1, SelectionSummary(1, 2, 6)),
-              QStringLiteral("명함 [2 항목, 3 건, 8 자리],  선택 [1 항목: 2 건, 6 자리]"));
+    EXPECT_EQ(
+        StatusText(QStringLiteral("명함 [2 항목, 3 건, 8 자리]"), 2, 1, SelectionSummary(1, 2, 6)),
+        QStringLiteral("명함 [2 항목, 3 건, 8 자리],  선택 [1 항목: 2 건, 6 자리]"));
     EXPECT_EQ(StatusText(QStringLiteral("명함"), 0, 0, QString()), QString());
 }
 
