@@ -11,10 +11,14 @@ namespace {
 // Whether the first two decimals hold something: Q x 100 truncated is no
 // multiple of 100.
 bool HasFraction(double quantity) {
-    return static_cast<long long>(quantity * 100.0) % 100 != 0;
+    return std::fmod(std::trunc(quantity * 100.0), 100.0) != 0.0;
 }
 
 } // namespace
+
+QString WholeText(double quantity) {
+    return QString::number(std::trunc(quantity), 'f', 0);
+}
 
 QString LengthText(double millimetres) {
     QString text = QString::number(millimetres, 'f', 3);
@@ -37,11 +41,11 @@ QString QuantityText(int pquantity, double quantity) {
             return QString();
         if (HasFraction(quantity))
             return QString::number(quantity, 'f', 1);
-        return QString::number(static_cast<long long>(quantity));
+        return WholeText(quantity);
     }
     if (HasFraction(quantity))
         return QStringLiteral("%1(%2R)").arg(pquantity).arg(QString::number(quantity, 'f', 1));
-    return QStringLiteral("%1(%2R)").arg(pquantity).arg(static_cast<long long>(quantity));
+    return QStringLiteral("%1(%2R)").arg(pquantity).arg(WholeText(quantity));
 }
 
 QString ColorText(int color, int pdfPage) {

@@ -16,6 +16,8 @@ struct PlateParameters {
     double gridHeight = 52.0;
 };
 
+// The integer part of a quantity, whatever its size.
+QString WholeText(double quantity);
 // "%.3f" without trailing zeros and point, then " mm": 90 gives "90 mm".
 QString LengthText(double millimetres);
 // "W mm * H mm".

@@ -1,6 +1,7 @@
 #include "zeljob.h"
 
 #include "filemove.h"
+#include "joblisttext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,11 +80,11 @@ bool CZelJob::GetQuantityText(QString& text) const {
     const double quantity = GetQuantity();
     if (!(quantity > 0.0))
         return false;
-    const long long hundredths = static_cast<long long>(quantity * 100.0);
-    if (hundredths % 100 > 0)
+    // Truncated hundredths, in doubles: a ticket may hold any number.
+    if (std::fmod(std::trunc(quantity * 100.0), 100.0) > 0.0)
         text = QString::number(quantity, 'f', 1);
     else
-        text = QString::number(static_cast<long long>(quantity));
+        text = joblisttext::WholeText(quantity);
     return true;
 }
 

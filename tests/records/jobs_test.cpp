@@ -332,9 +332,13 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
         int pquantity;
         double quantity;
         const char* text;
-    } quantities[] = {{0, 1500.5, "1500.5"},       {-1, 1500, "1500"},
-                      {1000, 1000, "1000"},        {0, 0, ""},
-                      {1200, 1000, "1200(1000R)"}, {1200, 1000.5, "1200(1000.5R)"}};
+    } quantities[] = {{0, 1500.5, "1500.5"},
+                      {-1, 1500, "1500"},
+                      {1000, 1000, "1000"},
+                      {0, 0, ""},
+                      {1200, 1000, "1200(1000R)"},
+                      {1200, 1000.5, "1200(1000.5R)"},
+                      {0, 1e20, "100000000000000000000"}};
     for (const auto& c : quantities)
         EXPECT_EQ(QuantityText(c.pquantity, c.quantity), QString::fromUtf8(c.text))
             << c.pquantity << " " << c.quantity;
