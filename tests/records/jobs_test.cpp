@@ -16,8 +16,8 @@ using namespace recordfiles;
 
 namespace {
 
-struct TicketSpec {
-    TicketSpec(const QString& order, int cases = 1) : ordernum(order), pcases(cases) {}
+struct TicketFields {
+    TicketFields(const QString& order, int cases = 1) : ordernum(order), pcases(cases) {}
     QString ordernum;
     int pcases = 1;
     QString quantity = QStringLiteral("1000");
@@ -27,9 +27,9 @@ struct TicketSpec {
     QString location = QStringLiteral("\\명함\\일반");
 };
 
-QByteArray Ticket(const TicketSpec& spec) {
-    QString body = Elements({{"Location", Q(spec.location)},
-                             {"Ordernum", Q(spec.ordernum)},
+QByteArray Ticket(const TicketFields& fields) {
+    QString body = Elements({{"Location", Q(fields.location)},
+                             {"Ordernum", Q(fields.ordernum)},
                              {"Rework", Q(QStringLiteral("일반"))},
                              {"ROKDate", Q(QStringLiteral("2011-03-07"))},
                              {"Product", Q(QStringLiteral("명함"))},
@@ -38,16 +38,16 @@ QByteArray Ticket(const TicketSpec& spec) {
                              {"PDFPage", QStringLiteral("2")},
                              {"Paper", Q(QStringLiteral("스노우 250g"))},
                              {"SizeKind", Q(QStringLiteral("90x50"))},
-                             {"Width", spec.width},
-                             {"Height", spec.height},
-                             {"Pcases", QString::number(spec.pcases)},
-                             {"Quantity", spec.quantity},
+                             {"Width", fields.width},
+                             {"Height", fields.height},
+                             {"Pcases", QString::number(fields.pcases)},
+                             {"Quantity", fields.quantity},
                              {"ReceiptS", Q(QStringLiteral("김접수"))},
                              {"Ucom", Q(QStringLiteral("테셀인쇄"))},
                              {"Mmemo", Q(QStringLiteral("급함"))}},
                             1);
-    if (!spec.pquantity.isEmpty())
-        body += Elements({{"PQuantity", spec.pquantity}}, 1);
+    if (!fields.pquantity.isEmpty())
+        body += Elements({{"PQuantity", fields.pquantity}}, 1);
     body +=
         QStringLiteral("   <AfterWorkList>\r\n"
                        "      <AfterWork>\r\n") +
@@ -65,11 +65,11 @@ QByteArray Ticket(const TicketSpec& spec) {
 }
 
 // A ticket and its PDF in folder, named after the order.
-QString PutOrder(const QString& folder, const TicketSpec& spec,
+QString PutOrder(const QString& folder, const TicketFields& fields,
                  const QByteArray& pdf = "%PDF-1.4 test") {
-    const QString ticket = QDir(folder).filePath(spec.ordernum + QStringLiteral(".tzjob"));
-    EXPECT_TRUE(Write(ticket, Ticket(spec)));
-    EXPECT_TRUE(Write(QDir(folder).filePath(spec.ordernum + QStringLiteral(".pdf")), pdf));
+    const QString ticket = QDir(folder).filePath(fields.ordernum + QStringLiteral(".tzjob"));
+    EXPECT_TRUE(Write(ticket, Ticket(fields)));
+    EXPECT_TRUE(Write(QDir(folder).filePath(fields.ordernum + QStringLiteral(".pdf")), pdf));
     return ticket;
 }
 
@@ -128,16 +128,16 @@ TEST(Job, QuantityAndCasesTexts) {
     } cases[] = {
         {"1500.5", "1500.5"}, {"1500.0", "1500"}, {"0", nullptr}, {"-3", nullptr}, {"0.5", "0.5"}};
     for (const auto& c : cases) {
-        TicketSpec spec{QStringLiteral("q")};
-        spec.quantity = QLatin1String(c.quantity);
-        PutOrder(dir.path(), spec);
+        TicketFields fields{QStringLiteral("q")};
+        fields.quantity = QLatin1String(c.quantity);
+        PutOrder(dir.path(), fields);
         CZelJob job(dir.filePath(QStringLiteral("q.tzjob")));
         QString text;
         EXPECT_EQ(job.GetQuantityText(text), c.text != nullptr) << c.quantity;
         if (c.text)
             EXPECT_EQ(text, QLatin1String(c.text)) << c.quantity;
     }
-    TicketSpec none{QStringLiteral("c")};
+    TicketFields none{QStringLiteral("c")};
     none.pcases = 0;
     PutOrder(dir.path(), none);
     QString text;
@@ -165,10 +165,10 @@ TEST(Job, SlotsOnTheGrid) {
 TEST(JobContainer, ListsCaptionsAndFinds) {
     KoreanTempDir dir;
     const QString folder = dir.mkdir(QStringLiteral("명함"));
-    TicketSpec big{QStringLiteral("A-1"), 2};
+    TicketFields big{QStringLiteral("A-1"), 2};
     big.pquantity = QStringLiteral("1200"); // 1 slot x 2 cases x ceil(1200 / 500) = 6
     PutOrder(folder, big);
-    TicketSpec wide{QStringLiteral("A-2"), 1};
+    TicketFields wide{QStringLiteral("A-2"), 1};
     wide.width = QStringLiteral("100");
     wide.quantity = QStringLiteral("300"); // 2 slots x 1 case
     PutOrder(folder, wide);
@@ -240,7 +240,7 @@ TEST(Job, MoveReplacesAnExistingTicketAndTakesThePdf) {
     const QString plate = dir.mkdir(QStringLiteral("진행/홍길동/A110307001"));
     const QString ticket = PutOrder(jobs, {QStringLiteral("C-1"), 3}, "new pdf");
     // An older copy of the same order already stands in the target folder.
-    TicketSpec old{QStringLiteral("C-1"), 9};
+    TicketFields old{QStringLiteral("C-1"), 9};
     PutOrder(plate, old, "old pdf");
 
     CZelJob job(ticket);
@@ -294,9 +294,9 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
         dir.mkdir(QStringLiteral("jobs/명함/일반"));
         dir.mkdir(QStringLiteral("밖"));
         const QString progress = dir.mkdir(QStringLiteral("progress"));
-        TicketSpec spec{QStringLiteral("E-1")};
-        spec.location = QString::fromUtf8(c.location);
-        CZelJob job(PutOrder(progress, spec));
+        TicketFields fields{QStringLiteral("E-1")};
+        fields.location = QString::fromUtf8(c.location);
+        CZelJob job(PutOrder(progress, fields));
         const bool moved = job.MoveToLocation(jobs + QStringLiteral("/"));
         if (c.target) {
             EXPECT_TRUE(moved) << c.location << ": " << job.LastError().toStdString();
@@ -361,10 +361,10 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
 
 TEST(JobListText, OrderRow) {
     KoreanTempDir dir;
-    TicketSpec spec{QStringLiteral("F-1"), 2};
-    spec.pquantity = QStringLiteral("1200");
-    spec.width = QStringLiteral("100.0");
-    CZelJob job(PutOrder(dir.path(), spec));
+    TicketFields fields{QStringLiteral("F-1"), 2};
+    fields.pquantity = QStringLiteral("1200");
+    fields.width = QStringLiteral("100.0");
+    CZelJob job(PutOrder(dir.path(), fields));
     const QStringList row = joblisttext::OrderListRow(job, {500, 92, 52});
     ASSERT_EQ(row.size(), joblisttext::OrderListTitles().size());
     EXPECT_EQ(row.at(0), QStringLiteral("F-1"));
