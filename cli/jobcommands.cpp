@@ -53,10 +53,15 @@ int List(CommandLine& args) {
         bool ok = false;
         plate.plateQuantity = quantityText.toInt(&ok);
         if (!ok)
-            return Fail(QStringLiteral("--plate-quantity wants a whole number, not \"%1\"").arg(quantityText), 2);
+            return Fail(QStringLiteral("--plate-quantity wants a whole number, not \"%1\"")
+                            .arg(quantityText),
+                        2);
     }
-    if (!grid.isEmpty() && (!ParseNumber(grid.at(0), plate.gridWidth) || !ParseNumber(grid.at(1), plate.gridHeight)))
-        return Fail(QStringLiteral("--grid wants two lengths in millimetres, not \"%1\"").arg(grid.join(QLatin1Char(' '))), 2);
+    if (!grid.isEmpty() &&
+        (!ParseNumber(grid.at(0), plate.gridWidth) || !ParseNumber(grid.at(1), plate.gridHeight)))
+        return Fail(QStringLiteral("--grid wants two lengths in millimetres, not \"%1\"")
+                        .arg(grid.join(QLatin1Char(' '))),
+                    2);
 
     const QString folder = folders.at(0);
     CZelJobContainer list(QDir(folder).dirName(), folder);
@@ -69,7 +74,8 @@ int List(CommandLine& args) {
     std::vector<QStringList> rows;
     for (int i = 0; i < list.Count(); ++i)
         rows.push_back(joblisttext::OrderListRow(*list.Job(i), plate));
-    std::stable_sort(rows.begin(), rows.end(), [](const QStringList& a, const QStringList& b) { return a.at(0) < b.at(0); });
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const QStringList& a, const QStringList& b) { return a.at(0) < b.at(0); });
 
     PrintLine(list.Summary(plate.plateQuantity, plate.gridWidth, plate.gridHeight));
     PrintLine(joblisttext::OrderListTitles().join(QLatin1Char('\t')));
@@ -83,7 +89,8 @@ int List(CommandLine& args) {
 std::vector<Command> JobCommands() {
     return {
         {"jobs list", "DIR [--plate-quantity N] [--grid W H]",
-         "print the folder's orders as the order list shows them (tab-separated) after the list's caption; "
+         "print the folder's orders as the order list shows them (tab-separated) after the list's "
+         "caption; "
          "defaults: quantity 200, grid 92 x 52 mm",
          List},
     };

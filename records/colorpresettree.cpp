@@ -5,8 +5,15 @@ namespace {
 constexpr MarkupKeyType I = MarkupKeyType::Integer;
 
 const MarkupKeyTable kColorKeys{
-    {"COLOR_NAME", MarkupKeyType::Text}, {"COLOR_SPEC", I}, {"C", I}, {"M", I}, {"Y", I}, {"K", I},
-    {"R", I}, {"G", I}, {"B", I},
+    {"COLOR_NAME", MarkupKeyType::Text},
+    {"COLOR_SPEC", I},
+    {"C", I},
+    {"M", I},
+    {"Y", I},
+    {"K", I},
+    {"R", I},
+    {"G", I},
+    {"B", I},
 };
 
 } // namespace

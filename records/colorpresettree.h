@@ -11,5 +11,7 @@ public:
 
 class CColorPresetTree : public CTzmpTree {
 public:
-    CColorPresetItem* CreateItem(QByteArrayView name) override { return new CColorPresetItem(name); }
+    CColorPresetItem* CreateItem(QByteArrayView name) override {
+        return new CColorPresetItem(name);
+    }
 };

@@ -10,9 +10,15 @@ namespace {
 
 // Whether the first two decimals hold something: Q x 100 truncated is no
 // multiple of 100.
-bool HasFraction(double quantity) { return static_cast<long long>(quantity * 100.0) % 100 != 0; }
+bool HasFraction(double quantity) {
+    return std::fmod(std::trunc(quantity * 100.0), 100.0) != 0.0;
+}
 
 } // namespace
+
+QString WholeText(double quantity) {
+    return QString::number(std::trunc(quantity), 'f', 0);
+}
 
 QString LengthText(double millimetres) {
     QString text = QString::number(millimetres, 'f', 3);
@@ -25,7 +31,9 @@ QString LengthText(double millimetres) {
     return text + QStringLiteral(" mm");
 }
 
-QString SizeText(double width, double height) { return LengthText(width) + QStringLiteral(" * ") + LengthText(height); }
+QString SizeText(double width, double height) {
+    return LengthText(width) + QStringLiteral(" * ") + LengthText(height);
+}
 
 QString QuantityText(int pquantity, double quantity) {
     if (pquantity < 1 || quantity == static_cast<double>(pquantity)) {
@@ -33,15 +41,16 @@ QString QuantityText(int pquantity, double quantity) {
             return QString();
         if (HasFraction(quantity))
             return QString::number(quantity, 'f', 1);
-        return QString::number(static_cast<long long>(quantity));
+        return WholeText(quantity);
     }
     if (HasFraction(quantity))
         return QStringLiteral("%1(%2R)").arg(pquantity).arg(QString::number(quantity, 'f', 1));
-    return QStringLiteral("%1(%2R)").arg(pquantity).arg(static_cast<long long>(quantity));
+    return QStringLiteral("%1(%2R)").arg(pquantity).arg(WholeText(quantity));
 }
 
 QString ColorText(int color, int pdfPage) {
-    return pdfPage < 2 ? QStringLiteral("%1(단면)").arg(color) : QStringLiteral("%1(양면)").arg(color);
+    return pdfPage < 2 ? QStringLiteral("%1(단면)").arg(color)
+                       : QStringLiteral("%1(양면)").arg(color);
 }
 
 int PlaceCount(int pquantity, double quantity, int pcases, int plateQuantity) {
@@ -61,7 +70,8 @@ int PlaceCount(int pquantity, double quantity, int pcases, int plateQuantity) {
 Places PlacesOf(const CZelJob& job, int plateQuantity, double gridWidth, double gridHeight) {
     Places places;
     places.gridCells = GridCells(gridWidth, gridHeight, job.GetWidth(), job.GetHeight());
-    places.placeCount = PlaceCount(job.GetPQuantity(), job.GetQuantity(), job.GetPcases(), plateQuantity);
+    places.placeCount =
+        PlaceCount(job.GetPQuantity(), job.GetQuantity(), job.GetPcases(), plateQuantity);
     places.gridPlaces = static_cast<long long>(places.gridCells) * places.placeCount;
     return places;
 }
@@ -73,12 +83,15 @@ QString PlacesText(const Places& places) {
 }
 
 QStringList OrderListTitles() {
-    return {QStringLiteral("주문번호"), QStringLiteral("접수"),     QStringLiteral("접수일"),
-            QStringLiteral("제품"),     QStringLiteral("제품종류"), QStringLiteral("도수(면수)"),
-            QStringLiteral("재질"),     QStringLiteral("규격종류"), QStringLiteral("크기"),
-            QStringLiteral("수량"),     QStringLiteral("건수"),     QStringLiteral("자리수(항목수)"),
-            QStringLiteral("후가공"),   QStringLiteral("후가공2"),  QStringLiteral("접수자"),
-            QStringLiteral("회원사"),   QStringLiteral("제작물 상호"), QStringLiteral("배송"),
+    return {QStringLiteral("주문번호"),    QStringLiteral("접수"),
+            QStringLiteral("접수일"),      QStringLiteral("제품"),
+            QStringLiteral("제품종류"),    QStringLiteral("도수(면수)"),
+            QStringLiteral("재질"),        QStringLiteral("규격종류"),
+            QStringLiteral("크기"),        QStringLiteral("수량"),
+            QStringLiteral("건수"),        QStringLiteral("자리수(항목수)"),
+            QStringLiteral("후가공"),      QStringLiteral("후가공2"),
+            QStringLiteral("접수자"),      QStringLiteral("회원사"),
+            QStringLiteral("제작물 상호"), QStringLiteral("배송"),
             QStringLiteral("작업자 메모")};
 }
 
@@ -119,7 +132,8 @@ QString SelectionSummary(int orders, long long cases, long long places) {
     return QStringLiteral("[%1 항목: %2 건, %3 자리]").arg(orders).arg(cases).arg(places);
 }
 
-QString StatusText(const QString& containerLabel, int containerCount, int selected, const QString& selectionSummary) {
+QString StatusText(const QString& containerLabel, int containerCount, int selected,
+                   const QString& selectionSummary) {
     if (containerCount <= 0)
         return QString();
     if (selected <= 0)

@@ -16,6 +16,8 @@ struct PlateParameters {
     double gridHeight = 52.0;
 };
 
+// The integer part of a quantity, whatever its size.
+QString WholeText(double quantity);
 // "%.3f" without trailing zeros and point, then " mm": 90 gives "90 mm".
 QString LengthText(double millimetres);
 // "W mm * H mm".
@@ -30,8 +32,8 @@ QString ColorText(int color, int pdfPage);
 int PlaceCount(int pquantity, double quantity, int pcases, int plateQuantity);
 
 struct Places {
-    int gridCells = 0;  // cells one case needs; 0 without a grid
-    int placeCount = 0; // see PlaceCount
+    int gridCells = 0;        // cells one case needs; 0 without a grid
+    int placeCount = 0;       // see PlaceCount
     long long gridPlaces = 0; // cells times place count
 };
 Places PlacesOf(const CZelJob& job, int plateQuantity, double gridWidth, double gridHeight);
@@ -48,6 +50,7 @@ bool HasMemo(const CZelJob& job);
 QString SelectionSummary(int orders, long long cases, long long places);
 // The job list panel's status: the container label, then ",  선택 " and the
 // selection summary when orders are selected; empty without orders.
-QString StatusText(const QString& containerLabel, int containerCount, int selected, const QString& selectionSummary);
+QString StatusText(const QString& containerLabel, int containerCount, int selected,
+                   const QString& selectionSummary);
 
 } // namespace joblisttext

@@ -14,5 +14,7 @@ public:
 
 class CPressMarkPresetTree : public CTzmpTree {
 public:
-    CPressMarkPresetItem* CreateItem(QByteArrayView name) override { return new CPressMarkPresetItem(name); }
+    CPressMarkPresetItem* CreateItem(QByteArrayView name) override {
+        return new CPressMarkPresetItem(name);
+    }
 };

@@ -14,5 +14,7 @@ public:
 
 class CServerPresetTree : public CTzmpTree {
 public:
-    CServerPresetItem* CreateItem(QByteArrayView name) override { return new CServerPresetItem(name); }
+    CServerPresetItem* CreateItem(QByteArrayView name) override {
+        return new CServerPresetItem(name);
+    }
 };

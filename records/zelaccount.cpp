@@ -85,7 +85,9 @@ CZelAccount::CZelAccount(const QString& path) : m_path(path) {
     BuildStructure();
 }
 
-CZelAccount::~CZelAccount() { Logout(); }
+CZelAccount::~CZelAccount() {
+    Logout();
+}
 
 void CZelAccount::BuildStructure() {
     m_root = m_tree.GetRoot();

@@ -9,9 +9,13 @@
 
 namespace {
 
-bool NameLess(const QString& a, const QString& b) { return QString::compare(a, b, Qt::CaseInsensitive) < 0; }
+bool NameLess(const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+}
 
-std::uint8_t Clamp(int value, int maximum) { return static_cast<std::uint8_t>(std::clamp(value, 0, maximum)); }
+std::uint8_t Clamp(int value, int maximum) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0, maximum));
+}
 
 } // namespace
 
@@ -53,7 +57,8 @@ bool CZelColorPresets::Load(const QString& stockPresetsFolder) {
     const int result = tree.LoadFile(m_path);
     CTzmpItem* root = result > 0 ? tree.GetRoot() : nullptr;
     if (!root) {
-        m_error = result < 0 ? tree.LastFileError() : QStringLiteral("%1: no colour presets in the file").arg(m_path);
+        m_error = result < 0 ? tree.LastFileError()
+                             : QStringLiteral("%1: no colour presets in the file").arg(m_path);
         // Saving now would replace the shop's colours by none.
         m_mayOverwrite = !exists;
         return false;
@@ -66,11 +71,12 @@ bool CZelColorPresets::Load(const QString& stockPresetsFolder) {
         const CTzmpItem* item = CTzmpTree::Typed(tree.FindChild(preset, key));
         return item ? item->Value().toInt() : 0;
     };
-    for (CMTItem* preset = tree.FindChild(root, "COLOR_PRESET"); preset; preset = preset->NextSibling()) {
+    for (CMTItem* preset = tree.FindChild(root, "COLOR_PRESET"); preset;
+         preset = preset->NextSibling()) {
         const CTzmpItem* name = CTzmpTree::Typed(tree.FindChild(preset, "COLOR_NAME"));
-        AddColor(name ? name->Value().toString() : QString(), number(preset, "C"), number(preset, "M"),
-                 number(preset, "Y"), number(preset, "K"), number(preset, "R"), number(preset, "G"),
-                 number(preset, "B"), 0);
+        AddColor(name ? name->Value().toString() : QString(), number(preset, "C"),
+                 number(preset, "M"), number(preset, "Y"), number(preset, "K"), number(preset, "R"),
+                 number(preset, "G"), number(preset, "B"), 0);
     }
     return true;
 }
@@ -89,9 +95,9 @@ bool CZelColorPresets::Save() {
         tree.InsertItem(preset, root, CMarkupTree::Position::Last);
         tree.Value(preset, "COLOR_NAME") = color->name;
         tree.Value(preset, "COLOR_SPEC") = std::int32_t{0};
-        const std::pair<const char*, std::uint8_t> values[] = {{"C", color->c}, {"M", color->m}, {"Y", color->y},
-                                                               {"K", color->k}, {"R", color->r}, {"G", color->g},
-                                                               {"B", color->b}};
+        const std::pair<const char*, std::uint8_t> values[] = {
+            {"C", color->c}, {"M", color->m}, {"Y", color->y}, {"K", color->k},
+            {"R", color->r}, {"G", color->g}, {"B", color->b}};
         for (const auto& [key, value] : values)
             tree.Value(preset, key) = static_cast<std::int32_t>(value);
     }
@@ -103,7 +109,8 @@ bool CZelColorPresets::Save() {
     return true;
 }
 
-int CZelColorPresets::AddColor(const QString& name, int c, int m, int y, int k, int r, int g, int b, int builtIn) {
+int CZelColorPresets::AddColor(const QString& name, int c, int m, int y, int k, int r, int g, int b,
+                               int builtIn) {
     auto color = std::make_unique<CZelColorItem>();
     color->name = name;
     color->separationName = CZelColorItem::SeparationNameOf(name);
@@ -116,8 +123,9 @@ int CZelColorPresets::AddColor(const QString& name, int c, int m, int y, int k, 
     color->b = Clamp(b, 255);
     color->builtIn = builtIn;
     // After equal names, as appending and bubbling it down would place it.
-    const auto at = std::upper_bound(m_colors.begin(), m_colors.end(), name,
-                                     [](const QString& n, const auto& item) { return NameLess(n, item->name); });
+    const auto at = std::upper_bound(
+        m_colors.begin(), m_colors.end(), name,
+        [](const QString& n, const auto& item) { return NameLess(n, item->name); });
     m_colors.insert(at, std::move(color));
     return Count();
 }
@@ -125,8 +133,9 @@ int CZelColorPresets::AddColor(const QString& name, int c, int m, int y, int k, 
 const CZelColorItem* CZelColorPresets::FindColor(const QString& name) const {
     // Search in the order the array is kept in, then match exactly among
     // the names that differ only in case.
-    auto it = std::lower_bound(m_colors.begin(), m_colors.end(), name,
-                               [](const auto& item, const QString& n) { return NameLess(item->name, n); });
+    auto it = std::lower_bound(
+        m_colors.begin(), m_colors.end(), name,
+        [](const auto& item, const QString& n) { return NameLess(item->name, n); });
     for (; it != m_colors.end() && !NameLess(name, (*it)->name); ++it) {
         if ((*it)->name == name)
             return it->get();
@@ -138,6 +147,12 @@ const CZelColorItem* CZelColorPresets::Color(int index) const {
     return index >= 0 && index < Count() ? m_colors[static_cast<size_t>(index)].get() : nullptr;
 }
 
-const CZelColorItem* CZelColorPresets::White() const { return FindColor(QStringLiteral(" [ White ]")); }
-const CZelColorItem* CZelColorPresets::Black() const { return FindColor(QStringLiteral(" [ Black ]")); }
-const CZelColorItem* CZelColorPresets::Red() const { return FindColor(QStringLiteral(" [C=15 M=100 Y=100 K=0]")); }
+const CZelColorItem* CZelColorPresets::White() const {
+    return FindColor(QStringLiteral(" [ White ]"));
+}
+const CZelColorItem* CZelColorPresets::Black() const {
+    return FindColor(QStringLiteral(" [ Black ]"));
+}
+const CZelColorItem* CZelColorPresets::Red() const {
+    return FindColor(QStringLiteral(" [C=15 M=100 Y=100 K=0]"));
+}

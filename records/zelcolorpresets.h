@@ -9,11 +9,11 @@
 // One named colour of the plate furniture.
 struct CZelColorItem {
     QString name;
-    QString separationName; // "+zelCmYkReg <name without brackets>+"
+    QString separationName;                  // "+zelCmYkReg <name without brackets>+"
     std::uint8_t c = 0, m = 0, y = 0, k = 0; // 0..100
     std::uint8_t r = 0, g = 0, b = 0;        // 0..255
-    int builtIn = 0; // 1 for the nine built-in colours
-    int colorSpec = 0;
+    int builtIn = 0;                         // 1 for the nine built-in colours
+    int colorModel = 0;                      // always 0
 
     // The name the press files give the colour's separation.
     static QString SeparationNameOf(const QString& name);

@@ -1,6 +1,7 @@
 #include "zeljob.h"
 
 #include "filemove.h"
+#include "joblisttext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -79,11 +80,11 @@ bool CZelJob::GetQuantityText(QString& text) const {
     const double quantity = GetQuantity();
     if (!(quantity > 0.0))
         return false;
-    const long long hundredths = static_cast<long long>(quantity * 100.0);
-    if (hundredths % 100 > 0)
+    // Truncated hundredths, in doubles: a ticket may hold any number.
+    if (std::fmod(std::trunc(quantity * 100.0), 100.0) > 0.0)
         text = QString::number(quantity, 'f', 1);
     else
-        text = QString::number(static_cast<long long>(quantity));
+        text = joblisttext::WholeText(quantity);
     return true;
 }
 
@@ -169,7 +170,9 @@ bool CZelJob::MoveToLocation(const QString& jobsFolder) {
     return MoveTo(folder);
 }
 
-bool IsGrid(double gridWidth, double gridHeight) { return gridWidth >= 1.0 && gridHeight >= 1.0; }
+bool IsGrid(double gridWidth, double gridHeight) {
+    return gridWidth >= 1.0 && gridHeight >= 1.0;
+}
 
 namespace {
 // Cells of one direction: 1 when the length fits, else the ceiling.

@@ -24,7 +24,8 @@ bool LastWriteTime(const QString& folder, qint64& time) {
 }
 
 QString WithoutTrailingSeparators(QString folder) {
-    while (folder.size() > 1 && (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
+    while (folder.size() > 1 &&
+           (folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\'))))
         folder.chop(1);
     return folder;
 }
@@ -35,7 +36,8 @@ CZelJobContainer::CZelJobContainer(const QString& name, const QString& folder, b
     SetSource(name, folder, load);
 }
 
-void CZelJobContainer::SetSource(const QString& name, const QString& folder, bool load, ProgressSink* progress) {
+void CZelJobContainer::SetSource(const QString& name, const QString& folder, bool load,
+                                 ProgressSink* progress) {
     m_jobs.clear();
     m_loaded = false;
     m_name = name;
@@ -44,7 +46,9 @@ void CZelJobContainer::SetSource(const QString& name, const QString& folder, boo
         Refresh(true, progress);
 }
 
-bool CZelJobContainer::DirectoryExists() const { return QFileInfo(m_folder).isDir(); }
+bool CZelJobContainer::DirectoryExists() const {
+    return QFileInfo(m_folder).isDir();
+}
 
 bool CZelJobContainer::NeedsRefresh() const {
     if (!m_loaded)
@@ -116,9 +120,14 @@ QString CZelJobContainer::Summary(int plateQuantity, double gridWidth, double gr
     long long totalPlaces = 0;
     long long cases = 0;
     for (const auto& job : m_jobs) {
-        const joblisttext::Places places = joblisttext::PlacesOf(*job, plateQuantity, gridWidth, gridHeight);
+        const joblisttext::Places places =
+            joblisttext::PlacesOf(*job, plateQuantity, gridWidth, gridHeight);
         totalPlaces += places.gridPlaces;
         cases += job->GetPcases();
     }
-    return QStringLiteral("%1 [%2 항목, %3 건, %4 자리]").arg(m_name).arg(Count()).arg(cases).arg(totalPlaces);
+    return QStringLiteral("%1 [%2 항목, %3 건, %4 자리]")
+        .arg(m_name)
+        .arg(Count())
+        .arg(cases)
+        .arg(totalPlaces);
 }

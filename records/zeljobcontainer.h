@@ -21,7 +21,8 @@ public:
 
     // Drops the jobs and points the list at another folder (trailing
     // separators removed); load reads it at once.
-    void SetSource(const QString& name, const QString& folder, bool load, ProgressSink* progress = nullptr);
+    void SetSource(const QString& name, const QString& folder, bool load,
+                   ProgressSink* progress = nullptr);
     const QString& Name() const { return m_name; }
     const QString& Folder() const { return m_folder; }
     bool IsLoaded() const { return m_loaded; }

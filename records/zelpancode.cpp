@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-CZelPanCode::CZelPanCode() { BuildStructure(); }
+CZelPanCode::CZelPanCode() {
+    BuildStructure();
+}
 
 void CZelPanCode::BuildStructure() {
     m_root = m_tree.GetRoot();
@@ -16,7 +18,8 @@ void CZelPanCode::BuildStructure() {
     m_tree.Value(m_root, "VERSION") = QStringLiteral("1.0");
 }
 
-void CZelPanCode::Fill(const QString& prefix, const QString& typeName, const QString& account, const QString& user) {
+void CZelPanCode::Fill(const QString& prefix, const QString& typeName, const QString& account,
+                       const QString& user) {
     m_tree.Clear();
     m_root = nullptr;
     BuildStructure();
@@ -79,19 +82,22 @@ QString CZelPanCode::DatePart(const QDate& date) {
     return two(date.year() % 2000) + two(date.month()) + two(date.day());
 }
 
-bool CZelPanCode::IssuePlateCode(CZelPreference& preference, const QString& prefix, const QString& typeName,
-                                 const QString& account, const QString& user, const QDate& date) {
+bool CZelPanCode::IssuePlateCode(CZelPreference& preference, const QString& prefix,
+                                 const QString& typeName, const QString& account,
+                                 const QString& user, const QDate& date) {
     m_error.clear();
     QString folder;
     if (!preference.GetPresetFolder(QLatin1String(kFolderName), date.startOfDay(), folder)) {
-        m_error = QStringLiteral("the plate code folder for %1 cannot be made under PRESET_DIR").arg(date.toString(Qt::ISODate));
+        m_error = QStringLiteral("the plate code folder for %1 cannot be made under PRESET_DIR")
+                      .arg(date.toString(Qt::ISODate));
         return false;
     }
     Fill(prefix, typeName, account, user);
     const QByteArray bytes = m_tree.Serialize();
     const QString stem = folder + prefix + DatePart(date);
     for (int sequence = 1; sequence <= 999; ++sequence) {
-        const QString path = stem + QStringLiteral("%1.").arg(sequence, 3, 10, QLatin1Char('0')) + QLatin1String(kExtension);
+        const QString path = stem + QStringLiteral("%1.").arg(sequence, 3, 10, QLatin1Char('0')) +
+                             QLatin1String(kExtension);
         // Creating the file exclusively is what takes the code: another
         // workstation that got there first makes this open fail.
         QFile file(path);
@@ -111,6 +117,7 @@ bool CZelPanCode::IssuePlateCode(CZelPreference& preference, const QString& pref
         m_path = path;
         return true;
     }
-    m_error = QStringLiteral("all 999 plate codes %1001..999 are taken").arg(prefix + DatePart(date));
+    m_error =
+        QStringLiteral("all 999 plate codes %1001..999 are taken").arg(prefix + DatePart(date));
     return false;
 }

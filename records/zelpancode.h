@@ -21,7 +21,8 @@ public:
 
     // Builds the record: header, "PAN_CODE" with "PAN" and "NAME", then
     // "PAN_ACCOUNT", "PAN_USER" and "PAN_STATE" 0.
-    void Fill(const QString& prefix, const QString& typeName, const QString& account, const QString& user);
+    void Fill(const QString& prefix, const QString& typeName, const QString& account,
+              const QString& user);
     // Saves to path and remembers it on success.
     bool Save(const QString& path);
     // Saves to the remembered path, only when that file still exists.

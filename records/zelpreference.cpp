@@ -10,20 +10,24 @@ namespace {
 
 const char* const kFolderKeys[] = {"USERS_DIR",    "PRESET_DIR",  "JOBS_DIR",      "PDFS_DIR",
                                    "PROGRESS_DIR", "RELEASE_DIR", "LOCAL_WORK_DIR"};
-const char* const kOptionKeys[] = {"ITEM_FRAME_A",    "ITEM_FRAME_B",  "ITEM_FRAME_L",  "ITEM_CUT_A",
-                                   "ITEM_CUT_B",      "ITEM_CUT_L",    "MAKE_PDF_METHOD", "MAKE_PDF_TYPE",
-                                   "MAKE_PDF_VIEW",   "MAKE_PDF_TITLE_FNAME"};
+const char* const kOptionKeys[] = {
+    "ITEM_FRAME_A", "ITEM_FRAME_B",    "ITEM_FRAME_L",  "ITEM_CUT_A",    "ITEM_CUT_B",
+    "ITEM_CUT_L",   "MAKE_PDF_METHOD", "MAKE_PDF_TYPE", "MAKE_PDF_VIEW", "MAKE_PDF_TITLE_FNAME"};
 
 QString WithSeparator(const QString& path) {
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
 }
 
 // Creates one level when missing.
-bool MakeLevel(const QString& path) { return QFileInfo(path).isDir() || QDir().mkdir(path); }
+bool MakeLevel(const QString& path) {
+    return QFileInfo(path).isDir() || QDir().mkdir(path);
+}
 
 } // namespace
 
-CZelPreference::CZelPreference() { BuildStructure(); }
+CZelPreference::CZelPreference() {
+    BuildStructure();
+}
 
 CZelPreference::~CZelPreference() {
     if (m_mayOverwrite)
@@ -40,8 +44,9 @@ void CZelPreference::BuildStructure() {
 }
 
 bool CZelPreference::CreateProgramFolders(QString* error) {
-    for (const QString& folder : {programfolder::PreferencesFolder(), programfolder::PresetsFolder(),
-                                  programfolder::StockPresetsFolder(), programfolder::DocumentPresetsFolder()}) {
+    for (const QString& folder :
+         {programfolder::PreferencesFolder(), programfolder::PresetsFolder(),
+          programfolder::StockPresetsFolder(), programfolder::DocumentPresetsFolder()}) {
         if (!QDir().mkpath(folder)) {
             if (error)
                 *error = QStringLiteral("%1: cannot create the folder").arg(folder);
@@ -51,7 +56,9 @@ bool CZelPreference::CreateProgramFolders(QString* error) {
     return true;
 }
 
-QString CZelPreference::DefaultFolder() { return programfolder::PreferencesFolder(); }
+QString CZelPreference::DefaultFolder() {
+    return programfolder::PreferencesFolder();
+}
 
 bool CZelPreference::Load(const QString& preferencesFolder) {
     m_path = QDir(preferencesFolder).filePath(QLatin1String(kFileName));
@@ -85,14 +92,16 @@ bool CZelPreference::ValidatePreference(QString* reason) {
     };
     const CTzmpItem* type = CTzmpTree::Typed(m_tree.FindChild(m_root, "DOCUMENT_TYPE"));
     if (!type || type->Value().toString() != QLatin1String(kDocumentType))
-        return fail(QStringLiteral("DOCUMENT_TYPE is not \"%1\"").arg(QLatin1String(kDocumentType)));
+        return fail(
+            QStringLiteral("DOCUMENT_TYPE is not \"%1\"").arg(QLatin1String(kDocumentType)));
     const CTzmpItem* version = CTzmpTree::Typed(m_tree.FindChild(m_root, "VERSION"));
     if (!version || version->Value().toString() != QLatin1String("1.0"))
         return fail(QStringLiteral("VERSION is not \"1.0\""));
     for (int i = 0; i <= static_cast<int>(Folder::LocalWork); ++i) {
         QString path;
         if (!GetFolder(static_cast<Folder>(i), path))
-            return fail(QStringLiteral("%1 does not name an existing folder").arg(QLatin1String(kFolderKeys[i])));
+            return fail(QStringLiteral("%1 does not name an existing folder")
+                            .arg(QLatin1String(kFolderKeys[i])));
     }
     return true;
 }
@@ -108,8 +117,12 @@ bool CZelPreference::Save() {
     return true;
 }
 
-const char* CZelPreference::Key(Folder folder) { return kFolderKeys[static_cast<int>(folder)]; }
-const char* CZelPreference::Key(Option option) { return kOptionKeys[static_cast<int>(option)]; }
+const char* CZelPreference::Key(Folder folder) {
+    return kFolderKeys[static_cast<int>(folder)];
+}
+const char* CZelPreference::Key(Option option) {
+    return kOptionKeys[static_cast<int>(option)];
+}
 
 bool CZelPreference::GetFolder(Folder folder, QString& path) {
     if (!m_tree.HasChild(m_root, Key(folder)))
@@ -155,7 +168,8 @@ bool CZelPreference::SetPressDir(const QString& path) {
     return true;
 }
 
-bool CZelPreference::SubFolder(Folder base, const QString& first, const QString& second, QString& path) {
+bool CZelPreference::SubFolder(Folder base, const QString& first, const QString& second,
+                               QString& path) {
     QString folder;
     if (!GetFolder(base, folder) || first.isEmpty() || second.isEmpty())
         return false;
@@ -191,8 +205,9 @@ bool CZelPreference::GetPresetFolder(const QString& name, const QDateTime& time,
     if (!GetPresetFolder(name, sub))
         return false;
     const QDate date = time.date();
-    const QString month = date.isValid() ? QStringLiteral("%1-%2").arg(date.year(), 4, 10, QLatin1Char('0'))
-                                                 .arg(date.month(), 2, 10, QLatin1Char('0'))
+    const QString month = date.isValid() ? QStringLiteral("%1-%2")
+                                               .arg(date.year(), 4, 10, QLatin1Char('0'))
+                                               .arg(date.month(), 2, 10, QLatin1Char('0'))
                                          : QStringLiteral("0000-00");
     const QString monthFolder = sub + QLatin1Char('/') + month;
     if (!MakeLevel(monthFolder))
@@ -201,12 +216,14 @@ bool CZelPreference::GetPresetFolder(const QString& name, const QDateTime& time,
     return true;
 }
 
-bool CZelPreference::ListPresetFiles(const QString& name, const QString& extension, QStringList& names) {
+bool CZelPreference::ListPresetFiles(const QString& name, const QString& extension,
+                                     QStringList& names) {
     names.clear();
     QString folder;
     if (!GetPresetFolder(name, folder))
         return false;
-    QDirIterator it(folder, {QStringLiteral("*.") + extension}, QDir::Files | QDir::Hidden | QDir::System);
+    QDirIterator it(folder, {QStringLiteral("*.") + extension},
+                    QDir::Files | QDir::Hidden | QDir::System);
     while (it.hasNext()) {
         it.next();
         names << it.fileInfo().completeBaseName();

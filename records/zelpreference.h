@@ -20,8 +20,16 @@ public:
 
     enum class Folder { Users, Preset, Jobs, Pdfs, Progress, Release, LocalWork };
     enum class Option {
-        ItemFrameA, ItemFrameB, ItemFrameL, ItemCutA, ItemCutB, ItemCutL,
-        MakePdfMethod, MakePdfType, MakePdfView, MakePdfTitleFname
+        ItemFrameA,
+        ItemFrameB,
+        ItemFrameL,
+        ItemCutA,
+        ItemCutB,
+        ItemCutL,
+        MakePdfMethod,
+        MakePdfType,
+        MakePdfView,
+        MakePdfTitleFname
     };
 
     CZelPreference();

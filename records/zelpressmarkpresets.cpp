@@ -9,7 +9,9 @@
 namespace {
 
 // Names written by Windows workstations separate folders with "\".
-QString RelativePath(QString name) { return name.replace(QLatin1Char('\\'), QLatin1Char('/')); }
+QString RelativePath(QString name) {
+    return name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
 
 QSize DecodedSize(const QString& path) {
     QImageReader reader(path);
@@ -28,7 +30,8 @@ bool CZelPressMarkPresets::Load(const QString& folder, const QString& fileName) 
     const int result = tree.LoadFile(m_path);
     CTzmpItem* root = result > 0 ? tree.GetRoot() : nullptr;
     if (!root) {
-        m_error = result < 0 ? tree.LastFileError() : QStringLiteral("%1: no press marks in the file").arg(m_path);
+        m_error = result < 0 ? tree.LastFileError()
+                             : QStringLiteral("%1: no press marks in the file").arg(m_path);
         return false;
     }
     if (!tree.LastParseReport().complete)
@@ -56,7 +59,8 @@ bool CZelPressMarkPresets::Load(const QString& folder, const QString& fileName) 
     return true;
 }
 
-bool CZelPressMarkPresets::LoadFrom(CZelPreference& preference, const char* folderName, const char* fileName) {
+bool CZelPressMarkPresets::LoadFrom(CZelPreference& preference, const char* folderName,
+                                    const char* fileName) {
     QString folder;
     if (!preference.GetPresetFolder(QLatin1String(folderName), folder)) {
         m_error = QStringLiteral("PRESET_DIR/%1 cannot be made").arg(QLatin1String(folderName));
@@ -82,7 +86,8 @@ QString CZelPressMarkPresets::Name(int index) const {
     return mark ? mark->name : QString();
 }
 
-const CZelPressMarkItem* CZelPressMarkPresets::FindPressMark(const QString& name, int* index) const {
+const CZelPressMarkItem* CZelPressMarkPresets::FindPressMark(const QString& name,
+                                                             int* index) const {
     for (int i = 0; i < Count(); ++i) {
         if (m_marks[static_cast<size_t>(i)]->name == name) {
             if (index)

@@ -31,14 +31,22 @@ public:
     bool GetSignature(QString& text) const { return SectionText(m_userInfo, "UI_SIGNATURE", text); }
     bool GetHost(QString& text) const { return SectionText(m_internetServer, "IS_HOST", text); }
     bool GetPort(QString& text) const { return SectionText(m_internetServer, "IS_PORT", text); }
-    bool GetPlateRegProcess(QString& text) const { return SectionText(m_internetServer, "IS_PROCESS_PLATE_REG", text); }
-    bool GetPlateDelProcess(QString& text) const { return SectionText(m_internetServer, "IS_PROCESS_PLATE_DEL", text); }
+    bool GetPlateRegProcess(QString& text) const {
+        return SectionText(m_internetServer, "IS_PROCESS_PLATE_REG", text);
+    }
+    bool GetPlateDelProcess(QString& text) const {
+        return SectionText(m_internetServer, "IS_PROCESS_PLATE_DEL", text);
+    }
 
     // Of one list entry.
-    bool GetName(const CMTItem* entry, QString& text) const { return SectionText(entry, "NAME", text); }
+    bool GetName(const CMTItem* entry, QString& text) const {
+        return SectionText(entry, "NAME", text);
+    }
     bool GetCode(const CMTItem* entry, int& code) const;
     // The prefix ("PAN") of a plate code type.
-    bool GetPanPrefix(const CMTItem* entry, QString& text) const { return SectionText(entry, "PAN", text); }
+    bool GetPanPrefix(const CMTItem* entry, QString& text) const {
+        return SectionText(entry, "PAN", text);
+    }
     // "WIDTH" and "HEIGHT" of a paper size; false when either is missing.
     bool GetPaperSize(const CMTItem* entry, double& width, double& height) const;
 
@@ -52,7 +60,9 @@ public:
     CMTItem* FirstPaperType() const { return FirstOf(m_paperTypes, "PAPER"); }
     CMTItem* FirstPaperSize() const { return FirstOf(m_paperSizes, "PAPER"); }
     CMTItem* FirstPanCode() const { return FirstOf(m_panCodes, "PAN_CODE"); }
-    CMTItem* NextEntry(const CMTItem* entry) const { return m_loaded && entry ? entry->NextSibling() : nullptr; }
+    CMTItem* NextEntry(const CMTItem* entry) const {
+        return m_loaded && entry ? entry->NextSibling() : nullptr;
+    }
     CMTItem* PaperSizeAt(int index) const;
 
 private:

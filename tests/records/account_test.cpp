@@ -28,7 +28,8 @@ QString WriteAccount(const KoreanTempDir& dir, const QString& name, const QStrin
 class Session {
 public:
     Session(const QString& path, const QString& password) {
-        m_process.start(QStringLiteral(TESSEL_RECORDS_HELPER), {QStringLiteral("login"), path, password});
+        m_process.start(QStringLiteral(TESSEL_RECORDS_HELPER),
+                        {QStringLiteral("login"), path, password});
         m_process.waitForStarted();
     }
     ~Session() {
@@ -78,7 +79,8 @@ TEST(Account, LoginLogoutAndTheFileTheyWrite) {
     EXPECT_TRUE(account.IsInUse());
     const QByteArray written = Read(path);
     EXPECT_TRUE(written.contains("<LOGOUT></LOGOUT>"));
-    EXPECT_EQ(account.Login(QStringLiteral("비밀")), CZelAccount::Success); // again: nothing written
+    EXPECT_EQ(account.Login(QStringLiteral("비밀")),
+              CZelAccount::Success); // again: nothing written
     EXPECT_EQ(Read(path), written);
 
     // Another object of this process sees the lock too.
@@ -146,8 +148,10 @@ TEST(Account, EmptyOrMissingFiles) {
 }
 
 TEST(Account, TimeText) {
-    EXPECT_EQ(CZelAccount::TimeText(QDateTime(QDate(2011, 3, 7), QTime(9, 5, 3))), QStringLiteral("2011-3-7 9:5:3"));
-    EXPECT_EQ(CZelAccount::TimeText(QDateTime(QDate(2011, 12, 31), QTime(23, 59, 59))), QStringLiteral("2011-12-31 23:59:59"));
+    EXPECT_EQ(CZelAccount::TimeText(QDateTime(QDate(2011, 3, 7), QTime(9, 5, 3))),
+              QStringLiteral("2011-3-7 9:5:3"));
+    EXPECT_EQ(CZelAccount::TimeText(QDateTime(QDate(2011, 12, 31), QTime(23, 59, 59))),
+              QStringLiteral("2011-12-31 23:59:59"));
 }
 
 TEST(Account, TwoProcessesCompeteForOneAccount) {

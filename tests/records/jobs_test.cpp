@@ -16,8 +16,8 @@ using namespace recordfiles;
 
 namespace {
 
-struct TicketSpec {
-    TicketSpec(const QString& order, int cases = 1) : ordernum(order), pcases(cases) {}
+struct TicketFields {
+    TicketFields(const QString& order, int cases = 1) : ordernum(order), pcases(cases) {}
     QString ordernum;
     int pcases = 1;
     QString quantity = QStringLiteral("1000");
@@ -27,9 +27,9 @@ struct TicketSpec {
     QString location = QStringLiteral("\\명함\\일반");
 };
 
-QByteArray Ticket(const TicketSpec& spec) {
-    QString body = Elements({{"Location", Q(spec.location)},
-                             {"Ordernum", Q(spec.ordernum)},
+QByteArray Ticket(const TicketFields& fields) {
+    QString body = Elements({{"Location", Q(fields.location)},
+                             {"Ordernum", Q(fields.ordernum)},
                              {"Rework", Q(QStringLiteral("일반"))},
                              {"ROKDate", Q(QStringLiteral("2011-03-07"))},
                              {"Product", Q(QStringLiteral("명함"))},
@@ -38,41 +38,46 @@ QByteArray Ticket(const TicketSpec& spec) {
                              {"PDFPage", QStringLiteral("2")},
                              {"Paper", Q(QStringLiteral("스노우 250g"))},
                              {"SizeKind", Q(QStringLiteral("90x50"))},
-                             {"Width", spec.width},
-                             {"Height", spec.height},
-                             {"Pcases", QString::number(spec.pcases)},
-                             {"Quantity", spec.quantity},
+                             {"Width", fields.width},
+                             {"Height", fields.height},
+                             {"Pcases", QString::number(fields.pcases)},
+                             {"Quantity", fields.quantity},
                              {"ReceiptS", Q(QStringLiteral("김접수"))},
                              {"Ucom", Q(QStringLiteral("테셀인쇄"))},
                              {"Mmemo", Q(QStringLiteral("급함"))}},
                             1);
-    if (!spec.pquantity.isEmpty())
-        body += Elements({{"PQuantity", spec.pquantity}}, 1);
-    body += QStringLiteral("   <AfterWorkList>\r\n"
-                           "      <AfterWork>\r\n") +
-            Elements({{"Name", Q(QStringLiteral("코팅"))}, {"SubName", Q(QStringLiteral("무광코팅"))}}, 3) +
-            QStringLiteral("      </AfterWork>\r\n"
-                           "      <Other>\r\n") +
-            Elements({{"SubName", Q(QStringLiteral("귀도리"))}}, 3) +
-            QStringLiteral("      </Other>\r\n"
-                           "      <AfterWork>\r\n") +
-            Elements({{"Name", Q(QStringLiteral("no sub name"))}}, 3) +
-            QStringLiteral("      </AfterWork>\r\n"
-                           "   </AfterWorkList>\r\n");
+    if (!fields.pquantity.isEmpty())
+        body += Elements({{"PQuantity", fields.pquantity}}, 1);
+    body +=
+        QStringLiteral("   <AfterWorkList>\r\n"
+                       "      <AfterWork>\r\n") +
+        Elements({{"Name", Q(QStringLiteral("코팅"))}, {"SubName", Q(QStringLiteral("무광코팅"))}},
+                 3) +
+        QStringLiteral("      </AfterWork>\r\n"
+                       "      <Other>\r\n") +
+        Elements({{"SubName", Q(QStringLiteral("귀도리"))}}, 3) +
+        QStringLiteral("      </Other>\r\n"
+                       "      <AfterWork>\r\n") +
+        Elements({{"Name", Q(QStringLiteral("no sub name"))}}, 3) +
+        QStringLiteral("      </AfterWork>\r\n"
+                       "   </AfterWorkList>\r\n");
     return Record("Tessel Job Ticket", body);
 }
 
 // A ticket and its PDF in folder, named after the order.
-QString PutOrder(const QString& folder, const TicketSpec& spec, const QByteArray& pdf = "%PDF-1.4 test") {
-    const QString ticket = QDir(folder).filePath(spec.ordernum + QStringLiteral(".tzjob"));
-    EXPECT_TRUE(Write(ticket, Ticket(spec)));
-    EXPECT_TRUE(Write(QDir(folder).filePath(spec.ordernum + QStringLiteral(".pdf")), pdf));
+QString PutOrder(const QString& folder, const TicketFields& fields,
+                 const QByteArray& pdf = "%PDF-1.4 test") {
+    const QString ticket = QDir(folder).filePath(fields.ordernum + QStringLiteral(".tzjob"));
+    EXPECT_TRUE(Write(ticket, Ticket(fields)));
+    EXPECT_TRUE(Write(QDir(folder).filePath(fields.ordernum + QStringLiteral(".pdf")), pdf));
     return ticket;
 }
 
 class RecordingSink : public ProgressSink {
 public:
-    void Begin(const QString&, int range) override { events += QStringLiteral("begin %1;").arg(range); }
+    void Begin(const QString&, int range) override {
+        events += QStringLiteral("begin %1;").arg(range);
+    }
     void Step(int position) override { events += QStringLiteral("%1;").arg(position); }
     void End() override { events += QStringLiteral("end"); }
     bool KeepGoing() override { return stopAfter < 0 || asked++ < stopAfter; }
@@ -120,18 +125,19 @@ TEST(Job, QuantityAndCasesTexts) {
     const struct {
         const char* quantity;
         const char* text; // nullptr: no text
-    } cases[] = {{"1500.5", "1500.5"}, {"1500.0", "1500"}, {"0", nullptr}, {"-3", nullptr}, {"0.5", "0.5"}};
+    } cases[] = {
+        {"1500.5", "1500.5"}, {"1500.0", "1500"}, {"0", nullptr}, {"-3", nullptr}, {"0.5", "0.5"}};
     for (const auto& c : cases) {
-        TicketSpec spec{QStringLiteral("q")};
-        spec.quantity = QLatin1String(c.quantity);
-        PutOrder(dir.path(), spec);
+        TicketFields fields{QStringLiteral("q")};
+        fields.quantity = QLatin1String(c.quantity);
+        PutOrder(dir.path(), fields);
         CZelJob job(dir.filePath(QStringLiteral("q.tzjob")));
         QString text;
         EXPECT_EQ(job.GetQuantityText(text), c.text != nullptr) << c.quantity;
         if (c.text)
             EXPECT_EQ(text, QLatin1String(c.text)) << c.quantity;
     }
-    TicketSpec none{QStringLiteral("c")};
+    TicketFields none{QStringLiteral("c")};
     none.pcases = 0;
     PutOrder(dir.path(), none);
     QString text;
@@ -143,23 +149,26 @@ TEST(Job, SlotsOnTheGrid) {
         double gw, gh, w, h;
         int cells;
     } cases[] = {
-        {92, 52, 90, 50, 1}, {92, 52, 100, 50, 2}, {92, 52, 50, 100, 2}, {92, 52, 92, 52, 1},
-        {92, 52, 184.5, 104, 6}, {92, 52, 0, 0, 1},
-        {0, 52, 90, 50, 0}, {0.5, 52, 90, 50, 0}, {92, 0.99, 90, 50, 0}, // below 1 mm: no grid
+        {92, 52, 90, 50, 1},         {92, 52, 100, 50, 2},
+        {92, 52, 50, 100, 2},        {92, 52, 92, 52, 1},
+        {92, 52, 184.5, 104, 6},     {92, 52, 0, 0, 1},
+        {0, 52, 90, 50, 0},          {0.5, 52, 90, 50, 0},
+        {92, 0.99, 90, 50, 0}, // below 1 mm: no grid
         {1, 1, 1e30, 1, 2147483647},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(GridCells(c.gw, c.gh, c.w, c.h), c.cells) << c.gw << "x" << c.gh << " " << c.w << "x" << c.h;
+        EXPECT_EQ(GridCells(c.gw, c.gh, c.w, c.h), c.cells)
+            << c.gw << "x" << c.gh << " " << c.w << "x" << c.h;
     EXPECT_EQ(SlotsNeeded(92, 52, 50, 100), 2);
 }
 
 TEST(JobContainer, ListsCaptionsAndFinds) {
     KoreanTempDir dir;
     const QString folder = dir.mkdir(QStringLiteral("명함"));
-    TicketSpec big{QStringLiteral("A-1"), 2};
+    TicketFields big{QStringLiteral("A-1"), 2};
     big.pquantity = QStringLiteral("1200"); // 1 slot x 2 cases x ceil(1200 / 500) = 6
     PutOrder(folder, big);
-    TicketSpec wide{QStringLiteral("A-2"), 1};
+    TicketFields wide{QStringLiteral("A-2"), 1};
     wide.width = QStringLiteral("100");
     wide.quantity = QStringLiteral("300"); // 2 slots x 1 case
     PutOrder(folder, wide);
@@ -170,8 +179,8 @@ TEST(JobContainer, ListsCaptionsAndFinds) {
     CZelJobContainer list(QStringLiteral("명함"), folder + QStringLiteral("//"), true);
     EXPECT_EQ(list.Folder(), folder);
     EXPECT_EQ(list.ListTickets(true),
-              QStringList({QStringLiteral("A-1.tzjob"), QStringLiteral("A-2.tzjob"), QStringLiteral("empty.tzjob"),
-                           QStringLiteral("noroot.tzjob")}));
+              QStringList({QStringLiteral("A-1.tzjob"), QStringLiteral("A-2.tzjob"),
+                           QStringLiteral("empty.tzjob"), QStringLiteral("noroot.tzjob")}));
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Summary(500, 92, 52), QStringLiteral("명함 [2 항목, 3 건, 8 자리]"));
     EXPECT_EQ(list.Summary(0, 92, 52), QStringLiteral("명함"));
@@ -231,7 +240,7 @@ TEST(Job, MoveReplacesAnExistingTicketAndTakesThePdf) {
     const QString plate = dir.mkdir(QStringLiteral("진행/홍길동/A110307001"));
     const QString ticket = PutOrder(jobs, {QStringLiteral("C-1"), 3}, "new pdf");
     // An older copy of the same order already stands in the target folder.
-    TicketSpec old{QStringLiteral("C-1"), 9};
+    TicketFields old{QStringLiteral("C-1"), 9};
     PutOrder(plate, old, "old pdf");
 
     CZelJob job(ticket);
@@ -274,14 +283,10 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
         const char* location; // nullptr: no key
         const char* target;   // relative to the job folder; nullptr: refused
     } cases[] = {
-        {"\\명함\\일반", "명함/일반"},
-        {"/명함/일반/", "명함/일반"},
-        {"\\명함\\.\\일반", "명함/일반"},
-        {"\\..\\밖", nullptr},
-        {"\\명함\\..\\..\\밖", nullptr},
-        {"C:\\밖", nullptr},
-        {"\\\\server\\share", nullptr},
-        {"//server/share", nullptr},
+        {"\\명함\\일반", "명함/일반"},    {"/명함/일반/", "명함/일반"},
+        {"\\명함\\.\\일반", "명함/일반"}, {"\\..\\밖", nullptr},
+        {"\\명함\\..\\..\\밖", nullptr},  {"C:\\밖", nullptr},
+        {"\\\\server\\share", nullptr},   {"//server/share", nullptr},
     };
     for (const auto& c : cases) {
         KoreanTempDir dir;
@@ -289,19 +294,24 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
         dir.mkdir(QStringLiteral("jobs/명함/일반"));
         dir.mkdir(QStringLiteral("밖"));
         const QString progress = dir.mkdir(QStringLiteral("progress"));
-        TicketSpec spec{QStringLiteral("E-1")};
-        spec.location = QString::fromUtf8(c.location);
-        CZelJob job(PutOrder(progress, spec));
+        TicketFields fields{QStringLiteral("E-1")};
+        fields.location = QString::fromUtf8(c.location);
+        CZelJob job(PutOrder(progress, fields));
         const bool moved = job.MoveToLocation(jobs + QStringLiteral("/"));
         if (c.target) {
             EXPECT_TRUE(moved) << c.location << ": " << job.LastError().toStdString();
-            EXPECT_TRUE(QFileInfo::exists(QDir(jobs).filePath(QString::fromUtf8(c.target) + QStringLiteral("/E-1.tzjob"))));
-            EXPECT_TRUE(QFileInfo::exists(QDir(jobs).filePath(QString::fromUtf8(c.target) + QStringLiteral("/E-1.pdf"))));
+            EXPECT_TRUE(QFileInfo::exists(
+                QDir(jobs).filePath(QString::fromUtf8(c.target) + QStringLiteral("/E-1.tzjob"))));
+            EXPECT_TRUE(QFileInfo::exists(
+                QDir(jobs).filePath(QString::fromUtf8(c.target) + QStringLiteral("/E-1.pdf"))));
         } else {
             EXPECT_FALSE(moved) << c.location;
-            EXPECT_TRUE(job.LastError().contains(QStringLiteral("Location"))) << job.LastError().toStdString();
-            EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.tzjob")))) << c.location;
-            EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.pdf")))) << c.location;
+            EXPECT_TRUE(job.LastError().contains(QStringLiteral("Location")))
+                << job.LastError().toStdString();
+            EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.tzjob"))))
+                << c.location;
+            EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.pdf"))))
+                << c.location;
             EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("밖"))).isEmpty()) << c.location;
         }
     }
@@ -312,7 +322,8 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
     const struct {
         double value;
         const char* text;
-    } lengths[] = {{90, "90 mm"}, {52.5, "52.5 mm"}, {0.1234, "0.123 mm"}, {-0.0, "0 mm"}, {-1.5, "-1.5 mm"}, {100, "100 mm"}};
+    } lengths[] = {{90, "90 mm"},  {52.5, "52.5 mm"}, {0.1234, "0.123 mm"},
+                   {-0.0, "0 mm"}, {-1.5, "-1.5 mm"}, {100, "100 mm"}};
     for (const auto& c : lengths)
         EXPECT_EQ(LengthText(c.value), QLatin1String(c.text)) << c.value;
     EXPECT_EQ(SizeText(90, 50), QStringLiteral("90 mm * 50 mm"));
@@ -321,10 +332,16 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
         int pquantity;
         double quantity;
         const char* text;
-    } quantities[] = {{0, 1500.5, "1500.5"}, {-1, 1500, "1500"}, {1000, 1000, "1000"}, {0, 0, ""},
-                      {1200, 1000, "1200(1000R)"}, {1200, 1000.5, "1200(1000.5R)"}};
+    } quantities[] = {{0, 1500.5, "1500.5"},
+                      {-1, 1500, "1500"},
+                      {1000, 1000, "1000"},
+                      {0, 0, ""},
+                      {1200, 1000, "1200(1000R)"},
+                      {1200, 1000.5, "1200(1000.5R)"},
+                      {0, 1e20, "100000000000000000000"}};
     for (const auto& c : quantities)
-        EXPECT_EQ(QuantityText(c.pquantity, c.quantity), QString::fromUtf8(c.text)) << c.pquantity << " " << c.quantity;
+        EXPECT_EQ(QuantityText(c.pquantity, c.quantity), QString::fromUtf8(c.text))
+            << c.pquantity << " " << c.quantity;
 
     EXPECT_EQ(ColorText(4, 1), QStringLiteral("4(단면)"));
     EXPECT_EQ(ColorText(4, 2), QStringLiteral("4(양면)"));
@@ -336,17 +353,18 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
     EXPECT_EQ(PlacesText({2, 3, 6}), QStringLiteral("6(3)"));
     EXPECT_EQ(PlacesText({0, 3, 0}), QStringLiteral("(3)"));
     EXPECT_EQ(SelectionSummary(2, 3, 8), QStringLiteral("[2 항목: 3 건, 8 자리]"));
-    EXPECT_EQ(StatusText(QStringLiteral("명함 [2 항목, 3 건, 8 자리]"), 2, 1, SelectionSummary(1, 2, 6)),
-              QStringLiteral("명함 [2 항목, 3 건, 8 자리],  선택 [1 항목: 2 건, 6 자리]"));
+    EXPECT_EQ(
+        StatusText(QStringLiteral("명함 [2 항목, 3 건, 8 자리]"), 2, 1, SelectionSummary(1, 2, 6)),
+        QStringLiteral("명함 [2 항목, 3 건, 8 자리],  선택 [1 항목: 2 건, 6 자리]"));
     EXPECT_EQ(StatusText(QStringLiteral("명함"), 0, 0, QString()), QString());
 }
 
 TEST(JobListText, OrderRow) {
     KoreanTempDir dir;
-    TicketSpec spec{QStringLiteral("F-1"), 2};
-    spec.pquantity = QStringLiteral("1200");
-    spec.width = QStringLiteral("100.0");
-    CZelJob job(PutOrder(dir.path(), spec));
+    TicketFields fields{QStringLiteral("F-1"), 2};
+    fields.pquantity = QStringLiteral("1200");
+    fields.width = QStringLiteral("100.0");
+    CZelJob job(PutOrder(dir.path(), fields));
     const QStringList row = joblisttext::OrderListRow(job, {500, 92, 52});
     ASSERT_EQ(row.size(), joblisttext::OrderListTitles().size());
     EXPECT_EQ(row.at(0), QStringLiteral("F-1"));

@@ -17,20 +17,25 @@ using namespace recordfiles;
 namespace {
 
 const CZelPreference::Folder kFolders[] = {
-    CZelPreference::Folder::Users,    CZelPreference::Folder::Preset,  CZelPreference::Folder::Jobs,
-    CZelPreference::Folder::Pdfs,     CZelPreference::Folder::Progress, CZelPreference::Folder::Release,
+    CZelPreference::Folder::Users,    CZelPreference::Folder::Preset,
+    CZelPreference::Folder::Jobs,     CZelPreference::Folder::Pdfs,
+    CZelPreference::Folder::Progress, CZelPreference::Folder::Release,
     CZelPreference::Folder::LocalWork};
 
 // A preference file whose every folder exists, under dir.
-QString WriteValidPreference(const KoreanTempDir& dir, const QString& version = QStringLiteral("1.0")) {
+QString WriteValidPreference(const KoreanTempDir& dir,
+                             const QString& version = QStringLiteral("1.0")) {
     QString body;
     for (CZelPreference::Folder folder : kFolders) {
         const QString name = QLatin1String(CZelPreference::Key(folder));
-        body += Elements({{CZelPreference::Key(folder), Q(dir.mkdir(QStringLiteral("공유/") + name))}}, 1);
+        body += Elements(
+            {{CZelPreference::Key(folder), Q(dir.mkdir(QStringLiteral("공유/") + name))}}, 1);
     }
-    body += Elements({{"ITEM_FRAME_A", QStringLiteral("1")}, {"MAKE_PDF_TYPE", QStringLiteral("2")}}, 1);
+    body += Elements(
+        {{"ITEM_FRAME_A", QStringLiteral("1")}, {"MAKE_PDF_TYPE", QStringLiteral("2")}}, 1);
     QByteArray bytes = Record("Tessel Preference", body);
-    bytes.replace("<VERSION>\"1.0\"</VERSION>", "<VERSION>\"" + version.toLatin1() + "\"</VERSION>");
+    bytes.replace("<VERSION>\"1.0\"</VERSION>",
+                  "<VERSION>\"" + version.toLatin1() + "\"</VERSION>");
     const QString folder = dir.mkdir(QStringLiteral("Preferences"));
     Write(QDir(folder).filePath(QStringLiteral("TesselPreference.tzpr")), bytes);
     return folder;
@@ -94,7 +99,8 @@ TEST(Preference, ValidationFailures) {
 }
 
 TEST(Preference, DamagedFileKeepsAValidRecordAndIsNotOverwrittenUnasked) {
-    const QByteArray damaged[] = {"", "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n", "<OTHER></OTHER>"};
+    const QByteArray damaged[] = {"", "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n",
+                                  "<OTHER></OTHER>"};
     for (const QByteArray& bytes : damaged) {
         KoreanTempDir dir;
         const QString folder = dir.mkdir(QStringLiteral("Preferences"));
@@ -128,14 +134,17 @@ TEST(Preference, SubFoldersAndListings) {
     CZelPreference preference;
     ASSERT_TRUE(preference.Load(WriteValidPreference(dir)));
     QString path;
-    ASSERT_TRUE(preference.GetProgressFolder(QStringLiteral("홍길동"), QStringLiteral("A110307001"), path));
+    ASSERT_TRUE(
+        preference.GetProgressFolder(QStringLiteral("홍길동"), QStringLiteral("A110307001"), path));
     EXPECT_EQ(path, dir.filePath(QStringLiteral("공유/PROGRESS_DIR/홍길동/A110307001/")));
     EXPECT_TRUE(QFileInfo(path).isDir());
-    ASSERT_TRUE(preference.GetReleaseFolder(QStringLiteral("홍길동"), QStringLiteral("A110307001"), path));
+    ASSERT_TRUE(
+        preference.GetReleaseFolder(QStringLiteral("홍길동"), QStringLiteral("A110307001"), path));
     EXPECT_TRUE(QFileInfo(path).isDir());
     ASSERT_TRUE(preference.GetPresetFolder(QStringLiteral("라벨"), path));
     EXPECT_EQ(path, dir.filePath(QStringLiteral("공유/PRESET_DIR/라벨")));
-    ASSERT_TRUE(preference.GetPresetFolder(QStringLiteral("PanCodes"), QDateTime(QDate(2011, 3, 7), QTime(9, 5)), path));
+    ASSERT_TRUE(preference.GetPresetFolder(QStringLiteral("PanCodes"),
+                                           QDateTime(QDate(2011, 3, 7), QTime(9, 5)), path));
     EXPECT_EQ(path, dir.filePath(QStringLiteral("공유/PRESET_DIR/PanCodes/2011-03/")));
 
     Write(dir.filePath(QStringLiteral("공유/PRESET_DIR/라벨/명함 라벨.tzlp")), "x");
@@ -156,7 +165,8 @@ TEST(Preference, ProgramFoldersFollowTheHome) {
     KoreanTempDir dir;
     programfolder::SetHome(dir.path());
     EXPECT_TRUE(CZelPreference::CreateProgramFolders());
-    for (const char* name : {"Preferences", "Presets", "Presets/Stock Presets", "Presets/Document Presets"})
+    for (const char* name :
+         {"Preferences", "Presets", "Presets/Stock Presets", "Presets/Document Presets"})
         EXPECT_TRUE(QFileInfo(dir.filePath(QLatin1String(name))).isDir()) << name;
     EXPECT_EQ(CZelPreference::DefaultFolder(), dir.filePath(QStringLiteral("Preferences")));
     programfolder::SetHome(QString());
@@ -166,16 +176,28 @@ TEST(ServerPreset, SectionsListsAndPaperSizes) {
     KoreanTempDir dir;
     const QString body =
         QStringLiteral("   <USER_INFO>\r\n") +
-        Elements({{"UI_COMPANY", Q(QStringLiteral("테셀인쇄"))}, {"UI_SIGNATURE", Q(QStringLiteral("SIG-1"))}}, 2) +
+        Elements({{"UI_COMPANY", Q(QStringLiteral("테셀인쇄"))},
+                  {"UI_SIGNATURE", Q(QStringLiteral("SIG-1"))}},
+                 2) +
         QStringLiteral("   </USER_INFO>\r\n   <PAPER_SIZE_LIST>\r\n      <PAPER>\r\n") +
-        Elements({{"NAME", Q(QStringLiteral("국전"))}, {"WIDTH", QStringLiteral("636.000")}, {"HEIGHT", QStringLiteral("939.000")}}, 3) +
+        Elements({{"NAME", Q(QStringLiteral("국전"))},
+                  {"WIDTH", QStringLiteral("636.000")},
+                  {"HEIGHT", QStringLiteral("939.000")}},
+                 3) +
         QStringLiteral("      </PAPER>\r\n      <PAPER>\r\n") +
-        Elements({{"NAME", Q(QStringLiteral("A3"))}, {"WIDTH", QStringLiteral("297.000")}, {"HEIGHT", QStringLiteral("420.000")}}, 3) +
+        Elements({{"NAME", Q(QStringLiteral("A3"))},
+                  {"WIDTH", QStringLiteral("297.000")},
+                  {"HEIGHT", QStringLiteral("420.000")}},
+                 3) +
         QStringLiteral("      </PAPER>\r\n      <PAPER>\r\n") +
         Elements({{"NAME", Q(QStringLiteral("폭 없음"))}, {"HEIGHT", QStringLiteral("1")}}, 3) +
         QStringLiteral("      </PAPER>\r\n      <PAPER>\r\n") +
-        Elements({{"NAME", Q(QStringLiteral("뒤"))}, {"WIDTH", QStringLiteral("1")}, {"HEIGHT", QStringLiteral("1")}}, 3) +
-        QStringLiteral("      </PAPER>\r\n   </PAPER_SIZE_LIST>\r\n   <PAN_CODE_LIST>\r\n      <PAN_CODE>\r\n") +
+        Elements({{"NAME", Q(QStringLiteral("뒤"))},
+                  {"WIDTH", QStringLiteral("1")},
+                  {"HEIGHT", QStringLiteral("1")}},
+                 3) +
+        QStringLiteral("      </PAPER>\r\n   </PAPER_SIZE_LIST>\r\n   <PAN_CODE_LIST>\r\n      "
+                       "<PAN_CODE>\r\n") +
         Elements({{"PAN", Q(QStringLiteral("A"))}, {"NAME", Q(QStringLiteral("명함판"))}}, 3) +
         QStringLiteral("      </PAN_CODE>\r\n      <PAN_CODE>\r\n") +
         Elements({{"PAN", Q(QStringLiteral("B"))}, {"NAME", Q(QStringLiteral("전단판"))}}, 3) +
@@ -226,7 +248,8 @@ TEST(PanCode, IssuesCodesInTheMonthFolder) {
     for (int i = 0; i < 2; ++i) {
         CZelPanCode code;
         ASSERT_TRUE(code.IssuePlateCode(preference, QStringLiteral("A"), QStringLiteral("명함판"),
-                                        QStringLiteral("hong"), QStringLiteral("홍길동"), QDate(2011, 3, 7)))
+                                        QStringLiteral("hong"), QStringLiteral("홍길동"),
+                                        QDate(2011, 3, 7)))
             << code.LastError().toStdString();
         QString text;
         ASSERT_TRUE(code.GetPlateCode(text));
@@ -236,7 +259,9 @@ TEST(PanCode, IssuesCodesInTheMonthFolder) {
     const QString file = dir.filePath(QStringLiteral("프리셋/PanCodes/2011-03/A110307001.tzpan"));
     CZelPanCode read;
     ASSERT_TRUE(read.Load(file));
-    EXPECT_EQ(read.Tree().Value(read.Tree().FindChild(read.Tree().GetRoot(), "PAN_CODE"), "NAME").toString(),
+    EXPECT_EQ(read.Tree()
+                  .Value(read.Tree().FindChild(read.Tree().GetRoot(), "PAN_CODE"), "NAME")
+                  .toString(),
               QStringLiteral("명함판"));
     EXPECT_EQ(read.Tree().Value(read.Tree().GetRoot(), "PAN_STATE").toInt(), 0);
     EXPECT_TRUE(read.Save()); // the remembered file exists
@@ -248,7 +273,8 @@ TEST(PanCode, IssuesCodesInTheMonthFolder) {
 
     CZelPreference nowhere;
     CZelPanCode code;
-    EXPECT_FALSE(code.IssuePlateCode(nowhere, QStringLiteral("A"), QString(), QString(), QString(), QDate(2011, 3, 7)));
+    EXPECT_FALSE(code.IssuePlateCode(nowhere, QStringLiteral("A"), QString(), QString(), QString(),
+                                     QDate(2011, 3, 7)));
 }
 
 TEST(PanCode, TwoProcessesNeverTakeTheSameCode) {
@@ -269,12 +295,14 @@ TEST(PanCode, TwoProcessesNeverTakeTheSameCode) {
     for (QProcess* p : {&a, &b}) {
         ASSERT_TRUE(p->waitForFinished(60000));
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().toStdString();
-        const QStringList codes = QString::fromUtf8(p->readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList codes = QString::fromUtf8(p->readAllStandardOutput())
+                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         EXPECT_EQ(codes.size(), kEach);
         all.insert(codes.begin(), codes.end());
     }
     EXPECT_EQ(all.size(), 2u * kEach); // no code twice
     EXPECT_EQ(*all.begin(), QStringLiteral("판110307001"));
     EXPECT_EQ(*all.rbegin(), QStringLiteral("판110307050"));
-    EXPECT_EQ(QDir(presets + QStringLiteral("/PanCodes/2011-03")).entryList(QDir::Files).size(), 2 * kEach);
+    EXPECT_EQ(QDir(presets + QStringLiteral("/PanCodes/2011-03")).entryList(QDir::Files).size(),
+              2 * kEach);
 }

@@ -14,9 +14,15 @@ namespace {
 
 QString ColorPreset(const QString& name, int c, int m, int y, int k) {
     return QStringLiteral("   <COLOR_PRESET>\r\n") +
-           Elements({{"COLOR_NAME", Q(name)}, {"COLOR_SPEC", QStringLiteral("0")}, {"C", QString::number(c)},
-                     {"M", QString::number(m)}, {"Y", QString::number(y)}, {"K", QString::number(k)},
-                     {"R", QStringLiteral("1")}, {"G", QStringLiteral("2")}, {"B", QStringLiteral("3")}},
+           Elements({{"COLOR_NAME", Q(name)},
+                     {"COLOR_SPEC", QStringLiteral("0")},
+                     {"C", QString::number(c)},
+                     {"M", QString::number(m)},
+                     {"Y", QString::number(y)},
+                     {"K", QString::number(k)},
+                     {"R", QStringLiteral("1")},
+                     {"G", QStringLiteral("2")},
+                     {"B", QStringLiteral("3")}},
                     2) +
            QStringLiteral("   </COLOR_PRESET>\r\n");
 }
@@ -32,11 +38,14 @@ QStringList Names(const CZelColorPresets& table) {
 
 TEST(ColorPresets, BuiltInColoursInOrder) {
     CZelColorPresets table;
-    EXPECT_EQ(Names(table),
-              QStringList({QStringLiteral(" [ Black ]"), QStringLiteral(" [ Registration ]"), QStringLiteral(" [ White ]"),
-                           QStringLiteral(" [C=0 M=0 Y=100 K=0]"), QStringLiteral(" [C=0 M=100 Y=0 K=0]"),
-                           QStringLiteral(" [C=100 M=0 Y=0 K=0]"), QStringLiteral(" [C=100 M=90 Y=10 K=0]"),
-                           QStringLiteral(" [C=15 M=100 Y=100 K=0]"), QStringLiteral(" [C=75 M=5 Y=100 K=0]")}));
+    EXPECT_EQ(
+        Names(table),
+        QStringList({QStringLiteral(" [ Black ]"), QStringLiteral(" [ Registration ]"),
+                     QStringLiteral(" [ White ]"), QStringLiteral(" [C=0 M=0 Y=100 K=0]"),
+                     QStringLiteral(" [C=0 M=100 Y=0 K=0]"), QStringLiteral(" [C=100 M=0 Y=0 K=0]"),
+                     QStringLiteral(" [C=100 M=90 Y=10 K=0]"),
+                     QStringLiteral(" [C=15 M=100 Y=100 K=0]"),
+                     QStringLiteral(" [C=75 M=5 Y=100 K=0]")}));
     ASSERT_NE(table.White(), nullptr);
     EXPECT_EQ(table.White()->r, 255);
     EXPECT_EQ(table.Black()->k, 100);
@@ -51,13 +60,16 @@ TEST(ColorPresets, FindsEveryColourWhateverTheCaseOrder) {
     CZelColorPresets table;
     // Names that differ only in case, and names whose case-sensitive order
     // differs from the table's ("a" sorts after "Z" by code, before it here).
-    const QStringList added = {QStringLiteral("Zebra"), QStringLiteral("apple"), QStringLiteral("Apple"),
-                               QStringLiteral("APPLE"), QStringLiteral("별색 금"), QStringLiteral("banana"),
-                               QStringLiteral("Mango"), QStringLiteral("[b]")};
+    const QStringList added = {QStringLiteral("Zebra"),   QStringLiteral("apple"),
+                               QStringLiteral("Apple"),   QStringLiteral("APPLE"),
+                               QStringLiteral("별색 금"), QStringLiteral("banana"),
+                               QStringLiteral("Mango"),   QStringLiteral("[b]")};
     for (const QString& name : added)
         table.AddColor(name, 1, 2, 3, 4, 5, 6, 7, 0);
     for (int i = 1; i < table.Count(); ++i)
-        EXPECT_LE(QString::compare(table.Color(i - 1)->name, table.Color(i)->name, Qt::CaseInsensitive), 0);
+        EXPECT_LE(
+            QString::compare(table.Color(i - 1)->name, table.Color(i)->name, Qt::CaseInsensitive),
+            0);
     for (const QString& name : added) {
         const CZelColorItem* found = table.FindColor(name);
         ASSERT_NE(found, nullptr) << name.toStdString();
@@ -73,8 +85,9 @@ TEST(ColorPresets, FindsEveryColourWhateverTheCaseOrder) {
 TEST(ColorPresets, LoadsAndSavesTheShopsColours) {
     KoreanTempDir dir;
     const QString path = dir.filePath(QStringLiteral("ZelColorPresets.tzst"));
-    Write(path, Record("Tessel Color Presets", ColorPreset(QStringLiteral(" 별색 금 "), 0, 20, 60, 20) +
-                                                   ColorPreset(QStringLiteral(" [ Black ]"), 0, 0, 0, 90)));
+    Write(path, Record("Tessel Color Presets",
+                       ColorPreset(QStringLiteral(" 별색 금 "), 0, 20, 60, 20) +
+                           ColorPreset(QStringLiteral(" [ Black ]"), 0, 0, 0, 90)));
     {
         CZelColorPresets table;
         ASSERT_TRUE(table.Load(dir.path()));
@@ -84,7 +97,8 @@ TEST(ColorPresets, LoadsAndSavesTheShopsColours) {
         EXPECT_EQ(gold->y, 60);
         EXPECT_EQ(gold->b, 3);
         EXPECT_EQ(gold->builtIn, 0);
-        table.AddColor(QStringLiteral("새 색"), 200, 0, 0, 0, 300, 0, 0, 0); // clamped to 100 and 255
+        table.AddColor(QStringLiteral("새 색"), 200, 0, 0, 0, 300, 0, 0,
+                       0); // clamped to 100 and 255
         EXPECT_EQ(table.FindColor(QStringLiteral("새 색"))->c, 100);
     } // saved at exit
     CZelColorPresets again;
@@ -106,9 +120,11 @@ TEST(ColorPresets, LoadsAndSavesTheShopsColours) {
 TEST(ColorPresets, KeepsAFileThatCannotBeRead) {
     KoreanTempDir dir;
     const QString path = dir.filePath(QStringLiteral("ZelColorPresets.tzst"));
-    const QByteArray whole = Record("Tessel Color Presets", ColorPreset(QStringLiteral("금"), 0, 20, 60, 20) +
-                                                                ColorPreset(QStringLiteral("은"), 0, 0, 0, 40));
-    const QByteArray cut = whole.left(whole.indexOf("</COLOR_PRESET>") + 40); // cut inside the second colour
+    const QByteArray whole =
+        Record("Tessel Color Presets", ColorPreset(QStringLiteral("금"), 0, 20, 60, 20) +
+                                           ColorPreset(QStringLiteral("은"), 0, 0, 0, 40));
+    const QByteArray cut =
+        whole.left(whole.indexOf("</COLOR_PRESET>") + 40); // cut inside the second colour
     const QByteArray files[] = {"", "<OTHER></OTHER>", cut};
     for (const QByteArray& bytes : files) {
         Write(path, bytes);
@@ -140,8 +156,10 @@ TEST(PressMarkPresets, MarksWithTheirPreviews) {
     Write(folder + QStringLiteral("깨짐.png"), "not a picture");
     auto mark = [](const char* name, const char* media, const char* preview) {
         return QStringLiteral("   <PRESS_MARK>\r\n") +
-               Elements({{"MARK_NAME", Q(QString::fromUtf8(name))}, {"MEDIA_FILE", Q(QString::fromUtf8(media))},
-                         {"PREVIEW_FILE", Q(QString::fromUtf8(preview))}, {"MEDIA_WIDE", QStringLiteral("200.500")},
+               Elements({{"MARK_NAME", Q(QString::fromUtf8(name))},
+                         {"MEDIA_FILE", Q(QString::fromUtf8(media))},
+                         {"PREVIEW_FILE", Q(QString::fromUtf8(preview))},
+                         {"MEDIA_WIDE", QStringLiteral("200.500")},
                          {"MEDIA_HIGH", QStringLiteral("5.000")}},
                         2) +
                QStringLiteral("   </PRESS_MARK>\r\n");

@@ -35,20 +35,28 @@ inline QString Elements(Keys keys, int depth) {
     return text;
 }
 
-inline QString Q(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+inline QString Q(const QString& text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
 
 // A record file: prolog, root, header, then body (already indented).
 inline QByteArray Record(const char* documentType, const QString& body) {
-    const QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n<TESSEL_DOCUMENT_MARKUPS>\r\n") +
-                         Elements({{"DOCUMENT_TYPE", Q(QLatin1String(documentType))}, {"VERSION", Q(QStringLiteral("1.0"))}}, 1) +
-                         body + QStringLiteral("</TESSEL_DOCUMENT_MARKUPS>\r\n");
+    const QString text =
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n<TESSEL_DOCUMENT_MARKUPS>\r\n") +
+        Elements({{"DOCUMENT_TYPE", Q(QLatin1String(documentType))},
+                  {"VERSION", Q(QStringLiteral("1.0"))}},
+                 1) +
+        body + QStringLiteral("</TESSEL_DOCUMENT_MARKUPS>\r\n");
     return cp949::FromUnicode(text);
 }
 
 // A temporary folder whose own name is Korean, so every path below it is.
 class KoreanTempDir {
 public:
-    KoreanTempDir() : m_path(QDir(m_base.path()).filePath(QStringLiteral("작업 폴더"))) { QDir().mkpath(m_path); }
+    KoreanTempDir() : m_path(QDir(m_base.path()).filePath(QStringLiteral("작업 폴더"))) {
+        QDir().mkpath(m_path);
+    }
     bool isValid() const { return m_base.isValid() && QDir(m_path).exists(); }
     const QString& path() const { return m_path; }
     QString filePath(const QString& name) const { return QDir(m_path).filePath(name); }

@@ -49,8 +49,9 @@ int main(int argc, char* argv[]) {
         for (int i = 0; i < count; ++i) {
             CZelPanCode code;
             QString text;
-            if (!code.IssuePlateCode(preference, args.at(4), QStringLiteral("명함판"), QStringLiteral("helper"),
-                                     QStringLiteral("도우미"), QDate(2011, 3, 7)) ||
+            if (!code.IssuePlateCode(preference, args.at(4), QStringLiteral("명함판"),
+                                     QStringLiteral("helper"), QStringLiteral("도우미"),
+                                     QDate(2011, 3, 7)) ||
                 !code.GetPlateCode(text)) {
                 std::printf("failed: %s\n", code.LastError().toUtf8().constData());
                 return 1;
@@ -59,6 +60,7 @@ int main(int argc, char* argv[]) {
         }
         return 0;
     }
-    std::fprintf(stderr, "usage: records_helper login FILE PASSWORD | codes PRESET_DIR COUNT PREFIX\n");
+    std::fprintf(stderr,
+                 "usage: records_helper login FILE PASSWORD | codes PRESET_DIR COUNT PREFIX\n");
     return 2;
 }
