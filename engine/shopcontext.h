@@ -1,5 +1,6 @@
 #pragma once
 
+class CPDFServer;
 class CZelColorPresets;
 class CZelPreference;
 class OperatorInterface;
@@ -13,4 +14,5 @@ struct ShopContext {
     CZelColorPresets* colors = nullptr;
     OperatorInterface* op = nullptr;
     ProgressSink* progress = nullptr;
+    CPDFServer* pdf = nullptr; // the composition library, for previews and output
 };

@@ -45,6 +45,15 @@ public:
     const QString& ProgressFolder() const { return m_progressFolder; }
     const QString& ReleaseFolder() const { return m_releaseFolder; }
 
+    // The page previews of an item, made again when its artwork changed (by
+    // its freshness stamp), else loaded from the work folder. False, with the
+    // reason, when the artwork or a preview cannot be had.
+    bool RefreshItemPreviews(CZelItem& item, QString* error = nullptr);
+    QString PagePreviewPath(const CZelItem& item, int page) const;
+    // Orders whose artwork could not be loaded when the plate was opened;
+    // their items are kept, and the press files are refused while any is listed.
+    const QStringList& MissingArtwork() const { return m_missingArtwork; }
+
     // Replaces the lines of the preset the plate was made from by the plate's
     // own lines and saves the preset.
     bool ApplyToPreset(QString* error = nullptr);
@@ -163,6 +172,7 @@ protected:
     std::unique_ptr<CZelMTDocument> m_document;
     std::vector<FreeLine> m_lines;
     std::vector<TextBox> m_textBoxes;
+    QStringList m_missingArtwork;
     PlateProperties m_properties;
     PlateGeometry m_geometry;
     std::vector<std::unique_ptr<CZelItem>> m_items;

@@ -222,11 +222,11 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
         int index = 0;
         for (CMTItem* element = document->FirstItem(page); element; element = element->NextSibling()) {
             auto item = ReadItem(*document, CTzmpTree::Typed(element), properties.jobCode);
-            if (progress) {
+            if (progress)
                 progress->Detail(QStringLiteral("%1.pdf - %2/%3").arg(item->ordernum).arg(item->mediaInd + 1).arg(item->pcases));
-                progress->Step(++index);
-            }
             items.push_back(std::move(item));
+            if (progress)
+                progress->Step(++index);
         }
         if (progress)
             progress->End();
@@ -253,6 +253,7 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
 
     // Everything was read: the document becomes this plate.
     DeselectAll();
+    m_missingArtwork.clear();
     m_items = std::move(items);
     m_lines = std::move(lines);
     m_textBoxes = std::move(textBoxes);
@@ -264,6 +265,19 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     SetProperties(properties);
     m_dirty.clear();
     m_modified = false;
+
+    // An item whose artwork cannot be loaded now (a share briefly away) stays
+    // on the plate with everything it stores; dropping it would lose it at
+    // the next save and strand its ticket in the progress folder.
+    if (m_context.pdf) {
+        for (const auto& item : m_items) {
+            if (!RefreshItemPreviews(*item) && !m_missingArtwork.contains(item->ordernum))
+                m_missingArtwork << item->ordernum;
+        }
+    }
+    if (!m_missingArtwork.isEmpty() && m_context.op)
+        m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
+                               .arg(m_missingArtwork.join(QStringLiteral(", "))));
 
     if (!unknownColors.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")

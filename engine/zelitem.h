@@ -2,6 +2,8 @@
 
 #include "zelbound.h"
 
+#include "output/imposeritem.h"
+
 #include <QString>
 
 #include <array>
@@ -38,8 +40,9 @@ public:
     int ownFrame = 0;
     QString ownFrameColor;
     QString checksum;
-    double cx = 0.0; // the artwork page's own size, as last measured
+    double cx = 0.0; // the front page's own size, as last measured
     double cy = 0.0;
+    std::array<CImposerItem, 2> pages; // front and back
     // The label the operator chose; empty means the automatic choice.
     QString labelName;
 
