@@ -1,6 +1,6 @@
 #include "commandline.h"
-#include "jobcommands.h"
 #include "markupcommands.h"
+#include "jobcommands.h"
 #include "pdfcommands.h"
 #include "platecommands.h"
 #include "presscommands.h"
@@ -18,8 +18,7 @@ namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> commands;
-    for (auto&& group :
-         {MarkupCommands(), JobCommands(), PlateCommands(), PdfCommands(), PressCommands()})
+    for (auto&& group : {MarkupCommands(), JobCommands(), PlateCommands(), PdfCommands(), PressCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     return commands;
 }
@@ -31,14 +30,12 @@ void PrintHelp(const std::vector<Command>& commands) {
     PrintLine(QString());
     PrintLine(QStringLiteral("Commands:"));
     for (const Command& command : commands) {
-        PrintLine(QStringLiteral("  %1 %2").arg(QLatin1String(command.name),
-                                                QLatin1String(command.usage)));
+        PrintLine(QStringLiteral("  %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage)));
         PrintLine(QStringLiteral("      %1").arg(QLatin1String(command.summary)));
     }
     PrintLine(QString());
     PrintLine(QStringLiteral("Options:"));
-    PrintLine(
-        QStringLiteral("  --home DIR   the installation folder with Preferences and Presets"));
+    PrintLine(QStringLiteral("  --home DIR   the installation folder with Preferences and Presets"));
     PrintLine(QStringLiteral("               (default: $TESSEL_HOME, else the program's folder)"));
     QStringList kinds;
     for (const RecordKind& kind : RecordKinds())
@@ -52,8 +49,7 @@ void PrintHelp(const std::vector<Command>& commands) {
 int main(int argc, char* argv[]) {
     // Making press files measures text with Qt Gui, on no screen; the other
     // commands keep to Qt Core.
-    const bool press = std::any_of(argv + 1, argv + argc,
-                                   [](const char* w) { return std::strcmp(w, "press") == 0; });
+    const bool press = std::any_of(argv + 1, argv + argc, [](const char* w) { return std::strcmp(w, "press") == 0; });
     if (press && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app(press ? new QGuiApplication(argc, argv)
@@ -61,8 +57,7 @@ int main(int argc, char* argv[]) {
     QStringList words = QCoreApplication::arguments().mid(1);
     const std::vector<Command> commands = AllCommands();
 
-    if (words.isEmpty() || words.first() == QLatin1String("--help") ||
-        words.first() == QLatin1String("-h")) {
+    if (words.isEmpty() || words.first() == QLatin1String("--help") || words.first() == QLatin1String("-h")) {
         PrintHelp(commands);
         return words.isEmpty() ? 2 : 0;
     }
@@ -80,14 +75,11 @@ int main(int argc, char* argv[]) {
         if (words.mid(0, name.size()) == name) {
             CommandLine args(words.mid(name.size()));
             if (args.TakeFlag(QStringLiteral("--help"))) {
-                PrintLine(QStringLiteral("Usage: tessel-cli %1 %2")
-                              .arg(QLatin1String(command.name), QLatin1String(command.usage)));
+                PrintLine(QStringLiteral("Usage: tessel-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.usage)));
                 return 0;
             }
             return command.run(args);
         }
     }
-    return Fail(QStringLiteral("unknown command \"%1\"; see tessel-cli --help")
-                    .arg(words.join(QLatin1Char(' '))),
-                2);
+    return Fail(QStringLiteral("unknown command \"%1\"; see tessel-cli --help").arg(words.join(QLatin1Char(' '))), 2);
 }
