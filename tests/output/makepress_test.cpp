@@ -286,3 +286,16 @@ TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
     for (const char* suffix : {"_A.pdf", "_L.pdf", ".txt"})
         EXPECT_FALSE(QFileInfo::exists(Side(suffix))) << suffix;
 }
+
+TEST_F(MakePressTest, EachArtworkPageIsEmbeddedOncePerSideFile) {
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    for (int i = 0; i < 4; ++i)
+        items.push_back(Item(QStringLiteral("A-1"), art, 20 + 95.0 * i, 20));
+    Open(Sheet(0, 0), std::move(items));
+    ASSERT_TRUE(Run());
+    const auto forms = Shapes(Side("_A.pdf"), Shape::Form);
+    ASSERT_EQ(forms.size(), 4u);
+    for (const Shape& form : forms)
+        EXPECT_EQ(form.name, forms[0].name);
+}

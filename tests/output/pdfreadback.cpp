@@ -166,6 +166,7 @@ std::vector<Page> Read(const std::string& path, std::string* error) {
                     }
                     Shape s;
                     s.kind = Shape::Form;
+                    s.name = stack.back();
                     s.x = minX * kMm, s.y = (pageH - maxY) * kMm;
                     s.w = (maxX - minX) * kMm, s.h = (maxY - minY) * kMm;
                     // The form's own x axis after the transform gives the turn.

@@ -19,6 +19,7 @@ struct Shape {
     double lineWidth = 0;
     std::vector<double> fill, stroke; // colour components as written (none: empty)
     bool filled = false, stroked = false;
+    std::string name; // forms: the XObject's resource name
 };
 
 struct Page {
