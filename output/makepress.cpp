@@ -51,6 +51,7 @@ MakePressOptions MakePressOptions::FromPreference(CZelPreference& preference) {
     MakePressOptions o;
     o.pdfType = preference.GetOption(O::MakePdfType);
     o.titleFileName = preference.GetOption(O::MakePdfTitleFname) != 0;
+    o.view = preference.GetOption(O::MakePdfView) != 0;
     preference.GetPressDir(o.pressDir);
     o.itemFrame = {preference.GetOption(O::ItemFrameA), preference.GetOption(O::ItemFrameB),
                    preference.GetOption(O::ItemFrameL)};
@@ -484,7 +485,7 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
         }
         if (written)
             *written << target;
-        if (options.open)
+        if (options.view && options.open)
             options.open(target);
     }
     return true;

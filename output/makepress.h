@@ -25,7 +25,8 @@ struct MakePressOptions {
     std::array<int, 3> itemCut{};
     QString companyCode; // "[회사코드]" of the title; "Unknown" when empty
     QString presetDir;   // labels and member pictures
-    // Called with each press file written when the result is to be opened.
+    bool view = false;   // MAKE_PDF_VIEW: open each press file written
+    // How a press file is opened (the GUI's "open" of the desktop).
     std::function<void(const QString&)> open;
 
     // The press options of the preference file.
