@@ -10,6 +10,7 @@
 #include "labels/labelrender.h"
 #include "markup/cp949.h"
 #include "output/pdfserver.h"
+#include "records/preferencetree.h"
 #include "records/progresssink.h"
 #include "records/zelpreference.h"
 
@@ -52,7 +53,14 @@ MakePressOptions MakePressOptions::FromPreference(CZelPreference& preference) {
     o.pdfType = preference.GetOption(O::MakePdfType);
     o.titleFileName = preference.GetOption(O::MakePdfTitleFname) != 0;
     o.view = preference.GetOption(O::MakePdfView) != 0;
-    preference.GetPressDir(o.pressDir);
+    if (!preference.GetPressDir(o.pressDir)) {
+        // A press folder that is set but has gone fails the run rather than
+        // leaving the press without its files unnoticed.
+        CPreferenceTree& tree = preference.Tree();
+        CTzmpItem* root = tree.GetRoot();
+        if (root && tree.HasChild(root, "MAKE_PDF_PRESS_DIR"))
+            o.pressDir = tree.Value(root, "MAKE_PDF_PRESS_DIR").toString();
+    }
     o.itemFrame = {preference.GetOption(O::ItemFrameA), preference.GetOption(O::ItemFrameB),
                    preference.GetOption(O::ItemFrameL)};
     o.itemCut = {preference.GetOption(O::ItemCutA), preference.GetOption(O::ItemCutB),

@@ -273,6 +273,11 @@ TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
               QString(inUse).replace(QStringLiteral("P-0001_L.pdf"), QStringLiteral("P-0001.pdf")));
     QDir().rmdir(QDir(pressDir).filePath(QStringLiteral("P-0001.pdf")));
 
+    // A press folder that does not exist fails the run after the side files.
+    options.pressDir = QDir(root).filePath(QStringLiteral("없는 폴더"));
+    EXPECT_FALSE(Run(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("does not exist"))) << error.toStdString();
+
     // An order whose artwork is gone: nothing is written, the order is named.
     std::vector<std::unique_ptr<CZelItem>> gone;
     gone.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
