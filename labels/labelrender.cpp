@@ -235,14 +235,16 @@ bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const 
                     return failed(picture);
             }
         } else {
-            if (o.invert && !pdf.ComposeCMYKRect(o.x, o.y, o.w, o.h, 0, -1, -1, -1, -1, 0, 0, 0, 1))
+            const bool orderNum = o.tag == QLatin1String("MF_OrderNum");
+            if (o.invert && !orderNum &&
+                !pdf.ComposeCMYKRect(o.x, o.y, o.w, o.h, 0, -1, -1, -1, -1, 0, 0, 0, 1))
                 return failed(o.tag);
             const QString text = ObjectText(o, item);
             if (!text.isEmpty()) {
                 double c = 0, m = 0, y = 0, k = 1; // black
                 if (IsAfterWork(o) && item)
                     c = 0, m = 1, y = 1, k = 0; // red
-                else if (o.invert && o.tag != QLatin1String("MF_OrderNum"))
+                else if (o.invert && !orderNum)
                     k = 0; // white on the black box
                 if (!pdf.ComposePlaceCMYKTextBox(text, textlayout::FaceName(o.font),
                                                  textlayout::PointSize(o.font), o.x, o.y, o.w, o.h,
