@@ -1,6 +1,8 @@
 // CTesselDoc: reading and writing the plate file.
 #include "operatorinterface.h"
 #include "tesseldoc.h"
+#include "textboxpicture.h"
+#include "textlayout.h"
 
 #include "records/filenames.h"
 #include "records/progresssink.h"
@@ -273,6 +275,15 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
         for (const auto& item : m_items) {
             if (!RefreshItemPreviews(*item) && !m_missingArtwork.contains(item->ordernum))
                 m_missingArtwork << item->ordernum;
+        }
+    }
+    // Text boxes whose picture or PDF is missing are made again; one that
+    // gets its name here changes the plate. A failure shows again at make press.
+    if (m_context.pdf && textlayout::CanMeasure()) {
+        for (TextBox& box : m_textBoxes) {
+            const bool nameless = box.name.isEmpty();
+            if (CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors, m_context.pdf) && nameless)
+                m_modified = true;
         }
     }
     if (!m_missingArtwork.isEmpty() && m_context.op)

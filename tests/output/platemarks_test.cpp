@@ -228,6 +228,9 @@ TEST_F(PlateMarksTest, TextBoxesOnBothHalvesOfAWorkAndTurnPlate) {
     box.frameColor = QStringLiteral(" [ Black ]");
     box.font.lfHeight = -16;
     OpenWithOneItem(Sheet(2, 0), {}, {box});
+    // Opening the plate makes the files of a nameless box and names it.
+    EXPECT_TRUE(doc->TextBoxes()[0].name.startsWith(QStringLiteral("tb_")));
+    EXPECT_TRUE(doc->IsModified());
     ASSERT_TRUE(Run());
     // Named when it had no name, and the name kept in the plate.
     ASSERT_TRUE(doc->TextBoxes()[0].name.startsWith(QStringLiteral("tb_")));
