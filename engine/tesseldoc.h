@@ -6,6 +6,7 @@
 #include "shopcontext.h"
 #include "zelitem.h"
 
+#include "records/zeljobcontainer.h"
 #include "records/zelmtdocument.h"
 
 #include <QStringList>
@@ -148,6 +149,23 @@ public:
     // covers fewer cells), selected. On failure the item is not added.
     bool AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, double dropY);
 
+    // Dropping orders onto the plate: a trial that asks the operator about
+    // quantities and room, then the real placement behind the progress
+    // sink. Tickets of orders that are not placed go back to the job folder.
+    enum class DropResult { Outside, Cancelled, Placed, Stopped };
+    DropResult DropOrders(std::vector<CZelJob*> orders, double x, double y, bool oneCopy);
+    // Cases an order makes on this plate, and pages per item.
+    int CaseCount(const CZelJob& job) const;
+    int SidesPerItem(const CZelJob& job) const;
+    // The sheets an order asks for: PQuantity, else Quantity truncated.
+    static int OrderSheets(const CZelJob& job);
+    // A new item for one case of an order, not yet placed.
+    std::unique_ptr<CZelItem> MakeItem(const CZelJob& job, int caseIndex) const;
+    // Moves an order's ticket and PDF back to its place in the job folder.
+    bool ReturnTicket(CZelJob& job, QString* error = nullptr);
+    // The orders of this plate: its progress folder.
+    CZelJobContainer& JobContainer() { return m_jobContainer; }
+
     // Where items may stand: the pasteboard around the plate.
     static constexpr double kPasteboardMargin = 25.0;
 
@@ -163,6 +181,10 @@ public:
     std::vector<CZelBound> TakeDirtyRects();
     void MarkDirty(const CZelItem& item);
 
+private:
+    bool PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial);
+    bool MeasureItemPages(CZelItem& item, QString* error);
+
 protected:
     ShopContext m_context;
     QString m_path;
@@ -173,6 +195,7 @@ protected:
     std::vector<FreeLine> m_lines;
     std::vector<TextBox> m_textBoxes;
     QStringList m_missingArtwork;
+    CZelJobContainer m_jobContainer;
     PlateProperties m_properties;
     PlateGeometry m_geometry;
     std::vector<std::unique_ptr<CZelItem>> m_items;

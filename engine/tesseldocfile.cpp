@@ -262,6 +262,8 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     m_workFolder = workFolder;
     m_progressFolder = progressFolder;
     m_releaseFolder = releaseFolder;
+    if (!progressFolder.isEmpty())
+        m_jobContainer.SetSource(properties.jobCode, progressFolder, true);
     SetProperties(properties);
     m_dirty.clear();
     m_modified = false;
