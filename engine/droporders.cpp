@@ -238,3 +238,91 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
     m_dirty.clear();
     return result;
 }
+
+int CTesselDoc::DuplicateSelection(int count, int direction) {
+    if (m_selection.size() != 1 || count < 1)
+        return 0;
+    const CZelItem original = *m_selection.front();
+    const int savedDirection = m_properties.arrangeDirection;
+    m_properties.arrangeDirection = direction;
+    int placed = 0;
+    for (int i = 0; i < count; ++i) {
+        auto copy = std::make_unique<CZelItem>(original);
+        copy->selected = false;
+        // The copy starts as a newly placed item: upright, its artwork
+        // turned back when it lies turned in its slot.
+        copy->rotate = 0;
+        if (!RefreshItemPreviews(*copy, nullptr))
+            continue;
+        if (copy->mediaRotate)
+            copy->rotate = 270;
+        CZelItem* raw = copy.get();
+        DeselectAll();
+        if (!AddItemAtSlot(std::move(copy), 0, 0)) {
+            if (m_context.op)
+                m_context.op->Tell(QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
+            break;
+        }
+        for (CImposerItem& page : raw->pages)
+            page.Picture().SetRotation(raw->rotate);
+        ++placed;
+    }
+    m_properties.arrangeDirection = savedDirection;
+    return placed;
+}
+
+void CTesselDoc::RemoveOrdersAndReturnTickets(const QStringList& ordernums) {
+    for (const QString& ordernum : ordernums) {
+        RemoveOrder(ordernum);
+        if (CZelJob* job = m_jobContainer.FindByOrdernum(ordernum))
+            ReturnTicket(*job);
+    }
+    if (!ordernums.isEmpty())
+        m_jobContainer.Refresh(true);
+}
+
+bool CTesselDoc::DeleteSelectedItems() {
+    if (m_selection.empty())
+        return false;
+    if (!m_context.op ||
+        !m_context.op->Ask(QStringLiteral("선택 항목 %1 개를 삭제하시겠습니까.").arg(m_selection.size())))
+        return false;
+    QStringList emptied;
+    const std::vector<CZelItem*> selected = m_selection;
+    for (CZelItem* item : selected) {
+        if (CountOrderItems(item->ordernum, item->mediaInd) == 1 && !emptied.contains(item->ordernum))
+            emptied << item->ordernum;
+        RemoveItem(item);
+    }
+    // An order missing a whole case cannot be printed: it goes back entire.
+    RemoveOrdersAndReturnTickets(emptied);
+    return true;
+}
+
+bool CTesselDoc::DeleteSelectedOrders() {
+    QStringList ordernums;
+    for (const CZelItem* item : m_selection)
+        if (!ordernums.contains(item->ordernum))
+            ordernums << item->ordernum;
+    if (ordernums.isEmpty())
+        return false;
+    if (!m_context.op ||
+        !m_context.op->Ask(QStringLiteral("선택 항목에 대한 주문 %1 건을 삭제하시겠습니까.").arg(ordernums.size())))
+        return false;
+    RemoveOrdersAndReturnTickets(ordernums);
+    return true;
+}
+
+bool CTesselDoc::ChangeLabel(const QString& labelName) {
+    if (m_selection.size() != 1)
+        return false;
+    const QString ordernum = m_selection.front()->ordernum;
+    for (const auto& item : m_items) {
+        if (item->ordernum == ordernum) {
+            item->labelName = labelName;
+            MarkDirty(*item);
+        }
+    }
+    m_modified = true;
+    return true;
+}

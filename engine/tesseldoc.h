@@ -166,6 +166,20 @@ public:
     // The orders of this plate: its progress folder.
     CZelJobContainer& JobContainer() { return m_jobContainer; }
 
+    // Copies the one selected item count times with this arrangement in
+    // force; stops, telling the operator, when no slot is left. Returns the
+    // number of copies placed; the plate's arrangement is restored.
+    int DuplicateSelection(int count, int direction);
+    // Deletes the selected items after asking; an order whose last item of a
+    // case goes is removed whole and its ticket returned. Returns whether
+    // anything was deleted.
+    bool DeleteSelectedItems();
+    // Deletes every item of the selected items' orders after asking, and
+    // returns their tickets.
+    bool DeleteSelectedOrders();
+    // Gives every item of the selected item's order this label.
+    bool ChangeLabel(const QString& labelName);
+
     // Where items may stand: the pasteboard around the plate.
     static constexpr double kPasteboardMargin = 25.0;
 
@@ -182,6 +196,7 @@ public:
     void MarkDirty(const CZelItem& item);
 
 private:
+    void RemoveOrdersAndReturnTickets(const QStringList& ordernums);
     bool PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial);
     bool MeasureItemPages(CZelItem& item, QString* error);
 

@@ -173,3 +173,56 @@ TEST_F(DropOrders, DoubleSidedOrdersAndPlateKinds) {
     EXPECT_EQ(doc.ItemAt(1)->numSide, 2);
     EXPECT_EQ(doc.ItemAt(1)->pageNum, 2);
 }
+
+TEST_F(DropOrders, DeletingItemsAndOrders) {
+    CZelJob* a = Order(QStringLiteral("A"), 1, 1000); // one case in two slots
+    CZelJob* b = Order(QStringLiteral("B"), 2, 500);
+    CZelJob* c = Order(QStringLiteral("C"), 1, 500);
+    ASSERT_EQ(doc.DropOrders({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(doc.ItemCount(), 5);
+
+    // One of two slots of a case: only that item goes.
+    doc.DeselectAll();
+    doc.SelectItem(doc.ItemAt(0));
+    op.answers = {true};
+    EXPECT_TRUE(doc.DeleteSelectedItems());
+    EXPECT_EQ(op.questions.last(), QStringLiteral("선택 항목 1 개를 삭제하시겠습니까."));
+    EXPECT_EQ(Count("A"), 1);
+    EXPECT_FALSE(InJobFolder("A"));
+
+    // The last slot of a case: the whole order goes home.
+    doc.SelectItem(doc.ItemAt(1)); // B, case 1
+    op.answers = {true};
+    EXPECT_TRUE(doc.DeleteSelectedItems());
+    EXPECT_EQ(Count("B"), 0);
+    EXPECT_TRUE(InJobFolder("B"));
+
+    // Answering No deletes nothing.
+    doc.SelectAll();
+    op.answers = {false};
+    EXPECT_FALSE(doc.DeleteSelectedOrders());
+    EXPECT_EQ(doc.ItemCount(), 2);
+    op.answers = {true};
+    EXPECT_TRUE(doc.DeleteSelectedOrders());
+    EXPECT_EQ(op.questions.last(), QStringLiteral("선택 항목에 대한 주문 2 건을 삭제하시겠습니까."));
+    EXPECT_EQ(doc.ItemCount(), 0);
+    EXPECT_TRUE(InJobFolder("A"));
+    EXPECT_TRUE(InJobFolder("C"));
+    EXPECT_EQ(doc.JobContainer().Count(), 0);
+}
+
+TEST_F(DropOrders, DuplicateUntilTheGridIsFull) {
+    CZelJob* a = Order(QStringLiteral("A"), 1, 500);
+    ASSERT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    doc.DeselectAll();
+    doc.SelectItem(doc.ItemAt(0));
+    const int direction = doc.Properties().arrangeDirection;
+    // Nine cells, one taken: eight copies fit, the ninth is refused.
+    EXPECT_EQ(doc.DuplicateSelection(9, 3), 8);
+    EXPECT_EQ(op.messages.last(), QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
+    EXPECT_EQ(doc.ItemCount(), 9);
+    EXPECT_EQ(doc.ItemAt(1)->x, 194); // direction 3 fills from the bottom right
+    EXPECT_EQ(doc.ItemAt(1)->y, 114);
+    EXPECT_EQ(doc.Properties().arrangeDirection, direction);
+    EXPECT_EQ(doc.CountOrderItems(QStringLiteral("A")), 9);
+}
