@@ -168,6 +168,18 @@ bool CZelPreference::SetPressDir(const QString& path) {
     return true;
 }
 
+bool CZelPreference::GetPlateRegUrl(QString& url) {
+    if (!m_tree.HasChild(m_root, "PLATE_REG_URL"))
+        return false;
+    url = m_tree.Value(m_root, "PLATE_REG_URL").toString().trimmed();
+    return !url.isEmpty();
+}
+
+void CZelPreference::SetPlateRegUrl(const QString& url) {
+    m_tree.Value(m_root, "PLATE_REG_URL") = url.trimmed();
+    m_mayOverwrite = true;
+}
+
 bool CZelPreference::SubFolder(Folder base, const QString& first, const QString& second,
                                QString& path) {
     QString folder;
