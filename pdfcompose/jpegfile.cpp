@@ -120,8 +120,8 @@ bool JpegFile::WriteRgb(const std::string& path, const unsigned char* rgb, int w
     }
     char message[JMSG_LENGTH_MAX] = {0};
     const bool written = WriteRaw(file, rgb, width, height, quality, message);
-    const bool closed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    std::fclose(file);
+    const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
+    const bool closed = std::fclose(file) == 0 && flushed;
     if (!written || !closed) {
         reason = written ? "cannot write " + path : std::string(message);
         return false;

@@ -41,14 +41,16 @@ OutputFile::~OutputFile() {
         unlink(m_temp.c_str());
 }
 
-void OutputFile::Commit() {
-    const int fd = open(m_temp.c_str(), O_RDONLY);
-    if (fd < 0 || fsync(fd) != 0) {
-        if (fd >= 0)
-            close(fd);
-        throw Failure("cannot write " + m_target + ": " + std::strerror(errno));
+void OutputFile::Commit(bool durable) {
+    if (durable) {
+        const int fd = open(m_temp.c_str(), O_RDONLY);
+        if (fd < 0 || fsync(fd) != 0) {
+            if (fd >= 0)
+                close(fd);
+            throw Failure("cannot write " + m_target + ": " + std::strerror(errno));
+        }
+        close(fd);
     }
-    close(fd);
     if (rename(m_temp.c_str(), m_target.c_str()) != 0)
         throw Failure("cannot replace " + m_target + ": " + std::strerror(errno));
     m_committed = true;

@@ -162,7 +162,9 @@ void PageExporter::Export(const Request& request) {
     std::string reason;
     if (!JpegFile::WriteRgb(output.TempPath(), rgb.data(), width, height, request.quality, reason))
         throw Failure(reason);
-    output.Commit();
+    // A preview that does not load is rendered again, so it need not wait
+    // for the disk.
+    output.Commit(false);
 }
 
 } // namespace pdfcompose
