@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     int status = 0;
     if (mode == "sheet" || mode == "repeat") {
         const int count = mode == "sheet" ? argc - 3 : std::atoi(argv[4]);
-        if (!PDFLibComposeBeginDocW(handle, argv[2], "") || !PDFLibComposeBeginPageW(handle, 650, 465, ""))
+        if (!PDFLibComposeBeginDocW(handle, argv[2], "") ||
+            !PDFLibComposeBeginPageW(handle, 650, 465, ""))
             return Fail(handle, "begin");
         for (int i = 0; i < count; ++i)
             if (!Place(handle, mode == "sheet" ? argv[3 + i] : argv[3], i % 40))
@@ -49,8 +50,9 @@ int main(int argc, char** argv) {
             std::string name = argv[i];
             name = name.substr(name.rfind('/') + 1);
             name = name.substr(0, name.rfind('.'));
-            const std::string command = std::string("-o \"") + argv[2] + "/\" -f jpg --prefix \"" + name +
-                                        "\" --digits 0 --dpi 96 -q 100 --printmode --pages 1 \"" + argv[i] + "\"";
+            const std::string command =
+                std::string("-o \"") + argv[2] + "/\" -f jpg --prefix \"" + name +
+                "\" --digits 0 --dpi 96 -q 100 --printmode --pages 1 \"" + argv[i] + "\"";
             if (!PDFLibExportImageW(handle, command.c_str()))
                 return Fail(handle, argv[i]);
         }

@@ -38,13 +38,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(file);
 
     const int pages = PDFLibComposeCountPagesW(handle, in.c_str());
-    if (!PDFLibComposeBeginDocW(handle, out.c_str(), "") || !PDFLibComposeBeginPageW(handle, 300, 300, ""))
+    if (!PDFLibComposeBeginDocW(handle, out.c_str(), "") ||
+        !PDFLibComposeBeginPageW(handle, 300, 300, ""))
         std::abort();
     for (int page = 1; page <= pages && page <= 3; ++page) {
         double width = 0, height = 0;
         if (!PDFLibComposeGetPDIDocSizeW(handle, in.c_str(), page, &width, &height))
             std::abort(); // a source that opened must know its page sizes
-        PDFLibComposePlacePDIDocW(handle, in.c_str(), page, 10, 10, 100, 60, page * 90, 1, page % 2);
+        PDFLibComposePlacePDIDocW(handle, in.c_str(), page, 10, 10, 100, 60, page * 90, 1,
+                                  page % 2);
     }
     PDFLibComposeEndPageW(handle);
     if (!PDFLibComposeEndDocW(handle, ""))

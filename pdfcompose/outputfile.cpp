@@ -20,7 +20,8 @@ OutputFile::OutputFile(const std::string& target) : m_target(target) {
     if (stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
         throw Failure(target + " is a folder");
     const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string pattern = folder + "." + name + ".XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());

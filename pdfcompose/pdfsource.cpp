@@ -236,11 +236,14 @@ QPDFObjectHandle PdfSource::FormXObject(int pageNumber) {
     dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
     dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
     dict.replaceKey("/FormType", QPDFObjectHandle::newInteger(1));
-    dict.replaceKey("/BBox", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
-                                 QPDFObjectHandle::newReal(box.llx, 4), QPDFObjectHandle::newReal(box.lly, 4),
-                                 QPDFObjectHandle::newReal(box.urx, 4), QPDFObjectHandle::newReal(box.ury, 4)}));
+    dict.replaceKey(
+        "/BBox",
+        QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
+            QPDFObjectHandle::newReal(box.llx, 4), QPDFObjectHandle::newReal(box.lly, 4),
+            QPDFObjectHandle::newReal(box.urx, 4), QPDFObjectHandle::newReal(box.ury, 4)}));
     QPDFObjectHandle resources = Inherited(page, "/Resources");
-    dict.replaceKey("/Resources", resources.isNull() ? QPDFObjectHandle::newDictionary() : resources);
+    dict.replaceKey("/Resources",
+                    resources.isNull() ? QPDFObjectHandle::newDictionary() : resources);
     QPDFObjectHandle group = page.getKey("/Group");
     if (group.isDictionary())
         dict.replaceKey("/Group", group);

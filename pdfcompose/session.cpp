@@ -28,7 +28,8 @@ ComposedDocument& PDFLibSession::Document() {
 void PDFLibSession::BeginDocument(const std::string& path) {
     if (document)
         throw Failure("a document is already open");
-    document = std::make_unique<ComposedDocument>(path, [this]() -> FontResolver& { return Fonts(); });
+    document =
+        std::make_unique<ComposedDocument>(path, [this]() -> FontResolver& { return Fonts(); });
 }
 
 void PDFLibSession::EndDocument() {
@@ -58,7 +59,8 @@ void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::str
     for (const std::string& input : inputs) {
         sources.push_back(PdfSource::Open(input));
         const int version = VersionTenths(sources.back()->Version());
-        if (version > tenths || (version == tenths && sources.back()->ExtensionLevel() > extension)) {
+        if (version > tenths ||
+            (version == tenths && sources.back()->ExtensionLevel() > extension)) {
             extension = version > tenths ? sources.back()->ExtensionLevel()
                                          : std::max(extension, sources.back()->ExtensionLevel());
             tenths = version;
@@ -78,7 +80,8 @@ void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::str
         QPDFWriter writer(merged, target.TempPath().c_str());
         writer.setDecodeLevel(qpdf_dl_none);
         writer.setCompressStreams(false);
-        writer.setMinimumPDFVersion(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10), extension);
+        writer.setMinimumPDFVersion(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10),
+                                    extension);
         writer.setDeterministicID(true);
         writer.write();
     } catch (const Failure&) {
