@@ -4,10 +4,10 @@
 #include "failure.h"
 #include "geometry.h"
 #include "outputfile.h"
+#include "pdfwrite.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include <zint.h>
 
@@ -67,14 +67,12 @@ void Barcode::WritePdf(const std::string& path, const std::string& text, double 
         page.replaceKey("/Contents", contents);
         QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)),
                                             false);
-        QPDFWriter writer(pdf, output.TempPath().c_str());
-        writer.setMinimumPDFVersion("1.4");
-        writer.setDeterministicID(true);
-        writer.write();
+        pdfcompose::WritePdf(pdf, output, PdfVersion());
+    } catch (const Failure&) {
+        throw;
     } catch (const std::exception& e) {
         throw Failure("cannot write " + path + ": " + e.what());
     }
-    output.Commit();
 }
 
 } // namespace pdfcompose

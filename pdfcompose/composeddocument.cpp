@@ -4,9 +4,9 @@
 #include "failure.h"
 #include "geometry.h"
 #include "jpegfile.h"
+#include "pdfwrite.h"
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include <cmath>
 #include <cstdio>
@@ -167,16 +167,6 @@ std::shared_ptr<PdfSource> ComposedDocument::Source(const std::string& path) {
     return entry.source;
 }
 
-void ComposedDocument::NoteVersion(const std::string& version, int extensionLevel) {
-    const int tenths = VersionTenths(version);
-    if (tenths > m_versionTenths) {
-        m_versionTenths = tenths;
-        m_extensionLevel = extensionLevel;
-    } else if (tenths == m_versionTenths && extensionLevel > m_extensionLevel) {
-        m_extensionLevel = extensionLevel;
-    }
-}
-
 Matrix ComposedDocument::Placement(double w, double h, int turns, double x, double y) const {
     const double footprintHeight = turns % 2 ? w : h;
     return Matrix::Translate(MmToPt(x), m_pageHeight - MmToPt(y) - footprintHeight)
@@ -203,7 +193,7 @@ void ComposedDocument::PlacePage(const std::string& path, int page, double x, do
         OH copied = m_pdf.copyForeignObject(source->FormXObject(page));
         const std::string name = "Fx" + std::to_string(m_forms.size() + 1);
         form = m_forms.emplace(key, std::make_pair(copied, name)).first;
-        NoteVersion(source->Version(), source->ExtensionLevel());
+        m_version.Raise(*source);
     }
 
     const double boxW = MmToPt(width * scale), boxH = MmToPt(height * scale);
@@ -419,20 +409,7 @@ void ComposedDocument::Finish() {
         throw Failure("the document has no pages");
     for (auto& [face, font] : m_embedded)
         font.first->Finish();
-    try {
-        QPDFWriter writer(m_pdf, m_output.TempPath().c_str());
-        // Placed artwork keeps its bytes: nothing is decoded or recompressed.
-        writer.setDecodeLevel(qpdf_dl_none);
-        writer.setCompressStreams(false);
-        writer.setMinimumPDFVersion(std::to_string(m_versionTenths / 10) + "." +
-                                        std::to_string(m_versionTenths % 10),
-                                    m_extensionLevel);
-        writer.setDeterministicID(true);
-        writer.write();
-    } catch (const std::exception& e) {
-        throw Failure("cannot write " + m_output.Target() + ": " + e.what());
-    }
-    m_output.Commit();
+    WritePdf(m_pdf, m_output, m_version);
 }
 
 } // namespace pdfcompose
