@@ -155,6 +155,17 @@ void PdfSource::Check() {
         throw Failure("damaged page tree: " + FirstWarning(pdf));
     if (m_pages.empty())
         throw Failure("the PDF has no pages");
+    // Annotations that print (stamps, filled-in form fields) are part of the
+    // artwork; a placed page carries none, so their appearances join the
+    // page's content.
+    bool annotated = false;
+    for (QPDFObjectHandle& page : m_pages)
+        annotated = annotated || page.getKey("/Annots").isArray();
+    if (annotated) {
+        QPDFPageDocumentHelper(pdf).flattenAnnotations(an_print, an_invisible | an_hidden);
+        if (pdf.anyWarnings())
+            throw Failure("damaged annotations: " + FirstWarning(pdf));
+    }
     std::set<QPDFObjGen> readStreams;
     for (QPDFObjectHandle& page : m_pages) {
         PageBox box;

@@ -212,6 +212,35 @@ TEST_F(ComposeTest, JoinsSeveralContentStreamsOfOnePage) {
     EXPECT_LT(red[1], 60);
 }
 
+TEST_F(ComposeTest, PrintableAnnotationsArePlacedWithThePage) {
+    auto stream = [](const std::string& dict, const std::string& data) {
+        return "<< " + dict + " /Length " + std::to_string(data.size()) + " >>\nstream\n" + data +
+               "\nendstream";
+    };
+    // A blue square that prints, and a red one that is hidden.
+    const std::string source = dir / "annotated.pdf";
+    WriteRawPdf(source, {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Contents 4 0 R "
+                         "/Annots [5 0 R 7 0 R] >>",
+                         stream("", "q Q"),
+                         "<< /Type /Annot /Subtype /Square /Rect [10 10 60 60] /F 4 /AP << /N 6 0 R >> >>",
+                         stream("/Type /XObject /Subtype /Form /BBox [0 0 50 50]", "0 0 1 rg 0 0 50 50 re f"),
+                         "<< /Type /Annot /Subtype /Square /Rect [100 10 150 60] /F 6 /AP << /N 8 0 R >> >>",
+                         stream("/Type /XObject /Subtype /Form /BBox [0 0 50 50]", "1 0 0 rg 0 0 50 50 re f")});
+    const std::string out = dir / "sheet.pdf";
+    ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
+    ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 200 / kPt, 100 / kPt, ""));
+    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 0, 0, 200 / kPt, 100 / kPt, 0, 1, 0))
+        << Error();
+    ASSERT_TRUE(PDFLibComposeEndPageW(handle));
+    ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
+    EXPECT_EQ(QpdfCheckProblems(out), "");
+    Rendered image = Render(out, 1, 72);
+    EXPECT_GT(image.At(35, 65)[2], 200); // blue, 35 pt from the left, 35 pt above the bottom
+    EXPECT_LT(image.At(35, 65)[0], 60);
+    EXPECT_GT(image.At(125, 65)[1], 200) << "the hidden annotation stays hidden";
+}
+
 TEST_F(ComposeTest, OnePageObjectHoweverOftenItIsPlaced) {
     const std::string source = dir / "card.pdf";
     WriteSource(source, {});
