@@ -13,6 +13,20 @@ bool CommandLine::TakeOption(const QString& name, QString& value) {
     return true;
 }
 
+bool CommandLine::TakeOption(const QString& name, QStringList& values, int count) {
+    values.clear();
+    const int index = m_words.indexOf(name);
+    if (index < 0)
+        return true;
+    if (index + count >= m_words.size()) {
+        m_error = QStringLiteral("option %1 needs %2 values").arg(name).arg(count);
+        return false;
+    }
+    values = m_words.mid(index + 1, count);
+    m_words.remove(index, count + 1);
+    return true;
+}
+
 bool CommandLine::TakeFlag(const QString& name) { return m_words.removeAll(name) > 0; }
 
 bool CommandLine::Positionals(QStringList& out, int minimum, int maximum) {

@@ -15,6 +15,8 @@ public:
     // Takes "--name value" out of the words; false with a reason when the
     // value is missing.
     bool TakeOption(const QString& name, QString& value);
+    // Takes "--name v1 .. vN"; values stays empty when the option is absent.
+    bool TakeOption(const QString& name, QStringList& values, int count);
     bool TakeFlag(const QString& name);
     // Whatever is left; any remaining "--" word is an unknown option.
     bool Positionals(QStringList& out, int minimum, int maximum);

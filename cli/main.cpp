@@ -1,6 +1,8 @@
 #include "commandline.h"
 #include "markupcommands.h"
+#include "jobcommands.h"
 #include "pdfcommands.h"
+#include "platecommands.h"
 
 #include "records/programfolder.h"
 #include "records/recordkinds.h"
@@ -11,7 +13,7 @@ namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> commands;
-    for (auto&& group : {MarkupCommands(), PdfCommands()})
+    for (auto&& group : {MarkupCommands(), JobCommands(), PlateCommands(), PdfCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     return commands;
 }

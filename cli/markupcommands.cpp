@@ -61,6 +61,9 @@ int Resave(CommandLine& args) {
     const auto tree = LoadRecord(files.at(0), kind, error);
     if (!tree)
         return Fail(error);
+    if (const CMTItem* first = tree->FirstChild(nullptr); first && !static_cast<const CTzmpItem*>(first)->WritesValues())
+        PrintWarning(QStringLiteral("%1: this kind is only read by the program; the copy keeps the elements without their values")
+                         .arg(files.at(0)));
     const qint64 written = tree->SaveFile(files.at(1));
     if (written < 0)
         return Fail(tree->LastFileError());

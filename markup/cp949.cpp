@@ -65,7 +65,12 @@ QString ToUnicode(const char* bytes, qsizetype length) {
 
 QByteArray FromUnicode(QStringView text) {
     QByteArray bytes;
-    bytes.reserve(text.size() * 2);
+    AppendFromUnicode(text, bytes);
+    return bytes;
+}
+
+void AppendFromUnicode(QStringView text, QByteArray& bytes) {
+    bytes.reserve(bytes.size() + text.size() * 2);
     const auto& reverse = ReverseTable();
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t ch = text[i].unicode();
@@ -83,7 +88,6 @@ QByteArray FromUnicode(QStringView text) {
             bytes.append(static_cast<char>(code & 0xFF));
         }
     }
-    return bytes;
 }
 
 int DoubleByteCodeCount() { return kDoubleByteCodes; }

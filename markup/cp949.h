@@ -27,6 +27,8 @@ quint16 EncodeChar(char16_t ch);
 QString ToUnicode(const char* bytes, qsizetype length);
 inline QString ToUnicode(const QByteArray& bytes) { return ToUnicode(bytes.constData(), bytes.size()); }
 QByteArray FromUnicode(QStringView text);
+// Appends the encoding of text to out, without an intermediate buffer.
+void AppendFromUnicode(QStringView text, QByteArray& out);
 
 // Number of double-byte codes in the table.
 int DoubleByteCodeCount();

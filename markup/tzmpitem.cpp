@@ -2,6 +2,7 @@
 
 #include "cp949.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -40,6 +41,11 @@ QByteArray NumberPrefix(QStringView text) {
 } // namespace
 
 QString EscapeMarkupText(QString text) {
+    const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return std::find(std::begin(kEscaped), std::end(kEscaped), c.unicode()) != std::end(kEscaped);
+    });
+    if (plain)
+        return text;
     for (char16_t ch : kEscaped)
         text.replace(QChar(ch), EscapeCode(ch));
     return text;
@@ -106,7 +112,9 @@ int CTzmpItem::WriteValue(QByteArray& out) const {
         const QString text = m_value.toString();
         if (text.isEmpty())
             return 1;
-        out.append('"').append(cp949::FromUnicode(EscapeMarkupText(text))).append('"');
+        out.append('"');
+        cp949::AppendFromUnicode(EscapeMarkupText(text), out);
+        out.append('"');
         return 1;
     }
     case MarkupKeyType::Integer:

@@ -51,6 +51,9 @@ const MarkupKeyTable kDocumentKeys{
     {"CROP_05", I}, {"CROP_06", I}, {"CROP_07", I}, {"CROP_08", I},
     {"OWN_FRAME", I}, {"OWN_FRAME_COLOR", T}, {"ROTATE", I}, {"X", D}, {"Y", D}, {"CX", D}, {"CY", D},
     {"CHECKSUM", T},
+    // Kept beside the stored order fields: the label chosen for the item, and
+    // the order's second after-work text (other workstations ignore both).
+    {"LABEL_NAME", T}, {"AfterWork2", T},
     // TEXT
     {"TEXT_NAME", T}, {"TEXT_POSX", D}, {"TEXT_POSY", D}, {"TEXT_WIDE", D}, {"TEXT_HIGH", D},
     {"TEXT_COLOR_FRAME", T}, {"TEXT_COLOR_CONTENT", T}, {"TEXT_COLOR_TEXT", T},

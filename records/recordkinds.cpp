@@ -1,6 +1,13 @@
 #include "recordkinds.h"
 
+#include "colorpresettree.h"
 #include "docpresettree.h"
+#include "jobtree.h"
+#include "pancodetree.h"
+#include "preferencetree.h"
+#include "pressmarkpresettree.h"
+#include "serverpresettree.h"
+#include "usertree.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -9,6 +16,16 @@ const std::vector<RecordKind>& RecordKinds() {
     static const std::vector<RecordKind> kinds = {
         {QStringLiteral("tzdp"), QStringLiteral("document preset"), [] { return std::make_unique<CDocPresetTree>(); }},
         {QStringLiteral("tzmp"), QStringLiteral("imposition document"), [] { return std::make_unique<CDocumentTree>(); }},
+        {QStringLiteral("tzjob"), QStringLiteral("job ticket"), [] { return std::make_unique<CJobTree>(); }},
+        {QStringLiteral("tzpr"), QStringLiteral("preference file"), [] { return std::make_unique<CPreferenceTree>(); }},
+        {QStringLiteral("tzsp"), QStringLiteral("site preset"), [] { return std::make_unique<CServerPresetTree>(); }},
+        {QStringLiteral("tzpan"), QStringLiteral("plate code"), [] { return std::make_unique<CPanCodeTree>(); }},
+        {QStringLiteral("tzst-color"), QStringLiteral("colour presets"), [] { return std::make_unique<CColorPresetTree>(); },
+         QStringLiteral("tzst"), QStringLiteral("Tessel Color Presets")},
+        {QStringLiteral("tzst-mark"), QStringLiteral("colour bar or registration mark presets"),
+         [] { return std::make_unique<CPressMarkPresetTree>(); }, QStringLiteral("tzst"),
+         QStringLiteral("Tessel Press Mark Presets")},
+        {QStringLiteral("tzuac"), QStringLiteral("user account"), [] { return std::make_unique<CUserTree>(); }},
     };
     return kinds;
 }
@@ -33,8 +50,35 @@ const RecordKind* RecordKindOfFile(const QString& path, const QString& named, QS
         return nullptr;
     }
     const QString extension = QFileInfo(path).suffix();
-    if (const RecordKind* kind = FindRecordKind(extension))
-        return kind;
+    std::vector<const RecordKind*> candidates;
+    for (const RecordKind& kind : RecordKinds()) {
+        if (kind.Extension().compare(extension, Qt::CaseInsensitive) == 0)
+            candidates.push_back(&kind);
+    }
+    if (candidates.size() == 1)
+        return candidates.front();
+    if (candidates.size() > 1) {
+        // Kinds sharing an extension differ in their header.
+        CTzmpTree header;
+        QString type;
+        if (header.LoadFile(path) > 0) {
+            if (CTzmpItem* root = header.GetRoot()) {
+                if (CMTItem* item = header.FindChild(root, "DOCUMENT_TYPE"))
+                    type = CTzmpTree::Typed(item)->Value().toString();
+            }
+        }
+        for (const RecordKind* kind : candidates) {
+            if (kind->documentType == type)
+                return kind;
+        }
+        QStringList names;
+        for (const RecordKind* kind : candidates)
+            names << kind->name;
+        if (error)
+            *error = QStringLiteral("%1: the DOCUMENT_TYPE \"%2\" is none of the .%3 kinds; name one with --kind (%4)")
+                         .arg(path, type, extension, names.join(QStringLiteral(", ")));
+        return nullptr;
+    }
     if (error)
         *error = QStringLiteral("%1: cannot tell the record kind from the extension; name it with --kind (%2)")
                      .arg(path, known.join(QStringLiteral(", ")));

@@ -1,5 +1,7 @@
-#include <QFileInfo>
-#include <QImage>
+#include "engine/tesseldoc.h"
+#include "records/zeldocumentpreset.h"
+
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -7,12 +9,13 @@
 
 namespace {
 
-struct Result {
-    int code;
-    QString out, err;
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
 };
 
-Result RunCli(const QStringList& arguments) {
+CliRun Cli(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(TESSEL_CLI), arguments);
     process.waitForFinished(60000);
@@ -20,36 +23,108 @@ Result RunCli(const QStringList& arguments) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-const QString kCard = QStringLiteral(TESSEL_TEST_DATA "/pdf/card-rotated.pdf");
-
-TEST(PdfCommandsTest, InfoShowsPagesAsAViewerTurnsThem) {
-    Result result = RunCli({QStringLiteral("pdf"), QStringLiteral("info"), kCard});
-    EXPECT_EQ(result.code, 0) << result.err.toStdString();
-    EXPECT_TRUE(result.out.contains(QStringLiteral("1 pages, PDF 1.4")));
-    EXPECT_TRUE(result.out.contains(QStringLiteral("page 1: 49.999 mm * 90.001 mm")))
-        << result.out.toStdString();
-}
-
-TEST(PdfCommandsTest, PreviewWritesTheImageAndRefusesBadInput) {
-    QTemporaryDir dir;
-    const QString image = dir.filePath(QStringLiteral("미리 보기.jpg"));
-    Result result = RunCli({QStringLiteral("pdf"), QStringLiteral("preview"), kCard, image,
-                            QStringLiteral("--rotate"), QStringLiteral("90")});
-    ASSERT_EQ(result.code, 0) << result.err.toStdString();
-    EXPECT_EQ(QImage(image).size(), QSize(189, 340)) << "the stored image is not turned";
-    EXPECT_TRUE(result.out.contains(QStringLiteral("340 x 189 pixels")))
-        << result.out.toStdString();
-
-    const QString missing = dir.filePath(QStringLiteral("missing.pdf"));
-    result = RunCli({QStringLiteral("pdf"), QStringLiteral("preview"), missing,
-                     dir.filePath(QStringLiteral("m.jpg"))});
-    EXPECT_EQ(result.code, 1);
-    EXPECT_TRUE(result.err.startsWith(QStringLiteral("tessel-cli: "))) << result.err.toStdString();
-    result = RunCli({QStringLiteral("pdf"), QStringLiteral("info"),
-                     QStringLiteral(TESSEL_TEST_DATA "/markup/golden.tzdp")});
-    EXPECT_EQ(result.code, 1);
-    EXPECT_TRUE(result.err.contains(QStringLiteral("not a readable PDF")))
-        << result.err.toStdString();
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
+
+TEST(CliMarkup, DumpAndResaveAPreset) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("명함.tzdp"));
+    CZelDocumentPreset preset;
+    preset.Name() = QStringLiteral("명함");
+    preset.Width() = 636.0;
+    preset.Quantity() = 2.5;
+    preset.PressUnit() = std::int32_t(1);
+    ASSERT_TRUE(preset.Save(path));
+
+    const CliRun dump = Cli({QStringLiteral("markup"), QStringLiteral("dump"), path});
+    EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+    EXPECT_TRUE(dump.out.startsWith(QStringLiteral("TESSEL_DOCUMENT_MARKUPS (T)\n"
+                                                   "   DOCUMENT_TYPE (T) = Imposer Document Preset\n"
+                                                   "   VERSION (T) = 1.0\n"
+                                                   "   NAME (T) = 명함\n"
+                                                   "   PLATE_INFORMATION\n")))
+        << dump.out.toStdString();
+    EXPECT_TRUE(dump.out.contains(QStringLiteral("\n      QUANTITY (D) = 2.5\n")));
+    EXPECT_TRUE(dump.out.contains(QStringLiteral("\n      PRESS_UNIT (I) = 1\n")));
+    EXPECT_TRUE(dump.out.contains(QStringLiteral("\n      WIDTH (D) = 636\n")));
+
+    // The same file read as a document, with the kind named.
+    const QString copy = dir.filePath(QStringLiteral("copy.bin"));
+    const CliRun resave = Cli({QStringLiteral("markup"), QStringLiteral("resave"), path, copy, QStringLiteral("--kind"), QStringLiteral("tzmp")});
+    EXPECT_EQ(resave.exitCode, 0) << resave.err.toStdString();
+    EXPECT_EQ(ReadAll(copy), ReadAll(path));
+}
+
+TEST(CliMarkup, FailuresExitNonZeroWithOneLine) {
+    QTemporaryDir dir;
+    const QString bad = dir.filePath(QStringLiteral("bad.tzdp"));
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("<?xml version=\"1.0\"?>\r\n");
+    file.close();
+
+    const QStringList cases[] = {
+        {QStringLiteral("markup"), QStringLiteral("dump"), dir.filePath(QStringLiteral("missing.tzdp"))},
+        {QStringLiteral("markup"), QStringLiteral("dump"), dir.path(), QStringLiteral("--kind"), QStringLiteral("tzdp")},
+        {QStringLiteral("markup"), QStringLiteral("dump"), bad},
+        {QStringLiteral("markup"), QStringLiteral("dump"), dir.filePath(QStringLiteral("x.unknown"))},
+        {QStringLiteral("markup"), QStringLiteral("dump"), bad, QStringLiteral("--kind"), QStringLiteral("nope")},
+        {QStringLiteral("markup"), QStringLiteral("dump")},
+        {QStringLiteral("markup"), QStringLiteral("resave"), bad, dir.filePath(QStringLiteral("out.tzdp"))},
+        {QStringLiteral("no-such-command")},
+    };
+    for (const QStringList& args : cases) {
+        const CliRun run = Cli(args);
+        EXPECT_NE(run.exitCode, 0) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("tessel-cli: "))) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.tzdp"))));
+}
+
+TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
+    QTemporaryDir dir;
+    CTesselDoc doc;
+    PlateProperties p;
+    p.jobCode = QStringLiteral("P-0001");
+    p.paperSideSetting = 2;
+    p.turnDirection = 0;
+    p.width = 640;
+    p.height = 460;
+    p.margin = {10, 10, 10, 10};
+    p.gridWidth = 92;
+    p.gridHeight = 52;
+    p.quantity = 2;
+    p.pressUnit = 1;
+    p.Normalize();
+    doc.SetProperties(p);
+    auto item = std::make_unique<CZelItem>();
+    item->ordernum = QStringLiteral("주문-1");
+    item->pcases = 2;
+    item->mediaInd = 1;
+    item->width = 90;
+    item->height = 50;
+    item->x = 102;
+    item->y = 10;
+    item->rotate = 90;
+    doc.AddItem(std::move(item));
+    const QString path = dir.filePath(QStringLiteral("P-0001.tzmp"));
+    ASSERT_TRUE(doc.Save(path));
+
+    const CliRun show = Cli({QStringLiteral("plate"), QStringLiteral("show"), path});
+    EXPECT_EQ(show.exitCode, 0) << show.err.toStdString();
+    const QString out = show.out;
+    EXPECT_TRUE(out.contains(QStringLiteral("돈땡 (수평 대첩)"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Layout: 320 mm * 460 mm; usable 310 mm * 440 mm at (10 mm, 10 mm)")));
+    EXPECT_TRUE(out.contains(QStringLiteral("Grid: 92 mm * 52 mm, 3 columns x 8 rows (24 cells)")));
+    EXPECT_TRUE(out.contains(QStringLiteral("Sides: A, L (2 output plates)")));
+    EXPECT_TRUE(out.contains(QStringLiteral("Quantity: 2.0연, 1000 sheets per plate")));
+    EXPECT_TRUE(out.contains(QStringLiteral("1. 주문-1 case 2/2 at (102 mm, 10 mm) size 50 mm * 90 mm rotate 90")));
+
+    const CliRun missing = Cli({QStringLiteral("plate"), QStringLiteral("show"), dir.filePath(QStringLiteral("none.tzmp"))});
+    EXPECT_NE(missing.exitCode, 0);
+}

@@ -1,0 +1,85 @@
+// CTesselDoc: the page previews of items, kept in the plate's work folder.
+#include "freshnessstamp.h"
+#include "tesseldoc.h"
+
+#include "output/pdfserver.h"
+#include "records/filenames.h"
+
+#include <QDir>
+
+#include <cmath>
+
+namespace {
+
+void SetError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+// An artwork page lies turned in its slot when both its sides miss the
+// order's by more than 1 mm and it is closer to the order's size turned. The
+// second test keeps artwork with bleed (94 x 54 for a 90 x 50 card) upright.
+bool LiesTurned(double pageWidth, double pageHeight, double width, double height) {
+    if (!(std::fabs(pageWidth - width) > 1.0 && std::fabs(pageHeight - height) > 1.0))
+        return false;
+    const double upright = std::fabs(pageWidth - width) + std::fabs(pageHeight - height);
+    const double turned = std::fabs(pageWidth - height) + std::fabs(pageHeight - width);
+    return turned < upright;
+}
+
+} // namespace
+
+QString CTesselDoc::PagePreviewPath(const CZelItem& item, int page) const {
+    const int number = item.mediaInd * item.numSide + page;
+    return QDir(m_workFolder).filePath(QStringLiteral("%1-%2.jpg").arg(item.ordernum).arg(number, 3, 10, QLatin1Char('0')));
+}
+
+bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
+    CPDFServer* pdf = m_context.pdf;
+    if (!pdf || !pdf->IsLoaded()) {
+        SetError(error, QStringLiteral("the PDF composition library is not loaded"));
+        return false;
+    }
+    if (m_workFolder.isEmpty()) {
+        SetError(error, QStringLiteral("the plate has no work folder"));
+        return false;
+    }
+    // The order number names the preview files.
+    if (!filenames::IsPlainName(item.ordernum)) {
+        SetError(error, QStringLiteral("order \"%1\": no valid order number to name its previews").arg(item.ordernum));
+        return false;
+    }
+    const QString stamp = FreshnessStamp(item.objPath);
+    if (stamp.isEmpty()) {
+        SetError(error, QStringLiteral("%1: the artwork cannot be read").arg(item.objPath));
+        return false;
+    }
+    // A changed artwork file makes every page again, not only the first, so
+    // that a back page never shows the old artwork.
+    const bool changed = stamp != item.checksum;
+    const int sides = item.numSide >= 2 ? 2 : 1;
+    for (int side = 0; side < sides; ++side) {
+        CImposerItem& page = item.pages[side];
+        page.SetPdfPath(item.objPath);
+        const int number = item.mediaInd * item.numSide + side;
+        const QString image = PagePreviewPath(item, side);
+        bool ok = changed ? page.RenderPage(*pdf, number, image, item.rotate)
+                          : page.LoadOrRender(*pdf, number, image, item.rotate);
+        if (ok && !changed) {
+            double width = 0, height = 0;
+            ok = pdf->MiscGetPageSize(item.objPath, number + 1, width, height) != 0;
+            page.SetPageSize(width, height);
+        }
+        if (!ok) {
+            SetError(error, QStringLiteral("%1, page %2: %3").arg(item.objPath).arg(number + 1).arg(pdf->LastError()));
+            return false;
+        }
+    }
+    if (changed && item.width != item.height &&
+        LiesTurned(item.pages[0].PageWidth(), item.pages[0].PageHeight(), item.width, item.height))
+        item.mediaRotate = 1;
+    item.checksum = stamp;
+    item.cx = item.pages[0].PageWidth();
+    item.cy = item.pages[0].PageHeight();
+    return true;
+}

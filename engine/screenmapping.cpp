@@ -1,0 +1,38 @@
+#include "screenmapping.h"
+
+#include <cmath>
+#include <limits>
+
+namespace screenmapping {
+
+std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
+    if (c == 0)
+        return -1;
+    const std::int64_t product = static_cast<std::int64_t>(a) * b;
+    // Round half away from zero: add half the divisor in the product's direction.
+    const std::int64_t absC = c < 0 ? -static_cast<std::int64_t>(c) : c;
+    const bool negative = (product < 0) != (c < 0);
+    const std::int64_t absProduct = product < 0 ? -product : product;
+    const std::int64_t quotient = (absProduct + absC / 2) / absC;
+    const std::int64_t result = negative ? -quotient : quotient;
+    if (result > std::numeric_limits<std::int32_t>::max() || result < std::numeric_limits<std::int32_t>::min())
+        return -1;
+    return static_cast<std::int32_t>(result);
+}
+
+std::int32_t TruncateToInt32(double value) {
+    if (!(value > -2147483649.0 && value < 2147483648.0))
+        return std::numeric_limits<std::int32_t>::min();
+    return static_cast<std::int32_t>(value);
+}
+
+std::int32_t MmToPixels(double mm, int dpi, double zoom) {
+    const std::int32_t n = MulDiv(TruncateToInt32(mm * 100.0), dpi, 2540);
+    if (zoom == 1.0)
+        return n;
+    return MulDiv(n, TruncateToInt32(zoom * 1000.0), 1000);
+}
+
+double PixelsToMm(double pixels, int dpi, double zoom) { return pixels / dpi * 2540.0 / 100.0 * (1.0 / zoom); }
+
+} // namespace screenmapping

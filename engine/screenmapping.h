@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+// Millimetres and device pixels, with the rounding the plate view has always
+// used: lengths in hundredths of a millimetre, the zoom in thousandths.
+namespace screenmapping {
+
+// (a × b) / c with a 64-bit intermediate, rounded to nearest with halves away
+// from zero; -1 when c is 0 or the result leaves the 32-bit range.
+std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c);
+
+// Truncation of a double to 32 bits; out of range (or NaN) gives INT32_MIN,
+// as the processor's conversion does.
+std::int32_t TruncateToInt32(double value);
+
+// Device pixels of a length at dpi pixels per inch and zoom factor.
+std::int32_t MmToPixels(double mm, int dpi, double zoom);
+// Millimetres of a pixel distance at dpi and zoom.
+double PixelsToMm(double pixels, int dpi, double zoom);
+
+} // namespace screenmapping

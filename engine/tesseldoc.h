@@ -1,0 +1,182 @@
+#pragma once
+
+#include "furniture.h"
+#include "plategeometry.h"
+#include "plateproperties.h"
+#include "shopcontext.h"
+#include "zelitem.h"
+
+#include "records/zelmtdocument.h"
+
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+// The open plate: its settings with the geometry they imply, the placed items
+// in stacking order (head drawn first) and the selection in the order it was
+// made (the first entry is the reference of alignment). Every change sets the
+// modified flag and records the rectangles it touched, so that the view
+// repaints only those.
+class CTesselDoc {
+public:
+    CTesselDoc();
+    CTesselDoc(const CTesselDoc&) = delete;
+    CTesselDoc& operator=(const CTesselDoc&) = delete;
+    virtual ~CTesselDoc();
+
+    // The shop this plate belongs to; it must outlive the document.
+    void SetContext(const ShopContext& context) { m_context = context; }
+    const ShopContext& Context() const { return m_context; }
+
+    // Opens a plate file: settings, items, lines and text boxes, the work
+    // folder beside the file, and (with a preference) the plate's progress
+    // and release folders. A file that cannot be read fails the open and
+    // leaves this document as it was.
+    bool Open(const QString& path, QString* error = nullptr);
+    // Writes the plate file atomically; the modified flag is cleared only
+    // when the file was written.
+    bool Save(const QString& path, QString* error = nullptr);
+    const QString& Path() const { return m_path; }
+    // The document path without its extension: previews live there.
+    const QString& WorkFolder() const { return m_workFolder; }
+    // PROGRESS_DIR/account/plate/ and RELEASE_DIR/account/plate/, once opened.
+    const QString& ProgressFolder() const { return m_progressFolder; }
+    const QString& ReleaseFolder() const { return m_releaseFolder; }
+
+    // The page previews of an item, made again when its artwork changed (by
+    // its freshness stamp), else loaded from the work folder. False, with the
+    // reason, when the artwork or a preview cannot be had.
+    bool RefreshItemPreviews(CZelItem& item, QString* error = nullptr);
+    QString PagePreviewPath(const CZelItem& item, int page) const;
+    // Orders whose artwork could not be loaded when the plate was opened;
+    // their items are kept, and the press files are refused while any is listed.
+    const QStringList& MissingArtwork() const { return m_missingArtwork; }
+
+    // Replaces the lines of the preset the plate was made from by the plate's
+    // own lines and saves the preset.
+    bool ApplyToPreset(QString* error = nullptr);
+
+    std::vector<FreeLine>& Lines() { return m_lines; }
+    const std::vector<FreeLine>& Lines() const { return m_lines; }
+    std::vector<TextBox>& TextBoxes() { return m_textBoxes; }
+    const std::vector<TextBox>& TextBoxes() const { return m_textBoxes; }
+
+    const PlateProperties& Properties() const { return m_properties; }
+    // Replaces the settings and recomputes the geometry.
+    void SetProperties(const PlateProperties& properties);
+    const PlateGeometry& Geometry() const { return m_geometry; }
+
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+
+    // Items
+    int ItemCount() const { return static_cast<int>(m_items.size()); }
+    CZelItem* ItemAt(int index) const { return m_items.at(index).get(); }
+    int IndexOf(const CZelItem* item) const; // -1 when not on the plate
+    // Appends (or puts at the head), optionally selecting; returns the item count.
+    int AddItem(std::unique_ptr<CZelItem> item, bool atHead = false, bool select = false);
+    void RemoveItem(CZelItem* item);
+    int RemoveOrder(const QString& ordernum);
+    void Clear();
+    CZelItem* FindByOrdernum(const QString& ordernum) const;
+    // Items of an order, or of one of its cases when mediaInd is 0 or more.
+    int CountOrderItems(const QString& ordernum, int mediaInd = -1) const;
+
+    // Selection; each returns the selected count.
+    int SelectedCount() const { return static_cast<int>(m_selection.size()); }
+    const std::vector<CZelItem*>& Selection() const { return m_selection; }
+    int SelectItem(CZelItem* item);
+    int SelectAll();
+    int DeselectItem(CZelItem* item);
+    int DeselectAll();
+
+    // A quarter turn clockwise or counter-clockwise.
+    void RotateItem(CZelItem* item, bool clockwise);
+
+    // Arrangement of the selection. Each returns whether it changed anything;
+    // the spacing and stacking operations also answer, in test mode, whether
+    // they would apply.
+    enum class Align { Left, HorizontalCentre, Right, Top, VerticalCentre, Bottom };
+    enum class Stacking { BringToFront, BringForward, SendToBack, SendBackward };
+    bool AlignSelection(Align kind);
+    bool SpaceHorizontally(double gap, bool withOwnCut, bool testOnly = false);
+    bool SpaceVertically(double gap, bool withOwnCut, bool testOnly = false);
+    // Moves by (dx, dy) mm; an axis whose move would leave the pasteboard does not move.
+    bool MoveSelection(double dx, double dy);
+    bool ChangeStacking(Stacking kind, bool testOnly = false);
+    bool RotateSelection(bool clockwise);
+
+    struct OwnCutSettings {
+        std::array<double, 4> margins{}; // CROP_LEFT, CROP_TOP, CROP_RIGHT, CROP_BOTTOM
+        std::array<int, 8> marks{1, 1, 1, 1, 1, 1, 1, 1};
+    };
+    // The settings the own cut line dialog starts from: the plate's cut margins, every mark on.
+    OwnCutSettings DefaultOwnCutSettings() const;
+    bool AllSelectedHaveOwnCut() const;
+    // Switches own cut lines off when every selected item has them; otherwise
+    // gives every selected item these settings (off when all marks are clear).
+    bool ToggleOwnCut(const OwnCutSettings& settings);
+    bool AllSelectedHaveFrame() const;
+    // Switches frames off when every selected item has one; otherwise frames
+    // the items without one in this colour.
+    bool ToggleFrames(const QString& colorName);
+
+    struct SnapResult {
+        double x = 0.0;
+        double y = 0.0;
+        bool changed = false;
+    };
+    // Where a box being dragged snaps to the plate's edges, margins and grid
+    // lines; near means closer than 6 device pixels at the zoom.
+    SnapResult SnapPosition(const CZelBound& box, int dpiX, int dpiY, double zoom) const;
+
+    // The box around the selection, with or without own cut lines.
+    CZelBound SelectionBounds(bool withOwnCut) const;
+
+    // Placement of new items. ARRANGE_DIRECTION 0-7 search the grid cells in
+    // one of eight orders, 8 places freely at the drop point.
+    static constexpr int kFreePlacement = 8;
+    // The cell index that step k of a search visits.
+    static int SlotIndex(int direction, int k, int rows, int columns, int cells);
+    // Grid cells a w x h box covers.
+    static int CellsCovered(double w, double h, double gridWidth, double gridHeight);
+    // The first free position for a w x h box in the search order; false when none.
+    bool FindFreeSlot(double w, double h, CZelBound& slot) const;
+    // Adds the item where the arrangement puts it (turning it when that
+    // covers fewer cells), selected. On failure the item is not added.
+    bool AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, double dropY);
+
+    // Where items may stand: the pasteboard around the plate.
+    static constexpr double kPasteboardMargin = 25.0;
+
+    // Geometry tests. Touching edges do not overlap.
+    static bool Overlaps(const CZelBound& a, const CZelBound& b);
+    bool InsideUsableArea(const CZelBound& rect) const;
+    // For output: the item's top-left lies inside the layout area and its
+    // bottom-right beyond the origin.
+    bool InsideLayoutArea(const CZelItem& item) const;
+
+    // Rectangles (millimetres, page-relative) changed since the last take:
+    // for each change the item's old rectangle, then its new one.
+    std::vector<CZelBound> TakeDirtyRects();
+    void MarkDirty(const CZelItem& item);
+
+protected:
+    ShopContext m_context;
+    QString m_path;
+    QString m_workFolder;
+    QString m_progressFolder;
+    QString m_releaseFolder;
+    std::unique_ptr<CZelMTDocument> m_document;
+    std::vector<FreeLine> m_lines;
+    std::vector<TextBox> m_textBoxes;
+    QStringList m_missingArtwork;
+    PlateProperties m_properties;
+    PlateGeometry m_geometry;
+    std::vector<std::unique_ptr<CZelItem>> m_items;
+    std::vector<CZelItem*> m_selection;
+    std::vector<CZelBound> m_dirty;
+    bool m_modified = false;
+};

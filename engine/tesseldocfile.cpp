@@ -1,0 +1,339 @@
+// CTesselDoc: reading and writing the plate file.
+#include "operatorinterface.h"
+#include "tesseldoc.h"
+
+#include "records/filenames.h"
+#include "records/progresssink.h"
+#include "records/zelcolorpresets.h"
+#include "records/zeldocumentpreset.h"
+#include "records/zelmtdocument.h"
+#include "records/zelpreference.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// The order fields an item keeps, with their member.
+struct TextField {
+    const char* key;
+    QString CZelItem::*member;
+};
+const TextField kJobTexts[] = {
+    {"Ordernum", &CZelItem::ordernum}, {"BranchShop", &CZelItem::branchShop}, {"Rework", &CZelItem::rework},
+    {"ROKDate", &CZelItem::rokDate},   {"Product", &CZelItem::product},       {"Kind", &CZelItem::kind},
+    {"Paper", &CZelItem::paper},       {"SizeKind", &CZelItem::sizeKind},     {"AfterWork", &CZelItem::afterWork},
+    {"AfterWork2", &CZelItem::afterWork2}, {"DeliveryM", &CZelItem::deliveryM}, {"DeliveryA", &CZelItem::deliveryA},
+    {"Uid", &CZelItem::uid},           {"Ucom", &CZelItem::ucom},             {"Uname", &CZelItem::uname},
+    {"Utel", &CZelItem::utel},         {"UHP", &CZelItem::uhp},               {"ReceiptS", &CZelItem::receiptS},
+    {"Pcom", &CZelItem::pcom},         {"Pname", &CZelItem::pname},           {"Mmemo", &CZelItem::mmemo},
+};
+
+std::unique_ptr<CZelItem> ReadItem(CZelMTDocument& doc, CTzmpItem* element, const QString& jobCode) {
+    auto item = std::make_unique<CZelItem>();
+    item->jobCode = jobCode;
+    for (const TextField& field : kJobTexts)
+        (*item).*field.member = doc.JobValue(element, field.key).toString();
+    item->color = doc.JobValue(element, "Color").toInt();
+    item->pdfPage = doc.JobValue(element, "PDFPage").toInt();
+    item->width = doc.JobValue(element, "Width").toDouble();
+    item->height = doc.JobValue(element, "Height").toDouble();
+    item->pcases = doc.JobValue(element, "Pcases").toInt();
+    item->quantity = doc.JobValue(element, "Quantity").toDouble();
+    item->pquantity = doc.JobValue(element, "PQuantity").toInt();
+
+    item->objPath = doc.ObjectValue(element, "OBJ_PATH").toString();
+    item->pageNum = doc.ObjectValue(element, "PAGE_NUM").toInt();
+    item->numSide = doc.ObjectValue(element, "NUM_SIDE").toInt();
+    item->mediaInd = doc.ObjectValue(element, "MEDIA_IND").toInt();
+    item->mediaRotate = doc.ObjectValue(element, "MEDIA_ROTATE").toInt();
+    item->ownCut = doc.ObjectValue(element, "OWN_CUT").toInt();
+    for (int i = 0; i < 4; ++i)
+        item->crop[i] = doc.Crop(element, i).toDouble();
+    for (int i = 0; i < 8; ++i)
+        item->cropMarks[i] = doc.CropMark(element, i).toInt();
+    item->ownFrame = doc.ObjectValue(element, "OWN_FRAME").toInt();
+    item->ownFrameColor = doc.ObjectValue(element, "OWN_FRAME_COLOR").toString();
+    item->rotate = doc.ObjectValue(element, "ROTATE").toInt();
+    item->x = doc.ObjectValue(element, "X").toDouble();
+    item->y = doc.ObjectValue(element, "Y").toDouble();
+    item->cx = doc.ObjectValue(element, "CX").toDouble();
+    item->cy = doc.ObjectValue(element, "CY").toDouble();
+    item->checksum = doc.ObjectValue(element, "CHECKSUM").toString();
+    item->labelName = doc.ObjectValue(element, "LABEL_NAME").toString();
+    return item;
+}
+
+void WriteItem(CZelMTDocument& doc, CTzmpItem* element, const CZelItem& item) {
+    for (const TextField& field : kJobTexts)
+        doc.JobValue(element, field.key) = item.*field.member;
+    doc.JobValue(element, "Color") = item.color;
+    doc.JobValue(element, "PDFPage") = item.pdfPage;
+    doc.JobValue(element, "Width") = item.width;
+    doc.JobValue(element, "Height") = item.height;
+    doc.JobValue(element, "Pcases") = item.pcases;
+    doc.JobValue(element, "Quantity") = item.quantity;
+    doc.JobValue(element, "PQuantity") = item.pquantity;
+
+    doc.ObjectValue(element, "OBJ_PATH") = item.objPath;
+    doc.ObjectValue(element, "PAGE_NUM") = item.pageNum;
+    doc.ObjectValue(element, "NUM_SIDE") = item.numSide;
+    doc.ObjectValue(element, "MEDIA_IND") = item.mediaInd;
+    doc.ObjectValue(element, "MEDIA_ROTATE") = item.mediaRotate;
+    doc.ObjectValue(element, "OWN_CUT") = item.ownCut;
+    for (int i = 0; i < 4; ++i)
+        doc.Crop(element, i) = item.crop[i];
+    for (int i = 0; i < 8; ++i)
+        doc.CropMark(element, i) = item.cropMarks[i];
+    doc.ObjectValue(element, "OWN_FRAME") = item.ownFrame;
+    doc.ObjectValue(element, "OWN_FRAME_COLOR") = item.ownFrameColor;
+    doc.ObjectValue(element, "ROTATE") = item.rotate;
+    doc.ObjectValue(element, "X") = item.x;
+    doc.ObjectValue(element, "Y") = item.y;
+    doc.ObjectValue(element, "CX") = item.cx;
+    doc.ObjectValue(element, "CY") = item.cy;
+    doc.ObjectValue(element, "CHECKSUM") = item.checksum;
+    if (!item.labelName.isEmpty())
+        doc.ObjectValue(element, "LABEL_NAME") = item.labelName;
+}
+
+FreeLine ReadLine(CZelDocumentPreset& doc, CTzmpItem* element) {
+    FreeLine line;
+    line.dir = doc.LineValue(element, "LINE_DIR").toInt();
+    line.start = doc.LineValue(element, "LINE_START").toDouble();
+    line.end = doc.LineValue(element, "LINE_END").toDouble();
+    line.offset = doc.LineValue(element, "LINE_OFFSET").toDouble();
+    line.weight = doc.LineValue(element, "LINE_WEIGHT").toDouble();
+    line.colorName = doc.LineValue(element, "LINE_COLOR").toString();
+    return line;
+}
+
+void WriteLines(CZelDocumentPreset& doc, const std::vector<FreeLine>& lines) {
+    CTzmpItem* container = doc.AddLines();
+    for (const FreeLine& line : lines) {
+        CTzmpItem* element = doc.AddLine(container);
+        doc.LineValue(element, "LINE_DIR") = line.dir;
+        doc.LineValue(element, "LINE_START") = line.start;
+        doc.LineValue(element, "LINE_END") = line.end;
+        doc.LineValue(element, "LINE_OFFSET") = line.offset;
+        doc.LineValue(element, "LINE_WEIGHT") = line.weight;
+        doc.LineValue(element, "LINE_COLOR") = line.colorName;
+    }
+}
+
+TextBox ReadText(CZelMTDocument& doc, CTzmpItem* element) {
+    TextBox box;
+    box.name = doc.TextValue(element, "TEXT_NAME").toString();
+    box.x = doc.TextValue(element, "TEXT_POSX").toDouble();
+    box.y = doc.TextValue(element, "TEXT_POSY").toDouble();
+    box.width = doc.TextValue(element, "TEXT_WIDE").toDouble();
+    box.height = doc.TextValue(element, "TEXT_HIGH").toDouble();
+    box.frameColor = doc.TextValue(element, "TEXT_COLOR_FRAME").toString();
+    box.contentColor = doc.TextValue(element, "TEXT_COLOR_CONTENT").toString();
+    box.textColor = doc.TextValue(element, "TEXT_COLOR_TEXT").toString();
+    doc.GetTextFont(element, box.font);
+    box.rotate = doc.TextValue(element, "TEXT_ROTATE").toInt();
+    box.text = doc.TextValue(element, "TEXT_STRING").toString();
+    return box;
+}
+
+void WriteText(CZelMTDocument& doc, CTzmpItem* element, const TextBox& box) {
+    doc.TextValue(element, "TEXT_NAME") = box.name;
+    doc.TextValue(element, "TEXT_POSX") = box.x;
+    doc.TextValue(element, "TEXT_POSY") = box.y;
+    doc.TextValue(element, "TEXT_WIDE") = box.width;
+    doc.TextValue(element, "TEXT_HIGH") = box.height;
+    doc.TextValue(element, "TEXT_COLOR_FRAME") = box.frameColor;
+    doc.TextValue(element, "TEXT_COLOR_CONTENT") = box.contentColor;
+    doc.TextValue(element, "TEXT_COLOR_TEXT") = box.textColor;
+    doc.SetTextFont(element, box.font);
+    doc.TextValue(element, "TEXT_ROTATE") = box.rotate;
+    doc.TextValue(element, "TEXT_STRING") = box.text;
+}
+
+void ReadHeader(CZelMTDocument& doc, PlateProperties& p) {
+    p.presetName = doc.PresetName().toString();
+    p.jobDate = doc.JobDate().toString();
+    p.jobCode = doc.JobCode().toString();
+    p.userAccount = doc.UserAccount().toString();
+    p.userInitial = doc.UserInitial().toString();
+    p.userName = doc.UserName().toString();
+    p.pressQuantityText = doc.PressQuantityText().toString();
+    p.pageCount = doc.PageCount().toInt();
+}
+
+void WriteHeader(CZelMTDocument& doc, const PlateProperties& p) {
+    doc.PresetName() = p.presetName;
+    doc.JobDate() = p.jobDate;
+    doc.JobCode() = p.jobCode;
+    doc.UserAccount() = p.userAccount;
+    doc.UserInitial() = p.userInitial;
+    doc.UserName() = p.userName;
+    doc.PressQuantityText() = p.pressQuantityText;
+    doc.PageCount() = p.pageCount;
+}
+
+void SetError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+}
+
+} // namespace
+
+bool CTesselDoc::Open(const QString& path, QString* error) {
+    auto document = std::make_unique<CZelMTDocument>();
+    if (!document->Load(path)) {
+        SetError(error, document->LastError());
+        return false;
+    }
+    const QFileInfo file(path);
+    const QString workFolder = QDir(file.absolutePath()).filePath(file.completeBaseName());
+    if (!QDir().mkpath(workFolder)) {
+        SetError(error, QStringLiteral("%1: cannot create the plate's work folder").arg(workFolder));
+        return false;
+    }
+
+    PlateProperties properties;
+    ReadHeader(*document, properties);
+    properties.ReadPlateKeys(*document);
+    properties.Normalize();
+
+    QString progressFolder, releaseFolder;
+    if (m_context.preference) {
+        // Both names become folders on the shared drive.
+        if (!filenames::IsPlainName(properties.userAccount) || !filenames::IsPlainName(properties.jobCode)) {
+            SetError(error, QStringLiteral("%1: the plate's account \"%2\" or number \"%3\" is not a valid folder name")
+                                .arg(path, properties.userAccount, properties.jobCode));
+            return false;
+        }
+        if (!m_context.preference->GetProgressFolder(properties.userAccount, properties.jobCode, progressFolder) ||
+            !m_context.preference->GetReleaseFolder(properties.userAccount, properties.jobCode, releaseFolder)) {
+            SetError(error, QStringLiteral("%1: cannot create the plate's progress or release folder").arg(path));
+            return false;
+        }
+    }
+
+    std::vector<std::unique_ptr<CZelItem>> items;
+    if (CTzmpItem* page = document->FirstPage()) {
+        const int count = document->ItemCount(page);
+        ProgressSink* progress = m_context.progress;
+        if (progress)
+            progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(file.fileName()), count);
+        int index = 0;
+        for (CMTItem* element = document->FirstItem(page); element; element = element->NextSibling()) {
+            auto item = ReadItem(*document, CTzmpTree::Typed(element), properties.jobCode);
+            if (progress)
+                progress->Detail(QStringLiteral("%1.pdf - %2/%3").arg(item->ordernum).arg(item->mediaInd + 1).arg(item->pcases));
+            items.push_back(std::move(item));
+            if (progress)
+                progress->Step(++index);
+        }
+        if (progress)
+            progress->End();
+    }
+    document->RemoveAllPages();
+
+    // Colour presets are kept per workstation: a line whose colour is not
+    // known here keeps its name (so saving loses nothing) and is drawn in
+    // registration colour.
+    std::vector<FreeLine> lines;
+    QStringList unknownColors;
+    for (CMTItem* element = document->FirstLine(); element; element = element->NextSibling()) {
+        FreeLine line = ReadLine(*document, CTzmpTree::Typed(element));
+        if (m_context.colors && !m_context.colors->FindColor(line.colorName) && !unknownColors.contains(line.colorName))
+            unknownColors << line.colorName;
+        lines.push_back(line);
+    }
+    document->RemoveAllLines();
+
+    std::vector<TextBox> textBoxes;
+    for (CMTItem* element = document->FirstText(); element; element = element->NextSibling())
+        textBoxes.push_back(ReadText(*document, CTzmpTree::Typed(element)));
+    document->RemoveAllTexts();
+
+    // Everything was read: the document becomes this plate.
+    DeselectAll();
+    m_missingArtwork.clear();
+    m_items = std::move(items);
+    m_lines = std::move(lines);
+    m_textBoxes = std::move(textBoxes);
+    m_document = std::move(document);
+    m_path = file.absoluteFilePath();
+    m_workFolder = workFolder;
+    m_progressFolder = progressFolder;
+    m_releaseFolder = releaseFolder;
+    SetProperties(properties);
+    m_dirty.clear();
+    m_modified = false;
+
+    // An item whose artwork cannot be loaded now (a share briefly away) stays
+    // on the plate with everything it stores; dropping it would lose it at
+    // the next save and strand its ticket in the progress folder.
+    if (m_context.pdf) {
+        for (const auto& item : m_items) {
+            if (!RefreshItemPreviews(*item) && !m_missingArtwork.contains(item->ordernum))
+                m_missingArtwork << item->ordernum;
+        }
+    }
+    if (!m_missingArtwork.isEmpty() && m_context.op)
+        m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
+                               .arg(m_missingArtwork.join(QStringLiteral(", "))));
+
+    if (!unknownColors.isEmpty() && m_context.op)
+        m_context.op->Tell(QStringLiteral("선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")
+                               .arg(QLatin1Char('"') + unknownColors.join(QStringLiteral("\", \"")) + QLatin1Char('"')));
+    return true;
+}
+
+bool CTesselDoc::Save(const QString& path, QString* error) {
+    if (!m_document)
+        m_document = std::make_unique<CZelMTDocument>();
+    CZelMTDocument& doc = *m_document;
+    doc.RemoveAllPages();
+    doc.RemoveAllLines();
+    doc.RemoveAllTexts();
+    WriteHeader(doc, m_properties);
+    m_properties.WritePlateKeys(doc);
+
+    CTzmpItem* page = doc.AddPage();
+    for (const auto& item : m_items)
+        WriteItem(doc, doc.AddItem(page), *item);
+    if (!m_lines.empty())
+        WriteLines(doc, m_lines);
+    if (!m_textBoxes.empty()) {
+        CTzmpItem* texts = doc.AddTexts();
+        for (const TextBox& box : m_textBoxes)
+            WriteText(doc, doc.AddText(texts), box);
+    }
+    if (!doc.Save(path)) {
+        SetError(error, doc.LastError());
+        return false;
+    }
+    m_path = QFileInfo(path).absoluteFilePath();
+    m_modified = false;
+    return true;
+}
+
+bool CTesselDoc::ApplyToPreset(QString* error) {
+    const QString& name = m_properties.presetName;
+    if (!filenames::IsPlainName(name)) {
+        SetError(error, QStringLiteral("\"%1\" is not a preset name").arg(name));
+        return false;
+    }
+    CZelDocumentPreset preset;
+    const QString presetPath = CZelDocumentPreset::PathOf(name);
+    if (!preset.Load(presetPath)) {
+        SetError(error, preset.LastError());
+        return false;
+    }
+    preset.RemoveAllLines();
+    if (!m_lines.empty())
+        WriteLines(preset, m_lines);
+    if (!preset.Save(presetPath)) {
+        SetError(error, preset.LastError());
+        return false;
+    }
+    if (m_context.op)
+        m_context.op->Tell(QStringLiteral("프리셋 \"%1\"에 적용되었습니다.").arg(name));
+    return true;
+}

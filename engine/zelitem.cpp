@@ -1,0 +1,28 @@
+#include "zelitem.h"
+
+#include <cmath>
+
+namespace {
+bool QuarterTurned(int rotate) { return rotate == 90 || rotate == 270; }
+constexpr double kOwnCutGrowth = 1.0;
+} // namespace
+
+double CZelItem::EffectiveWidth(bool withOwnCut) const {
+    // Turning the item and turning the artwork inside it cancel out.
+    const bool swapped = QuarterTurned(rotate) != (mediaRotate != 0);
+    const double w = swapped ? height : width;
+    return withOwnCut && ownCut ? w + 2 * kOwnCutGrowth : w;
+}
+
+double CZelItem::EffectiveHeight(bool withOwnCut) const {
+    const bool swapped = QuarterTurned(rotate) != (mediaRotate != 0);
+    const double h = swapped ? width : height;
+    return withOwnCut && ownCut ? h + 2 * kOwnCutGrowth : h;
+}
+
+CZelBound CZelItem::Bounds(bool withOwnCut) const {
+    const double grow = withOwnCut && ownCut ? kOwnCutGrowth : 0.0;
+    return {x - grow, y - grow, EffectiveWidth(withOwnCut), EffectiveHeight(withOwnCut)};
+}
+
+int CZelItem::SheetQuantity() const { return pquantity > 0 ? pquantity : static_cast<int>(std::trunc(quantity)); }

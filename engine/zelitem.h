@@ -1,0 +1,59 @@
+#pragma once
+
+#include "zelbound.h"
+
+#include "output/imposeritem.h"
+
+#include <QString>
+
+#include <array>
+
+// One placed case of one order: the order's fields copied when it was placed,
+// and where and how its artwork stands on the plate.
+class CZelItem {
+public:
+    // Order fields
+    QString jobCode; // the plate's
+    QString ordernum, rework, branchShop, rokDate, product, kind, paper, sizeKind;
+    QString afterWork, afterWork2;
+    QString deliveryM, deliveryA, uid, ucom, uname, utel, uhp, receiptS, pcom, pname, mmemo;
+    int color = 0;
+    int pdfPage = 1; // pages per case: 1 single-sided, 2 double-sided
+    int pcases = 1;
+    double quantity = 0.0;
+    int pquantity = 0;
+    double width = 0.0; // finished size of one case
+    double height = 0.0;
+
+    // Placement
+    QString objPath;
+    int pageNum = 0;
+    int numSide = 1;
+    int mediaInd = 0;
+    int mediaRotate = 0; // 1: the artwork is turned a quarter inside the item
+    int rotate = 0;      // 0, 90, 180, 270 clockwise on the plate
+    double x = 0.0;
+    double y = 0.0;
+    int ownCut = 0;
+    std::array<double, 4> crop{}; // CROP_LEFT, CROP_TOP, CROP_RIGHT, CROP_BOTTOM
+    std::array<int, 8> cropMarks{};
+    int ownFrame = 0;
+    QString ownFrameColor;
+    QString checksum;
+    double cx = 0.0; // the front page's own size, as last measured
+    double cy = 0.0;
+    std::array<CImposerItem, 2> pages; // front and back
+    // The label the operator chose; empty means the automatic choice.
+    QString labelName;
+
+    bool selected = false;
+
+    // Size on the plate after ROTATE and MEDIA_ROTATE; with own cut lines
+    // counted, the box grows by 1 mm on every side.
+    double EffectiveWidth(bool withOwnCut = false) const;
+    double EffectiveHeight(bool withOwnCut = false) const;
+    CZelBound Bounds(bool withOwnCut = false) const;
+
+    // The order's quantity in sheets: PQuantity, or Quantity truncated when none.
+    int SheetQuantity() const;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// Where a long operation reports how far it is, and asks whether to go on.
+// The GUI's status bar and the command line implement it; a caller that
+// passes no sink gets no reports. Calls come on the caller's thread.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+
+    // A step of range units starts; the text says what is being done.
+    virtual void Begin(const QString& text, int range) = 0;
+    // position units of the current step are done (1..range).
+    virtual void Step(int position) = 0;
+    // What the current unit is about (a file, an order), shown under the step.
+    virtual void Detail(const QString& text) { (void)text; }
+    // The step is over, whether it finished or stopped.
+    virtual void End() = 0;
+    // Asked between units; false stops the operation early.
+    virtual bool KeepGoing() { return true; }
+};

@@ -1,0 +1,244 @@
+#include "zelpreference.h"
+
+#include "programfolder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+namespace {
+
+const char* const kFolderKeys[] = {"USERS_DIR",    "PRESET_DIR",  "JOBS_DIR",      "PDFS_DIR",
+                                   "PROGRESS_DIR", "RELEASE_DIR", "LOCAL_WORK_DIR"};
+const char* const kOptionKeys[] = {
+    "ITEM_FRAME_A", "ITEM_FRAME_B",    "ITEM_FRAME_L",  "ITEM_CUT_A",    "ITEM_CUT_B",
+    "ITEM_CUT_L",   "MAKE_PDF_METHOD", "MAKE_PDF_TYPE", "MAKE_PDF_VIEW", "MAKE_PDF_TITLE_FNAME"};
+
+QString WithSeparator(const QString& path) {
+    return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');
+}
+
+// Creates one level when missing.
+bool MakeLevel(const QString& path) {
+    return QFileInfo(path).isDir() || QDir().mkdir(path);
+}
+
+} // namespace
+
+CZelPreference::CZelPreference() {
+    BuildStructure();
+}
+
+CZelPreference::~CZelPreference() {
+    if (m_mayOverwrite)
+        Save();
+}
+
+void CZelPreference::BuildStructure() {
+    m_root = m_tree.GetRoot();
+    if (m_root)
+        return;
+    m_root = m_tree.GetOrAddChild(nullptr, CTzmpTree::kRootName);
+    m_tree.Value(m_root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
+    m_tree.Value(m_root, "VERSION") = QStringLiteral("1.0");
+}
+
+bool CZelPreference::CreateProgramFolders(QString* error) {
+    for (const QString& folder :
+         {programfolder::PreferencesFolder(), programfolder::PresetsFolder(),
+          programfolder::StockPresetsFolder(), programfolder::DocumentPresetsFolder()}) {
+        if (!QDir().mkpath(folder)) {
+            if (error)
+                *error = QStringLiteral("%1: cannot create the folder").arg(folder);
+            return false;
+        }
+    }
+    return true;
+}
+
+QString CZelPreference::DefaultFolder() {
+    return programfolder::PreferencesFolder();
+}
+
+bool CZelPreference::Load(const QString& preferencesFolder) {
+    m_path = QDir(preferencesFolder).filePath(QLatin1String(kFileName));
+    m_error.clear();
+    const bool exists = QFileInfo::exists(m_path);
+    const int result = m_tree.LoadFile(m_path);
+    if (result < 0) {
+        m_error = m_tree.LastFileError();
+        m_mayOverwrite = !exists;
+        return false;
+    }
+    // The read has cleared the tree even when it found nothing.
+    const bool hadRoot = m_tree.GetRoot() != nullptr;
+    BuildStructure();
+    if (!hadRoot) {
+        m_error = QStringLiteral("%1: no preference record in the file").arg(m_path);
+        m_mayOverwrite = !exists;
+        return false;
+    }
+    m_mayOverwrite = true;
+    if (!m_tree.LastParseReport().complete)
+        m_error = QStringLiteral("%1: %2").arg(m_path, m_tree.LastParseReport().reason);
+    return true;
+}
+
+bool CZelPreference::ValidatePreference(QString* reason) {
+    auto fail = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    const CTzmpItem* type = CTzmpTree::Typed(m_tree.FindChild(m_root, "DOCUMENT_TYPE"));
+    if (!type || type->Value().toString() != QLatin1String(kDocumentType))
+        return fail(
+            QStringLiteral("DOCUMENT_TYPE is not \"%1\"").arg(QLatin1String(kDocumentType)));
+    const CTzmpItem* version = CTzmpTree::Typed(m_tree.FindChild(m_root, "VERSION"));
+    if (!version || version->Value().toString() != QLatin1String("1.0"))
+        return fail(QStringLiteral("VERSION is not \"1.0\""));
+    for (int i = 0; i <= static_cast<int>(Folder::LocalWork); ++i) {
+        QString path;
+        if (!GetFolder(static_cast<Folder>(i), path))
+            return fail(QStringLiteral("%1 does not name an existing folder")
+                            .arg(QLatin1String(kFolderKeys[i])));
+    }
+    return true;
+}
+
+bool CZelPreference::Save() {
+    if (m_path.isEmpty())
+        return false;
+    if (m_tree.SaveFile(m_path) < 0) {
+        m_error = m_tree.LastFileError();
+        return false;
+    }
+    m_mayOverwrite = true;
+    return true;
+}
+
+const char* CZelPreference::Key(Folder folder) {
+    return kFolderKeys[static_cast<int>(folder)];
+}
+const char* CZelPreference::Key(Option option) {
+    return kOptionKeys[static_cast<int>(option)];
+}
+
+bool CZelPreference::GetFolder(Folder folder, QString& path) {
+    if (!m_tree.HasChild(m_root, Key(folder)))
+        return false;
+    const QString text = m_tree.Value(m_root, Key(folder)).toString();
+    if (text.isEmpty() || !QFileInfo(text).isDir())
+        return false;
+    path = WithSeparator(text);
+    return true;
+}
+
+void CZelPreference::SetFolder(Folder folder, const QString& path) {
+    m_tree.Value(m_root, Key(folder)) = path;
+    m_mayOverwrite = true;
+}
+
+int CZelPreference::GetOption(Option option) {
+    if (!m_tree.HasChild(m_root, Key(option)))
+        return 0;
+    return m_tree.Value(m_root, Key(option)).toInt();
+}
+
+void CZelPreference::SetOption(Option option, int value) {
+    m_tree.Value(m_root, Key(option)) = static_cast<std::int32_t>(value);
+    m_mayOverwrite = true;
+}
+
+bool CZelPreference::GetPressDir(QString& path) {
+    if (!m_tree.HasChild(m_root, "MAKE_PDF_PRESS_DIR"))
+        return false;
+    const QString text = m_tree.Value(m_root, "MAKE_PDF_PRESS_DIR").toString();
+    if (text.isEmpty() || !QFileInfo(text).isDir())
+        return false;
+    path = text;
+    return true;
+}
+
+bool CZelPreference::SetPressDir(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    m_tree.Value(m_root, "MAKE_PDF_PRESS_DIR") = path;
+    m_mayOverwrite = true;
+    return true;
+}
+
+bool CZelPreference::SubFolder(Folder base, const QString& first, const QString& second,
+                               QString& path) {
+    QString folder;
+    if (!GetFolder(base, folder) || first.isEmpty() || second.isEmpty())
+        return false;
+    const QString one = folder + first;
+    const QString two = WithSeparator(one) + second;
+    if (!MakeLevel(one) || !MakeLevel(two))
+        return false;
+    path = WithSeparator(two);
+    return true;
+}
+
+bool CZelPreference::GetProgressFolder(const QString& first, const QString& second, QString& path) {
+    return SubFolder(Folder::Progress, first, second, path);
+}
+
+bool CZelPreference::GetReleaseFolder(const QString& first, const QString& second, QString& path) {
+    return SubFolder(Folder::Release, first, second, path);
+}
+
+bool CZelPreference::GetPresetFolder(const QString& name, QString& path) {
+    QString folder;
+    if (!GetPresetDir(folder))
+        return false;
+    const QString sub = folder + name;
+    if (!MakeLevel(sub))
+        return false;
+    path = sub;
+    return true;
+}
+
+bool CZelPreference::GetPresetFolder(const QString& name, const QDateTime& time, QString& path) {
+    QString sub;
+    if (!GetPresetFolder(name, sub))
+        return false;
+    const QDate date = time.date();
+    const QString month = date.isValid() ? QStringLiteral("%1-%2")
+                                               .arg(date.year(), 4, 10, QLatin1Char('0'))
+                                               .arg(date.month(), 2, 10, QLatin1Char('0'))
+                                         : QStringLiteral("0000-00");
+    const QString monthFolder = sub + QLatin1Char('/') + month;
+    if (!MakeLevel(monthFolder))
+        return false;
+    path = monthFolder + QLatin1Char('/');
+    return true;
+}
+
+bool CZelPreference::ListPresetFiles(const QString& name, const QString& extension,
+                                     QStringList& names) {
+    names.clear();
+    QString folder;
+    if (!GetPresetFolder(name, folder))
+        return false;
+    QDirIterator it(folder, {QStringLiteral("*.") + extension},
+                    QDir::Files | QDir::Hidden | QDir::System);
+    while (it.hasNext()) {
+        it.next();
+        names << it.fileInfo().completeBaseName();
+    }
+    return true;
+}
+
+bool CZelPreference::ListLocalWorkFiles(const QString& extension, QStringList& paths) {
+    paths.clear();
+    QString folder;
+    if (!GetLocalWorkDir(folder))
+        return false;
+    const QDir dir(folder);
+    for (const QString& file : dir.entryList({QStringLiteral("*.") + extension},
+                                             QDir::Files | QDir::Hidden | QDir::System, QDir::Name))
+        paths << dir.filePath(file);
+    return true;
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "preferencetree.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+// The workstation's settings: the shared folders and the press options,
+// kept in "Preferences/TesselPreference.tzpr" under the program folder.
+//
+// Folders are returned with one separator appended. The record is saved
+// when the settings are stored (Save) and when it is destroyed; a file that
+// exists but could not be read is not overwritten unless a setter changed
+// the record.
+class CZelPreference {
+public:
+    static constexpr char kDocumentType[] = "Tessel Preference";
+    static constexpr char kFileName[] = "TesselPreference.tzpr";
+
+    enum class Folder { Users, Preset, Jobs, Pdfs, Progress, Release, LocalWork };
+    enum class Option {
+        ItemFrameA,
+        ItemFrameB,
+        ItemFrameL,
+        ItemCutA,
+        ItemCutB,
+        ItemCutL,
+        MakePdfMethod,
+        MakePdfType,
+        MakePdfView,
+        MakePdfTitleFname
+    };
+
+    CZelPreference();
+    CZelPreference(const CZelPreference&) = delete;
+    CZelPreference& operator=(const CZelPreference&) = delete;
+    ~CZelPreference();
+
+    // Creates "Preferences", "Presets", "Presets/Stock Presets" and
+    // "Presets/Document Presets" in the program folder when missing.
+    static bool CreateProgramFolders(QString* error = nullptr);
+    // The program's "Preferences" folder.
+    static QString DefaultFolder();
+
+    // Loads folder/"TesselPreference.tzpr". False when the file gives no
+    // element; the record then holds an empty structure.
+    bool Load(const QString& preferencesFolder);
+    // The header is this kind's and every shared folder names an existing
+    // folder; reason names the first that fails.
+    bool ValidatePreference(QString* reason = nullptr);
+    // Writes the record to its path; false when there is none or it fails.
+    bool Save();
+    const QString& Path() const { return m_path; }
+    QString LastError() const { return m_error; }
+    CPreferenceTree& Tree() { return m_tree; }
+
+    static const char* Key(Folder folder);
+    static const char* Key(Option option);
+
+    // False when the key is missing or the folder does not exist.
+    bool GetFolder(Folder folder, QString& path);
+    void SetFolder(Folder folder, const QString& path);
+    bool GetUsersDir(QString& path) { return GetFolder(Folder::Users, path); }
+    bool GetPresetDir(QString& path) { return GetFolder(Folder::Preset, path); }
+    bool GetJobsDir(QString& path) { return GetFolder(Folder::Jobs, path); }
+    bool GetPdfsDir(QString& path) { return GetFolder(Folder::Pdfs, path); }
+    bool GetProgressDir(QString& path) { return GetFolder(Folder::Progress, path); }
+    bool GetReleaseDir(QString& path) { return GetFolder(Folder::Release, path); }
+    bool GetLocalWorkDir(QString& path) { return GetFolder(Folder::LocalWork, path); }
+
+    // 0 when the key is missing.
+    int GetOption(Option option);
+    void SetOption(Option option, int value);
+
+    // The press folder, only when it exists; the setter keeps the old value
+    // when the new one does not exist.
+    bool GetPressDir(QString& path);
+    bool SetPressDir(const QString& path);
+
+    // PROGRESS_DIR/first/second/ and RELEASE_DIR/first/second/, each level
+    // created when missing.
+    bool GetProgressFolder(const QString& first, const QString& second, QString& path);
+    bool GetReleaseFolder(const QString& first, const QString& second, QString& path);
+    // PRESET_DIR/name (created, no trailing separator); with a time, followed
+    // by the "yyyy-MM" month folder (created) and a separator.
+    bool GetPresetFolder(const QString& name, QString& path);
+    bool GetPresetFolder(const QString& name, const QDateTime& time, QString& path);
+
+    // Base names of the "*.extension" files in PRESET_DIR/name, in directory
+    // order (the folder is created when missing).
+    bool ListPresetFiles(const QString& name, const QString& extension, QStringList& names);
+    // Full paths of the "*.extension" files in LOCAL_WORK_DIR, by name.
+    bool ListLocalWorkFiles(const QString& extension, QStringList& paths);
+
+private:
+    void BuildStructure();
+    bool SubFolder(Folder base, const QString& first, const QString& second, QString& path);
+
+    QString m_path;
+    CPreferenceTree m_tree;
+    CTzmpItem* m_root = nullptr;
+    QString m_error;
+    // False while the file on disk exists but could not be read and nothing
+    // has been set: saving at exit would replace it by an empty record.
+    bool m_mayOverwrite = true;
+};

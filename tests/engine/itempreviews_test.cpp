@@ -1,0 +1,131 @@
+#include "scriptedoperator.h"
+
+#include "engine/tesseldoc.h"
+#include "output/pdfserver.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ItemPreviews : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY))) << pdf.LoadError().toStdString();
+        plate = dir.filePath(QStringLiteral("P-0001.tzmp"));
+    }
+
+    // A PDF of pages of the given size, each with a coloured corner.
+    QString MakePdf(const QString& name, double w, double h, int pages = 1) {
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(pdf.ComposeBeginDoc(path));
+        for (int i = 0; i < pages; ++i) {
+            EXPECT_TRUE(pdf.ComposeBeginPage(w, h));
+            EXPECT_TRUE(pdf.ComposeCMYKRect(0, 0, w / 2, h / 2, 0, -1, -1, -1, -1, 0, 1, 1, 0));
+            EXPECT_TRUE(pdf.ComposeEndPage());
+        }
+        EXPECT_TRUE(pdf.ComposeEndDoc()) << pdf.LastError().toStdString();
+        return path;
+    }
+
+    std::unique_ptr<CZelItem> Item(const QString& ordernum, const QString& pdfPath, int numSide = 1) {
+        auto item = std::make_unique<CZelItem>();
+        item->ordernum = ordernum;
+        item->objPath = pdfPath;
+        item->width = 90;
+        item->height = 50;
+        item->numSide = numSide;
+        item->pdfPage = numSide;
+        item->pcases = 1;
+        return item;
+    }
+
+    // Saves a plate holding the items, then opens it in a document with the library.
+    void SaveAndOpen(std::vector<std::unique_ptr<CZelItem>> items, CTesselDoc& opened) {
+        CTesselDoc doc;
+        for (auto& item : items)
+            doc.AddItem(std::move(item));
+        ASSERT_TRUE(doc.Save(plate));
+        opened.SetContext({nullptr, nullptr, &op, nullptr, &pdf});
+        QString error;
+        ASSERT_TRUE(opened.Open(plate, &error)) << error.toStdString();
+    }
+
+    QTemporaryDir dir;
+    CPDFServer pdf;
+    ScriptedOperator op;
+    QString plate;
+};
+
+} // namespace
+
+TEST_F(ItemPreviews, MadeOnceAndRemadeWhenTheArtworkChanges) {
+    const QString artwork = MakePdf(QStringLiteral("카드 1.pdf"), 94, 54, 2);
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), artwork, 2));
+    CTesselDoc doc;
+    SaveAndOpen(std::move(items), doc);
+    CZelItem& item = *doc.ItemAt(0);
+    EXPECT_TRUE(doc.MissingArtwork().isEmpty());
+    EXPECT_TRUE(op.messages.isEmpty());
+    EXPECT_FALSE(item.checksum.isEmpty());
+    EXPECT_EQ(item.checksum.count(QLatin1Char('-')), 12);
+    EXPECT_NEAR(item.cx, 94, 0.01);
+    EXPECT_NEAR(item.cy, 54, 0.01);
+    EXPECT_EQ(item.mediaRotate, 0); // bleed is not a turned page
+    const QString front = doc.PagePreviewPath(item, 0);
+    const QString back = doc.PagePreviewPath(item, 1);
+    EXPECT_TRUE(front.endsWith(QLatin1String("/P-0001/A-1-000.jpg")));
+    EXPECT_TRUE(back.endsWith(QLatin1String("/P-0001/A-1-001.jpg")));
+    ASSERT_TRUE(QFileInfo(front).isFile());
+    ASSERT_TRUE(QFileInfo(back).isFile());
+    EXPECT_TRUE(item.pages[1].Picture().IsLoaded());
+
+    // An unchanged artwork reuses the previews.
+    ASSERT_TRUE(doc.Save(plate));
+    QFile::remove(back);
+    const QDateTime frontTime = QFileInfo(front).lastModified();
+    QThread::msleep(1100);
+    CTesselDoc again;
+    again.SetContext({nullptr, nullptr, &op, nullptr, &pdf});
+    ASSERT_TRUE(again.Open(plate));
+    EXPECT_EQ(again.ItemAt(0)->checksum, item.checksum);
+    EXPECT_EQ(QFileInfo(front).lastModified(), frontTime);
+    EXPECT_TRUE(QFileInfo(back).isFile()); // a missing one is made again
+
+    // A replaced artwork of another size gets a new stamp and new previews.
+    QFile::remove(artwork);
+    MakePdf(QStringLiteral("카드 1.pdf"), 50, 90, 2);
+    QString error;
+    ASSERT_TRUE(again.RefreshItemPreviews(*again.ItemAt(0), &error)) << error.toStdString();
+    EXPECT_NE(again.ItemAt(0)->checksum, item.checksum);
+    EXPECT_GT(QFileInfo(front).lastModified(), frontTime);
+    EXPECT_EQ(again.ItemAt(0)->mediaRotate, 1); // a 50 x 90 page for a 90 x 50 card lies turned
+}
+
+TEST_F(ItemPreviews, MissingArtworkKeepsTheItemAndIsReportedOnce) {
+    const QString artwork = MakePdf(QStringLiteral("b.pdf"), 90, 50);
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("GONE"), dir.filePath(QStringLiteral("gone.pdf"))));
+    items.push_back(Item(QStringLiteral("GONE"), dir.filePath(QStringLiteral("gone.pdf"))));
+    items.push_back(Item(QStringLiteral("OK"), artwork));
+    items.push_back(Item(QStringLiteral("../escape"), artwork));
+    CTesselDoc doc;
+    SaveAndOpen(std::move(items), doc);
+    EXPECT_EQ(doc.ItemCount(), 4);
+    EXPECT_EQ(doc.MissingArtwork(), (QStringList{QStringLiteral("GONE"), QStringLiteral("../escape")}));
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_TRUE(op.messages[0].contains(QStringLiteral("GONE")));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("escape-000.jpg"))));
+
+    // Saved, the kept items lose nothing.
+    ASSERT_TRUE(doc.Save(plate));
+    CTesselDoc reopened;
+    ASSERT_TRUE(reopened.Open(plate));
+    EXPECT_EQ(reopened.ItemCount(), 4);
+    EXPECT_EQ(reopened.ItemAt(0)->objPath, dir.filePath(QStringLiteral("gone.pdf")));
+}
