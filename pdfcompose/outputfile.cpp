@@ -12,6 +12,24 @@
 #include <vector>
 
 namespace pdfcompose {
+namespace {
+
+// The process's umask, read without changing it (umask() would, for a
+// moment, for every thread of the program).
+mode_t CurrentUmask() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    unsigned mask = 022;
+    if (status) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "Umask: %o", &mask) == 1)
+                break;
+        std::fclose(status);
+    }
+    return static_cast<mode_t>(mask);
+}
+
+} // namespace
 
 OutputFile::OutputFile(const std::string& target) : m_target(target) {
     if (target.empty())
@@ -30,9 +48,7 @@ OutputFile::OutputFile(const std::string& target) : m_target(target) {
     if (fd < 0)
         throw Failure("cannot create a file beside " + target + ": " + std::strerror(errno));
     // A new file gets the usual permissions rather than mkstemp's 0600.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    fchmod(fd, 0666 & ~CurrentUmask());
     close(fd);
     m_temp = buffer.data();
 }
