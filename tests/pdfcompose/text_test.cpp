@@ -83,6 +83,26 @@ TEST_F(TextTest, KoreanAndLatinInEveryAlignmentAndRotationStayExtractable) {
     EXPECT_LT(std::filesystem::file_size(out), 60000u);
 }
 
+TEST_F(TextTest, WindowsKoreanFaceNamesResolveToNanumFaces) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"맑은 고딕", "NanumGothic"}, {"굴림", "NanumGothic"},     {"돋움체", "NanumGothicCoding"},
+        {"바탕", "NanumMyeongjo"},    {"궁서체", "NanumMyeongjo"}, {"@굴림", "NanumGothic"},
+    };
+    for (auto [face, family] : cases) {
+        const std::string out = dir / "face.pdf";
+        ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
+        ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 100, 50, ""));
+        ASSERT_TRUE(PDFLibComposePlaceCMYKTextBoxW(handle, "가", face, 12, 0, 0, 100, 50, 0, 0, 0,
+                                                   1, 0, 0, 0, 1))
+            << Error();
+        ASSERT_TRUE(PDFLibComposeEndPageW(handle));
+        ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
+        std::map<std::string, bool> fonts = Fonts(out);
+        ASSERT_EQ(fonts.size(), 1u) << face;
+        EXPECT_EQ(fonts.begin()->first.substr(8), std::string(family)) << face;
+    }
+}
+
 TEST_F(TextTest, CharactersTheFaceLacksComeFromAFontThatHasThem) {
     const std::string out = dir / "fallback.pdf";
     ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
