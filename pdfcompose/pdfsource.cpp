@@ -2,6 +2,7 @@
 
 #include "deflate.h"
 #include "failure.h"
+#include "geometry.h"
 
 #include <qpdf/Pipeline.hh>
 #include <qpdf/Pl_Discard.hh>
@@ -183,13 +184,8 @@ void PdfSource::Check() {
         if (box.Width() < 0.01 || box.Height() < 0.01)
             throw Failure("a page's visible box is empty");
         QPDFObjectHandle rotate = Inherited(page, "/Rotate");
-        if (rotate.isNumber()) {
-            const double degrees = rotate.getNumericValue();
-            const long quarters = std::lround(degrees / 90.0);
-            if (!std::isfinite(degrees) || std::fabs(degrees - quarters * 90.0) > 1e-6)
-                throw Failure("a page's /Rotate is not a multiple of 90");
-            box.turns = static_cast<int>(((quarters % 4) + 4) % 4);
-        }
+        if (rotate.isNumber() && !QuarterTurnsOf(rotate.getNumericValue(), box.turns))
+            throw Failure("a page's /Rotate is not a multiple of 90");
         QPDFObjectHandle resources = Inherited(page, "/Resources");
         if (!resources.isNull() && !resources.isDictionary())
             throw Failure("a page's /Resources is not a dictionary");
