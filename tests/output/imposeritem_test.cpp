@@ -13,7 +13,8 @@ namespace {
 class ImposerItemTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY))) << server.LoadError().toStdString();
+        ASSERT_TRUE(server.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+            << server.LoadError().toStdString();
         // A 90 x 50 mm card, red in its top-left quarter.
         card = dir.filePath(QStringLiteral("주문 0001.pdf"));
         ASSERT_TRUE(server.ComposeBeginDoc(card));
@@ -22,7 +23,9 @@ protected:
         ASSERT_TRUE(server.ComposeEndPage());
         ASSERT_TRUE(server.ComposeEndDoc()) << server.LastError().toStdString();
     }
-    static bool IsRed(QRgb pixel) { return qRed(pixel) > 200 && qGreen(pixel) < 80 && qBlue(pixel) < 80; }
+    static bool IsRed(QRgb pixel) {
+        return qRed(pixel) > 200 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
+    }
 
     QTemporaryDir dir;
     CPDFServer server;
@@ -33,10 +36,12 @@ TEST_F(ImposerItemTest, RendersThePageAndShowsItAtTheAskedRotation) {
     CImposerItem item;
     item.SetPdfPath(card);
     const QString image = dir.filePath(QStringLiteral("미리 보기 1.jpg"));
-    EXPECT_EQ(CImposerItem::ExportCommandLine(image, 0, card),
-              QStringLiteral("-o \"%1/\" -f jpg --prefix \"미리 보기 1\" --digits 0 --dpi 96 -q 100 --printmode "
-                             "--pages 1 \"%2\"")
-                  .arg(dir.path(), card));
+    EXPECT_EQ(
+        CImposerItem::ExportCommandLine(image, 0, card),
+        QStringLiteral(
+            "-o \"%1/\" -f jpg --prefix \"미리 보기 1\" --digits 0 --dpi 96 -q 100 --printmode "
+            "--pages 1 \"%2\"")
+            .arg(dir.path(), card));
     ASSERT_TRUE(item.RenderPage(server, 0, image, 90)) << server.LastError().toStdString();
     EXPECT_NEAR(item.PageWidth(), 90, 0.001);
     EXPECT_NEAR(item.PageHeight(), 50, 0.001);
@@ -99,9 +104,9 @@ TEST(PictureTest, DrawsFittedAndCentred) {
         int rotation;
         QRect expected;
     } cases[] = {
-        {{100, 50}, {0, 0, 200, 200}, 0, {50, 75, 100, 50}},  // room to spare: natural size, centred
-        {{100, 50}, {0, 0, 50, 50}, 0, {0, 12, 50, 26}},      // narrower box: half size
-        {{100, 50}, {10, 10, 200, 25}, 0, {85, 10, 50, 25}},  // lower box: scaled by the height
+        {{100, 50}, {0, 0, 200, 200}, 0, {50, 75, 100, 50}}, // room to spare: natural size, centred
+        {{100, 50}, {0, 0, 50, 50}, 0, {0, 12, 50, 26}},     // narrower box: half size
+        {{100, 50}, {10, 10, 200, 25}, 0, {85, 10, 50, 25}}, // lower box: scaled by the height
         {{50, 100}, {0, 0, 200, 200}, 90, {75, 50, 50, 100}}, // turned picture, turned natural size
     };
     for (const Case& c : cases) {

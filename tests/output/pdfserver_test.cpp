@@ -16,27 +16,31 @@ protected:
 
 TEST_F(PDFServerTest, BindsTheLibraryAndComposesThroughIt) {
     CPDFServer server;
-    ASSERT_TRUE(server.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY))) << server.LoadError().toStdString();
-    for (const char* name : {"PDFLibInitW", "PDFLibComposeBeginDocW", "PDFLibComposePlacePDIDocW",
-                             "PDFLibComposePlaceCMYKTextBoxW", "PDFLibMiscMergeW", "PDFLibExportImageW"})
+    ASSERT_TRUE(server.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+        << server.LoadError().toStdString();
+    for (const char* name :
+         {"PDFLibInitW", "PDFLibComposeBeginDocW", "PDFLibComposePlacePDIDocW",
+          "PDFLibComposePlaceCMYKTextBoxW", "PDFLibMiscMergeW", "PDFLibExportImageW"})
         EXPECT_TRUE(server.HasEntryPoint(name)) << name;
     EXPECT_FALSE(server.HasEntryPoint("PDFLibMasterProcessW")) << "not offered by this library";
     EXPECT_EQ(server.IsCompose(), 1);
 
     const QString barcode = Path("B_H.pdf"), side = Path("판_A.pdf"), merged = Path("press.pdf");
-    ASSERT_TRUE(server.MiscCreateBarcode(barcode, QStringLiteral("P0001"), 40, 10)) << server.LastError().toStdString();
+    ASSERT_TRUE(server.MiscCreateBarcode(barcode, QStringLiteral("P0001"), 40, 10))
+        << server.LastError().toStdString();
     ASSERT_TRUE(server.ComposeBeginDoc(side));
     ASSERT_TRUE(server.ComposeBeginPage(200, 100));
     double w = 0, h = 0;
     ASSERT_TRUE(server.ComposeGetPDIDocSize(barcode, 1, w, h));
     EXPECT_DOUBLE_EQ(std::round(w * 1000) / 1000, 40);
     EXPECT_TRUE(server.ComposePlacePDIDoc(barcode, 1, 5, 5, w, h, 90));
-    EXPECT_TRUE(server.ComposePlaceCMYKTextBox(QStringLiteral("판 제목"), QStringLiteral("굴림"), 12, 20, 5, 80, 10,
-                                               0, 0, 0, 1, 1, 1, 0));
+    EXPECT_TRUE(server.ComposePlaceCMYKTextBox(QStringLiteral("판 제목"), QStringLiteral("굴림"),
+                                               12, 20, 5, 80, 10, 0, 0, 0, 1, 1, 1, 0));
     EXPECT_TRUE(server.ComposeCMYKLine(0, 50, 200, 50, 0.25, 1, 1, 1, 1));
     EXPECT_TRUE(server.ComposeRGBRect(20, 20, 10, 10, 0.9, -1, -1, -1, 1, 1, 1));
     EXPECT_FALSE(server.ComposePlacePDIDoc(Path("missing.pdf"), 1, 0, 0, 10, 10, 0));
-    EXPECT_TRUE(server.LastError().contains(QStringLiteral("missing.pdf"))) << server.LastError().toStdString();
+    EXPECT_TRUE(server.LastError().contains(QStringLiteral("missing.pdf")))
+        << server.LastError().toStdString();
     ASSERT_TRUE(server.ComposeEndPage());
     ASSERT_TRUE(server.ComposeEndDoc()) << server.LastError().toStdString();
     ASSERT_TRUE(server.MiscMerge({side, barcode}, merged)) << server.LastError().toStdString();
@@ -57,7 +61,8 @@ TEST_F(PDFServerTest, RefusesLibrariesItCannotUseAndThenReturnsZero) {
     for (const Case& c : cases) {
         CPDFServer server;
         EXPECT_FALSE(server.Load(QString::fromUtf8(c.library)));
-        EXPECT_TRUE(server.LoadError().contains(QLatin1String(c.reason))) << server.LoadError().toStdString();
+        EXPECT_TRUE(server.LoadError().contains(QLatin1String(c.reason)))
+            << server.LoadError().toStdString();
         EXPECT_FALSE(server.IsLoaded());
         EXPECT_EQ(server.IsCompose(), 0);
         EXPECT_EQ(server.ComposeBeginDoc(Path("x.pdf")), 0);
@@ -68,7 +73,8 @@ TEST_F(PDFServerTest, RefusesLibrariesItCannotUseAndThenReturnsZero) {
     // A library of the right version that lacks entry points still loads;
     // the missing ones answer 0.
     CPDFServer partial;
-    ASSERT_TRUE(partial.Load(QStringLiteral(TESSEL_FAKE_LIBRARY_V1))) << partial.LoadError().toStdString();
+    ASSERT_TRUE(partial.Load(QStringLiteral(TESSEL_FAKE_LIBRARY_V1)))
+        << partial.LoadError().toStdString();
     EXPECT_EQ(partial.IsCompose(), 1);
     EXPECT_FALSE(partial.HasEntryPoint("PDFLibComposeBeginDocW"));
     EXPECT_EQ(partial.ComposeBeginDoc(Path("x.pdf")), 0);
