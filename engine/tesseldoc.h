@@ -196,6 +196,7 @@ public:
     void MarkDirty(const CZelItem& item);
 
 private:
+    bool SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly);
     void RemoveOrdersAndReturnTickets(const QStringList& ordernums);
     bool PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial);
     bool MeasureItemPages(CZelItem& item, QString* error);
