@@ -153,6 +153,13 @@ bool CTesselDoc::SpaceVertically(double gap, bool withOwnCut, bool testOnly) {
     return SpaceSelection(false, gap, withOwnCut, testOnly);
 }
 
+bool CTesselDoc::SpaceAndAlign(bool horizontal, double gap, bool withOwnCut, int alignment) {
+    bool changed = SpaceSelection(horizontal, gap, withOwnCut, false);
+    if (alignment >= 0 && alignment <= 2)
+        changed = AlignSelection(static_cast<Align>(horizontal ? 3 + alignment : alignment)) || changed;
+    return changed;
+}
+
 bool CTesselDoc::MoveSelection(double dx, double dy) {
     if (m_selection.empty())
         return false;
@@ -359,4 +366,16 @@ CZelBound CTesselDoc::SelectionBounds(bool withOwnCut) const {
     box.width = right - box.x;
     box.height = bottom - box.y;
     return box;
+}
+
+bool CTesselDoc::SelectionPageSize(double& width, double& height) const {
+    width = height = -1;
+    if (m_selection.size() != 1)
+        return false;
+    const CZelItem& item = *m_selection.front();
+    width = item.pages[0].PageWidth();
+    height = item.pages[0].PageHeight();
+    if (item.rotate == 90 || item.rotate == 270)
+        std::swap(width, height);
+    return true;
 }

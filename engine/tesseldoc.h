@@ -56,7 +56,7 @@ public:
     const QStringList& MissingArtwork() const { return m_missingArtwork; }
 
     // Replaces the lines of the preset the plate was made from by the plate's
-    // own lines and saves the preset.
+    // own lines and saves the preset. Refused while the plate has unsaved changes.
     bool ApplyToPreset(QString* error = nullptr);
 
     std::vector<FreeLine>& Lines() { return m_lines; }
@@ -104,6 +104,10 @@ public:
     bool AlignSelection(Align kind);
     bool SpaceHorizontally(double gap, bool withOwnCut, bool testOnly = false);
     bool SpaceVertically(double gap, bool withOwnCut, bool testOnly = false);
+    // Spacing with a chosen gap (-30 to 30 mm), then an alignment across the
+    // axis: 0, 1, 2 for top, centre, bottom (horizontal spacing) or left,
+    // centre, right (vertical spacing); 3 aligns nothing.
+    bool SpaceAndAlign(bool horizontal, double gap, bool withOwnCut, int alignment);
     // Moves by (dx, dy) mm; an axis whose move would leave the pasteboard does not move.
     bool MoveSelection(double dx, double dy);
     bool ChangeStacking(Stacking kind, bool testOnly = false);
@@ -135,6 +139,9 @@ public:
 
     // The box around the selection, with or without own cut lines.
     CZelBound SelectionBounds(bool withOwnCut) const;
+    // The front page's size of the one selected item, turned with it; false
+    // (and -1) when not exactly one item is selected.
+    bool SelectionPageSize(double& width, double& height) const;
 
     // Placement of new items. ARRANGE_DIRECTION 0-7 search the grid cells in
     // one of eight orders, 8 places freely at the drop point.

@@ -317,6 +317,10 @@ bool CTesselDoc::Save(const QString& path, QString* error) {
 }
 
 bool CTesselDoc::ApplyToPreset(QString* error) {
+    if (m_modified) {
+        SetError(error, QStringLiteral("save the plate before applying it to its preset"));
+        return false;
+    }
     const QString& name = m_properties.presetName;
     if (!filenames::IsPlainName(name)) {
         SetError(error, QStringLiteral("\"%1\" is not a preset name").arg(name));
