@@ -3,17 +3,22 @@
 #include "jobcommands.h"
 #include "pdfcommands.h"
 #include "platecommands.h"
+#include "presscommands.h"
 
 #include "records/programfolder.h"
 #include "records/recordkinds.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
 
 namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> commands;
-    for (auto&& group : {MarkupCommands(), JobCommands(), PlateCommands(), PdfCommands()})
+    for (auto&& group : {MarkupCommands(), JobCommands(), PlateCommands(), PdfCommands(), PressCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     return commands;
 }
@@ -42,7 +47,13 @@ void PrintHelp(const std::vector<Command>& commands) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Making press files measures text with Qt Gui, on no screen; the other
+    // commands keep to Qt Core.
+    const bool press = std::any_of(argv + 1, argv + argc, [](const char* w) { return std::strcmp(w, "press") == 0; });
+    if (press && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(press ? new QGuiApplication(argc, argv)
+                                                : new QCoreApplication(argc, argv));
     QStringList words = QCoreApplication::arguments().mid(1);
     const std::vector<Command> commands = AllCommands();
 

@@ -1,0 +1,156 @@
+#include "textboxpicture.h"
+
+#include "composescope.h"
+#include "platemarks.h"
+#include "presscolour.h"
+#include "screenmapping.h"
+#include "textlayout.h"
+
+#include "output/pdfserver.h"
+#include "records/zelcolorpresets.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
+
+namespace {
+
+bool SetError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+QColor ScreenColour(const CZelColorPresets* colors, const QString& name, const QColor& fallback) {
+    const CZelColorItem* item = colors ? colors->FindColor(name) : nullptr;
+    return item ? QColor(item->r, item->g, item->b) : fallback;
+}
+
+// The library turns clockwise; a font's escapement turns counter-clockwise.
+int Clockwise(int escapement) {
+    return ((360 - escapement / 10) % 360 + 360) % 360;
+}
+
+bool WritePicture(const TextBox& box, const QString& path, const CZelColorPresets* colors,
+                  QString* error) {
+    const int dpiX = textlayout::ScreenDpiX(), dpiY = textlayout::ScreenDpiY();
+    const int w = std::max(1, screenmapping::MmToPixels(box.width, dpiX, 1.0));
+    const int h = std::max(1, screenmapping::MmToPixels(box.height, dpiY, 1.0));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(w, h));
+    generator.setViewBox(QRect(0, 0, w, h));
+    generator.setResolution(dpiX);
+    generator.setTitle(box.name);
+    generator.setDescription(QStringLiteral("tessel Text Box"));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return SetError(error, QStringLiteral("%1: the picture cannot be drawn").arg(path));
+    const QRect full(0, 0, w, h);
+    painter.fillRect(full.adjusted(1, 1, -1, -1),
+                     ScreenColour(colors, box.contentColor, Qt::white));
+    painter.setPen(QPen(ScreenColour(colors, box.frameColor, Qt::black), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
+    painter.setPen(ScreenColour(colors, box.textColor, Qt::black));
+    painter.setFont(textlayout::FontOf(box.font));
+    textlayout::DrawText(painter, QRectF(full.adjusted(1, 1, -1, -1)), box.text,
+                         box.font.lfEscapement, 1, 1);
+    painter.end();
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() ||
+        !file.commit())
+        return SetError(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return true;
+}
+
+bool WritePdf(const TextBox& box, const QString& path, const CZelColorPresets* colors,
+              CPDFServer& pdf, QString* error) {
+    PressColour text = PressColour::Find(colors, box.textColor);
+    if (text.IsNone())
+        text = PressColour::Registration();
+    const PressColour content = PressColour::Find(colors, box.contentColor);
+    const PressColour frame = PressColour::Find(colors, box.frameColor);
+    // The text box call takes CMYK only; an RGB preset's text prints in registration colour.
+    if (text.kind != PressColour::Cmyk)
+        text = PressColour::Registration();
+    CComposeScope doc(pdf, path);
+    if (!doc.Begin(error))
+        return false;
+    const bool ok = pdf.ComposeBeginPage(box.width, box.height) &&
+                    presscolour::Rect(pdf, 0, 0, box.width, box.height, 1.8, frame, content) &&
+                    (box.text.isEmpty() ||
+                     pdf.ComposePlaceCMYKTextBox(
+                         box.text, textlayout::FaceName(box.font), textlayout::PointSize(box.font),
+                         0, 0, box.width, box.height, text.v[0], text.v[1], text.v[2], text.v[3], 1,
+                         1, Clockwise(box.font.lfEscapement), 1)) &&
+                    pdf.ComposeEndPage();
+    if (!ok)
+        return SetError(error, QStringLiteral("%1: %2").arg(path, pdf.LastError()));
+    return doc.Commit(error);
+}
+
+} // namespace
+
+QString CTextBoxPicture::MakeName(const QDateTime& time) {
+    const QDate d = time.date();
+    const QTime t = time.time();
+    return QString::asprintf("tb_%2d%02d%02d%02d%02d%02d.emf", d.year() - 2000, d.month(), d.day(),
+                             t.hour(), t.minute(), t.second());
+}
+
+QString CTextBoxPicture::PicturePath(const QString& workFolder, const TextBox& box) {
+    return QDir(workFolder).filePath(box.name);
+}
+
+QString CTextBoxPicture::PdfPath(const QString& workFolder, const TextBox& box) {
+    return CPlateMarks::TextBoxPdfPath(workFolder, box.name);
+}
+
+bool CTextBoxPicture::Make(TextBox& box, const QString& workFolder, const CZelColorPresets* colors,
+                           CPDFServer* pdf, QString* error) {
+    if (!textlayout::CanMeasure())
+        return SetError(error, QStringLiteral("text box pictures need the GUI library"));
+    if (box.width < 1 || box.height < 1)
+        return SetError(error,
+                        QStringLiteral("text box \"%1\": its size is below 1 mm").arg(box.name));
+    if (workFolder.isEmpty() || !QDir().mkpath(workFolder))
+        return SetError(error, QStringLiteral("the plate has no work folder"));
+    // A stored name must stay inside the work folder.
+    if (!box.name.isEmpty() &&
+        (box.name.contains(QLatin1Char('/')) || box.name.contains(QLatin1Char('\\')) ||
+         box.name == QLatin1String("..") || box.name == QLatin1String(".")))
+        return SetError(error, QStringLiteral("text box \"%1\": not a file name").arg(box.name));
+    if (box.name.isEmpty())
+        box.name = MakeName(QDateTime::currentDateTime());
+    if (!WritePicture(box, PicturePath(workFolder, box), colors, error))
+        return false;
+    return !pdf || WritePdf(box, PdfPath(workFolder, box), colors, *pdf, error);
+}
+
+bool CTextBoxPicture::MakeIfMissing(TextBox& box, const QString& workFolder,
+                                    const CZelColorPresets* colors, CPDFServer* pdf, bool* made,
+                                    QString* error) {
+    if (made)
+        *made = false;
+    if (!box.name.isEmpty()) {
+        const QString picture = PicturePath(workFolder, box);
+        const bool pictureOk = QFileInfo(picture).isFile() && QSvgRenderer(picture).isValid();
+        const bool pdfOk = !pdf || QFileInfo(PdfPath(workFolder, box)).isFile();
+        if (pictureOk && pdfOk)
+            return true;
+    }
+    if (!Make(box, workFolder, colors, pdf, error))
+        return false;
+    if (made)
+        *made = true;
+    return true;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "furniture.h"
+
+#include <QDateTime>
+#include <QString>
+
+class CPDFServer;
+class CZelColorPresets;
+
+// The picture of a text box (a vector picture under the box's TEXT_NAME in
+// the plate's work folder) and its one-page PDF beside it, which the press
+// files place.
+class CTextBoxPicture {
+public:
+    // "tb_YYMMDDhhmmss.emf" of a local time.
+    static QString MakeName(const QDateTime& time);
+    static QString PicturePath(const QString& workFolder, const TextBox& box);
+    static QString PdfPath(const QString& workFolder, const TextBox& box);
+
+    // Names a nameless box, then writes its picture and (when the library is
+    // given) its PDF, replacing older ones. False with the reason when a file
+    // cannot be written; the PDF is made only after the picture.
+    static bool Make(TextBox& box, const QString& workFolder, const CZelColorPresets* colors,
+                     CPDFServer* pdf, QString* error = nullptr);
+    // Makes the files when the box has no name or its picture is missing or
+    // does not parse, or its PDF is missing. Returns whether it made them.
+    static bool MakeIfMissing(TextBox& box, const QString& workFolder,
+                              const CZelColorPresets* colors, CPDFServer* pdf, bool* made = nullptr,
+                              QString* error = nullptr);
+};

@@ -1,0 +1,277 @@
+#include "labelrender.h"
+
+#include "labelset.h"
+
+#include "engine/composescope.h"
+#include "engine/textlayout.h"
+#include "engine/zelitem.h"
+#include "output/pdfserver.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <algorithm>
+
+namespace {
+
+bool SetError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+// "%.3f" without trailing zeros or point; no minus sign on zero.
+QString Trimmed(double value) {
+    QString text = QString::asprintf("%.3f", value);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text;
+}
+
+QString WithoutTrailingSemicolons(QString text) {
+    while (text.endsWith(QLatin1Char(';')))
+        text.chop(1);
+    return text;
+}
+
+bool IsAfterWork(const CZelLabObject& object) {
+    return object.tag == QLatin1String("AfterWork");
+}
+
+// A picture's box fitted into a box: scaled down to fit, never up, centred.
+QRectF Fitted(const QRectF& box, QSizeF natural) {
+    if (natural.isEmpty())
+        return {};
+    const double scale =
+        std::min({1.0, box.width() / natural.width(), box.height() / natural.height()});
+    natural *= scale;
+    return {box.center().x() - natural.width() / 2, box.center().y() - natural.height() / 2,
+            natural.width(), natural.height()};
+}
+
+// The library turns clockwise; a font's escapement turns counter-clockwise.
+int Clockwise(int escapement) {
+    return ((360 - escapement / 10) % 360 + 360) % 360;
+}
+
+} // namespace
+
+CLabelRender::CLabelRender(const QString& presetDir, CPDFServer* pdf)
+    : m_presetDir(presetDir), m_pdf(pdf) {}
+
+QString CLabelRender::PdfPathOf(const QString& picturePath) {
+    const QFileInfo info(picturePath);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
+}
+
+QString CLabelRender::ObjectText(const CZelLabObject& o, const CZelItem* item) {
+    const QString& tag = o.tag;
+    if (!item) {
+        if (tag == QLatin1String("Ordernum"))
+            return QStringLiteral("NUM0709170003");
+        return o.IsFrameBox() ? QString() : o.text;
+    }
+    const CZelItem& i = *item;
+    const std::pair<const char*, const QString*> fields[] = {
+        {"BranchShop", &i.branchShop},
+        {"Rework", &i.rework},
+        {"ROKDate", &i.rokDate},
+        {"Product", &i.product},
+        {"Kind", &i.kind},
+        {"Paper", &i.paper},
+        {"SizeKind", &i.sizeKind},
+        {"DeliveryM", &i.deliveryM},
+        {"DeliveryA", &i.deliveryA},
+        {"Ucom", &i.ucom},
+        {"Uname", &i.uname},
+        {"Utel", &i.utel},
+        {"UHP", &i.uhp},
+        {"ReceiptS", &i.receiptS},
+        {"Pcom", &i.pcom},
+        {"Pname", &i.pname},
+        {"Mmemo", &i.mmemo},
+        {"Ordernum", &i.ordernum},
+        {"MF_PanCode", &i.jobCode},
+    };
+    for (const auto& [name, value] : fields)
+        if (tag == QLatin1String(name))
+            return *value;
+    if (tag == QLatin1String("Color"))
+        return QString::number(i.color);
+    if (tag == QLatin1String("Pcases"))
+        return QString::number(i.pcases);
+    if (tag == QLatin1String("PQuantity"))
+        return QString::number(i.pquantity);
+    if (tag == QLatin1String("Quantity")) {
+        const double whole = std::trunc(i.quantity);
+        return whole != i.quantity ? QString::asprintf("%.1f", i.quantity)
+                                   : QString::number(static_cast<long long>(whole));
+    }
+    if (tag == QLatin1String("Width"))
+        return Trimmed(i.EffectiveWidth());
+    if (tag == QLatin1String("Height"))
+        return Trimmed(i.EffectiveHeight());
+    if (tag == QLatin1String("AfterWork"))
+        return WithoutTrailingSemicolons(i.afterWork);
+    if (tag == QLatin1String("AfterWork2"))
+        return WithoutTrailingSemicolons(i.afterWork2);
+    if (tag == QLatin1String("MF_TextBox"))
+        return o.text;
+    if (tag == QLatin1String("MF_OrderNum"))
+        return QStringLiteral("[%1]").arg(i.ordernum);
+    return QString(); // pictures, frame boxes and unknown tags show no text
+}
+
+QString CLabelRender::LabelNameFor(const CZelItem& item) const {
+    if (!item.labelName.isEmpty())
+        return item.labelName;
+    return labelset::PickLabel(m_presetDir, item.width, item.height);
+}
+
+void CLabelRender::Paint(QPainter& painter, const CZelLabel& label, const CZelItem* item,
+                         double pxPerMm, const QString& previewImage) const {
+    for (const auto& owned : label.objects) {
+        const CZelLabObject& o = *owned;
+        const QRectF box(o.x * pxPerMm, o.y * pxPerMm, o.w * pxPerMm, o.h * pxPerMm);
+        const QRectF inner = box.adjusted(1, 1, -1, -1);
+        painter.setFont(textlayout::FontOf(o.font));
+        QPen framePen(Qt::black, 1);
+        const bool uid = o.tag == QLatin1String("MF_UID");
+        if (item && (uid || o.tag == QLatin1String("MF_Preview"))) {
+            const QString path =
+                uid ? labelset::MemberPicturePath(m_presetDir, item->uid) : previewImage;
+            QImage image;
+            if (!path.isEmpty() && image.load(path))
+                painter.drawImage(Fitted(inner, image.size()), image);
+        } else if (item && o.tag == QLatin1String("MF_OrderNum")) {
+            painter.setPen(Qt::black);
+            textlayout::DrawText(painter, inner, ObjectText(o, item), o.font.lfEscapement, o.halign,
+                                 o.valign);
+        } else {
+            if (o.invert)
+                painter.fillRect(box, Qt::black);
+            const QString text = ObjectText(o, item);
+            if (!text.isEmpty()) {
+                painter.setPen(IsAfterWork(o) && item ? QColor(255, 0, 0)
+                               : o.invert             ? Qt::white
+                                                      : Qt::black);
+                textlayout::DrawText(painter, inner, text, o.font.lfEscapement, o.halign, o.valign);
+            }
+        }
+        if (o.frame || o.IsFrameBox()) {
+            painter.setPen(framePen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(box.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+    }
+}
+
+bool CLabelRender::WritePicture(const CZelLabel& label, const CZelItem* item, const QString& path,
+                                const QString& previewImage, QString* error) const {
+    if (!textlayout::CanMeasure())
+        return SetError(error, QStringLiteral("label pictures need the GUI library"));
+    const int dpi = textlayout::ScreenDpiX();
+    const int w = std::max(1, label.PixelWidth(dpi)), h = std::max(1, label.PixelHeight(dpi));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(w, h));
+    generator.setViewBox(QRect(0, 0, w, h));
+    generator.setResolution(dpi);
+    generator.setTitle(label.name);
+    generator.setDescription(QStringLiteral("tessel Label"));
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return SetError(error, QStringLiteral("%1: the picture cannot be drawn").arg(path));
+    Paint(painter, label, item, dpi / 25.4, previewImage);
+    painter.end();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() ||
+        !file.commit())
+        return SetError(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return true;
+}
+
+bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
+                            const QString& previewImage, QString* error) const {
+    if (!m_pdf)
+        return SetError(error, QStringLiteral("the PDF composition library is not loaded"));
+    CPDFServer& pdf = *m_pdf;
+    CComposeScope doc(pdf, path);
+    if (!doc.Begin(error))
+        return false;
+    auto failed = [&](const QString& what) {
+        return SetError(error, QStringLiteral("%1: %2: %3").arg(path, what, pdf.LastError()));
+    };
+    if (!pdf.ComposeBeginPage(label.Width(), label.Height()))
+        return failed(label.name);
+    const double frameWidth = 0.2;
+    for (const auto& owned : label.objects) {
+        const CZelLabObject& o = *owned;
+        if (o.w <= 0 || o.h <= 0)
+            continue;
+        const bool uid = o.tag == QLatin1String("MF_UID");
+        if (item && (uid || o.tag == QLatin1String("MF_Preview"))) {
+            const QString picture =
+                uid ? labelset::MemberPicturePath(m_presetDir, item->uid) : previewImage;
+            const QSize size = picture.isEmpty() ? QSize() : QImageReader(picture).size();
+            if (size.isValid() && !size.isEmpty()) {
+                // The picture's natural size is its pixels at the screen's resolution.
+                const QSizeF natural(size.width() * 25.4 / textlayout::ScreenDpiX(),
+                                     size.height() * 25.4 / textlayout::ScreenDpiY());
+                const QRectF at = Fitted(QRectF(o.x, o.y, o.w, o.h), natural);
+                if (!pdf.ComposePlaceImage(picture, at.x(), at.y(), at.width(), at.height(), 0))
+                    return failed(picture);
+            }
+        } else {
+            if (o.invert && !pdf.ComposeCMYKRect(o.x, o.y, o.w, o.h, 0, -1, -1, -1, -1, 0, 0, 0, 1))
+                return failed(o.tag);
+            const QString text = ObjectText(o, item);
+            if (!text.isEmpty()) {
+                double c = 0, m = 0, y = 0, k = 1; // black
+                if (IsAfterWork(o) && item)
+                    c = 0, m = 1, y = 1, k = 0; // red
+                else if (o.invert && o.tag != QLatin1String("MF_OrderNum"))
+                    k = 0; // white on the black box
+                if (!pdf.ComposePlaceCMYKTextBox(text, textlayout::FaceName(o.font),
+                                                 textlayout::PointSize(o.font), o.x, o.y, o.w, o.h,
+                                                 c, m, y, k, o.halign, o.valign,
+                                                 Clockwise(o.font.lfEscapement), 1))
+                    return failed(o.tag);
+            }
+        }
+        if ((o.frame || o.IsFrameBox()) &&
+            !pdf.ComposeCMYKRect(o.x, o.y, o.w, o.h, frameWidth, 0, 0, 0, 1, -1, -1, -1, -1))
+            return failed(o.tag);
+    }
+    if (!pdf.ComposeEndPage())
+        return failed(label.name);
+    return doc.Commit(error);
+}
+
+bool CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePath,
+                                 const QString& previewImage, QString* error) const {
+    const QString name = LabelNameFor(item);
+    const QString file = labelset::LabelPath(m_presetDir, name);
+    if (name.isEmpty() || file.isEmpty())
+        return SetError(error, QStringLiteral("order %1: no label fits %2 x %3 mm")
+                                   .arg(item.ordernum, Trimmed(item.width), Trimmed(item.height)));
+    CZelLabel label;
+    if (!label.Load(file, error))
+        return false;
+    label.name = name;
+    if (!WritePicture(label, &item, picturePath, previewImage, error))
+        return false;
+    return !m_pdf || WritePdf(label, &item, PdfPathOf(picturePath), previewImage, error);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "zellabel.h"
+
+#include <QString>
+
+class CPDFServer;
+class CZelItem;
+class QPainter;
+
+// Draws labels with an item's data: into the label's picture (a vector
+// picture under the label preview's file name) and into its one-page PDF
+// through the composition library, which the label side of the press shows.
+class CLabelRender {
+public:
+    // presetDir: the shop's preset folder (labels and member pictures);
+    // pdf may be null, then only pictures are made. Drawing needs a QGuiApplication.
+    CLabelRender(const QString& presetDir, CPDFServer* pdf);
+
+    // The text an object shows for an item; with no item, the object's own text.
+    static QString ObjectText(const CZelLabObject& object, const CZelItem* item);
+    // The label an item is printed with: its chosen one, else the automatic choice.
+    QString LabelNameFor(const CZelItem& item) const;
+
+    // Draws every object for the item at pixelsPerMm, the label's top-left at (0, 0).
+    void Paint(QPainter& painter, const CZelLabel& label, const CZelItem* item, double pixelsPerMm,
+               const QString& previewImage = QString()) const;
+
+    // Loads the item's label and writes its picture at picturePath and its
+    // PDF beside it (the same name with ".pdf"). previewImage: the item's
+    // front page preview for "MF_Preview". False with the reason when the
+    // label cannot be read or a file cannot be written.
+    bool RenderForItem(const CZelItem& item, const QString& picturePath,
+                       const QString& previewImage, QString* error = nullptr) const;
+    bool WritePicture(const CZelLabel& label, const CZelItem* item, const QString& path,
+                      const QString& previewImage, QString* error = nullptr) const;
+    bool WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
+                  const QString& previewImage, QString* error = nullptr) const;
+
+    static QString PdfPathOf(const QString& picturePath);
+
+private:
+    QString m_presetDir;
+    CPDFServer* m_pdf;
+};

@@ -1,0 +1,491 @@
+#include "makepress.h"
+
+#include "engine/composescope.h"
+#include "engine/operatorinterface.h"
+#include "engine/platemarks.h"
+#include "engine/platetitle.h"
+#include "engine/presscolour.h"
+#include "engine/tesseldoc.h"
+#include "engine/textboxpicture.h"
+#include "labels/labelrender.h"
+#include "markup/cp949.h"
+#include "output/pdfserver.h"
+#include "records/progresssink.h"
+#include "records/zelpreference.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kInUse =
+    QStringLiteral("PDF 파일 \"%1\"이(가) 사용중입니다.\n파일을 닫으시고 다시 시도하십시오.");
+constexpr double kUnderlayWidth = 0.9;
+// A corrupt quantity must not make an endless summary.
+constexpr int kMaxCopies = 100000;
+
+bool SetError(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+QString DocBase(const CTesselDoc& doc) {
+    const QFileInfo info(doc.Path());
+    return info.dir().filePath(info.completeBaseName());
+}
+
+int Turned(int rotate) {
+    return (rotate + 90) % 360;
+}
+
+} // namespace
+
+MakePressOptions MakePressOptions::FromPreference(CZelPreference& preference) {
+    using O = CZelPreference::Option;
+    MakePressOptions o;
+    o.pdfType = preference.GetOption(O::MakePdfType);
+    o.titleFileName = preference.GetOption(O::MakePdfTitleFname) != 0;
+    preference.GetPressDir(o.pressDir);
+    o.itemFrame = {preference.GetOption(O::ItemFrameA), preference.GetOption(O::ItemFrameB),
+                   preference.GetOption(O::ItemFrameL)};
+    o.itemCut = {preference.GetOption(O::ItemCutA), preference.GetOption(O::ItemCutB),
+                 preference.GetOption(O::ItemCutL)};
+    preference.GetPresetDir(o.presetDir);
+    return o;
+}
+
+CMakePress::CMakePress(CTesselDoc& doc, const CZelPressMarkPresets* colorBars,
+                       const CZelPressMarkPresets* registrationMarks)
+    : m_doc(doc), m_colorBars(colorBars), m_registrationMarks(registrationMarks) {}
+
+QString CMakePress::SideFilePath(int side) const {
+    const PlateGeometry& g = m_doc.Geometry();
+    const char* suffix = side == g.labelSide ? "_L.pdf" : side == 0 ? "_A.pdf" : "_B.pdf";
+    return DocBase(m_doc) + QLatin1String(suffix);
+}
+
+QString CMakePress::PlainPath() const {
+    return DocBase(m_doc) + QStringLiteral(".pdf");
+}
+
+QString CMakePress::SummaryPath() const {
+    return DocBase(m_doc) + QStringLiteral(".txt");
+}
+
+QString CMakePress::LabelPicturePath(const CZelItem& item) const {
+    return QDir(m_doc.WorkFolder())
+        .filePath(QStringLiteral("%1-%2-L.emf")
+                      .arg(item.ordernum)
+                      .arg(item.mediaInd, 3, 10, QLatin1Char('0')));
+}
+
+QByteArray CMakePress::SummaryBytes() const {
+    const PlateProperties& p = m_doc.Properties();
+    QString text;
+    auto field = [&text](const QString& value) { text += value + QLatin1Char(':'); };
+    field(p.jobCode);
+    field(p.paperType);
+    field(p.presetName);
+    const QString a = p.colorA ? QStringLiteral("4") : QStringLiteral("1");
+    const QString b = p.colorB ? QStringLiteral("4") : QStringLiteral("1");
+    field(p.paperSideSetting == 1 ? a + QLatin1Char('/') + b : a);
+    field(QString::number(p.pressCount));
+    field(p.jobDate);
+    field(p.userInitial);
+    text += p.comment + QLatin1Char('\n');
+    text += QStringLiteral("인쇄:");
+    const QStringList steps = p.afterWork.split(QLatin1Char(';'));
+    for (int i = 0; i < 5; ++i)
+        field(i < steps.size() ? steps[i] : QString());
+    text += QStringLiteral("출력\n");
+
+    // One line per printed copy of each case; a plate that prints no sheets
+    // counts one copy per case rather than never finishing.
+    const int perPlate = p.pressCount >= 1 ? p.pressCount : 0;
+    QStringList done;
+    for (int i = 0; i < m_doc.ItemCount(); ++i) {
+        const CZelItem& item = *m_doc.ItemAt(i);
+        if (done.contains(item.ordernum))
+            continue;
+        done << item.ordernum;
+        const double quantity = item.pquantity >= 1 ? item.pquantity : item.quantity;
+        for (int c = 1; c <= item.pcases; ++c) {
+            double remainder = quantity;
+            for (int k = 1; remainder > 0 && k <= kMaxCopies; ++k) {
+                text += item.ordernum + QString::asprintf(":%03d%03d\n", c, k);
+                if (perPlate == 0)
+                    break;
+                remainder -= perPlate;
+            }
+        }
+    }
+    return cp949::FromUnicode(text);
+}
+
+bool CMakePress::WriteSummary(QString* error) const {
+    QSaveFile file(SummaryPath());
+    const QByteArray bytes = SummaryBytes();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return SetError(error, QStringLiteral("%1: %2").arg(SummaryPath(), file.errorString()));
+    return true;
+}
+
+QString CMakePress::SafeFileName(const QString& text) {
+    QString name;
+    for (const QChar ch : text) {
+        const bool bad = ch.unicode() < 0x20 || ch.unicode() == 0x7f ||
+                         QStringLiteral("/\\:*?\"<>|").contains(ch);
+        name += bad ? QLatin1Char('_') : ch;
+    }
+    while (name.contains(QLatin1String("..")))
+        name.replace(QLatin1String(".."), QLatin1String("."));
+    auto trim = [](QChar ch) { return ch.isSpace() || ch == QLatin1Char('.'); };
+    while (!name.isEmpty() && trim(name.front()))
+        name.remove(0, 1);
+    while (!name.isEmpty() && trim(name.back()))
+        name.chop(1);
+    // Room for the side suffixes within a file name's 255 bytes.
+    while (name.toUtf8().size() > 200)
+        name.chop(1);
+    return name;
+}
+
+QString CMakePress::PressBaseName(const MakePressOptions& options) const {
+    QString name;
+    if (options.titleFileName) {
+        name = SafeFileName(
+            CPlateTitle(m_doc, *m_doc.Context().pdf, options.companyCode).FileNameText());
+        if (name.isEmpty())
+            name = SafeFileName(m_doc.Properties().jobCode);
+    }
+    if (name.isEmpty())
+        name = QFileInfo(m_doc.Path()).completeBaseName();
+    return name;
+}
+
+std::vector<std::pair<QString, QStringList>>
+CMakePress::PressTargets(const MakePressOptions& options) const {
+    std::vector<std::pair<QString, QStringList>> targets;
+    if (options.pressDir.isEmpty())
+        return targets;
+    const int sides = m_doc.Geometry().sideCount;
+    const QString base = QDir(options.pressDir).filePath(PressBaseName(options));
+    QStringList all;
+    for (int side = 0; side < sides; ++side)
+        all << SideFilePath(side);
+    if (options.pdfType == 2) {
+        for (int side = 0; side < sides; ++side) {
+            const char* suffix = side == sides - 1         ? "_L.pdf"
+                                 : side == 0 && sides >= 3 ? "_A.pdf"
+                                 : side == 0               ? ".pdf"
+                                                           : "_B.pdf";
+            targets.push_back({base + QLatin1String(suffix), {all[side]}});
+        }
+    } else if (options.pdfType == 1) {
+        targets.push_back({base + QStringLiteral(".pdf"), all.mid(0, sides - 1)});
+        targets.push_back({base + QStringLiteral("_L.pdf"), {all.last()}});
+    } else {
+        targets.push_back({base + QStringLiteral(".pdf"), all});
+    }
+    return targets;
+}
+
+bool CMakePress::Refuse(QString* error, const QString& message) {
+    if (OperatorInterface* op = m_doc.Context().op)
+        op->Tell(message);
+    return SetError(error, message);
+}
+
+bool CMakePress::RemoveOld(const QString& path, QString* error) {
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return true;
+    if (QFileInfo(path).isFile() && QFile::remove(path))
+        return true;
+    return Refuse(error, kInUse.arg(QFileInfo(path).fileName()));
+}
+
+bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QString* error) {
+    m_notes.clear();
+    m_pageSizes.clear();
+    m_labelPdfs.clear();
+    CPDFServer* pdf = m_doc.Context().pdf;
+    if (!pdf || !pdf->IsLoaded())
+        return SetError(error, QStringLiteral("the PDF composition library is not loaded"));
+    if (m_doc.Path().isEmpty())
+        return SetError(error, QStringLiteral("the plate has not been saved"));
+    if (m_doc.ItemCount() == 0)
+        return SetError(error, QStringLiteral("the plate has no items"));
+    if (!m_doc.MissingArtwork().isEmpty())
+        return Refuse(
+            error, QStringLiteral(
+                       "PDF 파일을 불러올 수 없는 주문이 있어 출력용 PDF를 만들 수 없습니다.\n%1")
+                       .arg(m_doc.MissingArtwork().join(QStringLiteral(", "))));
+    if (m_doc.IsModified() && !m_doc.Save(m_doc.Path(), error))
+        return false;
+
+    // Text boxes whose files are missing are made again; naming one changes the plate.
+    bool named = false;
+    for (TextBox& box : m_doc.TextBoxes()) {
+        const bool nameless = box.name.isEmpty();
+        if (!CTextBoxPicture::MakeIfMissing(box, m_doc.WorkFolder(), m_doc.Context().colors, pdf,
+                                            nullptr, error))
+            return false;
+        named = named || nameless;
+    }
+    if (named) {
+        m_doc.SetModified(true);
+        if (!m_doc.Save(m_doc.Path(), error))
+            return false;
+    }
+
+    QString summaryError;
+    if (!WriteSummary(&summaryError))
+        m_notes << summaryError; // the summary is for registration; the press files do not need it
+
+    const int sides = m_doc.Geometry().sideCount;
+    if (!RemoveOld(PlainPath(), error))
+        return false;
+    for (int side = 0; side < sides; ++side)
+        if (!RemoveOld(SideFilePath(side), error))
+            return false;
+
+    ProgressSink* progress = m_doc.Context().progress;
+    CPlateTitle plateTitle(m_doc, *pdf, options.companyCode);
+    std::vector<std::pair<TitlePiece, TitlePiece>> titles(sides);
+    if (progress)
+        progress->Begin(QStringLiteral("판 제목 생성"), sides);
+    for (int side = 0; side < sides; ++side) {
+        if (progress) {
+            progress->Step(side + 1);
+            progress->Detail(side == m_doc.Geometry().labelSide
+                                 ? QStringLiteral("레이블 판 제목 생성 중...")
+                                 : CPlateMarks::SideName(m_doc, side) +
+                                       QStringLiteral(" 판 제목 생성 중..."));
+        }
+        if (!plateTitle.Prepare(side, titles[side].first, titles[side].second, error))
+            return false;
+    }
+    if (progress)
+        progress->End();
+
+    if (!MakeLabels(options, error))
+        return false;
+
+    for (int side = 0; side < sides; ++side) {
+        if (!ComposeSide(side, options, titles[side].first, titles[side].second, error))
+            return false;
+        if (written)
+            *written << SideFilePath(side);
+    }
+    if (progress) {
+        progress->Begin(QStringLiteral("출력용 PDF 파일 생성"), 1);
+        progress->Detail(
+            QStringLiteral("PDF 저장 중: %1.pdf").arg(QFileInfo(m_doc.Path()).completeBaseName()));
+        progress->End();
+    }
+    return WritePressFolder(options, written, error);
+}
+
+bool CMakePress::MakeLabels(const MakePressOptions& options, QString* error) {
+    const CLabelRender render(options.presetDir, m_doc.Context().pdf);
+    for (int i = 0; i < m_doc.ItemCount(); ++i) {
+        const CZelItem& item = *m_doc.ItemAt(i);
+        if (!m_doc.InsideLayoutArea(item))
+            continue;
+        const QString picture = LabelPicturePath(item);
+        // Cases of one order share a label picture name only with the same MEDIA_IND.
+        bool same = false;
+        for (const auto& [other, path] : m_labelPdfs)
+            same = same || (other->ordernum == item.ordernum && other->mediaInd == item.mediaInd);
+        QString reason;
+        if (!same &&
+            !render.RenderForItem(item, picture, m_doc.PagePreviewPath(item, 0), &reason)) {
+            m_notes << reason;
+            continue;
+        }
+        m_labelPdfs[&item] = CLabelRender::PdfPathOf(picture);
+    }
+    (void)error;
+    return true;
+}
+
+bool CMakePress::ComposeSide(int side, const MakePressOptions& options, const TitlePiece& barcode,
+                             const TitlePiece& title, QString* error) {
+    CPDFServer& pdf = *m_doc.Context().pdf;
+    const PlateProperties& p = m_doc.Properties();
+    const PlateGeometry& g = m_doc.Geometry();
+    CComposeScope doc(pdf, SideFilePath(side));
+    if (!doc.Begin(error))
+        return false;
+    if (!pdf.ComposeBeginPage(p.width, p.height))
+        return SetError(error, QStringLiteral("%1: %2").arg(SideFilePath(side), pdf.LastError()));
+    for (const TitlePiece* piece : {&barcode, &title}) {
+        if (!piece->placed || !QFileInfo(piece->pdf).isFile())
+            continue;
+        if (!pdf.ComposePlacePDIDoc(piece->pdf, 1, piece->x, piece->y, piece->width, piece->height,
+                                    piece->rotation))
+            return SetError(error, QStringLiteral("%1: %2").arg(piece->pdf, pdf.LastError()));
+    }
+    CPlateMarks marks(m_doc, pdf, m_doc.Context().colors, m_doc.Context().progress);
+    const int kind = side == g.labelSide ? 2 : side;
+    if (!marks.ColorBars(side, m_colorBars, error) ||
+        !marks.RegistrationMarks(side, m_registrationMarks, error) ||
+        !marks.TextBoxes(side, error) || !marks.Lines(side, error) ||
+        !marks.PlateCutMarks(side, error))
+        return false;
+    if (options.itemCut[kind] && !marks.OwnCutMarks(side, error))
+        return false;
+    if (!PlaceArtwork(side, options, error))
+        return false;
+    if (!pdf.ComposeEndPage())
+        return SetError(error, QStringLiteral("%1: %2").arg(SideFilePath(side), pdf.LastError()));
+    return doc.Commit(error);
+}
+
+bool CMakePress::PlacePage(const QString& file, int page, double boxX, double boxY, double boxW,
+                           double boxH, int rotate, bool frame, const QString& frameColor,
+                           QString* error) {
+    CPDFServer& pdf = *m_doc.Context().pdf;
+    auto key = std::make_pair(file, page);
+    auto size = m_pageSizes.find(key);
+    if (size == m_pageSizes.end()) {
+        double w = 0, h = 0;
+        if (!pdf.ComposeGetPDIDocSize(file, page, w, h))
+            return SetError(
+                error, QStringLiteral("%1, page %2: %3").arg(file).arg(page).arg(pdf.LastError()));
+        size = m_pageSizes.emplace(key, std::make_pair(w, h)).first;
+    }
+    const auto [cx, cy] = size->second;
+    const bool quarter = rotate == 90 || rotate == 270;
+    const double shownW = quarter ? cy : cx, shownH = quarter ? cx : cy;
+    const double x = boxX + (boxW - shownW) / 2;
+    const double y = boxY + (boxH - shownH) / 2;
+    const CZelColorPresets* colors = m_doc.Context().colors;
+    PressColour white = PressColour::Find(colors, QStringLiteral(" [ White ]"));
+    if (white.IsNone())
+        white = PressColour::CmykOf(0, 0, 0, 0);
+    if (!presscolour::Rect(pdf, x, y, shownW, shownH, kUnderlayWidth, {}, white) ||
+        !pdf.ComposePlacePDIDoc(file, page, x, y, cx, cy, rotate))
+        return SetError(error,
+                        QStringLiteral("%1, page %2: %3").arg(file).arg(page).arg(pdf.LastError()));
+    if (frame) {
+        PressColour colour = PressColour::Find(colors, frameColor);
+        if (colour.IsNone())
+            colour = PressColour::Registration();
+        if (!presscolour::Rect(pdf, x, y, shownW, shownH, kUnderlayWidth, colour, {}))
+            return SetError(error, QStringLiteral("frame: %1").arg(pdf.LastError()));
+    }
+    return true;
+}
+
+bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString* error) {
+    const PlateGeometry& g = m_doc.Geometry();
+    const PlateProperties& p = m_doc.Properties();
+    ProgressSink* progress = m_doc.Context().progress;
+    std::vector<const CZelItem*> items;
+    for (int i = 0; i < m_doc.ItemCount(); ++i)
+        items.push_back(m_doc.ItemAt(i));
+    std::stable_sort(items.begin(), items.end(), [](const CZelItem* a, const CZelItem* b) {
+        return a->x < b->x || (a->x == b->x && a->y < b->y);
+    });
+    const bool label = side == g.labelSide;
+    if (progress)
+        progress->Begin(CPlateMarks::SideName(m_doc, side) + QStringLiteral(" PDF 배치 중..."),
+                        static_cast<int>(items.size()));
+    const int kind = label ? 2 : side;
+    const bool frames = options.itemFrame[kind] != 0;
+    const CPlateMarks marks(m_doc, *m_doc.Context().pdf, nullptr);
+    int step = 0;
+    for (const CZelItem* item : items) {
+        if (progress) {
+            progress->Step(++step);
+            progress->Detail(
+                QStringLiteral("PDF 배치: %1 - %2").arg(item->ordernum, item->product));
+        }
+        if (!m_doc.InsideLayoutArea(*item))
+            continue;
+        const double w = item->EffectiveWidth(), h = item->EffectiveHeight();
+        const bool frame = frames && item->ownFrame;
+        // The page of a case: its front, or its back (only when it has one).
+        auto pageOf = [item](int back) { return back + item->mediaInd * item->numSide + 1; };
+        if (label) {
+            const auto found = m_labelPdfs.find(item);
+            if (found == m_labelPdfs.end())
+                continue;
+            const int rotate = item->mediaRotate ? Turned(item->rotate) : item->rotate;
+            if (!PlacePage(found->second, 1, item->x, item->y, w, h, rotate, frame,
+                           item->ownFrameColor, error))
+                return false;
+            continue;
+        }
+        const bool hasBack = item->numSide == 2;
+        const int mode = g.workAndTurn ? CPlateMarks::MirrorMode(m_doc, side, true)
+                                       : CPlateMarks::MirrorMode(m_doc, side);
+        if (g.workAndTurn || side == 0) {
+            if (!PlacePage(item->objPath, pageOf(0), item->x, item->y, w, h, item->rotate, frame,
+                           item->ownFrameColor, error))
+                return false;
+        }
+        if ((g.workAndTurn && mode != 0) || (!g.workAndTurn && side == 1)) {
+            if (!hasBack)
+                continue;
+            double x = 0, y = 0;
+            marks.MirroredPosition(*item, mode, x, y);
+            int rotate = item->rotate;
+            if (mode == 1 && (rotate == 90 || rotate == 270))
+                rotate = 360 - rotate;
+            else if (mode == 2 && (rotate == 0 || rotate == 180))
+                rotate = 180 - rotate;
+            if (!PlacePage(item->objPath, pageOf(1), x, y, w, h, rotate, frame, item->ownFrameColor,
+                           error))
+                return false;
+        }
+        (void)p;
+    }
+    if (progress)
+        progress->End();
+    return true;
+}
+
+bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* written,
+                                  QString* error) {
+    if (options.pressDir.isEmpty())
+        return true;
+    if (!QFileInfo(options.pressDir).isDir())
+        return SetError(
+            error, QStringLiteral("%1: the press folder does not exist").arg(options.pressDir));
+    CPDFServer& pdf = *m_doc.Context().pdf;
+    for (const auto& [target, inputs] : PressTargets(options)) {
+        if (!RemoveOld(target, error))
+            return false;
+        // Written under a hidden name and renamed: a hot folder never sees half a file.
+        const QString temporary = CComposeScope::TemporaryPath(target);
+        QFile::remove(temporary);
+        bool ok = false;
+        if (inputs.size() == 1 && options.pdfType != 0) {
+            ok = QFile::copy(inputs.first(), temporary) &&
+                 QFileInfo(temporary).size() == QFileInfo(inputs.first()).size();
+            if (!ok)
+                SetError(error, QStringLiteral("%1: cannot copy %2").arg(target, inputs.first()));
+        } else {
+            ok = pdf.MiscMerge(inputs, temporary) != 0;
+            if (!ok)
+                SetError(error, QStringLiteral("%1: %2").arg(target, pdf.LastError()));
+        }
+        if (!ok || !CComposeScope::Replace(temporary, target, error)) {
+            QFile::remove(temporary);
+            return false;
+        }
+        if (written)
+            *written << target;
+        if (options.open)
+            options.open(target);
+    }
+    return true;
+}

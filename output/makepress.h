@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <utility>
+
+class CTesselDoc;
+class CZelItem;
+class CZelPreference;
+class CZelPressMarkPresets;
+struct TitlePiece;
+
+// How a run writes its files: MAKE_PDF_TYPE (0 one file, 1 label page apart,
+// 2 each side apart), the plate title as the press file's name, the press
+// folder, and the item frame and own cut switches of the A, B and label sides.
+struct MakePressOptions {
+    int pdfType = 0;
+    bool titleFileName = false;
+    QString pressDir;               // none: the side files are the result
+    std::array<int, 3> itemFrame{}; // A, B, label
+    std::array<int, 3> itemCut{};
+    QString companyCode; // "[회사코드]" of the title; "Unknown" when empty
+    QString presetDir;   // labels and member pictures
+    // Called with each press file written when the result is to be opened.
+    std::function<void(const QString&)> open;
+
+    // The press options of the preference file.
+    static MakePressOptions FromPreference(CZelPreference& preference);
+};
+
+// Makes the press files of a plate: the plate summary file beside the plate
+// file, one composed PDF per side (A, B on two-sided plates, and the label
+// side) named after the plate file, then the press folder's copies or merges.
+// The plate must have been opened with the shop's context: the composition
+// library, colours, operator and progress are taken from it.
+class CMakePress {
+public:
+    CMakePress(CTesselDoc& doc, const CZelPressMarkPresets* colorBars,
+               const CZelPressMarkPresets* registrationMarks);
+
+    // The whole run. written receives every file the run produced for the
+    // press (the side files, then the press folder's files). False, with
+    // the reason, when it stops; the operator is told of files in use.
+    bool Run(const MakePressOptions& options, QStringList* written = nullptr,
+             QString* error = nullptr);
+
+    // Plate file without extension + "_A.pdf", "_B.pdf" or "_L.pdf".
+    QString SideFilePath(int side) const;
+    // The plate file with ".pdf": not written, but removed before a run.
+    QString PlainPath() const;
+    QString SummaryPath() const;
+    // The summary file's bytes (code page 949).
+    QByteArray SummaryBytes() const;
+    bool WriteSummary(QString* error = nullptr) const;
+    // The press files' base name: the plate title made safe for a file name,
+    // else JOB_CODE, else the plate file's name.
+    QString PressBaseName(const MakePressOptions& options) const;
+    // A text made safe as one file name: no separators, reserved or control
+    // characters, no "..", no leading or trailing dots or blanks.
+    static QString SafeFileName(const QString& text);
+    // The press folder's targets with the side files that make each, in order.
+    std::vector<std::pair<QString, QStringList>>
+    PressTargets(const MakePressOptions& options) const;
+    // The item label files of the label side (picture; the PDF has ".pdf").
+    QString LabelPicturePath(const CZelItem& item) const;
+    // Notes of the last run that did not stop it (labels that could not be made).
+    const QStringList& Notes() const { return m_notes; }
+
+private:
+    bool Refuse(QString* error, const QString& message);
+    bool RemoveOld(const QString& path, QString* error);
+    bool ComposeSide(int side, const MakePressOptions& options, const TitlePiece& barcode,
+                     const TitlePiece& title, QString* error);
+    bool PlaceArtwork(int side, const MakePressOptions& options, QString* error);
+    bool PlacePage(const QString& pdf, int page, double boxX, double boxY, double boxW, double boxH,
+                   int rotate, bool frame, const QString& frameColor, QString* error);
+    bool MakeLabels(const MakePressOptions& options, QString* error);
+    bool WritePressFolder(const MakePressOptions& options, QStringList* written, QString* error);
+
+    CTesselDoc& m_doc;
+    const CZelPressMarkPresets* m_colorBars;
+    const CZelPressMarkPresets* m_registrationMarks;
+    std::map<std::pair<QString, int>, std::pair<double, double>> m_pageSizes;
+    std::map<const CZelItem*, QString> m_labelPdfs;
+    QStringList m_notes;
+};

@@ -1,0 +1,147 @@
+#include "labels/labelrender.h"
+
+#include "engine/textlayout.h"
+#include "engine/zelitem.h"
+#include "output/pdfserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class LabelRender : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!QCoreApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "labels_tests";
+            static char* argv[] = {name, nullptr};
+            new QGuiApplication(argc, argv);
+        }
+    }
+    void SetUp() override {
+        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+            << pdf.LoadError().toStdString();
+        presetDir = dir.path();
+        QDir().mkpath(presetDir + QStringLiteral("/Labels"));
+        item.ordernum = QStringLiteral("ORD-77");
+        item.product = QStringLiteral("명함");
+        item.uname = QStringLiteral("홍길동");
+        item.afterWork = QStringLiteral("UV;");
+        item.quantity = 2.5;
+        item.width = 90;
+        item.height = 50;
+    }
+
+    CZelLabObject& Add(CZelLabel& label, const char* tag, const QString& text = QString()) {
+        auto o = std::make_unique<CZelLabObject>();
+        o->tag = QLatin1String(tag);
+        o->text = text;
+        o->x = 2, o->y = 2 + 9.0 * label.objects.size(), o->w = 70, o->h = 8;
+        o->frame = 1;
+        o->font.lfHeight = -14;
+        o->font.lfFaceName = QStringLiteral("NanumGothic");
+        label.objects.push_back(std::move(o));
+        return *label.objects.back();
+    }
+
+    QTemporaryDir dir;
+    QString presetDir;
+    CPDFServer pdf;
+    CZelItem item;
+};
+
+} // namespace
+
+TEST_F(LabelRender, ObjectTexts) {
+    struct Case {
+        const char* tag;
+        double quantity;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"Quantity", 3.0, "3"},         {"Quantity", 2.5, "2.5"},     {"AfterWork", 0, "UV"},
+        {"MF_OrderNum", 0, "[ORD-77]"}, {"Uname", 0, "홍길동"},       {"Width", 0, "90"},
+        {"MF_PanCode", 0, "P-9"},       {"MF_TextBox", 0, "고정 글"}, {"MF_FrameBox", 0, ""},
+        {"MF_Preview", 0, ""},
+    };
+    item.jobCode = QStringLiteral("P-9");
+    for (const Case& c : cases) {
+        CZelLabObject o;
+        o.tag = QLatin1String(c.tag);
+        o.text = QStringLiteral("고정 글");
+        item.quantity = c.quantity;
+        EXPECT_EQ(CLabelRender::ObjectText(o, &item), QString::fromUtf8(c.text)) << c.tag;
+    }
+    CZelLabObject order;
+    order.tag = QStringLiteral("Ordernum");
+    EXPECT_EQ(CLabelRender::ObjectText(order, nullptr), QStringLiteral("NUM0709170003"));
+}
+
+TEST_F(LabelRender, TextWrapsByCharactersAndDropsLinesThatDoNotFit) {
+    const QFont font = textlayout::FontOf([] {
+        LogFont f;
+        f.lfHeight = -20;
+        f.lfFaceName = QStringLiteral("NanumGothic");
+        return f;
+    }());
+    double lineHeight = 0;
+    const QString text = QStringLiteral("가나다라마바사아자차카타파하");
+    const QStringList all = textlayout::BreakLines(font, text, 60, 1000, &lineHeight);
+    ASSERT_GT(all.size(), 2);
+    EXPECT_EQ(all.join(QString()), text);
+    // Room for two lines and a half: the third is not drawn at all.
+    const QStringList two = textlayout::BreakLines(font, text, 60, lineHeight * 2.5);
+    EXPECT_EQ(two, all.mid(0, 2));
+}
+
+TEST_F(LabelRender, PictureAndPdfForAnItem) {
+    CZelLabel label;
+    ASSERT_TRUE(label.SetSize(80, 40));
+    Add(label, "Uname");
+    Add(label, "AfterWork");
+    Add(label, "MF_TextBox", QStringLiteral("한글 고정")).invert = 1;
+    Add(label, "Quantity");
+    ASSERT_TRUE(label.Save(presetDir + QStringLiteral("/Labels/작은 라벨.tzlp")));
+    item.labelName = QStringLiteral("작은 라벨");
+
+    const CLabelRender render(presetDir, &pdf);
+    const QString picture = QDir(dir.path()).filePath(QStringLiteral("ORD-77-000-L.emf"));
+    QString error;
+    ASSERT_TRUE(render.RenderForItem(item, picture, QString(), &error)) << error.toStdString();
+    ASSERT_TRUE(QSvgRenderer(picture).isValid());
+    QFile svg(picture);
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QString svgText = QString::fromUtf8(svg.readAll());
+    EXPECT_TRUE(svgText.contains(QStringLiteral("tessel Label")));
+    EXPECT_TRUE(svgText.contains(QStringLiteral("#ff0000"))); // after-work in red
+
+    const QString pdfPath = QDir(dir.path()).filePath(QStringLiteral("ORD-77-000-L.pdf"));
+    double w = 0, h = 0;
+    ASSERT_TRUE(pdf.MiscGetPageSize(pdfPath, 1, w, h));
+    EXPECT_NEAR(w, 80, 0.01);
+    EXPECT_NEAR(h, 40, 0.01);
+    QProcess check;
+    check.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdfPath});
+    check.waitForFinished(60000);
+    EXPECT_EQ(check.exitCode(), 0);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdfPath, QStringLiteral("-")});
+    text.waitForFinished(60000);
+    const QString extracted = QString::fromUtf8(text.readAll());
+    for (const char* expected : {"홍길동", "UV", "한글 고정", "2.5"})
+        EXPECT_TRUE(extracted.contains(QString::fromUtf8(expected)))
+            << expected << " in " << extracted.toStdString();
+
+    // A label that cannot be read fails the render and writes nothing.
+    item.labelName = QStringLiteral("없는 라벨");
+    QFile::remove(pdfPath);
+    EXPECT_FALSE(render.RenderForItem(item, picture, QString(), &error));
+    EXPECT_FALSE(QFile::exists(pdfPath));
+}

@@ -1,0 +1,301 @@
+#include "pressfixture.h"
+
+#include "markup/cp949.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+using pdfreadback::Shape;
+
+// Pages of a double-sided order's artwork: each its own size, so that a
+// placed page tells which it is; all smaller than the 90 x 50 card, so that
+// centring shows.
+const std::vector<std::pair<double, double>> kPages = {{90, 50}, {88, 48}, {86, 46}, {84, 44}};
+
+struct Placed {
+    int page; // 1-based
+    double x, y;
+    int rotation;
+    bool operator<(const Placed& o) const {
+        return std::tie(x, y, page) < std::tie(o.x, o.y, o.page);
+    }
+};
+
+// Where the page lands: centred in the item's box at (bx, by).
+Placed Expect(const CZelItem& item, int page, double bx, double by, int rotation) {
+    const auto [cx, cy] = kPages[page - 1];
+    const bool quarter = rotation == 90 || rotation == 270;
+    return {page, bx + (item.EffectiveWidth() - (quarter ? cy : cx)) / 2,
+            by + (item.EffectiveHeight() - (quarter ? cx : cy)) / 2, rotation};
+}
+
+std::vector<Placed> PlacedPages(const QString& file) {
+    std::vector<Placed> placed;
+    for (const Shape& s : PressFixture::Shapes(file, Shape::Form)) {
+        int page = 0;
+        for (size_t i = 0; i < kPages.size(); ++i)
+            if (std::fabs(s.formW - kPages[i].first) < 0.01 &&
+                std::fabs(s.formH - kPages[i].second) < 0.01)
+                page = static_cast<int>(i) + 1;
+        placed.push_back({page, s.x, s.y, s.rotation});
+    }
+    std::sort(placed.begin(), placed.end());
+    return placed;
+}
+
+void ExpectSame(std::vector<Placed> expected, const std::vector<Placed>& actual,
+                const std::string& what) {
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(actual.size(), expected.size()) << what;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(actual[i].page, expected[i].page) << what << " #" << i;
+        EXPECT_NEAR(actual[i].x, expected[i].x, 0.01) << what << " #" << i;
+        EXPECT_NEAR(actual[i].y, expected[i].y, 0.01) << what << " #" << i;
+        EXPECT_EQ(actual[i].rotation, expected[i].rotation) << what << " #" << i;
+    }
+}
+
+struct PlateKind {
+    const char* name;
+    int paperSide, turn;
+    std::vector<const char*> sides;
+};
+
+class MakePressTest : public PressFixture {};
+
+} // namespace
+
+TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
+    const PlateKind kinds[] = {
+        {"single", 0, 0, {"_A.pdf", "_L.pdf"}},
+        {"double, horizontal turn", 1, 0, {"_A.pdf", "_B.pdf", "_L.pdf"}},
+        {"double, vertical turn", 1, 1, {"_A.pdf", "_B.pdf", "_L.pdf"}},
+        {"double, no turn", 1, 2, {"_A.pdf", "_B.pdf", "_L.pdf"}},
+        {"work-and-turn, horizontal", 2, 0, {"_A.pdf", "_L.pdf"}},
+        {"work-and-turn, vertical", 2, 1, {"_A.pdf", "_L.pdf"}},
+        {"work-and-turn, no turn", 2, 2, {"_A.pdf", "_L.pdf"}},
+    };
+    Label();
+    const QString twoSided = Artwork(QStringLiteral("양면 주문.pdf"), kPages);
+    const QString oneSided = Artwork(QStringLiteral("단면.pdf"), {kPages[0], kPages[1]});
+    options.itemFrame = {1, 1, 1};
+    for (const PlateKind& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        std::vector<std::unique_ptr<CZelItem>> items;
+        // The second case of a two-sided order, framed; a turned one; a
+        // one-sided order; and one wholly on the pasteboard.
+        items.push_back(Item(QStringLiteral("D-1"), twoSided, 30, 40, 0, 2, 1));
+        items.back()->ownFrame = 1;
+        items.back()->ownFrameColor = QStringLiteral(" [C=100 M=0 Y=0 K=0]");
+        items.push_back(Item(QStringLiteral("D-2"), twoSided, 130, 20, 90, 2, 0));
+        items.push_back(Item(QStringLiteral("S-1"), oneSided, 20, 95, 180, 1, 1));
+        items.push_back(Item(QStringLiteral("OUT"), oneSided, -100, 40, 0, 1, 0));
+        Open(Sheet(kind.paperSide, kind.turn), std::move(items));
+        ASSERT_TRUE(Run());
+        const PlateGeometry& g = doc->Geometry();
+        ASSERT_EQ(g.sideCount, static_cast<int>(kind.sides.size()));
+        QStringList expectedFiles;
+        for (const char* suffix : kind.sides)
+            expectedFiles << Side(suffix);
+        EXPECT_EQ(written, expectedFiles);
+
+        std::vector<Placed> front, back, labels;
+        const int turn = kind.turn;
+        for (int i = 0; i < 3; ++i) {
+            const CZelItem& item = *doc->ItemAt(i);
+            const int page = 1 + item.mediaInd * item.numSide;
+            front.push_back(Expect(item, page, item.x, item.y, item.rotate));
+            if (item.numSide == 2 && (turn != 2 || kind.paperSide == 1)) {
+                double x = item.x, y = item.y;
+                int rotation = item.rotate;
+                if (turn == 0) {
+                    x = 400 - (item.EffectiveWidth() + item.x);
+                    rotation = rotation == 90 ? 270 : rotation == 270 ? 90 : rotation;
+                } else if (turn == 1) {
+                    y = 300 - (item.EffectiveHeight() + item.y);
+                    rotation = rotation == 0 ? 180 : rotation == 180 ? 0 : rotation;
+                }
+                back.push_back(Expect(item, page + 1, x, y, rotation));
+            }
+            // The label turns with the item (90 x 50, the size of page 1).
+            labels.push_back(Expect(item, 1, item.x, item.y, item.rotate));
+        }
+        if (kind.paperSide == 2) {
+            std::vector<Placed> both = front;
+            both.insert(both.end(), back.begin(), back.end());
+            ExpectSame(both, PlacedPages(Side("_A.pdf")), "work-and-turn sheet");
+        } else {
+            ExpectSame(front, PlacedPages(Side("_A.pdf")), "side A");
+            if (kind.paperSide == 1)
+                ExpectSame(back, PlacedPages(Side("_B.pdf")), "side B");
+        }
+        ExpectSame(labels, PlacedPages(Side("_L.pdf")), "label side");
+
+        // White under each page; the framed item's frame over it in its colour.
+        const auto rects = Shapes(Side("_A.pdf"), Shape::Rect);
+        const auto forms = Shapes(Side("_A.pdf"), Shape::Form);
+        for (const Shape& form : forms) {
+            const bool underlay = std::any_of(rects.begin(), rects.end(), [&](const Shape& r) {
+                return r.filled && !r.stroked && r.fill == std::vector<double>{0, 0, 0, 0} &&
+                       std::fabs(r.x - form.x) < 0.01 && std::fabs(r.y - form.y) < 0.01 &&
+                       std::fabs(r.w - form.w) < 0.01 && std::fabs(r.h - form.h) < 0.01;
+            });
+            EXPECT_TRUE(underlay) << "at " << form.x << ", " << form.y;
+        }
+        const long frames = std::count_if(rects.begin(), rects.end(), [](const Shape& r) {
+            return r.stroked && !r.filled && r.stroke == std::vector<double>{1, 0, 0, 0} &&
+                   std::fabs(r.lineWidth - 0.9) < 0.01;
+        });
+        EXPECT_EQ(frames, kind.paperSide == 2 && turn != 2 ? 2 : 1);
+
+        for (const QString& file : written)
+            EXPECT_EQ(QpdfCheck(file), QString()) << file.toStdString();
+    }
+}
+
+TEST_F(MakePressTest, SummaryFileListsEverySlot) {
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0], kPages[1]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("O-1"), art, 20, 20, 0, 1, 0));
+    items.back()->pcases = 2;
+    items.push_back(Item(QStringLiteral("O-1"), art, 120, 20, 0, 1, 1));
+    items.back()->pcases = 2;
+    items.push_back(Item(QStringLiteral("O-2"), art, 20, 120, 0, 1, 0));
+    items.back()->pquantity = 0;
+    items.back()->quantity = 499.5;
+    PlateProperties p = Sheet(1, 0);
+    p.comment = QStringLiteral("급함");
+    p.afterWork = QStringLiteral("코팅;UV;");
+    Open(p, std::move(items));
+    CMakePress press(*doc, nullptr, nullptr);
+    const QByteArray expected =
+        cp949::FromUnicode(QStringLiteral("P-0001:스노우 250:국전:4/1:500:2026-12-10:KJ:급함\n"
+                                          "인쇄:코팅:UV::::출력\n"
+                                          "O-1:001001\nO-1:001002\nO-1:002001\nO-1:002002\n"
+                                          "O-2:001001\n"));
+    EXPECT_EQ(press.SummaryBytes(), expected);
+    ASSERT_TRUE(Run());
+    EXPECT_EQ(recordfiles::Read(QDir(root).filePath(QStringLiteral("P-0001.txt"))), expected);
+
+    // A plate that prints no sheets lists each case once instead of never ending.
+    p.pressCount = 0;
+    p.quantity = 0;
+    doc->SetProperties(p);
+    const QString text = cp949::ToUnicode(press.SummaryBytes());
+    EXPECT_TRUE(text.endsWith(QStringLiteral("O-1:001001\nO-1:002001\nO-2:001001\n")))
+        << text.toStdString();
+}
+
+TEST_F(MakePressTest, PressFolderFilesForEachType) {
+    struct Case {
+        int paperSide, type;
+        bool titleName;
+        QStringList files;
+    };
+    const Case cases[] = {
+        {0, 0, false, {QStringLiteral("P-0001.pdf")}},
+        {0, 1, false, {QStringLiteral("P-0001.pdf"), QStringLiteral("P-0001_L.pdf")}},
+        {0, 2, false, {QStringLiteral("P-0001.pdf"), QStringLiteral("P-0001_L.pdf")}},
+        {1, 0, false, {QStringLiteral("P-0001.pdf")}},
+        {1, 1, false, {QStringLiteral("P-0001.pdf"), QStringLiteral("P-0001_L.pdf")}},
+        {1,
+         2,
+         false,
+         {QStringLiteral("P-0001_A.pdf"), QStringLiteral("P-0001_B.pdf"),
+          QStringLiteral("P-0001_L.pdf")}},
+        // Title items that vary by side or shop are not in the name; "/" and ":" cannot stand in
+        // it.
+        {0, 0, true, {QStringLiteral("P_0001-국전-a_b.pdf")}},
+    };
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0], kPages[1]});
+    options.pressDir = pressDir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files.join(QLatin1Char(' ')).toStdString());
+        QDir(pressDir).removeRecursively();
+        QDir().mkpath(pressDir);
+        PlateProperties p = Sheet(c.paperSide, 0);
+        if (c.titleName) {
+            p.jobCode = QStringLiteral("P/0001");
+            p.paperType = QStringLiteral("a:b");
+            p.titleItems = QStringLiteral("[회사코드][판번호][판형크기][판구분][지질][후가공]");
+        }
+        std::vector<std::unique_ptr<CZelItem>> items;
+        items.push_back(Item(QStringLiteral("A-1"), art, 20, 20, 0, c.paperSide + 1));
+        Open(p, std::move(items));
+        options.pdfType = c.type;
+        options.titleFileName = c.titleName;
+        ASSERT_TRUE(Run());
+        QStringList expected;
+        for (int side = 0; side < doc->Geometry().sideCount; ++side)
+            expected << CMakePress(*doc, nullptr, nullptr).SideFilePath(side);
+        for (const QString& name : c.files)
+            expected << QDir(pressDir).filePath(name);
+        EXPECT_EQ(written, expected);
+        // Nothing else in the press folder: no temporary file is left behind.
+        EXPECT_EQ(QDir(pressDir).entryList(QDir::Files | QDir::Hidden), c.files);
+        int pages = 0;
+        for (const QString& name : c.files) {
+            const QString file = QDir(pressDir).filePath(name);
+            EXPECT_EQ(QpdfCheck(file), QString());
+            std::string error;
+            pages += static_cast<int>(pdfreadback::Read(file.toStdString(), &error).size());
+        }
+        EXPECT_EQ(pages, doc->Geometry().sideCount);
+    }
+}
+
+TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
+    Open(Sheet(0, 0), std::move(items));
+
+    // A side file that cannot be removed stops the run before anything is composed.
+    QDir().mkpath(Side("_L.pdf"));
+    QString error;
+    EXPECT_FALSE(Run(&error));
+    const QString inUse = QStringLiteral(
+        "PDF 파일 \"P-0001_L.pdf\"이(가) 사용중입니다.\n파일을 닫으시고 다시 시도하십시오.");
+    EXPECT_EQ(error, inUse);
+    EXPECT_EQ(op.messages, QStringList{inUse});
+    EXPECT_FALSE(QFileInfo::exists(Side("_A.pdf")));
+    QDir().rmdir(Side("_L.pdf"));
+
+    // The same in the press folder, after the side files.
+    options.pressDir = pressDir;
+    QDir().mkpath(QDir(pressDir).filePath(QStringLiteral("P-0001.pdf")));
+    EXPECT_FALSE(Run(&error));
+    EXPECT_EQ(error,
+              QString(inUse).replace(QStringLiteral("P-0001_L.pdf"), QStringLiteral("P-0001.pdf")));
+    QDir().rmdir(QDir(pressDir).filePath(QStringLiteral("P-0001.pdf")));
+
+    // An order whose artwork is gone: nothing is written, the order is named.
+    std::vector<std::unique_ptr<CZelItem>> gone;
+    gone.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
+    gone.push_back(
+        Item(QStringLiteral("GONE-7"), QDir(root).filePath(QStringLiteral("없음.pdf")), 120, 20));
+    for (const char* suffix : {"_A.pdf", "_L.pdf", ".txt"})
+        QFile::remove(Side(suffix));
+    Open(Sheet(0, 0), std::move(gone));
+    EXPECT_FALSE(Run(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("GONE-7"))) << error.toStdString();
+    for (const char* suffix : {"_A.pdf", "_L.pdf", ".txt"})
+        EXPECT_FALSE(QFileInfo::exists(Side(suffix))) << suffix;
+}
+
+TEST_F(MakePressTest, EachArtworkPageIsEmbeddedOncePerSideFile) {
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    for (int i = 0; i < 4; ++i)
+        items.push_back(Item(QStringLiteral("A-1"), art, 20 + 95.0 * i, 20));
+    Open(Sheet(0, 0), std::move(items));
+    ASSERT_TRUE(Run());
+    const auto forms = Shapes(Side("_A.pdf"), Shape::Form);
+    ASSERT_EQ(forms.size(), 4u);
+    for (const Shape& form : forms)
+        EXPECT_EQ(form.name, forms[0].name);
+}
