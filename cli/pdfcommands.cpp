@@ -33,7 +33,11 @@ int Info(CommandLine& args) {
     if (!pages)
         return Fail(server.LastError());
     const int version = server.MiscGetPDFVersion(files.at(0));
-    PrintLine(QStringLiteral("%1: %2 pages, PDF %3.%4").arg(files.at(0)).arg(pages).arg(version / 10).arg(version % 10));
+    PrintLine(QStringLiteral("%1: %2 pages, PDF %3.%4")
+                  .arg(files.at(0))
+                  .arg(pages)
+                  .arg(version / 10)
+                  .arg(version % 10));
     for (int page = 1; page <= pages; ++page) {
         double width = 0, height = 0;
         if (!server.MiscGetPageSize(files.at(0), page, width, height))
@@ -46,7 +50,8 @@ int Info(CommandLine& args) {
 int Preview(CommandLine& args) {
     QString pageText, rotationText;
     QStringList files;
-    if (!args.TakeOption(QStringLiteral("--page"), pageText) || !args.TakeOption(QStringLiteral("--rotate"), rotationText) ||
+    if (!args.TakeOption(QStringLiteral("--page"), pageText) ||
+        !args.TakeOption(QStringLiteral("--rotate"), rotationText) ||
         !args.Positionals(files, 2, 2))
         return Fail(args.Error(), 2);
     bool ok = true;
@@ -64,7 +69,9 @@ int Preview(CommandLine& args) {
     CImposerItem item;
     item.SetPdfPath(files.at(0));
     if (!item.RenderPage(server, page - 1, files.at(1), rotation))
-        return Fail(server.LastError().isEmpty() ? QStringLiteral("%1: no such PDF").arg(files.at(0)) : server.LastError());
+        return Fail(server.LastError().isEmpty()
+                        ? QStringLiteral("%1: no such PDF").arg(files.at(0))
+                        : server.LastError());
     const QImage& image = item.Picture().Image();
     PrintLine(QStringLiteral("%1: %2 x %3 pixels, page %4 * %5, shown at %6 degrees")
                   .arg(files.at(1))
@@ -79,7 +86,8 @@ int Preview(CommandLine& args) {
 
 std::vector<Command> PdfCommands() {
     return {
-        {"pdf info", "FILE", "print a PDF's page count, version and page sizes through the PDF library", Info},
+        {"pdf info", "FILE",
+         "print a PDF's page count, version and page sizes through the PDF library", Info},
         {"pdf preview", "PDF IMAGE.jpg [--page N] [--rotate DEG]",
          "render a page's preview as the plate view shows it (96 dpi JPEG)", Preview},
     };

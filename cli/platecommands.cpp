@@ -1,7 +1,16 @@
 #include "platecommands.h"
 
+#include "installation.h"
+
+#include "engine/platecreation.h"
 #include "engine/tesseldoc.h"
 #include "records/joblisttext.h"
+#include "records/zeldocumentpreset.h"
+#include "registration/registerplate.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -81,10 +90,210 @@ int Show(CommandLine& args) {
     return 0;
 }
 
+const QString kDefaultPreset = QStringLiteral("[기본 프리셋]");
+
+// The site preset's plate type whose PAN or NAME is this text.
+bool FindPlateType(CZelServerPreset& site, const QString& wanted, QString& pan, QString& name, QStringList& known) {
+    for (CMTItem* entry = site.FirstPanCode(); entry; entry = site.NextEntry(entry)) {
+        QString entryPan, entryName;
+        site.GetPanPrefix(entry, entryPan);
+        site.GetName(entry, entryName);
+        known << QStringLiteral("%1 (%2)").arg(entryPan, entryName);
+        if (entryPan == wanted || entryName == wanted) {
+            pan = entryPan;
+            name = entryName;
+            return true;
+        }
+    }
+    return false;
+}
+
+int New(CommandLine& args) {
+    QString presetName, type, dateText, account, password;
+    QStringList none;
+    if (!args.TakeOption(QStringLiteral("--preset"), presetName) || !args.TakeOption(QStringLiteral("--type"), type) ||
+        !args.TakeOption(QStringLiteral("--date"), dateText) || !args.TakeOption(QStringLiteral("--account"), account) ||
+        !args.TakeOption(QStringLiteral("--password"), password) || !args.Positionals(none, 0, 0))
+        return Fail(args.Error(), 2);
+    if (presetName.isEmpty() || type.isEmpty() || account.isEmpty())
+        return Fail(QStringLiteral("plate new needs --preset, --type and --account"), 2);
+    const QDate date = dateText.isEmpty() ? QDate::currentDate() : QDate::fromString(dateText, Qt::ISODate);
+    if (!date.isValid())
+        return Fail(QStringLiteral("--date wants YYYY-MM-DD, not \"%1\"").arg(dateText), 2);
+
+    Installation shop;
+    QString error;
+    if (!shop.Load(false, &error))
+        return Fail(error);
+    platecreation::Request request;
+    QStringList known;
+    if (!shop.site.IsLoaded() || !FindPlateType(shop.site, type, request.panPrefix, request.panName, known))
+        return Fail(QStringLiteral("no plate type \"%1\" in the site preset (known: %2)").arg(type, known.join(QStringLiteral(", "))));
+
+    CZelDocumentPreset preset;
+    request.properties = platecreation::DefaultProperties();
+    const QString presetPath = CZelDocumentPreset::PathOf(presetName);
+    if (QFileInfo::exists(presetPath)) {
+        if (!preset.Load(presetPath))
+            return Fail(preset.LastError());
+        request.properties.ReadPlateKeys(preset);
+        request.preset = &preset;
+    } else if (presetName != kDefaultPreset) {
+        QStringList names;
+        CZelDocumentPreset::ListPresets(names);
+        return Fail(QStringLiteral("no document preset \"%1\" (known: %2)").arg(presetName, names.join(QStringLiteral(", "))));
+    }
+    const QString invalid = platecreation::Validate(request.properties);
+    if (!invalid.isEmpty())
+        return Fail(invalid);
+
+    CliLogin login;
+    if (!login.Login(shop.preference, account, password, &error))
+        return Fail(error);
+    request.presetName = presetName;
+    request.date = date;
+    login.Account()->GetAccountName(request.account);
+    login.Account()->GetRealName(request.realName);
+    login.Account()->GetInitial(request.initials);
+    QString path;
+    if (!platecreation::CreatePlate(shop.preference, request, path, &error))
+        return Fail(error);
+    PrintLine(path);
+    return 0;
+}
+
+// Tickets named on the command line: ticket files, or every ticket of a folder.
+QStringList TicketsOf(const QStringList& sources, QString& error) {
+    QStringList tickets;
+    for (const QString& source : sources) {
+        const QFileInfo info(source);
+        if (info.isDir()) {
+            const QFileInfoList files = QDir(source).entryInfoList({QStringLiteral("*.tzjob")}, QDir::Files, QDir::Name);
+            for (const QFileInfo& file : files)
+                tickets << file.absoluteFilePath();
+        } else if (info.isFile()) {
+            tickets << info.absoluteFilePath();
+        } else {
+            error = QStringLiteral("%1: no such ticket or folder").arg(source);
+            return {};
+        }
+    }
+    return tickets;
+}
+
+int Place(CommandLine& args) {
+    QStringList at, words;
+    const bool oneCopy = args.TakeFlag(QStringLiteral("--one-copy"));
+    const bool yes = args.TakeFlag(QStringLiteral("--yes"));
+    if (!args.TakeOption(QStringLiteral("--at"), at, 2) || !args.Positionals(words, 2, 100000))
+        return Fail(args.Error(), 2);
+    Installation shop;
+    QString error;
+    if (!shop.Load(true, &error))
+        return Fail(error);
+    CliOperator op(yes);
+    LineProgress progress;
+    CTesselDoc doc;
+    doc.SetContext({&shop.preference, &shop.colors, &op, &progress, &shop.pdf});
+    if (!doc.Open(words.takeFirst(), &error))
+        return Fail(error);
+    const QStringList tickets = TicketsOf(words, error);
+    if (tickets.isEmpty())
+        return Fail(error.isEmpty() ? QStringLiteral("no tickets to place") : error);
+
+    // Taking orders onto the plate moves their tickets into its progress folder.
+    std::vector<std::unique_ptr<CZelJob>> jobs;
+    std::vector<CZelJob*> orders;
+    for (const QString& ticket : tickets) {
+        auto job = std::make_unique<CZelJob>(ticket);
+        if (!job->IsValid() || !job->MoveTo(doc.ProgressFolder())) {
+            PrintWarning(QStringLiteral("%1: %2").arg(ticket, job->LastError()));
+            continue;
+        }
+        orders.push_back(job.get());
+        jobs.push_back(std::move(job));
+    }
+    double x = doc.Geometry().usableArea.x, y = doc.Geometry().usableArea.y;
+    if (!at.isEmpty()) {
+        bool okX = false, okY = false;
+        x = QLocale::c().toDouble(at.at(0), &okX);
+        y = QLocale::c().toDouble(at.at(1), &okY);
+        if (!okX || !okY)
+            return Fail(QStringLiteral("--at wants two numbers in mm"), 2);
+    }
+    const int before = doc.ItemCount();
+    const CTesselDoc::DropResult result = doc.DropOrders(orders, x, y, oneCopy);
+    if (result == CTesselDoc::DropResult::Outside)
+        return Fail(QStringLiteral("the drop point (%1, %2) lies outside the usable area").arg(x).arg(y));
+    if (!doc.Save(doc.Path(), &error))
+        return Fail(error);
+    PrintLine(QStringLiteral("%1 item(s) on the plate (%2 placed now), %3 order(s) on the plate; saved %4")
+                  .arg(doc.ItemCount())
+                  .arg(doc.ItemCount() - before)
+                  .arg(doc.JobContainer().Count())
+                  .arg(doc.Path()));
+    return result == CTesselDoc::DropResult::Cancelled ? 1 : 0;
+}
+
+PlateRegistration RegistrationOf(const CTesselDoc& doc) {
+    const PlateProperties& p = doc.Properties();
+    PlateRegistration plate;
+    plate.jobCode = p.jobCode;
+    plate.presetName = p.presetName;
+    plate.jobDate = p.jobDate;
+    plate.userName = p.userName;
+    plate.userInitial = p.userInitial;
+    plate.paperType = p.paperType;
+    plate.colorA = p.colorA;
+    plate.colorB = p.colorB;
+    plate.quantity = p.quantity;
+    plate.pquantity = p.pressCount;
+    plate.comment = p.comment;
+    plate.afterWork = p.afterWork;
+    plate.paperSide = doc.Geometry().paperSide;
+    for (int i = 0; i < doc.ItemCount(); ++i) {
+        const CZelItem& item = *doc.ItemAt(i);
+        plate.items.append({item.ordernum, item.pcases, item.quantity, item.pquantity});
+    }
+    return plate;
+}
+
+int Register(CommandLine& args) {
+    QString url;
+    QStringList files;
+    if (!args.TakeOption(QStringLiteral("--url"), url) || !args.Positionals(files, 1, 1))
+        return Fail(args.Error(), 2);
+    Installation shop;
+    QString error;
+    if (!shop.Load(false, &error))
+        return Fail(error);
+    CTesselDoc doc;
+    if (!doc.Open(files.at(0), &error))
+        return Fail(error);
+    if (url.isEmpty())
+        shop.preference.GetPlateRegUrl(url);
+    QString signature;
+    shop.site.GetSignature(signature);
+    const PlateRegistrationResult result = RegisterPlate(RegistrationOf(doc), signature, url);
+    if (!result.registered) {
+        if (!result.reason.isEmpty())
+            PrintWarning(result.reason);
+        return Fail(result.message);
+    }
+    const QByteArray status = result.head.left(result.head.indexOf('\n')).trimmed();
+    PrintLine(QStringLiteral("registered %1: %2").arg(doc.Properties().jobCode, QString::fromLatin1(status)));
+    return 0;
+}
+
 } // namespace
 
 std::vector<Command> PlateCommands() {
     return {
+        {"plate new", "--preset NAME --type PAN [--date YYYY-MM-DD] --account A --password P",
+         "create a plate from a document preset and print its path", New},
         {"plate show", "PLATE.tzmp", "print a plate: its settings, geometry and items", Show},
+        {"plate place", "PLATE.tzmp FOLDER|TICKET... [--at X Y] [--one-copy] [--yes]",
+         "take orders onto the plate and place them (--yes answers the questions with yes)", Place},
+        {"plate register", "PLATE.tzmp [--url URL]", "post the plate to the registration server", Register},
     };
 }

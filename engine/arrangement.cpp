@@ -130,12 +130,14 @@ bool Space(std::vector<CZelItem*> items, const Axis& axis, double limit, double 
 
 } // namespace
 
-bool CTesselDoc::SpaceHorizontally(double gap, bool withOwnCut, bool testOnly) {
-    const double limit = m_properties.margin[PlateProperties::Left] + m_geometry.usableArea.width;
-    const bool changed = Space(m_selection, kHorizontal, limit, gap, withOwnCut, testOnly,
-                               [this](CZelItem& item, double x) {
+bool CTesselDoc::SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly) {
+    const double limit = horizontal ? m_properties.margin[PlateProperties::Left] + m_geometry.usableArea.width
+                                    : m_properties.margin[PlateProperties::Top] + m_geometry.usableArea.height;
+    double CZelItem::*coordinate = horizontal ? &CZelItem::x : &CZelItem::y;
+    const bool changed = Space(m_selection, horizontal ? kHorizontal : kVertical, limit, gap, withOwnCut, testOnly,
+                               [this, coordinate](CZelItem& item, double value) {
                                    MarkDirty(item);
-                                   item.x = x;
+                                   item.*coordinate = value;
                                    MarkDirty(item);
                                });
     if (changed && !testOnly)
@@ -143,16 +145,18 @@ bool CTesselDoc::SpaceHorizontally(double gap, bool withOwnCut, bool testOnly) {
     return changed;
 }
 
+bool CTesselDoc::SpaceHorizontally(double gap, bool withOwnCut, bool testOnly) {
+    return SpaceSelection(true, gap, withOwnCut, testOnly);
+}
+
 bool CTesselDoc::SpaceVertically(double gap, bool withOwnCut, bool testOnly) {
-    const double limit = m_properties.margin[PlateProperties::Top] + m_geometry.usableArea.height;
-    const bool changed = Space(m_selection, kVertical, limit, gap, withOwnCut, testOnly,
-                               [this](CZelItem& item, double y) {
-                                   MarkDirty(item);
-                                   item.y = y;
-                                   MarkDirty(item);
-                               });
-    if (changed && !testOnly)
-        m_modified = true;
+    return SpaceSelection(false, gap, withOwnCut, testOnly);
+}
+
+bool CTesselDoc::SpaceAndAlign(bool horizontal, double gap, bool withOwnCut, int alignment) {
+    bool changed = SpaceSelection(horizontal, gap, withOwnCut, false);
+    if (alignment >= 0 && alignment <= 2)
+        changed = AlignSelection(static_cast<Align>(horizontal ? 3 + alignment : alignment)) || changed;
     return changed;
 }
 
@@ -362,4 +366,16 @@ CZelBound CTesselDoc::SelectionBounds(bool withOwnCut) const {
     box.width = right - box.x;
     box.height = bottom - box.y;
     return box;
+}
+
+bool CTesselDoc::SelectionPageSize(double& width, double& height) const {
+    width = height = -1;
+    if (m_selection.size() != 1)
+        return false;
+    const CZelItem& item = *m_selection.front();
+    width = item.pages[0].PageWidth();
+    height = item.pages[0].PageHeight();
+    if (item.rotate == 90 || item.rotate == 270)
+        std::swap(width, height);
+    return true;
 }

@@ -7,24 +7,12 @@
 
 #include <QDir>
 
-#include <cmath>
 
 namespace {
 
 void SetError(QString* error, const QString& text) {
     if (error)
         *error = text;
-}
-
-// An artwork page lies turned in its slot when both its sides miss the
-// order's by more than 1 mm and it is closer to the order's size turned. The
-// second test keeps artwork with bleed (94 x 54 for a 90 x 50 card) upright.
-bool LiesTurned(double pageWidth, double pageHeight, double width, double height) {
-    if (!(std::fabs(pageWidth - width) > 1.0 && std::fabs(pageHeight - height) > 1.0))
-        return false;
-    const double upright = std::fabs(pageWidth - width) + std::fabs(pageHeight - height);
-    const double turned = std::fabs(pageWidth - height) + std::fabs(pageHeight - width);
-    return turned < upright;
 }
 
 } // namespace
@@ -76,7 +64,7 @@ bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
         }
     }
     if (changed && item.width != item.height &&
-        LiesTurned(item.pages[0].PageWidth(), item.pages[0].PageHeight(), item.width, item.height))
+        CZelItem::PageLiesTurned(item.pages[0].PageWidth(), item.pages[0].PageHeight(), item.width, item.height))
         item.mediaRotate = 1;
     item.checksum = stamp;
     item.cx = item.pages[0].PageWidth();

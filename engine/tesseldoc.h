@@ -6,6 +6,7 @@
 #include "shopcontext.h"
 #include "zelitem.h"
 
+#include "records/zeljobcontainer.h"
 #include "records/zelmtdocument.h"
 
 #include <QStringList>
@@ -55,7 +56,7 @@ public:
     const QStringList& MissingArtwork() const { return m_missingArtwork; }
 
     // Replaces the lines of the preset the plate was made from by the plate's
-    // own lines and saves the preset.
+    // own lines and saves the preset. Refused while the plate has unsaved changes.
     bool ApplyToPreset(QString* error = nullptr);
 
     std::vector<FreeLine>& Lines() { return m_lines; }
@@ -103,6 +104,10 @@ public:
     bool AlignSelection(Align kind);
     bool SpaceHorizontally(double gap, bool withOwnCut, bool testOnly = false);
     bool SpaceVertically(double gap, bool withOwnCut, bool testOnly = false);
+    // Spacing with a chosen gap (-30 to 30 mm), then an alignment across the
+    // axis: 0, 1, 2 for top, centre, bottom (horizontal spacing) or left,
+    // centre, right (vertical spacing); 3 aligns nothing.
+    bool SpaceAndAlign(bool horizontal, double gap, bool withOwnCut, int alignment);
     // Moves by (dx, dy) mm; an axis whose move would leave the pasteboard does not move.
     bool MoveSelection(double dx, double dy);
     bool ChangeStacking(Stacking kind, bool testOnly = false);
@@ -134,6 +139,9 @@ public:
 
     // The box around the selection, with or without own cut lines.
     CZelBound SelectionBounds(bool withOwnCut) const;
+    // The front page's size of the one selected item, turned with it; false
+    // (and -1) when not exactly one item is selected.
+    bool SelectionPageSize(double& width, double& height) const;
 
     // Placement of new items. ARRANGE_DIRECTION 0-7 search the grid cells in
     // one of eight orders, 8 places freely at the drop point.
@@ -147,6 +155,37 @@ public:
     // Adds the item where the arrangement puts it (turning it when that
     // covers fewer cells), selected. On failure the item is not added.
     bool AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, double dropY);
+
+    // Dropping orders onto the plate: a trial that asks the operator about
+    // quantities and room, then the real placement behind the progress
+    // sink. Tickets of orders that are not placed go back to the job folder.
+    enum class DropResult { Outside, Cancelled, Placed, Stopped };
+    DropResult DropOrders(std::vector<CZelJob*> orders, double x, double y, bool oneCopy);
+    // Cases an order makes on this plate, and pages per item.
+    int CaseCount(const CZelJob& job) const;
+    int SidesPerItem(const CZelJob& job) const;
+    // The sheets an order asks for: PQuantity, else Quantity truncated.
+    static int OrderSheets(const CZelJob& job);
+    // A new item for one case of an order, not yet placed.
+    std::unique_ptr<CZelItem> MakeItem(const CZelJob& job, int caseIndex) const;
+    // Moves an order's ticket and PDF back to its place in the job folder.
+    bool ReturnTicket(CZelJob& job, QString* error = nullptr);
+    // The orders of this plate: its progress folder.
+    CZelJobContainer& JobContainer() { return m_jobContainer; }
+
+    // Copies the one selected item count times with this arrangement in
+    // force; stops, telling the operator, when no slot is left. Returns the
+    // number of copies placed; the plate's arrangement is restored.
+    int DuplicateSelection(int count, int direction);
+    // Deletes the selected items after asking; an order whose last item of a
+    // case goes is removed whole and its ticket returned. Returns whether
+    // anything was deleted.
+    bool DeleteSelectedItems();
+    // Deletes every item of the selected items' orders after asking, and
+    // returns their tickets.
+    bool DeleteSelectedOrders();
+    // Gives every item of the selected item's order this label.
+    bool ChangeLabel(const QString& labelName);
 
     // Where items may stand: the pasteboard around the plate.
     static constexpr double kPasteboardMargin = 25.0;
@@ -163,6 +202,12 @@ public:
     std::vector<CZelBound> TakeDirtyRects();
     void MarkDirty(const CZelItem& item);
 
+private:
+    bool SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly);
+    void RemoveOrdersAndReturnTickets(const QStringList& ordernums);
+    bool PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial);
+    bool MeasureItemPages(CZelItem& item, QString* error);
+
 protected:
     ShopContext m_context;
     QString m_path;
@@ -173,6 +218,7 @@ protected:
     std::vector<FreeLine> m_lines;
     std::vector<TextBox> m_textBoxes;
     QStringList m_missingArtwork;
+    CZelJobContainer m_jobContainer;
     PlateProperties m_properties;
     PlateGeometry m_geometry;
     std::vector<std::unique_ptr<CZelItem>> m_items;

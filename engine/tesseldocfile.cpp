@@ -264,6 +264,8 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     m_workFolder = workFolder;
     m_progressFolder = progressFolder;
     m_releaseFolder = releaseFolder;
+    if (!progressFolder.isEmpty())
+        m_jobContainer.SetSource(properties.jobCode, progressFolder, true);
     SetProperties(properties);
     m_dirty.clear();
     m_modified = false;
@@ -326,6 +328,10 @@ bool CTesselDoc::Save(const QString& path, QString* error) {
 }
 
 bool CTesselDoc::ApplyToPreset(QString* error) {
+    if (m_modified) {
+        SetError(error, QStringLiteral("save the plate before applying it to its preset"));
+        return false;
+    }
     const QString& name = m_properties.presetName;
     if (!filenames::IsPlainName(name)) {
         SetError(error, QStringLiteral("\"%1\" is not a preset name").arg(name));

@@ -26,3 +26,9 @@ CZelBound CZelItem::Bounds(bool withOwnCut) const {
 }
 
 int CZelItem::SheetQuantity() const { return pquantity > 0 ? pquantity : static_cast<int>(std::trunc(quantity)); }
+
+bool CZelItem::PageLiesTurned(double pw, double ph, double w, double h) {
+    if (!(std::fabs(pw - w) > 1.0 && std::fabs(ph - h) > 1.0))
+        return false;
+    return std::fabs(pw - h) + std::fabs(ph - w) < std::fabs(pw - w) + std::fabs(ph - h);
+}

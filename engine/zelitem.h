@@ -54,6 +54,11 @@ public:
     double EffectiveHeight(bool withOwnCut = false) const;
     CZelBound Bounds(bool withOwnCut = false) const;
 
+    // Whether an artwork page of pw x ph lies turned in a slot of w x h:
+    // both sides miss by more than 1 mm and it is closer to the size turned
+    // (so that artwork with bleed stays upright).
+    static bool PageLiesTurned(double pw, double ph, double w, double h);
+
     // The order's quantity in sheets: PQuantity, or Quantity truncated when none.
     int SheetQuantity() const;
 };

@@ -1,5 +1,5 @@
 // Opens bytes as a source PDF and places each of its first pages on a sheet,
-// through the library's C interface, then writes the sheet.
+// through the library's C interface, writes the sheet, and renders a preview.
 #include "pdfcompose/pdfcompose.h"
 
 #include <cstdint>
@@ -18,6 +18,7 @@ struct Folder {
     ~Folder() {
         unlink((path + "/in.pdf").c_str());
         unlink((path + "/out.pdf").c_str());
+        unlink((path + "/preview.jpg").c_str());
         rmdir(path.c_str());
     }
     std::string path;
@@ -38,15 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fclose(file);
 
     const int pages = PDFLibComposeCountPagesW(handle, in.c_str());
-    if (!PDFLibComposeBeginDocW(handle, out.c_str(), "") || !PDFLibComposeBeginPageW(handle, 300, 300, ""))
+    if (!PDFLibComposeBeginDocW(handle, out.c_str(), "") ||
+        !PDFLibComposeBeginPageW(handle, 300, 300, ""))
         std::abort();
     for (int page = 1; page <= pages && page <= 3; ++page) {
         double width = 0, height = 0;
         if (!PDFLibComposeGetPDIDocSizeW(handle, in.c_str(), page, &width, &height))
             std::abort(); // a source that opened must know its page sizes
-        PDFLibComposePlacePDIDocW(handle, in.c_str(), page, 10, 10, 100, 60, page * 90, 1, page % 2);
+        PDFLibComposePlacePDIDocW(handle, in.c_str(), page, 10, 10, 100, 60, page * 90, 1,
+                                  page % 2);
     }
     PDFLibComposeEndPageW(handle);
+    if (pages > 0) {
+        // A preview at a low resolution, so that the renderer sees every
+        // source that passed the checks.
+        const std::string command =
+            "-o \"" + folder.path + "/\" --prefix preview --dpi 9 --pages 1 \"" + in + "\"";
+        PDFLibExportImageW(handle, command.c_str());
+    }
     if (!PDFLibComposeEndDocW(handle, ""))
         std::abort(); // a checked source never fails the write
     return 0;

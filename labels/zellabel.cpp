@@ -64,9 +64,7 @@ bool CZelLabel::Load(const QString& path, QString* error) {
 
 bool CZelLabel::Save(const QString& path, QString* error) {
     CLabelPresetTree tree;
-    CTzmpItem* root = tree.GetOrAddChild(nullptr, CTzmpTree::kRootName);
-    tree.Value(root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
-    tree.Value(root, "VERSION") = QStringLiteral("1.0");
+    CTzmpItem* root = tree.SetHeader(QString::fromLatin1(kDocumentType));
     CTzmpItem* label = tree.GetOrAddChild(root, "LABLE");
     tree.Value(label, "WIDE") = m_width;
     tree.Value(label, "HIGH") = m_height;

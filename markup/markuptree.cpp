@@ -55,6 +55,7 @@ int CMarkupTree::Parse(const char* data, qsizetype length) {
     Clear();
     m_report = {};
     Tokenize(data, length);
+    m_stack = {};
     if (m_report.complete && ParsePosition() < BufferLength()) {
         // The walk ran out of input inside a tag or in trailing text.
         const bool inTag = data[ParsePosition()] == '<';
@@ -82,28 +83,29 @@ int CMarkupTree::OnParseEvent(int kind) {
         return 0;
     switch (kind) {
     case kStart:
-        m_stackDepth = 0;
+        m_stack.clear();
         return 1;
     case kEnd:
-        if (m_stackDepth > 0 && m_report.complete) {
-            const QByteArray& open = m_stack[m_stackDepth - 1]->Name();
+        if (!m_stack.empty() && m_report.complete) {
+            const QByteArray& open = m_stack.back()->Name();
             m_report.complete = false;
             m_report.offset = TokenOffset();
             m_report.reason = QStringLiteral("the input ends before <%1> is closed at offset %2")
                                   .arg(Quoted(open.constData(), open.size()))
                                   .arg(TokenOffset());
         }
-        m_stackDepth = 0;
+        m_stack.clear();
         return 1;
     case kTag: {
         const char* tag = TokenStart();
         const qsizetype length = TokenLength();
         if (length >= 2 && tag[1] == '/') {
-            if (m_stackDepth == 0) {
+            if (m_stack.empty()) {
                 StopParse(QStringLiteral("closing tag </%1> with no open element").arg(Quoted(tag + 2, length - 3)));
                 return 0;
             }
-            CMTItem* open = m_stack[--m_stackDepth];
+            CMTItem* open = m_stack.back();
+            m_stack.pop_back();
             const QByteArrayView closing(tag + 2, length - 3);
             if (!open->Name().startsWith(closing)) {
                 StopParse(QStringLiteral("closing tag </%1> does not match the open element <%2>, which is dropped")
@@ -116,18 +118,18 @@ int CMarkupTree::OnParseEvent(int kind) {
         CMTItem* item = CreateItemFromTag(tag, length);
         if (!item)
             return 1;
-        if (m_stackDepth >= kMaxDepth) {
+        if (static_cast<int>(m_stack.size()) >= kMaxDepth) {
             delete item;
             StopParse(QStringLiteral("elements nested deeper than %1").arg(kMaxDepth));
             return 0;
         }
-        CMTItem* parent = m_stackDepth > 0 ? m_stack[m_stackDepth - 1] : nullptr;
-        m_stack[m_stackDepth++] = item;
+        CMTItem* parent = m_stack.empty() ? nullptr : m_stack.back();
+        m_stack.push_back(item);
         InsertItem(item, parent, Position::Last);
         return 1;
     }
     case kText: {
-        if (m_stackDepth == 0)
+        if (m_stack.empty())
             return 1;
         const char* begin = TokenStart();
         const char* end = begin + TokenLength();
@@ -136,7 +138,7 @@ int CMarkupTree::OnParseEvent(int kind) {
         while (end > begin && IsTrimmedByte(static_cast<unsigned char>(end[-1])))
             --end;
         if (begin < end)
-            m_stack[m_stackDepth - 1]->ReadValue(begin, end - begin);
+            m_stack.back()->ReadValue(begin, end - begin);
         return 1;
     }
     }
@@ -162,7 +164,7 @@ void CMarkupTree::OnStorageClear() {
     m_owned.clear();
     m_count = 0;
     m_firstTop = m_lastTop = nullptr;
-    m_stackDepth = 0;
+    m_stack.clear();
 }
 
 void CMarkupTree::OnAttach(CMTItem* item) {

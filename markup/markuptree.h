@@ -79,8 +79,9 @@ private:
     void Unlink(CMTItem* item);
     void StopParse(const QString& reason);
 
-    CMTItem* m_stack[kMaxDepth] = {};
-    int m_stackDepth = 0;
+    // The open elements while a parse runs; empty otherwise, so that a tree
+    // costs nothing for it between parses.
+    std::vector<CMTItem*> m_stack;
     int m_count = 0;
     CMTItem* m_firstTop = nullptr;
     CMTItem* m_lastTop = nullptr;

@@ -2,6 +2,13 @@
 
 CTzmpItem* CTzmpTree::GetRoot() const { return Typed(FindChild(nullptr, kRootName)); }
 
+CTzmpItem* CTzmpTree::SetHeader(const QString& documentType) {
+    CTzmpItem* root = GetOrAddChild(nullptr, kRootName);
+    Value(root, "DOCUMENT_TYPE") = documentType;
+    Value(root, "VERSION") = QStringLiteral("1.0");
+    return root;
+}
+
 CTzmpItem* CTzmpTree::GetOrAddChild(CMTItem* parent, QByteArrayView name, bool append) {
     if (CMTItem* child = FindChild(parent, name))
         return Typed(child);

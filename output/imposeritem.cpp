@@ -16,18 +16,21 @@ void CImposerItem::SetPageSize(double width, double height) {
     m_pageHeight = height;
 }
 
-QString CImposerItem::ExportCommandLine(const QString& imagePath, int page, const QString& pdfPath) {
+QString CImposerItem::ExportCommandLine(const QString& imagePath, int page,
+                                        const QString& pdfPath) {
     const QFileInfo image(imagePath);
     const QString folder = QDir::toNativeSeparators(image.absolutePath() + QLatin1Char('/'));
     // The prefix is quoted too, so that names with spaces survive.
-    return QStringLiteral("-o \"%1\" -f jpg --prefix \"%2\" --digits 0 --dpi %3 -q 100 --printmode --pages %4 \"%5\"")
+    return QStringLiteral("-o \"%1\" -f jpg --prefix \"%2\" --digits 0 --dpi %3 -q 100 --printmode "
+                          "--pages %4 \"%5\"")
         .arg(folder, image.completeBaseName())
         .arg(kPreviewDpi)
         .arg(page + 1)
         .arg(pdfPath);
 }
 
-bool CImposerItem::RenderPage(CPDFServer& server, int page, const QString& imagePath, int rotation) {
+bool CImposerItem::RenderPage(CPDFServer& server, int page, const QString& imagePath,
+                              int rotation) {
     if (m_pdfPath.isEmpty() || !QFileInfo(m_pdfPath).isFile())
         return false;
     if (!server.ExportImage(ExportCommandLine(imagePath, page, m_pdfPath)))
@@ -39,7 +42,8 @@ bool CImposerItem::RenderPage(CPDFServer& server, int page, const QString& image
     return m_picture.Load(imagePath, rotation);
 }
 
-bool CImposerItem::LoadOrRender(CPDFServer& server, int page, const QString& imagePath, int rotation) {
+bool CImposerItem::LoadOrRender(CPDFServer& server, int page, const QString& imagePath,
+                                int rotation) {
     if (QFileInfo(imagePath).isFile() && LoadImage(imagePath, rotation))
         return true;
     // The render shows the picture at the asked rotation as well, so that

@@ -81,18 +81,25 @@ enum Entry {
     MergeW = 39,
 };
 
-QByteArray Utf8(const QString& text) { return text.toUtf8(); }
+QByteArray Utf8(const QString& text) {
+    return text.toUtf8();
+}
 
 } // namespace
 
 CPDFServer::CPDFServer() : m_entries(kNames.size(), nullptr) {}
 
-CPDFServer::~CPDFServer() { Unload(); }
+CPDFServer::~CPDFServer() {
+    Unload();
+}
 
-const std::vector<const char*>& CPDFServer::EntryPointNames() { return kNames; }
+const std::vector<const char*>& CPDFServer::EntryPointNames() {
+    return kNames;
+}
 
 QString CPDFServer::DefaultLibraryPath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libpdfcompose.so"));
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("libpdfcompose.so"));
 }
 
 bool CPDFServer::Load(const QString& libraryPath, const QString& dataPaths) {
@@ -104,17 +111,20 @@ bool CPDFServer::Load(const QString& libraryPath, const QString& dataPaths) {
                           .arg(libraryPath, QString::fromLocal8Bit(dlerror()));
         return false;
     }
-    auto version = reinterpret_cast<decltype(&PDFLibInterfaceVersion)>(dlsym(m_library, "PDFLibInterfaceVersion"));
+    auto version = reinterpret_cast<decltype(&PDFLibInterfaceVersion)>(
+        dlsym(m_library, "PDFLibInterfaceVersion"));
     const int found = version ? version() : 0;
     if (found != PDFCOMPOSE_INTERFACE_VERSION) {
-        m_loadError = QStringLiteral("the PDF library %1 has interface version %2; this program needs %3")
-                          .arg(libraryPath)
-                          .arg(found)
-                          .arg(PDFCOMPOSE_INTERFACE_VERSION);
+        m_loadError =
+            QStringLiteral("the PDF library %1 has interface version %2; this program needs %3")
+                .arg(libraryPath)
+                .arg(found)
+                .arg(PDFCOMPOSE_INTERFACE_VERSION);
         Unload();
         return false;
     }
-    m_lastError = reinterpret_cast<decltype(&PDFLibGetLastError)>(dlsym(m_library, "PDFLibGetLastError"));
+    m_lastError =
+        reinterpret_cast<decltype(&PDFLibGetLastError)>(dlsym(m_library, "PDFLibGetLastError"));
     for (size_t i = 0; i < kNames.size(); ++i)
         m_entries[i] = dlsym(m_library, kNames[i]);
     auto init = reinterpret_cast<decltype(&PDFLibInitW)>(m_entries[InitW]);
@@ -149,7 +159,8 @@ void CPDFServer::Unload() {
 
 QString CPDFServer::LastError() const {
     if (!m_handle)
-        return m_loadError.isEmpty() ? QStringLiteral("the PDF library is not loaded") : m_loadError;
+        return m_loadError.isEmpty() ? QStringLiteral("the PDF library is not loaded")
+                                     : m_loadError;
     return m_lastError ? QString::fromUtf8(m_lastError(m_handle)) : QString();
 }
 
@@ -213,57 +224,61 @@ int CPDFServer::ComposeGetPDIDocSize(const QString& pdf, int page, double& width
 int CPDFServer::ComposePlacePDIDoc(const QString& pdf, int page, double x, double y, double width,
                                    double height, double rotation, double scale, int flags) {
     auto f = Bound<decltype(&PDFLibComposePlacePDIDocW)>(PlacePDIDocW);
-    return f ? f(m_handle, Utf8(pdf).constData(), page, x, y, width, height, rotation, scale, flags) : 0;
+    return f ? f(m_handle, Utf8(pdf).constData(), page, x, y, width, height, rotation, scale, flags)
+             : 0;
 }
 
-int CPDFServer::ComposePlaceImage(const QString& image, double x, double y, double width, double height,
-                                  double rotation) {
+int CPDFServer::ComposePlaceImage(const QString& image, double x, double y, double width,
+                                  double height, double rotation) {
     auto f = Bound<decltype(&PDFLibComposePlaceImgeW)>(PlaceImgeW);
     return f ? f(m_handle, Utf8(image).constData(), x, y, width, height, rotation) : 0;
 }
 
-int CPDFServer::ComposePlaceCMYKTextBox(const QString& text, const QString& fontName, double size, double x,
-                                        double y, double width, double height, double c, double m,
-                                        double yellow, double k, int halign, int valign, double rotation,
-                                        int wrap) {
+int CPDFServer::ComposePlaceCMYKTextBox(const QString& text, const QString& fontName, double size,
+                                        double x, double y, double width, double height, double c,
+                                        double m, double yellow, double k, int halign, int valign,
+                                        double rotation, int wrap) {
     auto f = Bound<decltype(&PDFLibComposePlaceCMYKTextBoxW)>(PlaceCMYKTextBoxW);
-    return f ? f(m_handle, Utf8(text).constData(), Utf8(fontName).constData(), size, x, y, width, height, c, m,
-                 yellow, k, halign, valign, rotation, wrap)
+    return f ? f(m_handle, Utf8(text).constData(), Utf8(fontName).constData(), size, x, y, width,
+                 height, c, m, yellow, k, halign, valign, rotation, wrap)
              : 0;
 }
 
-int CPDFServer::ComposeRGBLine(double x1, double y1, double x2, double y2, double lineWidth, double r,
-                               double g, double b) {
+int CPDFServer::ComposeRGBLine(double x1, double y1, double x2, double y2, double lineWidth,
+                               double r, double g, double b) {
     auto f = Bound<decltype(&PDFLibComposeRGBLine)>(RGBLine);
     return f ? f(m_handle, x1, y1, x2, y2, lineWidth, r, g, b) : 0;
 }
 
-int CPDFServer::ComposeCMYKLine(double x1, double y1, double x2, double y2, double lineWidth, double c,
-                                double m, double yellow, double k) {
+int CPDFServer::ComposeCMYKLine(double x1, double y1, double x2, double y2, double lineWidth,
+                                double c, double m, double yellow, double k) {
     auto f = Bound<decltype(&PDFLibComposeCMYKLine)>(CMYKLine);
     return f ? f(m_handle, x1, y1, x2, y2, lineWidth, c, m, yellow, k) : 0;
 }
 
 int CPDFServer::ComposeRGBRect(double x, double y, double width, double height, double lineWidth,
-                               double strokeR, double strokeG, double strokeB, double fillR, double fillG,
-                               double fillB) {
+                               double strokeR, double strokeG, double strokeB, double fillR,
+                               double fillG, double fillB) {
     auto f = Bound<decltype(&PDFLibComposeRGBRect)>(RGBRect);
-    return f ? f(m_handle, x, y, width, height, lineWidth, strokeR, strokeG, strokeB, fillR, fillG, fillB) : 0;
-}
-
-int CPDFServer::ComposeCMYKRect(double x, double y, double width, double height, double lineWidth,
-                                double strokeC, double strokeM, double strokeY, double strokeK, double fillC,
-                                double fillM, double fillY, double fillK) {
-    auto f = Bound<decltype(&PDFLibComposeCMYKRect)>(CMYKRect);
-    return f ? f(m_handle, x, y, width, height, lineWidth, strokeC, strokeM, strokeY, strokeK, fillC, fillM,
-                 fillY, fillK)
+    return f ? f(m_handle, x, y, width, height, lineWidth, strokeR, strokeG, strokeB, fillR, fillG,
+                 fillB)
              : 0;
 }
 
-int CPDFServer::MiscCreateBarcode(const QString& outputPath, const QString& text, double width, double height,
-                                  int kind, int options) {
+int CPDFServer::ComposeCMYKRect(double x, double y, double width, double height, double lineWidth,
+                                double strokeC, double strokeM, double strokeY, double strokeK,
+                                double fillC, double fillM, double fillY, double fillK) {
+    auto f = Bound<decltype(&PDFLibComposeCMYKRect)>(CMYKRect);
+    return f ? f(m_handle, x, y, width, height, lineWidth, strokeC, strokeM, strokeY, strokeK,
+                 fillC, fillM, fillY, fillK)
+             : 0;
+}
+
+int CPDFServer::MiscCreateBarcode(const QString& outputPath, const QString& text, double width,
+                                  double height, int kind, int options) {
     auto f = Bound<decltype(&PDFLibMiscCreateBarcodeW)>(CreateBarcodeW);
-    return f ? f(m_handle, Utf8(outputPath).constData(), Utf8(text).constData(), width, height, kind, options)
+    return f ? f(m_handle, Utf8(outputPath).constData(), Utf8(text).constData(), width, height,
+                 kind, options)
              : 0;
 }
 
@@ -292,5 +307,6 @@ int CPDFServer::MiscMerge(const QStringList& inputs, const QString& outputPath) 
         encoded.push_back(Utf8(input));
     for (const QByteArray& bytes : encoded)
         pointers.push_back(bytes.constData());
-    return f(m_handle, pointers.data(), static_cast<int>(pointers.size()), Utf8(outputPath).constData());
+    return f(m_handle, pointers.data(), static_cast<int>(pointers.size()),
+             Utf8(outputPath).constData());
 }

@@ -26,7 +26,8 @@ public:
     // the header's, binds every entry point, and starts a session
     // (dataPaths: extra font files or folders, ';'-separated). False with
     // LoadError() when anything fails; a loaded library is unloaded first.
-    bool Load(const QString& libraryPath = DefaultLibraryPath(), const QString& dataPaths = QString());
+    bool Load(const QString& libraryPath = DefaultLibraryPath(),
+              const QString& dataPaths = QString());
     void Unload();
     bool IsLoaded() const { return m_handle != nullptr; }
     const QString& LoadError() const { return m_loadError; }
@@ -47,32 +48,33 @@ public:
     int ComposeEndPage();
     int ComposeCountPages(const QString& pdf);
     int ComposeGetPDIDocSize(const QString& pdf, int page, double& width, double& height);
-    int ComposePlacePDIDoc(const QString& pdf, int page, double x, double y, double width, double height,
-                           double rotation, double scale = 1, int flags = 0);
+    int ComposePlacePDIDoc(const QString& pdf, int page, double x, double y, double width,
+                           double height, double rotation, double scale = 1, int flags = 0);
     int ComposePlaceImage(const QString& image, double x, double y, double width, double height,
                           double rotation);
-    int ComposePlaceCMYKTextBox(const QString& text, const QString& fontName, double size, double x, double y,
-                                double width, double height, double c, double m, double yellow, double k,
-                                int halign, int valign, double rotation, int wrap = 1);
-    int ComposeRGBLine(double x1, double y1, double x2, double y2, double lineWidth, double r, double g,
-                       double b);
-    int ComposeCMYKLine(double x1, double y1, double x2, double y2, double lineWidth, double c, double m,
-                        double yellow, double k);
-    int ComposeRGBRect(double x, double y, double width, double height, double lineWidth, double strokeR,
-                       double strokeG, double strokeB, double fillR, double fillG, double fillB);
-    int ComposeCMYKRect(double x, double y, double width, double height, double lineWidth, double strokeC,
-                        double strokeM, double strokeY, double strokeK, double fillC, double fillM,
-                        double fillY, double fillK);
-    int MiscCreateBarcode(const QString& outputPath, const QString& text, double width, double height,
-                          int kind = 3, int options = 0);
+    int ComposePlaceCMYKTextBox(const QString& text, const QString& fontName, double size, double x,
+                                double y, double width, double height, double c, double m,
+                                double yellow, double k, int halign, int valign, double rotation,
+                                int wrap = 1);
+    int ComposeRGBLine(double x1, double y1, double x2, double y2, double lineWidth, double r,
+                       double g, double b);
+    int ComposeCMYKLine(double x1, double y1, double x2, double y2, double lineWidth, double c,
+                        double m, double yellow, double k);
+    int ComposeRGBRect(double x, double y, double width, double height, double lineWidth,
+                       double strokeR, double strokeG, double strokeB, double fillR, double fillG,
+                       double fillB);
+    int ComposeCMYKRect(double x, double y, double width, double height, double lineWidth,
+                        double strokeC, double strokeM, double strokeY, double strokeK,
+                        double fillC, double fillM, double fillY, double fillK);
+    int MiscCreateBarcode(const QString& outputPath, const QString& text, double width,
+                          double height, int kind = 3, int options = 0);
     int MiscGetPDFVersion(const QString& pdf);
     int MiscSetPDFVersion(const QString& pdf, int version);
     int MiscGetPageSize(const QString& pdf, int page, double& width, double& height);
     int MiscMerge(const QStringList& inputs, const QString& outputPath);
 
 private:
-    template <typename Function>
-    Function Bound(int index) const {
+    template <typename Function> Function Bound(int index) const {
         return m_handle ? reinterpret_cast<Function>(m_entries[index]) : nullptr;
     }
 

@@ -33,7 +33,9 @@ void CPicture::Clear() {
     m_rotation = m_applied = 0;
 }
 
-void CPicture::SetRotation(int rotation) { m_rotation = Normalised(rotation); }
+void CPicture::SetRotation(int rotation) {
+    m_rotation = Normalised(rotation);
+}
 
 void CPicture::ApplyRotation() {
     const int turns = PendingTurns();
@@ -51,9 +53,11 @@ void CPicture::Draw(QPainter& painter, const QRectF& box, const QSizeF& natural)
     if (m_image.isNull() || natural.isEmpty() || box.isEmpty())
         return;
     ApplyRotation();
-    const double scale = std::min({1.0, box.width() / natural.width(), box.height() / natural.height()});
+    const double scale =
+        std::min({1.0, box.width() / natural.width(), box.height() / natural.height()});
     QSizeF size = natural * scale;
-    QRectF target(QPointF(box.x() + (box.width() - size.width()) / 2, box.y() + (box.height() - size.height()) / 2),
+    QRectF target(QPointF(box.x() + (box.width() - size.width()) / 2,
+                          box.y() + (box.height() - size.height()) / 2),
                   size);
     painter.drawImage(target, m_image);
 }

@@ -4,10 +4,10 @@
 #include "failure.h"
 #include "geometry.h"
 #include "outputfile.h"
+#include "pdfwrite.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include <zint.h>
 
@@ -31,8 +31,9 @@ void Barcode::WritePdf(const std::string& path, const std::string& text, double 
     symbol->symbology = BARCODE_CODE128;
     symbol->input_mode = UNICODE_MODE;
     symbol->show_hrt = 0;
-    const int encoded = ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(text.data()),
-                                        static_cast<int>(text.size()));
+    const int encoded =
+        ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(text.data()),
+                        static_cast<int>(text.size()));
     if (encoded >= ZINT_ERROR)
         throw Failure("cannot encode \"" + text + "\" as Code 128: " + symbol->errtxt);
     if (ZBarcode_Buffer_Vector(symbol.get(), 0) >= ZINT_ERROR || !symbol->vector ||
@@ -44,8 +45,9 @@ void Barcode::WritePdf(const std::string& path, const std::string& text, double 
     std::string content = "1 1 1 1 k\n";
     for (const zint_vector_rect* rect = symbol->vector->rectangles; rect; rect = rect->next) {
         // zint measures from the top-left, y downwards.
-        content += FormatNumber(rect->x * sx) + " " + FormatNumber(pageH - (rect->y + rect->height) * sy) +
-                   " " + FormatNumber(rect->width * sx) + " " + FormatNumber(rect->height * sy) + " re\n";
+        content += FormatNumber(rect->x * sx) + " " +
+                   FormatNumber(pageH - (rect->y + rect->height) * sy) + " " +
+                   FormatNumber(rect->width * sx) + " " + FormatNumber(rect->height * sy) + " re\n";
     }
     content += "f\n";
 
@@ -58,19 +60,19 @@ void Barcode::WritePdf(const std::string& path, const std::string& text, double 
         contents.replaceStreamData(Deflate(content), OH::newName("/FlateDecode"), OH::newNull());
         OH page = OH::newDictionary();
         page.replaceKey("/Type", OH::newName("/Page"));
-        page.replaceKey("/MediaBox", OH::newArray(std::vector<OH>{OH::newInteger(0), OH::newInteger(0),
-                                                                  OH::newReal(pageW, 4), OH::newReal(pageH, 4)}));
+        page.replaceKey("/MediaBox", OH::newArray(std::vector<OH>{
+                                         OH::newInteger(0), OH::newInteger(0),
+                                         OH::newReal(pageW, 4), OH::newReal(pageH, 4)}));
         page.replaceKey("/Resources", OH::newDictionary());
         page.replaceKey("/Contents", contents);
-        QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)), false);
-        QPDFWriter writer(pdf, output.TempPath().c_str());
-        writer.setMinimumPDFVersion("1.4");
-        writer.setDeterministicID(true);
-        writer.write();
+        QPDFPageDocumentHelper(pdf).addPage(QPDFPageObjectHelper(pdf.makeIndirectObject(page)),
+                                            false);
+        pdfcompose::WritePdf(pdf, output, PdfVersion());
+    } catch (const Failure&) {
+        throw;
     } catch (const std::exception& e) {
         throw Failure("cannot write " + path + ": " + e.what());
     }
-    output.Commit();
 }
 
 } // namespace pdfcompose

@@ -4,9 +4,9 @@
 #include "failure.h"
 #include "geometry.h"
 #include "jpegfile.h"
+#include "pdfwrite.h"
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
 #include <cmath>
 #include <cstdio>
@@ -141,7 +141,8 @@ void ComposedDocument::EndPage() {
                                                               OH::newReal(m_pageHeight, 4)}));
     page.replaceKey("/Resources", resources);
     page.replaceKey("/Contents", contents);
-    QPDFPageDocumentHelper(m_pdf).addPage(QPDFPageObjectHelper(m_pdf.makeIndirectObject(page)), false);
+    QPDFPageDocumentHelper(m_pdf).addPage(QPDFPageObjectHelper(m_pdf.makeIndirectObject(page)),
+                                          false);
     m_pageOpen = false;
     ++m_pageCount;
     m_content.clear();
@@ -164,16 +165,6 @@ std::shared_ptr<PdfSource> ComposedDocument::Source(const std::string& path) {
     m_keptSources.push_back(entry.source);
     m_sources[path] = entry;
     return entry.source;
-}
-
-void ComposedDocument::NoteVersion(const std::string& version, int extensionLevel) {
-    const int tenths = VersionTenths(version);
-    if (tenths > m_versionTenths) {
-        m_versionTenths = tenths;
-        m_extensionLevel = extensionLevel;
-    } else if (tenths == m_versionTenths && extensionLevel > m_extensionLevel) {
-        m_extensionLevel = extensionLevel;
-    }
 }
 
 Matrix ComposedDocument::Placement(double w, double h, int turns, double x, double y) const {
@@ -202,7 +193,7 @@ void ComposedDocument::PlacePage(const std::string& path, int page, double x, do
         OH copied = m_pdf.copyForeignObject(source->FormXObject(page));
         const std::string name = "Fx" + std::to_string(m_forms.size() + 1);
         form = m_forms.emplace(key, std::make_pair(copied, name)).first;
-        NoteVersion(source->Version(), source->ExtensionLevel());
+        m_version.Raise(*source);
     }
 
     const double boxW = MmToPt(width * scale), boxH = MmToPt(height * scale);
@@ -259,7 +250,8 @@ void ComposedDocument::PlaceImage(const std::string& path, double x, double y, d
             }
             dict.replaceKey("/Decode", OH::newArray(decode));
         }
-        found = m_images.emplace(path, Image{image, "Im" + std::to_string(m_images.size() + 1)}).first;
+        found =
+            m_images.emplace(path, Image{image, "Im" + std::to_string(m_images.size() + 1)}).first;
     }
     const double w = MmToPt(width), h = MmToPt(height);
     const Matrix m = Placement(w, h, turns, x, y).After(Matrix::Scale(w, h));
@@ -271,7 +263,10 @@ EmbeddedFont& ComposedDocument::Font(FontFace& face) {
     auto found = m_embedded.find(&face);
     if (found == m_embedded.end()) {
         const std::string name = "F" + std::to_string(m_embedded.size() + 1);
-        found = m_embedded.emplace(&face, std::make_pair(std::make_unique<EmbeddedFont>(m_pdf, face), name)).first;
+        found =
+            m_embedded
+                .emplace(&face, std::make_pair(std::make_unique<EmbeddedFont>(m_pdf, face), name))
+                .first;
     }
     m_fontResources[found->second.second] = found->second.first->Object();
     return *found->second.first;
@@ -363,16 +358,16 @@ void ComposedDocument::PlaceTextBox(const std::string& text, const std::string& 
                 codes += hex;
                 pen += lines[i][g].advance;
             }
-            body += "1 0 0 1 " + FormatNumber(start) + " " + FormatNumber(baseline) + " Tm\n<" + codes +
-                    "> Tj\n";
+            body += "1 0 0 1 " + FormatNumber(start) + " " + FormatNumber(baseline) + " Tm\n<" +
+                    codes + "> Tj\n";
         }
     }
     if (body.empty())
         return;
     const Colour fill = colour.kind == Colour::None ? Colour::Registration() : colour;
-    m_content += "q\n" + Cm(Placement(layoutW, layoutH, turns, x, y)) + "0 0 " + FormatNumber(layoutW) +
-                 " " + FormatNumber(layoutH) + " re W n\n" + fill.Operator(false) + "BT\n" + body +
-                 "ET\nQ\n";
+    m_content += "q\n" + Cm(Placement(layoutW, layoutH, turns, x, y)) + "0 0 " +
+                 FormatNumber(layoutW) + " " + FormatNumber(layoutH) + " re W n\n" +
+                 fill.Operator(false) + "BT\n" + body + "ET\nQ\n";
 }
 
 void ComposedDocument::Line(double x1, double y1, double x2, double y2, double lineWidth,
@@ -386,8 +381,8 @@ void ComposedDocument::Line(double x1, double y1, double x2, double y2, double l
     auto point = [this](double x, double y) {
         return FormatNumber(MmToPt(x)) + " " + FormatNumber(m_pageHeight - MmToPt(y));
     };
-    m_content += "q\n" + FormatNumber(MmToPt(lineWidth)) + " w 0 J [] 0 d\n" + colour.Operator(true) +
-                 point(x1, y1) + " m " + point(x2, y2) + " l S\nQ\n";
+    m_content += "q\n" + FormatNumber(MmToPt(lineWidth)) + " w 0 J [] 0 d\n" +
+                 colour.Operator(true) + point(x1, y1) + " m " + point(x2, y2) + " l S\nQ\n";
 }
 
 void ComposedDocument::Rect(double x, double y, double width, double height, double lineWidth,
@@ -401,10 +396,10 @@ void ComposedDocument::Rect(double x, double y, double width, double height, dou
     const double left = MmToPt(std::min(x, x + width));
     const double bottom = m_pageHeight - MmToPt(std::max(y, y + height));
     std::string paint = stroke.kind == Colour::None ? "f" : fill.kind == Colour::None ? "S" : "B";
-    m_content += "q\n" + FormatNumber(MmToPt(lineWidth)) + " w 0 j [] 0 d\n" + stroke.Operator(true) +
-                 fill.Operator(false) + FormatNumber(left) + " " + FormatNumber(bottom) + " " +
-                 FormatNumber(MmToPt(std::fabs(width))) + " " + FormatNumber(MmToPt(std::fabs(height))) +
-                 " re " + paint + "\nQ\n";
+    m_content += "q\n" + FormatNumber(MmToPt(lineWidth)) + " w 0 j [] 0 d\n" +
+                 stroke.Operator(true) + fill.Operator(false) + FormatNumber(left) + " " +
+                 FormatNumber(bottom) + " " + FormatNumber(MmToPt(std::fabs(width))) + " " +
+                 FormatNumber(MmToPt(std::fabs(height))) + " re " + paint + "\nQ\n";
 }
 
 void ComposedDocument::Finish() {
@@ -414,20 +409,7 @@ void ComposedDocument::Finish() {
         throw Failure("the document has no pages");
     for (auto& [face, font] : m_embedded)
         font.first->Finish();
-    try {
-        QPDFWriter writer(m_pdf, m_output.TempPath().c_str());
-        // Placed artwork keeps its bytes: nothing is decoded or recompressed.
-        writer.setDecodeLevel(qpdf_dl_none);
-        writer.setCompressStreams(false);
-        writer.setMinimumPDFVersion(std::to_string(m_versionTenths / 10) + "." +
-                                        std::to_string(m_versionTenths % 10),
-                                    m_extensionLevel);
-        writer.setDeterministicID(true);
-        writer.write();
-    } catch (const std::exception& e) {
-        throw Failure("cannot write " + m_output.Target() + ": " + e.what());
-    }
-    m_output.Commit();
+    WritePdf(m_pdf, m_output, m_version);
 }
 
 } // namespace pdfcompose

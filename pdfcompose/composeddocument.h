@@ -6,6 +6,7 @@
 #include "geometry.h"
 #include "outputfile.h"
 #include "pdfsource.h"
+#include "pdfwrite.h"
 
 #include <qpdf/QPDF.hh>
 
@@ -64,7 +65,6 @@ private:
     // with its footprint's top-left at (x, y) mm on the page.
     Matrix Placement(double w, double h, int turns, double x, double y) const;
     EmbeddedFont& Font(FontFace& face);
-    void NoteVersion(const std::string& version, int extensionLevel);
 
     OutputFile m_output;
     std::function<FontResolver&()> m_fonts;
@@ -74,8 +74,7 @@ private:
     std::map<std::pair<const PdfSource*, int>, std::pair<QPDFObjectHandle, std::string>> m_forms;
     std::map<std::string, Image> m_images;
     std::map<FontFace*, std::pair<std::unique_ptr<EmbeddedFont>, std::string>> m_embedded;
-    int m_versionTenths = 14;
-    int m_extensionLevel = 0;
+    PdfVersion m_version;
 
     bool m_pageOpen = false;
     int m_pageCount = 0;

@@ -13,7 +13,9 @@ namespace {
 
 using OH = QPDFObjectHandle;
 
-OH Name(const std::string& name) { return OH::newName(name); }
+OH Name(const std::string& name) {
+    return OH::newName(name);
+}
 
 std::string Hex4(unsigned value) {
     char buffer[8];
@@ -97,7 +99,8 @@ void EmbeddedFont::Finish() {
     // hinting, layout or glyph-name tables.
     hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
     hb_set_t* drop = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
-    for (const char* tag : {"GSUB", "GPOS", "GDEF", "BASE", "JSTF", "kern", "morx", "vhea", "vmtx", "VORG"})
+    for (const char* tag :
+         {"GSUB", "GPOS", "GDEF", "BASE", "JSTF", "kern", "morx", "vhea", "vmtx", "VORG"})
         hb_set_add(drop, hb_tag_from_string(tag, 4));
     hb_face_t* subset = hb_subset_or_fail(source, input);
     hb_subset_input_destroy(input);
@@ -116,7 +119,8 @@ void EmbeddedFont::Finish() {
     const std::string baseFont = "/" + SubsetTag() + "+" + m_face.PostScriptName();
     OH fontFile = m_pdf.newStream();
     fontFile.replaceStreamData(Deflate(fontData), Name("/FlateDecode"), OH::newNull());
-    fontFile.getDict().replaceKey("/Length1", OH::newInteger(static_cast<long long>(fontData.size())));
+    fontFile.getDict().replaceKey("/Length1",
+                                  OH::newInteger(static_cast<long long>(fontData.size())));
 
     double bbox[4];
     m_face.BBox(bbox);
@@ -162,7 +166,8 @@ void EmbeddedFont::Finish() {
     m_font.replaceKey("/Subtype", Name("/Type0"));
     m_font.replaceKey("/BaseFont", Name(baseFont));
     m_font.replaceKey("/Encoding", Name("/Identity-H"));
-    m_font.replaceKey("/DescendantFonts", OH::newArray(std::vector<OH>{m_pdf.makeIndirectObject(cidFont)}));
+    m_font.replaceKey("/DescendantFonts",
+                      OH::newArray(std::vector<OH>{m_pdf.makeIndirectObject(cidFont)}));
     m_font.replaceKey("/ToUnicode", toUnicode);
 }
 

@@ -29,7 +29,8 @@ FontFace::FontFace(FT_Library library, const std::string& path, int index)
     const char* name = FT_Get_Postscript_Name(m_face);
     std::string raw = name ? name : (m_face->family_name ? m_face->family_name : "Font");
     for (char ch : raw)
-        if ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-')
+        if ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
+            ch == '-')
             m_postScriptName.push_back(ch);
     if (m_postScriptName.empty())
         m_postScriptName = "Font";

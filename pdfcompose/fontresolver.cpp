@@ -15,12 +15,15 @@ struct Alias {
     const char* family;
 };
 constexpr Alias kAliases[] = {
-    {"맑은 고딕", "NanumGothic"},   {"Malgun Gothic", "NanumGothic"}, {"굴림", "NanumGothic"},
-    {"굴림체", "NanumGothicCoding"}, {"Gulim", "NanumGothic"},        {"GulimChe", "NanumGothicCoding"},
-    {"돋움", "NanumGothic"},         {"돋움체", "NanumGothicCoding"}, {"Dotum", "NanumGothic"},
-    {"DotumChe", "NanumGothicCoding"}, {"새굴림", "NanumGothic"},     {"바탕", "NanumMyeongjo"},
-    {"바탕체", "NanumMyeongjo"},     {"Batang", "NanumMyeongjo"},     {"BatangChe", "NanumMyeongjo"},
-    {"궁서", "NanumMyeongjo"},       {"궁서체", "NanumMyeongjo"},     {"Gungsuh", "NanumMyeongjo"},
+    {"맑은 고딕", "NanumGothic"},    {"Malgun Gothic", "NanumGothic"},
+    {"굴림", "NanumGothic"},         {"굴림체", "NanumGothicCoding"},
+    {"Gulim", "NanumGothic"},        {"GulimChe", "NanumGothicCoding"},
+    {"돋움", "NanumGothic"},         {"돋움체", "NanumGothicCoding"},
+    {"Dotum", "NanumGothic"},        {"DotumChe", "NanumGothicCoding"},
+    {"새굴림", "NanumGothic"},       {"바탕", "NanumMyeongjo"},
+    {"바탕체", "NanumMyeongjo"},     {"Batang", "NanumMyeongjo"},
+    {"BatangChe", "NanumMyeongjo"},  {"궁서", "NanumMyeongjo"},
+    {"궁서체", "NanumMyeongjo"},     {"Gungsuh", "NanumMyeongjo"},
     {"GungsuhChe", "NanumMyeongjo"},
 };
 

@@ -20,7 +20,7 @@ Matrix Matrix::QuarterTurns(int turns, double w, double h) {
 
 Matrix Matrix::After(const Matrix& m) const {
     // Apply m, then this.
-    return {a * m.a + c * m.b, b * m.a + d * m.b, a * m.c + c * m.d,
+    return {a * m.a + c * m.b, b * m.a + d * m.b,     a * m.c + c * m.d,
             b * m.c + d * m.d, a * m.e + c * m.f + e, b * m.e + d * m.f + f};
 }
 
@@ -46,7 +46,8 @@ std::string FormatNumber(double value, int decimals) {
     if (!std::isfinite(value))
         value = 0;
     char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     std::string text(buffer, result.ptr);
     if (text.find('.') != std::string::npos) {
         while (text.back() == '0')

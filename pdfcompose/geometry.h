@@ -6,8 +6,12 @@ namespace pdfcompose {
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
 
-inline double MmToPt(double mm) { return mm * kPointsPerMm; }
-inline double PtToMm(double pt) { return pt / kPointsPerMm; }
+inline double MmToPt(double mm) {
+    return mm * kPointsPerMm;
+}
+inline double PtToMm(double pt) {
+    return pt / kPointsPerMm;
+}
 
 // An affine map as PDF writes it: (x, y) -> (a x + c y + e, b x + d y + f).
 struct Matrix {

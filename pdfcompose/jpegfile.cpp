@@ -49,7 +49,8 @@ bool CheckRaw(const unsigned char* data, unsigned long size, JpegFile::Info* inf
     info->components = decoder.num_components;
     info->adobeInverted = decoder.saw_Adobe_marker && decoder.jpeg_color_space == JCS_CMYK;
     jpeg_start_decompress(&decoder);
-    row = static_cast<JSAMPLE*>(std::malloc(size_t(decoder.output_width) * decoder.output_components + 1));
+    row = static_cast<JSAMPLE*>(
+        std::malloc(size_t(decoder.output_width) * decoder.output_components + 1));
     while (decoder.output_scanline < decoder.output_height) {
         JSAMPROW rows[1] = {row};
         jpeg_read_scanlines(&decoder, rows, 1);
@@ -104,7 +105,8 @@ bool JpegFile::Check(const std::string& data, Info& info, std::string& reason) {
         reason = "the image file is empty";
         return false;
     }
-    if (!CheckRaw(reinterpret_cast<const unsigned char*>(data.data()), data.size(), &info, message)) {
+    if (!CheckRaw(reinterpret_cast<const unsigned char*>(data.data()), data.size(), &info,
+                  message)) {
         reason = message;
         return false;
     }
@@ -120,8 +122,8 @@ bool JpegFile::WriteRgb(const std::string& path, const unsigned char* rgb, int w
     }
     char message[JMSG_LENGTH_MAX] = {0};
     const bool written = WriteRaw(file, rgb, width, height, quality, message);
-    const bool closed = std::fflush(file) == 0 && fsync(fileno(file)) == 0;
-    std::fclose(file);
+    const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
+    const bool closed = std::fclose(file) == 0 && flushed;
     if (!written || !closed) {
         reason = written ? "cannot write " + path : std::string(message);
         return false;

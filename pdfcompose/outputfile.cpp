@@ -12,6 +12,24 @@
 #include <vector>
 
 namespace pdfcompose {
+namespace {
+
+// The process's umask, read without changing it (umask() would, for a
+// moment, for every thread of the program).
+mode_t CurrentUmask() {
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    unsigned mask = 022;
+    if (status) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "Umask: %o", &mask) == 1)
+                break;
+        std::fclose(status);
+    }
+    return static_cast<mode_t>(mask);
+}
+
+} // namespace
 
 OutputFile::OutputFile(const std::string& target) : m_target(target) {
     if (target.empty())
@@ -20,7 +38,8 @@ OutputFile::OutputFile(const std::string& target) : m_target(target) {
     if (stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
         throw Failure(target + " is a folder");
     const size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
     std::string pattern = folder + "." + name + ".XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
@@ -29,9 +48,7 @@ OutputFile::OutputFile(const std::string& target) : m_target(target) {
     if (fd < 0)
         throw Failure("cannot create a file beside " + target + ": " + std::strerror(errno));
     // A new file gets the usual permissions rather than mkstemp's 0600.
-    const mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    fchmod(fd, 0666 & ~CurrentUmask());
     close(fd);
     m_temp = buffer.data();
 }
@@ -41,14 +58,16 @@ OutputFile::~OutputFile() {
         unlink(m_temp.c_str());
 }
 
-void OutputFile::Commit() {
-    const int fd = open(m_temp.c_str(), O_RDONLY);
-    if (fd < 0 || fsync(fd) != 0) {
-        if (fd >= 0)
-            close(fd);
-        throw Failure("cannot write " + m_target + ": " + std::strerror(errno));
+void OutputFile::Commit(bool durable) {
+    if (durable) {
+        const int fd = open(m_temp.c_str(), O_RDONLY);
+        if (fd < 0 || fsync(fd) != 0) {
+            if (fd >= 0)
+                close(fd);
+            throw Failure("cannot write " + m_target + ": " + std::strerror(errno));
+        }
+        close(fd);
     }
-    close(fd);
     if (rename(m_temp.c_str(), m_target.c_str()) != 0)
         throw Failure("cannot replace " + m_target + ": " + std::strerror(errno));
     m_committed = true;

@@ -16,8 +16,10 @@ public:
 
     const std::string& TempPath() const { return m_temp; }
     const std::string& Target() const { return m_target; }
-    // Flushes the temporary file to disk and renames it; throws Failure.
-    void Commit();
+    // Renames the temporary file over the target; throws Failure. durable
+    // flushes it to disk first. Files that are made again when they do not
+    // load (previews) skip that wait.
+    void Commit(bool durable = true);
 
 private:
     std::string m_target;

@@ -23,9 +23,10 @@ namespace {
 int Number(const std::string& option, const std::string& word, int low, int high) {
     int value = 0;
     auto result = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (result.ec != std::errc() || result.ptr != word.data() + word.size() || value < low || value > high)
-        throw Failure("the value of " + option + " must be a number from " + std::to_string(low) + " to " +
-                      std::to_string(high) + ", not \"" + word + "\"");
+    if (result.ec != std::errc() || result.ptr != word.data() + word.size() || value < low ||
+        value > high)
+        throw Failure("the value of " + option + " must be a number from " + std::to_string(low) +
+                      " to " + std::to_string(high) + ", not \"" + word + "\"");
     return value;
 }
 
@@ -44,7 +45,9 @@ std::vector<std::string> PageExporter::Words(const std::string& commandLine) {
         std::string word;
         bool quoted = false;
         // A word ends at a space outside quotes; quotes only group.
-        for (; i < commandLine.size() && (quoted || (commandLine[i] != ' ' && commandLine[i] != '\t')); ++i) {
+        for (; i < commandLine.size() &&
+               (quoted || (commandLine[i] != ' ' && commandLine[i] != '\t'));
+             ++i) {
             if (commandLine[i] == '"')
                 quoted = !quoted;
             else
@@ -133,7 +136,8 @@ void PageExporter::Export(const Request& request) {
         throw Failure(request.pdf + ": the renderer cannot open the file");
     std::unique_ptr<poppler::page> page(document->create_page(request.page - 1));
     if (!page)
-        throw Failure(request.pdf + ": the renderer cannot open page " + std::to_string(request.page));
+        throw Failure(request.pdf + ": the renderer cannot open page " +
+                      std::to_string(request.page));
     poppler::page_renderer renderer;
     renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
     renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
@@ -141,7 +145,8 @@ void PageExporter::Export(const Request& request) {
     renderer.set_image_format(poppler::image::format_argb32);
     poppler::image image = renderer.render_page(page.get(), request.dpi, request.dpi);
     if (!image.is_valid() || image.width() <= 0 || image.height() <= 0)
-        throw Failure(request.pdf + ": page " + std::to_string(request.page) + " cannot be rendered");
+        throw Failure(request.pdf + ": page " + std::to_string(request.page) +
+                      " cannot be rendered");
 
     const int width = image.width(), height = image.height();
     std::vector<unsigned char> rgb(size_t(width) * height * 3);
@@ -150,7 +155,8 @@ void PageExporter::Export(const Request& request) {
         const char* row = data + size_t(y) * image.bytes_per_row();
         for (int x = 0; x < width; ++x) {
             uint32_t pixel;
-            std::memcpy(&pixel, row + size_t(x) * 4, 4); // 0xAARRGGBB in native order, opaque on white paper
+            std::memcpy(&pixel, row + size_t(x) * 4,
+                        4); // 0xAARRGGBB in native order, opaque on white paper
             unsigned char* out = &rgb[(size_t(y) * width + x) * 3];
             out[0] = static_cast<unsigned char>(pixel >> 16);
             out[1] = static_cast<unsigned char>(pixel >> 8);
@@ -162,7 +168,9 @@ void PageExporter::Export(const Request& request) {
     std::string reason;
     if (!JpegFile::WriteRgb(output.TempPath(), rgb.data(), width, height, request.quality, reason))
         throw Failure(reason);
-    output.Commit();
+    // A preview that does not load is rendered again, so it need not wait
+    // for the disk.
+    output.Commit(false);
 }
 
 } // namespace pdfcompose

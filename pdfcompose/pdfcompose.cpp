@@ -17,8 +17,7 @@ namespace {
 thread_local std::string g_initError;
 
 // Every entry point runs its body here: nothing thrown leaves the library.
-template <typename Body>
-int Guard(PDFLibSession* session, Body&& body) {
+template <typename Body> int Guard(PDFLibSession* session, Body&& body) {
     std::string* error = session ? &session->lastError : &g_initError;
     try {
         error->clear();
@@ -62,7 +61,9 @@ int SizeOf(PDFLibSession& session, const char* pdf, int page, double* width, dou
 
 extern "C" {
 
-int PDFLibInterfaceVersion(void) { return PDFCOMPOSE_INTERFACE_VERSION; }
+int PDFLibInterfaceVersion(void) {
+    return PDFCOMPOSE_INTERFACE_VERSION;
+}
 
 const char* PDFLibGetLastError(PDFLIB_HANDLE handle) {
     return handle ? handle->lastError.c_str() : g_initError.c_str();
@@ -93,10 +94,18 @@ int PDFLibExit(PDFLIB_HANDLE handle) {
     return 1;
 }
 
-int PDFLibIsCompose(PDFLIB_HANDLE handle) { return Guard(handle, [](PDFLibSession&) { return 1; }); }
-int PDFLibIsExport(PDFLIB_HANDLE handle) { return Guard(handle, [](PDFLibSession&) { return 1; }); }
-int PDFLibIsMaster(PDFLIB_HANDLE handle) { return 0; }
-int PDFLibIsMisc(PDFLIB_HANDLE handle) { return Guard(handle, [](PDFLibSession&) { return 1; }); }
+int PDFLibIsCompose(PDFLIB_HANDLE handle) {
+    return Guard(handle, [](PDFLibSession&) { return 1; });
+}
+int PDFLibIsExport(PDFLIB_HANDLE handle) {
+    return Guard(handle, [](PDFLibSession&) { return 1; });
+}
+int PDFLibIsMaster(PDFLIB_HANDLE handle) {
+    return 0;
+}
+int PDFLibIsMisc(PDFLIB_HANDLE handle) {
+    return Guard(handle, [](PDFLibSession&) { return 1; });
+}
 
 int PDFLibExportImageW(PDFLIB_HANDLE handle, const char* commandLine) {
     return Guard(handle, [&](PDFLibSession&) {
@@ -121,7 +130,8 @@ int PDFLibComposeEndDocW(PDFLIB_HANDLE handle, const char* options) {
     });
 }
 
-int PDFLibComposeBeginPageW(PDFLIB_HANDLE handle, double width, double height, const char* options) {
+int PDFLibComposeBeginPageW(PDFLIB_HANDLE handle, double width, double height,
+                            const char* options) {
     return Guard(handle, [&](PDFLibSession& session) {
         RequireEmptyOptions(options);
         session.Document().BeginPage(width, height);
@@ -137,51 +147,58 @@ int PDFLibComposeEndPageW(PDFLIB_HANDLE handle) {
 }
 
 int PDFLibComposeCountPagesW(PDFLIB_HANDLE handle, const char* pdfPath) {
-    return Guard(handle, [&](PDFLibSession& session) { return session.Source(Text(pdfPath, "PDF"))->PageCount(); });
+    return Guard(handle, [&](PDFLibSession& session) {
+        return session.Source(Text(pdfPath, "PDF"))->PageCount();
+    });
 }
 
 int PDFLibComposeGetPDIDocSizeW(PDFLIB_HANDLE handle, const char* pdfPath, int page, double* width,
                                 double* height) {
-    return Guard(handle, [&](PDFLibSession& session) { return SizeOf(session, pdfPath, page, width, height); });
+    return Guard(handle, [&](PDFLibSession& session) {
+        return SizeOf(session, pdfPath, page, width, height);
+    });
 }
 
-int PDFLibComposePlacePDIDocW(PDFLIB_HANDLE handle, const char* pdfPath, int page, double x, double y,
-                              double width, double height, double rotation, double scale, int flags) {
+int PDFLibComposePlacePDIDocW(PDFLIB_HANDLE handle, const char* pdfPath, int page, double x,
+                              double y, double width, double height, double rotation, double scale,
+                              int flags) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().PlacePage(Text(pdfPath, "PDF"), page, x, y, width, height, rotation, scale, flags);
+        session.Document().PlacePage(Text(pdfPath, "PDF"), page, x, y, width, height, rotation,
+                                     scale, flags);
         return 1;
     });
 }
 
-int PDFLibComposePlaceImgeW(PDFLIB_HANDLE handle, const char* imagePath, double x, double y, double width,
-                            double height, double rotation) {
+int PDFLibComposePlaceImgeW(PDFLIB_HANDLE handle, const char* imagePath, double x, double y,
+                            double width, double height, double rotation) {
     return Guard(handle, [&](PDFLibSession& session) {
         session.Document().PlaceImage(Text(imagePath, "image"), x, y, width, height, rotation);
         return 1;
     });
 }
 
-int PDFLibComposePlaceCMYKTextBoxW(PDFLIB_HANDLE handle, const char* text, const char* fontName, double size,
-                                   double x, double y, double width, double height, double c, double m,
-                                   double yellow, double k, int halign, int valign, double rotation, int wrap) {
+int PDFLibComposePlaceCMYKTextBoxW(PDFLIB_HANDLE handle, const char* text, const char* fontName,
+                                   double size, double x, double y, double width, double height,
+                                   double c, double m, double yellow, double k, int halign,
+                                   int valign, double rotation, int wrap) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().PlaceTextBox(Text(text, "text"), Text(fontName, "font name"), size, x, y, width,
-                                        height, Colour::MakeCmyk(c, m, yellow, k), halign, valign, rotation,
-                                        wrap != 0);
+        session.Document().PlaceTextBox(Text(text, "text"), Text(fontName, "font name"), size, x, y,
+                                        width, height, Colour::MakeCmyk(c, m, yellow, k), halign,
+                                        valign, rotation, wrap != 0);
         return 1;
     });
 }
 
-int PDFLibComposeRGBLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, double y2, double lineWidth,
-                         double r, double g, double b) {
+int PDFLibComposeRGBLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, double y2,
+                         double lineWidth, double r, double g, double b) {
     return Guard(handle, [&](PDFLibSession& session) {
         session.Document().Line(x1, y1, x2, y2, lineWidth, Colour::MakeRgb(r, g, b));
         return 1;
     });
 }
 
-int PDFLibComposeCMYKLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, double y2, double lineWidth,
-                          double c, double m, double yellow, double k) {
+int PDFLibComposeCMYKLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, double y2,
+                          double lineWidth, double c, double m, double yellow, double k) {
     return Guard(handle, [&](PDFLibSession& session) {
         session.Document().Line(x1, y1, x2, y2, lineWidth, Colour::MakeCmyk(c, m, yellow, k));
         return 1;
@@ -189,18 +206,19 @@ int PDFLibComposeCMYKLine(PDFLIB_HANDLE handle, double x1, double y1, double x2,
 }
 
 int PDFLibComposeRGBRect(PDFLIB_HANDLE handle, double x, double y, double width, double height,
-                         double lineWidth, double strokeR, double strokeG, double strokeB, double fillR,
-                         double fillG, double fillB) {
+                         double lineWidth, double strokeR, double strokeG, double strokeB,
+                         double fillR, double fillG, double fillB) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().Rect(x, y, width, height, lineWidth, Colour::MakeRgb(strokeR, strokeG, strokeB),
+        session.Document().Rect(x, y, width, height, lineWidth,
+                                Colour::MakeRgb(strokeR, strokeG, strokeB),
                                 Colour::MakeRgb(fillR, fillG, fillB));
         return 1;
     });
 }
 
 int PDFLibComposeCMYKRect(PDFLIB_HANDLE handle, double x, double y, double width, double height,
-                          double lineWidth, double strokeC, double strokeM, double strokeY, double strokeK,
-                          double fillC, double fillM, double fillY, double fillK) {
+                          double lineWidth, double strokeC, double strokeM, double strokeY,
+                          double strokeK, double fillC, double fillM, double fillY, double fillK) {
     return Guard(handle, [&](PDFLibSession& session) {
         session.Document().Rect(x, y, width, height, lineWidth,
                                 Colour::MakeCmyk(strokeC, strokeM, strokeY, strokeK),
@@ -209,8 +227,8 @@ int PDFLibComposeCMYKRect(PDFLIB_HANDLE handle, double x, double y, double width
     });
 }
 
-int PDFLibMiscCreateBarcodeW(PDFLIB_HANDLE handle, const char* outputPath, const char* text, double width,
-                             double height, int kind, int options) {
+int PDFLibMiscCreateBarcodeW(PDFLIB_HANDLE handle, const char* outputPath, const char* text,
+                             double width, double height, int kind, int options) {
     return Guard(handle, [&](PDFLibSession&) {
         if (options != 0)
             throw Failure("unknown barcode options " + std::to_string(options));
@@ -235,8 +253,8 @@ int PDFLibMiscSetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath, int vers
     });
 }
 
-int PDFLibMiscGetPageSizeW(PDFLIB_HANDLE handle, const char* pdfPath, int box, int page, double* width,
-                           double* height) {
+int PDFLibMiscGetPageSizeW(PDFLIB_HANDLE handle, const char* pdfPath, int box, int page,
+                           double* width, double* height) {
     return Guard(handle, [&](PDFLibSession& session) {
         if (box != 0)
             throw Failure("unknown page box " + std::to_string(box) + " (0 is the visible box)");
@@ -244,7 +262,8 @@ int PDFLibMiscGetPageSizeW(PDFLIB_HANDLE handle, const char* pdfPath, int box, i
     });
 }
 
-int PDFLibMiscMergeW(PDFLIB_HANDLE handle, const char* const* inputPaths, int count, const char* outputPath) {
+int PDFLibMiscMergeW(PDFLIB_HANDLE handle, const char* const* inputPaths, int count,
+                     const char* outputPath) {
     return Guard(handle, [&](PDFLibSession& session) {
         if (!inputPaths || count <= 0)
             throw Failure("no files to merge");

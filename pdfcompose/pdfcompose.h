@@ -114,8 +114,7 @@ PDFCOMPOSE_API int PDFLibComposePlacePDIDocW(PDFLIB_HANDLE handle, const char* p
 /* Places a JPEG image (grey, RGB or CMYK), stretched to width x height and
  * turned by rotation. The compressed data is embedded unchanged. */
 PDFCOMPOSE_API int PDFLibComposePlaceImgeW(PDFLIB_HANDLE handle, const char* imagePath, double x,
-                                           double y, double width, double height,
-                                           double rotation);
+                                           double y, double width, double height, double rotation);
 /* Draws text in the box (x, y, width, height). The text runs turned by
  * rotation inside the box (at 90 and 270 its lines run along the box's
  * height). fontName: a face name such as "NanumGothic", "맑은 고딕" or "Arial";
@@ -152,13 +151,12 @@ PDFCOMPOSE_API int PDFLibComposeCMYKRect(PDFLIB_HANDLE handle, double x, double 
  * vector bars in registration colour filling the page. kind 3: Code 128 (text
  * it cannot encode, such as Hangul, fails). options: must be 0. */
 PDFCOMPOSE_API int PDFLibMiscCreateBarcodeW(PDFLIB_HANDLE handle, const char* outputPath,
-                                            const char* text, double width, double height,
-                                            int kind, int options);
+                                            const char* text, double width, double height, int kind,
+                                            int options);
 /* The PDF version of a file times ten (14 for 1.4); 0 on failure. */
 PDFCOMPOSE_API int PDFLibMiscGetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath);
 /* Rewrites a file so that it declares version / 10 (14 for 1.4, 10 to 20). */
-PDFCOMPOSE_API int PDFLibMiscSetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath,
-                                            int version);
+PDFCOMPOSE_API int PDFLibMiscSetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath, int version);
 /* Size in mm of a page of a PDF. box: must be 0 (the visible box). */
 PDFCOMPOSE_API int PDFLibMiscGetPageSizeW(PDFLIB_HANDLE handle, const char* pdfPath, int box,
                                           int page, double* width, double* height);

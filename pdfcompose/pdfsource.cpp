@@ -2,6 +2,7 @@
 
 #include "deflate.h"
 #include "failure.h"
+#include "geometry.h"
 
 #include <qpdf/Pipeline.hh>
 #include <qpdf/Pl_Discard.hh>
@@ -155,6 +156,17 @@ void PdfSource::Check() {
         throw Failure("damaged page tree: " + FirstWarning(pdf));
     if (m_pages.empty())
         throw Failure("the PDF has no pages");
+    // Annotations that print (stamps, filled-in form fields) are part of the
+    // artwork; a placed page carries none, so their appearances join the
+    // page's content.
+    bool annotated = false;
+    for (QPDFObjectHandle& page : m_pages)
+        annotated = annotated || page.getKey("/Annots").isArray();
+    if (annotated) {
+        QPDFPageDocumentHelper(pdf).flattenAnnotations(an_print, an_invisible | an_hidden);
+        if (pdf.anyWarnings())
+            throw Failure("damaged annotations: " + FirstWarning(pdf));
+    }
     std::set<QPDFObjGen> readStreams;
     for (QPDFObjectHandle& page : m_pages) {
         PageBox box;
@@ -172,13 +184,8 @@ void PdfSource::Check() {
         if (box.Width() < 0.01 || box.Height() < 0.01)
             throw Failure("a page's visible box is empty");
         QPDFObjectHandle rotate = Inherited(page, "/Rotate");
-        if (rotate.isNumber()) {
-            const double degrees = rotate.getNumericValue();
-            const long quarters = std::lround(degrees / 90.0);
-            if (!std::isfinite(degrees) || std::fabs(degrees - quarters * 90.0) > 1e-6)
-                throw Failure("a page's /Rotate is not a multiple of 90");
-            box.turns = static_cast<int>(((quarters % 4) + 4) % 4);
-        }
+        if (rotate.isNumber() && !QuarterTurnsOf(rotate.getNumericValue(), box.turns))
+            throw Failure("a page's /Rotate is not a multiple of 90");
         QPDFObjectHandle resources = Inherited(page, "/Resources");
         if (!resources.isNull() && !resources.isDictionary())
             throw Failure("a page's /Resources is not a dictionary");
@@ -236,11 +243,14 @@ QPDFObjectHandle PdfSource::FormXObject(int pageNumber) {
     dict.replaceKey("/Type", QPDFObjectHandle::newName("/XObject"));
     dict.replaceKey("/Subtype", QPDFObjectHandle::newName("/Form"));
     dict.replaceKey("/FormType", QPDFObjectHandle::newInteger(1));
-    dict.replaceKey("/BBox", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
-                                 QPDFObjectHandle::newReal(box.llx, 4), QPDFObjectHandle::newReal(box.lly, 4),
-                                 QPDFObjectHandle::newReal(box.urx, 4), QPDFObjectHandle::newReal(box.ury, 4)}));
+    dict.replaceKey(
+        "/BBox",
+        QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{
+            QPDFObjectHandle::newReal(box.llx, 4), QPDFObjectHandle::newReal(box.lly, 4),
+            QPDFObjectHandle::newReal(box.urx, 4), QPDFObjectHandle::newReal(box.ury, 4)}));
     QPDFObjectHandle resources = Inherited(page, "/Resources");
-    dict.replaceKey("/Resources", resources.isNull() ? QPDFObjectHandle::newDictionary() : resources);
+    dict.replaceKey("/Resources",
+                    resources.isNull() ? QPDFObjectHandle::newDictionary() : resources);
     QPDFObjectHandle group = page.getKey("/Group");
     if (group.isDictionary())
         dict.replaceKey("/Group", group);

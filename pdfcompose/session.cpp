@@ -2,9 +2,9 @@
 
 #include "failure.h"
 #include "outputfile.h"
+#include "pdfwrite.h"
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
 
 using namespace pdfcompose;
 
@@ -28,7 +28,8 @@ ComposedDocument& PDFLibSession::Document() {
 void PDFLibSession::BeginDocument(const std::string& path) {
     if (document)
         throw Failure("a document is already open");
-    document = std::make_unique<ComposedDocument>(path, [this]() -> FontResolver& { return Fonts(); });
+    document =
+        std::make_unique<ComposedDocument>(path, [this]() -> FontResolver& { return Fonts(); });
 }
 
 void PDFLibSession::EndDocument() {
@@ -54,19 +55,14 @@ void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::str
     if (inputs.empty())
         throw Failure("no files to merge");
     std::vector<std::shared_ptr<PdfSource>> sources;
-    int tenths = 14, extension = 0;
+    PdfVersion version;
     for (const std::string& input : inputs) {
         sources.push_back(PdfSource::Open(input));
-        const int version = VersionTenths(sources.back()->Version());
-        if (version > tenths || (version == tenths && sources.back()->ExtensionLevel() > extension)) {
-            extension = version > tenths ? sources.back()->ExtensionLevel()
-                                         : std::max(extension, sources.back()->ExtensionLevel());
-            tenths = version;
-        }
+        version.Raise(*sources.back());
     }
     OutputFile target(output);
+    QPDF merged;
     try {
-        QPDF merged;
         merged.setSuppressWarnings(true);
         merged.emptyPDF();
         QPDFPageDocumentHelper pages(merged);
@@ -75,18 +71,10 @@ void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::str
             for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source->Pdf()).getAllPages())
                 pages.addPage(page, false);
         }
-        QPDFWriter writer(merged, target.TempPath().c_str());
-        writer.setDecodeLevel(qpdf_dl_none);
-        writer.setCompressStreams(false);
-        writer.setMinimumPDFVersion(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10), extension);
-        writer.setDeterministicID(true);
-        writer.write();
-    } catch (const Failure&) {
-        throw;
     } catch (const std::exception& e) {
-        throw Failure("cannot write " + output + ": " + e.what());
+        throw Failure("cannot merge into " + output + ": " + e.what());
     }
-    target.Commit();
+    WritePdf(merged, target, version);
 }
 
 void PDFLibSession::SetVersion(const std::string& path, int tenths) {
@@ -94,15 +82,7 @@ void PDFLibSession::SetVersion(const std::string& path, int tenths) {
         throw Failure("a PDF version must be 10 (1.0) to 20 (2.0)");
     std::shared_ptr<PdfSource> source = PdfSource::Open(path);
     OutputFile target(path);
-    try {
-        QPDFWriter writer(source->Pdf(), target.TempPath().c_str());
-        writer.setDecodeLevel(qpdf_dl_none);
-        writer.setCompressStreams(false);
-        writer.forcePDFVersion(std::to_string(tenths / 10) + "." + std::to_string(tenths % 10));
-        writer.setDeterministicID(true);
-        writer.write();
-    } catch (const std::exception& e) {
-        throw Failure("cannot write " + path + ": " + e.what());
-    }
-    target.Commit();
+    PdfVersion version;
+    version.tenths = tenths;
+    WritePdf(source->Pdf(), target, version, true);
 }

@@ -12,6 +12,8 @@ const MarkupKeyTable kPreferenceKeys{
     {"ITEM_FRAME_L", I},   {"ITEM_CUT_A", I},           {"ITEM_CUT_B", I},
     {"ITEM_CUT_L", I},     {"MAKE_PDF_METHOD", I},      {"MAKE_PDF_TYPE", I},
     {"MAKE_PDF_VIEW", I},  {"MAKE_PDF_TITLE_FNAME", I}, {"MAKE_PDF_PRESS_DIR", T},
+    // The plate registration server of this installation.
+    {"PLATE_REG_URL", T},
 };
 
 } // namespace

@@ -93,9 +93,7 @@ void CZelAccount::BuildStructure() {
     m_root = m_tree.GetRoot();
     if (m_root)
         return;
-    m_root = m_tree.GetOrAddChild(nullptr, CTzmpTree::kRootName);
-    m_tree.Value(m_root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
-    m_tree.Value(m_root, "VERSION") = QStringLiteral("1.0");
+    m_root = m_tree.SetHeader(QString::fromLatin1(kDocumentType));
 }
 
 bool CZelAccount::GetAccountName(QString& name) const {

@@ -85,9 +85,7 @@ bool CZelColorPresets::Save() {
     if (m_path.isEmpty())
         return false;
     CColorPresetTree tree;
-    CTzmpItem* root = tree.GetOrAddChild(nullptr, CTzmpTree::kRootName);
-    tree.Value(root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
-    tree.Value(root, "VERSION") = QStringLiteral("1.0");
+    CTzmpItem* root = tree.SetHeader(QString::fromLatin1(kDocumentType));
     for (const auto& color : m_colors) {
         if (color->builtIn != 0)
             continue;

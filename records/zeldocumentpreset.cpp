@@ -17,9 +17,7 @@ CZelDocumentPreset::CZelDocumentPreset() { CZelDocumentPreset::BuildStructure();
 CZelDocumentPreset::~CZelDocumentPreset() = default;
 
 void CZelDocumentPreset::BuildStructure() {
-    m_root = m_tree.GetOrAddChild(nullptr, CTzmpTree::kRootName);
-    m_tree.Value(m_root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
-    m_tree.Value(m_root, "VERSION") = QStringLiteral("1.0");
+    m_root = m_tree.SetHeader(QString::fromLatin1(kDocumentType));
     m_tree.GetOrAddChild(m_root, "NAME");
     m_plateInformation = m_tree.GetOrAddChild(m_root, "PLATE_INFORMATION");
     m_paperProperty = m_tree.GetOrAddChild(m_root, "PAPER_PROPERTY");

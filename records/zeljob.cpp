@@ -198,6 +198,6 @@ int GridCells(double gridWidth, double gridHeight, double width, double height) 
 }
 
 void SortByPcases(std::vector<CZelJob*>& jobs) {
-    std::sort(jobs.begin(), jobs.end(),
+    std::stable_sort(jobs.begin(), jobs.end(),
               [](const CZelJob* a, const CZelJob* b) { return a->GetPcases() > b->GetPcases(); });
 }

@@ -115,5 +115,5 @@ int GridCells(double gridWidth, double gridHeight, double width, double height);
 bool IsGrid(double gridWidth, double gridHeight);
 
 // Orders for placement: most cases first (missing "Pcases" counts as -1).
-// Orders with equal cases come in no particular order.
+// Orders with equal cases keep their order.
 void SortByPcases(std::vector<CZelJob*>& jobs);

@@ -6,8 +6,7 @@ CZelMTDocument::CZelMTDocument() { CZelMTDocument::BuildStructure(); }
 
 void CZelMTDocument::BuildStructure() {
     CZelDocumentPreset::BuildStructure();
-    m_tree.Value(m_root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
-    m_tree.Value(m_root, "VERSION") = QStringLiteral("1.0");
+    m_root = m_tree.SetHeader(QString::fromLatin1(kDocumentType));
     m_documentInformation = m_tree.GetOrAddChild(m_root, "DOCUMENT_INFORMATION");
 }
 

@@ -13,9 +13,7 @@ void CZelPanCode::BuildStructure() {
     m_root = m_tree.GetRoot();
     if (m_root)
         return;
-    m_root = m_tree.GetOrAddChild(nullptr, CTzmpTree::kRootName);
-    m_tree.Value(m_root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
-    m_tree.Value(m_root, "VERSION") = QStringLiteral("1.0");
+    m_root = m_tree.SetHeader(QString::fromLatin1(kDocumentType));
 }
 
 void CZelPanCode::Fill(const QString& prefix, const QString& typeName, const QString& account,

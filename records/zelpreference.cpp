@@ -38,9 +38,7 @@ void CZelPreference::BuildStructure() {
     m_root = m_tree.GetRoot();
     if (m_root)
         return;
-    m_root = m_tree.GetOrAddChild(nullptr, CTzmpTree::kRootName);
-    m_tree.Value(m_root, "DOCUMENT_TYPE") = QString::fromLatin1(kDocumentType);
-    m_tree.Value(m_root, "VERSION") = QStringLiteral("1.0");
+    m_root = m_tree.SetHeader(QString::fromLatin1(kDocumentType));
 }
 
 bool CZelPreference::CreateProgramFolders(QString* error) {
@@ -166,6 +164,18 @@ bool CZelPreference::SetPressDir(const QString& path) {
     m_tree.Value(m_root, "MAKE_PDF_PRESS_DIR") = path;
     m_mayOverwrite = true;
     return true;
+}
+
+bool CZelPreference::GetPlateRegUrl(QString& url) {
+    if (!m_tree.HasChild(m_root, "PLATE_REG_URL"))
+        return false;
+    url = m_tree.Value(m_root, "PLATE_REG_URL").toString().trimmed();
+    return !url.isEmpty();
+}
+
+void CZelPreference::SetPlateRegUrl(const QString& url) {
+    m_tree.Value(m_root, "PLATE_REG_URL") = url.trimmed();
+    m_mayOverwrite = true;
 }
 
 bool CZelPreference::SubFolder(Folder base, const QString& first, const QString& second,

@@ -76,6 +76,9 @@ public:
     // The press folder, only when it exists; the setter keeps the old value
     // when the new one does not exist.
     bool GetPressDir(QString& path);
+    // The plate registration server's URL; false when none is set.
+    bool GetPlateRegUrl(QString& url);
+    void SetPlateRegUrl(const QString& url);
     bool SetPressDir(const QString& path);
 
     // PROGRESS_DIR/first/second/ and RELEASE_DIR/first/second/, each level

@@ -3,7 +3,7 @@
 
 Each seed shows one shape of source the library must handle: page boxes off
 the origin, a crop box, an inherited /Rotate, several content streams,
-compressed streams and an image. Usage: gen_pdf_seeds.py OUTDIR
+compressed streams, an image and a printable annotation. Usage: gen_pdf_seeds.py OUTDIR
 """
 import os
 import sys
@@ -53,6 +53,11 @@ SEEDS = {
                                    b" /Type /XObject /Subtype /Image /Width 2 /Height 2 /ColorSpace /DeviceCMYK "
                                    b"/BitsPerComponent 8", compress=True),
                             stream(SQUARE)],
+    "annotated.pdf": [CATALOG, b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                      b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Contents 4 0 R /Annots [5 0 R] >>",
+                      stream(SQUARE),
+                      b"<< /Type /Annot /Subtype /Square /Rect [10 10 60 60] /F 4 /AP << /N 6 0 R >> >>",
+                      stream(b"0 0 1 rg 0 0 50 50 re f", b" /Type /XObject /Subtype /Form /BBox [0 0 50 50]")],
 }
 
 

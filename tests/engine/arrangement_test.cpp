@@ -107,6 +107,16 @@ TEST_F(Arrangement, HorizontalSpacing) {
     EXPECT_EQ(big->x, 320);
     EXPECT_EQ(small->x, 280);
 
+    // A chosen gap, then the items aligned to the first one's bottom.
+    doc.Clear();
+    CZelItem* p = Add(10, 10, 90, 50);
+    CZelItem* q = Add(200, 30, 90, 40);
+    doc.SelectAll();
+    EXPECT_TRUE(doc.SpaceAndAlign(true, 5, false, 2));
+    EXPECT_EQ(q->x, 105);
+    EXPECT_EQ(q->y, 20);
+    EXPECT_EQ(p->y, 10);
+
     // Items that do not stand in one row are left alone.
     doc.Clear();
     Add(10, 10, 90, 50);

@@ -8,11 +8,19 @@ struct PDFLibSession {
     int unused;
 };
 
-int PDFLibInterfaceVersion(void) { return FAKE_VERSION; }
-const char* PDFLibGetLastError(PDFLIB_HANDLE handle) { return handle ? "" : "no handle"; }
-PDFLIB_HANDLE PDFLibInitW(const char* dataPaths, void* trace) { return calloc(1, sizeof(struct PDFLibSession)); }
+int PDFLibInterfaceVersion(void) {
+    return FAKE_VERSION;
+}
+const char* PDFLibGetLastError(PDFLIB_HANDLE handle) {
+    return handle ? "" : "no handle";
+}
+PDFLIB_HANDLE PDFLibInitW(const char* dataPaths, void* trace) {
+    return calloc(1, sizeof(struct PDFLibSession));
+}
 int PDFLibExit(PDFLIB_HANDLE handle) {
     free(handle);
     return 1;
 }
-int PDFLibIsCompose(PDFLIB_HANDLE handle) { return 1; }
+int PDFLibIsCompose(PDFLIB_HANDLE handle) {
+    return 1;
+}

@@ -88,8 +88,11 @@ TEST_F(ComposeTest, PlacesEveryRotationOfEverySourceWhereTheCallSays) {
         SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(rotation));
         std::vector<Placed> placed = PlacedObjects(pages[i].getObjectHandle());
         ASSERT_EQ(placed.size(), 1u);
-        QPDFObjectHandle form =
-            pages[i].getObjectHandle().getKey("/Resources").getKey("/XObject").getKey(placed[0].name);
+        QPDFObjectHandle form = pages[i]
+                                    .getObjectHandle()
+                                    .getKey("/Resources")
+                                    .getKey("/XObject")
+                                    .getKey(placed[0].name);
         ASSERT_TRUE(form.isStream());
         QPDFObjectHandle::Rectangle bbox = form.getDict().getKey("/BBox").getArrayAsRectangle();
         const double* m = placed[0].m;
@@ -132,7 +135,8 @@ TEST_F(ComposeTest, RenderedSheetShowsTheTurnedPageWhereExpected) {
     const std::string out = dir / "sheet.pdf";
     ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), nullptr));
     ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 120, 80, nullptr));
-    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 10, 20, 50, 90, 90, 1, 0)) << Error();
+    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 10, 20, 50, 90, 90, 1, 0))
+        << Error();
     ASSERT_TRUE(PDFLibComposeEndPageW(handle));
     ASSERT_TRUE(PDFLibComposeEndDocW(handle, nullptr)) << Error();
 
@@ -141,7 +145,8 @@ TEST_F(ComposeTest, RenderedSheetShowsTheTurnedPageWhereExpected) {
     const unsigned char* red = pixel(100 - 3.5, 20 + 3.5);
     EXPECT_GT(red[0], 200);
     EXPECT_LT(red[1], 60);
-    for (auto [cx, cy] : {std::pair{10 + 3.5, 20 + 3.5}, {10 + 3.5, 70 - 3.5}, {100 - 3.5, 70 - 3.5}}) {
+    for (auto [cx, cy] :
+         {std::pair{10 + 3.5, 20 + 3.5}, {10 + 3.5, 70 - 3.5}, {100 - 3.5, 70 - 3.5}}) {
         const unsigned char* white = pixel(cx, cy);
         EXPECT_GT(white[1], 200) << cx << "," << cy;
     }
@@ -157,7 +162,8 @@ TEST_F(ComposeTest, PlacedArtworkKeepsItsBytesAndColourSpace) {
     const std::string out = dir / "sheet.pdf";
     ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
     ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 200, 100, ""));
-    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 5, 5, 90, 50, 0, 1, 0)) << Error();
+    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 5, 5, 90, 50, 0, 1, 0))
+        << Error();
     ASSERT_TRUE(PDFLibComposeEndPageW(handle));
     ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
     EXPECT_EQ(QpdfCheckProblems(out), "");
@@ -172,14 +178,18 @@ TEST_F(ComposeTest, PlacedArtworkKeepsItsBytesAndColourSpace) {
     QPDFObjectHandle form = page.getKey("/Resources").getKey("/XObject").getKey(placed[0].name);
     QPDFObjectHandle sourceContent = sourcePage.getKey("/Contents");
     EXPECT_EQ(form.getRawStreamData()->getSize(), sourceContent.getRawStreamData()->getSize());
-    EXPECT_EQ(0, std::memcmp(form.getRawStreamData()->getBuffer(), sourceContent.getRawStreamData()->getBuffer(),
+    EXPECT_EQ(0, std::memcmp(form.getRawStreamData()->getBuffer(),
+                             sourceContent.getRawStreamData()->getBuffer(),
                              sourceContent.getRawStreamData()->getSize()));
-    EXPECT_EQ(form.getDict().getKey("/Filter").unparse(), sourceContent.getDict().getKey("/Filter").unparse());
+    EXPECT_EQ(form.getDict().getKey("/Filter").unparse(),
+              sourceContent.getDict().getKey("/Filter").unparse());
     QPDFObjectHandle image = form.getDict().getKey("/Resources").getKey("/XObject").getKey("/Im0");
-    QPDFObjectHandle sourceImage = sourcePage.getKey("/Resources").getKey("/XObject").getKey("/Im0");
+    QPDFObjectHandle sourceImage =
+        sourcePage.getKey("/Resources").getKey("/XObject").getKey("/Im0");
     EXPECT_EQ(image.getDict().getKey("/ColorSpace").unparse(), "/DeviceCMYK");
     EXPECT_EQ(image.getRawStreamData()->getSize(), sourceImage.getRawStreamData()->getSize());
-    EXPECT_EQ(0, std::memcmp(image.getRawStreamData()->getBuffer(), sourceImage.getRawStreamData()->getBuffer(),
+    EXPECT_EQ(0, std::memcmp(image.getRawStreamData()->getBuffer(),
+                             sourceImage.getRawStreamData()->getBuffer(),
                              sourceImage.getRawStreamData()->getSize()));
 }
 
@@ -191,7 +201,8 @@ TEST_F(ComposeTest, JoinsSeveralContentStreamsOfOnePage) {
     const std::string out = dir / "sheet.pdf";
     ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
     ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 100, 60, ""));
-    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 0, 0, 90, 50, 0, 1, 0)) << Error();
+    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 0, 0, 90, 50, 0, 1, 0))
+        << Error();
     ASSERT_TRUE(PDFLibComposeEndPageW(handle));
     ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
     EXPECT_EQ(QpdfCheckProblems(out), "");
@@ -199,6 +210,35 @@ TEST_F(ComposeTest, JoinsSeveralContentStreamsOfOnePage) {
     const unsigned char* red = image.At(int(3 * kPt), int(47 * kPt)); // square at the lower left
     EXPECT_GT(red[0], 200);
     EXPECT_LT(red[1], 60);
+}
+
+TEST_F(ComposeTest, PrintableAnnotationsArePlacedWithThePage) {
+    auto stream = [](const std::string& dict, const std::string& data) {
+        return "<< " + dict + " /Length " + std::to_string(data.size()) + " >>\nstream\n" + data +
+               "\nendstream";
+    };
+    // A blue square that prints, and a red one that is hidden.
+    const std::string source = dir / "annotated.pdf";
+    WriteRawPdf(source, {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Contents 4 0 R "
+                         "/Annots [5 0 R 7 0 R] >>",
+                         stream("", "q Q"),
+                         "<< /Type /Annot /Subtype /Square /Rect [10 10 60 60] /F 4 /AP << /N 6 0 R >> >>",
+                         stream("/Type /XObject /Subtype /Form /BBox [0 0 50 50]", "0 0 1 rg 0 0 50 50 re f"),
+                         "<< /Type /Annot /Subtype /Square /Rect [100 10 150 60] /F 6 /AP << /N 8 0 R >> >>",
+                         stream("/Type /XObject /Subtype /Form /BBox [0 0 50 50]", "1 0 0 rg 0 0 50 50 re f")});
+    const std::string out = dir / "sheet.pdf";
+    ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
+    ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 200 / kPt, 100 / kPt, ""));
+    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 0, 0, 200 / kPt, 100 / kPt, 0, 1, 0))
+        << Error();
+    ASSERT_TRUE(PDFLibComposeEndPageW(handle));
+    ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
+    EXPECT_EQ(QpdfCheckProblems(out), "");
+    Rendered image = Render(out, 1, 72);
+    EXPECT_GT(image.At(35, 65)[2], 200); // blue, 35 pt from the left, 35 pt above the bottom
+    EXPECT_LT(image.At(35, 65)[0], 60);
+    EXPECT_GT(image.At(125, 65)[1], 200) << "the hidden annotation stays hidden";
 }
 
 TEST_F(ComposeTest, OnePageObjectHoweverOftenItIsPlaced) {
@@ -210,7 +250,8 @@ TEST_F(ComposeTest, OnePageObjectHoweverOftenItIsPlaced) {
             ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 650, 465, ""));
             for (int i = 0; i < count; ++i)
                 ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 10 + (i % 5) * 93,
-                                                      10 + (i / 5) * 53, 90, 50, (i % 4) * 90, 1, 0));
+                                                      10 + (i / 5) * 53, 90, 50, (i % 4) * 90, 1,
+                                                      0));
             ASSERT_TRUE(PDFLibComposeEndPageW(handle));
         }
         ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
@@ -224,7 +265,8 @@ TEST_F(ComposeTest, OnePageObjectHoweverOftenItIsPlaced) {
         if (object.isStream() && object.getDict().getKey("/Subtype").unparse() == "/Form")
             ++forms;
     EXPECT_EQ(forms, 1);
-    const auto grown = std::filesystem::file_size(dir / "forty.pdf") - std::filesystem::file_size(dir / "one.pdf");
+    const auto grown =
+        std::filesystem::file_size(dir / "forty.pdf") - std::filesystem::file_size(dir / "one.pdf");
     EXPECT_LT(grown, 2 * 39 * 1024u) << "less than 1 KB per further placement";
 }
 
@@ -235,21 +277,26 @@ TEST_F(ComposeTest, DrawsLinesRectanglesAndImagesInTheirColours) {
     SourceSpec spec;
     spec.content = "1 0 0 rg 0 0 255.1181 141.7323 re f\n";
     WriteSource(card, spec);
-    const std::string command = "-o \"" + dir.Path() + "/\" -f jpg --prefix card --digits 0 --dpi 96 -q 100 "
-                                "--printmode --pages 1 \"" + card + "\"";
+    const std::string command = "-o \"" + dir.Path() +
+                                "/\" -f jpg --prefix card --digits 0 --dpi 96 -q 100 "
+                                "--printmode --pages 1 \"" +
+                                card + "\"";
     ASSERT_TRUE(PDFLibExportImageW(handle, command.c_str())) << Error();
 
     ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
     ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 100, 100, ""));
     ASSERT_TRUE(PDFLibComposeRGBRect(handle, 10, 10, 20, 20, 0.9, -1, -1, -1, 0, 0, 1)) << Error();
-    ASSERT_TRUE(PDFLibComposeCMYKRect(handle, 50, 10, 20, 20, 2, 1, 1, 1, 1, -1, -1, -1, -1)) << Error();
+    ASSERT_TRUE(PDFLibComposeCMYKRect(handle, 50, 10, 20, 20, 2, 1, 1, 1, 1, -1, -1, -1, -1))
+        << Error();
     ASSERT_TRUE(PDFLibComposeCMYKLine(handle, 10, 50, 90, 50, 1, 1, 1, 1, 1)) << Error();
     ASSERT_TRUE(PDFLibComposeRGBLine(handle, 80, 60, 80, 90, 1, 0, 1, 0)) << Error();
-    ASSERT_TRUE(PDFLibComposePlaceImgeW(handle, (dir / "card.jpg").c_str(), 10, 52, 45, 25, 90)) << Error();
+    ASSERT_TRUE(PDFLibComposePlaceImgeW(handle, (dir / "card.jpg").c_str(), 10, 52, 45, 25, 90))
+        << Error();
     // Components that mix "none" with values are a caller's mistake.
     EXPECT_FALSE(PDFLibComposeCMYKLine(handle, 0, 0, 1, 1, 1, -1, 0, 0, 0));
     EXPECT_NE(Error(), "");
-    EXPECT_FALSE(PDFLibComposePlaceImgeW(handle, card.c_str(), 0, 0, 10, 10, 0)) << "a PDF is no JPEG";
+    EXPECT_FALSE(PDFLibComposePlaceImgeW(handle, card.c_str(), 0, 0, 10, 10, 0))
+        << "a PDF is no JPEG";
     ASSERT_TRUE(PDFLibComposeEndPageW(handle));
     ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
     EXPECT_EQ(QpdfCheckProblems(out), "");

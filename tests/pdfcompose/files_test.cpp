@@ -21,9 +21,11 @@ protected:
     }
     void TearDown() override { PDFLibExit(handle); }
     std::string Error() const { return PDFLibGetLastError(handle); }
-    std::string ExportLine(const std::string& prefix, const std::string& pdf, int page, int digits = 0) {
-        return "-o \"" + dir.Path() + "/\" -f jpg --prefix " + prefix + " --digits " + std::to_string(digits) +
-               " --dpi 96 -q 100 --printmode --pages " + std::to_string(page) + " \"" + pdf + "\"";
+    std::string ExportLine(const std::string& prefix, const std::string& pdf, int page,
+                           int digits = 0) {
+        return "-o \"" + dir.Path() + "/\" -f jpg --prefix " + prefix + " --digits " +
+               std::to_string(digits) + " --dpi 96 -q 100 --printmode --pages " +
+               std::to_string(page) + " \"" + pdf + "\"";
     }
 
     TempDir dir;
@@ -32,7 +34,8 @@ protected:
 
 TEST_F(FilesTest, BarcodeFillsItsPageWithCode128Bars) {
     const std::string out = dir / "B_H.pdf";
-    ASSERT_TRUE(PDFLibMiscCreateBarcodeW(handle, out.c_str(), "P240101-0001", 60, 12, 3, 0)) << Error();
+    ASSERT_TRUE(PDFLibMiscCreateBarcodeW(handle, out.c_str(), "P240101-0001", 60, 12, 3, 0))
+        << Error();
     EXPECT_EQ(QpdfCheckProblems(out), "");
     double w = 0, h = 0;
     ASSERT_TRUE(PDFLibMiscGetPageSizeW(handle, out.c_str(), 0, 1, &w, &h));
@@ -48,8 +51,10 @@ TEST_F(FilesTest, BarcodeFillsItsPageWithCode128Bars) {
         edges += (image.At(x, row)[0] < 128) != (image.At(x - 1, row)[0] < 128);
     EXPECT_GT(edges, 40);
 
-    for (auto [text, kind, options] : {std::tuple{"판번호", 3, 0}, {"", 3, 0}, {"ABC", 7, 0}, {"ABC", 3, 1}}) {
-        EXPECT_FALSE(PDFLibMiscCreateBarcodeW(handle, (dir / "bad.pdf").c_str(), text, 60, 12, kind, options));
+    for (auto [text, kind, options] :
+         {std::tuple{"판번호", 3, 0}, {"", 3, 0}, {"ABC", 7, 0}, {"ABC", 3, 1}}) {
+        EXPECT_FALSE(PDFLibMiscCreateBarcodeW(handle, (dir / "bad.pdf").c_str(), text, 60, 12, kind,
+                                              options));
         EXPECT_NE(Error(), "");
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "bad.pdf"));
@@ -61,7 +66,8 @@ TEST_F(FilesTest, ExportsAPageAsJpegOnWhite) {
     spec.rotate = 90;
     WriteSource(card, spec);
     // A quoted prefix may hold spaces and Korean.
-    ASSERT_TRUE(PDFLibExportImageW(handle, ExportLine("\"명함 앞면\"", card, 1).c_str())) << Error();
+    ASSERT_TRUE(PDFLibExportImageW(handle, ExportLine("\"명함 앞면\"", card, 1).c_str()))
+        << Error();
     Rendered image = DecodeJpeg(dir / "명함 앞면.jpg");
     // 50 x 90 mm shown (turned by /Rotate) at 96 dpi.
     EXPECT_NEAR(image.width, 50 / 25.4 * 96, 1);
@@ -79,11 +85,11 @@ TEST_F(FilesTest, ExportsAPageAsJpegOnWhite) {
 
     const std::string bad[] = {
         "",
-        ExportLine("p", card, 2),                        // no page 2
-        ExportLine("p", dir / "missing.pdf", 1),         // no file
+        ExportLine("p", card, 2),                // no page 2
+        ExportLine("p", dir / "missing.pdf", 1), // no file
         "-o \"" + dir.Path() + "/\" -f png --prefix p --pages 1 \"" + card + "\"",
         "-o \"" + dir.Path() + "/\" --prefix p --pages x \"" + card + "\"",
-        "-o \"" + dir.Path() + "/\" --prefix p --pages 1 \"" + card,   // open quote
+        "-o \"" + dir.Path() + "/\" --prefix p --pages 1 \"" + card, // open quote
         "-o \"" + dir.Path() + "/none/\" --prefix p --pages 1 \"" + card + "\"",
         "--prefix p --pages 1 \"" + card + "\"",
         "-o \"" + dir.Path() + "/\" --prefix p --bogus --pages 1 \"" + card + "\"",
@@ -154,7 +160,8 @@ TEST_F(FilesTest, BadSourcesFailCleanly) {
     bad["damaged content"] = corruptStream;
     for (auto& [name, data] : bad)
         std::ofstream(dir / (name + ".pdf"), std::ios::binary) << data;
-    WriteRawPdf(dir / "no pages.pdf", {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [] /Count 0 >>"});
+    WriteRawPdf(dir / "no pages.pdf",
+                {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [] /Count 0 >>"});
     WriteRawPdf(dir / "looping.pdf", {"<< /Type /Catalog /Pages 2 0 R >>",
                                       "<< /Type /Pages /Kids [2 0 R 3 0 R] /Count 2 >>",
                                       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] >>"});
@@ -162,7 +169,10 @@ TEST_F(FilesTest, BadSourcesFailCleanly) {
                                           "<< /Type /Pages /Kids [3 0 R] /Count 1 /Parent 4 0 R >>",
                                           "<< /Type /Page /Parent 2 0 R >>",
                                           "<< /Type /Pages /Kids [] /Count 0 /Parent 2 0 R >>"});
-    ASSERT_EQ(std::system(("qpdf --encrypt user owner 256 -- '" + good + "' '" + (dir / "encrypted.pdf") + "'").c_str()), 0);
+    ASSERT_EQ(std::system(("qpdf --encrypt user owner 256 -- '" + good + "' '" +
+                           (dir / "encrypted.pdf") + "'")
+                              .c_str()),
+              0);
     std::vector<std::string> names = {"missing", "no pages", "looping", "parent loop", "encrypted"};
     for (auto& [name, data] : bad)
         names.push_back(name);
@@ -170,7 +180,8 @@ TEST_F(FilesTest, BadSourcesFailCleanly) {
     const std::string out = dir / "sheet.pdf";
     ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
     ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 200, 100, ""));
-    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 1, 0, 0, 90, 50, 0, 1, 0)) << Error();
+    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 1, 0, 0, 90, 50, 0, 1, 0))
+        << Error();
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
         const std::string path = dir / (name + ".pdf");
@@ -180,17 +191,23 @@ TEST_F(FilesTest, BadSourcesFailCleanly) {
         EXPECT_FALSE(PDFLibComposeGetPDIDocSizeW(handle, path.c_str(), 1, &w, &h));
         EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, path.c_str(), 1, 100, 0, 90, 50, 0, 1, 0));
         EXPECT_FALSE(PDFLibMiscGetPDFVersionW(handle, path.c_str()));
-        const std::string line = "-o \"" + dir.Path() + "/\" --prefix preview --pages 1 \"" + path + "\"";
+        const std::string line =
+            "-o \"" + dir.Path() + "/\" --prefix preview --pages 1 \"" + path + "\"";
         EXPECT_FALSE(PDFLibExportImageW(handle, line.c_str()));
         EXPECT_FALSE(std::filesystem::exists(dir / "preview.jpg"));
     }
-    EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 2, 0, 0, 90, 50, 0, 1, 0)) << "no page 2";
-    EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 1, 0, 0, 90, 50, 45, 1, 0)) << "not a quarter turn";
-    EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 1, 0, 0, 0, 50, 0, 1, 0)) << "no width";
+    EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 2, 0, 0, 90, 50, 0, 1, 0))
+        << "no page 2";
+    EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 1, 0, 0, 90, 50, 45, 1, 0))
+        << "not a quarter turn";
+    EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 1, 0, 0, 0, 50, 0, 1, 0))
+        << "no width";
     ASSERT_TRUE(PDFLibComposeEndPageW(handle));
     ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
     EXPECT_EQ(QpdfCheckProblems(out), "");
-    EXPECT_EQ(PlacedObjects(QPDFPageDocumentHelper(*Read(out)).getAllPages()[0].getObjectHandle()).size(), 1u);
+    EXPECT_EQ(
+        PlacedObjects(QPDFPageDocumentHelper(*Read(out)).getAllPages()[0].getObjectHandle()).size(),
+        1u);
 }
 
 TEST(InterfaceTest, ReportsItsVersionAndRefusesCallsWithoutAHandle) {
@@ -206,7 +223,8 @@ TEST(InterfaceTest, ReportsItsVersionAndRefusesCallsWithoutAHandle) {
     EXPECT_EQ(PDFLibComposeCountPagesW(handle, nullptr), 0);
     EXPECT_NE(std::string(PDFLibGetLastError(handle)), "");
     EXPECT_EQ(PDFLibIsMisc(handle), 1);
-    EXPECT_EQ(std::string(PDFLibGetLastError(handle)), "") << "a call that succeeds clears the error";
+    EXPECT_EQ(std::string(PDFLibGetLastError(handle)), "")
+        << "a call that succeeds clears the error";
     PDFLibExit(handle);
 }
 

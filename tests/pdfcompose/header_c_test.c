@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "init: %s\n", PDFLibGetLastError(NULL));
         return 1;
     }
-    int ok = PDFLibComposeBeginDocW(handle, argv[1], "") && PDFLibComposeBeginPageW(handle, 50, 30, "") &&
+    int ok = PDFLibComposeBeginDocW(handle, argv[1], "") &&
+             PDFLibComposeBeginPageW(handle, 50, 30, "") &&
              PDFLibComposeCMYKRect(handle, 5, 5, 40, 20, 0.3, 1, 1, 1, 1, -1, -1, -1, -1) &&
              PDFLibComposeEndPageW(handle) && PDFLibComposeEndDocW(handle, "");
     if (!ok)

@@ -41,9 +41,11 @@ void WriteSource(const std::string& path, const SourceSpec& spec) {
     std::string content = spec.content;
     const std::vector<double>& visible = spec.cropBox.empty() ? spec.mediaBox : spec.cropBox;
     if (content.empty())
-        content = "1 0 0 rg " + std::to_string(visible[0]) + " " + std::to_string(visible[1]) + " 20 20 re f\n";
+        content = "1 0 0 rg " + std::to_string(visible[0]) + " " + std::to_string(visible[1]) +
+                  " 20 20 re f\n";
     if (spec.cmykImage) {
-        OH image = pdf.newStream(std::string("\xff\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff", 16));
+        OH image = pdf.newStream(
+            std::string("\xff\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff\x00\x00\x00\x00\xff", 16));
         OH dict = image.getDict();
         dict.replaceKey("/Type", OH::newName("/XObject"));
         dict.replaceKey("/Subtype", OH::newName("/Image"));
@@ -58,7 +60,8 @@ void WriteSource(const std::string& path, const SourceSpec& spec) {
     }
     page.replaceKey("/Resources", resources);
     if (spec.twoContentStreams) {
-        page.replaceKey("/Contents", OH::newArray(std::vector<OH>{pdf.newStream("q\n"), pdf.newStream(content + "Q\n")}));
+        page.replaceKey("/Contents", OH::newArray(std::vector<OH>{pdf.newStream("q\n"),
+                                                                  pdf.newStream(content + "Q\n")}));
     } else {
         page.replaceKey("/Contents", pdf.newStream(content));
     }
@@ -198,8 +201,8 @@ void WriteRawPdf(const std::string& path, const std::vector<std::string>& object
         std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
         data += line;
     }
-    data += "trailer\n<< /Size " + std::to_string(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-            std::to_string(xref) + "\n%%EOF\n";
+    data += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
+            " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
     std::ofstream(path, std::ios::binary) << data;
 }
 

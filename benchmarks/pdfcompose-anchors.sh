@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# pdfcompose-anchors.sh [WORKDIR]
+#
+# Times the PDF composition library against the tools a shop would otherwise
+# use, in one run on this machine, on the reference workload of
+# ../shared/bench (made by its make-workload.sh when missing; that needs
+# ghostscript). Not part of the test suite.
+#
+#   T1 / A1   40 different 90 x 50 mm cards on a 650 x 465 mm sheet:
+#             pdfcompose_bench sheet vs podofoimpose (when installed)
+#   T2 / T2a  one card placed 40 times vs once: bytes per extra placement
+#   T3 / C1   a preview of each of the 40 cards, one process per card:
+#             pdfcompose_bench preview vs pdftoppm -r 96 -jpeg quality 100
+#   T4        the 40 previews in one process, as the program renders them
+#
+# Each measurement: one warm-up run, then RUNS (5) timed runs taken
+# round-robin. Wall time from bash's EPOCHREALTIME around /usr/bin/time -v.
+# Env: RUNS, BUILD_DIR (default: build beside this folder).
+# Needs: qpdf, poppler-utils, time; ghostscript for the workload;
+# libpodofo-utils for the podofoimpose anchor.
+set -euo pipefail
+export LC_ALL=C
+
+HERE=$(cd "$(dirname "$0")" && pwd)
+ROOT=$(cd "$HERE/.." && pwd)
+SHARED=${SHARED:-$ROOT/../shared/bench}
+BUILD=${BUILD_DIR:-$ROOT/build}
+BENCH=$BUILD/benchmarks/pdfcompose_bench
+WORK=${1:-/tmp/impose-bench}
+RUNS=${RUNS:-5}
+[ -x "$BENCH" ] || { echo "build first: $BENCH is missing" >&2; exit 1; }
+mkdir -p "$WORK"
+WORK=$(cd "$WORK" && pwd)
+[ -f "$WORK/manifest.tsv" ] || "$SHARED/make-workload.sh" "$WORK" 200
+
+O=$WORK/tessel-out
+rm -rf "$O"; mkdir -p "$O/T3" "$O/T4" "$O/C1" "$O/logs"
+mm() { awk -v v="$1" 'BEGIN { printf "%.4f", v * 72 / 25.4 }'; }
+mapfile -t CARDS < <(awk -F'\t' -v d="$WORK/orders" \
+  'NR > 1 && $2 == 90 && $3 == 50 && $4 == 1 { print d "/" $1 }' "$WORK/manifest.tsv" | head -40)
+[ ${#CARDS[@]} -eq 40 ] || { echo "need 40 single-page 90x50 cards" >&2; exit 1; }
+printf '%s\n' "${CARDS[@]}" | head -c -1 > "$O/cards40.lst"   # podofoimpose: no final newline
+{
+  echo "\$PageWidth=$(mm 650)"; echo "\$PageHeight=$(mm 465)"
+  for ((r = 0; r < 8; r++)); do for ((c = 0; c < 5; c++)); do
+    echo "$((r * 5 + c + 1)); 1; 0; $(mm $((94 + c * 93))); $(mm $((22 + r * 53)));"
+  done; done
+} > "$O/grid40.plan"
+
+IDS=(); NA=0
+measure() {   # ID UNITS -- argv...
+  local id=$1 units=$2; shift 3
+  if ! "$@" < /dev/null > /dev/null 2> "$O/logs/$id.err"; then
+    echo "FAILED (warm-up): $id, see $O/logs/$id.err" >&2; return 0
+  fi
+  declare -g -a "ARGV_$NA=()"; local -n av=ARGV_$NA; av=("$@")
+  IDS+=("$id"); declare -g "UNITS_$NA=$units"; NA=$((NA + 1))
+}
+printf 'id\trun\twall_s\tmaxrss_kb\n' > "$O/raw.tsv"
+run_rounds() {
+  local i r t0 t1
+  for ((r = 1; r <= RUNS; r++)); do
+    for ((i = 0; i < NA; i++)); do
+      local -n av=ARGV_$i
+      t0=$EPOCHREALTIME
+      /usr/bin/time -v -o "$O/logs/time" "${av[@]}" < /dev/null > /dev/null 2>> "$O/logs/${IDS[$i]}.err"
+      t1=$EPOCHREALTIME
+      awk -v id="${IDS[$i]}" -v r="$r" -v t0="$t0" -v t1="$t1" -F': ' '
+        /Maximum resident set size/ { rss = $2 } END { printf "%s\t%d\t%.6f\t%d\n", id, r, t1 - t0, rss }' \
+        "$O/logs/time" >> "$O/raw.tsv"
+    done
+  done
+}
+
+PPM='b=${1##*/}; exec pdftoppm -f 1 -l 1 -r 96 -jpeg -jpegopt quality=100 -singlefile "$1" "$0/${b%.pdf}"'
+TPV='exec "$0" preview "$1" "$2"'
+measure E0-harness-true 1 -- /bin/true
+command -v podofoimpose > /dev/null &&
+  measure A1-podofoimpose-40up 40 -- podofoimpose "$O/cards40.lst" "$O/A1-sheet40.pdf" "$O/grid40.plan"
+measure T1-tessel-40up 40 -- "$BENCH" sheet "$O/T1-sheet40.pdf" "${CARDS[@]}"
+measure T2-tessel-one-card-40-times 40 -- "$BENCH" repeat "$O/T2-repeat40.pdf" "${CARDS[0]}" 40
+measure T2a-tessel-one-card-once 1 -- "$BENCH" repeat "$O/T2a-repeat1.pdf" "${CARDS[0]}" 1
+measure C1-pdftoppm-per-card 40 -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c "$PPM" "$O/C1"
+measure T3-tessel-preview-per-card 40 -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c "$TPV" "$BENCH" "$O/T3"
+measure T4-tessel-preview-one-process 40 -- "$BENCH" preview "$O/T4" "${CARDS[@]}"
+run_rounds
+
+SUMMARY=$O/summary.tsv
+awk -F'\t' -v units="$(for ((i = 0; i < NA; i++)); do v=UNITS_$i; printf '%s=%s,' "${IDS[$i]}" "${!v}"; done)" '
+  BEGIN { n = split(units, a, ","); for (i = 1; i <= n; i++) { split(a[i], kv, "="); u[kv[1]] = kv[2] } }
+  NR > 1 { k = $1; c[k]++; w[k, c[k]] = $3; if ($4 > m[k]) m[k] = $4 }
+  END {
+    print "id\tmedian_ms\tmin_ms\tmax_ms\tms_per_unit\tpeak_rss_mb"
+    for (k in c) {
+      for (i = 1; i <= c[k]; i++) v[i] = w[k, i]
+      for (i = 1; i <= c[k]; i++) for (j = i + 1; j <= c[k]; j++) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
+      md = c[k] % 2 ? v[(c[k] + 1) / 2] : (v[c[k] / 2] + v[c[k] / 2 + 1]) / 2
+      printf "%s\t%.1f\t%.1f\t%.1f\t%.2f\t%.1f\n", k, 1000 * md, 1000 * v[1], 1000 * v[c[k]], 1000 * md / u[k], m[k] / 1024
+    }
+  }' "$O/raw.tsv" | { read -r h; echo "$h"; sort; } > "$SUMMARY"
+
+CARD_BYTES=$(cat "${CARDS[@]}" | wc -c)
+SHEET=$(stat -c %s "$O/T1-sheet40.pdf")
+R40=$(stat -c %s "$O/T2-repeat40.pdf"); R1=$(stat -c %s "$O/T2a-repeat1.pdf")
+for f in "$O"/*.pdf; do qpdf --check "$f" > /dev/null || echo "qpdf --check failed: $f" >&2; done
+{
+  column -t -s $'\t' "$SUMMARY"
+  echo
+  echo "40 cards: $CARD_BYTES bytes of sources; Tessel's sheet: $SHEET bytes" \
+       "($(awk -v a="$SHEET" -v b="$CARD_BYTES" 'BEGIN { printf "%.3f", a / b }') x)"
+  [ -f "$O/A1-sheet40.pdf" ] && echo "podofoimpose's sheet: $(stat -c %s "$O/A1-sheet40.pdf") bytes"
+  echo "one card 40 times: $R40 bytes, once: $R1 bytes:" \
+       "$(awk -v a="$R40" -v b="$R1" 'BEGIN { printf "%.1f", (a - b) / 39 }') bytes per extra placement"
+} | tee "$O/summary.txt"

@@ -1,0 +1,71 @@
+#include "installation.h"
+
+#include "commandline.h"
+#include "records/programfolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool Installation::Load(bool withLibrary, QString* error) {
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (!preference.Load(programfolder::PreferencesFolder()))
+        return fail(QStringLiteral("no preference file in %1 (use --home DIR or TESSEL_HOME)")
+                        .arg(programfolder::PreferencesFolder()));
+    QString reason;
+    if (!preference.ValidatePreference(&reason))
+        return fail(reason);
+    QString presetFolder;
+    if (preference.GetPresetDir(presetFolder))
+        site.Load(presetFolder);
+    colors.Load(programfolder::StockPresetsFolder());
+    if (withLibrary && !pdf.Load())
+        return fail(pdf.LoadError());
+    return true;
+}
+
+bool CliOperator::Ask(const QString& question) {
+    PrintLine(QStringLiteral("? %1 -> %2").arg(QString(question).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+                                               m_answerYes ? QStringLiteral("yes") : QStringLiteral("no")));
+    return m_answerYes;
+}
+
+void CliOperator::Tell(const QString& message) {
+    PrintLine(QStringLiteral("! %1").arg(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+}
+
+void LineProgress::Begin(const QString& text, int range) { PrintLine(QStringLiteral("%1 (%2)").arg(text).arg(range)); }
+
+void LineProgress::Detail(const QString& text) { PrintLine(QStringLiteral("  %1").arg(text)); }
+
+bool CliLogin::Login(CZelPreference& preference, const QString& account, const QString& password, QString* error) {
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    QString users;
+    if (!preference.GetUsersDir(users))
+        return fail(QStringLiteral("no accounts folder (USERS_DIR) is set"));
+    const QString path = QDir(users).filePath(account + QLatin1Char('.') + QLatin1String(CZelAccount::kExtension));
+    if (account.isEmpty() || account.contains(QLatin1Char('/')) || account.contains(QLatin1Char('\\')) ||
+        !QFileInfo(path).isFile())
+        return fail(QStringLiteral("no account \"%1\" in %2").arg(account, users));
+    m_account = std::make_unique<CZelAccount>(path);
+    switch (m_account->Login(password)) {
+    case CZelAccount::Success:
+        return true;
+    case CZelAccount::WrongPassword:
+        m_account.reset();
+        return fail(QStringLiteral("잘못된 패스 워드입니다."));
+    case CZelAccount::InUse:
+        m_account.reset();
+        return fail(QStringLiteral("계정 \"%1\"는 이미 사용 중 입니다.").arg(account));
+    default:
+        m_account.reset();
+        return fail(QStringLiteral("the account file %1 cannot be read").arg(path));
+    }
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "engine/operatorinterface.h"
+#include "engine/shopcontext.h"
+#include "output/pdfserver.h"
+#include "records/progresssink.h"
+#include "records/zelaccount.h"
+#include "records/zelcolorpresets.h"
+#include "records/zelpreference.h"
+#include "records/zelserverpreset.h"
+
+#include <memory>
+
+// The installation a plate command works on (--home or TESSEL_HOME): its
+// preference file, the site preset, the colour table and the composition
+// library beside the program.
+class Installation {
+public:
+    // False with the reason when the preference file is missing or invalid,
+    // or (when asked for) the library cannot be loaded.
+    bool Load(bool withLibrary, QString* error);
+
+    CZelPreference preference;
+    CZelServerPreset site;
+    CZelColorPresets colors;
+    CPDFServer pdf;
+};
+
+// The operator on the command line: questions are answered by a flag and
+// both are printed, so that a run can be read afterwards.
+class CliOperator : public OperatorInterface {
+public:
+    explicit CliOperator(bool answerYes) : m_answerYes(answerYes) {}
+    bool Ask(const QString& question) override;
+    void Tell(const QString& message) override;
+
+private:
+    bool m_answerYes;
+};
+
+// One line per step on standard output.
+class LineProgress : public ProgressSink {
+public:
+    void Begin(const QString& text, int range) override;
+    void Step(int) override {}
+    void Detail(const QString& text) override;
+    void End() override {}
+};
+
+// A logged-in account for the length of a command; logs out when it ends.
+class CliLogin {
+public:
+    // False with the operator's message (wrong password, in use) or a reason.
+    bool Login(CZelPreference& preference, const QString& account, const QString& password, QString* error);
+    CZelAccount* Account() const { return m_account.get(); }
+
+private:
+    std::unique_ptr<CZelAccount> m_account;
+};

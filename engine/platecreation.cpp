@@ -1,0 +1,124 @@
+#include "platecreation.h"
+
+#include "records/filenames.h"
+#include "records/zeldocumentpreset.h"
+#include "records/zelmtdocument.h"
+#include "records/zelpancode.h"
+#include "records/zelpreference.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace platecreation {
+
+PlateProperties DefaultProperties() {
+    PlateProperties p;
+    p.quantity = 200.0;
+    p.pressUnit = 0;
+    p.pressCount = 500;
+    p.paperSideSetting = 1;
+    p.colorA = 1;
+    p.colorB = 1;
+    p.turnDirection = 0;
+    p.width = 297.0;
+    p.height = 420.0;
+    p.margin = {12.7, 12.7, 12.7, 12.7};
+    p.gridWidth = 92.0;
+    p.gridHeight = 52.0;
+    p.cutMargin = {1.0, 1.0, 1.0, 1.0};
+    return p;
+}
+
+QString Validate(const PlateProperties& p) {
+    if (p.pressUnit == 0) {
+        // A sheet count is whole in its first two decimals and above 1.
+        const double hundredths = std::round(p.quantity * 100.0);
+        if (std::fmod(hundredths, 100.0) != 0.0 || !(p.quantity > 1.0))
+            return QStringLiteral("수량의 매수가 잘못되었습니다.");
+    } else if (!(p.quantity > 0.0)) {
+        return QStringLiteral("수량의 연수가 잘못되었습니다.");
+    }
+    if (p.pressCount <= 0)
+        return QStringLiteral("인쇄 매수가 잘못되었습니다.");
+    if (!(p.width > 0.0) || !(p.height > 0.0))
+        return QStringLiteral("판형의 가로, 세로 크기가 잘못되었습니다.");
+    for (double margin : p.margin)
+        if (margin < 0.0)
+            return QStringLiteral("판형의 여백이 잘못되었습니다.");
+    if (p.gridWidth < 0.0 || p.gridHeight < 0.0)
+        return QStringLiteral("판형의 그리드 간격이 잘못되었습니다.");
+    for (double margin : p.cutMargin)
+        if (margin < 0.0)
+            return QStringLiteral("판형의 재단선 여백이 잘못되었습니다.");
+    if (!(p.width > p.margin[PlateProperties::Left] + p.margin[PlateProperties::Right]))
+        return QStringLiteral("판형의 여백이 전체 폭 보다 큽니다.");
+    if (!(p.height > p.margin[PlateProperties::Top] + p.margin[PlateProperties::Bottom]))
+        return QStringLiteral("판형의 여백이 전체 높이 보다 큽니다.");
+    return {};
+}
+
+bool CreatePlate(CZelPreference& preference, const Request& request, QString& path, QString* error) {
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    QString localWork;
+    if (!preference.GetLocalWorkDir(localWork) || !QFileInfo(localWork).isDir())
+        return fail(QStringLiteral("the local work folder (LOCAL_WORK_DIR) is not available"));
+    // The account becomes a folder of the shared progress folder later.
+    if (!filenames::IsPlainName(request.account))
+        return fail(QStringLiteral("\"%1\" is not a valid account name").arg(request.account));
+
+    PlateProperties properties = request.properties;
+    properties.presetName = request.presetName;
+    properties.jobDate = QStringLiteral("%1-%2-%3")
+                             .arg(request.date.year())
+                             .arg(request.date.month(), 2, 10, QLatin1Char('0'))
+                             .arg(request.date.day(), 2, 10, QLatin1Char('0'));
+    properties.userAccount = request.account;
+    properties.userName = request.realName;
+    properties.userInitial = request.initials;
+    properties.pressQuantityText = QString::number(static_cast<long long>(properties.quantity));
+    properties.pageCount = 1;
+
+    QString lastPath;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        CZelPanCode code;
+        if (!code.IssuePlateCode(preference, request.panPrefix, request.panName, request.account,
+                                 request.realName, request.date))
+            continue;
+        QString jobCode;
+        if (!code.GetPlateCode(jobCode) || !filenames::IsPlainName(jobCode))
+            continue;
+        const QDir folder(localWork);
+        lastPath = folder.filePath(jobCode + QStringLiteral(".tzmp"));
+        // A plate file of this code left behind by another run is not ours to replace.
+        if (QFileInfo::exists(lastPath) || !folder.mkpath(jobCode))
+            continue;
+
+        CZelMTDocument document;
+        properties.jobCode = jobCode;
+        document.Name() = jobCode;
+        document.PresetName() = properties.presetName;
+        document.JobDate() = properties.jobDate;
+        document.JobCode() = jobCode;
+        document.UserAccount() = properties.userAccount;
+        document.UserName() = properties.userName;
+        document.UserInitial() = properties.userInitial;
+        document.PressQuantityText() = properties.pressQuantityText;
+        document.PageCount() = properties.pageCount;
+        properties.WritePlateKeys(document);
+        if (request.preset)
+            document.CopyLines(*request.preset);
+        if (!document.Save(lastPath))
+            return fail(document.LastError());
+        path = lastPath;
+        return true;
+    }
+    return fail(QStringLiteral("작업 파일 \"%1\"가(이) 이미 존재합니다").arg(lastPath));
+}
+
+} // namespace platecreation

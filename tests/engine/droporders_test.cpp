@@ -1,0 +1,228 @@
+#include "scriptedoperator.h"
+
+#include "../records/recordfiles.h"
+#include "engine/tesseldoc.h"
+#include "output/pdfserver.h"
+#include "records/zelpreference.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using recordfiles::Q;
+
+// A shop with a job folder "명함/일반", a progress folder, and a plate of
+// 300 x 200 with 10 mm margins and a 92 x 52 grid: 3 x 3 cells.
+class DropOrders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY))) << pdf.LoadError().toStdString();
+        jobs = shop.mkdir(QStringLiteral("jobs"));
+        cards = shop.mkdir(QStringLiteral("jobs/명함/일반"));
+        preference.SetFolder(CZelPreference::Folder::Jobs, jobs);
+        preference.SetFolder(CZelPreference::Folder::Progress, shop.mkdir(QStringLiteral("progress")));
+        preference.SetFolder(CZelPreference::Folder::Release, shop.mkdir(QStringLiteral("release")));
+        doc.SetContext({&preference, nullptr, &op, nullptr, &pdf});
+        SetPlate(0, 0);
+    }
+
+    void SetPlate(int paperSide, int imposition) {
+        PlateProperties p;
+        p.jobCode = QStringLiteral("P1");
+        p.userAccount = QStringLiteral("demo");
+        p.width = 300;
+        p.height = 200;
+        p.margin = {10, 10, 10, 10};
+        p.gridWidth = 92;
+        p.gridHeight = 52;
+        p.pressCount = 500;
+        p.paperSideSetting = paperSide;
+        p.turnDirection = imposition;
+        doc.Clear();
+        doc.SetProperties(p);
+        // Saving and opening binds the plate's folders and job container.
+        ASSERT_TRUE(doc.Save(shop.filePath(QStringLiteral("P1.tzmp"))));
+        QString error;
+        ASSERT_TRUE(doc.Open(shop.filePath(QStringLiteral("P1.tzmp")), &error)) << error.toStdString();
+    }
+
+    // An order in the job folder, then taken onto the plate (moved to the
+    // plate's progress folder), as the job list does when it is dragged.
+    CZelJob* Order(const QString& ordernum, int pcases, int pquantity, int pages = 1) {
+        const QString pdfPath = QDir(cards).filePath(ordernum + QStringLiteral(".pdf"));
+        EXPECT_TRUE(pdf.ComposeBeginDoc(pdfPath));
+        for (int i = 0; i < pcases * pages; ++i) {
+            EXPECT_TRUE(pdf.ComposeBeginPage(90, 50));
+            EXPECT_TRUE(pdf.ComposeEndPage());
+        }
+        EXPECT_TRUE(pdf.ComposeEndDoc());
+        const QString body = recordfiles::Elements(
+            {{"Ordernum", Q(ordernum)}, {"Location", Q(QStringLiteral("명함\\일반"))}, {"Product", Q(QStringLiteral("명함"))},
+             {"Pcases", QString::number(pcases)}, {"PQuantity", QString::number(pquantity)},
+             {"Quantity", QString::number(pquantity)}, {"Width", QStringLiteral("90")}, {"Height", QStringLiteral("50")},
+             {"PDFPage", QString::number(pages)}, {"Color", QStringLiteral("4")}},
+            1);
+        const QString ticket = QDir(cards).filePath(ordernum + QStringLiteral(".tzjob"));
+        EXPECT_TRUE(recordfiles::Write(ticket, recordfiles::Record("Tessel Job Ticket", body)));
+        auto job = std::make_unique<CZelJob>(ticket);
+        EXPECT_TRUE(job->MoveTo(doc.ProgressFolder()));
+        owned.push_back(std::move(job));
+        return owned.back().get();
+    }
+
+    int Count(const char* ordernum) const { return doc.CountOrderItems(QString::fromLatin1(ordernum)); }
+    bool InJobFolder(const char* ordernum) const {
+        return QFileInfo::exists(QDir(cards).filePath(QString::fromLatin1(ordernum) + QStringLiteral(".tzjob")));
+    }
+
+    recordfiles::KoreanTempDir shop;
+    QString jobs, cards;
+    CPDFServer pdf;
+    CZelPreference preference;
+    ScriptedOperator op;
+    CTesselDoc doc;
+    std::vector<std::unique_ptr<CZelJob>> owned;
+};
+
+} // namespace
+
+TEST_F(DropOrders, SlotsPerCaseAndTheQuantityQuestions) {
+    CZelJob* a = Order(QStringLiteral("A"), 2, 1000); // two slots per case, no question
+    CZelJob* b = Order(QStringLiteral("B"), 1, 700);  // two slots, counts do not match
+    CZelJob* c = Order(QStringLiteral("C"), 1, 300);  // one slot, fewer than printed: not asked again
+    op.answers = {true};
+    EXPECT_EQ(doc.DropOrders({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(op.questions.size(), 1);
+    EXPECT_EQ(op.questions[0], QStringLiteral("제품 \"B\"의 주문매수(700매)와 인쇄매수(500매)가 일치하지 않습니다.\n계속하시겠습니까?"));
+    EXPECT_EQ(Count("A"), 4);
+    EXPECT_EQ(Count("B"), 2);
+    EXPECT_EQ(Count("C"), 1);
+    EXPECT_EQ(doc.CountOrderItems(QStringLiteral("A"), 1), 2);
+    // Items show their order's PDF in the progress folder, in grid order.
+    const CZelItem& first = *doc.ItemAt(0);
+    EXPECT_TRUE(first.objPath.startsWith(doc.ProgressFolder()));
+    EXPECT_EQ(first.x, 10);
+    EXPECT_EQ(doc.ItemAt(1)->x, 102);
+    EXPECT_EQ(doc.ItemAt(2)->pageNum, 1); // the second case shows page 1
+    EXPECT_TRUE(QFileInfo::exists(doc.PagePreviewPath(first, 0)));
+    EXPECT_EQ(doc.JobContainer().Count(), 3);
+
+    // A question answered No cancels the drop: the plate is as it was and the
+    // ticket is back in its job folder.
+    CZelJob* d = Order(QStringLiteral("D"), 1, 300);
+    op.answers = {false};
+    EXPECT_EQ(doc.DropOrders({d}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    EXPECT_EQ(doc.ItemCount(), 7);
+    EXPECT_TRUE(InJobFolder("D"));
+    EXPECT_EQ(doc.JobContainer().Count(), 3);
+}
+
+TEST_F(DropOrders, LackOfRoom) {
+    CZelJob* a = Order(QStringLiteral("A"), 4, 1000); // 8 of 9 cells
+    EXPECT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    CZelJob* b = Order(QStringLiteral("B"), 2, 500);
+
+    // No: the trial's items go and the ticket goes home.
+    op.answers = {false};
+    EXPECT_EQ(doc.DropOrders({b}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    EXPECT_EQ(op.questions.last(), QStringLiteral("선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
+    EXPECT_EQ(doc.ItemCount(), 8);
+    EXPECT_TRUE(InJobFolder("B"));
+
+    // Yes: the real phase fails on the same order, removes it and says so.
+    CZelJob* c = Order(QStringLiteral("C"), 2, 500);
+    op.answers = {true};
+    EXPECT_EQ(doc.DropOrders({c}, 50, 50, false), CTesselDoc::DropResult::Stopped);
+    EXPECT_EQ(op.messages.last(), QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
+    EXPECT_EQ(Count("C"), 0);
+    EXPECT_TRUE(InJobFolder("C"));
+
+    // One-copy mode and a drop outside the usable area.
+    doc.Clear();
+    CZelJob* e = Order(QStringLiteral("E"), 3, 5000);
+    EXPECT_EQ(doc.DropOrders({e}, 5, 50, true), CTesselDoc::DropResult::Outside);
+    op.answers = {true}; // 5000 sheets against 500 match; nothing to ask
+    EXPECT_EQ(doc.DropOrders({e}, 50, 50, true), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Count("E"), 3);
+}
+
+TEST_F(DropOrders, DoubleSidedOrdersAndPlateKinds) {
+    // On a single-sided plate a two-sided order is refused and goes home.
+    CZelJob* two = Order(QStringLiteral("TWO"), 1, 500, 2);
+    EXPECT_EQ(doc.DropOrders({two}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Count("TWO"), 0);
+    EXPECT_EQ(op.messages.last(), QStringLiteral("\"TWO\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다."));
+    EXPECT_TRUE(InJobFolder("TWO"));
+
+    // Work-and-turn without turn: front and back become single pages.
+    SetPlate(2, 2);
+    CZelJob* wt = Order(QStringLiteral("WT"), 2, 500, 2);
+    EXPECT_EQ(doc.DropOrders({wt}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Count("WT"), 4);
+    EXPECT_EQ(doc.ItemAt(3)->numSide, 1);
+    EXPECT_EQ(doc.ItemAt(3)->pageNum, 3);
+
+    // With a turn, two-page items.
+    SetPlate(2, 0);
+    CZelJob* turned = Order(QStringLiteral("TURN"), 2, 500, 2);
+    EXPECT_EQ(doc.DropOrders({turned}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Count("TURN"), 2);
+    EXPECT_EQ(doc.ItemAt(1)->numSide, 2);
+    EXPECT_EQ(doc.ItemAt(1)->pageNum, 2);
+}
+
+TEST_F(DropOrders, DeletingItemsAndOrders) {
+    CZelJob* a = Order(QStringLiteral("A"), 1, 1000); // one case in two slots
+    CZelJob* b = Order(QStringLiteral("B"), 2, 500);
+    CZelJob* c = Order(QStringLiteral("C"), 1, 500);
+    ASSERT_EQ(doc.DropOrders({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(doc.ItemCount(), 5);
+
+    // One of two slots of a case: only that item goes.
+    doc.DeselectAll();
+    doc.SelectItem(doc.ItemAt(0));
+    op.answers = {true};
+    EXPECT_TRUE(doc.DeleteSelectedItems());
+    EXPECT_EQ(op.questions.last(), QStringLiteral("선택 항목 1 개를 삭제하시겠습니까."));
+    EXPECT_EQ(Count("A"), 1);
+    EXPECT_FALSE(InJobFolder("A"));
+
+    // The last slot of a case: the whole order goes home.
+    doc.SelectItem(doc.ItemAt(1)); // B, case 1
+    op.answers = {true};
+    EXPECT_TRUE(doc.DeleteSelectedItems());
+    EXPECT_EQ(Count("B"), 0);
+    EXPECT_TRUE(InJobFolder("B"));
+
+    // Answering No deletes nothing.
+    doc.SelectAll();
+    op.answers = {false};
+    EXPECT_FALSE(doc.DeleteSelectedOrders());
+    EXPECT_EQ(doc.ItemCount(), 2);
+    op.answers = {true};
+    EXPECT_TRUE(doc.DeleteSelectedOrders());
+    EXPECT_EQ(op.questions.last(), QStringLiteral("선택 항목에 대한 주문 2 건을 삭제하시겠습니까."));
+    EXPECT_EQ(doc.ItemCount(), 0);
+    EXPECT_TRUE(InJobFolder("A"));
+    EXPECT_TRUE(InJobFolder("C"));
+    EXPECT_EQ(doc.JobContainer().Count(), 0);
+}
+
+TEST_F(DropOrders, DuplicateUntilTheGridIsFull) {
+    CZelJob* a = Order(QStringLiteral("A"), 1, 500);
+    ASSERT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    doc.DeselectAll();
+    doc.SelectItem(doc.ItemAt(0));
+    const int direction = doc.Properties().arrangeDirection;
+    // Nine cells, one taken: eight copies fit, the ninth is refused.
+    EXPECT_EQ(doc.DuplicateSelection(9, 3), 8);
+    EXPECT_EQ(op.messages.last(), QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
+    EXPECT_EQ(doc.ItemCount(), 9);
+    EXPECT_EQ(doc.ItemAt(1)->x, 194); // direction 3 fills from the bottom right
+    EXPECT_EQ(doc.ItemAt(1)->y, 114);
+    EXPECT_EQ(doc.Properties().arrangeDirection, direction);
+    EXPECT_EQ(doc.CountOrderItems(QStringLiteral("A")), 9);
+}
