@@ -54,6 +54,10 @@ void PrintWarning(const QString& line) {
     std::fprintf(stderr, "tessel-cli: warning: %s\n", line.toUtf8().constData());
 }
 
+void PrintNote(const QString& line) {
+    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+}
+
 int Fail(const QString& reason, int code) {
     std::fflush(stdout);
     std::fprintf(stderr, "tessel-cli: %s\n", reason.toUtf8().constData());

@@ -32,6 +32,9 @@ private:
 // Output helpers: UTF-8 on stdout, "tessel-cli: reason" on stderr.
 void PrintLine(const QString& line);
 void PrintWarning(const QString& line);
+// Progress and the operator's questions and messages: on standard error, so
+// that standard output holds only a command's results.
+void PrintNote(const QString& line);
 int Fail(const QString& reason, int code = 1);
 
 struct Command {
@@ -39,4 +42,6 @@ struct Command {
     const char* usage;   // arguments, e.g. "FILE [--kind KIND]"
     const char* summary; // one line for --help
     std::function<int(CommandLine&)> run;
+    // Draws (measures text, renders labels): runs under Qt Gui on no screen.
+    bool draws = false;
 };

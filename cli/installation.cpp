@@ -1,6 +1,7 @@
 #include "installation.h"
 
 #include "commandline.h"
+#include "labels/labelrender.h"
 #include "records/programfolder.h"
 
 #include <QDir>
@@ -21,25 +22,35 @@ bool Installation::Load(bool withLibrary, QString* error) {
     QString presetFolder;
     if (preference.GetPresetDir(presetFolder))
         site.Load(presetFolder);
-    colors.Load(programfolder::StockPresetsFolder());
+    colors.Load(programfolder::StockPresetsFolder()); // the built-in colours serve without a file
+    colorBars.LoadColorBars(preference);
+    registrationMarks.LoadRegistrationMarks(preference);
     if (withLibrary && !pdf.Load())
         return fail(pdf.LoadError());
     return true;
 }
 
+ShopContext Installation::Context(OperatorInterface* op, ProgressSink* progress) {
+    ShopContext context{&preference, &colors, op, progress, pdf.IsLoaded() ? &pdf : nullptr, {}};
+    QString presetFolder;
+    if (pdf.IsLoaded() && preference.GetPresetDir(presetFolder))
+        context.labelPreview = CLabelRender(presetFolder, &pdf).PreviewFunction();
+    return context;
+}
+
 bool CliOperator::Ask(const QString& question) {
-    PrintLine(QStringLiteral("? %1 -> %2").arg(QString(question).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+    PrintNote(QStringLiteral("? %1 -> %2").arg(QString(question).replace(QLatin1Char('\n'), QLatin1Char(' ')),
                                                m_answerYes ? QStringLiteral("yes") : QStringLiteral("no")));
     return m_answerYes;
 }
 
 void CliOperator::Tell(const QString& message) {
-    PrintLine(QStringLiteral("! %1").arg(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    PrintNote(QStringLiteral("! %1").arg(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
 }
 
-void LineProgress::Begin(const QString& text, int range) { PrintLine(QStringLiteral("%1 (%2)").arg(text).arg(range)); }
+void LineProgress::Begin(const QString& text, int range) { PrintNote(QStringLiteral("%1 (%2)").arg(text).arg(range)); }
 
-void LineProgress::Detail(const QString& text) { PrintLine(QStringLiteral("  %1").arg(text)); }
+void LineProgress::Detail(const QString& text) { PrintNote(QStringLiteral("  %1").arg(text)); }
 
 bool CliLogin::Login(CZelPreference& preference, const QString& account, const QString& password, QString* error) {
     auto fail = [error](const QString& text) {

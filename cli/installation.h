@@ -7,6 +7,7 @@
 #include "records/zelaccount.h"
 #include "records/zelcolorpresets.h"
 #include "records/zelpreference.h"
+#include "records/zelpressmarkpresets.h"
 #include "records/zelserverpreset.h"
 
 #include <memory>
@@ -23,7 +24,13 @@ public:
     CZelPreference preference;
     CZelServerPreset site;
     CZelColorPresets colors;
+    CZelPressMarkPresets colorBars;
+    CZelPressMarkPresets registrationMarks;
     CPDFServer pdf;
+
+    // The plate's view of the shop: these tables, the library (when loaded)
+    // and label previews drawn with it.
+    ShopContext Context(OperatorInterface* op, ProgressSink* progress);
 };
 
 // The operator on the command line: questions are answered by a flag and

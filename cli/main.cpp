@@ -46,16 +46,29 @@ void PrintHelp(const std::vector<Command>& commands) {
 
 } // namespace
 
+// Whether the command named on the command line draws: it then needs Qt Gui.
+static bool CommandDraws(const std::vector<Command>& commands, int argc, char* argv[]) {
+    QStringList words;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--home") == 0) {
+            ++i;
+            continue;
+        }
+        words << QString::fromLocal8Bit(argv[i]);
+    }
+    return std::any_of(commands.begin(), commands.end(), [&](const Command& command) {
+        const QStringList name = QString::fromLatin1(command.name).split(QLatin1Char(' '));
+        return command.draws && words.mid(0, name.size()) == name;
+    });
+}
+
 int main(int argc, char* argv[]) {
-    // Making press files measures text with Qt Gui, on no screen; the other
-    // commands keep to Qt Core.
-    const bool press = std::any_of(argv + 1, argv + argc, [](const char* w) { return std::strcmp(w, "press") == 0; });
-    if (press && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app(press ? new QGuiApplication(argc, argv)
-                                                : new QCoreApplication(argc, argv));
-    QStringList words = QCoreApplication::arguments().mid(1);
     const std::vector<Command> commands = AllCommands();
+    const bool draws = CommandDraws(commands, argc, argv);
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QStringList words = QCoreApplication::arguments().mid(1);
 
     if (words.isEmpty() || words.first() == QLatin1String("--help") || words.first() == QLatin1String("-h")) {
         PrintHelp(commands);

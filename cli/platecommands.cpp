@@ -194,7 +194,7 @@ int Place(CommandLine& args) {
     CliOperator op(yes);
     LineProgress progress;
     CTesselDoc doc;
-    doc.SetContext({&shop.preference, &shop.colors, &op, &progress, &shop.pdf});
+    doc.SetContext(shop.Context(&op, &progress));
     if (!doc.Open(words.takeFirst(), &error))
         return Fail(error);
     const QStringList tickets = TicketsOf(words, error);
@@ -293,7 +293,7 @@ std::vector<Command> PlateCommands() {
          "create a plate from a document preset and print its path", New},
         {"plate show", "PLATE.tzmp", "print a plate: its settings, geometry and items", Show},
         {"plate place", "PLATE.tzmp FOLDER|TICKET... [--at X Y] [--one-copy] [--yes]",
-         "take orders onto the plate and place them (--yes answers the questions with yes)", Place},
+         "take orders onto the plate and place them (--yes answers the questions with yes)", Place, true},
         {"plate register", "PLATE.tzmp [--url URL]", "post the plate to the registration server", Register},
     };
 }

@@ -1,30 +1,13 @@
 #include "presscommands.h"
 
-#include "engine/operatorinterface.h"
+#include "installation.h"
+
 #include "engine/tesseldoc.h"
 #include "output/makepress.h"
-#include "output/pdfserver.h"
-#include "records/programfolder.h"
-#include "records/zelcolorpresets.h"
-#include "records/zelpreference.h"
-#include "records/zelpressmarkpresets.h"
-#include "records/zelserverpreset.h"
 
 #include <QFileInfo>
 
 namespace {
-
-// Messages of the engine, printed once the run has ended; questions are
-// answered No, as nobody is there to answer them.
-class CliOperator : public OperatorInterface {
-public:
-    QStringList messages;
-    bool Ask(const QString& question) override {
-        messages << question;
-        return false;
-    }
-    void Tell(const QString& message) override { messages << message; }
-};
 
 // One line for stderr: the message's lines joined.
 QString OneLine(const QString& text) {
@@ -47,42 +30,29 @@ int Press(CommandLine& args) {
     if (!pressDir.isEmpty() && !QFileInfo(pressDir).isDir())
         return Fail(QStringLiteral("%1: the press folder does not exist").arg(pressDir));
 
-    CZelPreference preference;
-    if (!preference.Load(programfolder::PreferencesFolder()))
-        return Fail(QStringLiteral("no preference file in %1 (see --home): %2")
-                        .arg(programfolder::PreferencesFolder(), preference.LastError()));
-    CZelColorPresets colors;
-    colors.Load(programfolder::StockPresetsFolder()); // the built-in colours serve without a file
-    CZelPressMarkPresets colorBars, registrationMarks;
-    colorBars.LoadColorBars(preference);
-    registrationMarks.LoadRegistrationMarks(preference);
-
-    MakePressOptions options = MakePressOptions::FromPreference(preference);
+    Installation shop;
+    QString error;
+    if (!shop.Load(true, &error))
+        return Fail(error);
+    MakePressOptions options = MakePressOptions::FromPreference(shop.preference);
     if (pdfType >= 0)
         options.pdfType = pdfType;
     if (!pressDir.isEmpty())
         options.pressDir = pressDir;
     if (titleName)
         options.titleFileName = true;
-    CZelServerPreset site;
-    if (!options.presetDir.isEmpty() && site.Load(options.presetDir))
-        site.GetCompany(options.companyCode);
+    shop.site.GetCompany(options.companyCode);
 
-    CPDFServer server;
-    if (!server.Load())
-        return Fail(server.LoadError());
-    CliOperator op;
+    // Nobody is there to answer: questions are answered No.
+    CliOperator op(false);
+    LineProgress progress;
     CTesselDoc doc;
-    doc.SetContext({&preference, &colors, &op, nullptr, &server});
-    QString error;
+    doc.SetContext(shop.Context(&op, &progress));
     if (!doc.Open(files.at(0), &error))
         return Fail(error);
-    CMakePress press(doc, &colorBars, &registrationMarks);
+    CMakePress press(doc, &shop.colorBars, &shop.registrationMarks);
     QStringList written;
     const bool ok = press.Run(options, &written, &error);
-    for (const QString& message : op.messages)
-        if (message != error)
-            PrintWarning(OneLine(message));
     for (const QString& note : press.Notes())
         PrintWarning(OneLine(note));
     for (const QString& file : written)
@@ -95,6 +65,6 @@ int Press(CommandLine& args) {
 std::vector<Command> PressCommands() {
     return {
         {"plate press", "PLATE.tzmp [--type 0|1|2] [--press-dir DIR] [--title-name]",
-         "make the press files of a plate (side files, summary file, press folder)", Press},
+         "make the press files of a plate (side files, summary file, press folder)", Press, true},
     };
 }

@@ -320,6 +320,8 @@ bool CTesselDoc::ChangeLabel(const QString& labelName) {
     for (const auto& item : m_items) {
         if (item->ordernum == ordernum) {
             item->labelName = labelName;
+            if (m_context.labelPreview)
+                m_context.labelPreview(*item, LabelPreviewPath(*item), PagePreviewPath(*item, 0), nullptr);
             MarkDirty(*item);
         }
     }

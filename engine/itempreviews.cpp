@@ -22,6 +22,10 @@ QString CTesselDoc::PagePreviewPath(const CZelItem& item, int page) const {
     return QDir(m_workFolder).filePath(QStringLiteral("%1-%2.jpg").arg(item.ordernum).arg(number, 3, 10, QLatin1Char('0')));
 }
 
+QString CTesselDoc::LabelPreviewPath(const CZelItem& item) const {
+    return QDir(m_workFolder).filePath(QStringLiteral("%1-%2-L.emf").arg(item.ordernum).arg(item.mediaInd, 3, 10, QLatin1Char('0')));
+}
+
 bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
     CPDFServer* pdf = m_context.pdf;
     if (!pdf || !pdf->IsLoaded()) {
@@ -69,5 +73,8 @@ bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
     item.checksum = stamp;
     item.cx = item.pages[0].PageWidth();
     item.cy = item.pages[0].PageHeight();
+    if (m_context.labelPreview &&
+        !m_context.labelPreview(item, LabelPreviewPath(item), PagePreviewPath(item, 0), error))
+        return false;
     return true;
 }

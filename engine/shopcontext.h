@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QString>
+
+#include <functional>
+
 class CPDFServer;
+class CZelItem;
 class CZelColorPresets;
 class CZelPreference;
 class OperatorInterface;
@@ -15,4 +20,11 @@ struct ShopContext {
     OperatorInterface* op = nullptr;
     ProgressSink* progress = nullptr;
     CPDFServer* pdf = nullptr; // the composition library, for previews and output
+    // Draws an item's label preview at picturePath (previewImage: the item's
+    // front page preview). True when drawn or when no label fits the item;
+    // false, with the reason, only when a label exists and cannot be drawn.
+    // Labels build on the engine, so the program hands this in.
+    std::function<bool(const CZelItem& item, const QString& picturePath, const QString& previewImage,
+                       QString* error)>
+        labelPreview;
 };

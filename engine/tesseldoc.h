@@ -51,6 +51,7 @@ public:
     // reason, when the artwork or a preview cannot be had.
     bool RefreshItemPreviews(CZelItem& item, QString* error = nullptr);
     QString PagePreviewPath(const CZelItem& item, int page) const;
+    QString LabelPreviewPath(const CZelItem& item) const;
     // Orders whose artwork could not be loaded when the plate was opened;
     // their items are kept, and the press files are refused while any is listed.
     const QStringList& MissingArtwork() const { return m_missingArtwork; }

@@ -277,3 +277,12 @@ bool CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePat
         return false;
     return !m_pdf || WritePdf(label, &item, PdfPathOf(picturePath), previewImage, error);
 }
+
+std::function<bool(const CZelItem&, const QString&, const QString&, QString*)> CLabelRender::PreviewFunction() const {
+    const CLabelRender render = *this;
+    return [render](const CZelItem& item, const QString& picture, const QString& preview, QString* error) {
+        if (render.LabelNameFor(item).isEmpty())
+            return true;
+        return render.RenderForItem(item, picture, preview, error);
+    };
+}

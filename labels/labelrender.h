@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class CPDFServer;
 class CZelItem;
 class QPainter;
@@ -38,6 +40,10 @@ public:
                   const QString& previewImage, QString* error = nullptr) const;
 
     static QString PdfPathOf(const QString& picturePath);
+
+    // The label preview of the plate's items as the engine asks for it: an
+    // item without a fitting label needs none.
+    std::function<bool(const CZelItem&, const QString&, const QString&, QString*)> PreviewFunction() const;
 
 private:
     QString m_presetDir;
