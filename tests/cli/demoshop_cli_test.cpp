@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -320,6 +321,19 @@ TEST_F(DemoShop, EveryShopHasTheSameRecords) {
                               QStringLiteral("*.tzdp"), QStringLiteral("*.tzsp"),
                               QStringLiteral("*.tzst")};
     EXPECT_EQ(Contents(second, records), Contents(s_shop, records));
+}
+
+TEST(DemoShopFailure, LeavesNoHalfMadeShop) {
+    // A program without the composition library beside it cannot make the artwork.
+    QTemporaryDir temp;
+    const QString program = QDir(temp.path()).filePath(QStringLiteral("tessel-cli"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TESSEL_CLI), program));
+    const QString shop = QDir(temp.path()).filePath(QStringLiteral("shop"));
+    QProcess process;
+    process.start(program, {QStringLiteral("demo-shop"), shop});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_NE(process.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(shop));
 }
 
 } // namespace
