@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "democommands.h"
 #include "markupcommands.h"
 #include "jobcommands.h"
 #include "pdfcommands.h"
@@ -20,6 +21,8 @@ std::vector<Command> AllCommands() {
     std::vector<Command> commands;
     for (auto&& group : {MarkupCommands(), JobCommands(), PlateCommands(), PdfCommands(), PressCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
+    const std::vector<Command> demo = DemoCommands();
+    commands.insert(commands.end(), demo.begin(), demo.end());
     return commands;
 }
 
