@@ -38,6 +38,13 @@ QColor ScreenColor(const Cmyk& ink) {
     return QColor(channel(ink.c), channel(ink.m), channel(ink.y));
 }
 
+// The order number printed on the artwork, with the case when there are several.
+QString CaseMark(const Order& order, int caseIndex) {
+    if (order.cases <= 1)
+        return order.ordernum;
+    return QStringLiteral("%1  %2/%3").arg(order.ordernum).arg(caseIndex + 1).arg(order.cases);
+}
+
 } // namespace
 
 bool CDemoArtwork::Fail(const QString& what) {
@@ -150,8 +157,8 @@ bool CDemoArtwork::MakeLogo(const Customer& customer, const QString& path, int p
     return true;
 }
 
-bool CDemoArtwork::CardFront(const Order& order, const Customer& customer, const QString& logoPath,
-                             double pageWidth, double pageHeight) {
+bool CDemoArtwork::CardFront(const Order& order, int caseIndex, const Customer& customer,
+                             const QString& logoPath, double pageWidth, double pageHeight) {
     const double b = order.bleed;
     const double w = order.width;
     const double h = order.height;
@@ -173,9 +180,10 @@ bool CDemoArtwork::CardFront(const Order& order, const Customer& customer, const
                     {b + 3, b + 61.8, w - 6, 3.5}, kText, 1, 1) &&
                Text(customer.email, kSans, 5, {b + 3, b + 65.6, w - 6, 3.5}, kText, 1, 1) &&
                Text(customer.address, kSans, 5, {b + 5, b + 70.5, w - 10, 8}, kGrey, 1, 0) &&
-               Text(order.ordernum, kSans, 4, {b + 3, b + h - 4, w - 6, 2.6}, kGrey, 1, 1);
+               Text(CaseMark(order, caseIndex), kSans, 4, {b + 3, b + h - 4, w - 6, 2.6}, kGrey, 1,
+                    1);
     }
-    const int variant = order.ordernum.right(2).toInt() % 3;
+    const int variant = (order.ordernum.right(2).toInt() + caseIndex) % 3;
     bool ok = true;
     switch (variant) {
     case 0: { // a colour band along the bottom holding the contacts
@@ -223,11 +231,11 @@ bool CDemoArtwork::CardFront(const Order& order, const Customer& customer, const
         break;
     }
     }
-    return ok && Text(order.ordernum, kSans, 4, numberBox, kGrey, 2, 1);
+    return ok && Text(CaseMark(order, caseIndex), kSans, 4, numberBox, kGrey, 2, 1);
 }
 
-bool CDemoArtwork::CardBack(const Order& order, const Customer& customer, const QString& logoPath,
-                            double pageWidth, double pageHeight) {
+bool CDemoArtwork::CardBack(const Order& order, int caseIndex, const Customer& customer,
+                            const QString& logoPath, double pageWidth, double pageHeight) {
     const double b = order.bleed;
     const double w = order.width;
     const double h = order.height;
@@ -238,11 +246,11 @@ bool CDemoArtwork::CardBack(const Order& order, const Customer& customer, const 
            m_server.ComposePlaceImage(logoPath, plate.x + 1, plate.y + 1, 18, 18, 0) &&
            Text(customer.company, kSansBold, 10, {b + 3, top + 23, w - 6, 7}, kWhite, 1, 1) &&
            Text(customer.email, kSans, 6, {b + 3, top + 30.5, w - 6, 4}, kWhite, 1, 1) &&
-           Text(order.ordernum, kSans, 4, {b + 3, b + h - 4, w - 6, 2.6}, kWhite, 2, 1);
+           Text(CaseMark(order, caseIndex), kSans, 4, {b + 3, b + h - 4, w - 6, 2.6}, kWhite, 2, 1);
 }
 
-bool CDemoArtwork::Sticker(const Order& order, const Customer& customer, const QString& logoPath,
-                           double pageWidth, double pageHeight) {
+bool CDemoArtwork::Sticker(const Order& order, int caseIndex, const Customer& customer,
+                           const QString& logoPath, double pageWidth, double pageHeight) {
     const double b = order.bleed;
     const double w = order.width;
     const double h = order.height;
@@ -274,7 +282,8 @@ bool CDemoArtwork::Sticker(const Order& order, const Customer& customer, const Q
            Text(customer.company, kSansBold, side > 45 ? 8 : 6.5,
                 {cx - side * 0.38, plate.y + plate.h + 1, side * 0.76, side > 45 ? 6.0 : 5.0},
                 kWhite, 1, 1) &&
-           Text(order.ordernum, kSans, 3.5, {cx - 15, plate.y - 3.6, 30, 2.4}, kWhite, 1, 1);
+           Text(CaseMark(order, caseIndex), kSans, 3.5, {cx - 15, plate.y - 3.6, 30, 2.4}, kWhite,
+                1, 1);
 }
 
 bool CDemoArtwork::MakeOrderPdf(const Order& order, const QString& logoPath, const QString& path) {
@@ -288,12 +297,19 @@ bool CDemoArtwork::MakeOrderPdf(const Order& order, const QString& logoPath, con
     const bool sticker = demoorders::ProductOf(order) == QStringLiteral("스티커");
     if (!m_server.ComposeBeginDoc(path))
         return Fail(QStringLiteral("%1: cannot begin the document").arg(path));
-    for (int page = 1; page <= std::max(1, order.pages); ++page) {
+    // Every case is a design of its own, with one page per printed side:
+    // case c's front is page c * sides + 1.
+    const int sides = std::max(1, order.pages);
+    const int cases = std::max(1, order.cases);
+    for (int page = 1; page <= cases * sides; ++page) {
+        const int caseIndex = (page - 1) / sides;
+        const bool front = (page - 1) % sides == 0;
         if (!m_server.ComposeBeginPage(pageWidth, pageHeight))
             return Fail(QStringLiteral("%1: cannot begin page %2").arg(path).arg(page));
-        const bool drawn = sticker     ? Sticker(order, customer, logoPath, pageWidth, pageHeight)
-                           : page == 1 ? CardFront(order, customer, logoPath, pageWidth, pageHeight)
-                                       : CardBack(order, customer, logoPath, pageWidth, pageHeight);
+        const bool drawn =
+            sticker ? Sticker(order, caseIndex, customer, logoPath, pageWidth, pageHeight)
+            : front ? CardFront(order, caseIndex, customer, logoPath, pageWidth, pageHeight)
+                    : CardBack(order, caseIndex, customer, logoPath, pageWidth, pageHeight);
         if (!drawn) {
             const QString reason = m_error;
             m_server.ComposeEndPage();

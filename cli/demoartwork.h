@@ -17,8 +17,8 @@ public:
 
     // A square logo picture of the customer's colours.
     bool MakeLogo(const demoorders::Customer& customer, const QString& path, int pixels = 480);
-    // The order's artwork: one page per printed side, each the finished size
-    // plus the bleed on every edge.
+    // The order's artwork: for every case one page per printed side, each the
+    // finished size plus the bleed on every edge.
     bool MakeOrderPdf(const demoorders::Order& order, const QString& logoPath, const QString& path);
     // A colour bar of CMYK patches, patch x patch mm each, as long as count
     // patches.
@@ -43,12 +43,15 @@ private:
     bool Circle(double cx, double cy, double radius, double width, const demoorders::Cmyk& ink);
     bool Text(const QString& text, const QString& font, double size, const Box& box,
               const demoorders::Cmyk& ink, int halign, int valign);
-    bool CardFront(const demoorders::Order& order, const demoorders::Customer& customer,
-                   const QString& logoPath, double pageWidth, double pageHeight);
-    bool CardBack(const demoorders::Order& order, const demoorders::Customer& customer,
-                  const QString& logoPath, double pageWidth, double pageHeight);
-    bool Sticker(const demoorders::Order& order, const demoorders::Customer& customer,
-                 const QString& logoPath, double pageWidth, double pageHeight);
+    bool CardFront(const demoorders::Order& order, int caseIndex,
+                   const demoorders::Customer& customer, const QString& logoPath, double pageWidth,
+                   double pageHeight);
+    bool CardBack(const demoorders::Order& order, int caseIndex,
+                  const demoorders::Customer& customer, const QString& logoPath, double pageWidth,
+                  double pageHeight);
+    bool Sticker(const demoorders::Order& order, int caseIndex,
+                 const demoorders::Customer& customer, const QString& logoPath, double pageWidth,
+                 double pageHeight);
 
     CPDFServer& m_server;
     QString m_error;

@@ -88,7 +88,8 @@ bool CTesselDoc::MeasureItemPages(CZelItem& item, QString* error) {
     }
     for (int side = 0; side < (item.numSide >= 2 ? 2 : 1); ++side) {
         double width = 0, height = 0;
-        if (!pdf->MiscGetPageSize(item.objPath, item.mediaInd * item.numSide + side + 1, width, height)) {
+        if (!pdf->MiscGetPageSize(item.objPath, item.mediaInd * item.numSide + side + 1, width,
+                                  height)) {
             SetError(error, QStringLiteral("%1: %2").arg(item.objPath, pdf->LastError()));
             return false;
         }
@@ -96,7 +97,8 @@ bool CTesselDoc::MeasureItemPages(CZelItem& item, QString* error) {
         item.pages[side].SetPageSize(width, height);
     }
     if (item.width != item.height &&
-        CZelItem::PageLiesTurned(item.pages[0].PageWidth(), item.pages[0].PageHeight(), item.width, item.height))
+        CZelItem::PageLiesTurned(item.pages[0].PageWidth(), item.pages[0].PageHeight(), item.width,
+                                 item.height))
         item.mediaRotate = 1;
     item.cx = item.pages[0].PageWidth();
     item.cy = item.pages[0].PageHeight();
@@ -110,12 +112,24 @@ bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy
     ProgressSink* progress = trial ? nullptr : m_context.progress;
     for (int g = 0; g < cases; ++g) {
         if (progress)
-            progress->Detail(QStringLiteral("PDF 파일: %1.pdf - %2/%3").arg(job.Text("Ordernum")).arg(g + 1).arg(cases));
-        for (int remainder = sheets; remainder > 0; remainder = oneCopy ? 0 : remainder - pressCount) {
+            progress->Detail(QStringLiteral("PDF 파일: %1.pdf - %2/%3")
+                                 .arg(job.Text("Ordernum"))
+                                 .arg(g + 1)
+                                 .arg(cases));
+        for (int remainder = sheets; remainder > 0;
+             remainder = oneCopy ? 0 : remainder - pressCount) {
             std::unique_ptr<CZelItem> item = MakeItem(job, g);
-            const bool loaded = trial ? MeasureItemPages(*item, nullptr) : RefreshItemPreviews(*item, nullptr);
-            if (!loaded)
+            QString error;
+            const bool loaded =
+                trial ? MeasureItemPages(*item, &error) : RefreshItemPreviews(*item, &error);
+            if (!loaded) {
+                // The question that follows speaks of room; say what really failed.
+                if (m_context.op)
+                    m_context.op->Tell(
+                        QStringLiteral("주문 \"%1\"의 PDF 파일을 읽을 수 없습니다.\n%2")
+                            .arg(job.Text("Ordernum"), error));
                 return false;
+            }
             if (item->mediaRotate)
                 item->rotate = (item->rotate + 270) % 360;
             CZelItem* raw = item.get();
@@ -141,7 +155,8 @@ bool CTesselDoc::ReturnTicket(CZelJob& job, QString* error) {
     return true;
 }
 
-CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, double x, double y, bool oneCopy) {
+CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, double x, double y,
+                                              bool oneCopy) {
     const CZelBound& area = m_geometry.usableArea;
     if (!(x >= area.x && x <= area.Right() && y >= area.y && y <= area.Bottom()))
         return DropResult::Outside;
@@ -157,7 +172,8 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
     // can be divided into slots.
     if (pressCount < 1) {
         if (op)
-            op->Tell(QStringLiteral("인쇄매수가 1매보다 작아 주문을 배치할 수 없습니다. 판 속성에서 인쇄매수를 정하십시오."));
+            op->Tell(QStringLiteral("인쇄매수가 1매보다 작아 주문을 배치할 수 없습니다. 판 "
+                                    "속성에서 인쇄매수를 정하십시오."));
         returnAll(0);
         m_jobContainer.Refresh(true);
         return DropResult::Cancelled;
@@ -177,7 +193,8 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
             continue;
         const QString ordernum = job->Text("Ordernum");
         if (!PlaceOrder(*job, x, y, oneCopy, true)) {
-            proceed = op && op->Ask(QStringLiteral("선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
+            proceed = op && op->Ask(QStringLiteral(
+                                "선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
             break;
         }
         if (agreed)
@@ -185,9 +202,11 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
         const int sheets = OrderSheets(*job);
         QString question;
         if (sheets < pressCount)
-            question = QStringLiteral("제품 \"%1\"의 주문매수(%2매)가 인쇄매수(%3매) 보다 작습니다.\n계속하시겠습니까?");
+            question = QStringLiteral(
+                "제품 \"%1\"의 주문매수(%2매)가 인쇄매수(%3매) 보다 작습니다.\n계속하시겠습니까?");
         else if (sheets % pressCount != 0)
-            question = QStringLiteral("제품 \"%1\"의 주문매수(%2매)와 인쇄매수(%3매)가 일치하지 않습니다.\n계속하시겠습니까?");
+            question = QStringLiteral("제품 \"%1\"의 주문매수(%2매)와 인쇄매수(%3매)가 일치하지 "
+                                      "않습니다.\n계속하시겠습니까?");
         if (!question.isEmpty()) {
             if (!op || !op->Ask(question.arg(ordernum).arg(sheets).arg(pressCount))) {
                 proceed = false;
@@ -216,12 +235,15 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
         CZelJob& job = *orders[i];
         const QString ordernum = job.Text("Ordernum");
         if (progress)
-            progress->Detail(QStringLiteral("주문 번호: %1 (%2 건)").arg(ordernum).arg(job.GetPcases()));
+            progress->Detail(
+                QStringLiteral("주문 번호: %1 (%2 건)").arg(ordernum).arg(job.GetPcases()));
         if (doubleSidedOnSingle(job)) {
             RemoveOrder(ordernum);
             ReturnTicket(job);
             if (op)
-                op->Tell(QStringLiteral("\"%1\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다.").arg(ordernum));
+                op->Tell(
+                    QStringLiteral("\"%1\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다.")
+                        .arg(ordernum));
         } else if (!PlaceOrder(job, x, y, oneCopy, false)) {
             returnAll(i);
             if (op)
@@ -285,12 +307,14 @@ bool CTesselDoc::DeleteSelectedItems() {
     if (m_selection.empty())
         return false;
     if (!m_context.op ||
-        !m_context.op->Ask(QStringLiteral("선택 항목 %1 개를 삭제하시겠습니까.").arg(m_selection.size())))
+        !m_context.op->Ask(
+            QStringLiteral("선택 항목 %1 개를 삭제하시겠습니까.").arg(m_selection.size())))
         return false;
     QStringList emptied;
     const std::vector<CZelItem*> selected = m_selection;
     for (CZelItem* item : selected) {
-        if (CountOrderItems(item->ordernum, item->mediaInd) == 1 && !emptied.contains(item->ordernum))
+        if (CountOrderItems(item->ordernum, item->mediaInd) == 1 &&
+            !emptied.contains(item->ordernum))
             emptied << item->ordernum;
         RemoveItem(item);
     }
@@ -307,7 +331,8 @@ bool CTesselDoc::DeleteSelectedOrders() {
     if (ordernums.isEmpty())
         return false;
     if (!m_context.op ||
-        !m_context.op->Ask(QStringLiteral("선택 항목에 대한 주문 %1 건을 삭제하시겠습니까.").arg(ordernums.size())))
+        !m_context.op->Ask(QStringLiteral("선택 항목에 대한 주문 %1 건을 삭제하시겠습니까.")
+                               .arg(ordernums.size())))
         return false;
     RemoveOrdersAndReturnTickets(ordernums);
     return true;
@@ -321,7 +346,8 @@ bool CTesselDoc::ChangeLabel(const QString& labelName) {
         if (item->ordernum == ordernum) {
             item->labelName = labelName;
             if (m_context.labelPreview)
-                m_context.labelPreview(*item, LabelPreviewPath(*item), PagePreviewPath(*item, 0), nullptr);
+                m_context.labelPreview(*item, LabelPreviewPath(*item), PagePreviewPath(*item, 0),
+                                       nullptr);
             MarkDirty(*item);
         }
     }

@@ -243,8 +243,9 @@ TEST_F(DemoShop, JobFoldersHoldOrdersWithTheirArtwork) {
 
             QString pdf;
             ASSERT_TRUE(job.GetPdfPath(pdf));
-            const int pages = job.GetPDFPage();
-            twoSided += pages == 2;
+            // Every case has its own design: PDFPage pages for each of them.
+            const int pages = job.GetPDFPage() * job.GetPcases();
+            twoSided += job.GetPDFPage() == 2;
             ASSERT_EQ(m_server.ComposeCountPages(pdf), pages);
             for (int page = 1; page <= pages; ++page) {
                 double width = 0, height = 0;

@@ -19,12 +19,15 @@ using recordfiles::Q;
 class DropOrders : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY))) << pdf.LoadError().toStdString();
+        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+            << pdf.LoadError().toStdString();
         jobs = shop.mkdir(QStringLiteral("jobs"));
         cards = shop.mkdir(QStringLiteral("jobs/명함/일반"));
         preference.SetFolder(CZelPreference::Folder::Jobs, jobs);
-        preference.SetFolder(CZelPreference::Folder::Progress, shop.mkdir(QStringLiteral("progress")));
-        preference.SetFolder(CZelPreference::Folder::Release, shop.mkdir(QStringLiteral("release")));
+        preference.SetFolder(CZelPreference::Folder::Progress,
+                             shop.mkdir(QStringLiteral("progress")));
+        preference.SetFolder(CZelPreference::Folder::Release,
+                             shop.mkdir(QStringLiteral("release")));
         doc.SetContext({&preference, nullptr, &op, nullptr, &pdf});
         SetPlate(0, 0);
     }
@@ -46,25 +49,33 @@ protected:
         // Saving and opening binds the plate's folders and job container.
         ASSERT_TRUE(doc.Save(shop.filePath(QStringLiteral("P1.tzmp"))));
         QString error;
-        ASSERT_TRUE(doc.Open(shop.filePath(QStringLiteral("P1.tzmp")), &error)) << error.toStdString();
+        ASSERT_TRUE(doc.Open(shop.filePath(QStringLiteral("P1.tzmp")), &error))
+            << error.toStdString();
     }
 
     // An order in the job folder, then taken onto the plate (moved to the
     // plate's progress folder), as the job list does when it is dragged.
-    CZelJob* Order(const QString& ordernum, int pcases, int pquantity, int pages = 1) {
+    // The artwork has pages per case for every case unless artworkPages says otherwise.
+    CZelJob* Order(const QString& ordernum, int pcases, int pquantity, int pages = 1,
+                   int artworkPages = -1) {
         const QString pdfPath = QDir(cards).filePath(ordernum + QStringLiteral(".pdf"));
         EXPECT_TRUE(pdf.ComposeBeginDoc(pdfPath));
-        for (int i = 0; i < pcases * pages; ++i) {
+        for (int i = 0; i < (artworkPages < 0 ? pcases * pages : artworkPages); ++i) {
             EXPECT_TRUE(pdf.ComposeBeginPage(90, 50));
             EXPECT_TRUE(pdf.ComposeEndPage());
         }
         EXPECT_TRUE(pdf.ComposeEndDoc());
-        const QString body = recordfiles::Elements(
-            {{"Ordernum", Q(ordernum)}, {"Location", Q(QStringLiteral("명함\\일반"))}, {"Product", Q(QStringLiteral("명함"))},
-             {"Pcases", QString::number(pcases)}, {"PQuantity", QString::number(pquantity)},
-             {"Quantity", QString::number(pquantity)}, {"Width", QStringLiteral("90")}, {"Height", QStringLiteral("50")},
-             {"PDFPage", QString::number(pages)}, {"Color", QStringLiteral("4")}},
-            1);
+        const QString body = recordfiles::Elements({{"Ordernum", Q(ordernum)},
+                                                    {"Location", Q(QStringLiteral("명함\\일반"))},
+                                                    {"Product", Q(QStringLiteral("명함"))},
+                                                    {"Pcases", QString::number(pcases)},
+                                                    {"PQuantity", QString::number(pquantity)},
+                                                    {"Quantity", QString::number(pquantity)},
+                                                    {"Width", QStringLiteral("90")},
+                                                    {"Height", QStringLiteral("50")},
+                                                    {"PDFPage", QString::number(pages)},
+                                                    {"Color", QStringLiteral("4")}},
+                                                   1);
         const QString ticket = QDir(cards).filePath(ordernum + QStringLiteral(".tzjob"));
         EXPECT_TRUE(recordfiles::Write(ticket, recordfiles::Record("Tessel Job Ticket", body)));
         auto job = std::make_unique<CZelJob>(ticket);
@@ -73,9 +84,12 @@ protected:
         return owned.back().get();
     }
 
-    int Count(const char* ordernum) const { return doc.CountOrderItems(QString::fromLatin1(ordernum)); }
+    int Count(const char* ordernum) const {
+        return doc.CountOrderItems(QString::fromLatin1(ordernum));
+    }
     bool InJobFolder(const char* ordernum) const {
-        return QFileInfo::exists(QDir(cards).filePath(QString::fromLatin1(ordernum) + QStringLiteral(".tzjob")));
+        return QFileInfo::exists(
+            QDir(cards).filePath(QString::fromLatin1(ordernum) + QStringLiteral(".tzjob")));
     }
 
     recordfiles::KoreanTempDir shop;
@@ -92,11 +106,13 @@ protected:
 TEST_F(DropOrders, SlotsPerCaseAndTheQuantityQuestions) {
     CZelJob* a = Order(QStringLiteral("A"), 2, 1000); // two slots per case, no question
     CZelJob* b = Order(QStringLiteral("B"), 1, 700);  // two slots, counts do not match
-    CZelJob* c = Order(QStringLiteral("C"), 1, 300);  // one slot, fewer than printed: not asked again
+    CZelJob* c =
+        Order(QStringLiteral("C"), 1, 300); // one slot, fewer than printed: not asked again
     op.answers = {true};
     EXPECT_EQ(doc.DropOrders({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
     ASSERT_EQ(op.questions.size(), 1);
-    EXPECT_EQ(op.questions[0], QStringLiteral("제품 \"B\"의 주문매수(700매)와 인쇄매수(500매)가 일치하지 않습니다.\n계속하시겠습니까?"));
+    EXPECT_EQ(op.questions[0], QStringLiteral("제품 \"B\"의 주문매수(700매)와 인쇄매수(500매)가 "
+                                              "일치하지 않습니다.\n계속하시겠습니까?"));
     EXPECT_EQ(Count("A"), 4);
     EXPECT_EQ(Count("B"), 2);
     EXPECT_EQ(Count("C"), 1);
@@ -128,7 +144,8 @@ TEST_F(DropOrders, LackOfRoom) {
     // No: the trial's items go and the ticket goes home.
     op.answers = {false};
     EXPECT_EQ(doc.DropOrders({b}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
-    EXPECT_EQ(op.questions.last(), QStringLiteral("선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
+    EXPECT_EQ(op.questions.last(),
+              QStringLiteral("선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
     EXPECT_EQ(doc.ItemCount(), 8);
     EXPECT_TRUE(InJobFolder("B"));
 
@@ -149,12 +166,27 @@ TEST_F(DropOrders, LackOfRoom) {
     EXPECT_EQ(Count("E"), 3);
 }
 
+TEST_F(DropOrders, ArtworkMissingACaseIsToldAsSuch) {
+    // Three cases but one page: the room question follows a message naming the artwork.
+    CZelJob* a = Order(QStringLiteral("A"), 3, 500, 1, 1);
+    op.answers = {false};
+    EXPECT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_TRUE(
+        op.messages[0].startsWith(QStringLiteral("주문 \"A\"의 PDF 파일을 읽을 수 없습니다.\n")))
+        << op.messages[0].toStdString();
+    EXPECT_TRUE(op.messages[0].contains(QStringLiteral("A.pdf"))) << op.messages[0].toStdString();
+    EXPECT_EQ(doc.ItemCount(), 0);
+    EXPECT_TRUE(InJobFolder("A"));
+}
+
 TEST_F(DropOrders, DoubleSidedOrdersAndPlateKinds) {
     // On a single-sided plate a two-sided order is refused and goes home.
     CZelJob* two = Order(QStringLiteral("TWO"), 1, 500, 2);
     EXPECT_EQ(doc.DropOrders({two}, 50, 50, false), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(Count("TWO"), 0);
-    EXPECT_EQ(op.messages.last(), QStringLiteral("\"TWO\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다."));
+    EXPECT_EQ(op.messages.last(),
+              QStringLiteral("\"TWO\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다."));
     EXPECT_TRUE(InJobFolder("TWO"));
 
     // Work-and-turn without turn: front and back become single pages.
@@ -204,7 +236,8 @@ TEST_F(DropOrders, DeletingItemsAndOrders) {
     EXPECT_EQ(doc.ItemCount(), 2);
     op.answers = {true};
     EXPECT_TRUE(doc.DeleteSelectedOrders());
-    EXPECT_EQ(op.questions.last(), QStringLiteral("선택 항목에 대한 주문 2 건을 삭제하시겠습니까."));
+    EXPECT_EQ(op.questions.last(),
+              QStringLiteral("선택 항목에 대한 주문 2 건을 삭제하시겠습니까."));
     EXPECT_EQ(doc.ItemCount(), 0);
     EXPECT_TRUE(InJobFolder("A"));
     EXPECT_TRUE(InJobFolder("C"));
