@@ -1,5 +1,8 @@
 #include "commandline.h"
 
+#include <cstdio>
+#include <unistd.h>
+
 bool CommandLine::TakeOption(const QString& name, QString& value) {
     const int index = m_words.indexOf(name);
     if (index < 0)
@@ -55,7 +58,8 @@ void PrintWarning(const QString& line) {
 }
 
 void PrintNote(const QString& line) {
-    std::fprintf(stderr, "%s\n", line.toUtf8().constData());
+    // A progress bar may be drawn on the terminal's last line: clear it first.
+    std::fprintf(stderr, isatty(STDERR_FILENO) ? "\r\033[K%s\n" : "%s\n", line.toUtf8().constData());
 }
 
 int Fail(const QString& reason, int code) {

@@ -48,10 +48,6 @@ void CliOperator::Tell(const QString& message) {
     PrintNote(QStringLiteral("! %1").arg(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
 }
 
-void LineProgress::Begin(const QString& text, int range) { PrintNote(QStringLiteral("%1 (%2)").arg(text).arg(range)); }
-
-void LineProgress::Detail(const QString& text) { PrintNote(QStringLiteral("  %1").arg(text)); }
-
 bool CliLogin::Login(CZelPreference& preference, const QString& account, const QString& password, QString* error) {
     auto fail = [error](const QString& text) {
         if (error)

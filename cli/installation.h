@@ -45,14 +45,6 @@ private:
     bool m_answerYes;
 };
 
-// One line per step on standard output.
-class LineProgress : public ProgressSink {
-public:
-    void Begin(const QString& text, int range) override;
-    void Step(int) override {}
-    void Detail(const QString& text) override;
-    void End() override {}
-};
 
 // A logged-in account for the length of a command; logs out when it ends.
 class CliLogin {

@@ -1,39 +1,17 @@
 #include "jobcommands.h"
 
+#include "progress.h"
+
 #include "records/joblisttext.h"
-#include "records/progresssink.h"
 #include "records/zeljobcontainer.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 
-// Shows "n/count" on a terminal's standard error while a folder is read.
-class TerminalProgress : public ProgressSink {
-public:
-    void Begin(const QString&, int range) override {
-        m_range = range;
-        m_shown = isatty(STDERR_FILENO) && range > 0;
-    }
-    void Step(int position) override {
-        if (m_shown && (position % 200 == 0 || position == m_range))
-            std::fprintf(stderr, "\r%d/%d", position, m_range);
-    }
-    void End() override {
-        if (m_shown)
-            std::fprintf(stderr, "\r\033[K");
-        m_shown = false;
-    }
-
-private:
-    int m_range = 0;
-    bool m_shown = false;
-};
 
 bool ParseNumber(const QString& text, double& value) {
     bool ok = false;
@@ -67,7 +45,7 @@ int List(CommandLine& args) {
     CZelJobContainer list(QDir(folder).dirName(), folder);
     if (!list.DirectoryExists())
         return Fail(QStringLiteral("%1: no such folder").arg(folder));
-    TerminalProgress progress;
+    CliProgress progress(true);
     list.Refresh(true, &progress);
 
     // The order list starts sorted by its first column, ascending.

@@ -1,6 +1,7 @@
 #include "platecommands.h"
 
 #include "installation.h"
+#include "progress.h"
 
 #include "engine/platecreation.h"
 #include "engine/tesseldoc.h"
@@ -192,7 +193,7 @@ int Place(CommandLine& args) {
     if (!shop.Load(true, &error))
         return Fail(error);
     CliOperator op(yes);
-    LineProgress progress;
+    CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
     if (!doc.Open(words.takeFirst(), &error))

@@ -1,6 +1,7 @@
 #include "presscommands.h"
 
 #include "installation.h"
+#include "progress.h"
 
 #include "engine/tesseldoc.h"
 #include "output/makepress.h"
@@ -45,7 +46,7 @@ int Press(CommandLine& args) {
 
     // Nobody is there to answer: questions are answered No.
     CliOperator op(false);
-    LineProgress progress;
+    CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
     if (!doc.Open(files.at(0), &error))
