@@ -7,6 +7,7 @@
 #include "engine/tesseldoc.h"
 #include "records/joblisttext.h"
 #include "records/zeldocumentpreset.h"
+#include "registration/plateregtexts.h"
 #include "registration/registerplate.h"
 
 #include <QDate>
@@ -34,8 +35,32 @@ QString SideNames(const PlateGeometry& g) {
     return names.join(QStringLiteral(", "));
 }
 
+PlateRegistration RegistrationOf(const CTesselDoc& doc) {
+    const PlateProperties& p = doc.Properties();
+    PlateRegistration plate;
+    plate.jobCode = p.jobCode;
+    plate.presetName = p.presetName;
+    plate.jobDate = p.jobDate;
+    plate.userName = p.userName;
+    plate.userInitial = p.userInitial;
+    plate.paperType = p.paperType;
+    plate.colorA = p.colorA;
+    plate.colorB = p.colorB;
+    plate.quantity = p.quantity;
+    plate.pquantity = p.pressCount;
+    plate.comment = p.comment;
+    plate.afterWork = p.afterWork;
+    plate.paperSide = doc.Geometry().paperSide;
+    for (int i = 0; i < doc.ItemCount(); ++i) {
+        const CZelItem& item = *doc.ItemAt(i);
+        plate.items.append({item.ordernum, item.pcases, item.quantity, item.pquantity});
+    }
+    return plate;
+}
+
 int Show(CommandLine& args) {
     QStringList files;
+    const bool ordersOnly = args.TakeFlag(QStringLiteral("--orders"));
     if (!args.Positionals(files, 1, 1))
         return Fail(args.Error(), 2);
     CTesselDoc doc;
@@ -72,6 +97,15 @@ int Show(CommandLine& args) {
     PrintLine(QStringLiteral("  Sides: %1 (%2 output plates)").arg(SideNames(g)).arg(g.sideCount));
     PrintLine(QStringLiteral("  Lines: %1, text boxes: %2").arg(doc.Lines().size()).arg(doc.TextBoxes().size()));
 
+    if (ordersOnly) {
+        // The order list as the registration dialog shows it.
+        const QList<PlateOrderRow> rows = PlateRegTexts::Build(RegistrationOf(doc), QString()).orderRows;
+        PrintLine(QStringLiteral("Orders: %1 (%2 items)").arg(rows.size()).arg(doc.ItemCount()));
+        PrintLine(QStringLiteral("  주문 번호\t수 량\t건 수\t자리 수"));
+        for (const PlateOrderRow& row : rows)
+            PrintLine(QStringLiteral("  %1\t%2\t%3\t%4").arg(row.ordernum, row.quantity, row.cases, row.places));
+        return 0;
+    }
     PrintLine(QStringLiteral("Items: %1").arg(doc.ItemCount()));
     for (int i = 0; i < doc.ItemCount(); ++i) {
         const CZelItem& item = *doc.ItemAt(i);
@@ -236,29 +270,6 @@ int Place(CommandLine& args) {
     return result == CTesselDoc::DropResult::Cancelled ? 1 : 0;
 }
 
-PlateRegistration RegistrationOf(const CTesselDoc& doc) {
-    const PlateProperties& p = doc.Properties();
-    PlateRegistration plate;
-    plate.jobCode = p.jobCode;
-    plate.presetName = p.presetName;
-    plate.jobDate = p.jobDate;
-    plate.userName = p.userName;
-    plate.userInitial = p.userInitial;
-    plate.paperType = p.paperType;
-    plate.colorA = p.colorA;
-    plate.colorB = p.colorB;
-    plate.quantity = p.quantity;
-    plate.pquantity = p.pressCount;
-    plate.comment = p.comment;
-    plate.afterWork = p.afterWork;
-    plate.paperSide = doc.Geometry().paperSide;
-    for (int i = 0; i < doc.ItemCount(); ++i) {
-        const CZelItem& item = *doc.ItemAt(i);
-        plate.items.append({item.ordernum, item.pcases, item.quantity, item.pquantity});
-    }
-    return plate;
-}
-
 int Register(CommandLine& args) {
     QString url;
     QStringList files;
@@ -292,7 +303,8 @@ std::vector<Command> PlateCommands() {
     return {
         {"plate new", "--preset NAME --type PAN [--date YYYY-MM-DD] --account A --password P",
          "create a plate from a document preset and print its path", New},
-        {"plate show", "PLATE.tzmp", "print a plate: its settings, geometry and items", Show},
+        {"plate show", "PLATE.tzmp [--orders]",
+         "print a plate: its settings, geometry and items (--orders: its orders instead of its items)", Show},
         {"plate place", "PLATE.tzmp FOLDER|TICKET... [--at X Y] [--one-copy] [--yes]",
          "take orders onto the plate and place them (--yes answers the questions with yes)", Place, true},
         {"plate register", "PLATE.tzmp [--url URL]", "post the plate to the registration server", Register},
