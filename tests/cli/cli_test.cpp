@@ -1,27 +1,14 @@
+#include "clirun.h"
+
 #include "engine/tesseldoc.h"
 #include "records/zeldocumentpreset.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun Cli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(TESSEL_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -41,7 +28,7 @@ TEST(CliMarkup, DumpAndResaveAPreset) {
     ASSERT_TRUE(preset.Save(path));
 
     const CliRun dump = Cli({QStringLiteral("markup"), QStringLiteral("dump"), path});
-    EXPECT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+    EXPECT_EQ(dump.code, 0) << dump.err.toStdString();
     EXPECT_TRUE(dump.out.startsWith(QStringLiteral("TESSEL_DOCUMENT_MARKUPS (T)\n"
                                                    "   DOCUMENT_TYPE (T) = Imposer Document Preset\n"
                                                    "   VERSION (T) = 1.0\n"
@@ -55,7 +42,7 @@ TEST(CliMarkup, DumpAndResaveAPreset) {
     // The same file read as a document, with the kind named.
     const QString copy = dir.filePath(QStringLiteral("copy.bin"));
     const CliRun resave = Cli({QStringLiteral("markup"), QStringLiteral("resave"), path, copy, QStringLiteral("--kind"), QStringLiteral("tzmp")});
-    EXPECT_EQ(resave.exitCode, 0) << resave.err.toStdString();
+    EXPECT_EQ(resave.code, 0) << resave.err.toStdString();
     EXPECT_EQ(ReadAll(copy), ReadAll(path));
 }
 
@@ -79,7 +66,7 @@ TEST(CliMarkup, FailuresExitNonZeroWithOneLine) {
     };
     for (const QStringList& args : cases) {
         const CliRun run = Cli(args);
-        EXPECT_NE(run.exitCode, 0) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_NE(run.code, 0) << args.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("tessel-cli: "))) << run.err.toStdString();
     }
@@ -116,7 +103,7 @@ TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
     ASSERT_TRUE(doc.Save(path));
 
     const CliRun show = Cli({QStringLiteral("plate"), QStringLiteral("show"), path});
-    EXPECT_EQ(show.exitCode, 0) << show.err.toStdString();
+    EXPECT_EQ(show.code, 0) << show.err.toStdString();
     const QString out = show.out;
     EXPECT_TRUE(out.contains(QStringLiteral("돈땡 (수평 대첩)"))) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral("Layout: 320 mm * 460 mm; usable 310 mm * 440 mm at (10 mm, 10 mm)")));
@@ -126,5 +113,5 @@ TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
     EXPECT_TRUE(out.contains(QStringLiteral("1. 주문-1 case 2/2 at (102 mm, 10 mm) size 50 mm * 90 mm rotate 90")));
 
     const CliRun missing = Cli({QStringLiteral("plate"), QStringLiteral("show"), dir.filePath(QStringLiteral("none.tzmp"))});
-    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_NE(missing.code, 0);
 }

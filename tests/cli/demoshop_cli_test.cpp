@@ -1,3 +1,5 @@
+#include "clirun.h"
+
 #include "labels/labelset.h"
 #include "output/pdfserver.h"
 #include "records/programfolder.h"
@@ -13,7 +15,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,21 +27,7 @@
 
 namespace {
 
-struct CliRun {
-    int code = -1;
-    QString err;
-};
-
-CliRun MakeShop(const QString& folder) {
-    QProcess process;
-    process.start(QStringLiteral(TESSEL_CLI), {QStringLiteral("demo-shop"), folder});
-    CliRun run;
-    if (!process.waitForFinished(300000))
-        return run;
-    run.code = process.exitCode();
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+CliRun MakeShop(const QString& folder) { return Cli({QStringLiteral("demo-shop"), folder}); }
 
 // Every file below a folder with its bytes, by relative path.
 std::map<QString, QByteArray> Contents(const QString& folder, const QStringList& filters = {}) {
@@ -53,13 +40,6 @@ std::map<QString, QByteArray> Contents(const QString& folder, const QStringList&
         files[QDir(folder).relativeFilePath(path)] = file.readAll();
     }
     return files;
-}
-
-bool QpdfChecks(const QString& pdf) {
-    QProcess qpdf;
-    qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
-    return qpdf.waitForFinished(60000) && qpdf.exitStatus() == QProcess::NormalExit &&
-           qpdf.exitCode() == 0;
 }
 
 // One shop for the suite: making it composes some thirty PDFs.
@@ -330,10 +310,8 @@ TEST(DemoShopFailure, LeavesNoHalfMadeShop) {
     const QString program = QDir(temp.path()).filePath(QStringLiteral("tessel-cli"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(TESSEL_CLI), program));
     const QString shop = QDir(temp.path()).filePath(QStringLiteral("shop"));
-    QProcess process;
-    process.start(program, {QStringLiteral("demo-shop"), shop});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_NE(process.exitCode(), 0);
+    const CliRun run = Cli({QStringLiteral("demo-shop"), shop}, program);
+    EXPECT_NE(run.code, 0);
     EXPECT_FALSE(QFileInfo::exists(shop));
 }
 

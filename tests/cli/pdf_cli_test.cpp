@@ -1,29 +1,17 @@
+#include "clirun.h"
+
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct Result {
-    int code;
-    QString out, err;
-};
-
-Result RunCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(TESSEL_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
 const QString kCard = QStringLiteral(TESSEL_TEST_DATA "/pdf/card-rotated.pdf");
 
 TEST(PdfCommandsTest, InfoShowsPagesAsAViewerTurnsThem) {
-    Result result = RunCli({QStringLiteral("pdf"), QStringLiteral("info"), kCard});
+    CliRun result = Cli({QStringLiteral("pdf"), QStringLiteral("info"), kCard});
     EXPECT_EQ(result.code, 0) << result.err.toStdString();
     EXPECT_TRUE(result.out.contains(QStringLiteral("1 pages, PDF 1.4")));
     EXPECT_TRUE(result.out.contains(QStringLiteral("page 1: 49.999 mm * 90.001 mm")))
@@ -33,7 +21,7 @@ TEST(PdfCommandsTest, InfoShowsPagesAsAViewerTurnsThem) {
 TEST(PdfCommandsTest, PreviewWritesTheImageAndRefusesBadInput) {
     QTemporaryDir dir;
     const QString image = dir.filePath(QStringLiteral("미리 보기.jpg"));
-    Result result = RunCli({QStringLiteral("pdf"), QStringLiteral("preview"), kCard, image,
+    CliRun result = Cli({QStringLiteral("pdf"), QStringLiteral("preview"), kCard, image,
                             QStringLiteral("--rotate"), QStringLiteral("90")});
     ASSERT_EQ(result.code, 0) << result.err.toStdString();
     EXPECT_EQ(QImage(image).size(), QSize(189, 340)) << "the stored image is not turned";
@@ -41,11 +29,11 @@ TEST(PdfCommandsTest, PreviewWritesTheImageAndRefusesBadInput) {
         << result.out.toStdString();
 
     const QString missing = dir.filePath(QStringLiteral("missing.pdf"));
-    result = RunCli({QStringLiteral("pdf"), QStringLiteral("preview"), missing,
+    result = Cli({QStringLiteral("pdf"), QStringLiteral("preview"), missing,
                      dir.filePath(QStringLiteral("m.jpg"))});
     EXPECT_EQ(result.code, 1);
     EXPECT_TRUE(result.err.startsWith(QStringLiteral("tessel-cli: "))) << result.err.toStdString();
-    result = RunCli({QStringLiteral("pdf"), QStringLiteral("info"),
+    result = Cli({QStringLiteral("pdf"), QStringLiteral("info"),
                      QStringLiteral(TESSEL_TEST_DATA "/markup/golden.tzdp")});
     EXPECT_EQ(result.code, 1);
     EXPECT_TRUE(result.err.contains(QStringLiteral("not a readable PDF")))

@@ -1,28 +1,16 @@
+#include "clirun.h"
+
 #include "../records/recordfiles.h"
 
 #include "engine/tesseldoc.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-struct Result {
-    int exitCode = -1;
-    QString out, err;
-};
-
-Result Cli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(TESSEL_CLI), arguments);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 // An installation with a preference whose folders exist, and a plate of one item.
 class PressCli : public ::testing::Test {
@@ -68,10 +56,10 @@ protected:
 } // namespace
 
 TEST_F(PressCli, WritesAndListsThePressFiles) {
-    const Result r = Cli({QStringLiteral("--home"), home, QStringLiteral("plate"),
+    const CliRun r = Cli({QStringLiteral("--home"), home, QStringLiteral("plate"),
                           QStringLiteral("press"), plate, QStringLiteral("--type"),
                           QStringLiteral("2"), QStringLiteral("--press-dir"), press});
-    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const QString base = QFileInfo(plate).path() + QStringLiteral("/P-7");
     const QStringList expected = {
         base + QStringLiteral("_A.pdf"),      base + QStringLiteral("_B.pdf"),
@@ -85,17 +73,17 @@ TEST_F(PressCli, WritesAndListsThePressFiles) {
 
 TEST_F(PressCli, FailsWithTheInUseMessageAndOnBadFlags) {
     QDir().mkpath(press + QStringLiteral("/P-7.pdf"));
-    Result r = Cli({QStringLiteral("--home"), home, QStringLiteral("plate"),
+    CliRun r = Cli({QStringLiteral("--home"), home, QStringLiteral("plate"),
                     QStringLiteral("press"), plate, QStringLiteral("--press-dir"), press});
-    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.code, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("PDF 파일 \"P-7.pdf\"이(가) 사용중입니다.")))
         << r.err.toStdString();
 
     r = Cli({QStringLiteral("--home"), home, QStringLiteral("plate"), QStringLiteral("press"),
              plate, QStringLiteral("--type"), QStringLiteral("3")});
-    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.code, 2);
     r = Cli({QStringLiteral("--home"), dir.filePath(QStringLiteral("없음")),
              QStringLiteral("plate"), QStringLiteral("press"), plate});
-    EXPECT_NE(r.exitCode, 0);
+    EXPECT_NE(r.code, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("no preference file"))) << r.err.toStdString();
 }
