@@ -1,0 +1,223 @@
+// The whole road of a product folder's orders on a fresh demo shop, through
+// tessel-cli as an operator drives it: plate, placing, saving, press files,
+// summary file and registration.
+#include "clirun.h"
+
+#include "../registration/loopbackserver.h"
+#include "engine/tesseldoc.h"
+#include "markup/cp949.h"
+#include "output/pdfserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList Names(const QString& folder, const QString& filter) {
+    return QDir(folder).entryList({filter}, QDir::Files, QDir::Name);
+}
+
+// The orders of "명함/일반" as they end up on the plate: the most cases
+// first, then folder order; each case once per 500 sheets it needs.
+struct Slot {
+    const char* ordernum;
+    int caseNumber;
+    int copy;
+};
+const Slot kSlots[] = {
+    {"BC2403110011", 1, 1}, {"BC2403110011", 2, 1}, {"BC2403110011", 3, 1}, {"BC2403110011", 4, 1},
+    {"BC2403110005", 1, 1}, {"BC2403110005", 2, 1}, {"BC2403110005", 3, 1}, {"BC2403110002", 1, 1},
+    {"BC2403110002", 2, 1}, {"BC2403110008", 1, 1}, {"BC2403110008", 2, 1}, {"BC2403110001", 1, 1},
+    {"BC2403110003", 1, 1}, {"BC2403110003", 1, 2}, {"BC2403110004", 1, 1}, {"BC2403110006", 1, 1},
+    {"BC2403110007", 1, 1}, {"BC2403110007", 1, 2}, {"BC2403110007", 1, 3}, {"BC2403110007", 1, 4},
+    {"BC2403110009", 1, 1}, {"BC2403110010", 1, 1}, {"BC2403110012", 1, 1}, {"BC2403110012", 1, 2},
+};
+constexpr int kSlotCount = static_cast<int>(std::size(kSlots));
+
+class Road : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_temp = std::make_unique<QTemporaryDir>();
+        s_shop = QDir(s_temp->path()).filePath(QStringLiteral("데모 인쇄소"));
+        s_made = Cli({QStringLiteral("demo-shop"), s_shop});
+    }
+    static void TearDownTestSuite() { s_temp.reset(); }
+
+    void SetUp() override { ASSERT_EQ(s_made.code, 0) << s_made.err.toStdString(); }
+
+    CliRun Shop(QStringList arguments) const {
+        arguments.prepend(s_shop);
+        arguments.prepend(QStringLiteral("--home"));
+        return Cli(arguments);
+    }
+    QString In(const QString& relative) const { return QDir(s_shop).filePath(relative); }
+
+    static std::unique_ptr<QTemporaryDir> s_temp;
+    static QString s_shop;
+    static CliRun s_made;
+};
+
+std::unique_ptr<QTemporaryDir> Road::s_temp;
+QString Road::s_shop;
+CliRun Road::s_made;
+
+} // namespace
+
+TEST_F(Road, FromTicketsToPressFilesAndRegistration) {
+    const QString jobFolder = In(QStringLiteral("Shared/JobTickets/명함/일반"));
+    ASSERT_EQ(Names(jobFolder, QStringLiteral("*.tzjob")).size(), 12);
+
+    // A wrong password stops before anything is made.
+    CliRun run = Shop({QStringLiteral("plate"), QStringLiteral("new"), QStringLiteral("--preset"),
+                       QStringLiteral("명함 양면 국2절 92x52"), QStringLiteral("--type"),
+                       QStringLiteral("P"), QStringLiteral("--date"), QStringLiteral("2026-03-11"),
+                       QStringLiteral("--account"), QStringLiteral("demo"),
+                       QStringLiteral("--password"), QStringLiteral("wrong")});
+    EXPECT_NE(run.code, 0);
+    EXPECT_TRUE(Names(In(QStringLiteral("Local/Work")), QStringLiteral("*.tzmp")).isEmpty());
+
+    // The plate: named from its type and date, in the local work folder.
+    run = Shop({QStringLiteral("plate"), QStringLiteral("new"), QStringLiteral("--preset"),
+                QStringLiteral("명함 양면 국2절 92x52"), QStringLiteral("--type"),
+                QStringLiteral("P"), QStringLiteral("--date"), QStringLiteral("2026-03-11"),
+                QStringLiteral("--account"), QStringLiteral("demo"), QStringLiteral("--password"),
+                QStringLiteral("demo")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QString plate = In(QStringLiteral("Local/Work/P260311001.tzmp"));
+    EXPECT_EQ(run.out, plate + QLatin1Char('\n'));
+
+    // Placing takes every ticket with its artwork out of the job folder into
+    // the plate's progress folder.
+    run = Shop({QStringLiteral("plate"), QStringLiteral("place"), plate, jobFolder,
+                QStringLiteral("--yes")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(QDir(jobFolder).entryList(QDir::Files).isEmpty());
+    const QString progress = In(QStringLiteral("Shared/Progress/demo/P260311001"));
+    EXPECT_EQ(Names(progress, QStringLiteral("*.tzjob")).size(), 12);
+    EXPECT_EQ(Names(progress, QStringLiteral("*.pdf")).size(), 12);
+
+    // Items fill the 6 x 8 grid of 92 x 52 mm cells from (12, 20) row by row,
+    // one cell each; portrait cards lie turned in their cells.
+    {
+        CTesselDoc doc;
+        QString error;
+        ASSERT_TRUE(doc.Open(plate, &error)) << error.toStdString();
+        ASSERT_EQ(doc.ItemCount(), kSlotCount);
+        for (int k = 0; k < kSlotCount; ++k) {
+            const CZelItem& item = *doc.ItemAt(k);
+            SCOPED_TRACE(k);
+            EXPECT_EQ(item.ordernum, QLatin1String(kSlots[k].ordernum));
+            EXPECT_EQ(item.mediaInd + 1, kSlots[k].caseNumber);
+            EXPECT_DOUBLE_EQ(item.x, 12 + 92 * (k % 6));
+            EXPECT_DOUBLE_EQ(item.y, 20 + 52 * (k / 6));
+            EXPECT_TRUE(item.objPath.startsWith(progress)) << item.objPath.toStdString();
+            EXPECT_EQ(item.rotate, item.width < item.height ? 90 : 0);
+        }
+
+        // Saved and opened again, the plate writes the same bytes.
+        const QString copy = In(QStringLiteral("Local/Work/copy.tzmp"));
+        ASSERT_TRUE(doc.Save(copy, &error)) << error.toStdString();
+        EXPECT_EQ(ReadAll(copy), ReadAll(plate));
+        QFile::remove(copy);
+    }
+
+    // Press files: the three side files beside the plate, merged into one
+    // file in the press folder named after the plate's title.
+    run = Shop({QStringLiteral("plate"), QStringLiteral("press"), plate});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QString work = In(QStringLiteral("Local/Work/P260311001"));
+    const QString pressed =
+        In(QStringLiteral("Shared/Press/P260311001-명함 양면 국2절 92x52-스노우지 "
+                          "250g-양면8도-500매-데모 작업자-2026-03-11.pdf"));
+    const QStringList sideFiles = {work + QStringLiteral("_A.pdf"), work + QStringLiteral("_B.pdf"),
+                                   work + QStringLiteral("_L.pdf")};
+    EXPECT_EQ(run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+              sideFiles + QStringList{pressed});
+    CPDFServer pdf;
+    ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+        << pdf.LoadError().toStdString();
+    for (const QString& file : sideFiles + QStringList{pressed}) {
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_TRUE(QpdfChecks(file));
+        const int pages = pdf.ComposeCountPages(file);
+        EXPECT_EQ(pages, file == pressed ? 3 : 1);
+        for (int page = 1; page <= pages; ++page) {
+            double width = 0, height = 0;
+            ASSERT_TRUE(pdf.MiscGetPageSize(file, page, width, height));
+            EXPECT_NEAR(width, 636, 0.01);
+            EXPECT_NEAR(height, 469, 0.01);
+        }
+    }
+    // Side A carries artwork in the first cell and none in the last row.
+    const QString image = s_temp->filePath(QStringLiteral("side-a"));
+    ASSERT_TRUE(pdf.ExportImage(
+        QStringLiteral("-o \"%1/\" -f jpg --prefix \"side-a\" --digits 0 --dpi 10 --pages 1 \"%2\"")
+            .arg(s_temp->path(), sideFiles[0])));
+    const QImage sheet(image + QStringLiteral(".jpg"));
+    ASSERT_FALSE(sheet.isNull());
+    // Mean lightness (0..255) of a grid cell at 10 dpi.
+    auto cellLightness = [&sheet](int column, int row) {
+        const int x0 = static_cast<int>((12 + 92 * column) / 25.4 * 10),
+                  y0 = static_cast<int>((20 + 52 * row) / 25.4 * 10);
+        const int w = static_cast<int>(90 / 25.4 * 10), h = static_cast<int>(50 / 25.4 * 10);
+        long sum = 0;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+                sum += sheet.pixelColor(x, y).lightness();
+        return sum / (w * h);
+    };
+    EXPECT_LT(cellLightness(1, 0), 240); // a card
+    EXPECT_GT(cellLightness(3, 7), 250); // an empty cell
+
+    // The summary file, in code page 949: the plate's record, its work steps
+    // and one line per slot.
+    QString summary = QStringLiteral(
+        "P260311001:스노우지 250g:명함 양면 국2절 92x52:4/4:500:2026-03-11:DM:일반명함 양면 판\n"
+        "인쇄:재단:::::출력\n");
+    QString orderFields;
+    for (int k = 0; k < kSlotCount; ++k) {
+        const QString seq = QStringLiteral("%1%2")
+                                .arg(kSlots[k].caseNumber, 3, 10, QLatin1Char('0'))
+                                .arg(kSlots[k].copy, 3, 10, QLatin1Char('0'));
+        summary += QStringLiteral("%1:%2\n").arg(QLatin1String(kSlots[k].ordernum), seq);
+        orderFields +=
+            QStringLiteral("&Ordernum_%1=%2").arg(k + 1).arg(QLatin1String(kSlots[k].ordernum));
+    }
+    for (int k = 0; k < kSlotCount; ++k)
+        orderFields += QStringLiteral("&Seq_%1=%2%3")
+                           .arg(k + 1)
+                           .arg(kSlots[k].caseNumber, 3, 10, QLatin1Char('0'))
+                           .arg(kSlots[k].copy, 3, 10, QLatin1Char('0'));
+    EXPECT_EQ(ReadAll(In(QStringLiteral("Local/Work/P260311001.txt"))),
+              cp949::FromUnicode(summary));
+
+    // Registration: the form reaches the shop's server with a sheet entry per slot.
+    LoopbackServer server("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nOK");
+    run = Shop({QStringLiteral("plate"), QStringLiteral("register"), plate, QStringLiteral("--url"),
+                QStringLiteral("http://127.0.0.1:%1/pan/reg.asp").arg(server.Port())});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("registered P260311001: HTTP/1.0 200 OK\n"));
+    const QByteArray request = server.Received();
+    const qsizetype split = request.indexOf("\r\n\r\n");
+    ASSERT_GT(split, 0);
+    EXPECT_TRUE(request.startsWith("POST /pan/reg.asp HTTP/1.0\r\n"))
+        << request.left(split).constData();
+    const QString form = cp949::ToUnicode(request.mid(split + 4));
+    EXPECT_TRUE(form.startsWith(
+        QStringLiteral("PanNum1=P260311001&PanPaper=스노우지 250g&PanSize=명함 양면 국2절 92x52&")))
+        << form.toStdString();
+    EXPECT_TRUE(form.endsWith(QStringLiteral("&Maxnum=%1").arg(kSlotCount) + orderFields))
+        << form.toStdString();
+}
