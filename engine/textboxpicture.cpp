@@ -5,17 +5,15 @@
 #include "presscolour.h"
 #include "screenmapping.h"
 #include "textlayout.h"
+#include "vectorpicture.h"
 
 #include "output/pdfserver.h"
 #include "records/zelcolorpresets.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
-#include <QSvgGenerator>
 #include <QSvgRenderer>
 
 namespace {
@@ -41,35 +39,21 @@ bool WritePicture(const TextBox& box, const QString& path, const CZelColorPreset
     const int dpiX = textlayout::ScreenDpiX(), dpiY = textlayout::ScreenDpiY();
     const int w = std::max(1, screenmapping::MmToPixels(box.width, dpiX, 1.0));
     const int h = std::max(1, screenmapping::MmToPixels(box.height, dpiY, 1.0));
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(w, h));
-    generator.setViewBox(QRect(0, 0, w, h));
-    generator.setResolution(dpiX);
-    generator.setTitle(box.name);
-    generator.setDescription(QStringLiteral("tessel Text Box"));
-    QPainter painter;
-    if (!painter.begin(&generator))
-        return SetError(error, QStringLiteral("%1: the picture cannot be drawn").arg(path));
     const QRect full(0, 0, w, h);
-    painter.fillRect(full.adjusted(1, 1, -1, -1),
-                     ScreenColour(colors, box.contentColor, Qt::white));
-    painter.setPen(QPen(ScreenColour(colors, box.frameColor, Qt::black), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
-    painter.setPen(ScreenColour(colors, box.textColor, Qt::black));
-    painter.setFont(textlayout::FontOf(box.font));
-    textlayout::DrawText(painter, QRectF(full.adjusted(1, 1, -1, -1)), box.text,
-                         box.font.lfEscapement, 1, 1);
-    painter.end();
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() ||
-        !file.commit())
-        return SetError(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    return true;
+    return WriteVectorPicture(
+        path, full.size(), dpiX, box.name, QStringLiteral("tessel Text Box"),
+        [&](QPainter& painter) {
+            painter.fillRect(full.adjusted(1, 1, -1, -1),
+                             ScreenColour(colors, box.contentColor, Qt::white));
+            painter.setPen(QPen(ScreenColour(colors, box.frameColor, Qt::black), 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
+            painter.setPen(ScreenColour(colors, box.textColor, Qt::black));
+            painter.setFont(textlayout::FontOf(box.font));
+            textlayout::DrawText(painter, QRectF(full.adjusted(1, 1, -1, -1)), box.text,
+                                 box.font.lfEscapement, 1, 1);
+        },
+        error);
 }
 
 bool WritePdf(const TextBox& box, const QString& path, const CZelColorPresets* colors,

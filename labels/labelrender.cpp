@@ -4,17 +4,15 @@
 
 #include "engine/composescope.h"
 #include "engine/textlayout.h"
+#include "engine/vectorpicture.h"
 #include "engine/zelitem.h"
 #include "output/pdfserver.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
-#include <QSaveFile>
-#include <QSvgGenerator>
 
 #include <algorithm>
 
@@ -182,25 +180,9 @@ bool CLabelRender::WritePicture(const CZelLabel& label, const CZelItem* item, co
         return SetError(error, QStringLiteral("label pictures need the GUI library"));
     const int dpi = textlayout::ScreenDpiX();
     const int w = std::max(1, label.PixelWidth(dpi)), h = std::max(1, label.PixelHeight(dpi));
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setSize(QSize(w, h));
-    generator.setViewBox(QRect(0, 0, w, h));
-    generator.setResolution(dpi);
-    generator.setTitle(label.name);
-    generator.setDescription(QStringLiteral("tessel Label"));
-    QPainter painter;
-    if (!painter.begin(&generator))
-        return SetError(error, QStringLiteral("%1: the picture cannot be drawn").arg(path));
-    Paint(painter, label, item, dpi / 25.4, previewImage);
-    painter.end();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() ||
-        !file.commit())
-        return SetError(error, QStringLiteral("%1: %2").arg(path, file.errorString()));
-    return true;
+    return WriteVectorPicture(
+        path, QSize(w, h), dpi, label.name, QStringLiteral("tessel Label"),
+        [&](QPainter& painter) { Paint(painter, label, item, dpi / 25.4, previewImage); }, error);
 }
 
 bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
@@ -278,9 +260,11 @@ bool CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePat
     return !m_pdf || WritePdf(label, &item, PdfPathOf(picturePath), previewImage, error);
 }
 
-std::function<bool(const CZelItem&, const QString&, const QString&, QString*)> CLabelRender::PreviewFunction() const {
+std::function<bool(const CZelItem&, const QString&, const QString&, QString*)>
+CLabelRender::PreviewFunction() const {
     const CLabelRender render = *this;
-    return [render](const CZelItem& item, const QString& picture, const QString& preview, QString* error) {
+    return [render](const CZelItem& item, const QString& picture, const QString& preview,
+                    QString* error) {
         if (render.LabelNameFor(item).isEmpty())
             return true;
         return render.RenderForItem(item, picture, preview, error);

@@ -1,0 +1,35 @@
+#include "vectorpicture.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+bool WriteVectorPicture(const QString& path, QSize pixels, int dpi, const QString& title,
+                        const QString& description, const std::function<void(QPainter&)>& paint,
+                        QString* error) {
+    auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(pixels);
+    generator.setViewBox(QRect(QPoint(0, 0), pixels));
+    generator.setResolution(dpi);
+    generator.setTitle(title);
+    generator.setDescription(description);
+    QPainter painter;
+    if (!painter.begin(&generator))
+        return fail(QStringLiteral("%1: the picture cannot be drawn").arg(path));
+    paint(painter);
+    painter.end();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() ||
+        !file.commit())
+        return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return true;
+}
