@@ -1,6 +1,7 @@
 // CTesselDoc: finding room for new items.
 #include "tesseldoc.h"
 
+#include <algorithm>
 #include <cmath>
 
 int CTesselDoc::SlotIndex(int direction, int k, int rows, int columns, int cells) {
@@ -33,7 +34,8 @@ int CTesselDoc::CellsCovered(double w, double h, double gridWidth, double gridHe
 bool CTesselDoc::FindFreeSlot(double w, double h, CZelBound& slot) const {
     const int direction = m_properties.arrangeDirection;
     const bool searchGrid = direction >= 0 && direction <= 7;
-    const std::vector<CZelBound>& cells = direction >= 4 && direction <= 7 ? m_geometry.cellsByColumn : m_geometry.cellsByRow;
+    const std::vector<CZelBound>& cells =
+        direction >= 4 && direction <= 7 ? m_geometry.cellsByColumn : m_geometry.cellsByRow;
     const int count = static_cast<int>(cells.size());
     auto isFree = [this](const CZelBound& candidate) {
         for (const auto& item : m_items)
@@ -61,9 +63,49 @@ bool CTesselDoc::FindFreeSlot(double w, double h, CZelBound& slot) const {
     return false;
 }
 
+bool CTesselDoc::FindSequentialSpot(double w, double h, CZelBound& spot) const {
+    // Items follow the last one in rows (or columns). A new row starts below
+    // the tallest item of the row, and a spot is taken only when it lies wholly
+    // inside the usable area and overlaps no item, whatever their sizes.
+    const CZelBound& area = m_geometry.usableArea;
+    auto isFree = [&](const CZelBound& candidate) {
+        if (!InsideUsableArea(candidate))
+            return false;
+        for (const auto& item : m_items)
+            if (Overlaps(item->Bounds(), candidate))
+                return false;
+        return true;
+    };
+    if (m_items.empty()) {
+        spot = {area.x, area.y, w, h};
+        return isFree(spot);
+    }
+    const CZelBound ref = m_items.back()->Bounds();
+    const bool rows = m_properties.arrangeDirection < 4;
+    const double eps = PlateGeometry::kTolerance;
+    // The far edge of the reference's row (its items share its top) or column
+    // (its items share its left edge).
+    double rowEnd = rows ? ref.Bottom() : ref.Right();
+    for (const auto& item : m_items) {
+        const CZelBound b = item->Bounds();
+        if (rows && std::abs(b.y - ref.y) < eps)
+            rowEnd = std::max(rowEnd, b.Bottom());
+        else if (!rows && std::abs(b.x - ref.x) < eps)
+            rowEnd = std::max(rowEnd, b.Right());
+    }
+    const CZelBound along =
+        rows ? CZelBound{ref.Right(), ref.y, w, h} : CZelBound{ref.x, ref.Bottom(), w, h};
+    const CZelBound next = rows ? CZelBound{area.x, rowEnd, w, h} : CZelBound{rowEnd, area.y, w, h};
+    for (const CZelBound& candidate : {along, next}) {
+        if (isFree(candidate)) {
+            spot = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CTesselDoc::AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, double dropY) {
-    const double marginLeft = m_properties.margin[PlateProperties::Left];
-    const double marginTop = m_properties.margin[PlateProperties::Top];
     if (m_properties.arrangeDirection == kFreePlacement) {
         if (m_selection.empty()) {
             item->x = dropX;
@@ -85,36 +127,11 @@ bool CTesselDoc::AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, dou
         item->x = slot.x;
         item->y = slot.y;
     } else {
-        // Without a grid, items follow the last one in rows or in columns.
-        const double usableRight = m_geometry.usableArea.width + marginLeft;
-        const double usableBottom = m_geometry.usableArea.height + marginTop;
-        const double w = item->EffectiveWidth();
-        const double h = item->EffectiveHeight();
-        if (m_items.empty()) {
-            item->x = marginLeft;
-            item->y = marginTop;
-        } else {
-            const CZelItem& ref = *m_items.back();
-            const double refRight = ref.x + ref.EffectiveWidth();
-            const double refBottom = ref.y + ref.EffectiveHeight();
-            const bool rows = m_properties.arrangeDirection < 4;
-            const double eps = PlateGeometry::kTolerance;
-            if (rows && refRight + w <= usableRight + eps) {
-                item->x = refRight;
-                item->y = ref.y;
-            } else if (rows && refBottom + h <= usableBottom + eps) {
-                item->x = marginLeft;
-                item->y = refBottom;
-            } else if (!rows && refBottom + h <= usableBottom + eps) {
-                item->x = ref.x;
-                item->y = refBottom;
-            } else if (!rows && refRight + w <= usableRight + eps) {
-                item->x = refRight;
-                item->y = marginTop;
-            } else {
-                return false;
-            }
-        }
+        CZelBound spot;
+        if (!FindSequentialSpot(item->EffectiveWidth(), item->EffectiveHeight(), spot))
+            return false;
+        item->x = spot.x;
+        item->y = spot.y;
     }
     AddItem(std::move(item), false, true);
     return true;

@@ -153,6 +153,9 @@ public:
     static int CellsCovered(double w, double h, double gridWidth, double gridHeight);
     // The first free position for a w x h box in the search order; false when none.
     bool FindFreeSlot(double w, double h, CZelBound& slot) const;
+    // Without a grid: the place after the last item, in its row (or column)
+    // or the next one; false when neither is free and inside the usable area.
+    bool FindSequentialSpot(double w, double h, CZelBound& spot) const;
     // Adds the item where the arrangement puts it (turning it when that
     // covers fewer cells), selected. On failure the item is not added.
     bool AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, double dropY);

@@ -4,7 +4,8 @@
 
 namespace {
 
-PlateProperties Plate(double gridW, double gridH, int direction, double width = 300, double height = 200) {
+PlateProperties Plate(double gridW, double gridH, int direction, double width = 300,
+                      double height = 200) {
     PlateProperties p;
     p.width = width;
     p.height = height;
@@ -39,7 +40,8 @@ TEST(Placement, SearchOrdersOfAThreeByTwoGrid) {
     };
     for (int direction = 0; direction < 8; ++direction)
         for (int k = 0; k < 6; ++k)
-            EXPECT_EQ(CTesselDoc::SlotIndex(direction, k, 2, 3, 6), expected[direction][k]) << direction << "," << k;
+            EXPECT_EQ(CTesselDoc::SlotIndex(direction, k, 2, 3, 6), expected[direction][k])
+                << direction << "," << k;
 }
 
 TEST(Placement, GridFillsInTheArrangementOrder) {
@@ -48,7 +50,8 @@ TEST(Placement, GridFillsInTheArrangementOrder) {
     doc.SetProperties(Plate(92, 60, 1));
     for (int i = 0; i < 4; ++i)
         ASSERT_TRUE(doc.AddItemAtSlot(Card(), 0, 0));
-    EXPECT_EQ(Positions(doc), (std::vector<std::pair<double, double>>{{194, 10}, {102, 10}, {10, 10}, {194, 70}}));
+    EXPECT_EQ(Positions(doc),
+              (std::vector<std::pair<double, double>>{{194, 10}, {102, 10}, {10, 10}, {194, 70}}));
     EXPECT_EQ(doc.SelectedCount(), 4);
 
     CTesselDoc columns;
@@ -89,13 +92,41 @@ TEST(Placement, SequentialPlacementWithoutAGrid) {
     columns.SetProperties(Plate(0, 0, 5));
     for (int i = 0; i < 4; ++i)
         ASSERT_TRUE(columns.AddItemAtSlot(Card(), 0, 0));
-    EXPECT_EQ(Positions(columns), (std::vector<std::pair<double, double>>{{10, 10}, {10, 60}, {10, 110}, {100, 10}}));
+    EXPECT_EQ(Positions(columns),
+              (std::vector<std::pair<double, double>>{{10, 10}, {10, 60}, {10, 110}, {100, 10}}));
 
     // A new row starts at the left margin even when the item would fit elsewhere.
     CTesselDoc tall;
     tall.SetProperties(Plate(0, 0, 0));
     ASSERT_TRUE(tall.AddItemAtSlot(Card(200, 150), 0, 0));
     EXPECT_FALSE(tall.AddItemAtSlot(Card(90, 50), 0, 0));
+}
+
+TEST(Placement, SequentialRowsStartBelowTheirTallestItemAndStayInside) {
+    CTesselDoc doc;
+    doc.SetProperties(Plate(0, 0, 0)); // usable (10, 10) to (290, 190)
+    ASSERT_TRUE(doc.AddItemAtSlot(Card(90, 50), 0, 0));
+    ASSERT_TRUE(doc.AddItemAtSlot(Card(90, 100), 0, 0));
+    ASSERT_TRUE(doc.AddItemAtSlot(Card(90, 50), 0, 0));
+    // The row is full: the next row starts below the 100 mm item, not below the last one.
+    ASSERT_TRUE(doc.AddItemAtSlot(Card(90, 50), 0, 0));
+    EXPECT_EQ(Positions(doc)[3], (std::pair<double, double>{10, 110}));
+    // Beside the last item it would run past the bottom, and no row is left.
+    EXPECT_FALSE(doc.AddItemAtSlot(Card(90, 100), 0, 0));
+    EXPECT_EQ(doc.ItemCount(), 4);
+    // An item that does not fit the usable area at all is never placed.
+    CTesselDoc empty;
+    empty.SetProperties(Plate(0, 0, 4));
+    EXPECT_FALSE(empty.AddItemAtSlot(Card(90, 190), 0, 0));
+    // Nor over an item moved into its way.
+    CTesselDoc moved;
+    moved.SetProperties(Plate(0, 0, 0));
+    ASSERT_TRUE(moved.AddItemAtSlot(Card(), 0, 0));
+    ASSERT_TRUE(moved.AddItemAtSlot(Card(), 0, 0));
+    moved.ItemAt(0)->x = 190; // now where the third would go
+    moved.ItemAt(0)->y = 10;
+    ASSERT_TRUE(moved.AddItemAtSlot(Card(), 0, 0)); // into the next row instead
+    EXPECT_EQ(Positions(moved)[2], (std::pair<double, double>{10, 60}));
 }
 
 TEST(Placement, FreePlacement) {
