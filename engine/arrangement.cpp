@@ -9,7 +9,9 @@ namespace {
 
 // An item's box in the chosen measure: with own cut lines, the box of items
 // that have them grows by 1 mm on every side.
-CZelBound Measure(const CZelItem& item, bool withOwnCut) { return item.Bounds(withOwnCut); }
+CZelBound Measure(const CZelItem& item, bool withOwnCut) {
+    return item.Bounds(withOwnCut);
+}
 
 } // namespace
 
@@ -78,10 +80,12 @@ struct Axis {
     double (*thickness)(const CZelBound&);
 };
 
-const Axis kHorizontal{[](const CZelBound& b) { return b.x; }, [](const CZelBound& b) { return b.y; },
-                       [](const CZelBound& b) { return b.width; }, [](const CZelBound& b) { return b.height; }};
+const Axis kHorizontal{
+    [](const CZelBound& b) { return b.x; }, [](const CZelBound& b) { return b.y; },
+    [](const CZelBound& b) { return b.width; }, [](const CZelBound& b) { return b.height; }};
 const Axis kVertical{[](const CZelBound& b) { return b.y; }, [](const CZelBound& b) { return b.x; },
-                     [](const CZelBound& b) { return b.height; }, [](const CZelBound& b) { return b.width; }};
+                     [](const CZelBound& b) { return b.height; },
+                     [](const CZelBound& b) { return b.width; }};
 
 } // namespace
 
@@ -91,8 +95,8 @@ namespace {
 // then places each after the last one placed while it fits before limit.
 // place sets the item's coordinate on the axis.
 template <typename Place>
-bool Space(std::vector<CZelItem*> items, const Axis& axis, double limit, double gap, bool withOwnCut, bool testOnly,
-           Place place) {
+bool Space(std::vector<CZelItem*> items, const Axis& axis, double limit, double gap,
+           bool withOwnCut, bool testOnly, Place place) {
     if (items.size() < 2)
         return false;
     std::stable_sort(items.begin(), items.end(), [&](const CZelItem* a, const CZelItem* b) {
@@ -119,8 +123,10 @@ bool Space(std::vector<CZelItem*> items, const Axis& axis, double limit, double 
     for (size_t i = 1; i < items.size(); ++i) {
         CZelItem& item = *items[i];
         const CZelBound b = Measure(item, withOwnCut);
-        if (limit >= axis.pos(previous) + axis.length(previous) + axis.length(b)) {
-            place(item, gap + axis.pos(previous) + axis.length(previous));
+        // The gap counts too: a positive one must not push the item past the limit.
+        const double start = gap + axis.pos(previous) + axis.length(previous);
+        if (limit + PlateGeometry::kTolerance >= start + axis.length(b)) {
+            place(item, start);
             previous = Measure(item, withOwnCut);
             changed = true;
         }
@@ -131,15 +137,17 @@ bool Space(std::vector<CZelItem*> items, const Axis& axis, double limit, double 
 } // namespace
 
 bool CTesselDoc::SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly) {
-    const double limit = horizontal ? m_properties.margin[PlateProperties::Left] + m_geometry.usableArea.width
-                                    : m_properties.margin[PlateProperties::Top] + m_geometry.usableArea.height;
+    const double limit =
+        horizontal ? m_properties.margin[PlateProperties::Left] + m_geometry.usableArea.width
+                   : m_properties.margin[PlateProperties::Top] + m_geometry.usableArea.height;
     double CZelItem::*coordinate = horizontal ? &CZelItem::x : &CZelItem::y;
-    const bool changed = Space(m_selection, horizontal ? kHorizontal : kVertical, limit, gap, withOwnCut, testOnly,
-                               [this, coordinate](CZelItem& item, double value) {
-                                   MarkDirty(item);
-                                   item.*coordinate = value;
-                                   MarkDirty(item);
-                               });
+    const bool changed =
+        Space(m_selection, horizontal ? kHorizontal : kVertical, limit, gap, withOwnCut, testOnly,
+              [this, coordinate](CZelItem& item, double value) {
+                  MarkDirty(item);
+                  item.*coordinate = value;
+                  MarkDirty(item);
+              });
     if (changed && !testOnly)
         m_modified = true;
     return changed;
@@ -156,7 +164,8 @@ bool CTesselDoc::SpaceVertically(double gap, bool withOwnCut, bool testOnly) {
 bool CTesselDoc::SpaceAndAlign(bool horizontal, double gap, bool withOwnCut, int alignment) {
     bool changed = SpaceSelection(horizontal, gap, withOwnCut, false);
     if (alignment >= 0 && alignment <= 2)
-        changed = AlignSelection(static_cast<Align>(horizontal ? 3 + alignment : alignment)) || changed;
+        changed =
+            AlignSelection(static_cast<Align>(horizontal ? 3 + alignment : alignment)) || changed;
     return changed;
 }
 
@@ -166,16 +175,20 @@ bool CTesselDoc::MoveSelection(double dx, double dy) {
     const double layoutW = m_geometry.layoutWidth;
     const double layoutH = m_geometry.layoutHeight;
     if (dx != 0) {
-        double reference = dx < 0 ? m_selection.front()->x : m_selection.front()->x + m_selection.front()->EffectiveWidth();
+        double reference = dx < 0 ? m_selection.front()->x
+                                  : m_selection.front()->x + m_selection.front()->EffectiveWidth();
         for (const CZelItem* item : m_selection)
-            reference = dx < 0 ? std::min(reference, item->x) : std::max(reference, item->x + item->EffectiveWidth());
+            reference = dx < 0 ? std::min(reference, item->x)
+                               : std::max(reference, item->x + item->EffectiveWidth());
         if (reference + dx < -layoutW || reference + dx > 2 * layoutW)
             dx = 0;
     }
     if (dy != 0) {
-        double reference = dy < 0 ? m_selection.front()->y : m_selection.front()->y + m_selection.front()->EffectiveHeight();
+        double reference = dy < 0 ? m_selection.front()->y
+                                  : m_selection.front()->y + m_selection.front()->EffectiveHeight();
         for (const CZelItem* item : m_selection)
-            reference = dy < 0 ? std::min(reference, item->y) : std::max(reference, item->y + item->EffectiveHeight());
+            reference = dy < 0 ? std::min(reference, item->y)
+                               : std::max(reference, item->y + item->EffectiveHeight());
         if (reference + dy < -kPasteboardMargin || reference + dy > layoutH + kPasteboardMargin)
             dy = 0;
     }
@@ -263,20 +276,24 @@ bool CTesselDoc::RotateSelection(bool clockwise) {
 
 CTesselDoc::OwnCutSettings CTesselDoc::DefaultOwnCutSettings() const {
     OwnCutSettings settings;
-    settings.margins = {m_properties.cutMargin[PlateProperties::Left], m_properties.cutMargin[PlateProperties::Top],
-                        m_properties.cutMargin[PlateProperties::Right], m_properties.cutMargin[PlateProperties::Bottom]};
+    settings.margins = {m_properties.cutMargin[PlateProperties::Left],
+                        m_properties.cutMargin[PlateProperties::Top],
+                        m_properties.cutMargin[PlateProperties::Right],
+                        m_properties.cutMargin[PlateProperties::Bottom]};
     return settings;
 }
 
 bool CTesselDoc::AllSelectedHaveOwnCut() const {
-    return std::all_of(m_selection.begin(), m_selection.end(), [](const CZelItem* item) { return item->ownCut != 0; });
+    return std::all_of(m_selection.begin(), m_selection.end(),
+                       [](const CZelItem* item) { return item->ownCut != 0; });
 }
 
 bool CTesselDoc::ToggleOwnCut(const OwnCutSettings& settings) {
     if (m_selection.empty())
         return false;
     const bool switchOff = AllSelectedHaveOwnCut();
-    const bool anyMark = std::any_of(settings.marks.begin(), settings.marks.end(), [](int on) { return on != 0; });
+    const bool anyMark =
+        std::any_of(settings.marks.begin(), settings.marks.end(), [](int on) { return on != 0; });
     for (CZelItem* item : m_selection) {
         MarkDirty(*item);
         if (switchOff) {
@@ -293,7 +310,8 @@ bool CTesselDoc::ToggleOwnCut(const OwnCutSettings& settings) {
 }
 
 bool CTesselDoc::AllSelectedHaveFrame() const {
-    return std::all_of(m_selection.begin(), m_selection.end(), [](const CZelItem* item) { return item->ownFrame != 0; });
+    return std::all_of(m_selection.begin(), m_selection.end(),
+                       [](const CZelItem* item) { return item->ownFrame != 0; });
 }
 
 bool CTesselDoc::ToggleFrames(const QString& colorName) {
@@ -315,11 +333,14 @@ bool CTesselDoc::ToggleFrames(const QString& colorName) {
     return true;
 }
 
-CTesselDoc::SnapResult CTesselDoc::SnapPosition(const CZelBound& box, int dpiX, int dpiY, double zoom) const {
+CTesselDoc::SnapResult CTesselDoc::SnapPosition(const CZelBound& box, int dpiX, int dpiY,
+                                                double zoom) const {
     constexpr int kNearPixels = 6;
-    auto snapAxis = [&](double start, double length, double layout, double nearMargin, double farMargin,
-                        const std::vector<double>& lines, int dpi) {
-        auto near = [&](double a, double b) { return screenmapping::MmToPixels(std::fabs(a - b), dpi, zoom) < kNearPixels; };
+    auto snapAxis = [&](double start, double length, double layout, double nearMargin,
+                        double farMargin, const std::vector<double>& lines, int dpi) {
+        auto near = [&](double a, double b) {
+            return screenmapping::MmToPixels(std::fabs(a - b), dpi, zoom) < kNearPixels;
+        };
         const double end = start + length;
         if (near(start, 0))
             return 0.0;
@@ -338,10 +359,12 @@ CTesselDoc::SnapResult CTesselDoc::SnapPosition(const CZelBound& box, int dpiX, 
         return start;
     };
     SnapResult result;
-    result.x = snapAxis(box.x, box.width, m_geometry.layoutWidth, m_properties.margin[PlateProperties::Left],
-                        m_geometry.effectiveRightMargin, m_geometry.gridLinesX, dpiX);
-    result.y = snapAxis(box.y, box.height, m_geometry.layoutHeight, m_properties.margin[PlateProperties::Top],
-                        m_geometry.effectiveBottomMargin, m_geometry.gridLinesY, dpiY);
+    result.x = snapAxis(box.x, box.width, m_geometry.layoutWidth,
+                        m_properties.margin[PlateProperties::Left], m_geometry.effectiveRightMargin,
+                        m_geometry.gridLinesX, dpiX);
+    result.y = snapAxis(box.y, box.height, m_geometry.layoutHeight,
+                        m_properties.margin[PlateProperties::Top], m_geometry.effectiveBottomMargin,
+                        m_geometry.gridLinesY, dpiY);
     result.changed = result.x != box.x || result.y != box.y;
     return result;
 }

@@ -116,7 +116,8 @@ bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy
                                  .arg(job.Text("Ordernum"))
                                  .arg(g + 1)
                                  .arg(cases));
-        for (int remainder = sheets; remainder > 0;
+        // One-copy mode gives every case exactly one item, even an order without sheets.
+        for (int remainder = oneCopy ? 1 : sheets; remainder > 0;
              remainder = oneCopy ? 0 : remainder - pressCount) {
             std::unique_ptr<CZelItem> item = MakeItem(job, g);
             QString error;
@@ -279,7 +280,8 @@ int CTesselDoc::DuplicateSelection(int count, int direction) {
         if (copy->mediaRotate)
             copy->rotate = 270;
         CZelItem* raw = copy.get();
-        DeselectAll();
+        // Each copy joins the selection, so that with free placement the next
+        // one steps on from it.
         if (!AddItemAtSlot(std::move(copy), 0, 0)) {
             if (m_context.op)
                 m_context.op->Tell(QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));

@@ -47,8 +47,12 @@ TEST_F(Arrangement, AlignToTheFirstSelectedItem) {
     struct Case {
         A kind;
         double x, y;
-    } cases[] = {{A::Left, 100, 300},          {A::Right, 100 + 90 - 40, 300},  {A::HorizontalCentre, 100 + 45 - 20, 300},
-                 {A::Top, 400, 100},           {A::Bottom, 400, 100 + 50 - 30}, {A::VerticalCentre, 400, 100 + 25 - 15}};
+    } cases[] = {{A::Left, 100, 300},
+                 {A::Right, 100 + 90 - 40, 300},
+                 {A::HorizontalCentre, 100 + 45 - 20, 300},
+                 {A::Top, 400, 100},
+                 {A::Bottom, 400, 100 + 50 - 30},
+                 {A::VerticalCentre, 400, 100 + 25 - 15}};
     for (const Case& c : cases) {
         CTesselDoc fresh;
         fresh.SetProperties(doc.Properties());
@@ -106,6 +110,16 @@ TEST_F(Arrangement, HorizontalSpacing) {
     EXPECT_EQ(first->x, 10);
     EXPECT_EQ(big->x, 320);
     EXPECT_EQ(small->x, 280);
+
+    // A positive gap counts in the fit: 310 + 20 + 310 would pass the usable edge at 630.
+    doc.Clear();
+    Add(10, 10, 300, 50);
+    CZelItem* wide = Add(400, 10, 310, 50);
+    doc.SelectAll();
+    EXPECT_FALSE(doc.SpaceHorizontally(20, false));
+    EXPECT_EQ(wide->x, 400);
+    EXPECT_TRUE(doc.SpaceHorizontally(10, false)); // 320 + 310 ends exactly at the edge
+    EXPECT_EQ(wide->x, 320);
 
     // A chosen gap, then the items aligned to the first one's bottom.
     doc.Clear();
@@ -211,14 +225,14 @@ TEST_F(Arrangement, SnappingAndSelectionBounds) {
         double x, y;
         bool changed;
     } cases[] = {
-        {{1, 200, 90, 50}, 0, 200, true},          // left edge to the plate edge
-        {{549, 200, 90, 50}, 550, 200, true},      // right edge to the layout edge
-        {{11, 200, 90, 50}, 10, 200, true},        // to the left margin
-        {{539, 200, 90, 50}, 540, 200, true},      // right edge to the usable area
-        {{103, 200, 50, 50}, 102, 200, true},      // to a grid line
-        {{300.5, 221, 50, 50}, 300.5, 220, true},  // bottom edge to the grid line at 270
-        {{300.5, 11, 50, 50}, 300.5, 10, true},    // top edge to the top margin
-        {{300.5, 219, 50, 50}, 300.5, 218, true},  // the first grid line that is near wins
+        {{1, 200, 90, 50}, 0, 200, true},         // left edge to the plate edge
+        {{549, 200, 90, 50}, 550, 200, true},     // right edge to the layout edge
+        {{11, 200, 90, 50}, 10, 200, true},       // to the left margin
+        {{539, 200, 90, 50}, 540, 200, true},     // right edge to the usable area
+        {{103, 200, 50, 50}, 102, 200, true},     // to a grid line
+        {{300.5, 221, 50, 50}, 300.5, 220, true}, // bottom edge to the grid line at 270
+        {{300.5, 11, 50, 50}, 300.5, 10, true},   // top edge to the top margin
+        {{300.5, 219, 50, 50}, 300.5, 218, true}, // the first grid line that is near wins
         {{150, 150, 40, 40}, 150, 150, false},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {

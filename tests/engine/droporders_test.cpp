@@ -131,6 +131,10 @@ TEST_F(DropOrders, SlotsPerCaseAndTheQuantityQuestions) {
     CZelJob* d = Order(QStringLiteral("D"), 1, 300);
     op.answers = {false};
     EXPECT_EQ(doc.DropOrders({d}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    EXPECT_EQ(
+        op.questions.last(),
+        QStringLiteral(
+            "제품 \"D\"의 주문매수(300매)가 인쇄매수(500매) 보다 작습니다.\n계속하시겠습니까?"));
     EXPECT_EQ(doc.ItemCount(), 7);
     EXPECT_TRUE(InJobFolder("D"));
     EXPECT_EQ(doc.JobContainer().Count(), 3);
@@ -149,21 +153,59 @@ TEST_F(DropOrders, LackOfRoom) {
     EXPECT_EQ(doc.ItemCount(), 8);
     EXPECT_TRUE(InJobFolder("B"));
 
-    // Yes: the real phase fails on the same order, removes it and says so.
+    // Yes: the real phase places what fits and stops at the first order that
+    // does not; that order and every later one go home.
+    CZelJob* fits = Order(QStringLiteral("F"), 1, 500);
     CZelJob* c = Order(QStringLiteral("C"), 2, 500);
+    CZelJob* later = Order(QStringLiteral("L"), 1, 500);
     op.answers = {true};
-    EXPECT_EQ(doc.DropOrders({c}, 50, 50, false), CTesselDoc::DropResult::Stopped);
+    EXPECT_EQ(doc.DropOrders({fits, c, later}, 50, 50, false), CTesselDoc::DropResult::Stopped);
     EXPECT_EQ(op.messages.last(), QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
+    EXPECT_EQ(Count("F"), 1);
+    EXPECT_FALSE(InJobFolder("F"));
     EXPECT_EQ(Count("C"), 0);
     EXPECT_TRUE(InJobFolder("C"));
+    EXPECT_EQ(Count("L"), 0);
+    EXPECT_TRUE(InJobFolder("L"));
+    EXPECT_EQ(doc.ItemCount(), 9);
+}
 
-    // One-copy mode and a drop outside the usable area.
-    doc.Clear();
+TEST_F(DropOrders, OneCopyModeAndTheDropPoint) {
     CZelJob* e = Order(QStringLiteral("E"), 3, 5000);
     EXPECT_EQ(doc.DropOrders({e}, 5, 50, true), CTesselDoc::DropResult::Outside);
-    op.answers = {true}; // 5000 sheets against 500 match; nothing to ask
-    EXPECT_EQ(doc.DropOrders({e}, 50, 50, true), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(doc.DropOrders({e}, 50, 50, true),
+              CTesselDoc::DropResult::Placed); // 5000 matches 500: no question
     EXPECT_EQ(Count("E"), 3);
+    // An order without sheets still gets its one item per case.
+    CZelJob* none = Order(QStringLiteral("N"), 2, 0);
+    op.answers = {true}; // 0 sheets are fewer than 500
+    EXPECT_EQ(doc.DropOrders({none}, 50, 50, true), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Count("N"), 2);
+}
+
+TEST_F(DropOrders, APlateWithoutAPrintCountRefusesDrops) {
+    PlateProperties p = doc.Properties();
+    p.pressCount = 0;
+    doc.SetProperties(p);
+    CZelJob* a = Order(QStringLiteral("A"), 1, 500);
+    EXPECT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_TRUE(op.messages[0].startsWith(QStringLiteral("인쇄매수가 1매보다 작아")))
+        << op.messages[0].toStdString();
+    EXPECT_EQ(doc.ItemCount(), 0);
+    EXPECT_TRUE(InJobFolder("A"));
+}
+
+TEST_F(DropOrders, MostCasesFirstWhenAsked) {
+    PlateProperties p = doc.Properties();
+    p.arrangeMaxJob = 1;
+    doc.SetProperties(p);
+    CZelJob* one = Order(QStringLiteral("O"), 1, 500);
+    CZelJob* three = Order(QStringLiteral("T"), 3, 500);
+    EXPECT_EQ(doc.DropOrders({one, three}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(doc.ItemCount(), 4);
+    EXPECT_EQ(doc.ItemAt(0)->ordernum, QStringLiteral("T"));
+    EXPECT_EQ(doc.ItemAt(3)->ordernum, QStringLiteral("O"));
 }
 
 TEST_F(DropOrders, ArtworkMissingACaseIsToldAsSuch) {
@@ -258,4 +300,13 @@ TEST_F(DropOrders, DuplicateUntilTheGridIsFull) {
     EXPECT_EQ(doc.ItemAt(1)->y, 114);
     EXPECT_EQ(doc.Properties().arrangeDirection, direction);
     EXPECT_EQ(doc.CountOrderItems(QStringLiteral("A")), 9);
+
+    // With free placement each copy steps 5 mm on from the one before.
+    doc.Clear();
+    CZelJob* b = Order(QStringLiteral("B"), 1, 500);
+    ASSERT_EQ(doc.DropOrders({b}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    const double x = doc.ItemAt(0)->x, y = doc.ItemAt(0)->y;
+    EXPECT_EQ(doc.DuplicateSelection(2, CTesselDoc::kFreePlacement), 2);
+    EXPECT_EQ(doc.ItemAt(1)->x, x + 5);
+    EXPECT_EQ(doc.ItemAt(2)->y, y + 10);
 }

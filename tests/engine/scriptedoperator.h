@@ -23,4 +23,9 @@ public:
         return answers.takeFirst();
     }
     void Tell(const QString& message) override { messages << message; }
+
+    // An answer left over means a question that was expected never came.
+    ~ScriptedOperator() override {
+        EXPECT_TRUE(answers.isEmpty()) << answers.size() << " answer(s) never asked for";
+    }
 };
