@@ -39,16 +39,25 @@ ShopContext Installation::Context(OperatorInterface* op, ProgressSink* progress)
 }
 
 bool CliOperator::Ask(const QString& question) {
-    PrintNote(QStringLiteral("? %1 -> %2").arg(QString(question).replace(QLatin1Char('\n'), QLatin1Char(' ')),
-                                               m_answerYes ? QStringLiteral("yes") : QStringLiteral("no")));
-    return m_answerYes;
+    const QString line = QString(question).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (m_answer == Answer::None) {
+        if (m_unanswered.isEmpty())
+            m_unanswered = line;
+        return false;
+    }
+    const bool yes = m_answer == Answer::Yes;
+    PrintNote(
+        QStringLiteral("? %1 -> %2").arg(line, yes ? QStringLiteral("yes") : QStringLiteral("no")));
+    return yes;
 }
 
 void CliOperator::Tell(const QString& message) {
-    PrintNote(QStringLiteral("! %1").arg(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+    PrintNote(
+        QStringLiteral("! %1").arg(QString(message).replace(QLatin1Char('\n'), QLatin1Char(' '))));
 }
 
-bool CliLogin::Login(CZelPreference& preference, const QString& account, const QString& password, QString* error) {
+bool CliLogin::Login(CZelPreference& preference, const QString& account, const QString& password,
+                     QString* error) {
     auto fail = [error](const QString& text) {
         if (error)
             *error = text;
@@ -57,9 +66,10 @@ bool CliLogin::Login(CZelPreference& preference, const QString& account, const Q
     QString users;
     if (!preference.GetUsersDir(users))
         return fail(QStringLiteral("no accounts folder (USERS_DIR) is set"));
-    const QString path = QDir(users).filePath(account + QLatin1Char('.') + QLatin1String(CZelAccount::kExtension));
-    if (account.isEmpty() || account.contains(QLatin1Char('/')) || account.contains(QLatin1Char('\\')) ||
-        !QFileInfo(path).isFile())
+    const QString path =
+        QDir(users).filePath(account + QLatin1Char('.') + QLatin1String(CZelAccount::kExtension));
+    if (account.isEmpty() || account.contains(QLatin1Char('/')) ||
+        account.contains(QLatin1Char('\\')) || !QFileInfo(path).isFile())
         return fail(QStringLiteral("no account \"%1\" in %2").arg(account, users));
     m_account = std::make_unique<CZelAccount>(path);
     switch (m_account->Login(password)) {

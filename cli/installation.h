@@ -34,23 +34,28 @@ public:
 };
 
 // The operator on the command line: questions are answered by a flag and
-// both are printed, so that a run can be read afterwards.
+// both are printed, so that a run can be read afterwards. Without a flag the
+// first question is answered no and kept, for the command to fail with it.
 class CliOperator : public OperatorInterface {
 public:
-    explicit CliOperator(bool answerYes) : m_answerYes(answerYes) {}
+    enum class Answer { Yes, No, None };
+    explicit CliOperator(Answer answer) : m_answer(answer) {}
     bool Ask(const QString& question) override;
     void Tell(const QString& message) override;
+    // The first question asked while no answer was given.
+    const QString& Unanswered() const { return m_unanswered; }
 
 private:
-    bool m_answerYes;
+    Answer m_answer;
+    QString m_unanswered;
 };
-
 
 // A logged-in account for the length of a command; logs out when it ends.
 class CliLogin {
 public:
     // False with the operator's message (wrong password, in use) or a reason.
-    bool Login(CZelPreference& preference, const QString& account, const QString& password, QString* error);
+    bool Login(CZelPreference& preference, const QString& account, const QString& password,
+               QString* error);
     CZelAccount* Account() const { return m_account.get(); }
 
 private:

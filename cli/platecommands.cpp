@@ -31,7 +31,9 @@ QString SideText(const PlateProperties& p, const PlateGeometry& g) {
 QString SideNames(const PlateGeometry& g) {
     QStringList names;
     for (int side = 0; side < g.sideCount; ++side)
-        names << (side == g.labelSide ? QStringLiteral("L") : side == 0 ? QStringLiteral("A") : QStringLiteral("B"));
+        names << (side == g.labelSide ? QStringLiteral("L")
+                  : side == 0         ? QStringLiteral("A")
+                                      : QStringLiteral("B"));
     return names.join(QStringLiteral(", "));
 }
 
@@ -77,14 +79,15 @@ int Show(CommandLine& args) {
                   .arg(p.paperType, SizeText(p.width, p.height), p.size, SideText(p, g))
                   .arg(p.colorA ? 4 : 1)
                   .arg(p.colorB ? 4 : 1));
-    PrintLine(QStringLiteral("  Quantity: %1%2, %3 sheets per plate, %4 page(s)")
-                  .arg(p.pressQuantityText, p.pressUnit ? QStringLiteral("연") : QStringLiteral("매"))
-                  .arg(p.pressCount)
-                  .arg(p.pageCount));
+    PrintLine(
+        QStringLiteral("  Quantity: %1%2, %3 sheets per plate, %4 page(s)")
+            .arg(p.pressQuantityText, p.pressUnit ? QStringLiteral("연") : QStringLiteral("매"))
+            .arg(p.pressCount)
+            .arg(p.pageCount));
     PrintLine(QStringLiteral("  Layout: %1; usable %2 at (%3, %4)")
                   .arg(SizeText(g.layoutWidth, g.layoutHeight),
-                       SizeText(g.usableArea.width, g.usableArea.height), LengthText(g.usableArea.x),
-                       LengthText(g.usableArea.y)));
+                       SizeText(g.usableArea.width, g.usableArea.height),
+                       LengthText(g.usableArea.x), LengthText(g.usableArea.y)));
     if (g.HasGrid())
         PrintLine(QStringLiteral("  Grid: %1, %2 columns x %3 rows (%4 cells), arrangement %5")
                       .arg(SizeText(p.gridWidth, p.gridHeight))
@@ -95,32 +98,38 @@ int Show(CommandLine& args) {
     else
         PrintLine(QStringLiteral("  Grid: none, arrangement %1").arg(p.arrangeDirection));
     PrintLine(QStringLiteral("  Sides: %1 (%2 output plates)").arg(SideNames(g)).arg(g.sideCount));
-    PrintLine(QStringLiteral("  Lines: %1, text boxes: %2").arg(doc.Lines().size()).arg(doc.TextBoxes().size()));
+    PrintLine(QStringLiteral("  Lines: %1, text boxes: %2")
+                  .arg(doc.Lines().size())
+                  .arg(doc.TextBoxes().size()));
 
     if (ordersOnly) {
         // The order list as the registration dialog shows it.
-        const QList<PlateOrderRow> rows = PlateRegTexts::Build(RegistrationOf(doc), QString()).orderRows;
+        const QList<PlateOrderRow> rows =
+            PlateRegTexts::Build(RegistrationOf(doc), QString()).orderRows;
         PrintLine(QStringLiteral("Orders: %1 (%2 items)").arg(rows.size()).arg(doc.ItemCount()));
         PrintLine(QStringLiteral("  주문 번호\t수 량\t건 수\t자리 수"));
         for (const PlateOrderRow& row : rows)
-            PrintLine(QStringLiteral("  %1\t%2\t%3\t%4").arg(row.ordernum, row.quantity, row.cases, row.places));
+            PrintLine(QStringLiteral("  %1\t%2\t%3\t%4")
+                          .arg(row.ordernum, row.quantity, row.cases, row.places));
         return 0;
     }
     PrintLine(QStringLiteral("Items: %1").arg(doc.ItemCount()));
     for (int i = 0; i < doc.ItemCount(); ++i) {
         const CZelItem& item = *doc.ItemAt(i);
-        PrintLine(QStringLiteral("  %1. %2 case %3/%4 at (%5, %6) size %7 rotate %8%9 own cut %10 frame %11 label %12")
-                      .arg(i + 1)
-                      .arg(item.ordernum)
-                      .arg(item.mediaInd + 1)
-                      .arg(item.pcases)
-                      .arg(LengthText(item.x), LengthText(item.y),
-                           SizeText(item.EffectiveWidth(), item.EffectiveHeight()))
-                      .arg(item.rotate)
-                      .arg(item.mediaRotate ? QStringLiteral(" (artwork turned)") : QString())
-                      .arg(item.ownCut ? QStringLiteral("on") : QStringLiteral("off"))
-                      .arg(item.ownFrame ? item.ownFrameColor : QStringLiteral("off"))
-                      .arg(item.labelName.isEmpty() ? QStringLiteral("(automatic)") : item.labelName));
+        PrintLine(
+            QStringLiteral("  %1. %2 case %3/%4 at (%5, %6) size %7 rotate %8%9 own cut %10 frame "
+                           "%11 label %12")
+                .arg(i + 1)
+                .arg(item.ordernum)
+                .arg(item.mediaInd + 1)
+                .arg(item.pcases)
+                .arg(LengthText(item.x), LengthText(item.y),
+                     SizeText(item.EffectiveWidth(), item.EffectiveHeight()))
+                .arg(item.rotate)
+                .arg(item.mediaRotate ? QStringLiteral(" (artwork turned)") : QString())
+                .arg(item.ownCut ? QStringLiteral("on") : QStringLiteral("off"))
+                .arg(item.ownFrame ? item.ownFrameColor : QStringLiteral("off"))
+                .arg(item.labelName.isEmpty() ? QStringLiteral("(automatic)") : item.labelName));
     }
     return 0;
 }
@@ -128,7 +137,8 @@ int Show(CommandLine& args) {
 const QString kDefaultPreset = QStringLiteral("[기본 프리셋]");
 
 // The site preset's plate type whose PAN or NAME is this text.
-bool FindPlateType(CZelServerPreset& site, const QString& wanted, QString& pan, QString& name, QStringList& known) {
+bool FindPlateType(CZelServerPreset& site, const QString& wanted, QString& pan, QString& name,
+                   QStringList& known) {
     for (CMTItem* entry = site.FirstPanCode(); entry; entry = site.NextEntry(entry)) {
         QString entryPan, entryName;
         site.GetPanPrefix(entry, entryPan);
@@ -146,13 +156,16 @@ bool FindPlateType(CZelServerPreset& site, const QString& wanted, QString& pan, 
 int New(CommandLine& args) {
     QString presetName, type, dateText, account, password;
     QStringList none;
-    if (!args.TakeOption(QStringLiteral("--preset"), presetName) || !args.TakeOption(QStringLiteral("--type"), type) ||
-        !args.TakeOption(QStringLiteral("--date"), dateText) || !args.TakeOption(QStringLiteral("--account"), account) ||
+    if (!args.TakeOption(QStringLiteral("--preset"), presetName) ||
+        !args.TakeOption(QStringLiteral("--type"), type) ||
+        !args.TakeOption(QStringLiteral("--date"), dateText) ||
+        !args.TakeOption(QStringLiteral("--account"), account) ||
         !args.TakeOption(QStringLiteral("--password"), password) || !args.Positionals(none, 0, 0))
         return Fail(args.Error(), 2);
     if (presetName.isEmpty() || type.isEmpty() || account.isEmpty())
         return Fail(QStringLiteral("plate new needs --preset, --type and --account"), 2);
-    const QDate date = dateText.isEmpty() ? QDate::currentDate() : QDate::fromString(dateText, Qt::ISODate);
+    const QDate date =
+        dateText.isEmpty() ? QDate::currentDate() : QDate::fromString(dateText, Qt::ISODate);
     if (!date.isValid())
         return Fail(QStringLiteral("--date wants YYYY-MM-DD, not \"%1\"").arg(dateText), 2);
 
@@ -162,8 +175,10 @@ int New(CommandLine& args) {
         return Fail(error);
     platecreation::Request request;
     QStringList known;
-    if (!shop.site.IsLoaded() || !FindPlateType(shop.site, type, request.panPrefix, request.panName, known))
-        return Fail(QStringLiteral("no plate type \"%1\" in the site preset (known: %2)").arg(type, known.join(QStringLiteral(", "))));
+    if (!shop.site.IsLoaded() ||
+        !FindPlateType(shop.site, type, request.panPrefix, request.panName, known))
+        return Fail(QStringLiteral("no plate type \"%1\" in the site preset (known: %2)")
+                        .arg(type, known.join(QStringLiteral(", "))));
 
     CZelDocumentPreset preset;
     request.properties = platecreation::DefaultProperties();
@@ -176,7 +191,8 @@ int New(CommandLine& args) {
     } else if (presetName != kDefaultPreset) {
         QStringList names;
         CZelDocumentPreset::ListPresets(names);
-        return Fail(QStringLiteral("no document preset \"%1\" (known: %2)").arg(presetName, names.join(QStringLiteral(", "))));
+        return Fail(QStringLiteral("no document preset \"%1\" (known: %2)")
+                        .arg(presetName, names.join(QStringLiteral(", "))));
     }
     const QString invalid = platecreation::Validate(request.properties);
     if (!invalid.isEmpty())
@@ -203,7 +219,8 @@ QStringList TicketsOf(const QStringList& sources, QString& error) {
     for (const QString& source : sources) {
         const QFileInfo info(source);
         if (info.isDir()) {
-            const QFileInfoList files = QDir(source).entryInfoList({QStringLiteral("*.tzjob")}, QDir::Files, QDir::Name);
+            const QFileInfoList files =
+                QDir(source).entryInfoList({QStringLiteral("*.tzjob")}, QDir::Files, QDir::Name);
             for (const QFileInfo& file : files)
                 tickets << file.absoluteFilePath();
         } else if (info.isFile()) {
@@ -220,18 +237,40 @@ int Place(CommandLine& args) {
     QStringList at, words;
     const bool oneCopy = args.TakeFlag(QStringLiteral("--one-copy"));
     const bool yes = args.TakeFlag(QStringLiteral("--yes"));
+    const bool no = args.TakeFlag(QStringLiteral("--no"));
     if (!args.TakeOption(QStringLiteral("--at"), at, 2) || !args.Positionals(words, 2, 100000))
         return Fail(args.Error(), 2);
+    if (yes && no)
+        return Fail(QStringLiteral("--yes and --no exclude each other"), 2);
+    double x = 0, y = 0;
+    if (!at.isEmpty()) {
+        bool okX = false, okY = false;
+        x = QLocale::c().toDouble(at.at(0), &okX);
+        y = QLocale::c().toDouble(at.at(1), &okY);
+        if (!okX || !okY)
+            return Fail(QStringLiteral("--at wants two numbers in mm"), 2);
+    }
     Installation shop;
     QString error;
     if (!shop.Load(true, &error))
         return Fail(error);
-    CliOperator op(yes);
+    CliOperator op(yes  ? CliOperator::Answer::Yes
+                   : no ? CliOperator::Answer::No
+                        : CliOperator::Answer::None);
     CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
     if (!doc.Open(words.takeFirst(), &error))
         return Fail(error);
+    const CZelBound& area = doc.Geometry().usableArea;
+    if (at.isEmpty()) {
+        x = area.x;
+        y = area.y;
+    } else if (!doc.InsideUsableArea({x, y, 0, 0})) {
+        // Checked before any ticket moves, so nothing is left behind.
+        return Fail(
+            QStringLiteral("the drop point (%1, %2) lies outside the usable area").arg(x).arg(y));
+    }
     const QStringList tickets = TicketsOf(words, error);
     if (tickets.isEmpty())
         return Fail(error.isEmpty() ? QStringLiteral("no tickets to place") : error);
@@ -248,25 +287,30 @@ int Place(CommandLine& args) {
         orders.push_back(job.get());
         jobs.push_back(std::move(job));
     }
-    double x = doc.Geometry().usableArea.x, y = doc.Geometry().usableArea.y;
-    if (!at.isEmpty()) {
-        bool okX = false, okY = false;
-        x = QLocale::c().toDouble(at.at(0), &okX);
-        y = QLocale::c().toDouble(at.at(1), &okY);
-        if (!okX || !okY)
-            return Fail(QStringLiteral("--at wants two numbers in mm"), 2);
-    }
     const int before = doc.ItemCount();
     const CTesselDoc::DropResult result = doc.DropOrders(orders, x, y, oneCopy);
-    if (result == CTesselDoc::DropResult::Outside)
-        return Fail(QStringLiteral("the drop point (%1, %2) lies outside the usable area").arg(x).arg(y));
-    if (!doc.Save(doc.Path(), &error))
+    if (!doc.Save(doc.Path(), &error)) {
+        // The plate on disk does not hold these orders: their tickets go home.
+        const QString progressFolder = QFileInfo(doc.ProgressFolder()).absoluteFilePath();
+        for (CZelJob* job : orders)
+            if (QFileInfo(job->Path()).absolutePath() == progressFolder)
+                doc.ReturnTicket(*job);
         return Fail(error);
-    PrintLine(QStringLiteral("%1 item(s) on the plate (%2 placed now), %3 order(s) on the plate; saved %4")
+    }
+    for (CZelJob* job : orders) {
+        const QString ordernum = job->Text("Ordernum");
+        const int items = doc.CountOrderItems(ordernum);
+        PrintLine(items > 0 ? QStringLiteral("placed %1: %2 item(s)").arg(ordernum).arg(items)
+                            : QStringLiteral("returned %1").arg(ordernum));
+    }
+    PrintLine(QStringLiteral(
+                  "%1 item(s) on the plate (%2 placed now), %3 order(s) on the plate; saved %4")
                   .arg(doc.ItemCount())
                   .arg(doc.ItemCount() - before)
                   .arg(doc.JobContainer().Count())
                   .arg(doc.Path()));
+    if (!op.Unanswered().isEmpty())
+        return Fail(QStringLiteral("a question needs --yes or --no: %1").arg(op.Unanswered()));
     return result == CTesselDoc::DropResult::Cancelled ? 1 : 0;
 }
 
@@ -293,7 +337,8 @@ int Register(CommandLine& args) {
         return Fail(result.message);
     }
     const QByteArray status = result.head.left(result.head.indexOf('\n')).trimmed();
-    PrintLine(QStringLiteral("registered %1: %2").arg(doc.Properties().jobCode, QString::fromLatin1(status)));
+    PrintLine(QStringLiteral("registered %1: %2")
+                  .arg(doc.Properties().jobCode, QString::fromLatin1(status)));
     return 0;
 }
 
@@ -304,9 +349,15 @@ std::vector<Command> PlateCommands() {
         {"plate new", "--preset NAME --type PAN [--date YYYY-MM-DD] --account A --password P",
          "create a plate from a document preset and print its path", New},
         {"plate show", "PLATE.tzmp [--orders]",
-         "print a plate: its settings, geometry and items (--orders: its orders instead of its items)", Show},
-        {"plate place", "PLATE.tzmp FOLDER|TICKET... [--at X Y] [--one-copy] [--yes]",
-         "take orders onto the plate and place them (--yes answers the questions with yes)", Place, true},
-        {"plate register", "PLATE.tzmp [--url URL]", "post the plate to the registration server", Register},
+         "print a plate: its settings, geometry and items (--orders: its orders instead of its "
+         "items)",
+         Show},
+        {"plate place", "PLATE.tzmp FOLDER|TICKET... [--at X Y] [--one-copy] [--yes|--no]",
+         "take orders onto the plate and place them, answering its questions by the flag (without "
+         "one, the first "
+         "question fails the command)",
+         Place, true},
+        {"plate register", "PLATE.tzmp [--url URL]", "post the plate to the registration server",
+         Register},
     };
 }

@@ -45,7 +45,7 @@ int Press(CommandLine& args) {
     shop.site.GetCompany(options.companyCode);
 
     // Nobody is there to answer: questions are answered No.
-    CliOperator op(false);
+    CliOperator op(CliOperator::Answer::No);
     CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));

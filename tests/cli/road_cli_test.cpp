@@ -221,3 +221,53 @@ TEST_F(Road, FromTicketsToPressFilesAndRegistration) {
     EXPECT_TRUE(form.endsWith(QStringLiteral("&Maxnum=%1").arg(kSlotCount) + orderFields))
         << form.toStdString();
 }
+
+TEST_F(Road, PlacingAnswersQuestionsByFlagAndLeavesNoTicketBehind) {
+    const QString stickers = In(QStringLiteral("Shared/JobTickets/스티커"));
+    CliRun run =
+        Shop({QStringLiteral("plate"), QStringLiteral("new"), QStringLiteral("--preset"),
+              QStringLiteral("스티커 4x6 4절 62x62"), QStringLiteral("--type"), QStringLiteral("S"),
+              QStringLiteral("--date"), QStringLiteral("2026-04-01"), QStringLiteral("--account"),
+              QStringLiteral("demo"), QStringLiteral("--password"), QStringLiteral("demo")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QString plate = run.out.trimmed();
+    auto place = [&](const QStringList& more) {
+        return Shop(QStringList{QStringLiteral("plate"), QStringLiteral("place"), plate} + more);
+    };
+    const QString small =
+        QDir(stickers).filePath(QStringLiteral("ST2403110025.tzjob")); // 500 of 1000 sheets
+
+    // A drop point off the usable area fails before any ticket moves.
+    run = place({stickers, QStringLiteral("--at"), QStringLiteral("0"), QStringLiteral("0"),
+                 QStringLiteral("--yes")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("outside the usable area")))
+        << run.err.toStdString();
+    EXPECT_EQ(Names(stickers, QStringLiteral("*.tzjob")).size(), 10);
+
+    // Without a flag the first question fails the command; the ticket goes home.
+    run = place({small});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(
+        QStringLiteral("a question needs --yes or --no: 제품 \"ST2403110025\"의 주문매수(500매)")))
+        << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("returned ST2403110025\n")))
+        << run.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(small));
+
+    // --no answers it: cancelled, nothing placed.
+    run = place({small, QStringLiteral("--no")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("returned ST2403110025\n")))
+        << run.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(small));
+
+    // One copy: every case once, whatever the quantity (ST2403110023 has 3 cases of 2000 sheets).
+    run = place({stickers, QStringLiteral("--one-copy"), QStringLiteral("--yes")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("placed ST2403110023: 3 item(s)\n")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("placed ST2403110025: 1 item(s)\n")))
+        << run.out.toStdString();
+    EXPECT_TRUE(Names(stickers, QStringLiteral("*.tzjob")).isEmpty());
+}
