@@ -139,6 +139,8 @@ bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy
             for (CImposerItem& page : raw->pages)
                 page.Picture().SetRotation(raw->rotate);
         }
+        if (progress)
+            progress->InnerStep(g + 1, cases);
     }
     return true;
 }

@@ -15,6 +15,12 @@ public:
     virtual void Step(int position) = 0;
     // What the current unit is about (a file, an order), shown under the step.
     virtual void Detail(const QString& text) { (void)text; }
+    // position of range parts of the current unit are done (the cases of an
+    // order, say), for a second bar under the step's.
+    virtual void InnerStep(int position, int range) {
+        (void)position;
+        (void)range;
+    }
     // The step is over, whether it finished or stopped.
     virtual void End() = 0;
     // Asked between units; false stops the operation early.

@@ -3,6 +3,7 @@
 #include "../records/recordfiles.h"
 #include "engine/tesseldoc.h"
 #include "output/pdfserver.h"
+#include "records/progresssink.h"
 #include "records/zelpreference.h"
 
 #include <QDir>
@@ -181,6 +182,30 @@ TEST_F(DropOrders, OneCopyModeAndTheDropPoint) {
     op.answers = {true}; // 0 sheets are fewer than 500
     EXPECT_EQ(doc.DropOrders({none}, 50, 50, true), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(Count("N"), 2);
+}
+
+TEST_F(DropOrders, TheRealPhaseReportsOrdersAndCases) {
+    struct Recorder : ProgressSink {
+        QStringList lines;
+        void Begin(const QString& text, int range) override {
+            lines << QStringLiteral("%1 (%2)").arg(text).arg(range);
+        }
+        void Step(int position) override { lines << QStringLiteral("step %1").arg(position); }
+        void Detail(const QString& text) override { lines << text; }
+        void InnerStep(int position, int range) override {
+            lines << QStringLiteral("case %1/%2").arg(position).arg(range);
+        }
+        void End() override { lines << QStringLiteral("end"); }
+    } progress;
+    doc.SetContext({&preference, nullptr, &op, &progress, &pdf});
+    CZelJob* e = Order(QStringLiteral("E"), 2, 500);
+    ASSERT_EQ(doc.DropOrders({e}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(
+        progress.lines,
+        (QStringList{QStringLiteral("조판용 PDF 파일 로드 (1)"),
+                     QStringLiteral("주문 번호: E (2 건)"), QStringLiteral("PDF 파일: E.pdf - 1/2"),
+                     QStringLiteral("case 1/2"), QStringLiteral("PDF 파일: E.pdf - 2/2"),
+                     QStringLiteral("case 2/2"), QStringLiteral("step 1"), QStringLiteral("end")}));
 }
 
 TEST_F(DropOrders, APlateWithoutAPrintCountRefusesDrops) {
