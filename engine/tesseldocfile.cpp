@@ -184,7 +184,9 @@ void SetError(QString* error, const QString& text) {
 
 bool CTesselDoc::Open(const QString& path, QString* error) {
     auto document = std::make_unique<CZelMTDocument>();
-    if (!document->Load(path)) {
+    // A plate read in part, or another kind of record, would be written back
+    // short at the next save.
+    if (!document->LoadWhole(path, CZelMTDocument::kDocumentType)) {
         SetError(error, document->LastError());
         return false;
     }
@@ -339,7 +341,8 @@ bool CTesselDoc::ApplyToPreset(QString* error) {
     }
     CZelDocumentPreset preset;
     const QString presetPath = CZelDocumentPreset::PathOf(name);
-    if (!preset.Load(presetPath)) {
+    // The preset is written back: one read in part would lose the rest.
+    if (!preset.LoadWhole(presetPath, CZelDocumentPreset::kDocumentType)) {
         SetError(error, preset.LastError());
         return false;
     }

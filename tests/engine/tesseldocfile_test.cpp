@@ -229,18 +229,37 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
     CTesselDoc doc;
     Fill(doc);
     ASSERT_TRUE(doc.Save(path));
+    const QByteArray plate = ReadAll(path);
+    // A plate read only up to a break would be saved back short.
+    QByteArray closedWrong = plate;
+    const qsizetype second = closedWrong.indexOf("</ITEM>", closedWrong.indexOf("</ITEM>") + 1);
+    closedWrong.replace(second, 7, "</ITEMX>");
+    const struct {
+        QByteArray content;
+        QString reason; // a part of the error
+    } cases[] = {
+        {QByteArray(), {}},
+        {QByteArray("<?xml version=\"1.0\"?>"), {}},
+        {QByteArray("</A>"), {}},
+        {closedWrong, QStringLiteral("</ITEMX> does not match the open element <ITEM>")},
+        {plate.left(plate.size() / 2), QStringLiteral("offset")},
+        {QByteArray(plate).replace("\"Imposer Document\"", "\"Tessel Job Ticket\""),
+         QStringLiteral("DOCUMENT_TYPE is \"Tessel Job Ticket\"")},
+        {QByteArray(plate).replace("\"Imposer Document\"", "\"Imposer Document Preset\""),
+         QStringLiteral("not \"Imposer Document\"")},
+    };
     const QString broken = dir.filePath(QStringLiteral("broken.tzmp"));
-    for (const QByteArray& content : {QByteArray(), QByteArray("<?xml version=\"1.0\"?>"), QByteArray("</A>")}) {
+    for (const auto& c : cases) {
         QFile file(broken);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        file.write(c.content);
         file.close();
         QString error;
-        EXPECT_FALSE(doc.Open(broken, &error));
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(doc.Open(broken, &error)) << c.content.left(300).toStdString();
+        EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
         EXPECT_EQ(doc.ItemCount(), 3);
         EXPECT_EQ(doc.Path(), QFileInfo(path).absoluteFilePath());
-        EXPECT_EQ(ReadAll(broken), content); // the failed open wrote nothing
+        EXPECT_EQ(ReadAll(broken), c.content); // the failed open wrote nothing
     }
     EXPECT_FALSE(doc.Open(dir.filePath(QStringLiteral("missing.tzmp"))));
 
@@ -296,5 +315,23 @@ TEST_F(DocumentFile, ApplyToPresetCopiesThePlatesOwnLines) {
     for (CMTItem* line = updated.FirstLine(); line; line = line->NextSibling())
         ++lines;
     EXPECT_EQ(lines, 2);
+
+    // A preset read in part, or a file of another kind, is not written back.
+    const QString presetPath = CZelDocumentPreset::PathOf(QStringLiteral("명함 국전"));
+    const QByteArray good = ReadAll(presetPath);
+    for (const QByteArray& bad :
+         {QByteArray(good).replace("</LINE>", "</LINEX>"),
+          QByteArray(good).replace("\"Imposer Document Preset\"", "\"Imposer Document\"")}) {
+        QFile file(presetPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bad);
+        file.close();
+        op.messages.clear();
+        QString error;
+        EXPECT_FALSE(reopened.ApplyToPreset(&error));
+        EXPECT_TRUE(error.contains(presetPath)) << error.toStdString();
+        EXPECT_TRUE(op.messages.isEmpty());
+        EXPECT_EQ(ReadAll(presetPath), bad);
+    }
     programfolder::SetHome(QString());
 }
