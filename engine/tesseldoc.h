@@ -33,8 +33,9 @@ public:
 
     // Opens a plate file: settings, items, lines and text boxes, the work
     // folder beside the file, and (with a preference) the plate's progress
-    // and release folders. A file that cannot be read whole, or is no plate
-    // file, fails the open and leaves this document and the file as they were.
+    // and release folders; then the items' previews, behind the progress
+    // sink. A file that cannot be read whole, or is no plate file, fails the
+    // open and leaves this document and the file as they were.
     bool Open(const QString& path, QString* error = nullptr);
     // Writes the plate file atomically; the modified flag is cleared only
     // when the file was written.

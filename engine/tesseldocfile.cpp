@@ -219,21 +219,9 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
 
     std::vector<std::unique_ptr<CZelItem>> items;
     if (CTzmpItem* page = document->FirstPage()) {
-        const int count = document->ItemCount(page);
-        ProgressSink* progress = m_context.progress;
-        if (progress)
-            progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(file.fileName()), count);
-        int index = 0;
-        for (CMTItem* element = document->FirstItem(page); element; element = element->NextSibling()) {
-            auto item = ReadItem(*document, CTzmpTree::Typed(element), properties.jobCode);
-            if (progress)
-                progress->Detail(QStringLiteral("%1.pdf - %2/%3").arg(item->ordernum).arg(item->mediaInd + 1).arg(item->pcases));
-            items.push_back(std::move(item));
-            if (progress)
-                progress->Step(++index);
-        }
-        if (progress)
-            progress->End();
+        for (CMTItem* element = document->FirstItem(page); element;
+             element = element->NextSibling())
+            items.push_back(ReadItem(*document, CTzmpTree::Typed(element), properties.jobCode));
     }
     document->RemoveAllPages();
 
@@ -272,15 +260,28 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     m_dirty.clear();
     m_modified = false;
 
-    // An item whose artwork cannot be loaded now (a share briefly away) stays
-    // on the plate with everything it stores; dropping it would lose it at
-    // the next save and strand its ticket in the progress folder.
-    if (m_context.pdf) {
-        for (const auto& item : m_items) {
-            if (!RefreshItemPreviews(*item) && !m_missingArtwork.contains(item->ordernum))
-                m_missingArtwork << item->ordernum;
-        }
+    // The previews are the slow part of an open. An item whose artwork
+    // cannot be loaded now (a share briefly away) stays on the plate with
+    // everything it stores; dropping it would lose it at the next save and
+    // strand its ticket in the progress folder.
+    ProgressSink* progress = m_context.progress;
+    if (progress && !m_items.empty())
+        progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(file.fileName()), ItemCount());
+    for (int i = 0; i < ItemCount(); ++i) {
+        CZelItem& item = *m_items[i];
+        if (progress)
+            progress->Detail(QStringLiteral("%1.pdf - %2/%3")
+                                 .arg(item.ordernum)
+                                 .arg(item.mediaInd + 1)
+                                 .arg(item.pcases));
+        if (m_context.pdf && !RefreshItemPreviews(item) &&
+            !m_missingArtwork.contains(item.ordernum))
+            m_missingArtwork << item.ordernum;
+        if (progress)
+            progress->Step(i + 1);
     }
+    if (progress && !m_items.empty())
+        progress->End();
     // Text boxes whose picture or PDF is missing are made again; one that
     // gets its name here changes the plate. A failure shows again at make press.
     if (m_context.pdf && textlayout::CanMeasure()) {
