@@ -49,13 +49,18 @@ public:
 
     // The page previews of an item, made again when its artwork changed (by
     // its freshness stamp), else loaded from the work folder. False, with the
-    // reason, when the artwork or a preview cannot be had.
+    // reason, when the artwork or a preview cannot be had; the item's
+    // artworkMissing follows the result.
     bool RefreshItemPreviews(CZelItem& item, QString* error = nullptr);
     QString PagePreviewPath(const CZelItem& item, int page) const;
     QString LabelPreviewPath(const CZelItem& item) const;
-    // Orders whose artwork could not be loaded when the plate was opened;
-    // their items are kept, and the press files are refused while any is listed.
-    const QStringList& MissingArtwork() const { return m_missingArtwork; }
+    // Orders with an item on the plate whose artwork could not be loaded, in
+    // stacking order; their items are kept, and the press files are refused
+    // while any is listed.
+    QStringList MissingArtwork() const;
+    // Tries the previews of those items again (the share may be back) and
+    // returns the orders still missing.
+    QStringList RetryMissingArtwork();
 
     // Replaces the lines of the preset the plate was made from by the plate's
     // own lines and saves the preset. Refused while the plate has unsaved changes.
@@ -222,7 +227,6 @@ protected:
     std::unique_ptr<CZelMTDocument> m_document;
     std::vector<FreeLine> m_lines;
     std::vector<TextBox> m_textBoxes;
-    QStringList m_missingArtwork;
     CZelJobContainer m_jobContainer;
     PlateProperties m_properties;
     PlateGeometry m_geometry;

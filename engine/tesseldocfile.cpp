@@ -245,7 +245,6 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
 
     // Everything was read: the document becomes this plate.
     DeselectAll();
-    m_missingArtwork.clear();
     m_items = std::move(items);
     m_lines = std::move(lines);
     m_textBoxes = std::move(textBoxes);
@@ -274,9 +273,8 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
                                  .arg(item.ordernum)
                                  .arg(item.mediaInd + 1)
                                  .arg(item.pcases));
-        if (m_context.pdf && !RefreshItemPreviews(item) &&
-            !m_missingArtwork.contains(item.ordernum))
-            m_missingArtwork << item.ordernum;
+        if (m_context.pdf)
+            RefreshItemPreviews(item);
         if (progress)
             progress->Step(i + 1);
     }
@@ -291,9 +289,10 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
                 m_modified = true;
         }
     }
-    if (!m_missingArtwork.isEmpty() && m_context.op)
+    const QStringList missing = MissingArtwork();
+    if (!missing.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
-                               .arg(m_missingArtwork.join(QStringLiteral(", "))));
+                               .arg(missing.join(QStringLiteral(", "))));
 
     if (!unknownColors.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")

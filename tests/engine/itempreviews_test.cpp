@@ -176,3 +176,34 @@ TEST_F(ItemPreviews, EachItemsPreviewsAreMadeWithinItsProgressStep) {
                                          QStringLiteral("B-2.pdf - 2/2"), QStringLiteral("step 2"),
                                          QStringLiteral("end")}));
 }
+
+TEST_F(ItemPreviews, MissingArtworkFollowsTheItemsOnThePlate) {
+    const QString artwork = MakePdf(QStringLiteral("b.pdf"), 90, 50);
+    const QString late = dir.filePath(QStringLiteral("late.pdf"));
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("GONE"), dir.filePath(QStringLiteral("gone.pdf"))));
+    items.push_back(Item(QStringLiteral("LATE"), late));
+    items.push_back(Item(QStringLiteral("GONE"), dir.filePath(QStringLiteral("gone.pdf"))));
+    items.push_back(Item(QStringLiteral("OK"), artwork));
+    CTesselDoc doc;
+    SaveAndOpen(std::move(items), doc);
+    EXPECT_EQ(doc.MissingArtwork(), (QStringList{QStringLiteral("GONE"), QStringLiteral("LATE")}));
+
+    // An order leaves the list with its last item.
+    doc.RemoveItem(doc.ItemAt(0));
+    EXPECT_EQ(doc.MissingArtwork(), (QStringList{QStringLiteral("LATE"), QStringLiteral("GONE")}));
+    EXPECT_EQ(doc.RemoveOrder(QStringLiteral("GONE")), 1);
+    EXPECT_EQ(doc.MissingArtwork(), QStringList{QStringLiteral("LATE")});
+
+    // A retry while the artwork is still away changes nothing; once it is back
+    // the order leaves the list and its item shows the artwork.
+    EXPECT_EQ(doc.RetryMissingArtwork(), QStringList{QStringLiteral("LATE")});
+    ASSERT_TRUE(QFile::copy(artwork, late));
+    doc.TakeDirtyRects();
+    EXPECT_TRUE(doc.RetryMissingArtwork().isEmpty());
+    EXPECT_TRUE(doc.MissingArtwork().isEmpty());
+    CZelItem& back = *doc.FindByOrdernum(QStringLiteral("LATE"));
+    EXPECT_TRUE(back.pages[0].Picture().IsLoaded());
+    EXPECT_FALSE(back.checksum.isEmpty());
+    EXPECT_FALSE(doc.TakeDirtyRects().empty()); // the view repaints it
+}
