@@ -38,7 +38,8 @@ public:
     // open and leaves this document and the file as they were.
     bool Open(const QString& path, QString* error = nullptr);
     // Writes the plate file atomically; the modified flag is cleared only
-    // when the file was written.
+    // when the file was written. An item text the file's code page cannot
+    // carry fails the save, naming the order and key; nothing is written.
     bool Save(const QString& path, QString* error = nullptr);
     const QString& Path() const { return m_path; }
     // The document path without its extension: previews live there.

@@ -4,6 +4,7 @@
 #include "textboxpicture.h"
 #include "textlayout.h"
 
+#include "markup/cp949.h"
 #include "records/filenames.h"
 #include "records/progresssink.h"
 #include "records/zelcolorpresets.h"
@@ -13,6 +14,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <utility>
 
 namespace {
 
@@ -97,6 +100,26 @@ void WriteItem(CZelMTDocument& doc, CTzmpItem* element, const CZelItem& item) {
     doc.ObjectValue(element, "CHECKSUM") = item.checksum;
     if (!item.labelName.isEmpty())
         doc.ObjectValue(element, "LABEL_NAME") = item.labelName;
+}
+
+// The first JOB or OBJECT key of an item whose text the file's code page
+// cannot carry (it would be written as "?"), or nullptr.
+const char* UnwritableKey(const CZelItem& item) {
+    auto lossy = [](const QString& text) {
+        return cp949::ToUnicode(cp949::FromUnicode(text)) != text;
+    };
+    for (const TextField& field : kJobTexts)
+        if (lossy(item.*field.member))
+            return field.key;
+    const std::pair<const char*, const QString*> objectTexts[] = {
+        {"OBJ_PATH", &item.objPath},
+        {"OWN_FRAME_COLOR", &item.ownFrameColor},
+        {"CHECKSUM", &item.checksum},
+        {"LABEL_NAME", &item.labelName}};
+    for (const auto& [key, text] : objectTexts)
+        if (lossy(*text))
+            return key;
+    return nullptr;
 }
 
 FreeLine ReadLine(CZelDocumentPreset& doc, CTzmpItem* element) {
@@ -301,6 +324,17 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
 }
 
 bool CTesselDoc::Save(const QString& path, QString* error) {
+    // A lossy value in OBJ_PATH would cut the item off from its artwork; the
+    // check comes before the tree or any file is touched.
+    for (const auto& item : m_items) {
+        if (const char* key = UnwritableKey(*item)) {
+            SetError(
+                error,
+                QStringLiteral("%1: order \"%2\": %3 holds a character the plate file cannot store")
+                    .arg(path, item->ordernum, QLatin1String(key)));
+            return false;
+        }
+    }
     if (!m_document)
         m_document = std::make_unique<CZelMTDocument>();
     CZelMTDocument& doc = *m_document;

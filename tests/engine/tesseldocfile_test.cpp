@@ -271,6 +271,43 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
     EXPECT_FALSE(error.isEmpty());
 }
 
+TEST_F(DocumentFile, ItemTextsTheFileCannotCarryFailTheSave) {
+    CTesselDoc doc;
+    Fill(doc);
+    ASSERT_TRUE(doc.Save(path));
+    const auto entries = [this] {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const struct {
+        const char* key;
+        QString CZelItem::*member;
+        QString value;
+    } cases[] = {
+        {"OBJ_PATH", &CZelItem::objPath, QStringLiteral("/shop/progress/demo/P1/주문 😀.pdf")},
+        {"Uname", &CZelItem::uname, QStringLiteral("สมชาย")},
+    };
+    for (const auto& c : cases) {
+        const QByteArray saved = ReadAll(path);
+        CTesselDoc edited;
+        ASSERT_TRUE(edited.Open(path));
+        const QStringList before = entries();
+        CZelItem& item = *edited.ItemAt(1);
+        item.*c.member = c.value;
+        edited.SetModified(true);
+        QString error;
+        EXPECT_FALSE(edited.Save(path, &error)) << c.key;
+        EXPECT_TRUE(error.contains(item.ordernum)) << error.toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String(c.key))) << error.toStdString();
+        EXPECT_TRUE(edited.IsModified());
+        EXPECT_EQ(ReadAll(path), saved);
+        // No temporary file is left beside the plate.
+        EXPECT_EQ(entries(), before);
+        // Code page characters, Korean among them, are written.
+        item.*c.member = QStringLiteral("김 철수");
+        EXPECT_TRUE(edited.Save(path, &error)) << error.toStdString();
+    }
+}
+
 TEST_F(DocumentFile, LinesWithUnknownColoursAreKeptAndReportedOnce) {
     QTemporaryDir stock;
     CZelColorPresets colors;
