@@ -41,6 +41,10 @@ public:
     // when the file was written. An item text the file's code page cannot
     // carry fails the save, naming the order and key; nothing is written.
     bool Save(const QString& path, QString* error = nullptr);
+    // Before the plate is closed: saves it under its own path when it has
+    // unsaved changes. False, with the reason, when that save fails or the
+    // plate has no file yet; the close is then refused and the flag stays set.
+    bool SaveIfModified(QString* error = nullptr);
     const QString& Path() const { return m_path; }
     // The document path without its extension: previews live there.
     const QString& WorkFolder() const { return m_workFolder; }

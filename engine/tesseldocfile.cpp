@@ -363,6 +363,16 @@ bool CTesselDoc::Save(const QString& path, QString* error) {
     return true;
 }
 
+bool CTesselDoc::SaveIfModified(QString* error) {
+    if (!m_modified)
+        return true;
+    if (m_path.isEmpty()) {
+        SetError(error, QStringLiteral("the plate has no file to be saved in"));
+        return false;
+    }
+    return Save(m_path, error);
+}
+
 bool CTesselDoc::ApplyToPreset(QString* error) {
     if (m_modified) {
         SetError(error, QStringLiteral("save the plate before applying it to its preset"));

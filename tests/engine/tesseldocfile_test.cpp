@@ -308,6 +308,36 @@ TEST_F(DocumentFile, ItemTextsTheFileCannotCarryFailTheSave) {
     }
 }
 
+TEST_F(DocumentFile, SaveIfModifiedKeepsTheChangesWhenTheSaveFails) {
+    const QString share = dir.filePath(QStringLiteral("share"));
+    const QString away = dir.filePath(QStringLiteral("share-away"));
+    const QString plate = QDir(share).filePath(QStringLiteral("P1.tzmp"));
+    QDir().mkpath(share);
+    {
+        CTesselDoc made;
+        Fill(made);
+        ASSERT_TRUE(made.Save(plate));
+    }
+    CTesselDoc doc;
+    ASSERT_TRUE(doc.Open(plate));
+    // The share goes away: an unchanged plate needs no save, a changed one cannot be saved.
+    ASSERT_TRUE(QDir().rename(share, away));
+    EXPECT_TRUE(doc.SaveIfModified());
+    EXPECT_FALSE(QFileInfo::exists(share));
+    doc.RotateItem(doc.ItemAt(0), true);
+    QString error;
+    EXPECT_FALSE(doc.SaveIfModified(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(doc.IsModified());
+
+    ASSERT_TRUE(QDir().rename(away, share));
+    EXPECT_TRUE(doc.SaveIfModified(&error)) << error.toStdString();
+    EXPECT_FALSE(doc.IsModified());
+    CTesselDoc reopened;
+    ASSERT_TRUE(reopened.Open(plate));
+    EXPECT_EQ(reopened.ItemAt(0)->rotate, 90);
+}
+
 TEST_F(DocumentFile, LinesWithUnknownColoursAreKeptAndReportedOnce) {
     QTemporaryDir stock;
     CZelColorPresets colors;
