@@ -27,6 +27,8 @@ QString CTesselDoc::LabelPreviewPath(const CZelItem& item) const {
 }
 
 bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
+    // Missing until every preview has been had.
+    item.artworkMissing = true;
     CPDFServer* pdf = m_context.pdf;
     if (!pdf || !pdf->IsLoaded()) {
         SetError(error, QStringLiteral("the PDF composition library is not loaded"));
@@ -76,5 +78,20 @@ bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
     if (m_context.labelPreview &&
         !m_context.labelPreview(item, LabelPreviewPath(item), PagePreviewPath(item, 0), error))
         return false;
+    item.artworkMissing = false;
     return true;
+}
+
+QStringList CTesselDoc::RetryMissingArtwork() {
+    for (const auto& item : m_items) {
+        if (!item->artworkMissing)
+            continue;
+        const CZelBound before = item->Bounds(true);
+        if (RefreshItemPreviews(*item)) {
+            // The placeholder gives way to the artwork, which may lie turned.
+            m_dirty.push_back(before);
+            MarkDirty(*item);
+        }
+    }
+    return MissingArtwork();
 }

@@ -63,6 +63,14 @@ void CTesselDoc::Clear() {
     m_modified = true;
 }
 
+QStringList CTesselDoc::MissingArtwork() const {
+    QStringList ordernums;
+    for (const auto& item : m_items)
+        if (item->artworkMissing && !ordernums.contains(item->ordernum))
+            ordernums << item->ordernum;
+    return ordernums;
+}
+
 CZelItem* CTesselDoc::FindByOrdernum(const QString& ordernum) const {
     for (const auto& item : m_items)
         if (item->ordernum == ordernum)

@@ -33,12 +33,18 @@ public:
 
     // Opens a plate file: settings, items, lines and text boxes, the work
     // folder beside the file, and (with a preference) the plate's progress
-    // and release folders. A file that cannot be read fails the open and
-    // leaves this document as it was.
+    // and release folders; then the items' previews, behind the progress
+    // sink. A file that cannot be read whole, or is no plate file, fails the
+    // open and leaves this document and the file as they were.
     bool Open(const QString& path, QString* error = nullptr);
     // Writes the plate file atomically; the modified flag is cleared only
-    // when the file was written.
+    // when the file was written. An item text the file's code page cannot
+    // carry fails the save, naming the order and key; nothing is written.
     bool Save(const QString& path, QString* error = nullptr);
+    // Before the plate is closed: saves it under its own path when it has
+    // unsaved changes. False, with the reason, when that save fails or the
+    // plate has no file yet; the close is then refused and the flag stays set.
+    bool SaveIfModified(QString* error = nullptr);
     const QString& Path() const { return m_path; }
     // The document path without its extension: previews live there.
     const QString& WorkFolder() const { return m_workFolder; }
@@ -48,13 +54,18 @@ public:
 
     // The page previews of an item, made again when its artwork changed (by
     // its freshness stamp), else loaded from the work folder. False, with the
-    // reason, when the artwork or a preview cannot be had.
+    // reason, when the artwork or a preview cannot be had; the item's
+    // artworkMissing follows the result.
     bool RefreshItemPreviews(CZelItem& item, QString* error = nullptr);
     QString PagePreviewPath(const CZelItem& item, int page) const;
     QString LabelPreviewPath(const CZelItem& item) const;
-    // Orders whose artwork could not be loaded when the plate was opened;
-    // their items are kept, and the press files are refused while any is listed.
-    const QStringList& MissingArtwork() const { return m_missingArtwork; }
+    // Orders with an item on the plate whose artwork could not be loaded, in
+    // stacking order; their items are kept, and the press files are refused
+    // while any is listed.
+    QStringList MissingArtwork() const;
+    // Tries the previews of those items again (the share may be back) and
+    // returns the orders still missing.
+    QStringList RetryMissingArtwork();
 
     // Replaces the lines of the preset the plate was made from by the plate's
     // own lines and saves the preset. Refused while the plate has unsaved changes.
@@ -221,7 +232,6 @@ protected:
     std::unique_ptr<CZelMTDocument> m_document;
     std::vector<FreeLine> m_lines;
     std::vector<TextBox> m_textBoxes;
-    QStringList m_missingArtwork;
     CZelJobContainer m_jobContainer;
     PlateProperties m_properties;
     PlateGeometry m_geometry;

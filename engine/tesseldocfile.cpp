@@ -4,6 +4,7 @@
 #include "textboxpicture.h"
 #include "textlayout.h"
 
+#include "markup/cp949.h"
 #include "records/filenames.h"
 #include "records/progresssink.h"
 #include "records/zelcolorpresets.h"
@@ -13,6 +14,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <utility>
 
 namespace {
 
@@ -97,6 +100,26 @@ void WriteItem(CZelMTDocument& doc, CTzmpItem* element, const CZelItem& item) {
     doc.ObjectValue(element, "CHECKSUM") = item.checksum;
     if (!item.labelName.isEmpty())
         doc.ObjectValue(element, "LABEL_NAME") = item.labelName;
+}
+
+// The first JOB or OBJECT key of an item whose text the file's code page
+// cannot carry (it would be written as "?"), or nullptr.
+const char* UnwritableKey(const CZelItem& item) {
+    auto lossy = [](const QString& text) {
+        return cp949::ToUnicode(cp949::FromUnicode(text)) != text;
+    };
+    for (const TextField& field : kJobTexts)
+        if (lossy(item.*field.member))
+            return field.key;
+    const std::pair<const char*, const QString*> objectTexts[] = {
+        {"OBJ_PATH", &item.objPath},
+        {"OWN_FRAME_COLOR", &item.ownFrameColor},
+        {"CHECKSUM", &item.checksum},
+        {"LABEL_NAME", &item.labelName}};
+    for (const auto& [key, text] : objectTexts)
+        if (lossy(*text))
+            return key;
+    return nullptr;
 }
 
 FreeLine ReadLine(CZelDocumentPreset& doc, CTzmpItem* element) {
@@ -184,7 +207,9 @@ void SetError(QString* error, const QString& text) {
 
 bool CTesselDoc::Open(const QString& path, QString* error) {
     auto document = std::make_unique<CZelMTDocument>();
-    if (!document->Load(path)) {
+    // A plate read in part, or another kind of record, would be written back
+    // short at the next save.
+    if (!document->LoadWhole(path, CZelMTDocument::kDocumentType)) {
         SetError(error, document->LastError());
         return false;
     }
@@ -217,21 +242,9 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
 
     std::vector<std::unique_ptr<CZelItem>> items;
     if (CTzmpItem* page = document->FirstPage()) {
-        const int count = document->ItemCount(page);
-        ProgressSink* progress = m_context.progress;
-        if (progress)
-            progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(file.fileName()), count);
-        int index = 0;
-        for (CMTItem* element = document->FirstItem(page); element; element = element->NextSibling()) {
-            auto item = ReadItem(*document, CTzmpTree::Typed(element), properties.jobCode);
-            if (progress)
-                progress->Detail(QStringLiteral("%1.pdf - %2/%3").arg(item->ordernum).arg(item->mediaInd + 1).arg(item->pcases));
-            items.push_back(std::move(item));
-            if (progress)
-                progress->Step(++index);
-        }
-        if (progress)
-            progress->End();
+        for (CMTItem* element = document->FirstItem(page); element;
+             element = element->NextSibling())
+            items.push_back(ReadItem(*document, CTzmpTree::Typed(element), properties.jobCode));
     }
     document->RemoveAllPages();
 
@@ -255,7 +268,6 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
 
     // Everything was read: the document becomes this plate.
     DeselectAll();
-    m_missingArtwork.clear();
     m_items = std::move(items);
     m_lines = std::move(lines);
     m_textBoxes = std::move(textBoxes);
@@ -270,15 +282,27 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     m_dirty.clear();
     m_modified = false;
 
-    // An item whose artwork cannot be loaded now (a share briefly away) stays
-    // on the plate with everything it stores; dropping it would lose it at
-    // the next save and strand its ticket in the progress folder.
-    if (m_context.pdf) {
-        for (const auto& item : m_items) {
-            if (!RefreshItemPreviews(*item) && !m_missingArtwork.contains(item->ordernum))
-                m_missingArtwork << item->ordernum;
-        }
+    // The previews are the slow part of an open. An item whose artwork
+    // cannot be loaded now (a share briefly away) stays on the plate with
+    // everything it stores; dropping it would lose it at the next save and
+    // strand its ticket in the progress folder.
+    ProgressSink* progress = m_context.progress;
+    if (progress && !m_items.empty())
+        progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(file.fileName()), ItemCount());
+    for (int i = 0; i < ItemCount(); ++i) {
+        CZelItem& item = *m_items[i];
+        if (progress)
+            progress->Detail(QStringLiteral("%1.pdf - %2/%3")
+                                 .arg(item.ordernum)
+                                 .arg(item.mediaInd + 1)
+                                 .arg(item.pcases));
+        if (m_context.pdf)
+            RefreshItemPreviews(item);
+        if (progress)
+            progress->Step(i + 1);
     }
+    if (progress && !m_items.empty())
+        progress->End();
     // Text boxes whose picture or PDF is missing are made again; one that
     // gets its name here changes the plate. A failure shows again at make press.
     if (m_context.pdf && textlayout::CanMeasure()) {
@@ -288,9 +312,10 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
                 m_modified = true;
         }
     }
-    if (!m_missingArtwork.isEmpty() && m_context.op)
+    const QStringList missing = MissingArtwork();
+    if (!missing.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
-                               .arg(m_missingArtwork.join(QStringLiteral(", "))));
+                               .arg(missing.join(QStringLiteral(", "))));
 
     if (!unknownColors.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")
@@ -299,6 +324,17 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
 }
 
 bool CTesselDoc::Save(const QString& path, QString* error) {
+    // A lossy value in OBJ_PATH would cut the item off from its artwork; the
+    // check comes before the tree or any file is touched.
+    for (const auto& item : m_items) {
+        if (const char* key = UnwritableKey(*item)) {
+            SetError(
+                error,
+                QStringLiteral("%1: order \"%2\": %3 holds a character the plate file cannot store")
+                    .arg(path, item->ordernum, QLatin1String(key)));
+            return false;
+        }
+    }
     if (!m_document)
         m_document = std::make_unique<CZelMTDocument>();
     CZelMTDocument& doc = *m_document;
@@ -327,6 +363,16 @@ bool CTesselDoc::Save(const QString& path, QString* error) {
     return true;
 }
 
+bool CTesselDoc::SaveIfModified(QString* error) {
+    if (!m_modified)
+        return true;
+    if (m_path.isEmpty()) {
+        SetError(error, QStringLiteral("the plate has no file to be saved in"));
+        return false;
+    }
+    return Save(m_path, error);
+}
+
 bool CTesselDoc::ApplyToPreset(QString* error) {
     if (m_modified) {
         SetError(error, QStringLiteral("save the plate before applying it to its preset"));
@@ -339,7 +385,8 @@ bool CTesselDoc::ApplyToPreset(QString* error) {
     }
     CZelDocumentPreset preset;
     const QString presetPath = CZelDocumentPreset::PathOf(name);
-    if (!preset.Load(presetPath)) {
+    // The preset is written back: one read in part would lose the rest.
+    if (!preset.LoadWhole(presetPath, CZelDocumentPreset::kDocumentType)) {
         SetError(error, preset.LastError());
         return false;
     }

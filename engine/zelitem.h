@@ -47,6 +47,9 @@ public:
     QString labelName;
 
     bool selected = false;
+    // The last try to make its previews failed: the artwork could not be had.
+    // Not stored; the view draws a placeholder and press files are refused.
+    bool artworkMissing = false;
 
     // Size on the plate after ROTATE and MEDIA_ROTATE; with own cut lines
     // counted, the box grows by 1 mm on every side.

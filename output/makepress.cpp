@@ -230,11 +230,14 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
         return SetError(error, QStringLiteral("the plate has not been saved"));
     if (m_doc.ItemCount() == 0)
         return SetError(error, QStringLiteral("the plate has no items"));
-    if (!m_doc.MissingArtwork().isEmpty())
+    // The share may be back since the plate was opened: only orders whose
+    // artwork still cannot be had stop the run.
+    const QStringList missing = m_doc.RetryMissingArtwork();
+    if (!missing.isEmpty())
         return Refuse(
             error, QStringLiteral(
                        "PDF 파일을 불러올 수 없는 주문이 있어 출력용 PDF를 만들 수 없습니다.\n%1")
-                       .arg(m_doc.MissingArtwork().join(QStringLiteral(", "))));
+                       .arg(missing.join(QStringLiteral(", "))));
     if (m_doc.IsModified() && !m_doc.Save(m_doc.Path(), error))
         return false;
 

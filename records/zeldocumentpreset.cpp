@@ -32,6 +32,11 @@ bool CZelDocumentPreset::Load(const QString& path) {
         m_loadError = m_tree.LastFileError();
         return false;
     }
+    // The header is rewritten to this kind below; remember what the file said.
+    const CTzmpItem* root = m_tree.GetRoot();
+    const CTzmpItem* type =
+        root ? CTzmpTree::Typed(m_tree.FindChild(root, "DOCUMENT_TYPE")) : nullptr;
+    m_fileType = type ? type->Value().toString() : QString();
     // Even a failed parse has cleared the tree: bind a fresh structure so
     // that no reference points into deleted items.
     BuildStructure();
@@ -41,6 +46,23 @@ bool CZelDocumentPreset::Load(const QString& path) {
     }
     if (!m_tree.LastParseReport().complete)
         m_loadError = QStringLiteral("%1: %2").arg(path, m_tree.LastParseReport().reason);
+    return true;
+}
+
+bool CZelDocumentPreset::LoadWhole(const QString& path, const char* documentType) {
+    if (!Load(path))
+        return false;
+    const MarkupParseReport& report = m_tree.LastParseReport();
+    if (!report.complete) {
+        m_loadError = QStringLiteral("%1: the file is damaged, it was left as it is: %2")
+                          .arg(path, report.reason);
+        return false;
+    }
+    if (m_fileType != QLatin1String(documentType)) {
+        m_loadError = QStringLiteral("%1: DOCUMENT_TYPE is \"%2\", not \"%3\"")
+                          .arg(path, m_fileType, QLatin1String(documentType));
+        return false;
+    }
     return true;
 }
 

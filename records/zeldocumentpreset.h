@@ -33,6 +33,11 @@ public:
     // set to this kind. A file that cannot be read leaves the object as it
     // was; a file that gives no element leaves an empty, valid structure.
     bool Load(const QString& path);
+    // Load for a file that is edited and written back: it also fails, saying
+    // where and why, when the parse stopped early (writing back would drop
+    // the rest) or when the file's DOCUMENT_TYPE is not documentType. The
+    // object then holds what was read and must not be saved over the file.
+    bool LoadWhole(const QString& path, const char* documentType);
     bool Save(const QString& path);
     const QString& Path() const { return m_path; }
     // Why the last Load or Save failed, or what a partial load dropped.
@@ -115,4 +120,5 @@ protected:
 
 private:
     QString m_loadError;
+    QString m_fileType; // DOCUMENT_TYPE as the last loaded file had it
 };

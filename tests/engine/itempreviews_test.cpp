@@ -2,6 +2,7 @@
 
 #include "engine/tesseldoc.h"
 #include "output/pdfserver.h"
+#include "records/progresssink.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,30 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// Writes down what an open reports, and at each step whether that item's
+// front preview is already there.
+class PreviewProgress : public ProgressSink {
+public:
+    explicit PreviewProgress(const CTesselDoc& doc) : m_doc(doc) {}
+    QStringList log;
+
+    void Begin(const QString& text, int range) override {
+        log << QStringLiteral("begin %1 %2").arg(text).arg(range);
+    }
+    void Detail(const QString& text) override { log << text; }
+    void Step(int position) override {
+        const bool made = position <= m_doc.ItemCount() &&
+                          QFileInfo(m_doc.PagePreviewPath(*m_doc.ItemAt(position - 1), 0)).isFile();
+        log << QStringLiteral("step %1%2")
+                   .arg(position)
+                   .arg(made ? QString() : QStringLiteral(" without preview"));
+    }
+    void End() override { log << QStringLiteral("end"); }
+
+private:
+    const CTesselDoc& m_doc;
+};
 
 class ItemPreviews : public ::testing::Test {
 protected:
@@ -128,4 +153,57 @@ TEST_F(ItemPreviews, MissingArtworkKeepsTheItemAndIsReportedOnce) {
     ASSERT_TRUE(reopened.Open(plate));
     EXPECT_EQ(reopened.ItemCount(), 4);
     EXPECT_EQ(reopened.ItemAt(0)->objPath, dir.filePath(QStringLiteral("gone.pdf")));
+}
+
+TEST_F(ItemPreviews, EachItemsPreviewsAreMadeWithinItsProgressStep) {
+    const QString artwork = MakePdf(QStringLiteral("a.pdf"), 90, 50, 2);
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), artwork));
+    items.push_back(Item(QStringLiteral("B-2"), artwork));
+    items.back()->pcases = 2;
+    items.back()->mediaInd = 1;
+    CTesselDoc made;
+    for (auto& item : items)
+        made.AddItem(std::move(item));
+    ASSERT_TRUE(made.Save(plate));
+
+    CTesselDoc doc;
+    PreviewProgress progress(doc);
+    doc.SetContext({nullptr, nullptr, &op, &progress, &pdf});
+    ASSERT_TRUE(doc.Open(plate));
+    EXPECT_EQ(progress.log, (QStringList{QStringLiteral("begin 작업 파일 로드: P-0001.tzmp 2"),
+                                         QStringLiteral("A-1.pdf - 1/1"), QStringLiteral("step 1"),
+                                         QStringLiteral("B-2.pdf - 2/2"), QStringLiteral("step 2"),
+                                         QStringLiteral("end")}));
+}
+
+TEST_F(ItemPreviews, MissingArtworkFollowsTheItemsOnThePlate) {
+    const QString artwork = MakePdf(QStringLiteral("b.pdf"), 90, 50);
+    const QString late = dir.filePath(QStringLiteral("late.pdf"));
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("GONE"), dir.filePath(QStringLiteral("gone.pdf"))));
+    items.push_back(Item(QStringLiteral("LATE"), late));
+    items.push_back(Item(QStringLiteral("GONE"), dir.filePath(QStringLiteral("gone.pdf"))));
+    items.push_back(Item(QStringLiteral("OK"), artwork));
+    CTesselDoc doc;
+    SaveAndOpen(std::move(items), doc);
+    EXPECT_EQ(doc.MissingArtwork(), (QStringList{QStringLiteral("GONE"), QStringLiteral("LATE")}));
+
+    // An order leaves the list with its last item.
+    doc.RemoveItem(doc.ItemAt(0));
+    EXPECT_EQ(doc.MissingArtwork(), (QStringList{QStringLiteral("LATE"), QStringLiteral("GONE")}));
+    EXPECT_EQ(doc.RemoveOrder(QStringLiteral("GONE")), 1);
+    EXPECT_EQ(doc.MissingArtwork(), QStringList{QStringLiteral("LATE")});
+
+    // A retry while the artwork is still away changes nothing; once it is back
+    // the order leaves the list and its item shows the artwork.
+    EXPECT_EQ(doc.RetryMissingArtwork(), QStringList{QStringLiteral("LATE")});
+    ASSERT_TRUE(QFile::copy(artwork, late));
+    doc.TakeDirtyRects();
+    EXPECT_TRUE(doc.RetryMissingArtwork().isEmpty());
+    EXPECT_TRUE(doc.MissingArtwork().isEmpty());
+    CZelItem& back = *doc.FindByOrdernum(QStringLiteral("LATE"));
+    EXPECT_TRUE(back.pages[0].Picture().IsLoaded());
+    EXPECT_FALSE(back.checksum.isEmpty());
+    EXPECT_FALSE(doc.TakeDirtyRects().empty()); // the view repaints it
 }

@@ -229,18 +229,37 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
     CTesselDoc doc;
     Fill(doc);
     ASSERT_TRUE(doc.Save(path));
+    const QByteArray plate = ReadAll(path);
+    // A plate read only up to a break would be saved back short.
+    QByteArray closedWrong = plate;
+    const qsizetype second = closedWrong.indexOf("</ITEM>", closedWrong.indexOf("</ITEM>") + 1);
+    closedWrong.replace(second, 7, "</ITEMX>");
+    const struct {
+        QByteArray content;
+        QString reason; // a part of the error
+    } cases[] = {
+        {QByteArray(), {}},
+        {QByteArray("<?xml version=\"1.0\"?>"), {}},
+        {QByteArray("</A>"), {}},
+        {closedWrong, QStringLiteral("</ITEMX> does not match the open element <ITEM>")},
+        {plate.left(plate.size() / 2), QStringLiteral("offset")},
+        {QByteArray(plate).replace("\"Imposer Document\"", "\"Tessel Job Ticket\""),
+         QStringLiteral("DOCUMENT_TYPE is \"Tessel Job Ticket\"")},
+        {QByteArray(plate).replace("\"Imposer Document\"", "\"Imposer Document Preset\""),
+         QStringLiteral("not \"Imposer Document\"")},
+    };
     const QString broken = dir.filePath(QStringLiteral("broken.tzmp"));
-    for (const QByteArray& content : {QByteArray(), QByteArray("<?xml version=\"1.0\"?>"), QByteArray("</A>")}) {
+    for (const auto& c : cases) {
         QFile file(broken);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        file.write(c.content);
         file.close();
         QString error;
-        EXPECT_FALSE(doc.Open(broken, &error));
-        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(doc.Open(broken, &error)) << c.content.left(300).toStdString();
+        EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
         EXPECT_EQ(doc.ItemCount(), 3);
         EXPECT_EQ(doc.Path(), QFileInfo(path).absoluteFilePath());
-        EXPECT_EQ(ReadAll(broken), content); // the failed open wrote nothing
+        EXPECT_EQ(ReadAll(broken), c.content); // the failed open wrote nothing
     }
     EXPECT_FALSE(doc.Open(dir.filePath(QStringLiteral("missing.tzmp"))));
 
@@ -250,6 +269,73 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
     EXPECT_FALSE(doc.Save(dir.filePath(QStringLiteral("no/such/folder.tzmp")), &error));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(DocumentFile, ItemTextsTheFileCannotCarryFailTheSave) {
+    CTesselDoc doc;
+    Fill(doc);
+    ASSERT_TRUE(doc.Save(path));
+    const auto entries = [this] {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    };
+    const struct {
+        const char* key;
+        QString CZelItem::*member;
+        QString value;
+    } cases[] = {
+        {"OBJ_PATH", &CZelItem::objPath, QStringLiteral("/shop/progress/demo/P1/주문 😀.pdf")},
+        {"Uname", &CZelItem::uname, QStringLiteral("สมชาย")},
+    };
+    for (const auto& c : cases) {
+        const QByteArray saved = ReadAll(path);
+        CTesselDoc edited;
+        ASSERT_TRUE(edited.Open(path));
+        const QStringList before = entries();
+        CZelItem& item = *edited.ItemAt(1);
+        item.*c.member = c.value;
+        edited.SetModified(true);
+        QString error;
+        EXPECT_FALSE(edited.Save(path, &error)) << c.key;
+        EXPECT_TRUE(error.contains(item.ordernum)) << error.toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String(c.key))) << error.toStdString();
+        EXPECT_TRUE(edited.IsModified());
+        EXPECT_EQ(ReadAll(path), saved);
+        // No temporary file is left beside the plate.
+        EXPECT_EQ(entries(), before);
+        // Code page characters, Korean among them, are written.
+        item.*c.member = QStringLiteral("김 철수");
+        EXPECT_TRUE(edited.Save(path, &error)) << error.toStdString();
+    }
+}
+
+TEST_F(DocumentFile, SaveIfModifiedKeepsTheChangesWhenTheSaveFails) {
+    const QString share = dir.filePath(QStringLiteral("share"));
+    const QString away = dir.filePath(QStringLiteral("share-away"));
+    const QString plate = QDir(share).filePath(QStringLiteral("P1.tzmp"));
+    QDir().mkpath(share);
+    {
+        CTesselDoc made;
+        Fill(made);
+        ASSERT_TRUE(made.Save(plate));
+    }
+    CTesselDoc doc;
+    ASSERT_TRUE(doc.Open(plate));
+    // The share goes away: an unchanged plate needs no save, a changed one cannot be saved.
+    ASSERT_TRUE(QDir().rename(share, away));
+    EXPECT_TRUE(doc.SaveIfModified());
+    EXPECT_FALSE(QFileInfo::exists(share));
+    doc.RotateItem(doc.ItemAt(0), true);
+    QString error;
+    EXPECT_FALSE(doc.SaveIfModified(&error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(doc.IsModified());
+
+    ASSERT_TRUE(QDir().rename(away, share));
+    EXPECT_TRUE(doc.SaveIfModified(&error)) << error.toStdString();
+    EXPECT_FALSE(doc.IsModified());
+    CTesselDoc reopened;
+    ASSERT_TRUE(reopened.Open(plate));
+    EXPECT_EQ(reopened.ItemAt(0)->rotate, 90);
 }
 
 TEST_F(DocumentFile, LinesWithUnknownColoursAreKeptAndReportedOnce) {
@@ -296,5 +382,23 @@ TEST_F(DocumentFile, ApplyToPresetCopiesThePlatesOwnLines) {
     for (CMTItem* line = updated.FirstLine(); line; line = line->NextSibling())
         ++lines;
     EXPECT_EQ(lines, 2);
+
+    // A preset read in part, or a file of another kind, is not written back.
+    const QString presetPath = CZelDocumentPreset::PathOf(QStringLiteral("명함 국전"));
+    const QByteArray good = ReadAll(presetPath);
+    for (const QByteArray& bad :
+         {QByteArray(good).replace("</LINE>", "</LINEX>"),
+          QByteArray(good).replace("\"Imposer Document Preset\"", "\"Imposer Document\"")}) {
+        QFile file(presetPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bad);
+        file.close();
+        op.messages.clear();
+        QString error;
+        EXPECT_FALSE(reopened.ApplyToPreset(&error));
+        EXPECT_TRUE(error.contains(presetPath)) << error.toStdString();
+        EXPECT_TRUE(op.messages.isEmpty());
+        EXPECT_EQ(ReadAll(presetPath), bad);
+    }
     programfolder::SetHome(QString());
 }

@@ -278,18 +278,31 @@ TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
     EXPECT_FALSE(Run(&error));
     EXPECT_TRUE(error.contains(QStringLiteral("does not exist"))) << error.toStdString();
 
-    // An order whose artwork is gone: nothing is written, the order is named.
+    // Orders whose artwork is gone: nothing is written, the orders are named.
+    options.pressDir.clear();
+    const QString gonePdf = QDir(root).filePath(QStringLiteral("없음.pdf"));
+    const QString backPdf = QDir(root).filePath(QStringLiteral("돌아옴.pdf"));
     std::vector<std::unique_ptr<CZelItem>> gone;
     gone.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
-    gone.push_back(
-        Item(QStringLiteral("GONE-7"), QDir(root).filePath(QStringLiteral("없음.pdf")), 120, 20));
+    gone.push_back(Item(QStringLiteral("GONE-7"), gonePdf, 120, 20));
+    gone.push_back(Item(QStringLiteral("BACK-8"), backPdf, 220, 20));
     for (const char* suffix : {"_A.pdf", "_L.pdf", ".txt"})
         QFile::remove(Side(suffix));
     Open(Sheet(0, 0), std::move(gone));
     EXPECT_FALSE(Run(&error));
-    EXPECT_TRUE(error.contains(QStringLiteral("GONE-7"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(QStringLiteral("GONE-7, BACK-8"))) << error.toStdString();
     for (const char* suffix : {"_A.pdf", "_L.pdf", ".txt"})
         EXPECT_FALSE(QFileInfo::exists(Side(suffix))) << suffix;
+
+    // The run tries the missing artwork again: an order whose file is back
+    // no longer stops it, and once all are back the press files are made.
+    ASSERT_TRUE(QFile::copy(art, backPdf));
+    EXPECT_FALSE(Run(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("GONE-7"))) << error.toStdString();
+    EXPECT_FALSE(error.contains(QStringLiteral("BACK-8"))) << error.toStdString();
+    ASSERT_TRUE(QFile::copy(art, gonePdf));
+    EXPECT_TRUE(Run(&error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(Side("_A.pdf")));
 }
 
 TEST_F(MakePressTest, EachArtworkPageIsEmbeddedOncePerSideFile) {
