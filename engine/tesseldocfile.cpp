@@ -283,7 +283,7 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     // gets its name here changes the plate. A failure shows again at make press.
     if (m_context.pdf && textlayout::CanMeasure()) {
         for (TextBox& box : m_textBoxes) {
-            const bool nameless = box.name.isEmpty();
+            const bool nameless = !filenames::IsPlainName(box.name);
             if (CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors, m_context.pdf) && nameless)
                 m_modified = true;
         }

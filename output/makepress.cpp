@@ -10,6 +10,7 @@
 #include "labels/labelrender.h"
 #include "markup/cp949.h"
 #include "output/pdfserver.h"
+#include "records/filenames.h"
 #include "records/preferencetree.h"
 #include "records/progresssink.h"
 #include "records/zelpreference.h"
@@ -241,7 +242,7 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     // Text boxes whose files are missing are made again; naming one changes the plate.
     bool named = false;
     for (TextBox& box : m_doc.TextBoxes()) {
-        const bool nameless = box.name.isEmpty();
+        const bool nameless = !filenames::IsPlainName(box.name);
         if (!CTextBoxPicture::MakeIfMissing(box, m_doc.WorkFolder(), m_doc.Context().colors, pdf,
                                             nullptr, error))
             return false;
