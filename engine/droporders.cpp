@@ -136,8 +136,7 @@ bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy
             CZelItem* raw = item.get();
             if (!AddItemAtSlot(std::move(item), x, y))
                 return false;
-            for (CImposerItem& page : raw->pages)
-                page.Picture().SetRotation(raw->rotate);
+            raw->TurnPictures();
         }
     }
     return true;
@@ -287,8 +286,7 @@ int CTesselDoc::DuplicateSelection(int count, int direction) {
                 m_context.op->Tell(QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
             break;
         }
-        for (CImposerItem& page : raw->pages)
-            page.Picture().SetRotation(raw->rotate);
+        raw->TurnPictures();
         ++placed;
     }
     m_properties.arrangeDirection = savedDirection;

@@ -42,10 +42,6 @@ QString DocBase(const CTesselDoc& doc) {
     return info.dir().filePath(info.completeBaseName());
 }
 
-int Turned(int rotate) {
-    return (rotate + 90) % 360;
-}
-
 } // namespace
 
 MakePressOptions MakePressOptions::FromPreference(CZelPreference& preference) {
@@ -428,8 +424,7 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
             const auto found = m_labelPdfs.find(item);
             if (found == m_labelPdfs.end())
                 continue;
-            const int rotate = item->mediaRotate ? Turned(item->rotate) : item->rotate;
-            if (!PlacePage(found->second, 1, item->x, item->y, w, h, rotate, frame,
+            if (!PlacePage(found->second, 1, item->x, item->y, w, h, item->LabelRotation(), frame,
                            item->ownFrameColor, error))
                 return false;
             continue;
