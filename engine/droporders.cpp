@@ -342,15 +342,21 @@ bool CTesselDoc::ChangeLabel(const QString& labelName) {
     if (m_selection.size() != 1)
         return false;
     const QString ordernum = m_selection.front()->ordernum;
+    QString failure;
     for (const auto& item : m_items) {
         if (item->ordernum == ordernum) {
             item->labelName = labelName;
-            if (m_context.labelPreview)
-                m_context.labelPreview(*item, LabelPreviewPath(*item), PagePreviewPath(*item, 0),
-                                       nullptr);
+            QString reason;
+            if (!RefreshLabelPreview(*item, &reason) && failure.isEmpty())
+                failure = reason;
             MarkDirty(*item);
         }
     }
     m_modified = true;
-    return true;
+    if (failure.isEmpty())
+        return true;
+    if (m_context.op)
+        m_context.op->Tell(
+            QStringLiteral("주문 \"%1\"의 레이블을 만들 수 없습니다.\n%2").arg(ordernum, failure));
+    return false;
 }

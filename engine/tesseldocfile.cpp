@@ -273,10 +273,16 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     // An item whose artwork cannot be loaded now (a share briefly away) stays
     // on the plate with everything it stores; dropping it would lose it at
     // the next save and strand its ticket in the progress folder.
+    // A label that cannot be drawn is the label's fault, not the artwork's.
+    QStringList failedLabels;
     if (m_context.pdf) {
         for (const auto& item : m_items) {
-            if (!RefreshItemPreviews(*item) && !m_missingArtwork.contains(item->ordernum))
-                m_missingArtwork << item->ordernum;
+            if (!RefreshPagePreviews(*item)) {
+                if (!m_missingArtwork.contains(item->ordernum))
+                    m_missingArtwork << item->ordernum;
+            } else if (!RefreshLabelPreview(*item) && !failedLabels.contains(item->ordernum)) {
+                failedLabels << item->ordernum;
+            }
         }
     }
     // Text boxes whose picture or PDF is missing are made again; one that
@@ -291,6 +297,10 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     if (!m_missingArtwork.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
                                .arg(m_missingArtwork.join(QStringLiteral(", "))));
+    if (!failedLabels.isEmpty() && m_context.op)
+        m_context.op->Tell(
+            QStringLiteral("다음 주문의 레이블을 만들 수 없습니다: %1\n레이블 파일을 확인하십시오.")
+                .arg(failedLabels.join(QStringLiteral(", "))));
 
     if (!unknownColors.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")

@@ -85,10 +85,7 @@ QString CMakePress::SummaryPath() const {
 }
 
 QString CMakePress::LabelPicturePath(const CZelItem& item) const {
-    return QDir(m_doc.WorkFolder())
-        .filePath(QStringLiteral("%1-%2-L.emf")
-                      .arg(item.ordernum)
-                      .arg(item.mediaInd, 3, 10, QLatin1Char('0')));
+    return m_doc.LabelPreviewPath(item);
 }
 
 QByteArray CMakePress::SummaryBytes() const {
@@ -305,6 +302,11 @@ bool CMakePress::MakeLabels(const MakePressOptions& options, QString* error) {
         if (!m_doc.InsideLayoutArea(item))
             continue;
         const QString picture = LabelPicturePath(item);
+        if (picture.isEmpty()) {
+            m_notes << QStringLiteral("order \"%1\": no valid order number to name its label")
+                           .arg(item.ordernum);
+            continue;
+        }
         // Cases of one order share a label picture name only with the same MEDIA_IND.
         bool same = false;
         for (const auto& [other, path] : m_labelPdfs)
