@@ -5,6 +5,7 @@
 
 #include "engine/platecreation.h"
 #include "engine/tesseldoc.h"
+#include "labels/labelrender.h"
 #include "records/joblisttext.h"
 #include "records/zeldocumentpreset.h"
 #include "registration/plateregtexts.h"
@@ -71,6 +72,24 @@ int Show(CommandLine& args) {
         return Fail(error);
     const PlateProperties& p = doc.Properties();
     const PlateGeometry& g = doc.Geometry();
+    // The label that applies comes from the shop's labels; without an
+    // installation only a chosen one is known.
+    Installation shop;
+    QString presetFolder;
+    const bool withLabels = shop.Load(false, nullptr) && shop.preference.GetPresetDir(presetFolder);
+    const CLabelRender labels(presetFolder, nullptr);
+    auto labelText = [&](const CZelItem& item) {
+        if (!withLabels)
+            return item.labelName.isEmpty() ? QStringLiteral("(automatic)") : item.labelName;
+        const QString name = labels.LabelNameFor(item);
+        if (name.isEmpty())
+            return QStringLiteral("none (no label fits)");
+        if (name == item.labelName)
+            return name;
+        if (!item.labelName.isEmpty())
+            return QStringLiteral("%1 (automatic; chosen %2 not found)").arg(name, item.labelName);
+        return QStringLiteral("%1 (automatic)").arg(name);
+    };
 
     PrintLine(QStringLiteral("Plate %1 (%2)").arg(p.jobCode, doc.Path()));
     PrintLine(QStringLiteral("  Preset: %1   Date: %2   Operator: %3 (%4, %5)")
@@ -116,20 +135,19 @@ int Show(CommandLine& args) {
     PrintLine(QStringLiteral("Items: %1").arg(doc.ItemCount()));
     for (int i = 0; i < doc.ItemCount(); ++i) {
         const CZelItem& item = *doc.ItemAt(i);
-        PrintLine(
-            QStringLiteral("  %1. %2 case %3/%4 at (%5, %6) size %7 rotate %8%9 own cut %10 frame "
-                           "%11 label %12")
-                .arg(i + 1)
-                .arg(item.ordernum)
-                .arg(item.mediaInd + 1)
-                .arg(item.pcases)
-                .arg(LengthText(item.x), LengthText(item.y),
-                     SizeText(item.EffectiveWidth(), item.EffectiveHeight()))
-                .arg(item.rotate)
-                .arg(item.mediaRotate ? QStringLiteral(" (artwork turned)") : QString())
-                .arg(item.ownCut ? QStringLiteral("on") : QStringLiteral("off"))
-                .arg(item.ownFrame ? item.ownFrameColor : QStringLiteral("off"))
-                .arg(item.labelName.isEmpty() ? QStringLiteral("(automatic)") : item.labelName));
+        PrintLine(QStringLiteral("  %1. %2 case %3/%4 at (%5, %6) size %7 rotate %8%9 own cut %10 "
+                                 "frame %11 label %12")
+                      .arg(i + 1)
+                      .arg(item.ordernum)
+                      .arg(item.mediaInd + 1)
+                      .arg(item.pcases)
+                      .arg(LengthText(item.x), LengthText(item.y),
+                           SizeText(item.EffectiveWidth(), item.EffectiveHeight()))
+                      .arg(item.rotate)
+                      .arg(item.mediaRotate ? QStringLiteral(" (artwork turned)") : QString())
+                      .arg(item.ownCut ? QStringLiteral("on") : QStringLiteral("off"))
+                      .arg(item.ownFrame ? item.ownFrameColor : QStringLiteral("off"))
+                      .arg(labelText(item)));
     }
     return 0;
 }

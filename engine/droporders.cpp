@@ -136,8 +136,7 @@ bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy
             CZelItem* raw = item.get();
             if (!AddItemAtSlot(std::move(item), x, y))
                 return false;
-            for (CImposerItem& page : raw->pages)
-                page.Picture().SetRotation(raw->rotate);
+            raw->TurnPictures();
         }
         if (progress)
             progress->InnerStep(g + 1, cases);
@@ -289,8 +288,7 @@ int CTesselDoc::DuplicateSelection(int count, int direction) {
                 m_context.op->Tell(QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
             break;
         }
-        for (CImposerItem& page : raw->pages)
-            page.Picture().SetRotation(raw->rotate);
+        raw->TurnPictures();
         ++placed;
     }
     m_properties.arrangeDirection = savedDirection;
@@ -346,15 +344,21 @@ bool CTesselDoc::ChangeLabel(const QString& labelName) {
     if (m_selection.size() != 1)
         return false;
     const QString ordernum = m_selection.front()->ordernum;
+    QString failure;
     for (const auto& item : m_items) {
         if (item->ordernum == ordernum) {
             item->labelName = labelName;
-            if (m_context.labelPreview)
-                m_context.labelPreview(*item, LabelPreviewPath(*item), PagePreviewPath(*item, 0),
-                                       nullptr);
+            QString reason;
+            if (!RefreshLabelPreview(*item, &reason) && failure.isEmpty())
+                failure = reason;
             MarkDirty(*item);
         }
     }
     m_modified = true;
-    return true;
+    if (failure.isEmpty())
+        return true;
+    if (m_context.op)
+        m_context.op->Tell(
+            QStringLiteral("주문 \"%1\"의 레이블을 만들 수 없습니다.\n%2").arg(ordernum, failure));
+    return false;
 }

@@ -18,16 +18,25 @@ void SetError(QString* error, const QString& text) {
 } // namespace
 
 QString CTesselDoc::PagePreviewPath(const CZelItem& item, int page) const {
+    // The order number comes from a file and must not lead out of the work folder.
+    if (m_workFolder.isEmpty() || !filenames::IsPlainName(item.ordernum))
+        return {};
     const int number = item.mediaInd * item.numSide + page;
     return QDir(m_workFolder).filePath(QStringLiteral("%1-%2.jpg").arg(item.ordernum).arg(number, 3, 10, QLatin1Char('0')));
 }
 
 QString CTesselDoc::LabelPreviewPath(const CZelItem& item) const {
+    if (m_workFolder.isEmpty() || !filenames::IsPlainName(item.ordernum))
+        return {};
     return QDir(m_workFolder).filePath(QStringLiteral("%1-%2-L.emf").arg(item.ordernum).arg(item.mediaInd, 3, 10, QLatin1Char('0')));
 }
 
 bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
-    // Missing until every preview has been had.
+    return RefreshPagePreviews(item, error) && RefreshLabelPreview(item, error);
+}
+
+bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
+    // Missing until every page preview has been had.
     item.artworkMissing = true;
     CPDFServer* pdf = m_context.pdf;
     if (!pdf || !pdf->IsLoaded()) {
@@ -39,7 +48,7 @@ bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
         return false;
     }
     // The order number names the preview files.
-    if (!filenames::IsPlainName(item.ordernum)) {
+    if (PagePreviewPath(item, 0).isEmpty()) {
         SetError(error, QStringLiteral("order \"%1\": no valid order number to name its previews").arg(item.ordernum));
         return false;
     }
@@ -75,10 +84,34 @@ bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
     item.checksum = stamp;
     item.cx = item.pages[0].PageWidth();
     item.cy = item.pages[0].PageHeight();
-    if (m_context.labelPreview &&
-        !m_context.labelPreview(item, LabelPreviewPath(item), PagePreviewPath(item, 0), error))
-        return false;
     item.artworkMissing = false;
+    return true;
+}
+
+bool CTesselDoc::RefreshLabelPreview(CZelItem& item, QString* error) {
+    item.label = CZelLabelItem();
+    item.label.rotation = item.LabelRotation();
+    if (!m_context.labelPreview)
+        return true;
+    const QString picture = LabelPreviewPath(item);
+    if (picture.isEmpty()) {
+        SetError(error,
+                 QStringLiteral("order \"%1\": no valid order number to name its label preview")
+                     .arg(item.ordernum));
+        return false;
+    }
+    QSizeF size;
+    QString reason;
+    if (!m_context.labelPreview(item, picture, PagePreviewPath(item, 0), &size, &reason)) {
+        SetError(error, QStringLiteral("order \"%1\": its label cannot be drawn: %2")
+                            .arg(item.ordernum, reason));
+        return false;
+    }
+    if (!size.isEmpty()) {
+        item.label.picturePath = picture;
+        item.label.width = size.width();
+        item.label.height = size.height();
+    }
     return true;
 }
 

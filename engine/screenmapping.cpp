@@ -1,5 +1,6 @@
 #include "screenmapping.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -34,5 +35,31 @@ std::int32_t MmToPixels(double mm, int dpi, double zoom) {
 }
 
 double PixelsToMm(double pixels, int dpi, double zoom) { return pixels / dpi * 2540.0 / 100.0 * (1.0 / zoom); }
+
+namespace {
+constexpr double kPasteboardMargin = 25.0; // mm above the first page and below the last
+}
+
+ViewExtent ViewExtentPixels(double layoutWidth, double layoutHeight, int dpiX, int dpiY,
+                            double zoom) {
+    return {MmToPixels(3 * layoutWidth, dpiX, zoom),
+            MmToPixels(layoutHeight + 2 * kPasteboardMargin, dpiY, zoom)};
+}
+
+PlatePoint ViewPointToPlate(double px, double py, int dpiX, int dpiY, double zoom,
+                            double layoutWidth, double layoutHeight, int pageCount) {
+    PlatePoint point;
+    point.x = PixelsToMm(px, dpiX, zoom) - layoutWidth;
+    point.y = PixelsToMm(py, dpiY, zoom) - kPasteboardMargin;
+    if (layoutHeight > 0 && point.y > 0) {
+        // The pasteboard below the last page belongs to that page, so that a
+        // point there reads below the plate rather than on a page that is not there.
+        const double page = std::trunc(point.y / layoutHeight);
+        point.page =
+            static_cast<int>(std::min(page, static_cast<double>(std::max(pageCount, 1) - 1)));
+        point.y -= point.page * layoutHeight;
+    }
+    return point;
+}
 
 } // namespace screenmapping

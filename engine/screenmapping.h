@@ -19,4 +19,24 @@ std::int32_t MmToPixels(double mm, int dpi, double zoom);
 // Millimetres of a pixel distance at dpi and zoom.
 double PixelsToMm(double pixels, int dpi, double zoom);
 
+// The plate view's scroll size in pixels: one layout width of pasteboard
+// left and right of the plate, 25 mm above and below it.
+struct ViewExtent {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+ViewExtent ViewExtentPixels(double layoutWidth, double layoutHeight, int dpiX, int dpiY,
+                            double zoom);
+
+// A view point (pixels from the view's origin) on the plate: millimetres
+// from the top-left of the page under it, and that page (the last one for
+// a point below every page, 0 for one above).
+struct PlatePoint {
+    double x = 0.0;
+    double y = 0.0;
+    int page = 0;
+};
+PlatePoint ViewPointToPlate(double px, double py, int dpiX, int dpiY, double zoom,
+                            double layoutWidth, double layoutHeight, int pageCount);
+
 } // namespace screenmapping

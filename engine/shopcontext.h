@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
@@ -21,10 +22,11 @@ struct ShopContext {
     ProgressSink* progress = nullptr;
     CPDFServer* pdf = nullptr; // the composition library, for previews and output
     // Draws an item's label preview at picturePath (previewImage: the item's
-    // front page preview). True when drawn or when no label fits the item;
-    // false, with the reason, only when a label exists and cannot be drawn.
-    // Labels build on the engine, so the program hands this in.
-    std::function<bool(const CZelItem& item, const QString& picturePath, const QString& previewImage,
-                       QString* error)>
+    // front page preview) and gives the label's size in mm. True when drawn,
+    // or when no label fits the item (the size is then empty); false, with
+    // the reason, only when a label exists and cannot be drawn. Labels build
+    // on the engine, so the program hands this in.
+    std::function<bool(const CZelItem& item, const QString& picturePath,
+                       const QString& previewImage, QSizeF* labelSize, QString* error)>
         labelPreview;
 };

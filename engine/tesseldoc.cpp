@@ -121,8 +121,7 @@ int CTesselDoc::DeselectAll() {
 void CTesselDoc::RotateItem(CZelItem* item, bool clockwise) {
     m_dirty.push_back(item->Bounds(true));
     item->rotate = (item->rotate + (clockwise ? 90 : 270)) % 360;
-    for (CImposerItem& page : item->pages)
-        page.Picture().SetRotation(item->rotate);
+    item->TurnPictures();
     m_dirty.push_back(item->Bounds(true));
     m_modified = true;
 }

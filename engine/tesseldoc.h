@@ -52,11 +52,20 @@ public:
     const QString& ProgressFolder() const { return m_progressFolder; }
     const QString& ReleaseFolder() const { return m_releaseFolder; }
 
-    // The page previews of an item, made again when its artwork changed (by
-    // its freshness stamp), else loaded from the work folder. False, with the
+    // The page previews of an item, then its label preview. False, with the
+    // reason, when either cannot be had.
+    bool RefreshItemPreviews(CZelItem& item, QString* error = nullptr);
+    // The page previews, made again when the artwork changed (by its
+    // freshness stamp), else loaded from the work folder. False, with the
     // reason, when the artwork or a preview cannot be had; the item's
     // artworkMissing follows the result.
-    bool RefreshItemPreviews(CZelItem& item, QString* error = nullptr);
+    bool RefreshPagePreviews(CZelItem& item, QString* error = nullptr);
+    // Draws the label that applies to the item into its label object; an
+    // item that no label fits gets none. False, with the reason, only when
+    // that label cannot be drawn.
+    bool RefreshLabelPreview(CZelItem& item, QString* error = nullptr);
+    // Preview files in the work folder; empty when the order number is not a
+    // plain file name (or the plate has no work folder), and then nothing may be written.
     QString PagePreviewPath(const CZelItem& item, int page) const;
     QString LabelPreviewPath(const CZelItem& item) const;
     // Orders with an item on the plate whose artwork could not be loaded, in
@@ -199,7 +208,9 @@ public:
     // Deletes every item of the selected items' orders after asking, and
     // returns their tickets.
     bool DeleteSelectedOrders();
-    // Gives every item of the selected item's order this label.
+    // Gives every item of the selected item's order this label and draws
+    // their label previews again. False when not exactly one item is
+    // selected, or (telling the operator) when a preview cannot be drawn.
     bool ChangeLabel(const QString& labelName);
 
     // Where items may stand: the pasteboard around the plate.

@@ -285,7 +285,9 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     // The previews are the slow part of an open. An item whose artwork
     // cannot be loaded now (a share briefly away) stays on the plate with
     // everything it stores; dropping it would lose it at the next save and
-    // strand its ticket in the progress folder.
+    // strand its ticket in the progress folder. A label that cannot be drawn
+    // is the label's fault, not the artwork's.
+    QStringList failedLabels;
     ProgressSink* progress = m_context.progress;
     if (progress && !m_items.empty())
         progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(file.fileName()), ItemCount());
@@ -296,8 +298,9 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
                                  .arg(item.ordernum)
                                  .arg(item.mediaInd + 1)
                                  .arg(item.pcases));
-        if (m_context.pdf)
-            RefreshItemPreviews(item);
+        if (m_context.pdf && RefreshPagePreviews(item) && !RefreshLabelPreview(item) &&
+            !failedLabels.contains(item.ordernum))
+            failedLabels << item.ordernum;
         if (progress)
             progress->Step(i + 1);
     }
@@ -307,7 +310,7 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     // gets its name here changes the plate. A failure shows again at make press.
     if (m_context.pdf && textlayout::CanMeasure()) {
         for (TextBox& box : m_textBoxes) {
-            const bool nameless = box.name.isEmpty();
+            const bool nameless = !filenames::IsPlainName(box.name);
             if (CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors, m_context.pdf) && nameless)
                 m_modified = true;
         }
@@ -316,6 +319,10 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     if (!missing.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
                                .arg(missing.join(QStringLiteral(", "))));
+    if (!failedLabels.isEmpty() && m_context.op)
+        m_context.op->Tell(
+            QStringLiteral("다음 주문의 레이블을 만들 수 없습니다: %1\n레이블 파일을 확인하십시오.")
+                .arg(failedLabels.join(QStringLiteral(", "))));
 
     if (!unknownColors.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")

@@ -8,6 +8,7 @@
 #include "vectorpicture.h"
 
 #include "output/pdfserver.h"
+#include "records/filenames.h"
 #include "records/zelcolorpresets.h"
 
 #include <QDir>
@@ -45,7 +46,10 @@ bool WritePicture(const TextBox& box, const QString& path, const CZelColorPreset
         [&](QPainter& painter) {
             painter.fillRect(full.adjusted(1, 1, -1, -1),
                              ScreenColour(colors, box.contentColor, Qt::white));
-            painter.setPen(QPen(ScreenColour(colors, box.frameColor, Qt::black), 1));
+            // Colours this workstation does not know show white, except the
+            // text: the press prints that in registration colour, and white
+            // would hide a text that is printed.
+            painter.setPen(QPen(ScreenColour(colors, box.frameColor, Qt::white), 1));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
             painter.setPen(ScreenColour(colors, box.textColor, Qt::black));
@@ -108,13 +112,16 @@ bool CTextBoxPicture::Make(TextBox& box, const QString& workFolder, const CZelCo
                         QStringLiteral("text box \"%1\": its size is below 1 mm").arg(box.name));
     if (workFolder.isEmpty() || !QDir().mkpath(workFolder))
         return SetError(error, QStringLiteral("the plate has no work folder"));
-    // A stored name must stay inside the work folder.
-    if (!box.name.isEmpty() &&
-        (box.name.contains(QLatin1Char('/')) || box.name.contains(QLatin1Char('\\')) ||
-         box.name == QLatin1String("..") || box.name == QLatin1String(".")))
-        return SetError(error, QStringLiteral("text box \"%1\": not a file name").arg(box.name));
-    if (box.name.isEmpty())
-        box.name = MakeName(QDateTime::currentDateTime());
+    // A stored name that would lead out of the work folder is replaced, as
+    // a missing one is; refusing it would keep the plate from ever printing.
+    if (!filenames::IsPlainName(box.name)) {
+        // Boxes named within one second must not share their files.
+        QDateTime time = QDateTime::currentDateTime();
+        do {
+            box.name = MakeName(time);
+            time = time.addSecs(1);
+        } while (QFileInfo::exists(PicturePath(workFolder, box)));
+    }
     if (!WritePicture(box, PicturePath(workFolder, box), colors, error))
         return false;
     return !pdf || WritePdf(box, PdfPath(workFolder, box), colors, *pdf, error);
@@ -125,7 +132,7 @@ bool CTextBoxPicture::MakeIfMissing(TextBox& box, const QString& workFolder,
                                     QString* error) {
     if (made)
         *made = false;
-    if (!box.name.isEmpty()) {
+    if (filenames::IsPlainName(box.name)) {
         const QString picture = PicturePath(workFolder, box);
         const bool pictureOk = QFileInfo(picture).isFile() && QSvgRenderer(picture).isValid();
         const bool pdfOk = !pdf || QFileInfo(PdfPath(workFolder, box)).isFile();

@@ -18,13 +18,16 @@ public:
     static QString PicturePath(const QString& workFolder, const TextBox& box);
     static QString PdfPath(const QString& workFolder, const TextBox& box);
 
-    // Names a nameless box, then writes its picture and (when the library is
-    // given) its PDF, replacing older ones. False with the reason when a file
-    // cannot be written; the PDF is made only after the picture.
+    // Names a box whose name is missing or not a plain file name (a fresh
+    // name, not yet used in the work folder), then writes its picture and
+    // (when the library is given) its PDF, replacing older ones. False with
+    // the reason when a file cannot be written; the PDF is made only after
+    // the picture.
     static bool Make(TextBox& box, const QString& workFolder, const CZelColorPresets* colors,
                      CPDFServer* pdf, QString* error = nullptr);
-    // Makes the files when the box has no name or its picture is missing or
-    // does not parse, or its PDF is missing. Returns whether it made them.
+    // Makes the files when the box has no usable name or its picture is
+    // missing or does not parse, or its PDF is missing. False with the reason
+    // when they cannot be made; made tells whether they were.
     static bool MakeIfMissing(TextBox& box, const QString& workFolder,
                               const CZelColorPresets* colors, CPDFServer* pdf, bool* made = nullptr,
                               QString* error = nullptr);

@@ -25,6 +25,17 @@ CZelBound CZelItem::Bounds(bool withOwnCut) const {
     return {x - grow, y - grow, EffectiveWidth(withOwnCut), EffectiveHeight(withOwnCut)};
 }
 
+int CZelItem::LabelRotation() const {
+    const int angle = ((rotate % 360) + 360) % 360;
+    return mediaRotate ? (angle + 90) % 360 : angle;
+}
+
+void CZelItem::TurnPictures() {
+    for (CImposerItem& page : pages)
+        page.Picture().SetRotation(rotate);
+    label.rotation = LabelRotation();
+}
+
 int CZelItem::SheetQuantity() const { return pquantity > 0 ? pquantity : static_cast<int>(std::trunc(quantity)); }
 
 bool CZelItem::PageLiesTurned(double pw, double ph, double w, double h) {

@@ -8,6 +8,18 @@
 
 #include <array>
 
+// An item's label on the label plate: the picture of the label that applies
+// to it (none when no label fits), that label's size in mm, and the angle at
+// which it shows.
+struct CZelLabelItem {
+    QString picturePath; // empty: no label preview
+    double width = 0.0;  // WIDE and HIGH of the label file
+    double height = 0.0;
+    int rotation = 0; // 0, 90, 180, 270 clockwise
+
+    bool IsLoaded() const { return !picturePath.isEmpty(); }
+};
+
 // One placed case of one order: the order's fields copied when it was placed,
 // and where and how its artwork stands on the plate.
 class CZelItem {
@@ -45,6 +57,7 @@ public:
     std::array<CImposerItem, 2> pages; // front and back
     // The label the operator chose; empty means the automatic choice.
     QString labelName;
+    CZelLabelItem label;
 
     bool selected = false;
     // The last try to make its previews failed: the artwork could not be had.
@@ -56,6 +69,13 @@ public:
     double EffectiveWidth(bool withOwnCut = false) const;
     double EffectiveHeight(bool withOwnCut = false) const;
     CZelBound Bounds(bool withOwnCut = false) const;
+
+    // The angle the label shows at: the item's, a quarter turn further when
+    // the artwork lies turned (a label is made for the order's width and
+    // height, which the item's box then holds crosswise).
+    int LabelRotation() const;
+    // Gives the page pictures and the label the item's current angle.
+    void TurnPictures();
 
     // Whether an artwork page of pw x ph lies turned in a slot of w x h:
     // both sides miss by more than 1 mm and it is closer to the size turned

@@ -131,7 +131,10 @@ QString CLabelRender::ObjectText(const CZelLabObject& o, const CZelItem* item) {
 }
 
 QString CLabelRender::LabelNameFor(const CZelItem& item) const {
-    if (!item.labelName.isEmpty())
+    // A chosen label deleted since gives way to the automatic one; the item
+    // keeps its choice, which other workstations may still have.
+    if (!item.labelName.isEmpty() &&
+        QFileInfo(labelset::LabelPath(m_presetDir, item.labelName)).isFile())
         return item.labelName;
     return labelset::PickLabel(m_presetDir, item.width, item.height);
 }
@@ -245,8 +248,13 @@ bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const 
 }
 
 bool CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePath,
-                                 const QString& previewImage, QString* error) const {
-    const QString name = LabelNameFor(item);
+                                 const QString& previewImage, QString* error,
+                                 QSizeF* labelSize) const {
+    return Render(LabelNameFor(item), item, picturePath, previewImage, error, labelSize);
+}
+
+bool CLabelRender::Render(const QString& name, const CZelItem& item, const QString& picturePath,
+                          const QString& previewImage, QString* error, QSizeF* labelSize) const {
     const QString file = labelset::LabelPath(m_presetDir, name);
     if (name.isEmpty() || file.isEmpty())
         return SetError(error, QStringLiteral("order %1: no label fits %2 x %3 mm")
@@ -257,16 +265,23 @@ bool CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePat
     label.name = name;
     if (!WritePicture(label, &item, picturePath, previewImage, error))
         return false;
-    return !m_pdf || WritePdf(label, &item, PdfPathOf(picturePath), previewImage, error);
+    if (m_pdf && !WritePdf(label, &item, PdfPathOf(picturePath), previewImage, error))
+        return false;
+    if (labelSize)
+        *labelSize = QSizeF(label.Width(), label.Height());
+    return true;
 }
 
-std::function<bool(const CZelItem&, const QString&, const QString&, QString*)>
+std::function<bool(const CZelItem&, const QString&, const QString&, QSizeF*, QString*)>
 CLabelRender::PreviewFunction() const {
     const CLabelRender render = *this;
     return [render](const CZelItem& item, const QString& picture, const QString& preview,
-                    QString* error) {
-        if (render.LabelNameFor(item).isEmpty())
-            return true;
-        return render.RenderForItem(item, picture, preview, error);
+                    QSizeF* labelSize, QString* error) {
+        if (labelSize)
+            *labelSize = QSizeF();
+        const QString name = render.LabelNameFor(item);
+        if (name.isEmpty())
+            return true; // no label fits: the item has no label preview
+        return render.Render(name, item, picture, preview, error, labelSize);
     };
 }

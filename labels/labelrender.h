@@ -2,6 +2,7 @@
 
 #include "zellabel.h"
 
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
@@ -21,7 +22,8 @@ public:
 
     // The text an object shows for an item; with no item, the object's own text.
     static QString ObjectText(const CZelLabObject& object, const CZelItem* item);
-    // The label an item is printed with: its chosen one, else the automatic choice.
+    // The label an item is printed with: its chosen one while that label's
+    // file exists, else the automatic choice; empty when none fits.
     QString LabelNameFor(const CZelItem& item) const;
 
     // Draws every object for the item at pixelsPerMm, the label's top-left at (0, 0).
@@ -30,10 +32,12 @@ public:
 
     // Loads the item's label and writes its picture at picturePath and its
     // PDF beside it (the same name with ".pdf"). previewImage: the item's
-    // front page preview for "MF_Preview". False with the reason when the
-    // label cannot be read or a file cannot be written.
+    // front page preview for "MF_Preview". False with the reason when no
+    // label fits, the label cannot be read or a file cannot be written.
+    // labelSize, when given, receives the label's size in mm.
     bool RenderForItem(const CZelItem& item, const QString& picturePath,
-                       const QString& previewImage, QString* error = nullptr) const;
+                       const QString& previewImage, QString* error = nullptr,
+                       QSizeF* labelSize = nullptr) const;
     bool WritePicture(const CZelLabel& label, const CZelItem* item, const QString& path,
                       const QString& previewImage, QString* error = nullptr) const;
     bool WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
@@ -43,9 +47,13 @@ public:
 
     // The label preview of the plate's items as the engine asks for it: an
     // item without a fitting label needs none.
-    std::function<bool(const CZelItem&, const QString&, const QString&, QString*)> PreviewFunction() const;
+    std::function<bool(const CZelItem&, const QString&, const QString&, QSizeF*, QString*)>
+    PreviewFunction() const;
 
 private:
+    bool Render(const QString& name, const CZelItem& item, const QString& picturePath,
+                const QString& previewImage, QString* error, QSizeF* labelSize) const;
+
     QString m_presetDir;
     CPDFServer* m_pdf;
 };

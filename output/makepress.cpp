@@ -10,6 +10,7 @@
 #include "labels/labelrender.h"
 #include "markup/cp949.h"
 #include "output/pdfserver.h"
+#include "records/filenames.h"
 #include "records/preferencetree.h"
 #include "records/progresssink.h"
 #include "records/zelpreference.h"
@@ -39,10 +40,6 @@ bool SetError(QString* error, const QString& text) {
 QString DocBase(const CTesselDoc& doc) {
     const QFileInfo info(doc.Path());
     return info.dir().filePath(info.completeBaseName());
-}
-
-int Turned(int rotate) {
-    return (rotate + 90) % 360;
 }
 
 } // namespace
@@ -88,10 +85,7 @@ QString CMakePress::SummaryPath() const {
 }
 
 QString CMakePress::LabelPicturePath(const CZelItem& item) const {
-    return QDir(m_doc.WorkFolder())
-        .filePath(QStringLiteral("%1-%2-L.emf")
-                      .arg(item.ordernum)
-                      .arg(item.mediaInd, 3, 10, QLatin1Char('0')));
+    return m_doc.LabelPreviewPath(item);
 }
 
 QByteArray CMakePress::SummaryBytes() const {
@@ -244,7 +238,7 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     // Text boxes whose files are missing are made again; naming one changes the plate.
     bool named = false;
     for (TextBox& box : m_doc.TextBoxes()) {
-        const bool nameless = box.name.isEmpty();
+        const bool nameless = !filenames::IsPlainName(box.name);
         if (!CTextBoxPicture::MakeIfMissing(box, m_doc.WorkFolder(), m_doc.Context().colors, pdf,
                                             nullptr, error))
             return false;
@@ -311,6 +305,11 @@ bool CMakePress::MakeLabels(const MakePressOptions& options, QString* error) {
         if (!m_doc.InsideLayoutArea(item))
             continue;
         const QString picture = LabelPicturePath(item);
+        if (picture.isEmpty()) {
+            m_notes << QStringLiteral("order \"%1\": no valid order number to name its label")
+                           .arg(item.ordernum);
+            continue;
+        }
         // Cases of one order share a label picture name only with the same MEDIA_IND.
         bool same = false;
         for (const auto& [other, path] : m_labelPdfs)
@@ -430,8 +429,7 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
             const auto found = m_labelPdfs.find(item);
             if (found == m_labelPdfs.end())
                 continue;
-            const int rotate = item->mediaRotate ? Turned(item->rotate) : item->rotate;
-            if (!PlacePage(found->second, 1, item->x, item->y, w, h, rotate, frame,
+            if (!PlacePage(found->second, 1, item->x, item->y, w, h, item->LabelRotation(), frame,
                            item->ownFrameColor, error))
                 return false;
             continue;

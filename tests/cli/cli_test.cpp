@@ -1,12 +1,17 @@
 #include "clirun.h"
 
+#include "../records/recordfiles.h"
+
 #include "engine/tesseldoc.h"
 #include "records/zeldocumentpreset.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 namespace {
 
@@ -99,6 +104,21 @@ TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
     item->y = 10;
     item->rotate = 90;
     doc.AddItem(std::move(item));
+    // Items for each way a label comes to apply.
+    const struct {
+        const char* ordernum;
+        double width, height;
+        const char* chosen;
+    } others[] = {
+        {"고름", 90, 50, "고른 라벨"}, {"지움", 90, 50, "지운 라벨"}, {"작음", 40, 30, ""}};
+    for (const auto& o : others) {
+        auto other = std::make_unique<CZelItem>();
+        other->ordernum = QString::fromUtf8(o.ordernum);
+        other->width = o.width;
+        other->height = o.height;
+        other->labelName = QString::fromUtf8(o.chosen);
+        doc.AddItem(std::move(other));
+    }
     const QString path = dir.filePath(QStringLiteral("P-0001.tzmp"));
     ASSERT_TRUE(doc.Save(path));
 
@@ -111,6 +131,46 @@ TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
     EXPECT_TRUE(out.contains(QStringLiteral("Sides: A, L (2 output plates)")));
     EXPECT_TRUE(out.contains(QStringLiteral("Quantity: 2.0연, 1000 sheets per plate")));
     EXPECT_TRUE(out.contains(QStringLiteral("1. 주문-1 case 2/2 at (102 mm, 10 mm) size 50 mm * 90 mm rotate 90")));
+    // Without an installation only the chosen labels are known.
+    EXPECT_TRUE(out.contains(QStringLiteral(" label (automatic)\n"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral(" label 지운 라벨\n")));
+
+    // With the shop's labels, the label that applies to each item.
+    const QString home = dir.filePath(QStringLiteral("home"));
+    QDir().mkpath(home + QStringLiteral("/Preferences"));
+    QString keys;
+    for (const char* key : {"USERS_DIR", "PRESET_DIR", "JOBS_DIR", "PDFS_DIR", "PROGRESS_DIR",
+                            "RELEASE_DIR", "LOCAL_WORK_DIR"}) {
+        QDir().mkpath(dir.filePath(QLatin1String(key)));
+        keys += recordfiles::Elements({{key, recordfiles::Q(dir.filePath(QLatin1String(key)))}}, 1);
+    }
+    ASSERT_TRUE(recordfiles::Write(home + QStringLiteral("/Preferences/TesselPreference.tzpr"),
+                                   recordfiles::Record("Tessel Preference", keys)));
+    const QString labels = dir.filePath(QStringLiteral("PRESET_DIR/Labels"));
+    QDir().mkpath(labels);
+    for (const auto& [name, wide, high] :
+         {std::tuple{"명함90x50", "90.000", "50.000"}, std::tuple{"고른 라벨", "85.000", "45.000"}})
+        ASSERT_TRUE(recordfiles::Write(
+            labels + QLatin1Char('/') + QString::fromUtf8(name) + QStringLiteral(".tzlp"),
+            recordfiles::Record(
+                "Tessel Label Preset",
+                QStringLiteral("   <LABLE>\r\n") +
+                    recordfiles::Elements(
+                        {{"WIDE", QLatin1String(wide)}, {"HIGH", QLatin1String(high)}}, 2) +
+                    QStringLiteral("   </LABLE>\r\n"))));
+    const CliRun shop = Cli(
+        {QStringLiteral("--home"), home, QStringLiteral("plate"), QStringLiteral("show"), path});
+    ASSERT_EQ(shop.code, 0) << shop.err.toStdString();
+    const QString expected[] = {
+        QStringLiteral("주문-1 case 2/2 at (102 mm, 10 mm) size 50 mm * 90 mm rotate 90 own cut "
+                       "off frame off label 명함90x50 (automatic)\n"),
+        QStringLiteral(" label 고른 라벨\n"),
+        QStringLiteral(" label 명함90x50 (automatic; chosen 지운 라벨 not found)\n"),
+        QStringLiteral(" label none (no label fits)\n"),
+    };
+    for (const QString& line : expected)
+        EXPECT_TRUE(shop.out.contains(line)) << line.toStdString() << " in\n"
+                                             << shop.out.toStdString();
 
     const CliRun missing = Cli({QStringLiteral("plate"), QStringLiteral("show"), dir.filePath(QStringLiteral("none.tzmp"))});
     EXPECT_NE(missing.code, 0);

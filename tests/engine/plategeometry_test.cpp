@@ -141,3 +141,34 @@ TEST(ScreenMapping, WindowsRounding) {
     EXPECT_NEAR(PixelsToMm(38, 96, 1.0), 10.054, 0.001);
     EXPECT_NEAR(PixelsToMm(19, 96, 0.5), 10.054, 0.001);
 }
+
+TEST(ScreenMapping, ViewExtentAndPlatePoints) {
+    using namespace screenmapping;
+    // At 254 dpi a pixel is 0.1 mm, so the cases read in whole millimetres.
+    const ViewExtent extent = ViewExtentPixels(640, 460, 254, 254, 1.0);
+    EXPECT_EQ(extent.width, 19200); // 3 x 640 mm
+    EXPECT_EQ(extent.height, 5100); // 460 + 50 mm
+    const ViewExtent half = ViewExtentPixels(640, 460, 254, 254, 0.5);
+    EXPECT_EQ(half.width, 9600);
+    EXPECT_EQ(half.height, 2550);
+
+    struct {
+        double px, py, zoom;
+        int pages;
+        double x, y;
+        int page;
+    } cases[] = {
+        {6500, 350, 1.0, 1, 10, 10, 0},      // on the page, 10 mm in from its corner
+        {0, 0, 1.0, 1, -640, -25, 0},        // the view's corner: pasteboard above and left
+        {3250, 175, 0.5, 1, 10, 10, 0},      // the zoom divides
+        {6400, 5000, 1.0, 2, 0, 15, 1},      // on the second page
+        {6400, 5000, 1.0, 1, 0, 475, 0},     // below the only page: stays below it
+        {6400, 250 + 4600, 1.0, 2, 0, 0, 1}, // the second page's top edge
+    };
+    for (const auto& c : cases) {
+        const PlatePoint p = ViewPointToPlate(c.px, c.py, 254, 254, c.zoom, 640, 460, c.pages);
+        EXPECT_NEAR(p.x, c.x, 1e-9) << c.px << "," << c.py;
+        EXPECT_NEAR(p.y, c.y, 1e-9) << c.px << "," << c.py;
+        EXPECT_EQ(p.page, c.page) << c.px << "," << c.py;
+    }
+}

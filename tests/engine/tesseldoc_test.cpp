@@ -66,6 +66,35 @@ TEST(TesselDoc, ItemsSelectionAndDirtyRectangles) {
     EXPECT_EQ(doc.SelectedCount(), 0);
 }
 
+TEST(TesselDoc, RotatingTurnsThePagesAndTheLabel) {
+    // The label turns with the item, a quarter further when the artwork lies
+    // turned in it, as the label side of the press places it.
+    struct {
+        int mediaRotate;
+        bool clockwise;
+        int rotates[4];
+        int labels[4];
+    } cases[] = {
+        {0, true, {90, 180, 270, 0}, {90, 180, 270, 0}},
+        {1, true, {90, 180, 270, 0}, {180, 270, 0, 90}},
+        {1, false, {270, 180, 90, 0}, {0, 270, 180, 90}},
+    };
+    for (const auto& c : cases) {
+        CTesselDoc doc;
+        doc.AddItem(Item("A", 0, 10, 10));
+        CZelItem* item = doc.ItemAt(0);
+        item->mediaRotate = c.mediaRotate;
+        for (int step = 0; step < 4; ++step) {
+            doc.RotateItem(item, c.clockwise);
+            EXPECT_EQ(item->rotate, c.rotates[step]);
+            EXPECT_EQ(item->LabelRotation(), c.labels[step]);
+            EXPECT_EQ(item->label.rotation, c.labels[step]);
+            EXPECT_EQ(item->pages[0].Picture().Rotation(), c.rotates[step]);
+            EXPECT_EQ(item->pages[1].Picture().Rotation(), c.rotates[step]);
+        }
+    }
+}
+
 TEST(TesselDoc, GeometryTests) {
     CTesselDoc doc;
     PlateProperties p;

@@ -1,11 +1,14 @@
 #include "engine/platemarks.h"
+#include "engine/tesseldoc.h"
 #include "engine/textboxpicture.h"
 #include "output/pdfserver.h"
 #include "records/zelcolorpresets.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -70,8 +73,87 @@ TEST_F(TextBoxPicture, NamedMadeAndMadeAgainWhenMissing) {
     EXPECT_TRUE(made);
     EXPECT_EQ(box.name, name);
     EXPECT_TRUE(QSvgRenderer(picture).isValid());
+}
 
-    // A stored name that would lead out of the work folder is refused.
-    box.name = QStringLiteral("../x.emf");
-    EXPECT_FALSE(CTextBoxPicture::Make(box, dir.path(), &colors, &pdf, &error));
+TEST_F(TextBoxPicture, NamesThatLeaveTheWorkFolderAreMadeAnew) {
+    const QString work = dir.filePath(QStringLiteral("plate"));
+    const QString names[] = {
+        QStringLiteral("../x.emf"),  QStringLiteral("C:x.emf"),
+        QStringLiteral("sub/x.emf"), QStringLiteral("sub\\x.emf"),
+        QStringLiteral(".."),        QStringLiteral("x") + QChar(0) + QStringLiteral("y.emf")};
+    QStringList given;
+    for (const QString& name : names) {
+        box.name = name;
+        QString error;
+        ASSERT_TRUE(CTextBoxPicture::MakeIfMissing(box, work, &colors, &pdf, nullptr, &error))
+            << error.toStdString();
+        EXPECT_TRUE(box.name.startsWith(QStringLiteral("tb_"))) << box.name.toStdString();
+        // All made within a second or two, yet each with files of its own.
+        EXPECT_FALSE(given.contains(box.name)) << box.name.toStdString();
+        given << box.name;
+        EXPECT_TRUE(QFileInfo(CTextBoxPicture::PicturePath(work, box)).isFile());
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("plate")});
+}
+
+TEST_F(TextBoxPicture, APlateWithSuchANameOpensRenamedAndModified) {
+    const QString plates = dir.filePath(QStringLiteral("plates"));
+    const QString plate = plates + QStringLiteral("/P-1.tzmp");
+    QDir().mkpath(plates);
+    {
+        CTesselDoc doc;
+        box.name = QStringLiteral("../x.emf");
+        doc.TextBoxes().push_back(box);
+        ASSERT_TRUE(doc.Save(plate));
+    }
+    ShopContext context;
+    context.colors = &colors;
+    context.pdf = &pdf;
+    CTesselDoc doc;
+    doc.SetContext(context);
+    ASSERT_TRUE(doc.Open(plate));
+    EXPECT_TRUE(doc.IsModified());
+    const QString name = doc.TextBoxes().at(0).name;
+    EXPECT_TRUE(name.startsWith(QStringLiteral("tb_"))) << name.toStdString();
+    EXPECT_TRUE(QFileInfo(CPlateMarks::TextBoxPdfPath(doc.WorkFolder(), name)).isFile());
+    EXPECT_EQ(QDir(plates).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("P-1"), QStringLiteral("P-1.tzmp")}));
+
+    // Saved, it keeps the new name.
+    ASSERT_TRUE(doc.Save(plate));
+    CTesselDoc again;
+    again.SetContext(context);
+    ASSERT_TRUE(again.Open(plate));
+    EXPECT_FALSE(again.IsModified());
+    EXPECT_EQ(again.TextBoxes().at(0).name, name);
+}
+
+TEST_F(TextBoxPicture, UnknownColoursShowWhiteButTheTextStaysVisible) {
+    auto render = [&](const QString& frameColor) {
+        box.name.clear();
+        box.frameColor = frameColor;
+        box.contentColor = box.textColor = QStringLiteral("다른 작업장의 색");
+        EXPECT_TRUE(CTextBoxPicture::Make(box, dir.path(), &colors, nullptr));
+        QSvgRenderer svg(CTextBoxPicture::PicturePath(dir.path(), box));
+        QImage image(svg.defaultSize(), QImage::Format_ARGB32);
+        image.fill(QColor(128, 128, 128));
+        QPainter painter(&image);
+        svg.render(&painter);
+        return image;
+    };
+    auto darkPixels = [](const QImage& image) {
+        int dark = 0;
+        for (int y = 1; y < image.height() - 1; ++y)
+            for (int x = 1; x < image.width() - 1; ++x)
+                dark += qGray(image.pixel(x, y)) < 100;
+        return dark;
+    };
+    const QImage unknown = render(QStringLiteral("다른 작업장의 색"));
+    const int middle = unknown.height() / 2;
+    EXPECT_GT(qGray(unknown.pixel(0, middle)), 240); // frame
+    EXPECT_GT(qGray(unknown.pixel(2, 2)), 240);      // content
+    EXPECT_GT(darkPixels(unknown), 0);               // the text, as the press prints it
+    const QImage known = render(QStringLiteral(" [ Black ]"));
+    EXPECT_LT(qGray(known.pixel(0, middle)), 100);
 }

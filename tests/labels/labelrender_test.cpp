@@ -1,11 +1,15 @@
 #include "labels/labelrender.h"
 
+#include "../engine/scriptedoperator.h"
+
+#include "engine/tesseldoc.h"
 #include "engine/textlayout.h"
 #include "engine/zelitem.h"
 #include "output/pdfserver.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QSvgRenderer>
@@ -51,10 +55,59 @@ protected:
         return *label.objects.back();
     }
 
+    // A label of this size in the preset folder.
+    void SaveLabel(const QString& name, double w, double h) {
+        CZelLabel label;
+        ASSERT_TRUE(label.SetSize(w, h));
+        Add(label, "Ordernum");
+        ASSERT_TRUE(
+            label.Save(presetDir + QStringLiteral("/Labels/") + name + QStringLiteral(".tzlp")));
+    }
+
+    // A one-page artwork of the given size.
+    QString Artwork(double w, double h) {
+        const QString path = dir.filePath(QStringLiteral("art-%1x%2.pdf").arg(w).arg(h));
+        EXPECT_TRUE(pdf.ComposeBeginDoc(path));
+        EXPECT_TRUE(pdf.ComposeBeginPage(w, h));
+        EXPECT_TRUE(pdf.ComposeEndPage());
+        EXPECT_TRUE(pdf.ComposeEndDoc()) << pdf.LastError().toStdString();
+        return path;
+    }
+
+    std::unique_ptr<CZelItem> PlacedItem(const QString& ordernum, double w, double h,
+                                         const QString& labelName = QString()) {
+        auto placed = std::make_unique<CZelItem>();
+        placed->ordernum = ordernum;
+        placed->objPath = Artwork(w, h);
+        placed->width = w;
+        placed->height = h;
+        placed->pcases = 1;
+        placed->labelName = labelName;
+        return placed;
+    }
+
+    // Saves a plate of these items in plates/ and opens it with label previews.
+    void SaveAndOpen(std::vector<std::unique_ptr<CZelItem>> items, CTesselDoc& opened) {
+        const QString plate = dir.filePath(QStringLiteral("plates/P-1.tzmp"));
+        QDir().mkpath(QFileInfo(plate).path());
+        CTesselDoc doc;
+        for (auto& placed : items)
+            doc.AddItem(std::move(placed));
+        ASSERT_TRUE(doc.Save(plate));
+        ShopContext context;
+        context.op = &op;
+        context.pdf = &pdf;
+        context.labelPreview = CLabelRender(presetDir, &pdf).PreviewFunction();
+        opened.SetContext(context);
+        QString error;
+        ASSERT_TRUE(opened.Open(plate, &error)) << error.toStdString();
+    }
+
     QTemporaryDir dir;
     QString presetDir;
     CPDFServer pdf;
     CZelItem item;
+    ScriptedOperator op;
 };
 
 } // namespace
@@ -139,9 +192,88 @@ TEST_F(LabelRender, PictureAndPdfForAnItem) {
         EXPECT_TRUE(extracted.contains(QString::fromUtf8(expected)))
             << expected << " in " << extracted.toStdString();
 
-    // A label that cannot be read fails the render and writes nothing.
-    item.labelName = QStringLiteral("없는 라벨");
+    // A chosen label that exists and cannot be read fails the render and writes nothing.
+    QFile broken(presetDir + QStringLiteral("/Labels/깨진 라벨.tzlp"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a label");
+    broken.close();
+    item.labelName = QStringLiteral("깨진 라벨");
     QFile::remove(pdfPath);
     EXPECT_FALSE(render.RenderForItem(item, picture, QString(), &error));
     EXPECT_FALSE(QFile::exists(pdfPath));
+}
+
+TEST_F(LabelRender, LabelPreviewsOfAnOpenedPlate) {
+    SaveLabel(QStringLiteral("명함 90x50"), 90, 50);
+    QFile broken(presetDir + QStringLiteral("/Labels/깨진 라벨.tzlp"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a label");
+    broken.close();
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(PlacedItem(QStringLiteral("SMALL"), 80, 40));
+    items.push_back(PlacedItem(QStringLiteral("GONE"), 90, 50, QStringLiteral("지운 라벨")));
+    items.back()->rotate = 90;
+    items.push_back(PlacedItem(QStringLiteral("BROKEN"), 90, 50, QStringLiteral("깨진 라벨")));
+    CTesselDoc doc;
+    SaveAndOpen(std::move(items), doc);
+    ASSERT_EQ(doc.ItemCount(), 3);
+
+    // No label fits: the item loads without a label preview.
+    const CZelItem& small = *doc.ItemAt(0);
+    EXPECT_FALSE(small.label.IsLoaded());
+    EXPECT_FALSE(QFileInfo::exists(doc.LabelPreviewPath(small)));
+
+    // A chosen label deleted since: the automatic one, the choice kept.
+    const CZelItem& gone = *doc.ItemAt(1);
+    EXPECT_EQ(gone.labelName, QStringLiteral("지운 라벨"));
+    EXPECT_EQ(gone.label.picturePath, doc.LabelPreviewPath(gone));
+    EXPECT_TRUE(QFileInfo(gone.label.picturePath).isFile());
+    EXPECT_EQ(gone.label.width, 90);
+    EXPECT_EQ(gone.label.height, 50);
+    EXPECT_EQ(gone.label.rotation, 90);
+
+    // A label that exists and cannot be read fails its item as a label.
+    EXPECT_TRUE(doc.MissingArtwork().isEmpty());
+    EXPECT_FALSE(doc.ItemAt(2)->label.IsLoaded());
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_TRUE(op.messages[0].contains(QStringLiteral("레이블"))) << op.messages[0].toStdString();
+    EXPECT_TRUE(op.messages[0].contains(QStringLiteral("BROKEN")));
+    EXPECT_FALSE(op.messages[0].contains(QStringLiteral("GONE")));
+    EXPECT_FALSE(op.messages[0].contains(QStringLiteral("PDF")));
+
+    // Saved, the stored choice is still the operator's.
+    ASSERT_TRUE(doc.Save(doc.Path()));
+    CTesselDoc reopened;
+    ASSERT_TRUE(reopened.Open(doc.Path()));
+    EXPECT_EQ(reopened.ItemAt(1)->labelName, QStringLiteral("지운 라벨"));
+}
+
+TEST_F(LabelRender, ChangingTheLabelOfAnOrderWithAHostileNumberWritesNothing) {
+    SaveLabel(QStringLiteral("명함 90x50"), 90, 50);
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(PlacedItem(QStringLiteral("../escape"), 90, 50));
+    items.push_back(PlacedItem(QStringLiteral("OK-1"), 90, 50));
+    CTesselDoc doc;
+    SaveAndOpen(std::move(items), doc);
+    op.messages.clear();
+    CZelItem& hostile = *doc.ItemAt(0);
+    EXPECT_TRUE(doc.PagePreviewPath(hostile, 0).isEmpty());
+    EXPECT_TRUE(doc.LabelPreviewPath(hostile).isEmpty());
+
+    doc.SelectItem(&hostile);
+    EXPECT_FALSE(doc.ChangeLabel(QStringLiteral("명함 90x50")));
+    ASSERT_EQ(op.messages.size(), 1);
+    EXPECT_TRUE(op.messages[0].contains(QStringLiteral("레이블")));
+    const QString plates = dir.filePath(QStringLiteral("plates"));
+    EXPECT_EQ(QDir(plates).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{QStringLiteral("P-1"), QStringLiteral("P-1.tzmp")}));
+
+    // An ordinary order takes the chosen label.
+    doc.DeselectAll();
+    CZelItem& ordinary = *doc.ItemAt(1);
+    doc.SelectItem(&ordinary);
+    EXPECT_TRUE(doc.ChangeLabel(QStringLiteral("명함 90x50")));
+    EXPECT_EQ(ordinary.labelName, QStringLiteral("명함 90x50"));
+    EXPECT_TRUE(ordinary.label.IsLoaded());
+    EXPECT_EQ(op.messages.size(), 1);
 }
