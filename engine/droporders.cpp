@@ -122,7 +122,7 @@ bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy
             std::unique_ptr<CZelItem> item = MakeItem(job, g);
             QString error;
             const bool loaded =
-                trial ? MeasureItemPages(*item, &error) : RefreshItemPreviews(*item, &error);
+                trial ? MeasureItemPages(*item, &error) : RefreshPagePreviews(*item, &error);
             if (!loaded) {
                 // The question that follows speaks of room; say what really failed.
                 if (m_context.op)
@@ -133,6 +133,14 @@ bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy
             }
             if (item->mediaRotate)
                 item->rotate = (item->rotate + 270) % 360;
+            // The label is prepared for the item as it lies after that turn.
+            if (!trial && !RefreshLabelPreview(*item, &error)) {
+                if (m_context.op)
+                    m_context.op->Tell(
+                        QStringLiteral("주문 \"%1\"의 레이블을 만들 수 없습니다.\n%2")
+                            .arg(job.Text("Ordernum"), error));
+                return false;
+            }
             CZelItem* raw = item.get();
             if (!AddItemAtSlot(std::move(item), x, y))
                 return false;
@@ -276,10 +284,12 @@ int CTesselDoc::DuplicateSelection(int count, int direction) {
         // The copy starts as a newly placed item: upright, its artwork
         // turned back when it lies turned in its slot.
         copy->rotate = 0;
-        if (!RefreshItemPreviews(*copy, nullptr))
+        if (!RefreshPagePreviews(*copy, nullptr))
             continue;
         if (copy->mediaRotate)
             copy->rotate = 270;
+        if (!RefreshLabelPreview(*copy, nullptr))
+            continue;
         CZelItem* raw = copy.get();
         // Each copy joins the selection, so that with free placement the next
         // one steps on from it.
