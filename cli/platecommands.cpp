@@ -202,7 +202,8 @@ int New(CommandLine& args) {
     request.properties = platecreation::DefaultProperties();
     const QString presetPath = CZelDocumentPreset::PathOf(presetName);
     if (QFileInfo::exists(presetPath)) {
-        if (!preset.Load(presetPath))
+        // A preset read only in part would give a plate of default sizes.
+        if (!preset.LoadWhole(presetPath, CZelDocumentPreset::kDocumentType))
             return Fail(preset.LastError());
         request.properties.ReadPlateKeys(preset);
         request.preset = &preset;

@@ -271,3 +271,24 @@ TEST_F(Road, PlacingAnswersQuestionsByFlagAndLeavesNoTicketBehind) {
         << run.out.toStdString();
     EXPECT_TRUE(Names(stickers, QStringLiteral("*.tzjob")).isEmpty());
 }
+
+TEST_F(Road, ADamagedPresetMakesNoPlate) {
+    // Half a preset would give a plate of default sizes: it is refused.
+    const QString folder = In(QStringLiteral("Presets/Document Presets"));
+    const QByteArray whole =
+        ReadAll(QDir(folder).filePath(QStringLiteral("명함 국2절 92x52.tzdp")));
+    QFile half(QDir(folder).filePath(QStringLiteral("반쪽.tzdp")));
+    ASSERT_TRUE(half.open(QIODevice::WriteOnly));
+    half.write(whole.left(whole.size() / 2));
+    half.close();
+    const QStringList before = Names(In(QStringLiteral("Local/Work")), QStringLiteral("*.tzmp"));
+    const CliRun run =
+        Shop({QStringLiteral("plate"), QStringLiteral("new"), QStringLiteral("--preset"),
+              QStringLiteral("반쪽"), QStringLiteral("--type"), QStringLiteral("N"),
+              QStringLiteral("--account"), QStringLiteral("demo"), QStringLiteral("--password"),
+              QStringLiteral("demo")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("반쪽.tzdp"))) << run.err.toStdString();
+    EXPECT_EQ(Names(In(QStringLiteral("Local/Work")), QStringLiteral("*.tzmp")), before);
+    half.remove();
+}
