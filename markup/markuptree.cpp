@@ -66,7 +66,7 @@ int CMarkupTree::Parse(const char* data, qsizetype length) {
         }
     }
     if (!m_report.complete)
-        m_report.reason += QStringLiteral("; the rest is ignored, %1 item(s) kept").arg(m_count);
+        m_report.reason += QStringLiteral("; reading stopped there after %1 element(s)").arg(m_count);
     if (m_count > 0)
         m_loaded = true;
     return m_count;
