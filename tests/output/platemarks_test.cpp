@@ -5,7 +5,10 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
+#include <numeric>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -242,4 +245,167 @@ TEST_F(PlateMarksTest, TextBoxesOnBothHalvesOfAWorkAndTurnPlate) {
     EXPECT_NEAR(forms[1].x, 400 - 90, 0.01);
     EXPECT_NEAR(forms[1].y, 200, 0.01);
     EXPECT_TRUE(Furniture(Side("_L.pdf")).size() <= 1u); // once at most on the label side
+}
+
+namespace {
+
+// Marks as end points rounded to 0.001 mm, to compare as sets.
+using Mark = std::array<double, 4>;
+
+Mark Rounded(double x1, double y1, double x2, double y2) {
+    auto r = [](double v) { return std::round(v * 1000) / 1000; };
+    return {r(x1), r(y1), r(x2), r(y2)};
+}
+
+std::multiset<Mark> MarksOf(const std::vector<Shape>& lines) {
+    std::multiset<Mark> marks;
+    for (const Shape& s : lines)
+        marks.insert(Rounded(s.x, s.y, s.x2, s.y2));
+    return marks;
+}
+
+// A group of plate cut marks: vertical ones from y1 to y2 at each x, or
+// horizontal ones from x1 to x2 at each y.
+struct Band {
+    bool vertical;
+    double from, to;
+    std::vector<double> at;
+};
+
+std::multiset<Mark> MarksOf(const std::vector<Band>& bands) {
+    std::multiset<Mark> marks;
+    for (const Band& b : bands)
+        for (double u : b.at)
+            marks.insert(b.vertical ? Rounded(u, b.from, u, b.to) : Rounded(b.from, u, b.to, u));
+    return marks;
+}
+
+std::vector<double> Join(std::vector<double> a, const std::vector<double>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+// The sheet is 400 x 300, margins top 10, left 12, bottom 14, right 16, cut
+// margins top 1, left 2, bottom 3, right 4; expected marks are worked out by
+// hand from the grid.
+TEST_F(PlateMarksTest, PlateCutMarksOnTurnedAndWorkAndTurnPlates) {
+    // Work-and-turn about the width, grid 47: boundaries 12 .. 200 (= W/2,
+    // the last: no mark after it), then mirrored 388 down to 200.
+    const std::vector<double> leftHalf{14, 55, 61, 102, 108, 149, 155, 196};
+    const std::vector<double> rightHalf{386, 345, 339, 298, 292, 251, 245, 204};
+    // Grid 50 down the full height: boundaries 10 .. 260.
+    const std::vector<double> rows{11, 57, 61, 107, 111, 157, 161, 207, 211, 257, 261};
+    // Grid 100 across the full width: boundaries 12 .. 312.
+    const std::vector<double> columns{14, 108, 114, 208, 214, 308, 314};
+    // Work-and-turn about the height: 10 .. 110 above H/2, 290 down to 190 below.
+    const std::vector<double> topHalf{11, 57, 61, 107, 111};
+    const std::vector<double> bottomHalf{289, 243, 239, 193, 189};
+    // Turned about the height: boundaries 290 down to 40 (>= the bottom margin 14).
+    const std::vector<double> mirroredRows{289, 243, 239, 193, 189, 143, 139, 93, 89, 43, 39};
+    struct Case {
+        const char* name;
+        int paperSide, turn;
+        double gridWidth, gridHeight;
+        std::array<int, 4> crop; // top, left, bottom, right
+        double bottomMargin, rightMargin;
+        const char* file;
+        std::vector<Band> expected;
+        int range; // grid lines the bar counts
+    };
+    const Case cases[] = {
+        {"work-and-turn about the width: both halves, left and right bands exchanged",
+         2,
+         0,
+         47,
+         50,
+         {1, 1, 1, 1},
+         14,
+         16,
+         "_A.pdf",
+         {{true, 8, 10, Join(leftHalf, rightHalf)},
+          {true, 286, 288, Join(leftHalf, rightHalf)},
+          {false, 10, 12, rows},   // first half: left margin 12
+          {false, 384, 386, rows}, // right margin 16
+          {false, 14, 16, rows},   // second half: the right margin 16 on the left
+          {false, 388, 390, rows}},
+         22},
+        {"work-and-turn about the height: both halves, top and bottom bands exchanged",
+         2,
+         1,
+         100,
+         50,
+         {1, 1, 1, 1},
+         14,
+         16,
+         "_A.pdf",
+         {{true, 8, 10, columns},
+          {true, 286, 288, columns},
+          {true, 12, 14, columns}, // second half: the bottom margin 14 on top
+          {true, 290, 292, columns},
+          {false, 10, 12, Join(topHalf, bottomHalf)},
+          {false, 384, 386, Join(topHalf, bottomHalf)}},
+         14},
+        {"double-sided, turned about the height, side B",
+         1,
+         1,
+         100,
+         50,
+         {1, 1, 1, 1},
+         14,
+         16,
+         "_B.pdf",
+         {{true, 12, 14, columns},
+          {true, 290, 292, columns},
+          {false, 10, 12, mirroredRows},
+          {false, 384, 386, mirroredRows}},
+         10},
+        {"bottom and right marks stop at the sheet's edge",
+         0,
+         0,
+         100,
+         100,
+         {0, 0, 1, 1},
+         1.2,
+         0.8,
+         "_A.pdf",
+         {{true, 298.8, 300, columns}, {false, 399.2, 400, {11, 107, 111, 207, 211}}},
+         7},
+    };
+    RecordingProgress recorder;
+    progress = &recorder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlateProperties p = Sheet(c.paperSide, c.turn);
+        p.gridWidth = c.gridWidth;
+        p.gridHeight = c.gridHeight;
+        p.plateCrop = c.crop;
+        p.margin[PlateProperties::Bottom] = c.bottomMargin;
+        p.margin[PlateProperties::Right] = c.rightMargin;
+        OpenWithOneItem(p);
+        recorder.stages.clear();
+        ASSERT_TRUE(Run());
+        EXPECT_EQ(MarksOf(Lines(Side(c.file))), MarksOf(c.expected));
+
+        // One step per grid line of the side, never past the range.
+        std::vector<RecordingProgress::Stage> cuts;
+        for (const auto& stage : recorder.stages)
+            if (stage.text == QStringLiteral("판 재단선 생성"))
+                cuts.push_back(stage);
+        ASSERT_EQ(cuts.size(), static_cast<size_t>(doc->Geometry().sideCount));
+        const bool sideB = std::string(c.file) == "_B.pdf";
+        const auto& cut = cuts[sideB ? 1 : 0];
+        EXPECT_EQ(cut.details, QStringList{sideB ? QStringLiteral("B 판 재단선 생성 중...")
+                                                 : QStringLiteral("A 판 재단선 생성 중...")});
+        EXPECT_EQ(cut.range, c.range);
+        std::vector<int> counted(static_cast<size_t>(c.range));
+        std::iota(counted.begin(), counted.end(), 1);
+        EXPECT_EQ(cut.positions, counted);
+        EXPECT_EQ(cuts.back().details, QStringList{QStringLiteral("레이블 판 재단선 생성 중...")});
+        // No stage of the run steps past its range.
+        for (const auto& stage : recorder.stages)
+            for (int position : stage.positions)
+                EXPECT_LE(position, stage.range) << stage.text.toStdString();
+    }
 }
