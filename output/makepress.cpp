@@ -239,13 +239,21 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
         return false;
 
     // Text boxes whose files are missing are made again; naming one changes the plate.
+    // A box that cannot be made is left off the press, as one whose PDF is gone.
     bool named = false;
     for (TextBox& box : m_doc.TextBoxes()) {
         const bool nameless = box.name.isEmpty();
+        QString reason;
         if (!CTextBoxPicture::MakeIfMissing(box, m_doc.WorkFolder(), m_doc.Context().colors, pdf,
-                                            nullptr, error))
-            return false;
-        named = named || nameless;
+                                            nullptr, &reason)) {
+            const bool kept = !box.name.isEmpty() &&
+                              QFileInfo(CTextBoxPicture::PdfPath(m_doc.WorkFolder(), box)).isFile();
+            m_notes << (kept ? QStringLiteral("text box \"%1\" not made again, its earlier PDF "
+                                              "is placed: %2")
+                             : QStringLiteral("text box \"%1\" left off the press: %2"))
+                           .arg(box.name, reason);
+        }
+        named = named || (nameless && !box.name.isEmpty());
     }
     if (named) {
         m_doc.SetModified(true);

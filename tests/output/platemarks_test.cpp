@@ -409,3 +409,26 @@ TEST_F(PlateMarksTest, PlateCutMarksOnTurnedAndWorkAndTurnPlates) {
                 EXPECT_LE(position, stage.range) << stage.text.toStdString();
     }
 }
+
+TEST_F(PlateMarksTest, ATextBoxThatCannotBeMadeIsLeftOffWithANote) {
+    TextBox good;
+    good.x = 30, good.y = 200, good.width = 60, good.height = 20;
+    good.text = QStringLiteral("재단 주의");
+    good.font.lfHeight = -16;
+    TextBox tiny = good; // below the library's smallest page
+    tiny.x = 150, tiny.width = 0.5;
+    TextBox outside = good; // a stored name that would leave the work folder
+    outside.name = QStringLiteral("../tb_outside.emf");
+    outside.x = 250;
+    OpenWithOneItem(Sheet(0, 0), {}, {tiny, good, outside});
+    ASSERT_TRUE(Run());
+    notes = notes.filter(QStringLiteral("text box"));
+    ASSERT_EQ(notes.size(), 2) << notes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(notes[0].contains(QStringLiteral("left off the press"))) << notes[0].toStdString();
+    EXPECT_TRUE(notes[1].contains(QStringLiteral("../tb_outside.emf"))) << notes[1].toStdString();
+    const auto forms = Furniture(Side("_A.pdf"));
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_NEAR(forms[0].x, 30, 0.01);
+    EXPECT_NEAR(forms[0].y, 200, 0.01);
+    EXPECT_FALSE(QFileInfo::exists(QDir(root).filePath(QStringLiteral("tb_outside.emf"))));
+}

@@ -162,6 +162,7 @@ protected:
         written.clear();
         QString reason;
         const bool ok = press.Run(options, &written, &reason);
+        notes = press.Notes();
         if (error)
             *error = reason;
         else
@@ -243,4 +244,5 @@ protected:
     std::unique_ptr<CTesselDoc> doc;
     MakePressOptions options;
     QStringList written;
+    QStringList notes; // of the last Run
 };
