@@ -1,6 +1,7 @@
 #include "pressfixture.h"
 
 #include "engine/platemarks.h"
+#include "engine/presscolour.h"
 
 #include <QFileInfo>
 
@@ -431,4 +432,36 @@ TEST_F(PlateMarksTest, ATextBoxThatCannotBeMadeIsLeftOffWithANote) {
     EXPECT_NEAR(forms[0].x, 30, 0.01);
     EXPECT_NEAR(forms[0].y, 200, 0.01);
     EXPECT_FALSE(QFileInfo::exists(QDir(root).filePath(QStringLiteral("tb_outside.emf"))));
+}
+
+TEST_F(PlateMarksTest, PresetColoursReachThePageAsFractions) {
+    struct Case {
+        int model;
+        int c, m, y, k, r, g, b;
+        std::vector<double> expected;
+    };
+    const Case cases[] = {
+        {1, 10, 20, 30, 40, 255, 128, 0, {1, 0.502, 0}},    // RGB bytes
+        {0, 100, 50, 0, 20, 255, 128, 0, {1, 0.5, 0, 0.2}}, // CMYK percentages
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        CZelColorItem item;
+        item.colorModel = c.model;
+        item.c = c.c, item.m = c.m, item.y = c.y, item.k = c.k;
+        item.r = c.r, item.g = c.g, item.b = c.b;
+        const PressColour colour = PressColour::Of(item);
+        EXPECT_EQ(colour.kind, c.model ? PressColour::Rgb : PressColour::Cmyk);
+        const QString file = QDir(root).filePath(QStringLiteral("colour.pdf"));
+        ASSERT_TRUE(pdf.ComposeBeginDoc(file));
+        ASSERT_TRUE(pdf.ComposeBeginPage(100, 100));
+        ASSERT_TRUE(presscolour::Rect(pdf, 10, 10, 50, 5, 0.3, {}, colour));
+        ASSERT_TRUE(pdf.ComposeEndPage());
+        ASSERT_TRUE(pdf.ComposeEndDoc());
+        const auto rects = Shapes(file, Shape::Rect);
+        ASSERT_EQ(rects.size(), 1u);
+        ASSERT_EQ(rects[0].fill.size(), c.expected.size());
+        for (size_t i = 0; i < c.expected.size(); ++i)
+            EXPECT_NEAR(rects[0].fill[i], c.expected[i], 0.001) << i;
+    }
 }
