@@ -87,12 +87,15 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
         SCOPED_TRACE(kind.name);
         std::vector<std::unique_ptr<CZelItem>> items;
         // The second case of a two-sided order, framed; a turned one; a
-        // one-sided order; and one wholly on the pasteboard.
+        // one-sided order; one whose artwork lies turned in its slot; and
+        // one wholly on the pasteboard.
         items.push_back(Item(QStringLiteral("D-1"), twoSided, 30, 40, 0, 2, 1));
         items.back()->ownFrame = 1;
         items.back()->ownFrameColor = QStringLiteral(" [C=100 M=0 Y=0 K=0]");
         items.push_back(Item(QStringLiteral("D-2"), twoSided, 130, 20, 90, 2, 0));
         items.push_back(Item(QStringLiteral("S-1"), oneSided, 20, 95, 180, 1, 1));
+        items.push_back(Item(QStringLiteral("M-1"), oneSided, 110, 100, 270, 1, 0));
+        items.back()->mediaRotate = 1;
         items.push_back(Item(QStringLiteral("OUT"), oneSided, -100, 40, 0, 1, 0));
         Open(Sheet(kind.paperSide, kind.turn), std::move(items));
         ASSERT_TRUE(Run());
@@ -105,7 +108,7 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
 
         std::vector<Placed> front, back, labels;
         const int turn = kind.turn;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
             const CZelItem& item = *doc->ItemAt(i);
             const int page = 1 + item.mediaInd * item.numSide;
             front.push_back(Expect(item, page, item.x, item.y, item.rotate));
@@ -121,8 +124,10 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
                 }
                 back.push_back(Expect(item, page + 1, x, y, rotation));
             }
-            // The label turns with the item (90 x 50, the size of page 1).
-            labels.push_back(Expect(item, 1, item.x, item.y, item.rotate));
+            // The label turns with the item (90 x 50, the size of page 1), a
+            // quarter further when the artwork lies turned.
+            labels.push_back(Expect(item, 1, item.x, item.y,
+                                    item.mediaRotate ? (item.rotate + 90) % 360 : item.rotate));
         }
         if (kind.paperSide == 2) {
             std::vector<Placed> both = front;
