@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -88,10 +89,7 @@ QString CMakePress::SummaryPath() const {
 }
 
 QString CMakePress::LabelPicturePath(const CZelItem& item) const {
-    return QDir(m_doc.WorkFolder())
-        .filePath(QStringLiteral("%1-%2-L.emf")
-                      .arg(item.ordernum)
-                      .arg(item.mediaInd, 3, 10, QLatin1Char('0')));
+    return m_doc.LabelPreviewPath(item);
 }
 
 QByteArray CMakePress::SummaryBytes() const {
@@ -162,6 +160,13 @@ QString CMakePress::SafeFileName(const QString& text) {
     // Room for the side suffixes within a file name's 255 bytes.
     while (name.toUtf8().size() > 200)
         name.chop(1);
+    // A Windows RIP reading the press folder would open the device instead.
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(?= *(\\.|$))"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = device.match(name);
+    if (match.hasMatch())
+        name.insert(match.capturedLength(), QLatin1Char('_'));
     return name;
 }
 
@@ -316,6 +321,12 @@ bool CMakePress::MakeLabels(const MakePressOptions& options, QString* error) {
         if (!m_doc.InsideLayoutArea(item))
             continue;
         const QString picture = LabelPicturePath(item);
+        if (picture.isEmpty()) {
+            m_notes << QStringLiteral("order \"%1\": no label picture, its order number "
+                                      "cannot name a file")
+                           .arg(item.ordernum);
+            continue;
+        }
         // Cases of one order share a label picture name only with the same MEDIA_IND.
         bool same = false;
         for (const auto& [other, path] : m_labelPdfs)

@@ -200,6 +200,8 @@ TEST_F(MakePressTest, PressFolderFilesForEachType) {
         int paperSide, type;
         bool titleName;
         QStringList files;
+        // With the plate title as the name: JOB_CODE, PAPER_TYPE and TITLE_ITEMS.
+        const char *jobCode = "", *paperType = "", *titleItems = "";
     };
     const Case cases[] = {
         {0, 0, false, {QStringLiteral("P-0001.pdf")}},
@@ -212,9 +214,26 @@ TEST_F(MakePressTest, PressFolderFilesForEachType) {
          false,
          {QStringLiteral("P-0001_A.pdf"), QStringLiteral("P-0001_B.pdf"),
           QStringLiteral("P-0001_L.pdf")}},
+        // A work-and-turn plate has one printed side.
+        {2, 2, false, {QStringLiteral("P-0001.pdf"), QStringLiteral("P-0001_L.pdf")}},
         // Title items that vary by side or shop are not in the name; "/" and ":" cannot stand in
         // it.
-        {0, 0, true, {QStringLiteral("P_0001-국전-a_b.pdf")}},
+        {0,
+         0,
+         true,
+         {QStringLiteral("P_0001-국전-a_b.pdf")},
+         "P/0001",
+         "a:b",
+         "[회사코드][판번호][판형크기][판구분][지질][후가공]"},
+        // A title that cleans to nothing gives JOB_CODE; a device name is not a file.
+        {0,
+         1,
+         true,
+         {QStringLiteral("J-77.pdf"), QStringLiteral("J-77_L.pdf")},
+         "J-77",
+         "..",
+         "[지질]"},
+        {0, 0, true, {QStringLiteral("con_.pdf")}, "J-77", "con", "[지질]"},
     };
     const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0], kPages[1]});
     options.pressDir = pressDir;
@@ -224,12 +243,12 @@ TEST_F(MakePressTest, PressFolderFilesForEachType) {
         QDir().mkpath(pressDir);
         PlateProperties p = Sheet(c.paperSide, 0);
         if (c.titleName) {
-            p.jobCode = QStringLiteral("P/0001");
-            p.paperType = QStringLiteral("a:b");
-            p.titleItems = QStringLiteral("[회사코드][판번호][판형크기][판구분][지질][후가공]");
+            p.jobCode = QString::fromUtf8(c.jobCode);
+            p.paperType = QString::fromUtf8(c.paperType);
+            p.titleItems = QString::fromUtf8(c.titleItems);
         }
         std::vector<std::unique_ptr<CZelItem>> items;
-        items.push_back(Item(QStringLiteral("A-1"), art, 20, 20, 0, c.paperSide + 1));
+        items.push_back(Item(QStringLiteral("A-1"), art, 20, 20, 0, c.paperSide == 0 ? 1 : 2));
         Open(p, std::move(items));
         options.pdfType = c.type;
         options.titleFileName = c.titleName;
@@ -308,4 +327,29 @@ TEST_F(MakePressTest, EachArtworkPageIsEmbeddedOncePerSideFile) {
     ASSERT_EQ(forms.size(), 4u);
     for (const Shape& form : forms)
         EXPECT_EQ(form.name, forms[0].name);
+}
+
+TEST(PressFileName, SafeForEveryWorkstationThatReadsThePressFolder) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"P/0001:a*b", "P_0001_a_b"},
+        {"  ..판..1.. ", "판.1"},
+        {"..", ""},
+        {"a\tb", "a_b"},
+        // Device names, with or without an extension, in any case.
+        {"CON", "CON_"},
+        {"con.pdf", "con_.pdf"},
+        {"Nul", "Nul_"},
+        {"aux ", "aux_"},
+        {"PRN .x", "PRN_ .x"},
+        {"COM1", "COM1_"},
+        {"lpt9.a.b", "lpt9_.a.b"},
+        // Not device names.
+        {"COM0", "COM0"},
+        {"CONSOLE", "CONSOLE"},
+        {"ACON", "ACON"},
+        {"LPT10", "LPT10"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(CMakePress::SafeFileName(QString::fromUtf8(text)), QString::fromUtf8(expected))
+            << text;
 }
