@@ -1,5 +1,6 @@
 #include "pressfixture.h"
 
+#include "engine/composescope.h"
 #include "markup/cp949.h"
 
 #include <QFileInfo>
@@ -352,4 +353,31 @@ TEST(PressFileName, SafeForEveryWorkstationThatReadsThePressFolder) {
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(CMakePress::SafeFileName(QString::fromUtf8(text)), QString::fromUtf8(expected))
             << text;
+}
+
+TEST_F(MakePressTest, AFailedMergeOrCopyNamesItsTarget) {
+    struct Case {
+        int type;
+        const char* target;
+    };
+    const Case cases[] = {
+        {0, "P-0001.pdf"}, {1, "P-0001.pdf"}, {1, "P-0001_L.pdf"}, {2, "P-0001_L.pdf"}};
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
+    Open(Sheet(0, 0), std::move(items));
+    options.pressDir = pressDir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        QDir(pressDir).removeRecursively();
+        QDir().mkpath(pressDir);
+        // A folder where the file is written first: neither copy nor merge can write it.
+        const QString target = QDir(pressDir).filePath(QString::fromLatin1(c.target));
+        ASSERT_TRUE(QDir().mkpath(CComposeScope::TemporaryPath(target)));
+        options.pdfType = c.type;
+        QString error;
+        EXPECT_FALSE(Run(&error));
+        EXPECT_TRUE(error.contains(target)) << error.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
 }
