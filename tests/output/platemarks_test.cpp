@@ -465,3 +465,49 @@ TEST_F(PlateMarksTest, PresetColoursReachThePageAsFractions) {
             EXPECT_NEAR(rects[0].fill[i], c.expected[i], 0.001) << i;
     }
 }
+
+TEST_F(PlateMarksTest, OwnCutMarksOfAllEightSwitchesOnTurnedSides) {
+    // The item turned a quarter: 50 wide, 90 high, at (50, 60); crop left 1,
+    // top 2, right 3, bottom 4; every mark 1 mm long.
+    const double w = 50, h = 90, L = 1, T = 2, R = 3, B = 4;
+    auto marksAt = [&](double x, double y) {
+        return std::vector<Mark>{
+            Rounded(x + L, y - 1, x + L, y),                 // CROP_01
+            Rounded(x + w - R, y - 1, x + w - R, y),         // CROP_02
+            Rounded(x + w, y + T, x + w + 1, y + T),         // CROP_03
+            Rounded(x + w, y + h - B, x + w + 1, y + h - B), // CROP_04
+            Rounded(x + w - R, y + h, x + w - R, y + h + 1), // CROP_05
+            Rounded(x + L, y + h, x + L, y + h + 1),         // CROP_06
+            Rounded(x - 1, y + h - B, x, y + h - B),         // CROP_07
+            Rounded(x - 1, y + T, x, y + T),                 // CROP_08
+        };
+    };
+    struct Case {
+        const char* name;
+        int paperSide, turn;
+        const char* file;
+        std::vector<std::pair<double, double>> at; // the item's top-left, as mirrored
+    };
+    const Case cases[] = {
+        {"double-sided, side A", 1, 0, "_A.pdf", {{50, 60}}},
+        {"double-sided turned about the width, side B", 1, 0, "_B.pdf", {{400 - (50 + 50), 60}}},
+        {"work-and-turn about the width", 2, 0, "_A.pdf", {{50, 60}, {400 - (50 + 50), 60}}},
+        {"work-and-turn about the height", 2, 1, "_A.pdf", {{50, 60}, {50, 300 - (90 + 60)}}},
+    };
+    options.itemCut = {1, 1, 0};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::unique_ptr<CZelItem>> items;
+        items.push_back(Item(QStringLiteral("A-1"), art, 50, 60, 90, 2));
+        items.back()->ownCut = 1;
+        items.back()->crop = {L, T, R, B};
+        items.back()->cropMarks = {1, 1, 1, 1, 1, 1, 1, 1};
+        Open(Sheet(c.paperSide, c.turn), std::move(items));
+        ASSERT_TRUE(Run());
+        std::multiset<Mark> expected;
+        for (auto [x, y] : c.at)
+            for (const Mark& mark : marksAt(x, y))
+                expected.insert(mark);
+        EXPECT_EQ(MarksOf(Lines(Side(c.file))), expected);
+    }
+}
