@@ -511,3 +511,111 @@ TEST_F(PlateMarksTest, OwnCutMarksOfAllEightSwitchesOnTurnedSides) {
         EXPECT_EQ(MarksOf(Lines(Side(c.file))), expected);
     }
 }
+
+namespace {
+
+// The margins of a side: top, left, bottom, right, exchanged across the turn on side B.
+std::array<double, 4> SideMargins(int turn, bool sideB) {
+    std::array<double, 4> m{10, 12, 14, 16};
+    if (sideB && turn == 0)
+        std::swap(m[1], m[3]);
+    else if (sideB && turn == 1)
+        std::swap(m[0], m[2]);
+    return m;
+}
+
+QString PdfText(const QString& file) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    text.waitForFinished(60000);
+    return QString::fromUtf8(text.readAll());
+}
+
+} // namespace
+
+TEST_F(PlateMarksTest, TitleAndBarcodeAlongTheLeftAndRightEdges) {
+    struct Case {
+        const char* name;
+        int position, align, turn;
+    };
+    const Case cases[] = {
+        {"left edge, centred in the margin", 0, 1, 0},
+        {"right edge, against the printable area", 2, 2, 0},
+        {"left edge at the sheet's edge, turned about the height", 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlateProperties p = Sheet(1, c.turn);
+        p.jobCode = QStringLiteral("7"); // narrower than it is high: the upright barcode
+        p.titleItems = QStringLiteral("[바코드][판번호][판구분]");
+        p.titlePosition = c.position;
+        p.titleAlign = c.align;
+        p.titleFont.lfHeight = -13;
+        p.titleFont.lfFaceName = QStringLiteral("NanumGothic");
+        OpenWithOneItem(p);
+        ASSERT_TRUE(Run());
+        EXPECT_TRUE(QFileInfo::exists(QDir(doc->WorkFolder()).filePath(QStringLiteral("B_V.pdf"))));
+        EXPECT_FALSE(
+            QFileInfo::exists(QDir(doc->WorkFolder()).filePath(QStringLiteral("B_H.pdf"))));
+        for (const auto& [file, word] : {std::pair{"_A.pdf", "앞"}, std::pair{"_B.pdf", "뒤"}}) {
+            SCOPED_TRACE(file);
+            const auto m = SideMargins(c.turn, std::string(file) == "_B.pdf");
+            const auto forms = Furniture(Side(file));
+            ASSERT_EQ(forms.size(), 2u);
+            const Shape& barcode = forms[0];
+            const Shape& title = forms[1];
+            EXPECT_GT(barcode.formH, barcode.formW);
+            for (const Shape* piece : {&barcode, &title}) {
+                // Turned a quarter: across the band it is as thick as its page is high.
+                const double t = piece->formH;
+                EXPECT_EQ(piece->rotation, 90);
+                EXPECT_NEAR(piece->w, t, 0.01);
+                EXPECT_NEAR(piece->h, piece->formW, 0.01);
+                const double x = c.position == 0 ? (c.align == 0   ? 0
+                                                    : c.align == 1 ? (m[1] - t) / 2
+                                                                   : m[1] - t)
+                                                 : (c.align == 0   ? 400 - t
+                                                    : c.align == 1 ? 400 - (m[3] - t) / 2 - t
+                                                                   : 400 - m[3]);
+                EXPECT_NEAR(piece->x, x, 0.01);
+            }
+            EXPECT_NEAR(barcode.y, m[0], 0.01);
+            EXPECT_NEAR(title.y, m[0] + barcode.formW + 2, 0.01);
+            EXPECT_TRUE(
+                PdfText(Side(file)).contains(QStringLiteral("7-%1").arg(QString::fromUtf8(word))))
+                << PdfText(Side(file)).toStdString();
+        }
+        EXPECT_TRUE(PdfText(Side("_L.pdf")).contains(QStringLiteral("7-레이블")));
+    }
+}
+
+TEST_F(PlateMarksTest, ColourBarsOnTheLeftAndRightEdgesOfBothSides) {
+    MarkPreset(bars, QStringLiteral("ColorBars"), QStringLiteral("바"), 100, 5);
+    PlateProperties p = Sheet(1, 1); // turned about the height
+    p.colorBarName = QStringLiteral("바");
+    p.colorBarAlign = 1;
+    p.colorBar[1] = 1; // left-top
+    p.colorBar[3] = 1; // right-top
+    p.colorBar[4] = 1; // left-bottom
+    p.colorBar[6] = 1; // right-bottom
+    OpenWithOneItem(p);
+    ASSERT_TRUE(Run());
+    for (const char* file : {"_A.pdf", "_B.pdf"}) {
+        SCOPED_TRACE(file);
+        const auto m = SideMargins(1, std::string(file) == "_B.pdf");
+        const double left = (m[1] - 5) / 2, right = 400 - (m[3] - 5) / 2 - 5;
+        const double start = m[0], end = 300 - (m[2] + 100);
+        // The starts first, then the ends; each turned a quarter, 5 across and 100 along.
+        const std::pair<double, double> expected[] = {
+            {left, start}, {right, start}, {left, end}, {right, end}};
+        const auto forms = Furniture(Side(file));
+        ASSERT_EQ(forms.size(), 4u);
+        for (size_t i = 0; i < 4; ++i) {
+            EXPECT_NEAR(forms[i].x, expected[i].first, 0.01) << i;
+            EXPECT_NEAR(forms[i].y, expected[i].second, 0.01) << i;
+            EXPECT_NEAR(forms[i].w, 5, 0.01) << i;
+            EXPECT_NEAR(forms[i].h, 100, 0.01) << i;
+            EXPECT_EQ(forms[i].rotation, 90) << i;
+        }
+    }
+}
