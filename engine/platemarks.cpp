@@ -262,36 +262,33 @@ bool CPlateMarks::PlateCutMarks(int side, QString* error) {
     const PlateProperties& p = m_doc.Properties();
     if (std::none_of(p.plateCrop.begin(), p.plateCrop.end(), [](int on) { return on != 0; }))
         return true;
-    const PlateGeometry& g = m_doc.Geometry();
-    const bool halved = g.workAndTurn && p.turnDirection != 2;
-    int range = static_cast<int>(g.gridLinesX.size() + g.gridLinesY.size());
-    if (halved)
-        range /= 2;
+    // The bar counts the grid lines marked, on both halves of a work-and-turn plate.
+    int mode[2] = {MirrorMode(m_doc, side), 0};
+    if (HasSecondHalf(m_doc, side))
+        mode[1] = MirrorMode(m_doc, side, true);
+    const int passes = mode[1] != 0 ? 2 : 1;
+    int range = 0;
+    for (int pass = 0; pass < passes; ++pass)
+        CutMarksOnce(mode[pass], range, true, nullptr);
     Begin(QStringLiteral("판 재단선 생성"),
           SideName(m_doc, side) + QStringLiteral(" 재단선 생성 중..."), std::max(range, 1));
-    if (!CutMarksOnce(MirrorMode(m_doc, side), error))
-        return false;
-    if (HasSecondHalf(m_doc, side)) {
-        const int mode = MirrorMode(m_doc, side, true);
-        if (mode != 0 && !CutMarksOnce(mode, error))
+    int step = 0;
+    for (int pass = 0; pass < passes; ++pass)
+        if (!CutMarksOnce(mode[pass], step, false, error))
             return false;
-    }
     if (m_progress)
         m_progress->End();
     return true;
 }
 
-bool CPlateMarks::CutMarksOnce(int mode, QString* error) {
+bool CPlateMarks::CutMarksOnce(int mode, int& step, bool countOnly, QString* error) {
     const PlateProperties& p = m_doc.Properties();
     const PlateGeometry& g = m_doc.Geometry();
     const Margins m = SideMargins(mode);
     const PressColour reg = PressColour::Registration();
     const double W = p.width, H = p.height;
     const double gw = p.gridWidth, gh = p.gridHeight;
-    int step = 0;
     auto line = [&](double x1, double y1, double x2, double y2) {
-        if (m_progress)
-            m_progress->Step(++step);
         return presscolour::Line(m_pdf, x1, y1, x2, y2, kMarkWidth, reg);
     };
     // The boundaries of one axis: start, start ± k·step up to limit. The
@@ -301,6 +298,11 @@ bool CPlateMarks::CutMarksOnce(int mode, QString* error) {
             const double u = down ? start - k * stepLength : start + k * stepLength;
             if (down ? u < limit - kEps : u > limit + kEps)
                 break;
+            ++step;
+            if (countOnly)
+                continue;
+            if (m_progress)
+                m_progress->Step(step);
             if (!mark(u, k == 0, Near(u, limit)))
                 return false;
         }

@@ -58,7 +58,9 @@ public:
 
 private:
     bool Fail(QString* error, const QString& what) const;
-    bool CutMarksOnce(int mode, QString* error);
+    // One pass of plate cut marks; step counts its grid lines (and only
+    // counts them, drawing nothing, when countOnly).
+    bool CutMarksOnce(int mode, int& step, bool countOnly, QString* error);
     void Begin(const QString& title, const QString& detail, int range);
 
     const CTesselDoc& m_doc;

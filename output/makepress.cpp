@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -156,6 +157,13 @@ QString CMakePress::SafeFileName(const QString& text) {
     // Room for the side suffixes within a file name's 255 bytes.
     while (name.toUtf8().size() > 200)
         name.chop(1);
+    // A Windows RIP reading the press folder would open the device instead.
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(?= *(\\.|$))"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = device.match(name);
+    if (match.hasMatch())
+        name.insert(match.capturedLength(), QLatin1Char('_'));
     return name;
 }
 
@@ -236,13 +244,21 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
         return false;
 
     // Text boxes whose files are missing are made again; naming one changes the plate.
+    // A box that cannot be made is left off the press, as one whose PDF is gone.
     bool named = false;
     for (TextBox& box : m_doc.TextBoxes()) {
         const bool nameless = !filenames::IsPlainName(box.name);
+        QString reason;
         if (!CTextBoxPicture::MakeIfMissing(box, m_doc.WorkFolder(), m_doc.Context().colors, pdf,
-                                            nullptr, error))
-            return false;
-        named = named || nameless;
+                                            nullptr, &reason)) {
+            const bool kept = !box.name.isEmpty() &&
+                              QFileInfo(CTextBoxPicture::PdfPath(m_doc.WorkFolder(), box)).isFile();
+            m_notes << (kept ? QStringLiteral("text box \"%1\" not made again, its earlier PDF "
+                                              "is placed: %2")
+                             : QStringLiteral("text box \"%1\" left off the press: %2"))
+                           .arg(box.name, reason);
+        }
+        named = named || (nameless && filenames::IsPlainName(box.name));
     }
     if (named) {
         m_doc.SetModified(true);
@@ -306,7 +322,8 @@ bool CMakePress::MakeLabels(const MakePressOptions& options, QString* error) {
             continue;
         const QString picture = LabelPicturePath(item);
         if (picture.isEmpty()) {
-            m_notes << QStringLiteral("order \"%1\": no valid order number to name its label")
+            m_notes << QStringLiteral("order \"%1\": no label picture, its order number "
+                                      "cannot name a file")
                            .arg(item.ordernum);
             continue;
         }

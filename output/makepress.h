@@ -61,12 +61,14 @@ public:
     // else JOB_CODE, else the plate file's name.
     QString PressBaseName(const MakePressOptions& options) const;
     // A text made safe as one file name: no separators, reserved or control
-    // characters, no "..", no leading or trailing dots or blanks.
+    // characters, no "..", no leading or trailing dots or blanks, and no
+    // device name (CON, NUL, COM1 ...) before its first dot.
     static QString SafeFileName(const QString& text);
     // The press folder's targets with the side files that make each, in order.
     std::vector<std::pair<QString, QStringList>>
     PressTargets(const MakePressOptions& options) const;
-    // The item label files of the label side (picture; the PDF has ".pdf").
+    // The item label files of the label side (picture; the PDF has ".pdf");
+    // empty when the order number cannot name a file.
     QString LabelPicturePath(const CZelItem& item) const;
     // Notes of the last run that did not stop it (labels that could not be made).
     const QStringList& Notes() const { return m_notes; }

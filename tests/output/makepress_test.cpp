@@ -1,5 +1,6 @@
 #include "pressfixture.h"
 
+#include "engine/composescope.h"
 #include "markup/cp949.h"
 
 #include <QFileInfo>
@@ -87,12 +88,15 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
         SCOPED_TRACE(kind.name);
         std::vector<std::unique_ptr<CZelItem>> items;
         // The second case of a two-sided order, framed; a turned one; a
-        // one-sided order; and one wholly on the pasteboard.
+        // one-sided order; one whose artwork lies turned in its slot; and
+        // one wholly on the pasteboard.
         items.push_back(Item(QStringLiteral("D-1"), twoSided, 30, 40, 0, 2, 1));
         items.back()->ownFrame = 1;
         items.back()->ownFrameColor = QStringLiteral(" [C=100 M=0 Y=0 K=0]");
         items.push_back(Item(QStringLiteral("D-2"), twoSided, 130, 20, 90, 2, 0));
         items.push_back(Item(QStringLiteral("S-1"), oneSided, 20, 95, 180, 1, 1));
+        items.push_back(Item(QStringLiteral("M-1"), oneSided, 110, 100, 270, 1, 0));
+        items.back()->mediaRotate = 1;
         items.push_back(Item(QStringLiteral("OUT"), oneSided, -100, 40, 0, 1, 0));
         Open(Sheet(kind.paperSide, kind.turn), std::move(items));
         ASSERT_TRUE(Run());
@@ -105,7 +109,7 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
 
         std::vector<Placed> front, back, labels;
         const int turn = kind.turn;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
             const CZelItem& item = *doc->ItemAt(i);
             const int page = 1 + item.mediaInd * item.numSide;
             front.push_back(Expect(item, page, item.x, item.y, item.rotate));
@@ -121,8 +125,10 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
                 }
                 back.push_back(Expect(item, page + 1, x, y, rotation));
             }
-            // The label turns with the item (90 x 50, the size of page 1).
-            labels.push_back(Expect(item, 1, item.x, item.y, item.rotate));
+            // The label turns with the item (90 x 50, the size of page 1), a
+            // quarter further when the artwork lies turned.
+            labels.push_back(Expect(item, 1, item.x, item.y,
+                                    item.mediaRotate ? (item.rotate + 90) % 360 : item.rotate));
         }
         if (kind.paperSide == 2) {
             std::vector<Placed> both = front;
@@ -195,6 +201,8 @@ TEST_F(MakePressTest, PressFolderFilesForEachType) {
         int paperSide, type;
         bool titleName;
         QStringList files;
+        // With the plate title as the name: JOB_CODE, PAPER_TYPE and TITLE_ITEMS.
+        const char *jobCode = "", *paperType = "", *titleItems = "";
     };
     const Case cases[] = {
         {0, 0, false, {QStringLiteral("P-0001.pdf")}},
@@ -207,9 +215,26 @@ TEST_F(MakePressTest, PressFolderFilesForEachType) {
          false,
          {QStringLiteral("P-0001_A.pdf"), QStringLiteral("P-0001_B.pdf"),
           QStringLiteral("P-0001_L.pdf")}},
+        // A work-and-turn plate has one printed side.
+        {2, 2, false, {QStringLiteral("P-0001.pdf"), QStringLiteral("P-0001_L.pdf")}},
         // Title items that vary by side or shop are not in the name; "/" and ":" cannot stand in
         // it.
-        {0, 0, true, {QStringLiteral("P_0001-국전-a_b.pdf")}},
+        {0,
+         0,
+         true,
+         {QStringLiteral("P_0001-국전-a_b.pdf")},
+         "P/0001",
+         "a:b",
+         "[회사코드][판번호][판형크기][판구분][지질][후가공]"},
+        // A title that cleans to nothing gives JOB_CODE; a device name is not a file.
+        {0,
+         1,
+         true,
+         {QStringLiteral("J-77.pdf"), QStringLiteral("J-77_L.pdf")},
+         "J-77",
+         "..",
+         "[지질]"},
+        {0, 0, true, {QStringLiteral("con_.pdf")}, "J-77", "con", "[지질]"},
     };
     const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0], kPages[1]});
     options.pressDir = pressDir;
@@ -219,12 +244,12 @@ TEST_F(MakePressTest, PressFolderFilesForEachType) {
         QDir().mkpath(pressDir);
         PlateProperties p = Sheet(c.paperSide, 0);
         if (c.titleName) {
-            p.jobCode = QStringLiteral("P/0001");
-            p.paperType = QStringLiteral("a:b");
-            p.titleItems = QStringLiteral("[회사코드][판번호][판형크기][판구분][지질][후가공]");
+            p.jobCode = QString::fromUtf8(c.jobCode);
+            p.paperType = QString::fromUtf8(c.paperType);
+            p.titleItems = QString::fromUtf8(c.titleItems);
         }
         std::vector<std::unique_ptr<CZelItem>> items;
-        items.push_back(Item(QStringLiteral("A-1"), art, 20, 20, 0, c.paperSide + 1));
+        items.push_back(Item(QStringLiteral("A-1"), art, 20, 20, 0, c.paperSide == 0 ? 1 : 2));
         Open(p, std::move(items));
         options.pdfType = c.type;
         options.titleFileName = c.titleName;
@@ -316,4 +341,56 @@ TEST_F(MakePressTest, EachArtworkPageIsEmbeddedOncePerSideFile) {
     ASSERT_EQ(forms.size(), 4u);
     for (const Shape& form : forms)
         EXPECT_EQ(form.name, forms[0].name);
+}
+
+TEST(PressFileName, SafeForEveryWorkstationThatReadsThePressFolder) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"P/0001:a*b", "P_0001_a_b"},
+        {"  ..판..1.. ", "판.1"},
+        {"..", ""},
+        {"a\tb", "a_b"},
+        // Device names, with or without an extension, in any case.
+        {"CON", "CON_"},
+        {"con.pdf", "con_.pdf"},
+        {"Nul", "Nul_"},
+        {"aux ", "aux_"},
+        {"PRN .x", "PRN_ .x"},
+        {"COM1", "COM1_"},
+        {"lpt9.a.b", "lpt9_.a.b"},
+        // Not device names.
+        {"COM0", "COM0"},
+        {"CONSOLE", "CONSOLE"},
+        {"ACON", "ACON"},
+        {"LPT10", "LPT10"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(CMakePress::SafeFileName(QString::fromUtf8(text)), QString::fromUtf8(expected))
+            << text;
+}
+
+TEST_F(MakePressTest, AFailedMergeOrCopyNamesItsTarget) {
+    struct Case {
+        int type;
+        const char* target;
+    };
+    const Case cases[] = {
+        {0, "P-0001.pdf"}, {1, "P-0001.pdf"}, {1, "P-0001_L.pdf"}, {2, "P-0001_L.pdf"}};
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
+    Open(Sheet(0, 0), std::move(items));
+    options.pressDir = pressDir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.target);
+        QDir(pressDir).removeRecursively();
+        QDir().mkpath(pressDir);
+        // A folder where the file is written first: neither copy nor merge can write it.
+        const QString target = QDir(pressDir).filePath(QString::fromLatin1(c.target));
+        ASSERT_TRUE(QDir().mkpath(CComposeScope::TemporaryPath(target)));
+        options.pdfType = c.type;
+        QString error;
+        EXPECT_FALSE(Run(&error));
+        EXPECT_TRUE(error.contains(target)) << error.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
 }

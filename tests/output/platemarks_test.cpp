@@ -1,11 +1,15 @@
 #include "pressfixture.h"
 
 #include "engine/platemarks.h"
+#include "engine/presscolour.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
+#include <numeric>
 #include <set>
+#include <string>
 
 namespace {
 
@@ -242,4 +246,376 @@ TEST_F(PlateMarksTest, TextBoxesOnBothHalvesOfAWorkAndTurnPlate) {
     EXPECT_NEAR(forms[1].x, 400 - 90, 0.01);
     EXPECT_NEAR(forms[1].y, 200, 0.01);
     EXPECT_TRUE(Furniture(Side("_L.pdf")).size() <= 1u); // once at most on the label side
+}
+
+namespace {
+
+// Marks as end points rounded to 0.001 mm, to compare as sets.
+using Mark = std::array<double, 4>;
+
+Mark Rounded(double x1, double y1, double x2, double y2) {
+    auto r = [](double v) { return std::round(v * 1000) / 1000; };
+    return {r(x1), r(y1), r(x2), r(y2)};
+}
+
+std::multiset<Mark> MarksOf(const std::vector<Shape>& lines) {
+    std::multiset<Mark> marks;
+    for (const Shape& s : lines)
+        marks.insert(Rounded(s.x, s.y, s.x2, s.y2));
+    return marks;
+}
+
+// A group of plate cut marks: vertical ones from y1 to y2 at each x, or
+// horizontal ones from x1 to x2 at each y.
+struct Band {
+    bool vertical;
+    double from, to;
+    std::vector<double> at;
+};
+
+std::multiset<Mark> MarksOf(const std::vector<Band>& bands) {
+    std::multiset<Mark> marks;
+    for (const Band& b : bands)
+        for (double u : b.at)
+            marks.insert(b.vertical ? Rounded(u, b.from, u, b.to) : Rounded(b.from, u, b.to, u));
+    return marks;
+}
+
+std::vector<double> Join(std::vector<double> a, const std::vector<double>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+// The sheet is 400 x 300, margins top 10, left 12, bottom 14, right 16, cut
+// margins top 1, left 2, bottom 3, right 4; expected marks are worked out by
+// hand from the grid.
+TEST_F(PlateMarksTest, PlateCutMarksOnTurnedAndWorkAndTurnPlates) {
+    // Work-and-turn about the width, grid 47: boundaries 12 .. 200 (= W/2,
+    // the last: no mark after it), then mirrored 388 down to 200.
+    const std::vector<double> leftHalf{14, 55, 61, 102, 108, 149, 155, 196};
+    const std::vector<double> rightHalf{386, 345, 339, 298, 292, 251, 245, 204};
+    // Grid 50 down the full height: boundaries 10 .. 260.
+    const std::vector<double> rows{11, 57, 61, 107, 111, 157, 161, 207, 211, 257, 261};
+    // Grid 100 across the full width: boundaries 12 .. 312.
+    const std::vector<double> columns{14, 108, 114, 208, 214, 308, 314};
+    // Work-and-turn about the height: 10 .. 110 above H/2, 290 down to 190 below.
+    const std::vector<double> topHalf{11, 57, 61, 107, 111};
+    const std::vector<double> bottomHalf{289, 243, 239, 193, 189};
+    // Turned about the height: boundaries 290 down to 40 (>= the bottom margin 14).
+    const std::vector<double> mirroredRows{289, 243, 239, 193, 189, 143, 139, 93, 89, 43, 39};
+    struct Case {
+        const char* name;
+        int paperSide, turn;
+        double gridWidth, gridHeight;
+        std::array<int, 4> crop; // top, left, bottom, right
+        double bottomMargin, rightMargin;
+        const char* file;
+        std::vector<Band> expected;
+        int range; // grid lines the bar counts
+    };
+    const Case cases[] = {
+        {"work-and-turn about the width: both halves, left and right bands exchanged",
+         2,
+         0,
+         47,
+         50,
+         {1, 1, 1, 1},
+         14,
+         16,
+         "_A.pdf",
+         {{true, 8, 10, Join(leftHalf, rightHalf)},
+          {true, 286, 288, Join(leftHalf, rightHalf)},
+          {false, 10, 12, rows},   // first half: left margin 12
+          {false, 384, 386, rows}, // right margin 16
+          {false, 14, 16, rows},   // second half: the right margin 16 on the left
+          {false, 388, 390, rows}},
+         22},
+        {"work-and-turn about the height: both halves, top and bottom bands exchanged",
+         2,
+         1,
+         100,
+         50,
+         {1, 1, 1, 1},
+         14,
+         16,
+         "_A.pdf",
+         {{true, 8, 10, columns},
+          {true, 286, 288, columns},
+          {true, 12, 14, columns}, // second half: the bottom margin 14 on top
+          {true, 290, 292, columns},
+          {false, 10, 12, Join(topHalf, bottomHalf)},
+          {false, 384, 386, Join(topHalf, bottomHalf)}},
+         14},
+        {"double-sided, turned about the height, side B",
+         1,
+         1,
+         100,
+         50,
+         {1, 1, 1, 1},
+         14,
+         16,
+         "_B.pdf",
+         {{true, 12, 14, columns},
+          {true, 290, 292, columns},
+          {false, 10, 12, mirroredRows},
+          {false, 384, 386, mirroredRows}},
+         10},
+        {"bottom and right marks stop at the sheet's edge",
+         0,
+         0,
+         100,
+         100,
+         {0, 0, 1, 1},
+         1.2,
+         0.8,
+         "_A.pdf",
+         {{true, 298.8, 300, columns}, {false, 399.2, 400, {11, 107, 111, 207, 211}}},
+         7},
+    };
+    RecordingProgress recorder;
+    progress = &recorder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlateProperties p = Sheet(c.paperSide, c.turn);
+        p.gridWidth = c.gridWidth;
+        p.gridHeight = c.gridHeight;
+        p.plateCrop = c.crop;
+        p.margin[PlateProperties::Bottom] = c.bottomMargin;
+        p.margin[PlateProperties::Right] = c.rightMargin;
+        OpenWithOneItem(p);
+        recorder.stages.clear();
+        ASSERT_TRUE(Run());
+        EXPECT_EQ(MarksOf(Lines(Side(c.file))), MarksOf(c.expected));
+
+        // One step per grid line of the side, never past the range.
+        std::vector<RecordingProgress::Stage> cuts;
+        for (const auto& stage : recorder.stages)
+            if (stage.text == QStringLiteral("판 재단선 생성"))
+                cuts.push_back(stage);
+        ASSERT_EQ(cuts.size(), static_cast<size_t>(doc->Geometry().sideCount));
+        const bool sideB = std::string(c.file) == "_B.pdf";
+        const auto& cut = cuts[sideB ? 1 : 0];
+        EXPECT_EQ(cut.details, QStringList{sideB ? QStringLiteral("B 판 재단선 생성 중...")
+                                                 : QStringLiteral("A 판 재단선 생성 중...")});
+        EXPECT_EQ(cut.range, c.range);
+        std::vector<int> counted(static_cast<size_t>(c.range));
+        std::iota(counted.begin(), counted.end(), 1);
+        EXPECT_EQ(cut.positions, counted);
+        EXPECT_EQ(cuts.back().details, QStringList{QStringLiteral("레이블 판 재단선 생성 중...")});
+        // No stage of the run steps past its range.
+        for (const auto& stage : recorder.stages)
+            for (int position : stage.positions)
+                EXPECT_LE(position, stage.range) << stage.text.toStdString();
+    }
+}
+
+TEST_F(PlateMarksTest, ATextBoxThatCannotBeMadeIsLeftOffWithANote) {
+    TextBox good;
+    good.x = 30, good.y = 200, good.width = 60, good.height = 20;
+    good.text = QStringLiteral("재단 주의");
+    good.font.lfHeight = -16;
+    TextBox tiny = good; // below the library's smallest page
+    tiny.x = 150, tiny.width = 0.5;
+    TextBox outside = good; // a stored name that would leave the work folder: named anew
+    outside.name = QStringLiteral("../tb_outside.emf");
+    outside.x = 250;
+    OpenWithOneItem(Sheet(0, 0), {}, {tiny, good, outside});
+    ASSERT_TRUE(Run());
+    notes = notes.filter(QStringLiteral("text box"));
+    ASSERT_EQ(notes.size(), 1) << notes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(notes[0].contains(QStringLiteral("left off the press"))) << notes[0].toStdString();
+    const auto forms = Furniture(Side("_A.pdf"));
+    ASSERT_EQ(forms.size(), 2u);
+    EXPECT_NEAR(forms[0].x, 30, 0.01);
+    EXPECT_NEAR(forms[0].y, 200, 0.01);
+    EXPECT_NEAR(forms[1].x, 250, 0.01);
+    EXPECT_FALSE(QFileInfo::exists(QDir(root).filePath(QStringLiteral("tb_outside.emf"))));
+}
+
+TEST_F(PlateMarksTest, PresetColoursReachThePageAsFractions) {
+    struct Case {
+        int model;
+        int c, m, y, k, r, g, b;
+        std::vector<double> expected;
+    };
+    const Case cases[] = {
+        {1, 10, 20, 30, 40, 255, 128, 0, {1, 0.502, 0}},    // RGB bytes
+        {0, 100, 50, 0, 20, 255, 128, 0, {1, 0.5, 0, 0.2}}, // CMYK percentages
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        CZelColorItem item;
+        item.colorModel = c.model;
+        item.c = c.c, item.m = c.m, item.y = c.y, item.k = c.k;
+        item.r = c.r, item.g = c.g, item.b = c.b;
+        const PressColour colour = PressColour::Of(item);
+        EXPECT_EQ(colour.kind, c.model ? PressColour::Rgb : PressColour::Cmyk);
+        const QString file = QDir(root).filePath(QStringLiteral("colour.pdf"));
+        ASSERT_TRUE(pdf.ComposeBeginDoc(file));
+        ASSERT_TRUE(pdf.ComposeBeginPage(100, 100));
+        ASSERT_TRUE(presscolour::Rect(pdf, 10, 10, 50, 5, 0.3, {}, colour));
+        ASSERT_TRUE(pdf.ComposeEndPage());
+        ASSERT_TRUE(pdf.ComposeEndDoc());
+        const auto rects = Shapes(file, Shape::Rect);
+        ASSERT_EQ(rects.size(), 1u);
+        ASSERT_EQ(rects[0].fill.size(), c.expected.size());
+        for (size_t i = 0; i < c.expected.size(); ++i)
+            EXPECT_NEAR(rects[0].fill[i], c.expected[i], 0.001) << i;
+    }
+}
+
+TEST_F(PlateMarksTest, OwnCutMarksOfAllEightSwitchesOnTurnedSides) {
+    // The item turned a quarter: 50 wide, 90 high, at (50, 60); crop left 1,
+    // top 2, right 3, bottom 4; every mark 1 mm long.
+    const double w = 50, h = 90, L = 1, T = 2, R = 3, B = 4;
+    auto marksAt = [&](double x, double y) {
+        return std::vector<Mark>{
+            Rounded(x + L, y - 1, x + L, y),                 // CROP_01
+            Rounded(x + w - R, y - 1, x + w - R, y),         // CROP_02
+            Rounded(x + w, y + T, x + w + 1, y + T),         // CROP_03
+            Rounded(x + w, y + h - B, x + w + 1, y + h - B), // CROP_04
+            Rounded(x + w - R, y + h, x + w - R, y + h + 1), // CROP_05
+            Rounded(x + L, y + h, x + L, y + h + 1),         // CROP_06
+            Rounded(x - 1, y + h - B, x, y + h - B),         // CROP_07
+            Rounded(x - 1, y + T, x, y + T),                 // CROP_08
+        };
+    };
+    struct Case {
+        const char* name;
+        int paperSide, turn;
+        const char* file;
+        std::vector<std::pair<double, double>> at; // the item's top-left, as mirrored
+    };
+    const Case cases[] = {
+        {"double-sided, side A", 1, 0, "_A.pdf", {{50, 60}}},
+        {"double-sided turned about the width, side B", 1, 0, "_B.pdf", {{400 - (50 + 50), 60}}},
+        {"work-and-turn about the width", 2, 0, "_A.pdf", {{50, 60}, {400 - (50 + 50), 60}}},
+        {"work-and-turn about the height", 2, 1, "_A.pdf", {{50, 60}, {50, 300 - (90 + 60)}}},
+    };
+    options.itemCut = {1, 1, 0};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::unique_ptr<CZelItem>> items;
+        items.push_back(Item(QStringLiteral("A-1"), art, 50, 60, 90, 2));
+        items.back()->ownCut = 1;
+        items.back()->crop = {L, T, R, B};
+        items.back()->cropMarks = {1, 1, 1, 1, 1, 1, 1, 1};
+        Open(Sheet(c.paperSide, c.turn), std::move(items));
+        ASSERT_TRUE(Run());
+        std::multiset<Mark> expected;
+        for (auto [x, y] : c.at)
+            for (const Mark& mark : marksAt(x, y))
+                expected.insert(mark);
+        EXPECT_EQ(MarksOf(Lines(Side(c.file))), expected);
+    }
+}
+
+namespace {
+
+// The margins of a side: top, left, bottom, right, exchanged across the turn on side B.
+std::array<double, 4> SideMargins(int turn, bool sideB) {
+    std::array<double, 4> m{10, 12, 14, 16};
+    if (sideB && turn == 0)
+        std::swap(m[1], m[3]);
+    else if (sideB && turn == 1)
+        std::swap(m[0], m[2]);
+    return m;
+}
+
+QString PdfText(const QString& file) {
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
+    text.waitForFinished(60000);
+    return QString::fromUtf8(text.readAll());
+}
+
+} // namespace
+
+TEST_F(PlateMarksTest, TitleAndBarcodeAlongTheLeftAndRightEdges) {
+    struct Case {
+        const char* name;
+        int position, align, turn;
+    };
+    const Case cases[] = {
+        {"left edge, centred in the margin", 0, 1, 0},
+        {"right edge, against the printable area", 2, 2, 0},
+        {"left edge at the sheet's edge, turned about the height", 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlateProperties p = Sheet(1, c.turn);
+        p.jobCode = QStringLiteral("7"); // narrower than it is high: the upright barcode
+        p.titleItems = QStringLiteral("[바코드][판번호][판구분]");
+        p.titlePosition = c.position;
+        p.titleAlign = c.align;
+        p.titleFont.lfHeight = -13;
+        p.titleFont.lfFaceName = QStringLiteral("NanumGothic");
+        OpenWithOneItem(p);
+        ASSERT_TRUE(Run());
+        EXPECT_TRUE(QFileInfo::exists(QDir(doc->WorkFolder()).filePath(QStringLiteral("B_V.pdf"))));
+        EXPECT_FALSE(
+            QFileInfo::exists(QDir(doc->WorkFolder()).filePath(QStringLiteral("B_H.pdf"))));
+        for (const auto& [file, word] : {std::pair{"_A.pdf", "앞"}, std::pair{"_B.pdf", "뒤"}}) {
+            SCOPED_TRACE(file);
+            const auto m = SideMargins(c.turn, std::string(file) == "_B.pdf");
+            const auto forms = Furniture(Side(file));
+            ASSERT_EQ(forms.size(), 2u);
+            const Shape& barcode = forms[0];
+            const Shape& title = forms[1];
+            EXPECT_GT(barcode.formH, barcode.formW);
+            for (const Shape* piece : {&barcode, &title}) {
+                // Turned a quarter: across the band it is as thick as its page is high.
+                const double t = piece->formH;
+                EXPECT_EQ(piece->rotation, 90);
+                EXPECT_NEAR(piece->w, t, 0.01);
+                EXPECT_NEAR(piece->h, piece->formW, 0.01);
+                const double x = c.position == 0 ? (c.align == 0   ? 0
+                                                    : c.align == 1 ? (m[1] - t) / 2
+                                                                   : m[1] - t)
+                                                 : (c.align == 0   ? 400 - t
+                                                    : c.align == 1 ? 400 - (m[3] - t) / 2 - t
+                                                                   : 400 - m[3]);
+                EXPECT_NEAR(piece->x, x, 0.01);
+            }
+            EXPECT_NEAR(barcode.y, m[0], 0.01);
+            EXPECT_NEAR(title.y, m[0] + barcode.formW + 2, 0.01);
+            EXPECT_TRUE(
+                PdfText(Side(file)).contains(QStringLiteral("7-%1").arg(QString::fromUtf8(word))))
+                << PdfText(Side(file)).toStdString();
+        }
+        EXPECT_TRUE(PdfText(Side("_L.pdf")).contains(QStringLiteral("7-레이블")));
+    }
+}
+
+TEST_F(PlateMarksTest, ColourBarsOnTheLeftAndRightEdgesOfBothSides) {
+    MarkPreset(bars, QStringLiteral("ColorBars"), QStringLiteral("바"), 100, 5);
+    PlateProperties p = Sheet(1, 1); // turned about the height
+    p.colorBarName = QStringLiteral("바");
+    p.colorBarAlign = 1;
+    p.colorBar[1] = 1; // left-top
+    p.colorBar[3] = 1; // right-top
+    p.colorBar[4] = 1; // left-bottom
+    p.colorBar[6] = 1; // right-bottom
+    OpenWithOneItem(p);
+    ASSERT_TRUE(Run());
+    for (const char* file : {"_A.pdf", "_B.pdf"}) {
+        SCOPED_TRACE(file);
+        const auto m = SideMargins(1, std::string(file) == "_B.pdf");
+        const double left = (m[1] - 5) / 2, right = 400 - (m[3] - 5) / 2 - 5;
+        const double start = m[0], end = 300 - (m[2] + 100);
+        // The starts first, then the ends; each turned a quarter, 5 across and 100 along.
+        const std::pair<double, double> expected[] = {
+            {left, start}, {right, start}, {left, end}, {right, end}};
+        const auto forms = Furniture(Side(file));
+        ASSERT_EQ(forms.size(), 4u);
+        for (size_t i = 0; i < 4; ++i) {
+            EXPECT_NEAR(forms[i].x, expected[i].first, 0.01) << i;
+            EXPECT_NEAR(forms[i].y, expected[i].second, 0.01) << i;
+            EXPECT_NEAR(forms[i].w, 5, 0.01) << i;
+            EXPECT_NEAR(forms[i].h, 100, 0.01) << i;
+            EXPECT_EQ(forms[i].rotation, 90) << i;
+        }
+    }
 }

@@ -9,6 +9,7 @@
 #include "labels/zellabel.h"
 #include "output/makepress.h"
 #include "output/pdfserver.h"
+#include "records/progresssink.h"
 #include "records/zelcolorpresets.h"
 #include "records/zelpressmarkpresets.h"
 
@@ -20,6 +21,28 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+
+// Every stage a run reports: its texts, range and the positions stepped.
+class RecordingProgress : public ProgressSink {
+public:
+    struct Stage {
+        QString text;
+        QStringList details;
+        int range = 0;
+        std::vector<int> positions;
+    };
+    void Begin(const QString& text, int range) override { stages.push_back({text, {}, range, {}}); }
+    void Step(int position) override {
+        if (!stages.empty())
+            stages.back().positions.push_back(position);
+    }
+    void Detail(const QString& text) override {
+        if (!stages.empty())
+            stages.back().details << text;
+    }
+    void End() override {}
+    std::vector<Stage> stages;
+};
 
 // A shop in a temporary folder with the real composition library: artwork,
 // a label, colour bar and registration mark presets, a press folder, and
@@ -129,7 +152,7 @@ protected:
             ASSERT_TRUE(made.Save(plate));
         }
         doc = std::make_unique<CTesselDoc>();
-        doc->SetContext({nullptr, &colors, &op, nullptr, &pdf});
+        doc->SetContext({nullptr, &colors, &op, progress, &pdf, {}});
         QString error;
         ASSERT_TRUE(doc->Open(plate, &error)) << error.toStdString();
     }
@@ -139,6 +162,7 @@ protected:
         written.clear();
         QString reason;
         const bool ok = press.Run(options, &written, &reason);
+        notes = press.Notes();
         if (error)
             *error = reason;
         else
@@ -216,7 +240,9 @@ protected:
     CZelColorPresets colors;
     CZelPressMarkPresets bars, regMarks;
     ScriptedOperator op;
+    ProgressSink* progress = nullptr; // set before Open to follow a run
     std::unique_ptr<CTesselDoc> doc;
     MakePressOptions options;
     QStringList written;
+    QStringList notes; // of the last Run
 };
