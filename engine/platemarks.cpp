@@ -401,16 +401,27 @@ bool CPlateMarks::OwnCutMarks(int side, QString* error) {
                 continue;
             double x = 0, y = 0;
             MirroredPosition(*item, mode, x, y);
-            const double marks[8][4] = {
-                {x + L, y - d, x + L, y},                 // CROP_01
-                {x + w - R, y - d, x + w - R, y},         // CROP_02
-                {x + w, y + T, x + w + d, y + T},         // CROP_03
-                {x + w, y + h - B, x + w + d, y + h - B}, // CROP_04
-                {x + w - R, y + h, x + w - R, y + h + d}, // CROP_05
-                {x + L, y + h, x + L, y + h + d},         // CROP_06
-                {x - d, y + h - B, x, y + h - B},         // CROP_07
-                {x - d, y + T, x, y + T},                 // CROP_08
+            // The marks in the item's own box, then mirrored with it: on a
+            // turned side the left cut lies on the right, as the artwork's does.
+            const double local[8][4] = {
+                {L, -d, L, 0},            // CROP_01
+                {w - R, -d, w - R, 0},    // CROP_02
+                {w, T, w + d, T},         // CROP_03
+                {w, h - B, w + d, h - B}, // CROP_04
+                {w - R, h, w - R, h + d}, // CROP_05
+                {L, h, L, h + d},         // CROP_06
+                {-d, h - B, 0, h - B},    // CROP_07
+                {-d, T, 0, T},            // CROP_08
             };
+            auto sheetX = [&](double lx) { return mode == 1 ? x + w - lx : x + lx; };
+            auto sheetY = [&](double ly) { return mode == 2 ? y + h - ly : y + ly; };
+            double marks[8][4];
+            for (int k = 0; k < 8; ++k) {
+                marks[k][0] = sheetX(local[k][0]);
+                marks[k][1] = sheetY(local[k][1]);
+                marks[k][2] = sheetX(local[k][2]);
+                marks[k][3] = sheetY(local[k][3]);
+            }
             for (int k = 0; k < 8; ++k) {
                 if (!item->cropMarks[k])
                     continue;

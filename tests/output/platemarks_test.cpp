@@ -468,31 +468,46 @@ TEST_F(PlateMarksTest, PresetColoursReachThePageAsFractions) {
 
 TEST_F(PlateMarksTest, OwnCutMarksOfAllEightSwitchesOnTurnedSides) {
     // The item turned a quarter: 50 wide, 90 high, at (50, 60); crop left 1,
-    // top 2, right 3, bottom 4; every mark 1 mm long.
+    // top 2, right 3, bottom 4; every mark 1 mm long. On a turned side the
+    // marks turn with the item's box: its left cut lies on the right there.
     const double w = 50, h = 90, L = 1, T = 2, R = 3, B = 4;
-    auto marksAt = [&](double x, double y) {
-        return std::vector<Mark>{
-            Rounded(x + L, y - 1, x + L, y),                 // CROP_01
-            Rounded(x + w - R, y - 1, x + w - R, y),         // CROP_02
-            Rounded(x + w, y + T, x + w + 1, y + T),         // CROP_03
-            Rounded(x + w, y + h - B, x + w + 1, y + h - B), // CROP_04
-            Rounded(x + w - R, y + h, x + w - R, y + h + 1), // CROP_05
-            Rounded(x + L, y + h, x + L, y + h + 1),         // CROP_06
-            Rounded(x - 1, y + h - B, x, y + h - B),         // CROP_07
-            Rounded(x - 1, y + T, x, y + T),                 // CROP_08
+    auto marksAt = [&](double x, double y, int mirror) {
+        auto X = [&](double lx) { return mirror == 1 ? x + w - lx : x + lx; };
+        auto Y = [&](double ly) { return mirror == 2 ? y + h - ly : y + ly; };
+        auto mark = [&](double x1, double y1, double x2, double y2) {
+            return Rounded(X(x1), Y(y1), X(x2), Y(y2));
         };
+        return std::vector<Mark>{
+            mark(L, -1, L, 0),            // CROP_01
+            mark(w - R, -1, w - R, 0),    // CROP_02
+            mark(w, T, w + 1, T),         // CROP_03
+            mark(w, h - B, w + 1, h - B), // CROP_04
+            mark(w - R, h, w - R, h + 1), // CROP_05
+            mark(L, h, L, h + 1),         // CROP_06
+            mark(-1, h - B, 0, h - B),    // CROP_07
+            mark(-1, T, 0, T),            // CROP_08
+        };
+    };
+    struct Place {
+        double x, y; // the item's top-left, as mirrored
+        int mirror;  // 1 about the width, 2 about the height
     };
     struct Case {
         const char* name;
         int paperSide, turn;
         const char* file;
-        std::vector<std::pair<double, double>> at; // the item's top-left, as mirrored
+        std::vector<Place> at;
     };
     const Case cases[] = {
-        {"double-sided, side A", 1, 0, "_A.pdf", {{50, 60}}},
-        {"double-sided turned about the width, side B", 1, 0, "_B.pdf", {{400 - (50 + 50), 60}}},
-        {"work-and-turn about the width", 2, 0, "_A.pdf", {{50, 60}, {400 - (50 + 50), 60}}},
-        {"work-and-turn about the height", 2, 1, "_A.pdf", {{50, 60}, {50, 300 - (90 + 60)}}},
+        {"double-sided, side A", 1, 0, "_A.pdf", {{50, 60, 0}}},
+        {"double-sided turned about the width, side B", 1, 0, "_B.pdf", {{400 - (50 + 50), 60, 1}}},
+        {"double-sided turned about the height, side B",
+         1,
+         1,
+         "_B.pdf",
+         {{50, 300 - (90 + 60), 2}}},
+        {"work-and-turn about the width", 2, 0, "_A.pdf", {{50, 60, 0}, {400 - (50 + 50), 60, 1}}},
+        {"work-and-turn about the height", 2, 1, "_A.pdf", {{50, 60, 0}, {50, 300 - (90 + 60), 2}}},
     };
     options.itemCut = {1, 1, 0};
     for (const Case& c : cases) {
@@ -505,8 +520,8 @@ TEST_F(PlateMarksTest, OwnCutMarksOfAllEightSwitchesOnTurnedSides) {
         Open(Sheet(c.paperSide, c.turn), std::move(items));
         ASSERT_TRUE(Run());
         std::multiset<Mark> expected;
-        for (auto [x, y] : c.at)
-            for (const Mark& mark : marksAt(x, y))
+        for (const Place& place : c.at)
+            for (const Mark& mark : marksAt(place.x, place.y, place.mirror))
                 expected.insert(mark);
         EXPECT_EQ(MarksOf(Lines(Side(c.file))), expected);
     }
