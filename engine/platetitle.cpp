@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QRegularExpression>
 
@@ -177,8 +176,9 @@ bool CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& title, QStr
             QDir(m_doc.WorkFolder())
                 .filePath(upright ? QStringLiteral("B_H.pdf") : QStringLiteral("B_V.pdf"));
         const QString code = upright ? p.jobCode : p.jobCode + QStringLiteral("/RC");
-        if (w >= 1 && h >= 1 && !QFileInfo::exists(image) &&
-            !m_pdf.MiscCreateBarcode(image, code, w, h, 3, 0))
+        // Made on every run: one left from an earlier run may hold another
+        // code or size.
+        if (w >= 1 && h >= 1 && !m_pdf.MiscCreateBarcode(image, code, w, h, 3, 0))
             return SetError(error, QStringLiteral("%1: %2").arg(image, m_pdf.LastError()));
         if (place(barcode, w, h)) {
             barcode.pdf = BarcodePath(side);

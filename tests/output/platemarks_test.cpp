@@ -222,6 +222,18 @@ TEST_F(PlateMarksTest, TitleAndBarcodeAlongTheTopEdge) {
     text.start(QStringLiteral("pdftotext"), {Side("_A.pdf"), QStringLiteral("-")});
     text.waitForFinished(60000);
     EXPECT_TRUE(QString::fromUtf8(text.readAll()).contains(QStringLiteral("P-0001-스노우 250")));
+
+    // A barcode left from an earlier run is never reused: it may hold another code or size.
+    p.jobCode = QStringLiteral("P-0001-2");
+    doc->SetProperties(p);
+    ASSERT_TRUE(Run());
+    const auto again = Furniture(Side("_A.pdf"));
+    ASSERT_EQ(again.size(), 2u);
+    EXPECT_GT(again[0].w, barcode.w);
+    double width = 0, height = 0;
+    ASSERT_TRUE(pdf.MiscGetPageSize(QDir(doc->WorkFolder()).filePath(QStringLiteral("B_H.pdf")), 1,
+                                    width, height));
+    EXPECT_NEAR(width, again[0].w, 0.01);
 }
 
 TEST_F(PlateMarksTest, TextBoxesOnBothHalvesOfAWorkAndTurnPlate) {
