@@ -488,12 +488,22 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
         return SetError(
             error, QStringLiteral("%1: the press folder does not exist").arg(options.pressDir));
     CPDFServer& pdf = *m_doc.Context().pdf;
-    for (const auto& [target, inputs] : PressTargets(options)) {
+    // Every file is written under a hidden name first and all are renamed
+    // only when all are written: a hot folder never sees half a file, nor
+    // half of a plate's set.
+    const auto targets = PressTargets(options);
+    QStringList temporaries;
+    auto dropTemporaries = [&temporaries] {
+        for (const QString& temporary : temporaries)
+            QFile::remove(temporary);
+        return false;
+    };
+    for (const auto& [target, inputs] : targets) {
         if (!RemoveOld(target, error))
-            return false;
-        // Written under a hidden name and renamed: a hot folder never sees half a file.
+            return dropTemporaries();
         const QString temporary = CComposeScope::TemporaryPath(target);
         QFile::remove(temporary);
+        temporaries << temporary;
         bool ok = false;
         if (inputs.size() == 1 && options.pdfType != 0) {
             ok = QFile::copy(inputs.first(), temporary) &&
@@ -505,9 +515,14 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
             if (!ok)
                 SetError(error, QStringLiteral("%1: %2").arg(target, pdf.LastError()));
         }
-        if (!ok || !CComposeScope::Replace(temporary, target, error)) {
-            QFile::remove(temporary);
-            return false;
+        if (!ok)
+            return dropTemporaries();
+    }
+    for (size_t i = 0; i < targets.size(); ++i) {
+        const QString& target = targets[i].first;
+        if (!CComposeScope::Replace(temporaries[static_cast<int>(i)], target, error)) {
+            temporaries = temporaries.mid(static_cast<int>(i));
+            return dropTemporaries();
         }
         if (written)
             *written << target;
