@@ -25,16 +25,31 @@ struct TextField {
     QString CZelItem::*member;
 };
 const TextField kJobTexts[] = {
-    {"Ordernum", &CZelItem::ordernum}, {"BranchShop", &CZelItem::branchShop}, {"Rework", &CZelItem::rework},
-    {"ROKDate", &CZelItem::rokDate},   {"Product", &CZelItem::product},       {"Kind", &CZelItem::kind},
-    {"Paper", &CZelItem::paper},       {"SizeKind", &CZelItem::sizeKind},     {"AfterWork", &CZelItem::afterWork},
-    {"AfterWork2", &CZelItem::afterWork2}, {"DeliveryM", &CZelItem::deliveryM}, {"DeliveryA", &CZelItem::deliveryA},
-    {"Uid", &CZelItem::uid},           {"Ucom", &CZelItem::ucom},             {"Uname", &CZelItem::uname},
-    {"Utel", &CZelItem::utel},         {"UHP", &CZelItem::uhp},               {"ReceiptS", &CZelItem::receiptS},
-    {"Pcom", &CZelItem::pcom},         {"Pname", &CZelItem::pname},           {"Mmemo", &CZelItem::mmemo},
+    {"Ordernum", &CZelItem::ordernum},
+    {"BranchShop", &CZelItem::branchShop},
+    {"Rework", &CZelItem::rework},
+    {"ROKDate", &CZelItem::rokDate},
+    {"Product", &CZelItem::product},
+    {"Kind", &CZelItem::kind},
+    {"Paper", &CZelItem::paper},
+    {"SizeKind", &CZelItem::sizeKind},
+    {"AfterWork", &CZelItem::afterWork},
+    {"AfterWork2", &CZelItem::afterWork2},
+    {"DeliveryM", &CZelItem::deliveryM},
+    {"DeliveryA", &CZelItem::deliveryA},
+    {"Uid", &CZelItem::uid},
+    {"Ucom", &CZelItem::ucom},
+    {"Uname", &CZelItem::uname},
+    {"Utel", &CZelItem::utel},
+    {"UHP", &CZelItem::uhp},
+    {"ReceiptS", &CZelItem::receiptS},
+    {"Pcom", &CZelItem::pcom},
+    {"Pname", &CZelItem::pname},
+    {"Mmemo", &CZelItem::mmemo},
 };
 
-std::unique_ptr<CZelItem> ReadItem(CZelMTDocument& doc, CTzmpItem* element, const QString& jobCode) {
+std::unique_ptr<CZelItem> ReadItem(CZelMTDocument& doc, CTzmpItem* element,
+                                   const QString& jobCode) {
     auto item = std::make_unique<CZelItem>();
     item->jobCode = jobCode;
     for (const TextField& field : kJobTexts)
@@ -120,6 +135,43 @@ const char* UnwritableKey(const CZelItem& item) {
         if (lossy(*text))
             return key;
     return nullptr;
+}
+
+// The first text of the plate itself, its lines or its text boxes that the
+// file's code page cannot carry, named for the operator, or empty.
+QString UnwritablePlateText(const PlateProperties& p, const std::vector<FreeLine>& lines,
+                            const std::vector<TextBox>& boxes) {
+    auto lossy = [](const QString& text) {
+        return cp949::ToUnicode(cp949::FromUnicode(text)) != text;
+    };
+    const std::pair<const char*, const QString*> plateTexts[] = {
+        {"PRESET_NAME", &p.presetName},
+        {"JOB_CODE", &p.jobCode},
+        {"USER_NAME", &p.userName},
+        {"USER_ACCOUNT", &p.userAccount},
+        {"USER_INITIAL", &p.userInitial},
+        {"JOB_DATE", &p.jobDate},
+        {"PAPER_TYPE", &p.paperType},
+        {"COMMENT", &p.comment},
+        {"AFTER_WORK", &p.afterWork},
+        {"SIZE", &p.size},
+        {"TITLE_ITEMS", &p.titleItems},
+        {"COLOR_BAR_NAME", &p.colorBarName},
+        {"REGISTRATION_MARK_NAME", &p.registrationMarkName}};
+    for (const auto& [key, text] : plateTexts)
+        if (lossy(*text))
+            return QLatin1String(key);
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lossy(lines[i].colorName))
+            return QStringLiteral("LINE_COLOR of line %1").arg(i + 1);
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        const TextBox& box = boxes[i];
+        for (const QString* text : {&box.name, &box.frameColor, &box.contentColor, &box.textColor,
+                                    &box.text, &box.font.lfFaceName})
+            if (lossy(*text))
+                return QStringLiteral("text box %1").arg(i + 1);
+    }
+    return {};
 }
 
 FreeLine ReadLine(CZelDocumentPreset& doc, CTzmpItem* element) {
@@ -216,7 +268,8 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     const QFileInfo file(path);
     const QString workFolder = QDir(file.absolutePath()).filePath(file.completeBaseName());
     if (!QDir().mkpath(workFolder)) {
-        SetError(error, QStringLiteral("%1: cannot create the plate's work folder").arg(workFolder));
+        SetError(error,
+                 QStringLiteral("%1: cannot create the plate's work folder").arg(workFolder));
         return false;
     }
 
@@ -228,14 +281,22 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     QString progressFolder, releaseFolder;
     if (m_context.preference) {
         // Both names become folders on the shared drive.
-        if (!filenames::IsPlainName(properties.userAccount) || !filenames::IsPlainName(properties.jobCode)) {
-            SetError(error, QStringLiteral("%1: the plate's account \"%2\" or number \"%3\" is not a valid folder name")
-                                .arg(path, properties.userAccount, properties.jobCode));
+        if (!filenames::IsPlainName(properties.userAccount) ||
+            !filenames::IsPlainName(properties.jobCode)) {
+            SetError(
+                error,
+                QStringLiteral(
+                    "%1: the plate's account \"%2\" or number \"%3\" is not a valid folder name")
+                    .arg(path, properties.userAccount, properties.jobCode));
             return false;
         }
-        if (!m_context.preference->GetProgressFolder(properties.userAccount, properties.jobCode, progressFolder) ||
-            !m_context.preference->GetReleaseFolder(properties.userAccount, properties.jobCode, releaseFolder)) {
-            SetError(error, QStringLiteral("%1: cannot create the plate's progress or release folder").arg(path));
+        if (!m_context.preference->GetProgressFolder(properties.userAccount, properties.jobCode,
+                                                     progressFolder) ||
+            !m_context.preference->GetReleaseFolder(properties.userAccount, properties.jobCode,
+                                                    releaseFolder)) {
+            SetError(error,
+                     QStringLiteral("%1: cannot create the plate's progress or release folder")
+                         .arg(path));
             return false;
         }
     }
@@ -255,7 +316,8 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     QStringList unknownColors;
     for (CMTItem* element = document->FirstLine(); element; element = element->NextSibling()) {
         FreeLine line = ReadLine(*document, CTzmpTree::Typed(element));
-        if (m_context.colors && !m_context.colors->FindColor(line.colorName) && !unknownColors.contains(line.colorName))
+        if (m_context.colors && !m_context.colors->FindColor(line.colorName) &&
+            !unknownColors.contains(line.colorName))
             unknownColors << line.colorName;
         lines.push_back(line);
     }
@@ -311,13 +373,16 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     if (m_context.pdf && textlayout::CanMeasure()) {
         for (TextBox& box : m_textBoxes) {
             const bool nameless = !filenames::IsPlainName(box.name);
-            if (CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors, m_context.pdf) && nameless)
+            if (CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors,
+                                               m_context.pdf) &&
+                nameless)
                 m_modified = true;
         }
     }
     const QStringList missing = MissingArtwork();
     if (!missing.isEmpty() && m_context.op)
-        m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
+        m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 "
+                                          "확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
                                .arg(missing.join(QStringLiteral(", "))));
     if (!failedLabels.isEmpty() && m_context.op)
         m_context.op->Tell(
@@ -325,8 +390,11 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
                 .arg(failedLabels.join(QStringLiteral(", "))));
 
     if (!unknownColors.isEmpty() && m_context.op)
-        m_context.op->Tell(QStringLiteral("선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")
-                               .arg(QLatin1Char('"') + unknownColors.join(QStringLiteral("\", \"")) + QLatin1Char('"')));
+        m_context.op->Tell(
+            QStringLiteral(
+                "선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")
+                .arg(QLatin1Char('"') + unknownColors.join(QStringLiteral("\", \"")) +
+                     QLatin1Char('"')));
     return true;
 }
 
@@ -341,6 +409,12 @@ bool CTesselDoc::Save(const QString& path, QString* error) {
                     .arg(path, item->ordernum, QLatin1String(key)));
             return false;
         }
+    }
+    const QString plateText = UnwritablePlateText(m_properties, m_lines, m_textBoxes);
+    if (!plateText.isEmpty()) {
+        SetError(error, QStringLiteral("%1: %2 holds a character the plate file cannot store")
+                            .arg(path, plateText));
+        return false;
     }
     if (!m_document)
         m_document = std::make_unique<CZelMTDocument>();

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 QByteArray ReadAll(const QString& path) {
@@ -305,6 +307,42 @@ TEST_F(DocumentFile, ItemTextsTheFileCannotCarryFailTheSave) {
         // Code page characters, Korean among them, are written.
         item.*c.member = QStringLiteral("김 철수");
         EXPECT_TRUE(edited.Save(path, &error)) << error.toStdString();
+    }
+}
+
+TEST_F(DocumentFile, PlateTextsTheFileCannotCarryFailTheSave) {
+    CTesselDoc doc;
+    Fill(doc);
+    ASSERT_TRUE(doc.Save(path));
+    const QByteArray saved = ReadAll(path);
+    const struct {
+        const char* named;
+        std::function<void(CTesselDoc&)> edit;
+    } cases[] = {
+        {"COMMENT",
+         [](CTesselDoc& d) {
+             PlateProperties p = d.Properties();
+             p.comment = QStringLiteral("급함 🔥");
+             d.SetProperties(p);
+         }},
+        {"text box 2", // after the one the plate has
+         [](CTesselDoc& d) {
+             TextBox box;
+             box.name = QStringLiteral("tb_1.emf");
+             box.text = QStringLiteral("재단 ✂︎ 주의");
+             d.TextBoxes().push_back(box);
+         }},
+    };
+    for (const auto& c : cases) {
+        CTesselDoc edited;
+        ASSERT_TRUE(edited.Open(path));
+        c.edit(edited);
+        edited.SetModified(true);
+        QString error;
+        EXPECT_FALSE(edited.Save(path, &error)) << c.named;
+        EXPECT_TRUE(error.contains(QLatin1String(c.named))) << error.toStdString();
+        EXPECT_TRUE(edited.IsModified());
+        EXPECT_EQ(ReadAll(path), saved);
     }
 }
 
