@@ -120,11 +120,8 @@ void WriteItem(CZelMTDocument& doc, CTzmpItem* element, const CZelItem& item) {
 // The first JOB or OBJECT key of an item whose text the file's code page
 // cannot carry (it would be written as "?"), or nullptr.
 const char* UnwritableKey(const CZelItem& item) {
-    auto lossy = [](const QString& text) {
-        return cp949::ToUnicode(cp949::FromUnicode(text)) != text;
-    };
     for (const TextField& field : kJobTexts)
-        if (lossy(item.*field.member))
+        if (!cp949::CanEncode(item.*field.member))
             return field.key;
     const std::pair<const char*, const QString*> objectTexts[] = {
         {"OBJ_PATH", &item.objPath},
@@ -132,7 +129,7 @@ const char* UnwritableKey(const CZelItem& item) {
         {"CHECKSUM", &item.checksum},
         {"LABEL_NAME", &item.labelName}};
     for (const auto& [key, text] : objectTexts)
-        if (lossy(*text))
+        if (!cp949::CanEncode(*text))
             return key;
     return nullptr;
 }
@@ -141,9 +138,6 @@ const char* UnwritableKey(const CZelItem& item) {
 // file's code page cannot carry, named for the operator, or empty.
 QString UnwritablePlateText(const PlateProperties& p, const std::vector<FreeLine>& lines,
                             const std::vector<TextBox>& boxes) {
-    auto lossy = [](const QString& text) {
-        return cp949::ToUnicode(cp949::FromUnicode(text)) != text;
-    };
     const std::pair<const char*, const QString*> plateTexts[] = {
         {"PRESET_NAME", &p.presetName},
         {"JOB_CODE", &p.jobCode},
@@ -159,16 +153,16 @@ QString UnwritablePlateText(const PlateProperties& p, const std::vector<FreeLine
         {"COLOR_BAR_NAME", &p.colorBarName},
         {"REGISTRATION_MARK_NAME", &p.registrationMarkName}};
     for (const auto& [key, text] : plateTexts)
-        if (lossy(*text))
+        if (!cp949::CanEncode(*text))
             return QLatin1String(key);
     for (size_t i = 0; i < lines.size(); ++i)
-        if (lossy(lines[i].colorName))
+        if (!cp949::CanEncode(lines[i].colorName))
             return QStringLiteral("LINE_COLOR of line %1").arg(i + 1);
     for (size_t i = 0; i < boxes.size(); ++i) {
         const TextBox& box = boxes[i];
         for (const QString* text : {&box.name, &box.frameColor, &box.contentColor, &box.textColor,
                                     &box.text, &box.font.lfFaceName})
-            if (lossy(*text))
+            if (!cp949::CanEncode(*text))
                 return QStringLiteral("text box %1").arg(i + 1);
     }
     return {};

@@ -17,7 +17,8 @@ const std::array<quint16, 0x10000>& ReverseTable() {
         reverse->fill(0);
         for (int lead = kLeadFirst; lead <= kLeadLast; ++lead) {
             for (int trail = kTrailFirst; trail <= kTrailLast; ++trail) {
-                const char16_t ch = kCp949ToUnicode[(lead - kLeadFirst) * kTrails + (trail - kTrailFirst)];
+                const char16_t ch =
+                    kCp949ToUnicode[(lead - kLeadFirst) * kTrails + (trail - kTrailFirst)];
                 if (ch != 0)
                     (*reverse)[ch] = static_cast<quint16>((lead << 8) | trail);
             }
@@ -78,7 +79,8 @@ void AppendFromUnicode(QStringView text, QByteArray& bytes) {
             bytes.append(static_cast<char>(ch));
             continue;
         }
-        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+        if (QChar::isHighSurrogate(ch) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode()))
             ++i; // one replacement for the whole supplementary character
         const quint16 code = reverse[ch];
         if (code == 0) {
@@ -90,6 +92,12 @@ void AppendFromUnicode(QStringView text, QByteArray& bytes) {
     }
 }
 
-int DoubleByteCodeCount() { return kDoubleByteCodes; }
+int DoubleByteCodeCount() {
+    return kDoubleByteCodes;
+}
+
+bool CanEncode(const QString& text) {
+    return ToUnicode(FromUnicode(text)) == text;
+}
 
 } // namespace cp949

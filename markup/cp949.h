@@ -25,8 +25,12 @@ char16_t DecodePair(unsigned char lead, unsigned char trail);
 quint16 EncodeChar(char16_t ch);
 
 QString ToUnicode(const char* bytes, qsizetype length);
-inline QString ToUnicode(const QByteArray& bytes) { return ToUnicode(bytes.constData(), bytes.size()); }
+inline QString ToUnicode(const QByteArray& bytes) {
+    return ToUnicode(bytes.constData(), bytes.size());
+}
 QByteArray FromUnicode(QStringView text);
+// Whether every character of text has a code, so that writing it loses nothing.
+bool CanEncode(const QString& text);
 // Appends the encoding of text to out, without an intermediate buffer.
 void AppendFromUnicode(QStringView text, QByteArray& out);
 
