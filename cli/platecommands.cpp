@@ -157,7 +157,7 @@ int New(CommandLine& args) {
     ShopSession session;
     if (const Result<void> login = session.Login(shop.preference, account, password); !login)
         return Fail(login.error());
-    const Result<QString> path = CreatePlate(shop, session, plate.value());
+    const Result<QString> path = CreatePlate(shop, *session.Account(), plate.value());
     if (!path)
         return Fail(path.error());
     PrintLine(path.value());

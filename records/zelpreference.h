@@ -51,6 +51,9 @@ public:
     bool ValidatePreference(QString* reason = nullptr);
     // Writes the record to its path; false when there is none or it fails.
     bool Save();
+    // Makes the header this program writes (a record that failed the check
+    // for its header is repaired by the settings the operator confirms).
+    void RepairHeader() { m_root = m_tree.SetHeader(QString::fromLatin1(kDocumentType)); }
     const QString& Path() const { return m_path; }
     QString LastError() const { return m_error; }
     CPreferenceTree& Tree() { return m_tree; }

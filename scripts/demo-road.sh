@@ -5,11 +5,15 @@
 DEMO_SHOP="${TESSEL_DEMO_SHOP:-$TESSEL_ROOT/demo-shop}"
 CLI="$BUILD_DIR/cli/tessel-cli"
 
-demo_road() {
-    # Made once; later runs keep what the operator changed in it.
+# Made once; later runs keep what the operator changed in it.
+demo_shop() {
     if [ ! -d "$DEMO_SHOP/Preferences" ]; then
         "$CLI" demo-shop "$DEMO_SHOP"
     fi
+}
+
+demo_road() {
+    demo_shop
     export TESSEL_HOME="$DEMO_SHOP"
     local jobs="$DEMO_SHOP/Shared/JobTickets"
 

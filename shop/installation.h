@@ -17,9 +17,21 @@ class ProgressSink;
 // the front end for the whole run.
 class Installation {
 public:
+    // All of the below in order: what a command needs.
     // Fails with the reason when the preference file is missing or invalid,
     // or (when asked for) the library cannot be loaded.
     Result<void> Load(bool withLibrary);
+
+    // The preference file, read and checked; fails with the reason.
+    Result<void> LoadPreference();
+    // The colour table (the built-in colours serve without a file).
+    void LoadColors();
+    // The site preset from PRESET_DIR; false when it cannot be read.
+    bool LoadSitePreset();
+    // The colour-bar and registration-mark tables from PRESET_DIR.
+    void LoadPressMarks();
+    // The composition library beside the program; fails with the reason.
+    Result<void> LoadLibrary();
 
     CZelPreference preference;
     CZelServerPreset site;

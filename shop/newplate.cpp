@@ -1,8 +1,8 @@
 #include "newplate.h"
 
 #include "installation.h"
-#include "session.h"
 
+#include "records/zelaccount.h"
 #include "records/zeldocumentpreset.h"
 
 #include <QFileInfo>
@@ -63,13 +63,13 @@ Result<PreparedPlate> PrepareNewPlate(Installation& shop, const NewPlateRequest&
     return plate;
 }
 
-Result<QString> CreatePlate(Installation& shop, const ShopSession& session, PreparedPlate& plate) {
-    if (!session.Account())
+Result<QString> CreatePlate(Installation& shop, CZelAccount& account, PreparedPlate& plate) {
+    if (!account.IsLoggedIn())
         return Failure(QStringLiteral("nobody is logged in"));
     platecreation::Request& creation = plate.creation;
-    creation.account = session.AccountName();
-    creation.realName = session.RealName();
-    creation.initials = session.Initials();
+    account.GetAccountName(creation.account);
+    account.GetRealName(creation.realName);
+    account.GetInitial(creation.initials);
     QString path, error;
     if (!platecreation::CreatePlate(shop.preference, creation, path, &error))
         return Failure(error);

@@ -2,15 +2,15 @@
 
 #include "engine/platecreation.h"
 #include "markup/result.h"
+#include "records/zeldocumentpreset.h"
 
 #include <QDate>
 #include <QString>
 
 #include <memory>
 
-class CZelDocumentPreset;
+class CZelAccount;
 class Installation;
-class ShopSession;
 
 // A new plate from a document preset (or "[기본 프리셋]", the built-in
 // defaults) and a plate type of the site preset, for the logged-in account.
@@ -32,6 +32,6 @@ struct PreparedPlate {
 };
 Result<PreparedPlate> PrepareNewPlate(Installation& shop, const NewPlateRequest& request);
 
-// Creates the plate file with a fresh plate code for the logged-in account;
-// its path, or why not.
-Result<QString> CreatePlate(Installation& shop, const ShopSession& session, PreparedPlate& plate);
+// Creates the plate file with a fresh plate code for the account (logged
+// in); its path, or why not.
+Result<QString> CreatePlate(Installation& shop, CZelAccount& account, PreparedPlate& plate);

@@ -40,6 +40,12 @@ void ShopSession::Logout() {
     m_account.reset();
 }
 
+void ShopSession::Adopt(std::unique_ptr<CZelAccount> account) {
+    Logout();
+    if (account && account->IsLoggedIn())
+        m_account = std::move(account);
+}
+
 QString ShopSession::AccountName() const {
     QString text;
     if (m_account)

@@ -24,6 +24,10 @@ public:
     Result<void> Login(CZelPreference& preference, const QString& account,
                        const QString& password);
     void Logout();
+    // Takes over an account that a login dialog logged in.
+    void Adopt(std::unique_ptr<CZelAccount> account);
+    // Gives the account back still logged in (to a login dialog).
+    std::unique_ptr<CZelAccount> Release() { return std::move(m_account); }
 
     // Null while nobody is logged in.
     CZelAccount* Account() const { return m_account.get(); }

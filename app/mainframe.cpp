@@ -1,0 +1,239 @@
+#include "mainframe.h"
+
+#include "view/controlnames.h"
+#include "progstatusbar.h"
+#include "splashwnd.h"
+
+#include "engine/tesseldoc.h"
+#include "shop/installation.h"
+#include "shop/session.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QToolBar>
+
+namespace {
+
+constexpr int kRecentFiles = 4;
+const QString kRecentKey = QStringLiteral("RecentFiles");
+
+} // namespace
+
+CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions, QWidget* parent)
+    : QMainWindow(parent), m_shop(shop), m_session(session), m_actions(std::move(actions)),
+      m_op(this) {
+    setObjectName(QStringLiteral("mainFrame"));
+    setAccessibleName(QStringLiteral("Tessel"));
+    m_status = new CProgStatusBar(this);
+    setStatusBar(m_status);
+
+    m_productBar = Named(new QDockWidget(QStringLiteral("제품 분류"), this), "productBar",
+                         QStringLiteral("제품 분류"));
+    m_productBar->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    m_productBar->setWidget(Named(new QWidget, "productPanel", QStringLiteral("제품 분류")));
+    addDockWidget(Qt::LeftDockWidgetArea, m_productBar);
+    m_jobBar = Named(new QDockWidget(QStringLiteral("작업 목록"), this), "jobBar",
+                     QStringLiteral("작업 목록"));
+    m_jobBar->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
+    m_jobBar->setWidget(Named(new QWidget, "jobPanel", QStringLiteral("작업 목록")));
+    addDockWidget(Qt::BottomDockWidgetArea, m_jobBar);
+
+    auto* centre = Named(new QLabel, "plateArea", QStringLiteral("판"));
+    centre->setAlignment(Qt::AlignCenter);
+    setCentralWidget(centre);
+
+    CreateMenus();
+    QSettings settings;
+    if (!restoreGeometry(settings.value(QStringLiteral("MainFrame/Geometry")).toByteArray()))
+        resize(1280, 860);
+    restoreState(settings.value(QStringLiteral("MainFrame/State")).toByteArray());
+    UpdateTitle();
+    UpdateActions();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = Named(menuBar()->addMenu(QStringLiteral("파일(&F)")), "fileMenu",
+                        QStringLiteral("파일"));
+    auto add = [this](QMenu* menu, const char* name, const QString& text, auto slot,
+                      const QKeySequence& keys = {}) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty())
+            action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    QAction* newAction = add(file, "newPlateAction", QStringLiteral("새판 만들기"),
+                             &CMainFrame::OnNewPlate, QKeySequence::New);
+    QAction* openAction = add(file, "openPlateAction", QStringLiteral("판 열기..."),
+                              &CMainFrame::OnOpenPlate, QKeySequence::Open);
+    m_saveAction = add(file, "saveAction", QStringLiteral("저장(&S)"), &CMainFrame::OnSave,
+                       QKeySequence::Save);
+    file->addSeparator();
+    m_applyPresetAction = add(file, "applyToPresetAction", QStringLiteral("프리셋에 적용..."),
+                              &CMainFrame::OnApplyToPreset);
+    file->addSeparator();
+    m_recentMenu = Named(file->addMenu(QStringLiteral("최근 파일")), "recentMenu",
+                         QStringLiteral("최근 파일"));
+    FillRecentMenu();
+    file->addSeparator();
+    add(file, "exitAction", QStringLiteral("종료(&X)"), &QWidget::close, QKeySequence::Quit);
+
+    QMenu* view = Named(menuBar()->addMenu(QStringLiteral("보기(&V)")), "viewMenu",
+                        QStringLiteral("보기"));
+    QToolBar* tools = addToolBar(QStringLiteral("도구 모음"));
+    Named(tools, "toolBar", QStringLiteral("도구 모음"));
+    tools->addAction(newAction);
+    tools->addAction(openAction);
+    tools->addAction(m_saveAction);
+    QAction* toolsToggle = tools->toggleViewAction();
+    toolsToggle->setObjectName(QStringLiteral("toolBarToggle"));
+    toolsToggle->setText(QStringLiteral("도구 모음(&T)"));
+    view->addAction(toolsToggle);
+    QAction* statusToggle = view->addAction(QStringLiteral("상태 표시줄(&S)"));
+    statusToggle->setObjectName(QStringLiteral("statusBarToggle"));
+    statusToggle->setCheckable(true);
+    statusToggle->setChecked(true);
+    connect(statusToggle, &QAction::toggled, m_status, &QWidget::setVisible);
+    QAction* productToggle = m_productBar->toggleViewAction();
+    productToggle->setObjectName(QStringLiteral("productBarToggle"));
+    productToggle->setText(QStringLiteral("제품 분류 리스트(&P)"));
+    view->addAction(productToggle);
+    QAction* jobToggle = m_jobBar->toggleViewAction();
+    jobToggle->setObjectName(QStringLiteral("jobBarToggle"));
+    jobToggle->setText(QStringLiteral("작업 항목 리스트(&J)"));
+    view->addAction(jobToggle);
+
+    QMenu* help = Named(menuBar()->addMenu(QStringLiteral("도움말(&H)")), "helpMenu",
+                        QStringLiteral("도움말"));
+    add(help, "aboutAction", QStringLiteral("Tessel 정보(&A)..."), &CMainFrame::OnAbout);
+}
+
+bool CMainFrame::OpenPlate(const QString& path) {
+    if (!SaveIfModified())
+        return false;
+    auto doc = std::make_unique<CTesselDoc>();
+    doc->SetContext(m_shop.Context(&m_op, m_status));
+    QString error;
+    if (!doc->Open(path, &error)) {
+        m_op.Tell(QStringLiteral("판 \"%1\"을(를) 열 수 없습니다.\n%2")
+                      .arg(QFileInfo(path).fileName(), error));
+        return false;
+    }
+    m_doc = std::move(doc);
+    AddRecentFile(QFileInfo(path).absoluteFilePath());
+    UpdateTitle();
+    UpdateActions();
+    if (auto* centre = qobject_cast<QLabel*>(centralWidget()))
+        centre->setText(QStringLiteral("%1\n%2개 항목").arg(m_doc->Properties().jobCode).arg(m_doc->ItemCount()));
+    return true;
+}
+
+bool CMainFrame::SaveIfModified() {
+    if (!m_doc)
+        return true;
+    QString error;
+    if (m_doc->SaveIfModified(&error))
+        return true;
+    m_op.Tell(QStringLiteral("판을 저장할 수 없습니다.\n%1").arg(error));
+    return false;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!SaveIfModified()) {
+        event->ignore();
+        return;
+    }
+    QSettings settings;
+    settings.setValue(QStringLiteral("MainFrame/Geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("MainFrame/State"), saveState());
+    event->accept();
+}
+
+void CMainFrame::UpdateTitle() {
+    if (!m_doc) {
+        setWindowTitle(QStringLiteral("Tessel"));
+        return;
+    }
+    setWindowTitle(QStringLiteral("%1[*] - Tessel").arg(QFileInfo(m_doc->Path()).completeBaseName()));
+    setWindowModified(m_doc->IsModified());
+}
+
+void CMainFrame::UpdateActions() {
+    m_saveAction->setEnabled(m_doc != nullptr);
+    m_applyPresetAction->setEnabled(m_doc != nullptr);
+}
+
+QStringList CMainFrame::RecentFiles() {
+    return QSettings().value(kRecentKey).toStringList().mid(0, kRecentFiles);
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    QSettings().setValue(kRecentKey, files.mid(0, kRecentFiles));
+    FillRecentMenu();
+}
+
+void CMainFrame::FillRecentMenu() {
+    m_recentMenu->clear();
+    const QStringList files = RecentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        QAction* action = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+        action->setObjectName(QStringLiteral("recentFile%1").arg(i + 1));
+        action->setToolTip(files[i]);
+        const QString path = files[i];
+        connect(action, &QAction::triggered, this, [this, path] { OpenPlate(path); });
+    }
+    m_recentMenu->setEnabled(!files.isEmpty());
+}
+
+void CMainFrame::OnNewPlate() {
+    if (!m_actions.newPlate)
+        return;
+    const QString path = m_actions.newPlate();
+    if (!path.isEmpty())
+        OpenPlate(path);
+}
+
+void CMainFrame::OnOpenPlate() {
+    if (!m_actions.openPlate)
+        return;
+    const QString path = m_actions.openPlate(m_doc ? m_doc->Path() : QString());
+    if (!path.isEmpty())
+        OpenPlate(path);
+}
+
+void CMainFrame::OnSave() {
+    if (!m_doc)
+        return;
+    QString error;
+    if (!m_doc->Save(m_doc->Path(), &error))
+        m_op.Tell(QStringLiteral("판을 저장할 수 없습니다.\n%1").arg(error));
+    UpdateTitle();
+}
+
+void CMainFrame::OnApplyToPreset() {
+    if (!m_doc)
+        return;
+    QString error;
+    if (!m_doc->ApplyToPreset(&error))
+        m_op.Tell(error);
+    else
+        m_status->showMessage(QStringLiteral("프리셋 \"%1\"에 적용했습니다.")
+                                  .arg(m_doc->Properties().presetName),
+                              5000);
+    UpdateTitle();
+}
+
+void CMainFrame::OnAbout() { (new CSplashWnd(this))->ShowAsAbout(); }

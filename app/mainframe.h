@@ -1,0 +1,74 @@
+#pragma once
+
+#include "messageboxoperator.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class CProgStatusBar;
+class CTesselDoc;
+class Installation;
+class QDockWidget;
+class QMenu;
+class ShopSession;
+
+// The single-document frame: the plate in the middle, the product
+// classification bar on the left, the job list bar at the bottom, the
+// toolbar and the status bar with the progress of long operations. It owns
+// the open plate.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Actions {
+        // The new-plate dialog; the created plate's path, or empty.
+        std::function<QString()> newPlate;
+        // The open-plate dialog given the open plate's path; the chosen path, or empty.
+        std::function<QString(const QString& current)> openPlate;
+    };
+
+    CMainFrame(Installation& shop, ShopSession& session, Actions actions, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Opens a plate file as the document, after saving the open one when it
+    // has changes. False, with the reason told to the operator, when the
+    // open plate cannot be saved or the file cannot be opened (the open
+    // plate then stays).
+    bool OpenPlate(const QString& path);
+    // Saves the open plate when it has changes; false (told) when that fails.
+    bool SaveIfModified();
+    CTesselDoc* Document() const { return m_doc.get(); }
+    CProgStatusBar* ProgressBar() const { return m_status; }
+    OperatorInterface& Operator() { return m_op; }
+
+    // The four plates opened last, newest first (per user).
+    static QStringList RecentFiles();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void UpdateTitle();
+    void UpdateActions();
+    void AddRecentFile(const QString& path);
+    void FillRecentMenu();
+    void OnNewPlate();
+    void OnOpenPlate();
+    void OnSave();
+    void OnApplyToPreset();
+    void OnAbout();
+
+    Installation& m_shop;
+    ShopSession& m_session;
+    Actions m_actions;
+    CMessageBoxOperator m_op;
+    std::unique_ptr<CTesselDoc> m_doc;
+    CProgStatusBar* m_status;
+    QDockWidget* m_productBar;
+    QDockWidget* m_jobBar;
+    QMenu* m_recentMenu = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_applyPresetAction = nullptr;
+};

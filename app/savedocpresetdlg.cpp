@@ -1,0 +1,72 @@
+#include "savedocpresetdlg.h"
+
+#include "view/controlnames.h"
+
+#include "engine/operatorinterface.h"
+#include "markup/cp949.h"
+#include "records/zeldocumentpreset.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+CSaveDocPresetDlg::CSaveDocPresetDlg(const QStringList& names, int current, OperatorInterface& op,
+                                     QWidget* parent)
+    : QDialog(parent), m_op(op) {
+    setObjectName(QStringLiteral("savePresetDialog"));
+    setWindowTitle(QStringLiteral("프리셋 저장"));
+    setAccessibleName(windowTitle());
+    m_names = Named(new QComboBox, "presetName", QStringLiteral("다음과 같이 저장:"));
+    m_names->setEditable(true);
+    m_names->setInsertPolicy(QComboBox::NoInsert);
+    m_names->lineEdit()->setMaxLength(256);
+    m_names->addItems(names);
+    m_names->setCurrentIndex(current);
+    m_names->setMinimumWidth(260);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("다음과 같이 저장:"), m_names);
+    auto* buttons = new QDialogButtonBox;
+    Named(buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole), "ok",
+          QStringLiteral("확인"));
+    Named(buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole), "cancel",
+          QStringLiteral("취소"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+QString CSaveDocPresetDlg::NameRefusal(const QString& name) {
+    const QString refused = QStringLiteral("\"%1\"는(은) 잘못된 파일 이름입니다.").arg(name);
+    static const QString kEdges = QStringLiteral("\t .");
+    static const QString kForbidden = QStringLiteral("\"*/:<>?\\|");
+    if (name.isEmpty() || kEdges.contains(name.front()) || kEdges.contains(name.back()))
+        return refused;
+    for (const QChar c : name)
+        if (kForbidden.contains(c) || c.category() == QChar::Other_Control)
+            return refused;
+    // The file must be writable on every workstation: its code page and
+    // the file system's name length.
+    if (!cp949::CanEncode(name) ||
+        (name + QStringLiteral(".") + QLatin1String(CZelDocumentPreset::kExtension)).toUtf8().size() > 255)
+        return refused;
+    return {};
+}
+
+void CSaveDocPresetDlg::accept() {
+    const QString name = m_names->currentText();
+    if (const QString refused = NameRefusal(name); !refused.isEmpty()) {
+        m_op.Tell(refused);
+        m_names->lineEdit()->setFocus();
+        return;
+    }
+    if (QFileInfo::exists(CZelDocumentPreset::PathOf(name)) &&
+        !m_op.Ask(QStringLiteral("\"%1\"은(는) 이미 있습니다.\n기존 파일을 바꾸시겠습니까?").arg(name)))
+        return;
+    m_name = name;
+    QDialog::accept();
+}

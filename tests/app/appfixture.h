@@ -1,0 +1,91 @@
+#pragma once
+
+#include "demo/demoshop.h"
+#include "engine/operatorinterface.h"
+#include "records/programfolder.h"
+#include "shop/installation.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// Answers from a script and keeps what the program said; a question without
+// an answer fails the test.
+struct RecordingOperator : OperatorInterface {
+    QList<bool> answers;
+    QStringList questions;
+    QStringList messages;
+    bool Ask(const QString& question) override {
+        questions << question;
+        if (answers.isEmpty()) {
+            ADD_FAILURE() << "unexpected question: " << question.toStdString();
+            return false;
+        }
+        return answers.takeFirst();
+    }
+    void Tell(const QString& message) override { messages << message; }
+};
+
+// One demo shop for the suite (making it draws artwork); tests that change
+// it put it back.
+class AppTest : public ::testing::Test {
+public:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "app_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QApplication(argc, argv);
+        QCoreApplication::setOrganizationName(QStringLiteral("TesselTests"));
+        s_dir = std::make_unique<QTemporaryDir>();
+        CDemoShop shop;
+        ASSERT_TRUE(shop.Create(s_dir->filePath(QStringLiteral("가게")), QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+            << shop.LastError().toStdString();
+    }
+    static void TearDownTestSuite() { s_dir.reset(); }
+
+protected:
+    void SetUp() override {
+        programfolder::SetHome(Home());
+        ASSERT_TRUE(shop.LoadPreference().ok());
+        ASSERT_TRUE(shop.LoadSitePreset());
+        shop.LoadPressMarks();
+    }
+    static QString Home() { return s_dir->filePath(QStringLiteral("가게")); }
+    static QString Path(const char* relative) { return Home() + QLatin1Char('/') + QString::fromUtf8(relative); }
+
+    template <typename T> static T* Find(QWidget* in, const char* name) {
+        T* found = in->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << "no control " << name;
+        return found;
+    }
+    static void Type(QWidget* in, const char* name, const QString& text) {
+        QLineEdit* edit = Find<QLineEdit>(in, name);
+        edit->setText(text);
+        emit edit->editingFinished();
+    }
+    static void Click(QWidget* in, const char* name) { Find<QAbstractButton>(in, name)->click(); }
+    // Runs `act` on the modal dialog of that name once it shows (for
+    // dialogs that a button opens with exec()).
+    static void OnModal(const char* name, std::function<void(QWidget*)> act) {
+        QTimer::singleShot(0, [name, act] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal->objectName() != QLatin1String(name)) {
+                OnModal(name, act);
+                return;
+            }
+            act(modal);
+        });
+    }
+
+    Installation shop;
+    RecordingOperator op;
+    static inline std::unique_ptr<QTemporaryDir> s_dir;
+};
