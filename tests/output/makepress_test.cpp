@@ -1,7 +1,7 @@
 #include "pressfixture.h"
 
-#include "engine/composescope.h"
 #include "markup/cp949.h"
+#include "markup/durablefile.h"
 
 #include <QFileInfo>
 
@@ -386,7 +386,7 @@ TEST_F(MakePressTest, AFailedMergeOrCopyNamesItsTarget) {
         QDir().mkpath(pressDir);
         // A folder where the file is written first: neither copy nor merge can write it.
         const QString target = QDir(pressDir).filePath(QString::fromLatin1(c.target));
-        ASSERT_TRUE(QDir().mkpath(CComposeScope::TemporaryPath(target)));
+        ASSERT_TRUE(QDir().mkpath(durablefile::TemporaryPath(target)));
         options.pdfType = c.type;
         QString error;
         EXPECT_FALSE(Run(&error));
