@@ -14,15 +14,24 @@ bool Installation::Load(bool withLibrary, QString* error) {
         return false;
     };
     if (!preference.Load(programfolder::PreferencesFolder()))
-        return fail(QStringLiteral("no preference file in %1 (use --home DIR or TESSEL_HOME)")
-                        .arg(programfolder::PreferencesFolder()));
+        return fail(
+            QFileInfo::exists(preference.Path())
+                ? QStringLiteral("%1; the file is kept as it is").arg(preference.LastError())
+                : QStringLiteral("no preference file in %1 (use --home DIR or TESSEL_HOME)")
+                      .arg(programfolder::PreferencesFolder()));
+    // A file that was read only in part is kept as it is; the operator hears why.
+    if (!preference.LastError().isEmpty())
+        PrintWarning(preference.LastError());
     QString reason;
     if (!preference.ValidatePreference(&reason))
         return fail(reason);
     QString presetFolder;
     if (preference.GetPresetDir(presetFolder))
         site.Load(presetFolder);
-    colors.Load(programfolder::StockPresetsFolder()); // the built-in colours serve without a file
+    // The built-in colours serve without a file.
+    if (!colors.Load(programfolder::StockPresetsFolder()) || !colors.LastError().isEmpty())
+        if (QFileInfo::exists(colors.Path()))
+            PrintWarning(colors.LastError());
     colorBars.LoadColorBars(preference);
     registrationMarks.LoadRegistrationMarks(preference);
     if (withLibrary && !pdf.Load())
@@ -78,11 +87,18 @@ bool CliLogin::Login(CZelPreference& preference, const QString& account, const Q
     case CZelAccount::WrongPassword:
         m_account.reset();
         return fail(QStringLiteral("잘못된 패스 워드입니다."));
-    case CZelAccount::InUse:
+    case CZelAccount::InUse: {
+        // The reason tells a taken account from one that could not be saved.
+        const QString why = m_account->LastError();
         m_account.reset();
-        return fail(QStringLiteral("계정 \"%1\"는 이미 사용 중 입니다.").arg(account));
-    default:
+        return fail(QStringLiteral("계정 \"%1\"는 이미 사용 중 입니다.").arg(account) +
+                    (why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)));
+    }
+    default: {
+        const QString why = m_account->LastError();
         m_account.reset();
-        return fail(QStringLiteral("the account file %1 cannot be read").arg(path));
+        return fail(why.isEmpty() ? QStringLiteral("the account file %1 cannot be read").arg(path)
+                                  : why);
+    }
     }
 }
