@@ -1,7 +1,7 @@
 #include "demoartwork.h"
 
 #include "markup/durablefile.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -1,7 +1,7 @@
 #include "composescope.h"
 
 #include "markup/durablefile.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QFile>
 

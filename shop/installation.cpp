@@ -1,0 +1,41 @@
+#include "installation.h"
+
+#include "labels/labelrender.h"
+#include "records/programfolder.h"
+
+#include <QFileInfo>
+
+Result<void> Installation::Load(bool withLibrary) {
+    notes.clear();
+    if (!preference.Load(programfolder::PreferencesFolder()))
+        return Failure(
+            QFileInfo::exists(preference.Path())
+                ? QStringLiteral("%1; the file is kept as it is").arg(preference.LastError())
+                : QStringLiteral("no preference file in %1 (use --home DIR or TESSEL_HOME)")
+                      .arg(programfolder::PreferencesFolder()));
+    if (!preference.LastError().isEmpty())
+        notes << preference.LastError();
+    QString reason;
+    if (!preference.ValidatePreference(&reason))
+        return Failure(reason);
+    QString presetFolder;
+    if (preference.GetPresetDir(presetFolder))
+        site.Load(presetFolder);
+    // The built-in colours serve without a file.
+    if ((!colors.Load(programfolder::StockPresetsFolder()) || !colors.LastError().isEmpty()) &&
+        QFileInfo::exists(colors.Path()))
+        notes << colors.LastError();
+    colorBars.LoadColorBars(preference);
+    registrationMarks.LoadRegistrationMarks(preference);
+    if (withLibrary && !pdf.Load())
+        return Failure(pdf.LoadError());
+    return {};
+}
+
+ShopContext Installation::Context(OperatorInterface* op, ProgressSink* progress) {
+    ShopContext context{&preference, &colors, op, progress, pdf.IsLoaded() ? &pdf : nullptr, {}};
+    QString presetFolder;
+    if (pdf.IsLoaded() && preference.GetPresetDir(presetFolder))
+        context.labelPreview = CLabelRender(presetFolder, &pdf).PreviewFunction();
+    return context;
+}
