@@ -57,6 +57,11 @@ void PrintWarning(const QString& line) {
     std::fprintf(stderr, "tessel-cli: warning: %s\n", line.toUtf8().constData());
 }
 
+void PrintWarnings(const QStringList& lines) {
+    for (const QString& line : lines)
+        PrintWarning(line);
+}
+
 void PrintNote(const QString& line) {
     // A progress bar may be drawn on the terminal's last line: clear it first.
     std::fprintf(stderr, isatty(STDERR_FILENO) ? "\r\033[K%s\n" : "%s\n", line.toUtf8().constData());

@@ -32,6 +32,8 @@ private:
 // Output helpers: UTF-8 on stdout, "tessel-cli: reason" on stderr.
 void PrintLine(const QString& line);
 void PrintWarning(const QString& line);
+// Each line as a warning.
+void PrintWarnings(const QStringList& lines);
 // Progress and the operator's questions and messages: on standard error, so
 // that standard output holds only a command's results.
 void PrintNote(const QString& line);

@@ -57,6 +57,7 @@ int Show(CommandLine& args) {
     Installation shop;
     QString presetFolder;
     const bool withLabels = shop.Load(false).ok() && shop.preference.GetPresetDir(presetFolder);
+    PrintWarnings(shop.notes);
     const CLabelRender labels(presetFolder, nullptr);
     auto labelText = [&](const CZelItem& item) {
         if (!withLabels)
@@ -149,7 +150,9 @@ int New(CommandLine& args) {
         return Fail(QStringLiteral("--date wants YYYY-MM-DD, not \"%1\"").arg(dateText), 2);
 
     Installation shop;
-    if (const Result<void> loaded = shop.Load(false); !loaded)
+    const Result<void> loaded = shop.Load(false);
+    PrintWarnings(shop.notes);
+    if (!loaded)
         return Fail(loaded.error());
     Result<PreparedPlate> plate = PrepareNewPlate(shop, {presetName, type, date});
     if (!plate)
@@ -182,7 +185,9 @@ int Place(CommandLine& args) {
             return Fail(QStringLiteral("--at wants two numbers in mm"), 2);
     }
     Installation shop;
-    if (const Result<void> loaded = shop.Load(true); !loaded)
+    const Result<void> loaded = shop.Load(true);
+    PrintWarnings(shop.notes);
+    if (!loaded)
         return Fail(loaded.error());
     CliOperator op(yes  ? CliOperator::Answer::Yes
                    : no ? CliOperator::Answer::No
@@ -236,7 +241,9 @@ int Register(CommandLine& args) {
     if (!args.TakeOption(QStringLiteral("--url"), url) || !args.Positionals(files, 1, 1))
         return Fail(args.Error(), 2);
     Installation shop;
-    if (const Result<void> loaded = shop.Load(false); !loaded)
+    const Result<void> loaded = shop.Load(false);
+    PrintWarnings(shop.notes);
+    if (!loaded)
         return Fail(loaded.error());
     CTesselDoc doc;
     QString error;

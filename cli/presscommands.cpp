@@ -33,7 +33,9 @@ int Press(CommandLine& args) {
         return Fail(QStringLiteral("%1: the press folder does not exist").arg(pressDir));
 
     Installation shop;
-    if (const Result<void> loaded = shop.Load(true); !loaded)
+    const Result<void> loaded = shop.Load(true);
+    PrintWarnings(shop.notes);
+    if (!loaded)
         return Fail(loaded.error());
     MakePressOptions options = MakePressOptions::FromPreference(shop.preference);
     if (pdfType >= 0)

@@ -1,7 +1,9 @@
 #include "demoartwork.h"
 
+#include "markup/durablefile.h"
 #include "pdfbinding/pdfserver.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -150,11 +152,13 @@ bool CDemoArtwork::MakeLogo(const Customer& customer, const QString& path, int p
             break;
         }
     }
-    if (!image.save(path, "JPG", 92)) {
-        m_error = QStringLiteral("%1: cannot write the picture").arg(path);
+    QBuffer jpeg;
+    jpeg.open(QIODevice::WriteOnly);
+    if (!image.save(&jpeg, "JPG", 92)) {
+        m_error = QStringLiteral("%1: the picture cannot be encoded").arg(path);
         return false;
     }
-    return true;
+    return durablefile::Write(path, jpeg.data(), &m_error);
 }
 
 bool CDemoArtwork::CardFront(const Order& order, int caseIndex, const Customer& customer,

@@ -5,6 +5,7 @@
 #include "textlayout.h"
 
 #include "markup/cp949.h"
+#include "markup/durablefile.h"
 #include "records/filenames.h"
 #include "records/progresssink.h"
 #include "records/zelcolorpresets.h"
@@ -337,6 +338,9 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     SetProperties(properties);
     m_dirty.clear();
     m_modified = false;
+    // Files that stopped runs on this plate left half-written.
+    durablefile::RemoveStaleTemporaries(file.absolutePath());
+    durablefile::RemoveStaleTemporaries(m_workFolder);
 
     // The previews are the slow part of an open. An item whose artwork
     // cannot be loaded now (a share briefly away) stays on the plate with

@@ -1,8 +1,9 @@
 #include "vectorpicture.h"
 
+#include "markup/durablefile.h"
+
 #include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 bool WriteVectorPicture(const QString& path, QSize pixels, int dpi, const QString& title,
@@ -27,9 +28,5 @@ bool WriteVectorPicture(const QString& path, QSize pixels, int dpi, const QStrin
         return fail(QStringLiteral("%1: the picture cannot be drawn").arg(path));
     paint(painter);
     painter.end();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() ||
-        !file.commit())
-        return fail(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    return true;
+    return durablefile::Write(path, buffer.data(), error);
 }

@@ -1,8 +1,9 @@
 #include "markuptree.h"
 
+#include "durablefile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <new>
 
@@ -10,7 +11,9 @@ namespace {
 
 const char kProlog[] = "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n";
 
-bool IsTrimmedByte(unsigned char byte) { return byte <= 0x20 || byte == 0x7F; }
+bool IsTrimmedByte(unsigned char byte) {
+    return byte <= 0x20 || byte == 0x7F;
+}
 
 QString Quoted(const char* bytes, qsizetype length) {
     // Names are code page bytes, but a report only needs to show them; cap
@@ -66,7 +69,8 @@ int CMarkupTree::Parse(const char* data, qsizetype length) {
         }
     }
     if (!m_report.complete)
-        m_report.reason += QStringLiteral("; reading stopped there after %1 element(s)").arg(m_count);
+        m_report.reason +=
+            QStringLiteral("; reading stopped there after %1 element(s)").arg(m_count);
     if (m_count > 0)
         m_loaded = true;
     return m_count;
@@ -101,15 +105,19 @@ int CMarkupTree::OnParseEvent(int kind) {
         const qsizetype length = TokenLength();
         if (length >= 2 && tag[1] == '/') {
             if (m_stack.empty()) {
-                StopParse(QStringLiteral("closing tag </%1> with no open element").arg(Quoted(tag + 2, length - 3)));
+                StopParse(QStringLiteral("closing tag </%1> with no open element")
+                              .arg(Quoted(tag + 2, length - 3)));
                 return 0;
             }
             CMTItem* open = m_stack.back();
             m_stack.pop_back();
             const QByteArrayView closing(tag + 2, length - 3);
             if (!open->Name().startsWith(closing)) {
-                StopParse(QStringLiteral("closing tag </%1> does not match the open element <%2>, which is dropped")
-                              .arg(Quoted(closing.data(), closing.size()), Quoted(open->Name().constData(), open->Name().size())));
+                StopParse(
+                    QStringLiteral(
+                        "closing tag </%1> does not match the open element <%2>, which is dropped")
+                        .arg(Quoted(closing.data(), closing.size()),
+                             Quoted(open->Name().constData(), open->Name().size())));
                 RemoveItem(open);
                 return 0;
             }
@@ -151,7 +159,9 @@ CMTItem* CMarkupTree::CreateItemFromTag(const char* tag, qsizetype length) {
     return CreateItem(QByteArrayView(tag + 1, qMax<qsizetype>(length - 2, 0)));
 }
 
-CMTItem* CMarkupTree::CreateItem(QByteArrayView name) { return new CMTItem(name); }
+CMTItem* CMarkupTree::CreateItem(QByteArrayView name) {
+    return new CMTItem(name);
+}
 
 int CMarkupTree::OnStorageInit() {
     OnStorageClear();
@@ -248,9 +258,13 @@ void CMarkupTree::RemoveItem(CMTItem* item) {
     }
 }
 
-void CMarkupTree::Clear() { OnStorageClear(); }
+void CMarkupTree::Clear() {
+    OnStorageClear();
+}
 
-CMTItem* CMarkupTree::FirstChild(const CMTItem* parent) const { return parent ? parent->m_firstChild : m_firstTop; }
+CMTItem* CMarkupTree::FirstChild(const CMTItem* parent) const {
+    return parent ? parent->m_firstChild : m_firstTop;
+}
 
 CMTItem* CMarkupTree::ChildAt(const CMTItem* parent, int index) const {
     if (index < 0)
@@ -308,10 +322,7 @@ qint64 CMarkupTree::SaveFile(const QString& path) const {
         return -1;
     }
     const QByteArray bytes = Serialize();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        m_fileError = QStringLiteral("%1: %2").arg(path, file.errorString());
+    if (!durablefile::Write(path, bytes, &m_fileError))
         return -1;
-    }
     return bytes.size();
 }

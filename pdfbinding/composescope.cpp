@@ -1,35 +1,15 @@
 #include "composescope.h"
 
+#include "markup/durablefile.h"
 #include "pdfbinding/pdfserver.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 CComposeScope::CComposeScope(CPDFServer& pdf, const QString& target)
-    : m_pdf(pdf), m_target(target), m_temporary(TemporaryPath(target)) {}
+    : m_pdf(pdf), m_target(target), m_temporary(durablefile::TemporaryPath(target)) {}
 
 CComposeScope::~CComposeScope() {
     Abort();
-}
-
-QString CComposeScope::TemporaryPath(const QString& target) {
-    const QFileInfo info(target);
-    return info.dir().filePath(
-        QStringLiteral(".%1.%2.part").arg(info.fileName()).arg(QCoreApplication::applicationPid()));
-}
-
-bool CComposeScope::Replace(const QString& from, const QString& to, QString* error) {
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
-        return true;
-    if (error)
-        *error = QStringLiteral("%1: %2").arg(to, QString::fromLocal8Bit(std::strerror(errno)));
-    return false;
 }
 
 bool CComposeScope::Begin(QString* error) {
@@ -52,11 +32,7 @@ bool CComposeScope::Commit(QString* error) {
         return false;
     }
     m_open = false;
-    if (!Replace(m_temporary, m_target, error)) {
-        QFile::remove(m_temporary);
-        return false;
-    }
-    return true;
+    return durablefile::Publish(m_temporary, m_target, error);
 }
 
 void CComposeScope::Abort() {

@@ -21,11 +21,6 @@ public:
     // Ends the document and puts it in place of the target.
     bool Commit(QString* error = nullptr);
 
-    // A hidden name in the target's folder that no watcher takes for a PDF.
-    static QString TemporaryPath(const QString& target);
-    // Renames from over to (replacing it); false with the reason.
-    static bool Replace(const QString& from, const QString& to, QString* error = nullptr);
-
 private:
     void Abort();
 

@@ -9,6 +9,7 @@
 #include "engine/textboxpicture.h"
 #include "labels/labelrender.h"
 #include "markup/cp949.h"
+#include "markup/durablefile.h"
 #include "pdfbinding/pdfserver.h"
 #include "records/filenames.h"
 #include "records/preferencetree.h"
@@ -19,7 +20,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -133,11 +133,7 @@ QByteArray CMakePress::SummaryBytes() const {
 }
 
 bool CMakePress::WriteSummary(QString* error) const {
-    QSaveFile file(SummaryPath());
-    const QByteArray bytes = SummaryBytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return SetError(error, QStringLiteral("%1: %2").arg(SummaryPath(), file.errorString()));
-    return true;
+    return durablefile::Write(SummaryPath(), SummaryBytes(), error);
 }
 
 QString CMakePress::SafeFileName(const QString& text) {
@@ -221,6 +217,13 @@ bool CMakePress::RemoveOld(const QString& path, QString* error) {
     return Refuse(error, kInUse.arg(QFileInfo(path).fileName()));
 }
 
+bool CMakePress::Replaceable(const QString& path, QString* error) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return true;
+    return Refuse(error, kInUse.arg(info.fileName()));
+}
+
 bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QString* error) {
     m_notes.clear();
     m_pageSizes.clear();
@@ -240,6 +243,10 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
             error, QStringLiteral(
                        "PDF 파일을 불러올 수 없는 주문이 있어 출력용 PDF를 만들 수 없습니다.\n%1")
                        .arg(missing.join(QStringLiteral(", "))));
+    // Files of earlier runs that were stopped half-way.
+    for (const QString& folder :
+         {QFileInfo(m_doc.Path()).absolutePath(), m_doc.WorkFolder(), options.pressDir})
+        durablefile::RemoveStaleTemporaries(folder);
     if (m_doc.IsModified() && !m_doc.Save(m_doc.Path(), error))
         return false;
 
@@ -499,17 +506,19 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
         return false;
     };
     for (const auto& [target, inputs] : targets) {
-        if (!RemoveOld(target, error))
+        // The earlier press file stays until the new one is renamed over it.
+        if (!Replaceable(target, error))
             return dropTemporaries();
-        const QString temporary = CComposeScope::TemporaryPath(target);
-        QFile::remove(temporary);
+        const QString temporary = durablefile::TemporaryPath(target);
         temporaries << temporary;
         bool ok = false;
         if (inputs.size() == 1 && options.pdfType != 0) {
-            ok = QFile::copy(inputs.first(), temporary) &&
-                 QFileInfo(temporary).size() == QFileInfo(inputs.first()).size();
+            QString reason;
+            ok = durablefile::Copy(inputs.first(), temporary, &reason);
             if (!ok)
-                SetError(error, QStringLiteral("%1: cannot copy %2").arg(target, inputs.first()));
+                SetError(
+                    error,
+                    QStringLiteral("%1: cannot copy %2: %3").arg(target, inputs.first(), reason));
         } else {
             ok = pdf.MiscMerge(inputs, temporary) != 0;
             if (!ok)
@@ -520,7 +529,7 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
     }
     for (size_t i = 0; i < targets.size(); ++i) {
         const QString& target = targets[i].first;
-        if (!CComposeScope::Replace(temporaries[static_cast<int>(i)], target, error)) {
+        if (!durablefile::Publish(temporaries[static_cast<int>(i)], target, error)) {
             temporaries = temporaries.mid(static_cast<int>(i));
             return dropTemporaries();
         }

@@ -76,6 +76,8 @@ public:
 private:
     bool Refuse(QString* error, const QString& message);
     bool RemoveOld(const QString& path, QString* error);
+    // False (and the operator told) when something other than a file holds the name.
+    bool Replaceable(const QString& path, QString* error);
     bool ComposeSide(int side, const MakePressOptions& options, const TitlePiece& barcode,
                      const TitlePiece& title, QString* error);
     bool PlaceArtwork(int side, const MakePressOptions& options, QString* error);

@@ -5,6 +5,7 @@
 #include "pdfbinding/composescope.h"
 #include "press/platemarks.h"
 
+#include "markup/durablefile.h"
 #include "pdfbinding/pdfserver.h"
 
 #include <QDir>
@@ -178,8 +179,16 @@ bool CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& title, QStr
         const QString code = upright ? p.jobCode : p.jobCode + QStringLiteral("/RC");
         // Made on every run: one left from an earlier run may hold another
         // code or size.
-        if (w >= 1 && h >= 1 && !m_pdf.MiscCreateBarcode(image, code, w, h, 3, 0))
-            return SetError(error, QStringLiteral("%1: %2").arg(image, m_pdf.LastError()));
+        if (w >= 1 && h >= 1) {
+            // Made beside and checked before it takes the place of the old one.
+            const QString made = durablefile::TemporaryPath(image);
+            if (!m_pdf.MiscCreateBarcode(made, code, w, h, 3, 0)) {
+                QFile::remove(made);
+                return SetError(error, QStringLiteral("%1: %2").arg(image, m_pdf.LastError()));
+            }
+            if (!durablefile::Publish(made, image, error))
+                return false;
+        }
         if (place(barcode, w, h)) {
             barcode.pdf = BarcodePath(side);
             CComposeScope doc(m_pdf, barcode.pdf);

@@ -79,6 +79,10 @@ CZelAccount::CZelAccount(const QString& path) : m_path(path) {
         m_loaded = result >= 0;
         if (result < 0)
             m_error = m_tree.LastFileError();
+        m_readWhole = result < 0 || m_tree.LastParseReport().complete;
+        if (!m_readWhole)
+            m_error = QStringLiteral("%1: %2; the file is kept as it is")
+                          .arg(path, m_tree.LastParseReport().reason);
     }
     // An empty or cut file has left no root: build one, so that getters and
     // setters never work on deleted items.
@@ -156,9 +160,9 @@ bool CZelAccount::IsInUse() const {
 }
 
 CZelAccount::LoginResult CZelAccount::Login(const QString& password) {
-    m_error.clear();
-    if (!m_loaded)
+    if (!m_loaded || !m_readWhole)
         return NotLoaded;
+    m_error.clear();
     const QString now = TimeText(QDateTime::currentDateTime());
     QString toStore;
     if (!TestPassword(password, m_tree.Value(m_root, "PASS_WORD").toString(), toStore))

@@ -69,6 +69,9 @@ private:
     CUserTree m_tree;
     CTzmpItem* m_root = nullptr;
     bool m_loaded = false;
+    // False when the file was read only in part: a login would write the
+    // account back without what was not read, so it is refused.
+    bool m_readWhole = true;
     bool m_loggedIn = false;
     int m_lock = -1; // the locked descriptor while logged in
     QString m_error;

@@ -2,6 +2,8 @@
 
 #include "colorpresettree.h"
 
+#include "markup/durablefile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -45,7 +47,7 @@ CZelColorPresets::CZelColorPresets() {
 }
 
 CZelColorPresets::~CZelColorPresets() {
-    if (!m_path.isEmpty() && m_mayOverwrite)
+    if (!m_path.isEmpty() && m_readWhole && Serialize() != m_savedBytes)
         Save();
 }
 
@@ -60,13 +62,15 @@ bool CZelColorPresets::Load(const QString& stockPresetsFolder) {
         m_error = result < 0 ? tree.LastFileError()
                              : QStringLiteral("%1: no colour presets in the file").arg(m_path);
         // Saving now would replace the shop's colours by none.
-        m_mayOverwrite = !exists;
+        m_readWhole = !exists;
+        m_savedBytes = Serialize();
         return false;
     }
     // A file cut short loses the colours after the cut if written back.
-    m_mayOverwrite = tree.LastParseReport().complete;
-    if (!m_mayOverwrite)
-        m_error = QStringLiteral("%1: %2").arg(m_path, tree.LastParseReport().reason);
+    m_readWhole = tree.LastParseReport().complete;
+    if (!m_readWhole)
+        m_error = QStringLiteral("%1: %2; the file is kept as it is")
+                      .arg(m_path, tree.LastParseReport().reason);
     auto number = [&tree](CMTItem* preset, const char* key) {
         const CTzmpItem* item = CTzmpTree::Typed(tree.FindChild(preset, key));
         return item ? item->Value().toInt() : 0;
@@ -78,12 +82,11 @@ bool CZelColorPresets::Load(const QString& stockPresetsFolder) {
                  number(preset, "M"), number(preset, "Y"), number(preset, "K"), number(preset, "R"),
                  number(preset, "G"), number(preset, "B"), 0);
     }
+    m_savedBytes = Serialize();
     return true;
 }
 
-bool CZelColorPresets::Save() {
-    if (m_path.isEmpty())
-        return false;
+QByteArray CZelColorPresets::Serialize() const {
     CColorPresetTree tree;
     CTzmpItem* root = tree.SetHeader(QString::fromLatin1(kDocumentType));
     for (const auto& color : m_colors) {
@@ -99,11 +102,17 @@ bool CZelColorPresets::Save() {
         for (const auto& [key, value] : values)
             tree.Value(preset, key) = static_cast<std::int32_t>(value);
     }
-    if (tree.SaveFile(m_path) < 0) {
-        m_error = tree.LastFileError();
+    return tree.Serialize();
+}
+
+bool CZelColorPresets::Save() {
+    if (m_path.isEmpty())
         return false;
-    }
-    m_mayOverwrite = true;
+    const QByteArray bytes = Serialize();
+    if (!durablefile::Write(m_path, bytes, &m_error))
+        return false;
+    m_savedBytes = bytes;
+    m_readWhole = true;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -23,8 +24,10 @@ struct CZelColorItem {
 // nine built in, the shop's own from "ZelColorPresets.tzst" in the Stock
 // Presets folder. Kept sorted by name without regard to case.
 //
-// The shop's colours are written back when the table is destroyed, unless
-// the file exists and could not be read whole: that file is kept.
+// The shop's colours are written back when the table is destroyed, only when
+// they changed since they were read or saved and the file was read whole (or
+// did not exist): a read-only run writes nothing, and a file that could not
+// be read whole is kept.
 class CZelColorPresets {
 public:
     static constexpr char kDocumentType[] = "Tessel Color Presets";
@@ -58,8 +61,12 @@ public:
     const CZelColorItem* Red() const; // " [C=15 M=100 Y=100 K=0]"
 
 private:
+    // The file's bytes for the colours that are not built in.
+    QByteArray Serialize() const;
+
     QString m_path;
     QString m_error;
-    bool m_mayOverwrite = true;
+    bool m_readWhole = true;
+    QByteArray m_savedBytes;
     std::vector<std::unique_ptr<CZelColorItem>> m_colors;
 };

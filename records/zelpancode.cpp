@@ -2,7 +2,8 @@
 
 #include "zelpreference.h"
 
-#include <QFile>
+#include "markup/durablefile.h"
+
 #include <QFileInfo>
 
 CZelPanCode::CZelPanCode() {
@@ -97,21 +98,12 @@ bool CZelPanCode::IssuePlateCode(CZelPreference& preference, const QString& pref
         const QString path = stem + QStringLiteral("%1.").arg(sequence, 3, 10, QLatin1Char('0')) +
                              QLatin1String(kExtension);
         // Creating the file exclusively is what takes the code: another
-        // workstation that got there first makes this open fail.
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (QFileInfo::exists(path))
-                continue;
-            m_error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        // workstation that got there first makes the creation fail.
+        const durablefile::NewFile made = durablefile::WriteNew(path, bytes, &m_error);
+        if (made == durablefile::NewFile::Exists)
+            continue;
+        if (made == durablefile::NewFile::Failed)
             return false;
-        }
-        if (file.write(bytes) != bytes.size() || !file.flush()) {
-            m_error = QStringLiteral("%1: %2").arg(path, file.errorString());
-            file.close();
-            file.remove();
-            return false;
-        }
-        file.close();
         m_path = path;
         return true;
     }

@@ -30,7 +30,7 @@ CZelPreference::CZelPreference() {
 }
 
 CZelPreference::~CZelPreference() {
-    if (m_mayOverwrite)
+    if (m_readWhole && m_tree.Serialize() != m_savedBytes)
         Save();
 }
 
@@ -63,22 +63,24 @@ bool CZelPreference::Load(const QString& preferencesFolder) {
     m_error.clear();
     const bool exists = QFileInfo::exists(m_path);
     const int result = m_tree.LoadFile(m_path);
+    // The read has cleared the tree even when it found nothing.
+    const bool hadRoot = result >= 0 && m_tree.GetRoot() != nullptr;
+    BuildStructure();
+    m_savedBytes = m_tree.Serialize();
     if (result < 0) {
         m_error = m_tree.LastFileError();
-        m_mayOverwrite = !exists;
+        m_readWhole = !exists;
         return false;
     }
-    // The read has cleared the tree even when it found nothing.
-    const bool hadRoot = m_tree.GetRoot() != nullptr;
-    BuildStructure();
     if (!hadRoot) {
         m_error = QStringLiteral("%1: no preference record in the file").arg(m_path);
-        m_mayOverwrite = !exists;
+        m_readWhole = !exists;
         return false;
     }
-    m_mayOverwrite = true;
-    if (!m_tree.LastParseReport().complete)
-        m_error = QStringLiteral("%1: %2").arg(m_path, m_tree.LastParseReport().reason);
+    m_readWhole = m_tree.LastParseReport().complete;
+    if (!m_readWhole)
+        m_error = QStringLiteral("%1: %2; the file is kept as it is")
+                      .arg(m_path, m_tree.LastParseReport().reason);
     return true;
 }
 
@@ -107,11 +109,13 @@ bool CZelPreference::ValidatePreference(QString* reason) {
 bool CZelPreference::Save() {
     if (m_path.isEmpty())
         return false;
+    const QByteArray bytes = m_tree.Serialize();
     if (m_tree.SaveFile(m_path) < 0) {
         m_error = m_tree.LastFileError();
         return false;
     }
-    m_mayOverwrite = true;
+    m_savedBytes = bytes;
+    m_readWhole = true;
     return true;
 }
 
@@ -134,7 +138,6 @@ bool CZelPreference::GetFolder(Folder folder, QString& path) {
 
 void CZelPreference::SetFolder(Folder folder, const QString& path) {
     m_tree.Value(m_root, Key(folder)) = path;
-    m_mayOverwrite = true;
 }
 
 int CZelPreference::GetOption(Option option) {
@@ -145,7 +148,6 @@ int CZelPreference::GetOption(Option option) {
 
 void CZelPreference::SetOption(Option option, int value) {
     m_tree.Value(m_root, Key(option)) = static_cast<std::int32_t>(value);
-    m_mayOverwrite = true;
 }
 
 bool CZelPreference::GetPressDir(QString& path) {
@@ -162,7 +164,6 @@ bool CZelPreference::SetPressDir(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return false;
     m_tree.Value(m_root, "MAKE_PDF_PRESS_DIR") = path;
-    m_mayOverwrite = true;
     return true;
 }
 
@@ -175,7 +176,6 @@ bool CZelPreference::GetPlateRegUrl(QString& url) {
 
 void CZelPreference::SetPlateRegUrl(const QString& url) {
     m_tree.Value(m_root, "PLATE_REG_URL") = url.trimmed();
-    m_mayOverwrite = true;
 }
 
 bool CZelPreference::SubFolder(Folder base, const QString& first, const QString& second,

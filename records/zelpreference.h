@@ -9,10 +9,11 @@
 // The workstation's settings: the shared folders and the press options,
 // kept in "Preferences/TesselPreference.tzpr" under the program folder.
 //
-// Folders are returned with one separator appended. The record is saved
-// when the settings are stored (Save) and when it is destroyed; a file that
-// exists but could not be read is not overwritten unless a setter changed
-// the record.
+// Folders are returned with one separator appended. The record is written
+// when the settings are stored (Save), and when it is destroyed only if it
+// changed since it was read or saved and the file was read whole (or did not
+// exist): a read-only run writes nothing, and a file that could not be read
+// whole is kept for the operator until Save replaces it.
 class CZelPreference {
 public:
     static constexpr char kDocumentType[] = "Tessel Preference";
@@ -107,7 +108,9 @@ private:
     CPreferenceTree m_tree;
     CTzmpItem* m_root = nullptr;
     QString m_error;
-    // False while the file on disk exists but could not be read and nothing
-    // has been set: saving at exit would replace it by an empty record.
-    bool m_mayOverwrite = true;
+    // False while the file on disk exists but was not read whole: writing the
+    // record back would drop what was not read.
+    bool m_readWhole = true;
+    // The record as the file holds it, to tell whether anything changed.
+    QByteArray m_savedBytes;
 };

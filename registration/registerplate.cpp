@@ -8,7 +8,8 @@
 
 PlateRegistrationResult RegisterPlate(const PlateRegistration& plate, const QString& siteSignature,
                                       const QString& url, std::chrono::milliseconds connectTimeout,
-                                      std::chrono::milliseconds receiveTimeout) {
+                                      std::chrono::milliseconds receiveTimeout,
+                                      std::chrono::milliseconds deadline) {
     PlateRegistrationResult result;
     const RegistrationForm form = BuildRegistrationForm(plate, siteSignature);
     if (!form.Ok()) {
@@ -35,6 +36,7 @@ PlateRegistrationResult RegisterPlate(const PlateRegistration& plate, const QStr
     Request request;
     request.SetConnectTimeout(connectTimeout);
     request.SetReceiveTimeout(receiveTimeout);
+    request.SetDeadline(deadline);
     QString error;
     if (!request.PostForm(cp949::FromUnicode(address->host), address->port,
                           cp949::FromUnicode(address->object), body.constData(),

@@ -1,5 +1,7 @@
 #include "request.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -111,20 +113,40 @@ void SendAll(int fd, const char* data, size_t length) {
     }
 }
 
-enum class Received { Data, Closed, TimedOut, Failed };
+enum class Received { Data, Closed, TimedOut, PastDeadline, Failed };
 
-// One receive, retried when a signal interrupts it.
-Received Receive(int fd, char* buffer, size_t size, ssize_t& count) {
+using Clock = std::chrono::steady_clock;
+
+std::chrono::milliseconds Left(Clock::time_point deadline) {
+    return std::max(std::chrono::milliseconds(0),
+                    std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()));
+}
+
+// One receive that waits at most wait for the first byte and never past the
+// exchange's deadline; retried when a signal interrupts it.
+Received Receive(int fd, char* buffer, size_t size, ssize_t& count, std::chrono::milliseconds wait,
+                 Clock::time_point deadline, int& failure) {
     for (;;) {
+        const std::chrono::milliseconds left = Left(deadline);
+        const bool deadlineFirst = left <= wait;
+        pollfd entry{fd, POLLIN, 0};
+        const int ready = ::poll(&entry, 1, static_cast<int>(std::min(left, wait).count()));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready < 0) {
+            failure = errno;
+            return Received::Failed;
+        }
+        if (ready == 0)
+            return deadlineFirst ? Received::PastDeadline : Received::TimedOut;
         count = ::recv(fd, buffer, size, 0);
         if (count > 0)
             return Received::Data;
         if (count == 0)
             return Received::Closed;
-        if (errno == EINTR)
+        if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)
             continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK)
-            return Received::TimedOut;
+        failure = errno;
         return Received::Failed;
     }
 }
@@ -137,15 +159,46 @@ bool Request::PostForm(const QByteArray& host, quint16 port, const QByteArray& p
                        const char* body, qint32 bodyLength, QByteArray& head,
                        QByteArray& responseBody, QString* error) {
     RequestResponse response;
-    if (SendRequest(host, port, QByteArray(kFormContentType), path, body, bodyLength, response) !=
-        kCompleted) {
-        if (error)
-            *error = response.error;
-        return false;
+    const int result =
+        SendRequest(host, port, QByteArray(kFormContentType), path, body, bodyLength, response);
+    if (!response.head.isEmpty()) {
+        // Taken as C strings: a NUL inside the answer ends the text there.
+        head = QByteArray(response.head.constData());
+        responseBody = QByteArray(response.body.constData());
     }
-    // Taken as C strings: a NUL inside the answer ends the text there.
-    head = QByteArray(response.head.constData());
-    responseBody = QByteArray(response.body.constData());
+    QString reason = response.error;
+    const bool ok = result == kCompleted && Accepted(response, &reason);
+    if (!ok && error)
+        *error = reason;
+    return ok;
+}
+
+bool Request::Accepted(const RequestResponse& response, QString* reason) {
+    auto refuse = [reason](const QString& why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    const qsizetype lineEnd = response.head.indexOf('\n');
+    QByteArray line = lineEnd < 0 ? response.head : response.head.left(lineEnd);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    // The status line as the operator may read it: printable, and not the
+    // whole of a junk answer.
+    QString shown;
+    for (const char byte : line.left(200))
+        shown += byte >= 0x20 && byte < 0x7f ? QChar::fromLatin1(byte) : QChar(u'?');
+    static const QRegularExpression status(
+        QStringLiteral("^HTTP/[0-9]+\\.[0-9]+ ([1-5][0-9][0-9])(?: [\\x20-\\x7e\\t]*)?$"));
+    const QRegularExpressionMatch match = status.match(QString::fromLatin1(line));
+    if (lineEnd < 0 || !match.hasMatch())
+        return refuse(line.isEmpty() ? QStringLiteral("the answer has no status line")
+                                     : QStringLiteral("the answer is not HTTP: \"%1\"").arg(shown));
+    if (!response.headComplete)
+        return refuse(QStringLiteral("the answer \"%1\" broke off inside its head").arg(shown));
+    const int code = match.captured(1).toInt();
+    if (code < 200 || code >= 400)
+        return refuse(QStringLiteral("the server answered \"%1\"").arg(shown));
     return true;
 }
 
@@ -187,17 +240,17 @@ int Request::SendRequest(const QByteArray& host, quint16 port, const QByteArray&
         return kNotSent;
     }
     const int fd = socket.Fd();
+    const Clock::time_point deadline = Clock::now() + m_deadline;
     QString connectError;
     if (!ConnectWithin(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address,
-                       m_connectTimeout, connectError)) {
+                       std::min(m_connectTimeout, Left(deadline)), connectError)) {
         response.error = QStringLiteral("cannot connect to %1:%2: %3")
                              .arg(QString::fromLatin1(host))
                              .arg(port)
                              .arg(connectError);
         return kNotSent;
     }
-    SetTimeout(fd, SO_RCVTIMEO, m_receiveTimeout);
-    SetTimeout(fd, SO_SNDTIMEO, m_receiveTimeout);
+    SetTimeout(fd, SO_SNDTIMEO, std::min(m_receiveTimeout, Left(deadline)));
 
     const QByteArray requestLine =
         (body ? QByteArrayLiteral("POST ") : QByteArrayLiteral("GET ")) + path + " HTTP/1.0\r\n";
@@ -214,8 +267,8 @@ int Request::SendRequest(const QByteArray& host, quint16 port, const QByteArray&
     // The head byte by byte, so that not a byte of the body is taken with it.
     // Carriage returns do not count towards a line: "\r\n" alone, or a bare
     // "\n", is the empty line that ends the head.
-    bool timedOut = false;
-    bool headEnded = false;
+    Received ended = Received::Closed;
+    int failure = 0;
     int lineLength = 0;
     for (;;) {
         if (response.head.size() >= kHeadLimit) {
@@ -224,15 +277,15 @@ int Request::SendRequest(const QByteArray& host, quint16 port, const QByteArray&
         }
         char byte = 0;
         ssize_t count = 0;
-        const Received got = Receive(fd, &byte, 1, count);
+        const Received got = Receive(fd, &byte, 1, count, m_receiveTimeout, deadline, failure);
         if (got != Received::Data) {
-            timedOut = got == Received::TimedOut;
+            ended = got;
             break;
         }
         response.head.append(byte);
         if (byte == '\n') {
             if (lineLength == 0) {
-                headEnded = true;
+                response.headComplete = true;
                 break;
             }
             lineLength = 0;
@@ -242,15 +295,15 @@ int Request::SendRequest(const QByteArray& host, quint16 port, const QByteArray&
     }
 
     // The body until the server closes: HTTP/1.0 without Content-Length.
-    if (headEnded) {
+    if (response.headComplete) {
         char block[kBodyBlock + 1];
         for (;;) {
             const qsizetype room = kBodyLimit - response.body.size();
             ssize_t count = 0;
-            const Received got =
-                Receive(fd, block, room > 0 ? std::min(room, kBodyBlock) : 1, count);
+            const Received got = Receive(fd, block, room > 0 ? std::min(room, kBodyBlock) : 1,
+                                         count, m_receiveTimeout, deadline, failure);
             if (got != Received::Data) {
-                timedOut = got == Received::TimedOut;
+                ended = got;
                 break;
             }
             if (room <= 0) {
@@ -261,17 +314,26 @@ int Request::SendRequest(const QByteArray& host, quint16 port, const QByteArray&
         }
     }
 
-    if (timedOut) {
-        response.error = QStringLiteral("no answer from %1:%2 within %3 s")
-                             .arg(QString::fromLatin1(host))
-                             .arg(port)
-                             .arg(Seconds(m_receiveTimeout));
+    const QString server = QStringLiteral("%1:%2").arg(QString::fromLatin1(host)).arg(port);
+    switch (ended) {
+    case Received::TimedOut:
+        response.error =
+            QStringLiteral("no answer from %1 within %2 s").arg(server, Seconds(m_receiveTimeout));
         return kNoAnswer;
+    case Received::PastDeadline:
+        response.error = QStringLiteral("%1 did not finish its answer within %2 s")
+                             .arg(server, Seconds(m_deadline));
+        return kNoAnswer;
+    case Received::Failed:
+        response.error =
+            QStringLiteral("the connection to %1 broke off: %2").arg(server, SystemError(failure));
+        return kNoAnswer;
+    case Received::Data:
+    case Received::Closed:
+        break;
     }
     if (response.head.isEmpty()) {
-        response.error = QStringLiteral("%1:%2 closed the connection without an answer")
-                             .arg(QString::fromLatin1(host))
-                             .arg(port);
+        response.error = QStringLiteral("%1 closed the connection without an answer").arg(server);
         return kNoAnswer;
     }
     return kCompleted;

@@ -3,7 +3,10 @@
 #include "labels/labelrender.h"
 #include "records/programfolder.h"
 
+#include <QFileInfo>
+
 Result<void> Installation::Load(bool withLibrary) {
+    notes.clear();
     if (Result<void> loaded = LoadPreference(); !loaded)
         return loaded;
     LoadSitePreset();
@@ -16,15 +19,25 @@ Result<void> Installation::Load(bool withLibrary) {
 
 Result<void> Installation::LoadPreference() {
     if (!preference.Load(programfolder::PreferencesFolder()))
-        return Failure(QStringLiteral("no preference file in %1 (use --home DIR or TESSEL_HOME)")
-                           .arg(programfolder::PreferencesFolder()));
+        return Failure(
+            QFileInfo::exists(preference.Path())
+                ? QStringLiteral("%1; the file is kept as it is").arg(preference.LastError())
+                : QStringLiteral("no preference file in %1 (use --home DIR or TESSEL_HOME)")
+                      .arg(programfolder::PreferencesFolder()));
+    if (!preference.LastError().isEmpty())
+        notes << preference.LastError();
     QString reason;
     if (!preference.ValidatePreference(&reason))
         return Failure(reason);
     return {};
 }
 
-void Installation::LoadColors() { colors.Load(programfolder::StockPresetsFolder()); }
+void Installation::LoadColors() {
+    // The built-in colours serve without a file.
+    if ((!colors.Load(programfolder::StockPresetsFolder()) || !colors.LastError().isEmpty()) &&
+        QFileInfo::exists(colors.Path()))
+        notes << colors.LastError();
+}
 
 bool Installation::LoadSitePreset() {
     QString presetFolder;

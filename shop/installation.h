@@ -8,6 +8,8 @@
 #include "records/zelpressmarkpresets.h"
 #include "records/zelserverpreset.h"
 
+#include <QStringList>
+
 class OperatorInterface;
 class ProgressSink;
 
@@ -20,6 +22,8 @@ public:
     // All of the below in order: what a command needs.
     // Fails with the reason when the preference file is missing or invalid,
     // or (when asked for) the library cannot be loaded.
+    // A record file that was read only in part is kept as it is and named in
+    // notes with the reason, for the front end to show.
     Result<void> Load(bool withLibrary);
 
     // The preference file, read and checked; fails with the reason.
@@ -39,6 +43,8 @@ public:
     CZelPressMarkPresets colorBars;
     CZelPressMarkPresets registrationMarks;
     CPDFServer pdf;
+    // What the last Load could not read whole (each file is left as it was).
+    QStringList notes;
 
     // The plate's view of the shop: these tables, the library (when loaded)
     // and label previews drawn with it.

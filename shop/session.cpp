@@ -27,10 +27,16 @@ Result<void> ShopSession::Login(CZelPreference& preference, const QString& accou
         return {};
     case CZelAccount::WrongPassword:
         return Failure(QStringLiteral("잘못된 패스 워드입니다."));
-    case CZelAccount::InUse:
-        return Failure(QStringLiteral("계정 \"%1\"는 이미 사용 중 입니다.").arg(account));
+    case CZelAccount::InUse: {
+        // The reason tells a taken account from one that could not be saved.
+        const QString why = candidate->LastError();
+        return Failure(QStringLiteral("계정 \"%1\"는 이미 사용 중 입니다.").arg(account) +
+                       (why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)));
+    }
     default:
-        return Failure(QStringLiteral("the account file %1 cannot be read").arg(path));
+        return Failure(candidate->LastError().isEmpty()
+                           ? QStringLiteral("the account file %1 cannot be read").arg(path)
+                           : candidate->LastError());
     }
 }
 

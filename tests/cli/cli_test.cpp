@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -174,4 +175,63 @@ TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
 
     const CliRun missing = Cli({QStringLiteral("plate"), QStringLiteral("show"), dir.filePath(QStringLiteral("none.tzmp"))});
     EXPECT_NE(missing.code, 0);
+}
+
+// A read-only command writes no record: the preference file with a mistyped
+// closing tag keeps every byte (a save at exit once cut it to its header),
+// and so do the shop's colours and the folders' listings.
+TEST(CliPlate, ShowWritesNoRecord) {
+    QTemporaryDir dir;
+    CTesselDoc doc;
+    PlateProperties p;
+    p.jobCode = QStringLiteral("P-2");
+    p.width = 300, p.height = 200;
+    doc.SetProperties(p);
+    const QString plate = dir.filePath(QStringLiteral("P-2.tzmp"));
+    ASSERT_TRUE(doc.Save(plate));
+
+    const QString home = dir.filePath(QStringLiteral("home"));
+    const QString preference = home + QStringLiteral("/Preferences/TesselPreference.tzpr");
+    const QString colours = home + QStringLiteral("/Presets/Stock Presets/ZelColorPresets.tzst");
+    QDir().mkpath(QFileInfo(preference).path());
+    QDir().mkpath(QFileInfo(colours).path());
+    QString keys;
+    for (const char* key : {"USERS_DIR", "PRESET_DIR", "JOBS_DIR", "PDFS_DIR", "PROGRESS_DIR",
+                            "RELEASE_DIR", "LOCAL_WORK_DIR"}) {
+        QDir().mkpath(dir.filePath(QLatin1String(key)));
+        keys += recordfiles::Elements({{key, recordfiles::Q(dir.filePath(QLatin1String(key)))}}, 1);
+    }
+    const QByteArray whole = recordfiles::Record("Tessel Preference", keys);
+    const QByteArray colourBytes = recordfiles::Record(
+        "Tessel Color Presets",
+        QStringLiteral("   <COLOR_PRESET>\n") +
+            recordfiles::Elements(
+                {{"COLOR_NAME", recordfiles::Q(QStringLiteral("금"))}, {"C", QStringLiteral("20")}},
+                2) +
+            QStringLiteral("   </COLOR_PRESET>\n"));
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        bool whole;
+    } cases[] = {
+        {"whole", whole, true},
+        {"mistyped closing tag", QByteArray(whole).replace("</JOBS_DIR>", "</JOBS_DRI>"), false},
+        {"mistyped first closing tag", QByteArray(whole).replace("</USERS_DIR>", "</USER_DIR>"),
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(recordfiles::Write(preference, c.bytes));
+        ASSERT_TRUE(recordfiles::Write(colours, colourBytes));
+        const QStringList before = QDir(home).entryList(QDir::AllEntries | QDir::Hidden);
+        const CliRun show = Cli({QStringLiteral("--home"), home, QStringLiteral("plate"),
+                                 QStringLiteral("show"), plate});
+        EXPECT_EQ(show.code, 0) << show.err.toStdString();
+        if (!c.whole)
+            EXPECT_TRUE(show.err.contains(QStringLiteral("kept as it is")))
+                << show.err.toStdString();
+        EXPECT_EQ(ReadAll(preference), c.bytes);
+        EXPECT_EQ(ReadAll(colours), colourBytes);
+        EXPECT_EQ(QDir(home).entryList(QDir::AllEntries | QDir::Hidden), before);
+    }
 }

@@ -3,6 +3,7 @@
 #include "engine/tesseldoc.h"
 #include "records/programfolder.h"
 #include "records/zelcolorpresets.h"
+#include "tests/fulldisk.h"
 
 #include <QDir>
 #include <QFile>
@@ -371,6 +372,37 @@ TEST_F(DocumentFile, SaveIfModifiedKeepsTheChangesWhenTheSaveFails) {
     ASSERT_TRUE(QDir().rename(away, share));
     EXPECT_TRUE(doc.SaveIfModified(&error)) << error.toStdString();
     EXPECT_FALSE(doc.IsModified());
+    CTesselDoc reopened;
+    ASSERT_TRUE(reopened.Open(plate));
+    EXPECT_EQ(reopened.ItemAt(0)->rotate, 90);
+}
+
+// A full disk fails the save with its reason; the plate file keeps what it
+// held and the plate stays modified, so nothing claims it was saved.
+TEST_F(DocumentFile, AFullDiskFailsTheSaveAndKeepsThePlateFile) {
+    FullDisk disk;
+    SCOPED_TRACE(disk.Kind().toStdString());
+    const QString plate = disk.File(QStringLiteral("판 P1.tzmp"));
+    {
+        CTesselDoc made;
+        Fill(made);
+        ASSERT_TRUE(made.Save(plate));
+    }
+    const QByteArray saved = ReadAll(plate);
+    CTesselDoc doc;
+    ASSERT_TRUE(doc.Open(plate));
+    doc.RotateItem(doc.ItemAt(0), true);
+    disk.Fill();
+    QString error;
+    EXPECT_FALSE(doc.SaveIfModified(&error));
+    EXPECT_TRUE(error.contains(QStringLiteral("No space left"))) << error.toStdString();
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(ReadAll(plate), saved);
+    QStringList files = QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden);
+    files.removeAll(QStringLiteral(".filler"));
+    EXPECT_EQ(files, QStringList{QStringLiteral("판 P1.tzmp")}) << "no temporary is left";
+    disk.Free();
+    EXPECT_TRUE(doc.SaveIfModified(&error)) << error.toStdString();
     CTesselDoc reopened;
     ASSERT_TRUE(reopened.Open(plate));
     EXPECT_EQ(reopened.ItemAt(0)->rotate, 90);

@@ -1,12 +1,17 @@
 #include "pressfixture.h"
 
-#include "pdfbinding/composescope.h"
 #include "markup/cp949.h"
+#include "markup/durablefile.h"
+#include "tests/fulldisk.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
+#include <map>
 #include <tuple>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -386,12 +391,81 @@ TEST_F(MakePressTest, AFailedMergeOrCopyNamesItsTarget) {
         QDir().mkpath(pressDir);
         // A folder where the file is written first: neither copy nor merge can write it.
         const QString target = QDir(pressDir).filePath(QString::fromLatin1(c.target));
-        ASSERT_TRUE(QDir().mkpath(CComposeScope::TemporaryPath(target)));
+        ASSERT_TRUE(QDir().mkpath(durablefile::TemporaryPath(target)));
         options.pdfType = c.type;
         QString error;
         EXPECT_FALSE(Run(&error));
         EXPECT_TRUE(error.contains(target)) << error.toStdString();
         // Nothing of the set reaches the press folder, not even the files that could be written.
         EXPECT_EQ(QDir(pressDir).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    }
+}
+
+// A re-press into a press folder that has no room fails and leaves the
+// earlier press files as they were: the new file is written beside the old
+// one and renamed over it only when whole.
+TEST_F(MakePressTest, ARePressIntoAFullPressFolderKeepsTheEarlierFiles) {
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
+    Open(Sheet(0, 0), std::move(items));
+    // Copies go through the program's writer in either kind of full disk; a
+    // merge is written by the library, which only a real full disk stops.
+    std::vector<int> types = {2};
+    FullDisk disk;
+    SCOPED_TRACE(disk.Kind().toStdString());
+    if (disk.Mounted())
+        types.push_back(0);
+    options.pressDir = disk.Path();
+    for (const int type : types) {
+        SCOPED_TRACE(type);
+        options.pdfType = type;
+        ASSERT_TRUE(Run());
+        QStringList files = QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden);
+        std::map<QString, QByteArray> before;
+        for (const QString& name : files)
+            before[name] = recordfiles::Read(disk.File(name));
+        disk.Fill();
+        QString error;
+        EXPECT_FALSE(Run(&error));
+        EXPECT_FALSE(error.isEmpty());
+        disk.Free();
+        EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden), files)
+            << "no temporary is left: " << error.toStdString();
+        for (const auto& [name, bytes] : before)
+            EXPECT_EQ(recordfiles::Read(disk.File(name)), bytes) << name.toStdString();
+        for (const QString& name : files)
+            QFile::remove(disk.File(name));
+    }
+}
+
+// Temporaries that a stopped run left in the plate's folder, its work folder
+// and the press folder are removed by the next run; a live writer's are not.
+TEST_F(MakePressTest, TheNextRunRemovesTemporariesOfStoppedRuns) {
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
+    Open(Sheet(0, 0), std::move(items));
+    options.pressDir = pressDir;
+    options.pdfType = 0;
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    const QString mine =
+        QFileInfo(durablefile::TemporaryPath(pressDir + QStringLiteral("/x.pdf"))).fileName();
+    const QString host = mine.mid(mine.indexOf(QLatin1Char('@')));
+    const QString stopped = QStringLiteral(".P-0001.pdf.%1%2").arg(child).arg(host);
+    const QString live = QStringLiteral(".other.pdf.%1%2").arg(::getpid()).arg(host);
+    for (const QString& folder : {pressDir, root, doc->WorkFolder()}) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        recordfiles::Write(QDir(folder).filePath(stopped), "%PDF-half");
+        recordfiles::Write(QDir(folder).filePath(live), "%PDF-busy");
+    }
+    ASSERT_TRUE(Run());
+    for (const QString& folder : {pressDir, root, doc->WorkFolder()}) {
+        SCOPED_TRACE(folder.toStdString());
+        EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(stopped)));
+        EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath(live)));
     }
 }

@@ -1,6 +1,7 @@
 #include "recordfiles.h"
 
 #include "records/zelaccount.h"
+#include "tests/fulldisk.h"
 
 #include <QProcess>
 
@@ -12,8 +13,7 @@ using namespace recordfiles;
 
 namespace {
 
-QString WriteAccount(const KoreanTempDir& dir, const QString& name, const QString& password) {
-    const QString path = dir.filePath(name + QStringLiteral(".tzuac"));
+QString WriteAccountAt(const QString& path, const QString& password) {
     Write(path, Record("Tessel User Account",
                        Elements({{"REAL_NAME", Q(QStringLiteral("홍길동"))},
                                  {"PASS_WORD", password.isEmpty() ? QString() : Q(password)},
@@ -22,6 +22,10 @@ QString WriteAccount(const KoreanTempDir& dir, const QString& name, const QStrin
                                  {"LOGOUT", Q(QStringLiteral("2011-3-6 19:0:0"))}},
                                 1)));
     return path;
+}
+
+QString WriteAccount(const KoreanTempDir& dir, const QString& name, const QString& password) {
+    return WriteAccountAt(dir.filePath(name + QStringLiteral(".tzuac")), password);
 }
 
 // A helper process that logs in to the account when told "go".
@@ -145,6 +149,45 @@ TEST(Account, EmptyOrMissingFiles) {
     const auto accounts = CZelAccount::List(dir.path());
     ASSERT_EQ(accounts.size(), 1u);
     EXPECT_EQ(accounts.front()->Path(), empty);
+}
+
+// A login that cannot write the account fails and leaves the file whole:
+// an emptied account file would take any password afterwards.
+TEST(Account, ALoginOnAFullDiskFailsAndKeepsTheAccount) {
+    FullDisk disk;
+    SCOPED_TRACE(disk.Kind().toStdString());
+    const QString path =
+        WriteAccountAt(disk.File(QStringLiteral("demo.tzuac")), QStringLiteral("demo"));
+    const QByteArray before = Read(path);
+    disk.Fill();
+    {
+        CZelAccount account(path);
+        EXPECT_EQ(account.Login(QStringLiteral("demo")), CZelAccount::InUse);
+        EXPECT_TRUE(account.LastError().contains(QStringLiteral("No space left")))
+            << account.LastError().toStdString();
+    }
+    EXPECT_EQ(Read(path), before);
+    disk.Free();
+    CZelAccount account(path);
+    EXPECT_EQ(account.Login(QStringLiteral("아무거나")), CZelAccount::WrongPassword);
+    EXPECT_EQ(account.Login(QStringLiteral("demo")), CZelAccount::Success);
+}
+
+// An account file read only in part is not logged in to (the login would
+// write it back without the rest) and stays as it is.
+TEST(Account, AnAccountReadOnlyInPartIsRefusedAndKept) {
+    KoreanTempDir dir;
+    const QString path = WriteAccount(dir, QStringLiteral("반쪽"), QStringLiteral("비밀"));
+    QByteArray bytes = Read(path);
+    bytes.replace("</INITIAL>", "</INITAL>");
+    Write(path, bytes);
+    {
+        CZelAccount account(path);
+        EXPECT_EQ(account.Login(QStringLiteral("비밀")), CZelAccount::NotLoaded);
+        EXPECT_TRUE(account.LastError().contains(QStringLiteral("kept")))
+            << account.LastError().toStdString();
+    }
+    EXPECT_EQ(Read(path), bytes);
 }
 
 TEST(Account, TimeText) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 
 using namespace recordfiles;
@@ -126,6 +127,59 @@ TEST(Preference, DamagedFileKeepsAValidRecordAndIsNotOverwrittenUnasked) {
         CZelPreference repaired;
         EXPECT_TRUE(repaired.Load(folder));
         EXPECT_TRUE(repaired.ValidatePreference());
+    }
+}
+
+// What was not read whole is never written back, and a record that did not
+// change is not written at all: a read-only run leaves the file's bytes alone.
+TEST(Preference, WrittenAtExitOnlyWhenReadWholeAndChanged) {
+    struct Case {
+        const char* name;
+        std::function<QByteArray(QByteArray)> edit;
+        bool whole;
+    };
+    const Case cases[] = {
+        {"one mistyped closing tag",
+         [](QByteArray b) { return b.replace("</JOBS_DIR>", "</JOBS_DIRR>"); }, false},
+        {"cut short", [](QByteArray b) { return b.left(b.indexOf("<PDFS_DIR>") + 14); }, false},
+        {"whole, with bare line feeds", [](QByteArray b) { return b.replace("\r\n", "\n"); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KoreanTempDir dir;
+        const QString folder = WriteValidPreference(dir);
+        const QString path = QDir(folder).filePath(QStringLiteral("TesselPreference.tzpr"));
+        const QByteArray bytes = c.edit(Read(path));
+        Write(path, bytes);
+        {
+            CZelPreference preference;
+            preference.Load(folder);
+            EXPECT_EQ(preference.LastError().isEmpty(), c.whole)
+                << preference.LastError().toStdString();
+            if (!c.whole)
+                EXPECT_TRUE(preference.LastError().contains(QStringLiteral("kept")));
+            // What a read-only command asks of it.
+            QString text;
+            preference.ValidatePreference();
+            preference.GetJobsDir(text);
+            preference.GetPressDir(text);
+            preference.GetPlateRegUrl(text);
+            preference.GetOption(CZelPreference::Option::MakePdfType);
+        }
+        EXPECT_EQ(Read(path), bytes);
+        {
+            CZelPreference preference;
+            preference.Load(folder);
+            preference.SetOption(CZelPreference::Option::MakePdfView, 1);
+        }
+        if (c.whole) {
+            CZelPreference again;
+            ASSERT_TRUE(again.Load(folder));
+            EXPECT_EQ(again.GetOption(CZelPreference::Option::MakePdfView), 1);
+            EXPECT_TRUE(again.ValidatePreference());
+        } else {
+            EXPECT_EQ(Read(path), bytes);
+        }
     }
 }
 

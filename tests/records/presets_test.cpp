@@ -4,6 +4,7 @@
 #include "records/zelpreference.h"
 #include "records/zelpressmarkpresets.h"
 
+#include <QFileInfo>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -106,15 +107,38 @@ TEST(ColorPresets, LoadsAndSavesTheShopsColours) {
     EXPECT_EQ(again.Count(), 12);
     EXPECT_EQ(again.FindColor(QStringLiteral("새 색"))->r, 255);
 
-    // Only built-in colours: a header and no COLOR_PRESET.
+    // Without a file and without a change nothing is written; a colour
+    // added makes the file.
     KoreanTempDir empty;
+    const QString made = empty.filePath(QStringLiteral("ZelColorPresets.tzst"));
     {
         CZelColorPresets table;
         EXPECT_FALSE(table.Load(empty.path()));
     }
-    const QByteArray saved = Read(empty.filePath(QStringLiteral("ZelColorPresets.tzst")));
-    EXPECT_TRUE(saved.contains("Tessel Color Presets"));
-    EXPECT_FALSE(saved.contains("COLOR_PRESET"));
+    EXPECT_FALSE(QFileInfo::exists(made));
+    {
+        CZelColorPresets table;
+        table.Load(empty.path());
+        table.AddColor(QStringLiteral("금"), 0, 20, 60, 20, 0, 0, 0, 0);
+    }
+    EXPECT_TRUE(Read(made).contains("COLOR_PRESET"));
+}
+
+// A read-only run leaves the shop's colours as they are on disk, even when
+// the file is not laid out as the program would write it.
+TEST(ColorPresets, AnUnchangedTableWritesNothing) {
+    KoreanTempDir dir;
+    const QString path = dir.filePath(QStringLiteral("ZelColorPresets.tzst"));
+    const QByteArray bytes =
+        Record("Tessel Color Presets", ColorPreset(QStringLiteral("금"), 0, 20, 60, 20))
+            .replace("\r\n", "\n");
+    Write(path, bytes);
+    {
+        CZelColorPresets table;
+        ASSERT_TRUE(table.Load(dir.path()));
+        EXPECT_NE(table.FindColor(QStringLiteral("금")), nullptr);
+    }
+    EXPECT_EQ(Read(path), bytes);
 }
 
 TEST(ColorPresets, KeepsAFileThatCannotBeRead) {

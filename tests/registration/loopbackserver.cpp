@@ -91,16 +91,33 @@ void LoopbackServer::Serve() {
             wanted = headEnd + 4 + ContentLength(m_received.left(headEnd + 2));
     }
 
-    if (m_then != Then::CloseAtOnce) {
-        const char* data = m_answer.constData();
-        qsizetype left = m_answer.size();
+    // False once the client has gone.
+    auto send = [client](const char* data, qsizetype left) {
         while (left > 0) {
             const ssize_t sent = ::send(client, data, static_cast<size_t>(left), MSG_NOSIGNAL);
             if (sent <= 0)
-                break;
+                return false;
             data += sent;
             left -= sent;
         }
+        return true;
+    };
+    if (m_then == Then::Trickle) {
+        for (qsizetype at = 0; !m_answer.isEmpty(); at = (at + 1) % m_answer.size()) {
+            if (!send(m_answer.constData() + at, 1))
+                break;
+            ::poll(nullptr, 0, 100);
+        }
+    } else if (m_then == Then::Flood) {
+        while (send(m_answer.constData(), m_answer.size())) {
+        }
+    } else if (m_then != Then::CloseAtOnce) {
+        send(m_answer.constData(), m_answer.size());
+    }
+    if (m_then == Then::Reset) {
+        // Closing with a zero linger time sends a reset instead of the end of the stream.
+        linger abort{1, 0};
+        ::setsockopt(client, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
     }
     if (m_then == Then::Stay) {
         // Until the client gives up and closes its end.

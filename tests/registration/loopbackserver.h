@@ -14,6 +14,9 @@ public:
         Answer,      // send the answer, then close
         CloseAtOnce, // close without a byte
         Stay,        // send the answer, then keep the connection open until the client leaves
+        Reset,       // send the answer, then reset the connection
+        Flood,       // send the answer again and again until the client leaves
+        Trickle,     // send the answer a byte at a time, 0.1 s apart, again and again
     };
 
     explicit LoopbackServer(QByteArray answer, Then then = Then::Answer);

@@ -26,14 +26,14 @@ QString Url(quint16 port, const char* object) {
 } // namespace
 
 TEST(RegisterPlate, PostsTheFormInCodePage949) {
-    LoopbackServer server("HTTP/1.0 500 Internal Server Error\r\nX: y\r\n\r\nno");
+    LoopbackServer server("HTTP/1.0 200 OK\r\nX: y\r\n\r\nok");
     const PlateRegistration plate = SmallPlate();
     const PlateRegistrationResult result =
         RegisterPlate(plate, QString(), Url(server.Port(), "/등록/reg.asp?site=1"), 2s, 2s);
     EXPECT_TRUE(result.registered) << result.reason.toStdString();
     EXPECT_TRUE(result.message.isEmpty());
-    EXPECT_EQ(result.head, "HTTP/1.0 500 Internal Server Error\r\nX: y\r\n\r\n");
-    EXPECT_EQ(result.body, "no");
+    EXPECT_EQ(result.head, "HTTP/1.0 200 OK\r\nX: y\r\n\r\n");
+    EXPECT_EQ(result.body, "ok");
 
     const QByteArray form = cp949::FromUnicode(BuildRegistrationForm(plate, QString()).text);
     EXPECT_TRUE(form.startsWith("PanNum1=\xC6\xC7"
@@ -52,6 +52,8 @@ TEST(RegisterPlate, FailuresCarryTheOperatorMessage) {
     const QString cannotReach = QString::fromUtf16(kCannotReachRegistrationServer);
     ClosedPort closed;
     LoopbackServer silent("", LoopbackServer::Then::Stay);
+    LoopbackServer refusing("HTTP/1.0 500 Internal Server Error\r\n\r\n");
+    LoopbackServer trickling("HTTP/1.0 200 OK\r\n", LoopbackServer::Then::Trickle);
     PlateRegistration uncounted = SmallPlate();
     uncounted.pquantity = 0;
     struct Case {
@@ -64,14 +66,19 @@ TEST(RegisterPlate, FailuresCarryTheOperatorMessage) {
         {"URL that does not parse", SmallPlate(), QStringLiteral("http//127.0.0.1/reg"), true},
         {"nothing listens", SmallPlate(), Url(closed.Port(), "/reg"), true},
         {"no answer", SmallPlate(), Url(silent.Port(), "/reg"), true},
+        {"server error", SmallPlate(), Url(refusing.Port(), "/reg"), true},
+        {"answer that never ends", SmallPlate(), Url(trickling.Port(), "/reg"), true},
         {"plate quantity below 1", uncounted, Url(closed.Port(), "/reg"), false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const PlateRegistrationResult result =
-            RegisterPlate(c.plate, QString(), c.url, 300ms, 300ms);
+            RegisterPlate(c.plate, QString(), c.url, 300ms, 300ms, 1s);
         EXPECT_FALSE(result.registered);
         EXPECT_FALSE(result.reason.isEmpty());
+        if (c.url.contains(QString::number(refusing.Port())))
+            EXPECT_TRUE(result.reason.contains(QStringLiteral("500 Internal Server Error")))
+                << result.reason.toStdString();
         if (c.cannotReach)
             EXPECT_EQ(result.message, cannotReach);
         else

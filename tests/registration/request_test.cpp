@@ -115,7 +115,7 @@ TEST(Request, PostFormCutsTheBodyAtItsFirstNul) {
     EXPECT_EQ(body, "ab");
 }
 
-TEST(Request, FailedExchangesLeaveTheOutputsAlone) {
+TEST(Request, FailedExchangesSayWhyAndKeepWhatArrived) {
     using Then = LoopbackServer::Then;
     ClosedPort closed;
     FullListener full;
@@ -163,8 +163,8 @@ TEST(Request, FailedExchangesLeaveTheOutputsAlone) {
                 QByteArray head = "untouched", body = "untouched";
                 EXPECT_FALSE(
                     request.PostForm(c.host, port, "/", "f=1", c.length, head, body, &error));
-                EXPECT_EQ(head, "untouched");
-                EXPECT_EQ(body, "untouched");
+                // What arrived is kept for the details; without an answer nothing changes.
+                EXPECT_EQ(head + body, c.answer.isEmpty() ? "untoucheduntouched" : c.answer);
             } else {
                 RequestResponse response;
                 EXPECT_EQ(request.SendRequest(c.host, port, {}, "/", "f=1", c.length, response),
@@ -177,6 +177,61 @@ TEST(Request, FailedExchangesLeaveTheOutputsAlone) {
             EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
         }
     }
+}
+
+// Only a well-formed status line with a 2xx or 3xx status is a success;
+// every other answer fails with the status line or the reason in the error.
+TEST(Request, OnlyAWellFormedSuccessStatusIsASuccess) {
+    using Then = LoopbackServer::Then;
+    struct Case {
+        const char* what;
+        QByteArray answer;
+        Then then;
+        bool ok;
+        const char* error;
+    } cases[] = {
+        {"200", "HTTP/1.0 200 OK\r\n\r\nok", Then::Answer, true, ""},
+        {"302", "HTTP/1.1 302 Found\r\nLocation: /x\r\n\r\n", Then::Answer, true, ""},
+        {"204 without a reason phrase, bare line feeds", "HTTP/1.0 204\n\n", Then::Answer, true,
+         ""},
+        {"500", "HTTP/1.0 500 Internal Server Error\r\n\r\noops", Then::Answer, false,
+         "\"HTTP/1.0 500 Internal Server Error\""},
+        {"404", "HTTP/1.1 404 Not Found\r\n\r\n", Then::Answer, false, "404 Not Found"},
+        {"101", "HTTP/1.1 101 Switching\r\n\r\n", Then::Answer, false, "101 Switching"},
+        {"four-digit status", "HTTP/1.0 2000 OK\r\n\r\n", Then::Answer, false, "not HTTP"},
+        {"no status", "HTTP/1.0 OK\r\n\r\n", Then::Answer, false, "not HTTP"},
+        {"no version", "200 OK\r\n\r\n", Then::Answer, false, "not HTTP"},
+        {"junk", "<html>hello</html>\r\n\r\n", Then::Answer, false, "not HTTP"},
+        {"closed inside the head", "HTTP/1.0 200 OK\r\nX: y", Then::Answer, false, "broke off"},
+        {"reset inside the head", "HTTP/1.0 200 OK\r\nX: y", Then::Reset, false, "broke off"},
+        {"endless junk", QByteArray(4096, 'j'), Then::Flood, false, "not HTTP"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        LoopbackServer server(c.answer, c.then);
+        Request request = QuickRequest();
+        QByteArray head, body;
+        QString error;
+        EXPECT_EQ(request.PostForm(kLoopback, server.Port(), "/", "f=1", 3, head, body, &error),
+                  c.ok)
+            << error.toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String(c.error))) << error.toStdString();
+        EXPECT_LE(head.size(), Request::kHeadLimit);
+    }
+}
+
+// A server that sends a byte now and then, each well within the receive
+// time-out, is stopped by the deadline of the whole exchange.
+TEST(Request, ATricklingServerIsStoppedByTheDeadline) {
+    LoopbackServer server("HTTP/1.0 200 OK\r\nX-Slow: yes", LoopbackServer::Then::Trickle);
+    Request request = QuickRequest();
+    request.SetReceiveTimeout(5s);
+    request.SetDeadline(1s);
+    QByteArray head, body;
+    QString error;
+    EXPECT_FALSE(request.PostForm(kLoopback, server.Port(), "/", "f=1", 3, head, body, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("within 1 s"))) << error.toStdString();
+    EXPECT_TRUE(head.startsWith("HTTP/")) << head.toStdString();
 }
 
 TEST(Request, AnswersAreReadOnlyUpToTheirLimits) {

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// Every file the program writes goes through here, so that a full or failing
+// disk never leaves an empty or partial file in place of a good one, and a
+// write never reports success without the bytes being on the disk.
+//
+// A write goes to a hidden temporary beside the target (see TemporaryPath),
+// checks every write, syncs the file, checks its size on disk, renames it
+// over the target and syncs the folder. On any failure the temporary is
+// removed, the target is left as it was, and error (when given) says why.
+// A target that is a symbolic link is written through: the file it points
+// to is replaced and the link stays.
+namespace durablefile {
+
+// Writes bytes as the whole content of path.
+bool Write(const QString& path, QByteArrayView bytes, QString* error = nullptr);
+
+// Copies the file from onto to. from is not changed.
+bool Copy(const QString& from, const QString& to, QString* error = nullptr);
+
+// Creates path with bytes only when no file of that name exists: the
+// creation is what claims the name against other processes and workstations.
+// Exists when another file already has the name (nothing written, error not
+// set).
+enum class NewFile { Written, Exists, Failed };
+NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error = nullptr);
+
+// Puts a file that another writer (the composition library) finished at
+// temporary in place of target: syncs it, checks that it is not empty,
+// renames it over target and syncs the folder. temporary is removed when
+// this fails.
+bool Publish(const QString& temporary, const QString& target, QString* error = nullptr);
+
+// The hidden name beside target that this process writes target under:
+// ".NAME.PID@HOST.part". The leading dot and the ".part" ending keep hot
+// folders and file lists from taking it for a finished file; the process id
+// and host name tell a later run whether its writer is still alive.
+QString TemporaryPath(const QString& target);
+
+// Removes this program's temporaries in folder whose writer is gone: the
+// process named in the name no longer runs on this host. Temporaries of
+// other hosts are left to their own next run. Returns how many were removed.
+int RemoveStaleTemporaries(const QString& folder);
+
+// For tests of the full-disk path where a small file system cannot be
+// mounted: while an object lives, writes through this helper (in every
+// thread) fail with "no space left on device" once bytes have been written.
+class ScopedWriteLimitForTests {
+public:
+    explicit ScopedWriteLimitForTests(qint64 bytes);
+    ~ScopedWriteLimitForTests();
+    ScopedWriteLimitForTests(const ScopedWriteLimitForTests&) = delete;
+    ScopedWriteLimitForTests& operator=(const ScopedWriteLimitForTests&) = delete;
+};
+
+} // namespace durablefile
