@@ -2,6 +2,9 @@
 
 #include "zeljob.h"
 
+#include "markup/numbertext.h"
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -21,14 +24,7 @@ QString WholeText(double quantity) {
 }
 
 QString LengthText(double millimetres) {
-    QString text = QString::number(millimetres, 'f', 3);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    if (!(millimetres < 0.0) && text.startsWith(QLatin1Char('-')))
-        text.remove(0, 1);
-    return text + QStringLiteral(" mm");
+    return numbertext::MillimetreText(millimetres);
 }
 
 QString SizeText(double width, double height) {
