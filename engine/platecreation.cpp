@@ -1,5 +1,7 @@
 #include "platecreation.h"
 
+#include "platechecks.h"
+
 #include "records/filenames.h"
 #include "records/zeldocumentpreset.h"
 #include "records/zelmtdocument.h"
@@ -44,18 +46,22 @@ QString Validate(const PlateProperties& p) {
         return QStringLiteral("인쇄 매수가 잘못되었습니다.");
     if (!(p.width > 0.0) || !(p.height > 0.0))
         return QStringLiteral("판형의 가로, 세로 크기가 잘못되었습니다.");
-    for (double margin : p.margin)
-        if (margin < 0.0)
-            return QStringLiteral("판형의 여백이 잘못되었습니다.");
-    if (p.gridWidth < 0.0 || p.gridHeight < 0.0)
-        return QStringLiteral("판형의 그리드 간격이 잘못되었습니다.");
-    for (double margin : p.cutMargin)
-        if (margin < 0.0)
-            return QStringLiteral("판형의 재단선 여백이 잘못되었습니다.");
-    if (!(p.width > p.margin[PlateProperties::Left] + p.margin[PlateProperties::Right]))
-        return QStringLiteral("판형의 여백이 전체 폭 보다 큽니다.");
-    if (!(p.height > p.margin[PlateProperties::Top] + p.margin[PlateProperties::Bottom]))
-        return QStringLiteral("판형의 여백이 전체 높이 보다 큽니다.");
+    return platechecks::ValidateLayout(p);
+}
+
+QString FailureText(CreationFailure kind, const QString& path) {
+    switch (kind) {
+    case CreationFailure::None:
+        return {};
+    case CreationFailure::NoLocalWorkFolder:
+        return QStringLiteral("판 작업 폴더를 사용할 수 없습니다. 서버 설정을 확인하십시오.");
+    case CreationFailure::NoCodeIssued:
+        return QStringLiteral("새 판 번호를 발급할 수 없습니다.");
+    case CreationFailure::FileTaken:
+        return QStringLiteral("작업 파일 \"%1\"가(이) 이미 존재합니다").arg(path);
+    case CreationFailure::WriteFailed:
+        return QStringLiteral("작업 파일 \"%1\"을(를) 저장할 수 없습니다.").arg(path);
+    }
     return {};
 }
 
