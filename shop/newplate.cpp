@@ -70,8 +70,5 @@ Result<QString> CreatePlate(Installation& shop, const ShopSession& session, Prep
     creation.account = session.AccountName();
     creation.realName = session.RealName();
     creation.initials = session.Initials();
-    QString path, error;
-    if (!platecreation::CreatePlate(shop.preference, creation, path, &error))
-        return Failure(error);
-    return path;
+    return platecreation::CreatePlate(shop.preference, creation);
 }
