@@ -22,7 +22,12 @@ Result<void> Installation::Load(bool withLibrary) {
 }
 
 ShopContext Installation::Context(OperatorInterface* op, ProgressSink* progress) {
-    ShopContext context{&preference, &colors, op, progress, pdf.IsLoaded() ? &pdf : nullptr, {}};
+    ShopContext context;
+    context.preference = &preference;
+    context.colors = &colors;
+    context.op = op;
+    context.progress = progress;
+    context.pdf = pdf.IsLoaded() ? &pdf : nullptr;
     QString presetFolder;
     if (pdf.IsLoaded() && preference.GetPresetDir(presetFolder)) {
         const auto render = std::make_shared<const CLabelRender>(presetFolder, &pdf);

@@ -73,7 +73,7 @@ TEST(PlateCreation, WritesANewPlateWithAFreshCode) {
     EXPECT_TRUE(QFileInfo(shop.filePath(QStringLiteral("local/NC261209001"))).isDir());
 
     CTesselDoc doc;
-    doc.SetContext({&preference, nullptr, nullptr, nullptr, nullptr, {}});
+    doc.SetContext({&preference, nullptr, nullptr, nullptr, nullptr, {}, {}});
     ASSERT_TRUE(doc.Open(first, &error)) << error.toStdString();
     const PlateProperties& p = doc.Properties();
     EXPECT_EQ(p.jobCode, QStringLiteral("NC261209001"));
