@@ -1,6 +1,6 @@
 #include "accounttexts.h"
 
-#include "markup/cp949.h"
+#include "records/accountrules.h"
 
 namespace accounttexts {
 
@@ -19,7 +19,7 @@ QString LoginFailure(const CZelAccount& account, CZelAccount::LoginResult result
 }
 
 QString PasswordRefusal(const QString& password) {
-    if (cp949::CanEncode(password))
+    if (accountrules::IsValidPassword(password))
         return QString();
     return QStringLiteral("패스 워드에 쓸 수 없는 문자가 있습니다. 한글, 영문, 숫자와 기호로 "
                           "입력하십시오.");

@@ -2,7 +2,7 @@
 
 #include "view/controlnames.h"
 
-#include "markup/cp949.h"
+#include "records/accountrules.h"
 #include "records/zelaccount.h"
 
 #include <QDialogButtonBox>
@@ -40,9 +40,7 @@ CZelInitialChangeDlg::CZelInitialChangeDlg(CZelAccount& account, QWidget* parent
 
 void CZelInitialChangeDlg::accept() {
     const QString text = m_initials->text();
-    // Two characters, not two UTF-16 units; the account file must carry them.
-    if (text.toUcs4().size() == 2 && cp949::CanEncode(text) && m_account.IsLoggedIn() &&
-        m_account.SetInitial(text)) {
+    if (accountrules::IsValidInitials(text) && m_account.IsLoggedIn() && m_account.SetInitial(text)) {
         QDialog::accept();
         return;
     }

@@ -10,6 +10,7 @@
 #include "records/zeldocumentpreset.h"
 #include "shop/installation.h"
 #include "shop/newplate.h"
+#include "shop/presetsaving.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -206,23 +207,8 @@ void CZelNewProjDlg::OnSavePreset() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QString name = dialog.Name();
-    const QString path = CZelDocumentPreset::PathOf(name);
-    // Over an existing preset, its free lines stay (this dialog holds none);
-    // a new preset takes the lines of the one shown.
-    CZelDocumentPreset record;
-    if (QFileInfo::exists(path)) {
-        if (!record.LoadWhole(path, CZelDocumentPreset::kDocumentType)) {
-            m_op.Tell(QStringLiteral("프리셋 \"%1\"을(를) 읽을 수 없어 바꿀 수 없습니다.\n%2")
-                          .arg(name, record.LastError()));
-            return;
-        }
-    } else if (m_preset) {
-        record.CopyLines(*m_preset);
-    }
-    properties.WritePlateKeys(record);
-    record.Name() = name;
-    if (!record.Save(path)) {
-        m_op.Tell(QStringLiteral("프리셋 \"%1\"을(를) 저장할 수 없습니다.\n%2").arg(name, record.LastError()));
+    if (const Result<QString> saved = presetsaving::SaveDocumentPreset(properties, name); !saved) {
+        m_op.Tell(saved.error());
         return;
     }
     FillPresets(name);

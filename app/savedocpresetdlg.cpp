@@ -3,7 +3,7 @@
 #include "view/controlnames.h"
 
 #include "engine/operatorinterface.h"
-#include "markup/cp949.h"
+#include "records/filenames.h"
 #include "records/zeldocumentpreset.h"
 
 #include <QComboBox>
@@ -40,27 +40,10 @@ CSaveDocPresetDlg::CSaveDocPresetDlg(const QStringList& names, int current, Oper
     layout->addWidget(buttons);
 }
 
-QString CSaveDocPresetDlg::NameRefusal(const QString& name) {
-    const QString refused = QStringLiteral("\"%1\"는(은) 잘못된 파일 이름입니다.").arg(name);
-    static const QString kEdges = QStringLiteral("\t .");
-    static const QString kForbidden = QStringLiteral("\"*/:<>?\\|");
-    if (name.isEmpty() || kEdges.contains(name.front()) || kEdges.contains(name.back()))
-        return refused;
-    for (const QChar c : name)
-        if (kForbidden.contains(c) || c.category() == QChar::Other_Control)
-            return refused;
-    // The file must be writable on every workstation: its code page and
-    // the file system's name length.
-    if (!cp949::CanEncode(name) ||
-        (name + QStringLiteral(".") + QLatin1String(CZelDocumentPreset::kExtension)).toUtf8().size() > 255)
-        return refused;
-    return {};
-}
-
 void CSaveDocPresetDlg::accept() {
     const QString name = m_names->currentText();
-    if (const QString refused = NameRefusal(name); !refused.isEmpty()) {
-        m_op.Tell(refused);
+    if (!filenames::IsValidPresetName(name)) {
+        m_op.Tell(filenames::InvalidNameMessage(name));
         m_names->lineEdit()->setFocus();
         return;
     }

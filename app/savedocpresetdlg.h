@@ -15,9 +15,6 @@ public:
     QString Name() const { return m_name; }
     void accept() override;
 
-    // Why a preset cannot be named so (as the operator reads it); empty when it can.
-    static QString NameRefusal(const QString& name);
-
 private:
     OperatorInterface& m_op;
     QComboBox* m_names;

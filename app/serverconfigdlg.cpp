@@ -3,7 +3,8 @@
 #include "view/controlnames.h"
 
 #include "engine/operatorinterface.h"
-#include "shop/serversettings.h"
+#include "registration/registrationurl.h"
+#include "shop/serverconfig.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -15,16 +16,22 @@
 
 namespace {
 
+using Folder = serverconfig::Folder;
 struct FolderRow {
+    Folder folder;
     const char* name;
     const char16_t* label;
+    bool local;
 };
-// In ServerSettings::kFolders order.
+// As the operator knows them: the server folders, then the local ones.
 constexpr FolderRow kRows[] = {
-    {"usersFolder", u"작업 계정:"},        {"presetFolder", u"프리셋 정보:"},
-    {"jobsFolder", u"JOB:"},               {"pdfsFolder", u"PDF:"},
-    {"progressFolder", u"판 작업 진행:"},   {"releaseFolder", u"판 작업 완료:"},
-    {"localWorkFolder", u"판 작업 폴더:"}};
+    {Folder::Users, "usersFolder", u"작업 계정:", false},
+    {Folder::Jobs, "jobsFolder", u"JOB:", false},
+    {Folder::Pdfs, "pdfsFolder", u"PDF:", false},
+    {Folder::Progress, "progressFolder", u"판 작업 진행:", false},
+    {Folder::Release, "releaseFolder", u"판 작업 완료:", false},
+    {Folder::LocalWork, "localWorkFolder", u"판 작업 폴더:", true},
+    {Folder::Preset, "presetFolder", u"프리셋 정보:", true}};
 
 } // namespace
 
@@ -34,7 +41,7 @@ CZelServerConfigDlg::CZelServerConfigDlg(CZelPreference& preference, OperatorInt
     setObjectName(QStringLiteral("serverConfigDialog"));
     setWindowTitle(QStringLiteral("Tessel 서버 설정"));
     setAccessibleName(windowTitle());
-    const ServerSettings current = ServerSettings::Read(preference);
+    const serverconfig::Folders current = serverconfig::Read(preference);
 
     auto* server = Named(new QGroupBox(QStringLiteral("서버 폴더")), "serverGroup",
                          QStringLiteral("서버 폴더"));
@@ -42,37 +49,34 @@ CZelServerConfigDlg::CZelServerConfigDlg(CZelPreference& preference, OperatorInt
                         QStringLiteral("로컬 폴더"));
     auto* serverForm = new QFormLayout(server);
     auto* localForm = new QFormLayout(local);
-    // The server folders first, then the local ones, as the operator knows them.
-    const int order[] = {0, 2, 3, 4, 5, 6, 1};
-    for (int i : order) {
-        const CZelPreference::Folder folder = ServerSettings::kFolders[size_t(i)];
-        const QString label = QString::fromUtf16(kRows[i].label);
-        auto* edit = Named(new QLineEdit(current.folders[size_t(i)]), kRows[i].name, label);
-        edit->setPlaceholderText(QStringLiteral("  ") + ServerSettings::Prompt(folder));
+    for (const FolderRow& row : kRows) {
+        const QString label = QString::fromUtf16(row.label);
+        const QString prompt = serverconfig::Prompt(row.folder);
+        auto* edit = Named(new QLineEdit(current[size_t(row.folder)]), row.name, label);
+        edit->setPlaceholderText(QStringLiteral("  ") + prompt);
         edit->setMinimumWidth(420);
         auto* browse = Named(new QPushButton(QStringLiteral("...")),
-                             (QByteArray(kRows[i].name) + "Browse").constData(),
+                             (QByteArray(row.name) + "Browse").constData(),
                              label + QStringLiteral(" 찾아보기"));
         browse->setAutoDefault(false);
         browse->setFixedWidth(36);
-        connect(browse, &QPushButton::clicked, this, [this, edit, folder] {
-            const QString chosen = QFileDialog::getExistingDirectory(
-                this, ServerSettings::Prompt(folder), edit->text());
+        connect(browse, &QPushButton::clicked, this, [this, edit, prompt] {
+            const QString chosen = QFileDialog::getExistingDirectory(this, prompt, edit->text());
             if (!chosen.isEmpty())
                 edit->setText(chosen);
         });
-        auto* row = new QHBoxLayout;
-        row->addWidget(edit, 1);
-        row->addWidget(browse);
-        const bool isLocal = folder == CZelPreference::Folder::LocalWork ||
-                             folder == CZelPreference::Folder::Preset;
-        (isLocal ? localForm : serverForm)->addRow(label, row);
-        m_folders[size_t(i)] = edit;
+        auto* line = new QHBoxLayout;
+        line->addWidget(edit, 1);
+        line->addWidget(browse);
+        (row.local ? localForm : serverForm)->addRow(label, line);
+        m_folders[size_t(row.folder)] = edit;
     }
     auto* registration = Named(new QGroupBox(QStringLiteral("판 등록 서버")), "registrationGroup",
                                QStringLiteral("판 등록 서버"));
     auto* registrationForm = new QFormLayout(registration);
-    m_url = Named(new QLineEdit(current.registrationUrl), "registrationUrl",
+    QString url;
+    preference.GetPlateRegUrl(url);
+    m_url = Named(new QLineEdit(url), "registrationUrl",
                   QStringLiteral("판 등록 주소:"));
     m_url->setPlaceholderText(QStringLiteral("  http://호스트[:포트]/경로 (없으면 비워 두십시오)"));
     registrationForm->addRow(QStringLiteral("판 등록 주소:"), m_url);
@@ -94,25 +98,27 @@ CZelServerConfigDlg::CZelServerConfigDlg(CZelPreference& preference, OperatorInt
 }
 
 void CZelServerConfigDlg::accept() {
-    ServerSettings typed;
+    serverconfig::Folders typed;
     for (size_t i = 0; i < m_folders.size(); ++i)
-        typed.folders[i] = m_folders[i]->text();
-    typed.registrationUrl = m_url->text();
-    const Result<ServerSettings> checked = typed.Checked();
-    if (!checked) {
-        m_op.Tell(checked.error());
-        QLineEdit* offending = m_url;
-        for (size_t i = 0; i < m_folders.size(); ++i)
-            if (checked.error().startsWith(ServerSettings::Prompt(ServerSettings::kFolders[i]))) {
-                offending = m_folders[i];
-                break;
-            }
+        typed[i] = m_folders[i]->text();
+    if (const std::optional<serverconfig::Problem> problem = serverconfig::Check(typed)) {
+        m_op.Tell(problem->message);
+        QLineEdit* offending = m_folders[size_t(problem->folder)];
         offending->setFocus();
         offending->selectAll();
         return;
     }
-    if (const Result<void> applied = checked->Apply(m_preference); !applied) {
-        m_op.Tell(applied.error());
+    const QString url = m_url->text().trimmed();
+    if (!url.isEmpty() && !RegistrationUrl::Parse(url)) {
+        m_op.Tell(QStringLiteral("판 등록 서버 주소가 잘못되었습니다. http://호스트[:포트]/경로 "
+                                 "형식으로 입력하십시오."));
+        m_url->setFocus();
+        m_url->selectAll();
+        return;
+    }
+    m_preference.SetPlateRegUrl(url);
+    if (const Result<void> stored = serverconfig::Store(m_preference, typed); !stored) {
+        m_op.Tell(stored.error());
         return;
     }
     QDialog::accept();

@@ -200,7 +200,7 @@ void BM_MakePress(benchmark::State& state) {
     CZelColorPresets colors;
     Quiet op;
     CTesselDoc doc;
-    doc.SetContext({nullptr, &colors, &op, nullptr, &pdf, {}});
+    doc.SetContext({nullptr, &colors, &op, nullptr, &pdf, {}, {}});
     QString error;
     if (!doc.Open(plate, &error))
         return Fail(state, error);

@@ -1,19 +1,10 @@
 #include "pdfcommands.h"
 
+#include "markup/numbertext.h"
 #include "pdfbinding/imposeritem.h"
 #include "pdfbinding/pdfserver.h"
 
 namespace {
-
-// "%.3f" with trailing zeros and point removed, then " mm".
-QString MmText(double mm) {
-    QString text = QString::number(mm, 'f', 3);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text + QStringLiteral(" mm");
-}
 
 bool LoadServer(CPDFServer& server) {
     if (server.Load())
@@ -42,7 +33,9 @@ int Info(CommandLine& args) {
         double width = 0, height = 0;
         if (!server.MiscGetPageSize(files.at(0), page, width, height))
             return Fail(server.LastError());
-        PrintLine(QStringLiteral("page %1: %2 * %3").arg(page).arg(MmText(width), MmText(height)));
+        PrintLine(QStringLiteral("page %1: %2 * %3")
+                      .arg(page)
+                      .arg(numbertext::MillimetreText(width), numbertext::MillimetreText(height)));
     }
     return 0;
 }
@@ -77,7 +70,8 @@ int Preview(CommandLine& args) {
                   .arg(files.at(1))
                   .arg(image.width())
                   .arg(image.height())
-                  .arg(MmText(item.PageWidth()), MmText(item.PageHeight()))
+                  .arg(numbertext::MillimetreText(item.PageWidth()),
+                       numbertext::MillimetreText(item.PageHeight()))
                   .arg(rotation));
     return 0;
 }

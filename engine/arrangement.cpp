@@ -296,12 +296,14 @@ bool CTesselDoc::ToggleOwnCut(const OwnCutSettings& settings) {
         std::any_of(settings.marks.begin(), settings.marks.end(), [](int on) { return on != 0; });
     for (CZelItem* item : m_selection) {
         MarkDirty(*item);
-        if (switchOff) {
+        // Every mark off only switches the lines off: the item keeps the
+        // margins and marks it had, for the next time they are switched on.
+        if (switchOff || !anyMark) {
             item->ownCut = 0;
         } else {
             item->crop = settings.margins;
             item->cropMarks = settings.marks;
-            item->ownCut = anyMark ? 1 : 0;
+            item->ownCut = 1;
         }
         MarkDirty(*item);
     }

@@ -167,6 +167,7 @@ bool CTesselDoc::ReturnTicket(CZelJob& job, QString* error) {
 
 CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, double x, double y,
                                               bool oneCopy) {
+    const std::shared_ptr<void> labels = m_context.HoldLabelSet();
     const CZelBound& area = m_geometry.usableArea;
     if (!(x >= area.x && x <= area.Right() && y >= area.y && y <= area.Bottom()))
         return DropResult::Outside;

@@ -116,6 +116,7 @@ bool CTesselDoc::RefreshLabelPreview(CZelItem& item, QString* error) {
 }
 
 QStringList CTesselDoc::RetryMissingArtwork() {
+    const std::shared_ptr<void> labels = m_context.HoldLabelSet();
     for (const auto& item : m_items) {
         if (!item->artworkMissing)
             continue;

@@ -1,5 +1,7 @@
 #include "platecreation.h"
 
+#include "platechecks.h"
+
 #include "records/filenames.h"
 #include "records/zeldocumentpreset.h"
 #include "records/zelmtdocument.h"
@@ -44,33 +46,53 @@ QString Validate(const PlateProperties& p) {
         return QStringLiteral("인쇄 매수가 잘못되었습니다.");
     if (!(p.width > 0.0) || !(p.height > 0.0))
         return QStringLiteral("판형의 가로, 세로 크기가 잘못되었습니다.");
-    for (double margin : p.margin)
-        if (margin < 0.0)
-            return QStringLiteral("판형의 여백이 잘못되었습니다.");
-    if (p.gridWidth < 0.0 || p.gridHeight < 0.0)
-        return QStringLiteral("판형의 그리드 간격이 잘못되었습니다.");
-    for (double margin : p.cutMargin)
-        if (margin < 0.0)
-            return QStringLiteral("판형의 재단선 여백이 잘못되었습니다.");
-    if (!(p.width > p.margin[PlateProperties::Left] + p.margin[PlateProperties::Right]))
-        return QStringLiteral("판형의 여백이 전체 폭 보다 큽니다.");
-    if (!(p.height > p.margin[PlateProperties::Top] + p.margin[PlateProperties::Bottom]))
-        return QStringLiteral("판형의 여백이 전체 높이 보다 큽니다.");
+    return platechecks::ValidateLayout(p);
+}
+
+QString FailureText(CreationFailure kind, const QString& path) {
+    switch (kind) {
+    case CreationFailure::None:
+        return {};
+    case CreationFailure::NoLocalWorkFolder:
+        return QStringLiteral("판 작업 폴더를 사용할 수 없습니다. 서버 설정을 확인하십시오.");
+    case CreationFailure::NoCodeIssued:
+        return QStringLiteral("새 판 번호를 발급할 수 없습니다.");
+    case CreationFailure::FileTaken:
+        return QStringLiteral("작업 파일 \"%1\"가(이) 이미 존재합니다").arg(path);
+    case CreationFailure::WriteFailed:
+        return QStringLiteral("작업 파일 \"%1\"을(를) 저장할 수 없습니다.").arg(path);
+    }
     return {};
 }
 
-bool CreatePlate(CZelPreference& preference, const Request& request, QString& path, QString* error) {
-    auto fail = [error](const QString& text) {
-        if (error)
-            *error = text;
-        return false;
+QString PressQuantityText(double quantity) {
+    if (!std::isfinite(quantity))
+        return QStringLiteral("0");
+    if (quantity == std::trunc(quantity))
+        return QString::number(quantity, 'f', 0);
+    return QString::number(quantity, 'f', 1);
+}
+
+Result<QString> CreatePlate(CZelPreference& preference, const Request& request,
+                            CreationFailure* kind) {
+    auto fail = [kind](CreationFailure failure, const QString& path, const QString& detail) {
+        if (kind)
+            *kind = failure;
+        QString text = FailureText(failure, path);
+        if (!detail.isEmpty())
+            text += QStringLiteral("\n") + detail;
+        return Failure(text);
     };
+    if (kind)
+        *kind = CreationFailure::None;
     QString localWork;
     if (!preference.GetLocalWorkDir(localWork) || !QFileInfo(localWork).isDir())
-        return fail(QStringLiteral("the local work folder (LOCAL_WORK_DIR) is not available"));
+        return fail(CreationFailure::NoLocalWorkFolder, {},
+                    QStringLiteral("the local work folder (LOCAL_WORK_DIR) is not available"));
     // The account becomes a folder of the shared progress folder later.
     if (!filenames::IsPlainName(request.account))
-        return fail(QStringLiteral("\"%1\" is not a valid account name").arg(request.account));
+        return fail(CreationFailure::WriteFailed, {},
+                    QStringLiteral("\"%1\" is not a valid account name").arg(request.account));
 
     PlateProperties properties = request.properties;
     properties.presetName = request.presetName;
@@ -81,23 +103,35 @@ bool CreatePlate(CZelPreference& preference, const Request& request, QString& pa
     properties.userAccount = request.account;
     properties.userName = request.realName;
     properties.userInitial = request.initials;
-    properties.pressQuantityText = QString::number(static_cast<long long>(properties.quantity));
+    properties.pressQuantityText = PressQuantityText(properties.quantity);
     properties.pageCount = 1;
 
+    const QDir folder(localWork);
     QString lastPath;
     for (int attempt = 0; attempt < 100; ++attempt) {
+        // The code file is taken exclusively, so a code another workstation
+        // holds is skipped inside; a failure here is the share's, and
+        // trying again would only fail again.
         CZelPanCode code;
         if (!code.IssuePlateCode(preference, request.panPrefix, request.panName, request.account,
                                  request.realName, request.date))
-            continue;
+            return fail(CreationFailure::NoCodeIssued, {}, code.LastError());
         QString jobCode;
         if (!code.GetPlateCode(jobCode) || !filenames::IsPlainName(jobCode))
-            continue;
-        const QDir folder(localWork);
+            return fail(CreationFailure::NoCodeIssued, {},
+                        QStringLiteral("the issued code \"%1\" is no file name").arg(jobCode));
         lastPath = folder.filePath(jobCode + QStringLiteral(".tzmp"));
-        // A plate file of this code left behind by another run is not ours to replace.
-        if (QFileInfo::exists(lastPath) || !folder.mkpath(jobCode))
+        // A plate file or work folder of this code left by another run is not
+        // ours to take over: the next code.
+        if (QFileInfo::exists(lastPath) || QFileInfo::exists(folder.filePath(jobCode)))
             continue;
+        if (!folder.mkdir(jobCode)) {
+            if (QFileInfo::exists(folder.filePath(jobCode)))
+                continue; // made by another run just now
+            return fail(
+                CreationFailure::WriteFailed, lastPath,
+                QStringLiteral("%1: the work folder cannot be made").arg(folder.filePath(jobCode)));
+        }
 
         CZelMTDocument document;
         properties.jobCode = jobCode;
@@ -113,12 +147,14 @@ bool CreatePlate(CZelPreference& preference, const Request& request, QString& pa
         properties.WritePlateKeys(document);
         if (request.preset)
             document.CopyLines(*request.preset);
-        if (!document.Save(lastPath))
-            return fail(document.LastError());
-        path = lastPath;
-        return true;
+        if (!document.Save(lastPath)) {
+            // Leave no empty work folder behind for a plate that is not there.
+            folder.rmdir(jobCode);
+            return fail(CreationFailure::WriteFailed, lastPath, document.LastError());
+        }
+        return lastPath;
     }
-    return fail(QStringLiteral("작업 파일 \"%1\"가(이) 이미 존재합니다").arg(lastPath));
+    return fail(CreationFailure::FileTaken, lastPath, {});
 }
 
 } // namespace platecreation

@@ -36,14 +36,37 @@ std::int32_t MmToPixels(double mm, int dpi, double zoom) {
 
 double PixelsToMm(double pixels, int dpi, double zoom) { return pixels / dpi * 2540.0 / 100.0 * (1.0 / zoom); }
 
+std::int32_t MmToPixelsAtZoom(double mm, int dpi, int zoomThousandths) {
+    const std::int32_t n = MulDiv(TruncateToInt32(mm * 100.0), dpi, 2540);
+    return zoomThousandths == 1000 ? n : MulDiv(n, zoomThousandths, 1000);
+}
+
+double PixelsToMmAtZoom(double pixels, int dpi, int zoomThousandths) {
+    return pixels / dpi * 2540.0 / 100.0 * (1000.0 / zoomThousandths);
+}
+
 namespace {
 constexpr double kPasteboardMargin = 25.0; // mm above the first page and below the last
 }
 
 ViewExtent ViewExtentPixels(double layoutWidth, double layoutHeight, int dpiX, int dpiY,
-                            double zoom) {
+                            double zoom, int pageCount) {
+    // Pages after the first add whole page heights in pixels, as their
+    // origins do, so the last page's bottom is always inside.
+    const std::int64_t more = static_cast<std::int64_t>(std::max(pageCount, 1) - 1) *
+                              MmToPixels(layoutHeight, dpiY, zoom);
+    const std::int64_t height = MmToPixels(layoutHeight + 2 * kPasteboardMargin, dpiY, zoom) + more;
     return {MmToPixels(3 * layoutWidth, dpiX, zoom),
-            MmToPixels(layoutHeight + 2 * kPasteboardMargin, dpiY, zoom)};
+            static_cast<std::int32_t>(std::min<std::int64_t>(height, INT32_MAX))};
+}
+
+ViewPoint PageOriginPixels(int page, double layoutWidth, double layoutHeight, int dpiX, int dpiY,
+                           double zoom) {
+    const std::int64_t y =
+        MmToPixels(kPasteboardMargin, dpiY, zoom) +
+        static_cast<std::int64_t>(std::max(page, 0)) * MmToPixels(layoutHeight, dpiY, zoom);
+    return {MmToPixels(layoutWidth, dpiX, zoom),
+            static_cast<std::int32_t>(std::min<std::int64_t>(y, INT32_MAX))};
 }
 
 PlatePoint ViewPointToPlate(double px, double py, int dpiX, int dpiY, double zoom,

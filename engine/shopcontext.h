@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class CPDFServer;
 class CZelItem;
@@ -29,4 +30,12 @@ struct ShopContext {
     std::function<bool(const CZelItem& item, const QString& picturePath,
                        const QString& previewImage, QSizeF* labelSize, QString* error)>
         labelPreview;
+    // While the returned handle lives, labelPreview takes its labels from
+    // one reading of the label set: an operation over many items (open,
+    // drop, press) holds it so the shared label folder is read once, not
+    // once per item. May be empty.
+    std::function<std::shared_ptr<void>()> holdLabelSet;
+
+    // The handle of holdLabelSet, or none.
+    std::shared_ptr<void> HoldLabelSet() const { return holdLabelSet ? holdLabelSet() : nullptr; }
 };

@@ -142,7 +142,8 @@ public:
     OwnCutSettings DefaultOwnCutSettings() const;
     bool AllSelectedHaveOwnCut() const;
     // Switches own cut lines off when every selected item has them; otherwise
-    // gives every selected item these settings (off when all marks are clear).
+    // gives every selected item these settings; with every mark clear it only
+    // switches them off, keeping each item's margins and marks.
     bool ToggleOwnCut(const OwnCutSettings& settings);
     bool AllSelectedHaveFrame() const;
     // Switches frames off when every selected item has one; otherwise frames

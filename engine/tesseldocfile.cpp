@@ -253,6 +253,7 @@ void SetError(QString* error, const QString& text) {
 } // namespace
 
 bool CTesselDoc::Open(const QString& path, QString* error) {
+    const std::shared_ptr<void> labels = m_context.HoldLabelSet();
     auto document = std::make_unique<CZelMTDocument>();
     // A plate read in part, or another kind of record, would be written back
     // short at the next save.

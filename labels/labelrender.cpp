@@ -6,6 +6,8 @@
 #include "engine/textlayout.h"
 #include "engine/vectorpicture.h"
 #include "engine/zelitem.h"
+#include "markup/numbertext.h"
+#include "pdfbinding/composescope.h"
 #include "pdfbinding/pdfserver.h"
 
 #include <QDir>
@@ -22,18 +24,6 @@ bool SetError(QString* error, const QString& text) {
     if (error)
         *error = text;
     return false;
-}
-
-// "%.3f" without trailing zeros or point; no minus sign on zero.
-QString Trimmed(double value) {
-    QString text = QString::asprintf("%.3f", value);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
-    return text;
 }
 
 QString WithoutTrailingSemicolons(QString text) {
@@ -116,9 +106,9 @@ QString CLabelRender::ObjectText(const CZelLabObject& o, const CZelItem* item) {
                                    : QString::number(static_cast<long long>(whole));
     }
     if (tag == QLatin1String("Width"))
-        return Trimmed(i.EffectiveWidth());
+        return numbertext::Trimmed(i.EffectiveWidth());
     if (tag == QLatin1String("Height"))
-        return Trimmed(i.EffectiveHeight());
+        return numbertext::Trimmed(i.EffectiveHeight());
     if (tag == QLatin1String("AfterWork"))
         return WithoutTrailingSemicolons(i.afterWork);
     if (tag == QLatin1String("AfterWork2"))
@@ -130,12 +120,38 @@ QString CLabelRender::ObjectText(const CZelLabObject& o, const CZelItem* item) {
     return QString(); // pictures, frame boxes and unknown tags show no text
 }
 
+CLabelRender::SetScope::SetScope(const CLabelRender& render) : m_render(render) {
+    LabelCache& cache = *m_render.m_cache;
+    if (cache.depth++ == 0)
+        labelset::LoadAll(m_render.m_presetDir, cache.labels);
+}
+
+CLabelRender::SetScope::~SetScope() {
+    LabelCache& cache = *m_render.m_cache;
+    if (--cache.depth == 0)
+        cache.labels.clear();
+}
+
+const CZelLabel* CLabelRender::CachedLabel(const QString& name) const {
+    if (m_cache->depth == 0)
+        return nullptr;
+    for (const auto& label : m_cache->labels)
+        if (label->name == name)
+            return label.get();
+    return nullptr;
+}
+
 QString CLabelRender::LabelNameFor(const CZelItem& item) const {
     // A chosen label deleted since gives way to the automatic one; the item
     // keeps its choice, which other workstations may still have.
     if (!item.labelName.isEmpty() &&
-        QFileInfo(labelset::LabelPath(m_presetDir, item.labelName)).isFile())
+        (CachedLabel(item.labelName) ||
+         QFileInfo(labelset::LabelPath(m_presetDir, item.labelName)).isFile()))
         return item.labelName;
+    // The order's own size chooses, not the item's turned box: a label is
+    // made for the order and turns with the item.
+    if (m_cache->depth > 0)
+        return labelset::PickLabel(m_cache->labels, item.width, item.height);
     return labelset::PickLabel(m_presetDir, item.width, item.height);
 }
 
@@ -258,11 +274,16 @@ bool CLabelRender::Render(const QString& name, const CZelItem& item, const QStri
     const QString file = labelset::LabelPath(m_presetDir, name);
     if (name.isEmpty() || file.isEmpty())
         return SetError(error, QStringLiteral("order %1: no label fits %2 x %3 mm")
-                                   .arg(item.ordernum, Trimmed(item.width), Trimmed(item.height)));
-    CZelLabel label;
-    if (!label.Load(file, error))
-        return false;
-    label.name = name;
+                                   .arg(item.ordernum, numbertext::Trimmed(item.width),
+                                        numbertext::Trimmed(item.height)));
+    CZelLabel loaded;
+    const CZelLabel* cached = CachedLabel(name);
+    if (!cached) {
+        if (!loaded.Load(file, error))
+            return false;
+        loaded.name = name;
+    }
+    const CZelLabel& label = cached ? *cached : loaded;
     if (!WritePicture(label, &item, picturePath, previewImage, error))
         return false;
     if (m_pdf && !WritePdf(label, &item, PdfPathOf(picturePath), previewImage, error))

@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 class CPDFServer;
 class CZelItem;
@@ -25,6 +27,22 @@ public:
     // The label an item is printed with: its chosen one while that label's
     // file exists, else the automatic choice; empty when none fits.
     QString LabelNameFor(const CZelItem& item) const;
+
+    // Keeps the label set in memory while it lives: every item drawn
+    // meanwhile (by this object or a copy of it, such as PreviewFunction's)
+    // takes its label from the set read once, so an operation over many
+    // items (an open, a drop, a press run) reads the label folder once.
+    // Scopes nest; the set is read again by the next outermost scope.
+    class SetScope {
+    public:
+        explicit SetScope(const CLabelRender& render);
+        ~SetScope();
+        SetScope(const SetScope&) = delete;
+        SetScope& operator=(const SetScope&) = delete;
+
+    private:
+        const CLabelRender& m_render;
+    };
 
     // Draws every object for the item at pixelsPerMm, the label's top-left at (0, 0).
     void Paint(QPainter& painter, const CZelLabel& label, const CZelItem* item, double pixelsPerMm,
@@ -51,9 +69,17 @@ public:
     PreviewFunction() const;
 
 private:
+    struct LabelCache {
+        int depth = 0;
+        std::vector<std::unique_ptr<CZelLabel>> labels; // while depth > 0
+    };
+    // The set while a scope is open; null otherwise.
+    const CZelLabel* CachedLabel(const QString& name) const;
+
     bool Render(const QString& name, const CZelItem& item, const QString& picturePath,
                 const QString& previewImage, QString* error, QSizeF* labelSize) const;
 
     QString m_presetDir;
     CPDFServer* m_pdf;
+    std::shared_ptr<LabelCache> m_cache = std::make_shared<LabelCache>();
 };

@@ -73,9 +73,16 @@ bool ReadLabelSize(const QString& path, double& width, double& height) {
     CMTItem* label = tree.FindChild(tree.GetRoot(), "LABLE");
     if (!label)
         return false;
+    if (!tree.FindChild(label, "WIDE") || !tree.FindChild(label, "HIGH"))
+        return false;
     width = tree.Value(label, "WIDE").toDouble();
     height = tree.Value(label, "HIGH").toDouble();
-    return true;
+    return CZelLabel::IsValidSize(width, height);
+}
+
+bool IsValidLabelName(const QString& name) {
+    return filenames::IsValidSavedName(name, QString::fromLatin1(kExtension)) &&
+           name != QStringView(kNewLabelEntry);
 }
 
 QString MemberPicturePath(const QString& presetDir, const QString& uid) {

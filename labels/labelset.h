@@ -13,6 +13,12 @@
 namespace labelset {
 
 inline constexpr char kExtension[] = "tzlp";
+// The editor's entry for a label not yet saved; never a label's name.
+inline constexpr char16_t kNewLabelEntry[] = u"[새 레이블]";
+
+// A name a label may be saved under: a valid shared file name that is not
+// the new-label entry.
+bool IsValidLabelName(const QString& name);
 
 // PRESET_DIR/Labels, created when missing; empty when no preset folder is set.
 QString LabelFolder(const QString& presetDir);
@@ -28,7 +34,7 @@ int LoadAll(const QString& presetDir, std::vector<std::unique_ptr<CZelLabel>>& l
 // size, else the first that fits inside it; empty when none fits.
 QString PickLabel(const std::vector<std::unique_ptr<CZelLabel>>& labels, double width, double height);
 QString PickLabel(const QString& presetDir, double width, double height);
-// WIDE and HIGH of a label file.
+// WIDE and HIGH of a label file; false when it has no valid size.
 bool ReadLabelSize(const QString& path, double& width, double& height);
 
 // The member's picture (Labels/<uid>.jpg), else Labels/Default_UID.jpg;

@@ -8,8 +8,13 @@ namespace {
 constexpr char kDocumentType[] = "Tessel Label Preset";
 }
 
+bool CZelLabel::IsValidSize(double width, double height) {
+    return width >= kMinimumSize && height >= kMinimumSize && width <= kMaximumSize &&
+           height <= kMaximumSize;
+}
+
 bool CZelLabel::SetSize(double width, double height) {
-    if (!(width >= kMinimumSize && height >= kMinimumSize))
+    if (!IsValidSize(width, height))
         return false;
     m_width = width;
     m_height = height;
@@ -36,8 +41,19 @@ bool CZelLabel::Load(const QString& path, QString* error) {
             *error = QStringLiteral("%1: no \"LABLE\" element").arg(path);
         return false;
     }
-    m_width = tree.Value(label, "WIDE").toDouble();
-    m_height = tree.Value(label, "HIGH").toDouble();
+    const double width = tree.FindChild(label, "WIDE") ? tree.Value(label, "WIDE").toDouble() : 0.0;
+    const double height =
+        tree.FindChild(label, "HIGH") ? tree.Value(label, "HIGH").toDouble() : 0.0;
+    if (!IsValidSize(width, height)) {
+        if (error)
+            *error =
+                QStringLiteral("%1: the label size (WIDE, HIGH) is missing or not between 5 and "
+                               "1000 mm")
+                    .arg(path);
+        return false;
+    }
+    m_width = width;
+    m_height = height;
     objects.clear();
     for (CMTItem* item = tree.FindChild(label, "ITEM"); item; item = item->NextSibling()) {
         if (item->Name() != "ITEM")
@@ -63,6 +79,11 @@ bool CZelLabel::Load(const QString& path, QString* error) {
 }
 
 bool CZelLabel::Save(const QString& path, QString* error) {
+    if (!IsValidSize(m_width, m_height)) {
+        if (error)
+            *error = QStringLiteral("a label is saved only between 5 and 1000 mm on each side");
+        return false;
+    }
     CLabelPresetTree tree;
     CTzmpItem* root = tree.SetHeader(QString::fromLatin1(kDocumentType));
     CTzmpItem* label = tree.GetOrAddChild(root, "LABLE");

@@ -29,6 +29,12 @@ public:
 class CZelLabel {
 public:
     static constexpr double kMinimumSize = 5.0;
+    // No label plate cell is a metre wide; a larger stored size is corrupt.
+    static constexpr double kMaximumSize = 1000.0;
+    // A label the editor starts afresh: a business card cell.
+    static constexpr double kDefaultWidth = 90.0;
+    static constexpr double kDefaultHeight = 50.0;
+    static bool IsValidSize(double width, double height);
 
     QString name;
     std::vector<std::unique_ptr<CZelLabObject>> objects; // drawing order
@@ -37,17 +43,20 @@ public:
 
     double Width() const { return m_width; }
     double Height() const { return m_height; }
-    // Refused (false) when either side is below 5 mm.
+    // Refused (false) when either side is below 5 mm or above 1,000 mm.
     bool SetSize(double width, double height);
     // The size in device pixels at zoom 1.
     int PixelWidth(int dpi) const;
     int PixelHeight(int dpi) const;
 
-    // Reads a label file: its size, then one object per ITEM in file order.
+    // Reads a label file: its size, then one object per ITEM in file order. A
+    // file whose size is missing or out of range is unreadable, and this
+    // label is left as it was.
     bool Load(const QString& path, QString* error = nullptr);
+    // Refused while the size is out of range, so no unreadable file is made.
     bool Save(const QString& path, QString* error = nullptr);
 
 private:
-    double m_width = 0.0;
-    double m_height = 0.0;
+    double m_width = kDefaultWidth;
+    double m_height = kDefaultHeight;
 };

@@ -323,6 +323,7 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
 
 bool CMakePress::MakeLabels(const MakePressOptions& options, QString* error) {
     const CLabelRender render(options.presetDir, m_doc.Context().pdf);
+    const CLabelRender::SetScope labels(render); // one reading for every item
     for (int i = 0; i < m_doc.ItemCount(); ++i) {
         const CZelItem& item = *m_doc.ItemAt(i);
         if (!m_doc.InsideLayoutArea(item))
@@ -494,11 +495,18 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
     if (!QFileInfo(options.pressDir).isDir())
         return SetError(
             error, QStringLiteral("%1: the press folder does not exist").arg(options.pressDir));
+    return WriteTargets(PressTargets(options), options.pdfType != 0, written, error,
+                        options.view ? options.open : std::function<void(const QString&)>());
+}
+
+bool CMakePress::WriteTargets(const std::vector<std::pair<QString, QStringList>>& targets,
+                              bool copySingle, QStringList* written, QString* error,
+                              const std::function<void(const QString&)>& open) {
     CPDFServer& pdf = *m_doc.Context().pdf;
     // Every file is written under a hidden name first and all are renamed
-    // only when all are written: a hot folder never sees half a file, nor
-    // half of a plate's set.
-    const auto targets = PressTargets(options);
+    // over their targets only when all are written: a hot folder never sees
+    // half a file, nor half of a plate's set, and a target keeps its old
+    // file until the new one is whole.
     QStringList temporaries;
     auto dropTemporaries = [&temporaries] {
         for (const QString& temporary : temporaries)
@@ -512,7 +520,7 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
         const QString temporary = durablefile::TemporaryPath(target);
         temporaries << temporary;
         bool ok = false;
-        if (inputs.size() == 1 && options.pdfType != 0) {
+        if (inputs.size() == 1 && copySingle) {
             QString reason;
             ok = durablefile::Copy(inputs.first(), temporary, &reason);
             if (!ok)
@@ -535,8 +543,8 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
         }
         if (written)
             *written << target;
-        if (options.view && options.open)
-            options.open(target);
+        if (open)
+            open(target);
     }
     return true;
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <utility>
+#include <vector>
 
 class CTesselDoc;
 class CZelItem;
@@ -67,6 +68,13 @@ public:
     // The press folder's targets with the side files that make each, in order.
     std::vector<std::pair<QString, QStringList>>
     PressTargets(const MakePressOptions& options) const;
+    // Writes each target from its side files (merged, or copied when one
+    // file makes it and copySingle is set) beside the target, then renames
+    // all over their targets; a failure leaves every target as it was.
+    // written receives the targets, open is called on each.
+    bool WriteTargets(const std::vector<std::pair<QString, QStringList>>& targets, bool copySingle,
+                      QStringList* written, QString* error,
+                      const std::function<void(const QString&)>& open = {});
     // The item label files of the label side (picture; the PDF has ".pdf");
     // empty when the order number cannot name a file.
     QString LabelPicturePath(const CZelItem& item) const;

@@ -2,6 +2,9 @@
 
 #include "zeljob.h"
 
+#include "markup/numbertext.h"
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -21,14 +24,7 @@ QString WholeText(double quantity) {
 }
 
 QString LengthText(double millimetres) {
-    QString text = QString::number(millimetres, 'f', 3);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    if (!(millimetres < 0.0) && text.startsWith(QLatin1Char('-')))
-        text.remove(0, 1);
-    return text + QStringLiteral(" mm");
+    return numbertext::MillimetreText(millimetres);
 }
 
 QString SizeText(double width, double height) {
@@ -36,6 +32,9 @@ QString SizeText(double width, double height) {
 }
 
 QString QuantityText(int pquantity, double quantity) {
+    // A ticket without a quantity (missing reads -1) shows its pieces alone.
+    if (pquantity >= 1 && !(quantity > 0.0))
+        return QString::number(pquantity);
     if (pquantity < 1 || quantity == static_cast<double>(pquantity)) {
         if (!(quantity > 0.0))
             return QString();
@@ -71,7 +70,7 @@ Places PlacesOf(const CZelJob& job, int plateQuantity, double gridWidth, double 
     Places places;
     places.gridCells = GridCells(gridWidth, gridHeight, job.GetWidth(), job.GetHeight());
     places.placeCount =
-        PlaceCount(job.GetPQuantity(), job.GetQuantity(), job.GetPcases(), plateQuantity);
+        PlaceCount(job.GetPQuantity(), job.GetQuantity(), CasesOf(job), plateQuantity);
     places.gridPlaces = static_cast<long long>(places.gridCells) * places.placeCount;
     return places;
 }
@@ -95,9 +94,29 @@ QStringList OrderListTitles() {
             QStringLiteral("작업자 메모")};
 }
 
+int CasesOf(const CZelJob& job) {
+    return std::max(job.GetPcases(), 0);
+}
+
+int CompareCells(int column, const QString& a, const QString& b) {
+    if (column >= kFirstNumericColumn && column <= kLastNumericColumn) {
+        // "1000(2.5R)" sorts by 1000, "120(6)" by 120, "(6)" by 6; text
+        // without a number before any number.
+        auto key = [](const QString& text) {
+            return numbertext::LeadingNumber(text.startsWith(QLatin1Char('(')) ? text.mid(1)
+                                                                               : text);
+        };
+        const std::optional<double> x = key(a), y = key(b);
+        if (x.has_value() != y.has_value())
+            return x.has_value() ? 1 : -1;
+        if (x && *x != *y)
+            return *x < *y ? -1 : 1;
+    }
+    return a.compare(b);
+}
+
 QStringList OrderListRow(const CZelJob& job, const PlateParameters& plate) {
-    QString cases;
-    job.GetCasesText(cases);
+    const QString cases = QString::number(CasesOf(job));
     QString pcom;
     QString memo;
     job.GetPcom(pcom);

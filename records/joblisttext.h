@@ -22,8 +22,11 @@ QString WholeText(double quantity);
 QString LengthText(double millimetres);
 // "W mm * H mm".
 QString SizeText(double width, double height);
-// The quantity column: Q alone, or "P(QR)" when the press quantity differs.
+// The quantity column: Q alone, or "P(QR)" when the press quantity differs;
+// P alone for a ticket without a quantity.
 QString QuantityText(int pquantity, double quantity);
+// An order's cases: Pcases, a missing or negative one counting as 0.
+int CasesOf(const CZelJob& job);
 // "%d(단면)" below two printed sides, "%d(양면)" otherwise.
 QString ColorText(int color, int pdfPage);
 
@@ -43,6 +46,13 @@ QString PlacesText(const Places& places);
 // The order list's column titles and one order's row.
 QStringList OrderListTitles();
 QStringList OrderListRow(const CZelJob& job, const PlateParameters& plate);
+// The numeric columns of the order and work lists ("수량", "건수",
+// "자리수(항목수)"), which sort by the number their text starts with.
+inline constexpr int kFirstNumericColumn = 9;
+inline constexpr int kLastNumericColumn = 11;
+// How two cells of a column compare for sorting (<0, 0, >0): numeric
+// columns by their leading number, then by text; others by text.
+int CompareCells(int column, const QString& a, const QString& b);
 // Column 0 carries the memo icon when the order has a worker memo.
 bool HasMemo(const CZelJob& job);
 

@@ -1,5 +1,7 @@
 #include "zelaccount.h"
 
+#include "accountrules.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -126,14 +128,14 @@ bool CZelAccount::GetPassword(QString* text) {
 }
 
 bool CZelAccount::SetPassword(const QString& text) {
-    if (!m_loaded || !m_loggedIn || text.isEmpty())
+    if (!m_loaded || !m_loggedIn || !accountrules::IsValidPassword(text))
         return false;
     m_tree.Value(m_root, "PASS_WORD") = text;
     return true;
 }
 
 bool CZelAccount::SetInitial(const QString& text) {
-    if (!m_loaded || !m_loggedIn)
+    if (!m_loaded || !m_loggedIn || !accountrules::IsValidInitials(text))
         return false;
     m_tree.Value(m_root, "INITIAL") = text;
     return true;
@@ -143,6 +145,9 @@ bool CZelAccount::TestPassword(const QString& entered, const QString& stored, QS
     if (entered.isEmpty())
         return false;
     if (stored.isEmpty()) {
+        // The first password becomes the stored one: it must survive the file.
+        if (!accountrules::IsValidPassword(entered))
+            return false;
         toStore = entered;
         return true;
     }

@@ -42,7 +42,9 @@ public:
     bool GetLogoutTime(QString& text) { return GetKey("LOGOUT", text); }
     // False when there is no password yet.
     bool GetPassword(QString* text = nullptr);
-    // Only while logged in; written at logout. An empty password is refused.
+    // Only while logged in; written at logout. A password that is empty, or
+    // initials that are not two characters, or either in text the file cannot
+    // carry, are refused.
     bool SetPassword(const QString& text);
     bool SetInitial(const QString& text);
 

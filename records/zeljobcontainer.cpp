@@ -123,7 +123,7 @@ QString CZelJobContainer::Summary(int plateQuantity, double gridWidth, double gr
         const joblisttext::Places places =
             joblisttext::PlacesOf(*job, plateQuantity, gridWidth, gridHeight);
         totalPlaces += places.gridPlaces;
-        cases += job->GetPcases();
+        cases += joblisttext::CasesOf(*job);
     }
     return QStringLiteral("%1 [%2 항목, %3 건, %4 자리]")
         .arg(m_name)

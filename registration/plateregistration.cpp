@@ -20,7 +20,14 @@ int PlateItemOrder::OrderQuantity() const {
 }
 
 int PlateRegistration::PlateQuantity() const {
-    return pquantity > 0 ? pquantity : TruncatedQuantity(quantity);
+    if (pquantity > 0)
+        return pquantity;
+    // Reams are 500 sheets, the fraction dropped first, as the plate model
+    // derives its press count.
+    const int whole = TruncatedQuantity(quantity);
+    if (pressUnit == 0)
+        return whole;
+    return TruncatedQuantity(static_cast<double>(whole) * 500.0);
 }
 
 QList<PlateItemOrder> PlateRegistration::Orders() const {

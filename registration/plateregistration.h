@@ -36,7 +36,8 @@ struct PlateRegistration {
     // are allowed.
     QList<PlateItemOrder> items;
 
-    // PQUANTITY when above 0, else QUANTITY truncated. Below 1 the plate
+    // PQUANTITY when above 0, else the sheets of QUANTITY (truncated, times
+    // 500 for reams), as the plate model counts them. Below 1 the plate
     // cannot be registered.
     int PlateQuantity() const;
     // The first item of each Ordernum, in item-list order.

@@ -5,9 +5,11 @@
 #include <charconv>
 
 QString PlateColorText(const PlateRegistration& plate) {
+    // As the form sends it: four colours or one per printed side.
+    auto side = [](int color) { return color != 0 ? QStringLiteral("4") : QStringLiteral("1"); };
     if (plate.paperSide != 0)
-        return QString::number(plate.colorA) + QLatin1Char('/') + QString::number(plate.colorB);
-    return QString::number(plate.colorA);
+        return side(plate.colorA) + QLatin1Char('/') + side(plate.colorB);
+    return side(plate.colorA);
 }
 
 QString PlateQuantityText(const PlateRegistration& plate) {
@@ -15,20 +17,17 @@ QString PlateQuantityText(const PlateRegistration& plate) {
     char buffer[400];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, plate.quantity, std::chars_format::fixed, 1);
-    return QString::number(plate.pquantity) + QLatin1Char('/') +
-           QString::fromLatin1(buffer, result.ptr - buffer) + QLatin1Char('R');
+    QString quantity = QString::fromLatin1(buffer, result.ptr - buffer);
+    // Sheets are whole: "R" and a decimal only for reams.
+    if (plate.pressUnit == 0 && quantity.endsWith(QLatin1String(".0")))
+        quantity.chop(2);
+    return QString::number(plate.pquantity) + QLatin1Char('/') + quantity +
+           (plate.pressUnit != 0 ? QStringLiteral("R") : QString());
 }
 
 QStringList AfterWorkRows(const QString& afterWork, const QString& siteSignature) {
-    QStringList steps;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype end = afterWork.indexOf(QLatin1Char(';'), from);
-        if (end <= from)
-            break;
-        steps.append(afterWork.mid(from, end - from));
-        from = end + 1;
-    }
+    // The steps the form sends, no more and no fewer.
+    const QStringList steps = AfterWorkSteps(afterWork).mid(0, kAfterWorkStepsSent);
     QStringList rows{QStringLiteral("인쇄")};
     if (siteSignature == QStringView(kOutputLastSignature))
         return rows + steps + QStringList{QStringLiteral("출력")};

@@ -31,14 +31,15 @@ struct PlateRegTexts {
     static PlateRegTexts Build(const PlateRegistration& plate, const QString& siteSignature);
 };
 
-// "A/B" with both colour values for a two-sided plate, else "A".
+// "4" or "1" per printed side ("4" for a colour value other than 0), "A/B"
+// on a two-sided plate, as the form sends it.
 QString PlateColorText(const PlateRegistration& plate);
-// "PQUANTITY/QUANTITYR", the quantity with one decimal, independent of the
-// locale.
+// "PQUANTITY/QUANTITYR" with the quantity to one decimal for reams;
+// "PQUANTITY/QUANTITY" without the "R" (and without ".0") for sheets.
+// Independent of the locale.
 QString PlateQuantityText(const PlateRegistration& plate);
-// "인쇄", then the output step "출력" and the AFTER_WORK steps, the output
-// step last for the "RVQ" site. Steps are taken while each one is non-empty
-// and ended by ";".
+// "인쇄", then the output step "출력" and the AFTER_WORK steps the form
+// sends (the first five), the output step last for the "RVQ" site.
 QStringList AfterWorkRows(const QString& afterWork, const QString& siteSignature);
 // Pcases, times the sheets per case when the order's quantity exceeds the
 // plate quantity. A plate quantity below 1 gives Pcases.

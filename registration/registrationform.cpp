@@ -4,7 +4,6 @@ namespace {
 
 const QString kPrinting = QStringLiteral("인쇄");
 const QString kOutput = QStringLiteral("출력");
-constexpr int kAfterWorkSteps = 5;
 
 QString ThreeDigits(qint64 number) {
     return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
@@ -86,12 +85,12 @@ RegistrationForm BuildRegistrationForm(const PlateRegistration& plate,
 
     // Printing always comes first; one site sends the output step last,
     // every other one right after printing.
-    const QStringList steps = AfterWorkSteps(plate.afterWork).mid(0, kAfterWorkSteps);
+    const QStringList steps = AfterWorkSteps(plate.afterWork).mid(0, kAfterWorkStepsSent);
     const bool outputLast = siteSignature == QStringView(kOutputLastSignature);
     QStringList afterWork{kPrinting};
     if (!outputLast)
         afterWork.append(kOutput);
-    for (int i = 0; i < kAfterWorkSteps; ++i)
+    for (int i = 0; i < kAfterWorkStepsSent; ++i)
         afterWork.append(i < steps.size() ? steps[i] : QString());
     if (outputLast)
         afterWork.append(kOutput);

@@ -18,6 +18,8 @@ struct RegistrationForm {
 // billions of sheet entries.
 inline constexpr qint64 kMaxSheetEntries = 100000;
 
+// The form has room for five AFTER_WORK steps; later ones are not sent.
+inline constexpr int kAfterWorkStepsSent = 5;
 // The site signature with which the output step is sent last.
 inline constexpr char16_t kOutputLastSignature[] = u"RVQ";
 

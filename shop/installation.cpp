@@ -56,9 +56,26 @@ Result<void> Installation::LoadLibrary() {
 }
 
 ShopContext Installation::Context(OperatorInterface* op, ProgressSink* progress) {
-    ShopContext context{&preference, &colors, op, progress, pdf.IsLoaded() ? &pdf : nullptr, {}};
+    ShopContext context;
+    context.preference = &preference;
+    context.colors = &colors;
+    context.op = op;
+    context.progress = progress;
+    context.pdf = pdf.IsLoaded() ? &pdf : nullptr;
     QString presetFolder;
-    if (pdf.IsLoaded() && preference.GetPresetDir(presetFolder))
-        context.labelPreview = CLabelRender(presetFolder, &pdf).PreviewFunction();
+    if (pdf.IsLoaded() && preference.GetPresetDir(presetFolder)) {
+        const auto render = std::make_shared<const CLabelRender>(presetFolder, &pdf);
+        context.labelPreview = render->PreviewFunction();
+        // The scope keeps the render it reads for alive with it.
+        context.holdLabelSet = [render]() -> std::shared_ptr<void> {
+            struct Hold {
+                explicit Hold(std::shared_ptr<const CLabelRender> r)
+                    : render(std::move(r)), scope(*render) {}
+                std::shared_ptr<const CLabelRender> render;
+                CLabelRender::SetScope scope;
+            };
+            return std::make_shared<Hold>(render);
+        };
+    }
     return context;
 }

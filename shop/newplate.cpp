@@ -70,8 +70,5 @@ Result<QString> CreatePlate(Installation& shop, CZelAccount& account, PreparedPl
     account.GetAccountName(creation.account);
     account.GetRealName(creation.realName);
     account.GetInitial(creation.initials);
-    QString path, error;
-    if (!platecreation::CreatePlate(shop.preference, creation, path, &error))
-        return Failure(error);
-    return path;
+    return platecreation::CreatePlate(shop.preference, creation);
 }

@@ -14,7 +14,9 @@ PlateRegistration RegistrationOf(const CTesselDoc& doc) {
     plate.colorA = p.colorA;
     plate.colorB = p.colorB;
     plate.quantity = p.quantity;
-    plate.pquantity = p.pressCount;
+    // The model's press count, reams counted in sheets.
+    plate.pquantity =
+        p.pressCount > 0 ? p.pressCount : PressCountFromQuantity(p.quantity, p.pressUnit);
     plate.pressUnit = p.pressUnit;
     plate.comment = p.comment;
     plate.afterWork = p.afterWork;

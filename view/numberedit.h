@@ -2,8 +2,6 @@
 
 #include <QLineEdit>
 
-#include <optional>
-
 // A number typed by the operator: the leading number in the C locale, so
 // "12.5 mm" reads 12.5 whatever the desktop's language. Text without a
 // number (or NaN, infinity) is refused and the shown value comes back.
@@ -15,10 +13,6 @@ public:
     double Value() const { return m_value; }
     void SetValue(double value);
 
-    // The leading number of a typed text, if it has one.
-    static std::optional<double> Parse(const QString& text);
-    // "%.3f" without trailing zeros or point, and no "-0".
-    static QString Format(double value);
 
 signals:
     // The operator typed a new number and left the field or pressed Enter.

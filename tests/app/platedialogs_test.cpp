@@ -144,19 +144,28 @@ TEST_F(AppTest, SavingAPresetOverAnotherKeepsItsFreeLines) {
     QFile::rename(path + QStringLiteral(".keep"), path);
 }
 
-TEST_F(AppTest, PresetNamesFollowTheFileNameRules) {
-    const struct {
-        QString name;
-        bool valid;
-    } cases[] = {
-        {QString(), false},           {QStringLiteral(" 앞 공백"), false},
-        {QStringLiteral("끝 점."), false}, {QStringLiteral("a:b"), false},
-        {QStringLiteral("탭\tx"), false}, {QStringLiteral("이모지 🙂"), false},
-        {QString(300, QLatin1Char('a')), false},
-        {QStringLiteral("명함 92x52"), true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CSaveDocPresetDlg::NameRefusal(c.name).isEmpty(), c.valid) << c.name.toStdString();
+TEST_F(AppTest, SavePresetDialogRefusesABadNameAndAsksBeforeReplacing) {
+    QStringList names;
+    CZelDocumentPreset::ListPresets(names);
+    ASSERT_FALSE(names.isEmpty());
+    const QString existing = names.first();
+    CSaveDocPresetDlg dialog(names, 0, op);
+    auto* name = Find<QComboBox>(&dialog, "presetName");
+    EXPECT_EQ(name->currentText(), names.first());
+    name->setCurrentText(QStringLiteral("끝 점."));
+    dialog.accept();
+    EXPECT_EQ(op.messages, QStringList{QStringLiteral("\"끝 점.\"는(은) 잘못된 파일 이름입니다.")});
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+
+    // An existing preset: No stays, Yes takes the name.
+    name->setCurrentText(existing);
+    op.answers = {false, true};
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Name(), existing);
+    EXPECT_EQ(op.questions.size(), 2);
 }
 
 TEST_F(AppTest, OpenPlateListNeverShowsTheOpenPlate) {
@@ -204,7 +213,8 @@ TEST_F(AppTest, ServerSettingsRefuseMissingRelativeAndNestedFoldersAndWriteAtOnc
     const QString progress = Find<QLineEdit>(&dialog, "progressFolder")->text();
     Type(&dialog, "progressFolder", inside);
     dialog.accept();
-    EXPECT_TRUE(op.messages.last().startsWith(QStringLiteral("작업 중인 판 정보가 저장될 폴더를 선택하십시오.")));
+    EXPECT_TRUE(op.messages.last().contains(inside)) << op.messages.last().toStdString();
+    EXPECT_TRUE(Find<QLineEdit>(&dialog, "progressFolder")->hasFocus() || !dialog.isVisible());
     Type(&dialog, "progressFolder", progress);
     QDir(inside).removeRecursively();
 

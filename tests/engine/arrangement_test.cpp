@@ -204,10 +204,15 @@ TEST_F(Arrangement, OwnCutLinesAndFrames) {
     EXPECT_EQ(b->crop, defaults.margins);
     EXPECT_TRUE(doc.ToggleOwnCut(defaults)); // all on: switched off
     EXPECT_FALSE(a->ownCut || b->ownCut);
+    // Every mark off switches only the lines: margins and marks stay.
     CTesselDoc::OwnCutSettings noMarks = defaults;
     noMarks.marks.fill(0);
+    noMarks.margins = {9, 9, 9, 9};
+    b->cropMarks[2] = 0;
     doc.ToggleOwnCut(noMarks);
     EXPECT_FALSE(a->ownCut || b->ownCut);
+    EXPECT_EQ(b->crop, defaults.margins);
+    EXPECT_EQ(b->cropMarks, (std::array<int, 8>{1, 1, 0, 1, 1, 1, 1, 1}));
 
     b->ownFrame = 1;
     b->ownFrameColor = QStringLiteral("Cyan");

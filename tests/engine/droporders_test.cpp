@@ -29,7 +29,7 @@ protected:
                              shop.mkdir(QStringLiteral("progress")));
         preference.SetFolder(CZelPreference::Folder::Release,
                              shop.mkdir(QStringLiteral("release")));
-        doc.SetContext({&preference, nullptr, &op, nullptr, &pdf, {}});
+        doc.SetContext({&preference, nullptr, &op, nullptr, &pdf, {}, {}});
         SetPlate(0, 0);
     }
 
@@ -197,7 +197,7 @@ TEST_F(DropOrders, TheRealPhaseReportsOrdersAndCases) {
         }
         void End() override { lines << QStringLiteral("end"); }
     } progress;
-    doc.SetContext({&preference, nullptr, &op, &progress, &pdf, {}});
+    doc.SetContext({&preference, nullptr, &op, &progress, &pdf, {}, {}});
     CZelJob* e = Order(QStringLiteral("E"), 2, 500);
     ASSERT_EQ(doc.DropOrders({e}, 50, 50, false), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(

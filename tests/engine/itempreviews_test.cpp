@@ -75,7 +75,7 @@ protected:
         for (auto& item : items)
             doc.AddItem(std::move(item));
         ASSERT_TRUE(doc.Save(plate));
-        opened.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}});
+        opened.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}, {}});
         QString error;
         ASSERT_TRUE(opened.Open(plate, &error)) << error.toStdString();
     }
@@ -116,7 +116,7 @@ TEST_F(ItemPreviews, MadeOnceAndRemadeWhenTheArtworkChanges) {
     const QDateTime frontTime = QFileInfo(front).lastModified();
     QThread::msleep(1100);
     CTesselDoc again;
-    again.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}});
+    again.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}, {}});
     ASSERT_TRUE(again.Open(plate));
     EXPECT_EQ(again.ItemAt(0)->checksum, item.checksum);
     EXPECT_EQ(QFileInfo(front).lastModified(), frontTime);
@@ -169,7 +169,7 @@ TEST_F(ItemPreviews, EachItemsPreviewsAreMadeWithinItsProgressStep) {
 
     CTesselDoc doc;
     PreviewProgress progress(doc);
-    doc.SetContext({nullptr, nullptr, &op, &progress, &pdf, {}});
+    doc.SetContext({nullptr, nullptr, &op, &progress, &pdf, {}, {}});
     ASSERT_TRUE(doc.Open(plate));
     EXPECT_EQ(progress.log, (QStringList{QStringLiteral("begin 작업 파일 로드: P-0001.tzmp 2"),
                                          QStringLiteral("A-1.pdf - 1/1"), QStringLiteral("step 1"),

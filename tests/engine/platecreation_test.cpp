@@ -62,15 +62,18 @@ TEST(PlateCreation, WritesANewPlateWithAFreshCode) {
     request.realName = QStringLiteral("데모");
     request.initials = QStringLiteral("DM");
 
-    QString first, second, error;
-    ASSERT_TRUE(platecreation::CreatePlate(preference, request, first, &error)) << error.toStdString();
-    ASSERT_TRUE(platecreation::CreatePlate(preference, request, second, &error)) << error.toStdString();
+    const Result<QString> made1 = platecreation::CreatePlate(preference, request);
+    const Result<QString> made2 = platecreation::CreatePlate(preference, request);
+    ASSERT_TRUE(made1) << made1.error().toStdString();
+    ASSERT_TRUE(made2) << made2.error().toStdString();
+    const QString first = made1.value(), second = made2.value();
+    QString error;
     EXPECT_TRUE(first.endsWith(QLatin1String("/local/NC261209001.tzmp"))) << first.toStdString();
     EXPECT_TRUE(second.endsWith(QLatin1String("/local/NC261209002.tzmp"))) << second.toStdString();
     EXPECT_TRUE(QFileInfo(shop.filePath(QStringLiteral("local/NC261209001"))).isDir());
 
     CTesselDoc doc;
-    doc.SetContext({&preference, nullptr, nullptr, nullptr, nullptr, {}});
+    doc.SetContext({&preference, nullptr, nullptr, nullptr, nullptr, {}, {}});
     ASSERT_TRUE(doc.Open(first, &error)) << error.toStdString();
     const PlateProperties& p = doc.Properties();
     EXPECT_EQ(p.jobCode, QStringLiteral("NC261209001"));
@@ -90,7 +93,58 @@ TEST(PlateCreation, WritesANewPlateWithAFreshCode) {
 
     // Without a local work folder nothing is made.
     CZelPreference none;
-    EXPECT_FALSE(platecreation::CreatePlate(none, request, first, &error));
+    platecreation::CreationFailure kind{};
+    EXPECT_FALSE(platecreation::CreatePlate(none, request, &kind));
+    EXPECT_EQ(kind, platecreation::CreationFailure::NoLocalWorkFolder);
     request.account = QStringLiteral("../x");
-    EXPECT_FALSE(platecreation::CreatePlate(preference, request, first, &error));
+    EXPECT_FALSE(platecreation::CreatePlate(preference, request));
+}
+
+TEST(PlateCreation, FailureKindsRetryOnlyATakenFile) {
+    using platecreation::CreationFailure;
+    recordfiles::KoreanTempDir shop;
+    const QString presets = shop.mkdir(QStringLiteral("presets"));
+    const QString local = shop.mkdir(QStringLiteral("local"));
+    CZelPreference preference;
+    preference.SetFolder(CZelPreference::Folder::Preset, presets);
+    preference.SetFolder(CZelPreference::Folder::LocalWork, local);
+
+    platecreation::Request request;
+    request.properties = platecreation::DefaultProperties();
+    request.panPrefix = QStringLiteral("NC");
+    request.panName = QStringLiteral("명함");
+    request.date = QDate(2026, 3, 4);
+    request.account = QStringLiteral("demo");
+    const QString codes = QDir(presets).filePath(QStringLiteral("PanCodes/2026-03"));
+
+    // Another run left a plate file for the first code and a work folder for
+    // the second: both are passed over, the third code is used.
+    ASSERT_TRUE(recordfiles::Write(QDir(local).filePath(QStringLiteral("NC260304001.tzmp")), "x"));
+    ASSERT_TRUE(QDir(local).mkdir(QStringLiteral("NC260304002")));
+    CreationFailure kind = CreationFailure::WriteFailed;
+    Result<QString> made = platecreation::CreatePlate(preference, request, &kind);
+    ASSERT_TRUE(made) << made.error().toStdString();
+    EXPECT_TRUE(made.value().endsWith(QLatin1String("NC260304003.tzmp")));
+    EXPECT_EQ(kind, CreationFailure::None);
+    EXPECT_EQ(recordfiles::Read(QDir(local).filePath(QStringLiteral("NC260304001.tzmp"))), "x");
+
+    // Every code of the day taken: one failure at once, no hundred tries.
+    request.date = QDate(2026, 3, 5);
+    ASSERT_TRUE(QDir().mkpath(codes));
+    for (int n = 1; n <= 999; ++n)
+        ASSERT_TRUE(recordfiles::Write(
+            QDir(codes).filePath(
+                QStringLiteral("NC260305%1.tzpan").arg(n, 3, 10, QLatin1Char('0'))),
+            "t"));
+    made = platecreation::CreatePlate(preference, request, &kind);
+    EXPECT_FALSE(made);
+    EXPECT_EQ(kind, CreationFailure::NoCodeIssued);
+    EXPECT_TRUE(made.error().startsWith(platecreation::FailureText(CreationFailure::NoCodeIssued)));
+}
+
+TEST(PlateCreation, PressQuantityTextKeepsAFraction) {
+    EXPECT_EQ(platecreation::PressQuantityText(1000), QStringLiteral("1000"));
+    EXPECT_EQ(platecreation::PressQuantityText(2.5), QStringLiteral("2.5"));
+    EXPECT_EQ(platecreation::PressQuantityText(0.5), QStringLiteral("0.5"));
+    EXPECT_EQ(platecreation::PressQuantityText(3), QStringLiteral("3"));
 }

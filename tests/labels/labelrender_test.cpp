@@ -1,4 +1,5 @@
 #include "labels/labelrender.h"
+#include "labels/labelusers.h"
 
 #include "../engine/scriptedoperator.h"
 
@@ -276,4 +277,55 @@ TEST_F(LabelRender, ChangingTheLabelOfAnOrderWithAHostileNumberWritesNothing) {
     EXPECT_EQ(ordinary.labelName, QStringLiteral("명함 90x50"));
     EXPECT_TRUE(ordinary.label.IsLoaded());
     EXPECT_EQ(op.messages.size(), 1);
+}
+
+TEST_F(LabelRender, ASetScopeReadsTheLabelsOnceForEveryItem) {
+    SaveLabel(QStringLiteral("명함 90x50"), 90, 50);
+    const CLabelRender render(presetDir, nullptr);
+    const auto preview = render.PreviewFunction(); // a copy shares the scope
+    const QString picture = dir.filePath(QStringLiteral("label.svg"));
+    item.width = 92; // the order's own size chooses; its turn does not
+    item.height = 52;
+    item.rotate = 90;
+    {
+        const CLabelRender::SetScope scope(render);
+        // The folder changes under an open scope: the set read at its start serves.
+        QFile::remove(presetDir + QStringLiteral("/Labels/명함 90x50.tzlp"));
+        QSizeF size;
+        QString error;
+        EXPECT_EQ(render.LabelNameFor(item), QStringLiteral("명함 90x50"));
+        ASSERT_TRUE(preview(item, picture, QString(), &size, &error)) << error.toStdString();
+        EXPECT_EQ(size, QSizeF(90, 50));
+    }
+    // Closed, the folder is read again.
+    EXPECT_TRUE(render.LabelNameFor(item).isEmpty());
+}
+
+TEST_F(LabelRender, ItemsUsingALabelAreDrawnAgainAfterTheEditorSavesIt) {
+    SaveLabel(QStringLiteral("명함 90x50"), 90, 50);
+    SaveLabel(QStringLiteral("다른 라벨"), 85, 45);
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(PlacedItem(QStringLiteral("AUTO"), 90, 50));
+    items.push_back(PlacedItem(QStringLiteral("CHOSEN"), 90, 50, QStringLiteral("명함 90x50")));
+    items.push_back(PlacedItem(QStringLiteral("OTHER"), 90, 50, QStringLiteral("다른 라벨")));
+    items.push_back(PlacedItem(QStringLiteral("GONE"), 90, 50, QStringLiteral("지운 라벨")));
+    CTesselDoc doc;
+    SaveAndOpen(std::move(items), doc);
+
+    std::vector<CZelItem*> expected{doc.ItemAt(0), doc.ItemAt(1), doc.ItemAt(3)};
+    EXPECT_EQ(labelusers::ItemsUsing(doc, presetDir, QStringLiteral("명함 90x50")), expected);
+
+    // The editor saves the label larger: the items that use it take the new size.
+    SaveLabel(QStringLiteral("명함 90x50"), 88, 48);
+    doc.TakeDirtyRects();
+    EXPECT_TRUE(
+        labelusers::RefreshItemsUsing(doc, presetDir, QStringLiteral("명함 90x50")).isEmpty());
+    EXPECT_EQ(doc.ItemAt(1)->label.width, 88);
+    EXPECT_EQ(doc.ItemAt(2)->label.width, 85);  // its own label, untouched
+    EXPECT_EQ(doc.TakeDirtyRects().size(), 6u); // before and after of three items
+
+    EXPECT_TRUE(labelusers::Fits(90, 50, *doc.ItemAt(0)));
+    doc.ItemAt(0)->rotate = 90; // turned on the plate, the order still 90 x 50
+    EXPECT_TRUE(labelusers::Fits(90, 50, *doc.ItemAt(0)));
+    EXPECT_FALSE(labelusers::Fits(91, 50, *doc.ItemAt(0)));
 }

@@ -108,6 +108,55 @@ TEST(Labels, SetOrderAndAutomaticChoice) {
     EXPECT_TRUE(labelset::PickLabel(QString(), 90, 50).isEmpty());
 }
 
+TEST(Labels, SizesOutsideFiveToAThousandMillimetresAreUnreadable) {
+    QTemporaryDir dir;
+    const QString presets = dir.path();
+    SaveLabel(presets, QStringLiteral("ok"), 90, 50);
+    const QString header = QStringLiteral(
+        "<TESSEL_DOCUMENT_MARKUPS><DOCUMENT_TYPE>\"Tessel Label Preset\"</DOCUMENT_TYPE>"
+        "<VERSION>\"1.0\"</VERSION><LABLE>%1</LABLE></TESSEL_DOCUMENT_MARKUPS>");
+    struct Case {
+        const char* name;
+        const char* size;
+    };
+    const Case cases[] = {
+        {"nosize", ""},
+        {"nohigh", "<WIDE>50.000</WIDE>"},
+        {"small", "<WIDE>4.900</WIDE><HIGH>30.000</HIGH>"},
+        {"huge", "<WIDE>50.000</WIDE><HIGH>1000.500</HIGH>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = labelset::LabelPath(presets, QString::fromLatin1(c.name));
+        WriteAll(path, header.arg(QString::fromLatin1(c.size)).toUtf8());
+        CZelLabel label;
+        QString error;
+        EXPECT_FALSE(label.Load(path, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(label.Width(), CZelLabel::kDefaultWidth); // left as it was
+        double w = 0, h = 0;
+        EXPECT_FALSE(labelset::ReadLabelSize(path, w, h));
+    }
+    // Only the readable label takes part in the choice.
+    std::vector<std::unique_ptr<CZelLabel>> labels;
+    EXPECT_EQ(labelset::LoadAll(presets, labels), 1);
+
+    // A new label starts at a size it may be saved with; the limits hold on saving.
+    CZelLabel fresh;
+    EXPECT_EQ(fresh.Width(), 90.0);
+    EXPECT_EQ(fresh.Height(), 50.0);
+    EXPECT_TRUE(fresh.Save(dir.filePath(QStringLiteral("fresh.tzlp"))));
+    EXPECT_FALSE(fresh.SetSize(1000.5, 50));
+    EXPECT_TRUE(fresh.SetSize(1000, 5));
+}
+
+TEST(Labels, NamesALabelMayBeSavedUnder) {
+    for (const char* name : {"명함 라벨", "card-90x50"})
+        EXPECT_TRUE(labelset::IsValidLabelName(QString::fromUtf8(name))) << name;
+    for (const char* name : {"[새 레이블]", ".card", "a:b", "CON", "PRN.label", "tab\t", ""})
+        EXPECT_FALSE(labelset::IsValidLabelName(QString::fromUtf8(name))) << name;
+}
+
 TEST(Labels, NamesFromFilesNeverLeaveTheLabelFolder) {
     QTemporaryDir dir;
     for (const QString& name : {QStringLiteral("../x"), QStringLiteral("a/b"), QStringLiteral("a\\b"),

@@ -2,6 +2,7 @@
 
 #include "markup/cp949.h"
 #include "markup/durablefile.h"
+#include "press/pressoutput.h"
 #include "tests/fulldisk.h"
 
 #include <QFileInfo>
@@ -72,6 +73,11 @@ struct PlateKind {
 };
 
 class MakePressTest : public PressFixture {};
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 } // namespace
 
@@ -468,4 +474,52 @@ TEST_F(MakePressTest, TheNextRunRemovesTemporariesOfStoppedRuns) {
         EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(stopped)));
         EXPECT_TRUE(QFileInfo::exists(QDir(folder).filePath(live)));
     }
+}
+
+TEST_F(MakePressTest, PressFolderKeepsItsFileWhenAWriteFails) {
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
+    Open(Sheet(0, 0), std::move(items));
+    options.pressDir = pressDir;
+    options.pdfType = 2;
+    const QString target = QDir(pressDir).filePath(QStringLiteral("P-0001_L.pdf"));
+    ASSERT_TRUE(Run());
+    const QByteArray before = ReadAll(target);
+    ASSERT_FALSE(before.isEmpty());
+    // The copy beside it cannot be written: the old file stays whole.
+    ASSERT_TRUE(QDir().mkpath(durablefile::TemporaryPath(target)));
+    QString error;
+    EXPECT_FALSE(Run(&error));
+    EXPECT_TRUE(error.contains(target)) << error.toStdString();
+    EXPECT_EQ(ReadAll(target), before);
+}
+
+TEST_F(MakePressTest, SaveAsOnlyAfterASuccessfulRun) {
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0], kPages[1]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("A-1"), art, 20, 20, 0, 2));
+    Open(Sheet(1, 0), std::move(items));
+    PressOutput output(*doc, &bars, &regMarks);
+    const QString chosen = QDir(root).filePath(QStringLiteral("다른 이름.pdf"));
+
+    EXPECT_FALSE(output.IsMade());
+    EXPECT_FALSE(output.SaveAs(chosen));
+
+    const Result<QStringList> made = output.Make(options);
+    ASSERT_TRUE(made) << made.error().toStdString();
+    EXPECT_TRUE(output.IsMade());
+    const Result<QString> saved = output.SaveAs(chosen);
+    ASSERT_TRUE(saved) << saved.error().toStdString();
+    // A, B and the label side merged into the one chosen file.
+    EXPECT_EQ(pdfreadback::Read(chosen.toStdString()).size(), 3u);
+    EXPECT_FALSE(output.SaveAs(Side("_B.pdf"))); // never over a side file
+
+    // A run that fails takes the state back and returns its reason.
+    QFile::remove(Side("_L.pdf"));
+    QDir().mkpath(Side("_L.pdf"));
+    const Result<QStringList> failed = output.Make(options);
+    EXPECT_FALSE(failed);
+    EXPECT_FALSE(failed.error().isEmpty());
+    EXPECT_FALSE(output.IsMade());
 }

@@ -152,7 +152,7 @@ protected:
             ASSERT_TRUE(made.Save(plate));
         }
         doc = std::make_unique<CTesselDoc>();
-        doc->SetContext({nullptr, &colors, &op, progress, &pdf, {}});
+        doc->SetContext({nullptr, &colors, &op, progress, &pdf, {}, {}});
         QString error;
         ASSERT_TRUE(doc->Open(plate, &error)) << error.toStdString();
     }

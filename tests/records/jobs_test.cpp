@@ -338,7 +338,10 @@ TEST(JobListText, LengthQuantityAndPlaceTexts) {
                       {0, 0, ""},
                       {1200, 1000, "1200(1000R)"},
                       {1200, 1000.5, "1200(1000.5R)"},
-                      {0, 1e20, "100000000000000000000"}};
+                      {0, 1e20, "100000000000000000000"},
+                      {1000, -1, "1000"}, // no quantity on the ticket: the pieces alone
+                      {1000, 0, "1000"},
+                      {-1, -1, ""}};
     for (const auto& c : quantities)
         EXPECT_EQ(QuantityText(c.pquantity, c.quantity), QString::fromUtf8(c.text))
             << c.pquantity << " " << c.quantity;
@@ -377,4 +380,38 @@ TEST(JobListText, OrderRow) {
     EXPECT_EQ(row.at(18), QStringLiteral("급함"));
     EXPECT_TRUE(joblisttext::HasMemo(job));
     EXPECT_EQ(joblisttext::OrderListRow(job, {500, 0, 0}).at(11), QStringLiteral("(6)"));
+}
+
+TEST(JobListText, TicketsWithoutCasesOrQuantity) {
+    KoreanTempDir dir;
+    TicketFields fields{QStringLiteral("G-1"), -1}; // Pcases unusable
+    fields.pquantity = QStringLiteral("1200");
+    fields.quantity = QString();
+    CZelJob job(PutOrder(dir.path(), fields));
+    EXPECT_EQ(joblisttext::CasesOf(job), 0);
+    const QStringList row = joblisttext::OrderListRow(job, {500, 92, 52});
+    EXPECT_EQ(row.at(9), QStringLiteral("1200"));
+    EXPECT_EQ(row.at(10), QStringLiteral("0"));
+    EXPECT_EQ(row.at(11), QStringLiteral("0(0)"));
+}
+
+TEST(JobListText, NumericColumnsSortByNumber) {
+    struct Case {
+        int column;
+        const char* a;
+        const char* b;
+        int sign;
+    };
+    const Case cases[] = {
+        {9, "900", "1000", -1},       {9, "1000(2.5R)", "1000(3R)", -1},
+        {9, "1200(1000R)", "999", 1}, {9, "", "5", -1},
+        {10, "10", "9", 1},           {10, "2", "2", 0},
+        {11, "12(6)", "120(60)", -1}, {11, "(6)", "(12)", -1},
+        {3, "명함", "봉투", -1},      {3, "10", "9", -1}, // text columns stay text
+    };
+    for (const Case& c : cases) {
+        const int result =
+            joblisttext::CompareCells(c.column, QString::fromUtf8(c.a), QString::fromUtf8(c.b));
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.column << " " << c.a << " " << c.b;
+    }
 }

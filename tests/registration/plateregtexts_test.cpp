@@ -16,6 +16,7 @@ PlateRegistration DialogPlate() {
     plate.colorA = 4;
     plate.colorB = 0;
     plate.quantity = 2.5;
+    plate.pressUnit = 1; // reams
     plate.pquantity = 1000;
     plate.comment = QStringLiteral("급함");
     plate.afterWork = QStringLiteral("코팅;재단;");
@@ -36,7 +37,7 @@ TEST(PlateRegTexts, FillTheDialogFromThePlate) {
     EXPECT_EQ(texts.workDate, QStringLiteral("2024-03-05"));
     EXPECT_EQ(texts.plateSize, QStringLiteral("국전 4절"));
     EXPECT_EQ(texts.paper, QStringLiteral("아트지"));
-    EXPECT_EQ(texts.color, QStringLiteral("4/0"));
+    EXPECT_EQ(texts.color, QStringLiteral("4/1")); // as the form sends it
     EXPECT_EQ(texts.quantity, QStringLiteral("1000/2.5R"));
     EXPECT_EQ(texts.memo, QStringLiteral("급함"));
     EXPECT_EQ(texts.afterWorkRows, (QStringList{QStringLiteral("인쇄"), QStringLiteral("출력"),
@@ -76,28 +77,40 @@ TEST(PlateRegTexts, ColourAndQuantityTexts) {
     struct Case {
         int paperSide, colorA, colorB, pquantity;
         double quantity;
+        int pressUnit;
         const char* color;
         const char* quantityText;
     } cases[] = {
-        {0, 4, 4, 500, 3, "4", "500/3.0R"},
-        {1, 4, 0, 0, 2.5, "4/0", "0/2.5R"},
-        {1, 0, 1, 1000, 1.25, "0/1", "1000/1.2R"}, // rounds as "%.1f" does
-        {2, 1, 4, 7, 0.04, "1/4", "7/0.0R"},
+        {0, 4, 4, 500, 3, 1, "4", "500/3.0R"},
+        {1, 4, 0, 0, 2.5, 1, "4/1", "0/2.5R"},
+        {1, 0, 1, 1000, 1.25, 1, "1/4", "1000/1.2R"}, // rounds as "%.1f" does
+        {2, 1, 4, 7, 0.04, 1, "4/4", "7/0.0R"},
+        {0, 0, 0, 1000, 1000, 0, "1", "1000/1000"}, // sheets: no "R"
+        {1, 1, 0, 500, 499.96, 0, "4/1", "500/500"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.color);
+        SCOPED_TRACE(c.quantityText);
         PlateRegistration plate;
         plate.paperSide = c.paperSide;
         plate.colorA = c.colorA;
         plate.colorB = c.colorB;
         plate.pquantity = c.pquantity;
         plate.quantity = c.quantity;
+        plate.pressUnit = c.pressUnit;
         EXPECT_EQ(PlateColorText(plate), QLatin1String(c.color));
         EXPECT_EQ(PlateQuantityText(plate), QLatin1String(c.quantityText));
     }
+
+    // Without a press count, reams count 500 sheets each.
+    PlateRegistration reams;
+    reams.quantity = 2.5;
+    reams.pressUnit = 1;
+    EXPECT_EQ(reams.PlateQuantity(), 1000);
+    reams.pressUnit = 0;
+    EXPECT_EQ(reams.PlateQuantity(), 2);
 }
 
-TEST(PlateRegTexts, AfterWorkRowsStopAtTheFirstUnfinishedStep) {
+TEST(PlateRegTexts, AfterWorkRowsAreTheStepsTheFormSends) {
     const QString rvq = QStringLiteral("RVQ"), other = QStringLiteral("XYZ");
     struct Case {
         QString afterWork;
@@ -106,11 +119,11 @@ TEST(PlateRegTexts, AfterWorkRowsStopAtTheFirstUnfinishedStep) {
     } cases[] = {
         {QStringLiteral("x;y;"), other, QStringLiteral("인쇄|출력|x|y")},
         {QStringLiteral("x;y;"), rvq, QStringLiteral("인쇄|x|y|출력")},
-        {QStringLiteral("x;y"), other, QStringLiteral("인쇄|출력|x")},
-        {QStringLiteral("x;;y;"), other, QStringLiteral("인쇄|출력|x")},
-        {QStringLiteral(";x;"), rvq, QStringLiteral("인쇄|출력")},
+        {QStringLiteral("x;y"), other, QStringLiteral("인쇄|출력|x|y")},
+        {QStringLiteral("x;;y;"), other, QStringLiteral("인쇄|출력|x|y")},
+        {QStringLiteral(";x;"), rvq, QStringLiteral("인쇄|x|출력")},
         {QString(), other, QStringLiteral("인쇄|출력")},
-        {QStringLiteral("a;b;c;d;e;f;"), other, QStringLiteral("인쇄|출력|a|b|c|d|e|f")},
+        {QStringLiteral("a;b;c;d;e;f;"), other, QStringLiteral("인쇄|출력|a|b|c|d|e")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.afterWork.toStdString() + " " + c.signature.toStdString());
