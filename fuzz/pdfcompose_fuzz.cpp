@@ -53,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (pages > 0) {
         // A preview at a low resolution, so that the renderer sees every
         // source that passed the checks.
-        const std::string command =
-            "-o \"" + folder.path + "/\" --prefix preview --dpi 9 --pages 1 \"" + in + "\"";
-        PDFLibExportImageW(handle, command.c_str());
+        const std::string image = folder.path + "/preview.jpg";
+        PDFLibImageRequest request = {in.c_str(), 1, image.c_str(), 9, 75, 0, 0};
+        PDFLibExportPageImageW(handle, &request);
     }
     if (!PDFLibComposeEndDocW(handle, ""))
         std::abort(); // a checked source never fails the write

@@ -20,7 +20,7 @@ TEST_F(PDFServerTest, BindsTheLibraryAndComposesThroughIt) {
         << server.LoadError().toStdString();
     for (const char* name :
          {"PDFLibInitW", "PDFLibComposeBeginDocW", "PDFLibComposePlacePDIDocW",
-          "PDFLibComposePlaceCMYKTextBoxW", "PDFLibMiscMergeW", "PDFLibExportImageW"})
+          "PDFLibComposePlaceCMYKTextBoxW", "PDFLibMiscMergeW", "PDFLibExportPageImageW"})
         EXPECT_TRUE(server.HasEntryPoint(name)) << name;
     EXPECT_FALSE(server.HasEntryPoint("PDFLibMasterProcessW")) << "not offered by this library";
     EXPECT_EQ(server.IsCompose(), 1);
