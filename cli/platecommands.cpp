@@ -1,15 +1,18 @@
 #include "platecommands.h"
 
-#include "installation.h"
+#include "clioperator.h"
 #include "progress.h"
 
-#include "engine/platecreation.h"
 #include "engine/tesseldoc.h"
 #include "labels/labelrender.h"
 #include "records/joblisttext.h"
-#include "records/zeldocumentpreset.h"
 #include "registration/plateregtexts.h"
 #include "registration/registerplate.h"
+#include "shop/installation.h"
+#include "shop/newplate.h"
+#include "shop/plateregistrationof.h"
+#include "shop/session.h"
+#include "shop/ticketintake.h"
 
 #include <QDate>
 #include <QDir>
@@ -38,29 +41,6 @@ QString SideNames(const PlateGeometry& g) {
     return names.join(QStringLiteral(", "));
 }
 
-PlateRegistration RegistrationOf(const CTesselDoc& doc) {
-    const PlateProperties& p = doc.Properties();
-    PlateRegistration plate;
-    plate.jobCode = p.jobCode;
-    plate.presetName = p.presetName;
-    plate.jobDate = p.jobDate;
-    plate.userName = p.userName;
-    plate.userInitial = p.userInitial;
-    plate.paperType = p.paperType;
-    plate.colorA = p.colorA;
-    plate.colorB = p.colorB;
-    plate.quantity = p.quantity;
-    plate.pquantity = p.pressCount;
-    plate.comment = p.comment;
-    plate.afterWork = p.afterWork;
-    plate.paperSide = doc.Geometry().paperSide;
-    for (int i = 0; i < doc.ItemCount(); ++i) {
-        const CZelItem& item = *doc.ItemAt(i);
-        plate.items.append({item.ordernum, item.pcases, item.quantity, item.pquantity});
-    }
-    return plate;
-}
-
 int Show(CommandLine& args) {
     QStringList files;
     const bool ordersOnly = args.TakeFlag(QStringLiteral("--orders"));
@@ -76,7 +56,7 @@ int Show(CommandLine& args) {
     // installation only a chosen one is known.
     Installation shop;
     QString presetFolder;
-    const bool withLabels = shop.Load(false, nullptr) && shop.preference.GetPresetDir(presetFolder);
+    const bool withLabels = shop.Load(false).ok() && shop.preference.GetPresetDir(presetFolder);
     const CLabelRender labels(presetFolder, nullptr);
     auto labelText = [&](const CZelItem& item) {
         if (!withLabels)
@@ -152,25 +132,6 @@ int Show(CommandLine& args) {
     return 0;
 }
 
-const QString kDefaultPreset = QStringLiteral("[기본 프리셋]");
-
-// The site preset's plate type whose PAN or NAME is this text.
-bool FindPlateType(CZelServerPreset& site, const QString& wanted, QString& pan, QString& name,
-                   QStringList& known) {
-    for (CMTItem* entry = site.FirstPanCode(); entry; entry = site.NextEntry(entry)) {
-        QString entryPan, entryName;
-        site.GetPanPrefix(entry, entryPan);
-        site.GetName(entry, entryName);
-        known << QStringLiteral("%1 (%2)").arg(entryPan, entryName);
-        if (entryPan == wanted || entryName == wanted) {
-            pan = entryPan;
-            name = entryName;
-            return true;
-        }
-    }
-    return false;
-}
-
 int New(CommandLine& args) {
     QString presetName, type, dateText, account, password;
     QStringList none;
@@ -188,68 +149,19 @@ int New(CommandLine& args) {
         return Fail(QStringLiteral("--date wants YYYY-MM-DD, not \"%1\"").arg(dateText), 2);
 
     Installation shop;
-    QString error;
-    if (!shop.Load(false, &error))
-        return Fail(error);
-    platecreation::Request request;
-    QStringList known;
-    if (!shop.site.IsLoaded() ||
-        !FindPlateType(shop.site, type, request.panPrefix, request.panName, known))
-        return Fail(QStringLiteral("no plate type \"%1\" in the site preset (known: %2)")
-                        .arg(type, known.join(QStringLiteral(", "))));
-
-    CZelDocumentPreset preset;
-    request.properties = platecreation::DefaultProperties();
-    const QString presetPath = CZelDocumentPreset::PathOf(presetName);
-    if (QFileInfo::exists(presetPath)) {
-        // A preset read only in part would give a plate of default sizes.
-        if (!preset.LoadWhole(presetPath, CZelDocumentPreset::kDocumentType))
-            return Fail(preset.LastError());
-        request.properties.ReadPlateKeys(preset);
-        request.preset = &preset;
-    } else if (presetName != kDefaultPreset) {
-        QStringList names;
-        CZelDocumentPreset::ListPresets(names);
-        return Fail(QStringLiteral("no document preset \"%1\" (known: %2)")
-                        .arg(presetName, names.join(QStringLiteral(", "))));
-    }
-    const QString invalid = platecreation::Validate(request.properties);
-    if (!invalid.isEmpty())
-        return Fail(invalid);
-
-    CliLogin login;
-    if (!login.Login(shop.preference, account, password, &error))
-        return Fail(error);
-    request.presetName = presetName;
-    request.date = date;
-    login.Account()->GetAccountName(request.account);
-    login.Account()->GetRealName(request.realName);
-    login.Account()->GetInitial(request.initials);
-    QString path;
-    if (!platecreation::CreatePlate(shop.preference, request, path, &error))
-        return Fail(error);
-    PrintLine(path);
+    if (const Result<void> loaded = shop.Load(false); !loaded)
+        return Fail(loaded.error());
+    Result<PreparedPlate> plate = PrepareNewPlate(shop, {presetName, type, date});
+    if (!plate)
+        return Fail(plate.error());
+    ShopSession session;
+    if (const Result<void> login = session.Login(shop.preference, account, password); !login)
+        return Fail(login.error());
+    const Result<QString> path = CreatePlate(shop, session, plate.value());
+    if (!path)
+        return Fail(path.error());
+    PrintLine(path.value());
     return 0;
-}
-
-// Tickets named on the command line: ticket files, or every ticket of a folder.
-QStringList TicketsOf(const QStringList& sources, QString& error) {
-    QStringList tickets;
-    for (const QString& source : sources) {
-        const QFileInfo info(source);
-        if (info.isDir()) {
-            const QFileInfoList files =
-                QDir(source).entryInfoList({QStringLiteral("*.tzjob")}, QDir::Files, QDir::Name);
-            for (const QFileInfo& file : files)
-                tickets << file.absoluteFilePath();
-        } else if (info.isFile()) {
-            tickets << info.absoluteFilePath();
-        } else {
-            error = QStringLiteral("%1: no such ticket or folder").arg(source);
-            return {};
-        }
-    }
-    return tickets;
 }
 
 int Place(CommandLine& args) {
@@ -270,15 +182,15 @@ int Place(CommandLine& args) {
             return Fail(QStringLiteral("--at wants two numbers in mm"), 2);
     }
     Installation shop;
-    QString error;
-    if (!shop.Load(true, &error))
-        return Fail(error);
+    if (const Result<void> loaded = shop.Load(true); !loaded)
+        return Fail(loaded.error());
     CliOperator op(yes  ? CliOperator::Answer::Yes
                    : no ? CliOperator::Answer::No
                         : CliOperator::Answer::None);
     CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
+    QString error;
     if (!doc.Open(words.takeFirst(), &error))
         return Fail(error);
     const CZelBound& area = doc.Geometry().usableArea;
@@ -290,38 +202,23 @@ int Place(CommandLine& args) {
         return Fail(
             QStringLiteral("the drop point (%1, %2) lies outside the usable area").arg(x).arg(y));
     }
-    const QStringList tickets = TicketsOf(words, error);
-    if (tickets.isEmpty())
-        return Fail(error.isEmpty() ? QStringLiteral("no tickets to place") : error);
+    const Result<QStringList> tickets = ticketintake::TicketsIn(words);
+    if (!tickets)
+        return Fail(tickets.error());
+    if (tickets->isEmpty())
+        return Fail(QStringLiteral("no tickets to place"));
 
-    // Taking orders onto the plate moves their tickets into its progress folder.
-    std::vector<std::unique_ptr<CZelJob>> jobs;
-    std::vector<CZelJob*> orders;
-    for (const QString& ticket : tickets) {
-        auto job = std::make_unique<CZelJob>(ticket);
-        if (!job->IsValid() || !job->MoveTo(doc.ProgressFolder())) {
-            PrintWarning(QStringLiteral("%1: %2").arg(ticket, job->LastError()));
-            continue;
-        }
-        orders.push_back(job.get());
-        jobs.push_back(std::move(job));
-    }
     const int before = doc.ItemCount();
-    const CTesselDoc::DropResult result = doc.DropOrders(orders, x, y, oneCopy);
-    if (!doc.Save(doc.Path(), &error)) {
-        // The plate on disk does not hold these orders: their tickets go home.
-        const QString progressFolder = QFileInfo(doc.ProgressFolder()).absoluteFilePath();
-        for (CZelJob* job : orders)
-            if (QFileInfo(job->Path()).absolutePath() == progressFolder)
-                doc.ReturnTicket(*job);
-        return Fail(error);
-    }
-    for (CZelJob* job : orders) {
-        const QString ordernum = job->Text("Ordernum");
-        const int items = doc.CountOrderItems(ordernum);
-        PrintLine(items > 0 ? QStringLiteral("placed %1: %2 item(s)").arg(ordernum).arg(items)
-                            : QStringLiteral("returned %1").arg(ordernum));
-    }
+    const Result<ticketintake::Outcome> outcome =
+        ticketintake::TakeAndPlace(doc, tickets.value(), x, y, oneCopy);
+    if (!outcome)
+        return Fail(outcome.error());
+    for (const QString& problem : outcome->notTaken)
+        PrintWarning(problem);
+    for (const ticketintake::OrderOutcome& order : outcome->orders)
+        PrintLine(order.items > 0
+                      ? QStringLiteral("placed %1: %2 item(s)").arg(order.ordernum).arg(order.items)
+                      : QStringLiteral("returned %1").arg(order.ordernum));
     PrintLine(QStringLiteral(
                   "%1 item(s) on the plate (%2 placed now), %3 order(s) on the plate; saved %4")
                   .arg(doc.ItemCount())
@@ -330,7 +227,7 @@ int Place(CommandLine& args) {
                   .arg(doc.Path()));
     if (!op.Unanswered().isEmpty())
         return Fail(QStringLiteral("a question needs --yes or --no: %1").arg(op.Unanswered()));
-    return result == CTesselDoc::DropResult::Cancelled ? 1 : 0;
+    return outcome->drop == CTesselDoc::DropResult::Cancelled ? 1 : 0;
 }
 
 int Register(CommandLine& args) {
@@ -339,10 +236,10 @@ int Register(CommandLine& args) {
     if (!args.TakeOption(QStringLiteral("--url"), url) || !args.Positionals(files, 1, 1))
         return Fail(args.Error(), 2);
     Installation shop;
-    QString error;
-    if (!shop.Load(false, &error))
-        return Fail(error);
+    if (const Result<void> loaded = shop.Load(false); !loaded)
+        return Fail(loaded.error());
     CTesselDoc doc;
+    QString error;
     if (!doc.Open(files.at(0), &error))
         return Fail(error);
     if (url.isEmpty())
