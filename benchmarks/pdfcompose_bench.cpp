@@ -3,6 +3,10 @@
 //   pdfcompose_bench sheet OUT.pdf CARD...     cards 5 x 8 on a 650 x 465 mm sheet
 //   pdfcompose_bench repeat OUT.pdf CARD N     one card placed N times on that sheet
 //   pdfcompose_bench preview OUTDIR CARD...    page 1 of each card as a 96 dpi JPEG
+//   pdfcompose_bench info - PDF...             page count, version and every page's
+//                                              size, as `tessel-cli pdf info` asks
+//                                              (one read of each file, however many
+//                                              pages it has)
 #include "pdfcompose/pdfcompose.h"
 
 #include <cstdio>
@@ -27,7 +31,7 @@ bool Place(PDFLIB_HANDLE handle, const char* card, int cell) {
 
 int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: %s sheet|repeat|preview OUT ARGS...\n", argv[0]);
+        std::fprintf(stderr, "usage: %s sheet|repeat|preview|info OUT ARGS...\n", argv[0]);
         return 2;
     }
     PDFLIB_HANDLE handle = PDFLibInitW(nullptr, nullptr);
@@ -50,11 +54,22 @@ int main(int argc, char** argv) {
             std::string name = argv[i];
             name = name.substr(name.rfind('/') + 1);
             name = name.substr(0, name.rfind('.'));
-            const std::string command =
-                std::string("-o \"") + argv[2] + "/\" -f jpg --prefix \"" + name +
-                "\" --digits 0 --dpi 96 -q 100 --printmode --pages 1 \"" + argv[i] + "\"";
-            if (!PDFLibExportImageW(handle, command.c_str()))
+            const std::string image = std::string(argv[2]) + "/" + name + ".jpg";
+            PDFLibImageRequest request = {argv[i], 1, image.c_str(), 96, 100, 0, 0};
+            if (!PDFLibExportPageImageW(handle, &request))
                 return Fail(handle, argv[i]);
+        }
+    } else if (mode == "info") {
+        for (int i = 3; i < argc; ++i) {
+            const int pages = PDFLibComposeCountPagesW(handle, argv[i]);
+            if (!pages || !PDFLibMiscGetPDFVersionW(handle, argv[i]))
+                return Fail(handle, argv[i]);
+            for (int page = 1; page <= pages; ++page) {
+                double width = 0, height = 0;
+                if (!PDFLibMiscGetPageSizeW(handle, argv[i], 0, page, &width, &height))
+                    return Fail(handle, argv[i]);
+            }
+            std::printf("%s: %d pages\n", argv[i], pages);
         }
     } else {
         status = 2;

@@ -6,6 +6,14 @@
 
 namespace {
 
+// What the library repaired, opened or left out to read the file.
+void PrintNotes(const CPDFServer& server) {
+    const QString notes = server.LastNotes();
+    if (!notes.isEmpty())
+        for (const QString& line : notes.split(QLatin1Char('\n')))
+            PrintWarning(line);
+}
+
 bool LoadServer(CPDFServer& server) {
     if (server.Load())
         return true;
@@ -23,6 +31,7 @@ int Info(CommandLine& args) {
     const int pages = server.ComposeCountPages(files.at(0));
     if (!pages)
         return Fail(server.LastError());
+    PrintNotes(server);
     const int version = server.MiscGetPDFVersion(files.at(0));
     PrintLine(QStringLiteral("%1: %2 pages, PDF %3.%4")
                   .arg(files.at(0))
@@ -61,10 +70,12 @@ int Preview(CommandLine& args) {
         return 1;
     CImposerItem item;
     item.SetPdfPath(files.at(0));
-    if (!item.RenderPage(server, page - 1, files.at(1), rotation))
+    const bool rendered = item.RenderPage(server, page - 1, files.at(1), rotation);
+    if (!rendered)
         return Fail(server.LastError().isEmpty()
                         ? QStringLiteral("%1: no such PDF").arg(files.at(0))
                         : server.LastError());
+    PrintNotes(server);
     const QImage& image = item.Picture().Image();
     PrintLine(QStringLiteral("%1: %2 x %3 pixels, page %4 * %5, shown at %6 degrees")
                   .arg(files.at(1))

@@ -4,6 +4,7 @@
 #include "pdfbinding/pdfserver.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -363,13 +364,8 @@ bool CDemoArtwork::MakeRegistrationMark(const QString& path, double size) {
 
 bool CDemoArtwork::MakePreview(const QString& pdfPath, const QString& folder, const QString& name,
                                int dpi) {
-    const QString command =
-        QStringLiteral(
-            "-o \"%1/\" -f jpg --prefix \"%2\" --digits 0 --dpi %3 -q 92 --pages 1 \"%4\"")
-            .arg(folder, name)
-            .arg(dpi)
-            .arg(pdfPath);
-    if (!m_server.ExportImage(command))
+    if (!m_server.ExportImage(pdfPath, 1, QDir(folder).filePath(name + QStringLiteral(".jpg")), dpi,
+                              92))
         return Fail(QStringLiteral("%1: cannot make the preview").arg(pdfPath));
     return true;
 }

@@ -7,7 +7,6 @@
 
 #include <QDir>
 
-
 namespace {
 
 void SetError(QString* error, const QString& text) {
@@ -22,13 +21,18 @@ QString CTesselDoc::PagePreviewPath(const CZelItem& item, int page) const {
     if (m_workFolder.isEmpty() || !filenames::IsPlainName(item.ordernum))
         return {};
     const int number = item.mediaInd * item.numSide + page;
-    return QDir(m_workFolder).filePath(QStringLiteral("%1-%2.jpg").arg(item.ordernum).arg(number, 3, 10, QLatin1Char('0')));
+    return QDir(m_workFolder)
+        .filePath(
+            QStringLiteral("%1-%2.jpg").arg(item.ordernum).arg(number, 3, 10, QLatin1Char('0')));
 }
 
 QString CTesselDoc::LabelPreviewPath(const CZelItem& item) const {
     if (m_workFolder.isEmpty() || !filenames::IsPlainName(item.ordernum))
         return {};
-    return QDir(m_workFolder).filePath(QStringLiteral("%1-%2-L.emf").arg(item.ordernum).arg(item.mediaInd, 3, 10, QLatin1Char('0')));
+    return QDir(m_workFolder)
+        .filePath(QStringLiteral("%1-%2-L.emf")
+                      .arg(item.ordernum)
+                      .arg(item.mediaInd, 3, 10, QLatin1Char('0')));
 }
 
 bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
@@ -38,25 +42,23 @@ bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
 bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
     // Missing until every page preview has been had.
     item.artworkMissing = true;
+    auto fail = [&item, error](const QString& problem) {
+        item.artworkProblem = problem;
+        SetError(error, problem);
+        return false;
+    };
     CPDFServer* pdf = m_context.pdf;
-    if (!pdf || !pdf->IsLoaded()) {
-        SetError(error, QStringLiteral("the PDF composition library is not loaded"));
-        return false;
-    }
-    if (m_workFolder.isEmpty()) {
-        SetError(error, QStringLiteral("the plate has no work folder"));
-        return false;
-    }
+    if (!pdf || !pdf->IsLoaded())
+        return fail(QStringLiteral("the PDF composition library is not loaded"));
+    if (m_workFolder.isEmpty())
+        return fail(QStringLiteral("the plate has no work folder"));
     // The order number names the preview files.
-    if (PagePreviewPath(item, 0).isEmpty()) {
-        SetError(error, QStringLiteral("order \"%1\": no valid order number to name its previews").arg(item.ordernum));
-        return false;
-    }
+    if (PagePreviewPath(item, 0).isEmpty())
+        return fail(QStringLiteral("order \"%1\": no valid order number to name its previews")
+                        .arg(item.ordernum));
     const QString stamp = FreshnessStamp(item.objPath);
-    if (stamp.isEmpty()) {
-        SetError(error, QStringLiteral("%1: the artwork cannot be read").arg(item.objPath));
-        return false;
-    }
+    if (stamp.isEmpty())
+        return fail(QStringLiteral("%1: the artwork cannot be read").arg(item.objPath));
     // A changed artwork file makes every page again, not only the first, so
     // that a back page never shows the old artwork.
     const bool changed = stamp != item.checksum;
@@ -73,18 +75,21 @@ bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
             ok = pdf->MiscGetPageSize(item.objPath, number + 1, width, height) != 0;
             page.SetPageSize(width, height);
         }
-        if (!ok) {
-            SetError(error, QStringLiteral("%1, page %2: %3").arg(item.objPath).arg(number + 1).arg(pdf->LastError()));
-            return false;
-        }
+        if (!ok)
+            return fail(QStringLiteral("%1, page %2: %3")
+                            .arg(item.objPath)
+                            .arg(number + 1)
+                            .arg(pdf->LastError()));
     }
     if (changed && item.width != item.height &&
-        CZelItem::PageLiesTurned(item.pages[0].PageWidth(), item.pages[0].PageHeight(), item.width, item.height))
+        CZelItem::PageLiesTurned(item.pages[0].PageWidth(), item.pages[0].PageHeight(), item.width,
+                                 item.height))
         item.mediaRotate = 1;
     item.checksum = stamp;
     item.cx = item.pages[0].PageWidth();
     item.cy = item.pages[0].PageHeight();
     item.artworkMissing = false;
+    item.artworkProblem.clear();
     return true;
 }
 

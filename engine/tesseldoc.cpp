@@ -6,7 +6,9 @@ namespace {
 constexpr double kEps = PlateGeometry::kTolerance;
 }
 
-CTesselDoc::CTesselDoc() { m_geometry = ComputePlateGeometry(m_properties); }
+CTesselDoc::CTesselDoc() {
+    m_geometry = ComputePlateGeometry(m_properties);
+}
 
 CTesselDoc::~CTesselDoc() = default;
 
@@ -16,7 +18,8 @@ void CTesselDoc::SetProperties(const PlateProperties& properties) {
 }
 
 int CTesselDoc::IndexOf(const CZelItem* item) const {
-    const auto found = std::find_if(m_items.begin(), m_items.end(), [item](const auto& p) { return p.get() == item; });
+    const auto found = std::find_if(m_items.begin(), m_items.end(),
+                                    [item](const auto& p) { return p.get() == item; });
     return found == m_items.end() ? -1 : static_cast<int>(found - m_items.begin());
 }
 
@@ -69,6 +72,22 @@ QStringList CTesselDoc::MissingArtwork() const {
         if (item->artworkMissing && !ordernums.contains(item->ordernum))
             ordernums << item->ordernum;
     return ordernums;
+}
+
+QStringList CTesselDoc::MissingArtworkReasons() const {
+    QStringList reasons;
+    for (const QString& ordernum : MissingArtwork()) {
+        const CZelItem* item = nullptr;
+        for (const auto& candidate : m_items)
+            if (candidate->artworkMissing && candidate->ordernum == ordernum) {
+                item = candidate.get();
+                break;
+            }
+        reasons << (item->artworkProblem.isEmpty()
+                        ? ordernum
+                        : QStringLiteral("%1: %2").arg(ordernum, item->artworkProblem));
+    }
+    return reasons;
 }
 
 CZelItem* CTesselDoc::FindByOrdernum(const QString& ordernum) const {
@@ -127,20 +146,26 @@ void CTesselDoc::RotateItem(CZelItem* item, bool clockwise) {
 }
 
 bool CTesselDoc::Overlaps(const CZelBound& a, const CZelBound& b) {
-    return a.x < b.Right() - kEps && b.x < a.Right() - kEps && a.y < b.Bottom() - kEps && b.y < a.Bottom() - kEps;
+    return a.x < b.Right() - kEps && b.x < a.Right() - kEps && a.y < b.Bottom() - kEps &&
+           b.y < a.Bottom() - kEps;
 }
 
 bool CTesselDoc::InsideUsableArea(const CZelBound& rect) const {
     const CZelBound& area = m_geometry.usableArea;
-    return rect.x >= area.x - kEps && rect.y >= area.y - kEps && rect.Right() <= area.Right() + kEps &&
-           rect.Bottom() <= area.Bottom() + kEps;
+    return rect.x >= area.x - kEps && rect.y >= area.y - kEps &&
+           rect.Right() <= area.Right() + kEps && rect.Bottom() <= area.Bottom() + kEps;
 }
 
 bool CTesselDoc::InsideLayoutArea(const CZelItem& item) const {
     const CZelBound box = item.Bounds();
-    return box.x < m_geometry.layoutWidth && box.y < m_geometry.layoutHeight && box.Right() > 0 && box.Bottom() > 0;
+    return box.x < m_geometry.layoutWidth && box.y < m_geometry.layoutHeight && box.Right() > 0 &&
+           box.Bottom() > 0;
 }
 
-std::vector<CZelBound> CTesselDoc::TakeDirtyRects() { return std::exchange(m_dirty, {}); }
+std::vector<CZelBound> CTesselDoc::TakeDirtyRects() {
+    return std::exchange(m_dirty, {});
+}
 
-void CTesselDoc::MarkDirty(const CZelItem& item) { m_dirty.push_back(item.Bounds(true)); }
+void CTesselDoc::MarkDirty(const CZelItem& item) {
+    m_dirty.push_back(item.Bounds(true));
+}

@@ -72,6 +72,8 @@ public:
     // stacking order; their items are kept, and the press files are refused
     // while any is listed.
     QStringList MissingArtwork() const;
+    // The same orders, each as "ORDERNUM: why" (the file and the reason).
+    QStringList MissingArtworkReasons() const;
     // Tries the previews of those items again (the share may be back) and
     // returns the orders still missing.
     QStringList RetryMissingArtwork();

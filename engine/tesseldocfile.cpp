@@ -378,11 +378,11 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
                 m_modified = true;
         }
     }
-    const QStringList missing = MissingArtwork();
+    const QStringList missing = MissingArtworkReasons();
     if (!missing.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 "
                                           "확인하기 전에는 출력용 PDF를 만들 수 없습니다.")
-                               .arg(missing.join(QStringLiteral(", "))));
+                               .arg(missing.join(QStringLiteral("; "))));
     if (!failedLabels.isEmpty() && m_context.op)
         m_context.op->Tell(
             QStringLiteral("다음 주문의 레이블을 만들 수 없습니다: %1\n레이블 파일을 확인하십시오.")

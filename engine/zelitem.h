@@ -63,6 +63,8 @@ public:
     // The last try to make its previews failed: the artwork could not be had.
     // Not stored; the view draws a placeholder and press files are refused.
     bool artworkMissing = false;
+    // Why, naming the file and the library's reason.
+    QString artworkProblem;
 
     // Size on the plate after ROTATE and MEDIA_ROTATE; with own cut lines
     // counted, the box grows by 1 mm on every side.

@@ -16,12 +16,20 @@ struct Folder {
         path = mkdtemp(pattern);
     }
     ~Folder() {
-        unlink((path + "/in.pdf").c_str());
+        unlink(input.c_str());
         unlink((path + "/out.pdf").c_str());
         unlink((path + "/preview.jpg").c_str());
         rmdir(path.c_str());
     }
-    std::string path;
+    // The library keeps a file it read while its size, time and inode stay;
+    // each input gets a name of its own so that none is taken for the last.
+    const std::string& NextInput() {
+        unlink(input.c_str());
+        input = path + "/in-" + std::to_string(++count) + ".pdf";
+        return input;
+    }
+    std::string path, input;
+    unsigned long count = 0;
 };
 
 } // namespace
@@ -31,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static PDFLIB_HANDLE handle = PDFLibInitW(nullptr, nullptr);
     if (!handle)
         std::abort();
-    const std::string in = folder.path + "/in.pdf", out = folder.path + "/out.pdf";
+    const std::string in = folder.NextInput(), out = folder.path + "/out.pdf";
     FILE* file = std::fopen(in.c_str(), "wb");
     if (!file)
         std::abort();
@@ -53,9 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (pages > 0) {
         // A preview at a low resolution, so that the renderer sees every
         // source that passed the checks.
-        const std::string command =
-            "-o \"" + folder.path + "/\" --prefix preview --dpi 9 --pages 1 \"" + in + "\"";
-        PDFLibExportImageW(handle, command.c_str());
+        const std::string image = folder.path + "/preview.jpg";
+        PDFLibImageRequest request = {in.c_str(), 1, image.c_str(), 9, 75, 0, 0};
+        PDFLibExportPageImageW(handle, &request);
     }
     if (!PDFLibComposeEndDocW(handle, ""))
         std::abort(); // a checked source never fails the write

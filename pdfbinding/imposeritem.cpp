@@ -2,7 +2,6 @@
 
 #include "pdfserver.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -16,24 +15,11 @@ void CImposerItem::SetPageSize(double width, double height) {
     m_pageHeight = height;
 }
 
-QString CImposerItem::ExportCommandLine(const QString& imagePath, int page,
-                                        const QString& pdfPath) {
-    const QFileInfo image(imagePath);
-    const QString folder = QDir::toNativeSeparators(image.absolutePath() + QLatin1Char('/'));
-    // The prefix is quoted too, so that names with spaces survive.
-    return QStringLiteral("-o \"%1\" -f jpg --prefix \"%2\" --digits 0 --dpi %3 -q 100 --printmode "
-                          "--pages %4 \"%5\"")
-        .arg(folder, image.completeBaseName())
-        .arg(kPreviewDpi)
-        .arg(page + 1)
-        .arg(pdfPath);
-}
-
 bool CImposerItem::RenderPage(CPDFServer& server, int page, const QString& imagePath,
                               int rotation) {
     if (m_pdfPath.isEmpty() || !QFileInfo(m_pdfPath).isFile())
         return false;
-    if (!server.ExportImage(ExportCommandLine(imagePath, page, m_pdfPath)))
+    if (!server.ExportImage(m_pdfPath, page + 1, imagePath, kPreviewDpi))
         return false;
     double width = 0, height = 0;
     if (!server.MiscGetPageSize(m_pdfPath, page + 1, width, height))

@@ -33,9 +33,6 @@ public:
     // at 100 % is the page size at dpi, turned with the picture.
     void DrawPreview(QPainter& painter, const QRectF& box, double dpi);
 
-    // The export command line of a page render (page from 0).
-    static QString ExportCommandLine(const QString& imagePath, int page, const QString& pdfPath);
-
 private:
     QString m_pdfPath;
     double m_pageWidth = 0, m_pageHeight = 0;

@@ -16,7 +16,7 @@ const std::vector<const char*> kNames = {
     "PDFLibIsExport",
     "PDFLibIsMaster",
     "PDFLibIsMisc",
-    "PDFLibExportImageW",
+    "PDFLibExportPageImageW",
     "PDFLibMasterProcessW",
     "PDFLibMasterCountOutputs",
     "PDFLibMasterGetIndOutput",
@@ -60,7 +60,7 @@ enum Entry {
     IsComposeE = 2,
     IsExportE = 3,
     IsMiscE = 5,
-    ExportImageW = 6,
+    ExportPageImageW = 6,
     BeginDocW = 10,
     EndDocW = 11,
     BeginPageW = 12,
@@ -125,6 +125,8 @@ bool CPDFServer::Load(const QString& libraryPath, const QString& dataPaths) {
     }
     m_lastError =
         reinterpret_cast<decltype(&PDFLibGetLastError)>(dlsym(m_library, "PDFLibGetLastError"));
+    m_lastNotes =
+        reinterpret_cast<decltype(&PDFLibGetLastNotes)>(dlsym(m_library, "PDFLibGetLastNotes"));
     for (size_t i = 0; i < kNames.size(); ++i)
         m_entries[i] = dlsym(m_library, kNames[i]);
     auto init = reinterpret_cast<decltype(&PDFLibInitW)>(m_entries[InitW]);
@@ -151,6 +153,7 @@ void CPDFServer::Unload() {
     }
     std::fill(m_entries.begin(), m_entries.end(), nullptr);
     m_lastError = nullptr;
+    m_lastNotes = nullptr;
     if (m_library) {
         dlclose(m_library);
         m_library = nullptr;
@@ -162,6 +165,10 @@ QString CPDFServer::LastError() const {
         return m_loadError.isEmpty() ? QStringLiteral("the PDF library is not loaded")
                                      : m_loadError;
     return m_lastError ? QString::fromUtf8(m_lastError(m_handle)) : QString();
+}
+
+QString CPDFServer::LastNotes() const {
+    return m_handle && m_lastNotes ? QString::fromUtf8(m_lastNotes(m_handle)).trimmed() : QString();
 }
 
 bool CPDFServer::HasEntryPoint(const char* name) const {
@@ -186,9 +193,20 @@ int CPDFServer::IsMisc() const {
     return f ? f(m_handle) : 0;
 }
 
-int CPDFServer::ExportImage(const QString& commandLine) {
-    auto f = Bound<decltype(&PDFLibExportImageW)>(ExportImageW);
-    return f ? f(m_handle, Utf8(commandLine).constData()) : 0;
+int CPDFServer::ExportImage(const QString& pdf, int page, const QString& imagePath, int dpi,
+                            int quality) {
+    auto f = Bound<decltype(&PDFLibExportPageImageW)>(ExportPageImageW);
+    if (!f)
+        return 0;
+    // Paths go as they are, never through a command line.
+    const QByteArray pdfBytes = Utf8(pdf), imageBytes = Utf8(imagePath);
+    PDFLibImageRequest request = {};
+    request.pdfPath = pdfBytes.constData();
+    request.page = page;
+    request.imagePath = imageBytes.constData();
+    request.dpi = dpi;
+    request.quality = quality;
+    return f(m_handle, &request);
 }
 
 int CPDFServer::ComposeBeginDoc(const QString& outputPath) {

@@ -33,6 +33,9 @@ public:
     const QString& LoadError() const { return m_loadError; }
     // Why the last failed call failed (the library's text).
     QString LastError() const;
+    // What the last call repaired, opened or left out to read its PDFs, one
+    // line per note ("PATH: note"); empty when nothing.
+    QString LastNotes() const;
     // Whether the loaded library offers an entry point of that name.
     bool HasEntryPoint(const char* name) const;
     // The entry point names in binding order.
@@ -41,7 +44,9 @@ public:
     int IsCompose() const;
     int IsExport() const;
     int IsMisc() const;
-    int ExportImage(const QString& commandLine);
+    // Renders page (from 1) of pdf as it prints into the JPEG file imagePath.
+    int ExportImage(const QString& pdf, int page, const QString& imagePath, int dpi = 96,
+                    int quality = 100);
     int ComposeBeginDoc(const QString& outputPath);
     int ComposeEndDoc();
     int ComposeBeginPage(double width, double height);
@@ -82,5 +87,6 @@ private:
     PDFLIB_HANDLE m_handle = nullptr;
     std::vector<void*> m_entries;
     decltype(&PDFLibGetLastError) m_lastError = nullptr;
+    decltype(&PDFLibGetLastNotes) m_lastNotes = nullptr;
     QString m_loadError;
 };

@@ -8,11 +8,11 @@
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace pdfcompose {
 namespace {
@@ -92,8 +92,9 @@ std::string ReadFile(const std::string& path) {
 } // namespace
 
 ComposedDocument::ComposedDocument(const std::string& outputPath,
-                                   std::function<FontResolver&()> fonts)
-    : m_output(outputPath), m_fonts(std::move(fonts)) {
+                                   std::function<FontResolver&()> fonts, SourceLookup sources)
+    : m_output(outputPath.empty() ? nullptr : std::make_unique<OutputFile>(outputPath)),
+      m_fonts(std::move(fonts)), m_lookup(std::move(sources)) {
     m_pdf.setSuppressWarnings(true);
     m_pdf.emptyPDF();
 }
@@ -104,14 +105,20 @@ void ComposedDocument::RequirePage() const {
 }
 
 void ComposedDocument::BeginPage(double width, double height) {
-    if (m_pageOpen)
-        throw Failure("a page is already open");
     RequireFinite({width, height});
     if (width < 1 || height < 1 || width > 5080 || height > 5080)
         throw Failure("a page must be 1 to 5080 mm wide and high");
+    BeginPagePt(MmToPt(width), MmToPt(height));
+}
+
+void ComposedDocument::BeginPagePt(double width, double height) {
+    if (m_pageOpen)
+        throw Failure("a page is already open");
+    if (!std::isfinite(width) || !std::isfinite(height) || width <= 0 || height <= 0)
+        throw Failure("a page size is not above 0");
     m_pageOpen = true;
-    m_pageWidth = MmToPt(width);
-    m_pageHeight = MmToPt(height);
+    m_pageWidth = width;
+    m_pageHeight = height;
     m_content.clear();
     m_xobjects.clear();
     m_fontResources.clear();
@@ -149,22 +156,11 @@ void ComposedDocument::EndPage() {
 }
 
 std::shared_ptr<PdfSource> ComposedDocument::Source(const std::string& path) {
-    struct stat info;
-    if (stat(path.c_str(), &info) != 0)
-        throw Failure(path + ": the file does not exist");
-    auto found = m_sources.find(path);
-    if (found != m_sources.end() && found->second.size == info.st_size &&
-        found->second.mtime == info.st_mtim.tv_sec * 1000000000ll + info.st_mtim.tv_nsec &&
-        found->second.inode == static_cast<long long>(info.st_ino))
-        return found->second.source;
-    SourceEntry entry;
-    entry.source = PdfSource::Open(path);
-    entry.size = info.st_size;
-    entry.mtime = info.st_mtim.tv_sec * 1000000000ll + info.st_mtim.tv_nsec;
-    entry.inode = static_cast<long long>(info.st_ino);
-    m_keptSources.push_back(entry.source);
-    m_sources[path] = entry;
-    return entry.source;
+    std::shared_ptr<PdfSource> source = m_lookup(path);
+    // The writer copies the source's objects when the document is written.
+    if (std::find(m_keptSources.begin(), m_keptSources.end(), source) == m_keptSources.end())
+        m_keptSources.push_back(source);
+    return source;
 }
 
 Matrix ComposedDocument::Placement(double w, double h, int turns, double x, double y) const {
@@ -194,9 +190,11 @@ void ComposedDocument::PlacePage(const std::string& path, int page, double x, do
         const std::string name = "Fx" + std::to_string(m_forms.size() + 1);
         form = m_forms.emplace(key, std::make_pair(copied, name)).first;
         m_version.Raise(*source);
+        m_optionalContent.Add(m_pdf, *source);
     }
 
     const double boxW = MmToPt(width * scale), boxH = MmToPt(height * scale);
+    // In the page's own units: /UserUnit only changes the size it reports.
     double sx = boxW / box.ShownWidth(), sy = boxH / box.ShownHeight(), dx = 0, dy = 0;
     if (flags == 1) {
         sx = sy = std::min(sx, sy);
@@ -402,14 +400,26 @@ void ComposedDocument::Rect(double x, double y, double width, double height, dou
                  FormatNumber(MmToPt(std::fabs(height))) + " re " + paint + "\nQ\n";
 }
 
-void ComposedDocument::Finish() {
+void ComposedDocument::Complete() {
     if (m_pageOpen)
         throw Failure("a page is still open");
     if (m_pageCount == 0)
         throw Failure("the document has no pages");
     for (auto& [face, font] : m_embedded)
         font.first->Finish();
-    WritePdf(m_pdf, m_output, m_version);
+    m_optionalContent.WriteTo(m_pdf);
+}
+
+void ComposedDocument::Finish() {
+    if (!m_output)
+        throw Failure("the document is composed in memory");
+    Complete();
+    WritePdf(m_pdf, *m_output, m_version);
+}
+
+std::string ComposedDocument::Bytes() {
+    Complete();
+    return WritePdfBytes(m_pdf, m_version);
 }
 
 } // namespace pdfcompose

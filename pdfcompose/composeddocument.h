@@ -4,6 +4,7 @@
 #include "embeddedfont.h"
 #include "fontresolver.h"
 #include "geometry.h"
+#include "optionalcontent.h"
 #include "outputfile.h"
 #include "pdfsource.h"
 #include "pdfwrite.h"
@@ -23,16 +24,21 @@ namespace pdfcompose {
 // until then because their objects are copied lazily by the writer.
 class ComposedDocument {
 public:
-    // Reserves the target (see OutputFile); throws Failure.
-    ComposedDocument(const std::string& outputPath, std::function<FontResolver&()> fonts);
+    using SourceLookup = std::function<std::shared_ptr<PdfSource>(const std::string&)>;
+
+    // Reserves the target (see OutputFile); throws Failure. An empty path
+    // composes in memory (see Bytes). sources opens a checked source.
+    ComposedDocument(const std::string& outputPath, std::function<FontResolver&()> fonts,
+                     SourceLookup sources);
 
     bool PageOpen() const { return m_pageOpen; }
     int PageCount() const { return m_pageCount; }
     void BeginPage(double width, double height);
+    // A page of any positive size in points (a page image in memory).
+    void BeginPagePt(double width, double height);
     void EndPage();
 
-    // The checked source of a path, opened once per document (again when the
-    // file changed on disk).
+    // The checked source of a path, kept until the document is written.
     std::shared_ptr<PdfSource> Source(const std::string& path);
 
     void PlacePage(const std::string& path, int page, double x, double y, double width,
@@ -49,15 +55,13 @@ public:
     // Writes and renames the document; throws Failure (the target is then
     // left as it was).
     void Finish();
+    // The finished document's bytes (a document composed in memory).
+    std::string Bytes();
 
 private:
     struct Image {
         QPDFObjectHandle object;
         std::string name;
-    };
-    struct SourceEntry {
-        std::shared_ptr<PdfSource> source;
-        long long size = 0, mtime = 0, inode = 0;
     };
 
     void RequirePage() const;
@@ -65,12 +69,14 @@ private:
     // with its footprint's top-left at (x, y) mm on the page.
     Matrix Placement(double w, double h, int turns, double x, double y) const;
     EmbeddedFont& Font(FontFace& face);
+    void Complete();
 
-    OutputFile m_output;
+    std::unique_ptr<OutputFile> m_output;
     std::function<FontResolver&()> m_fonts;
+    SourceLookup m_lookup;
     QPDF m_pdf;
-    std::map<std::string, SourceEntry> m_sources;
     std::vector<std::shared_ptr<PdfSource>> m_keptSources;
+    OptionalContent m_optionalContent;
     std::map<std::pair<const PdfSource*, int>, std::pair<QPDFObjectHandle, std::string>> m_forms;
     std::map<std::string, Image> m_images;
     std::map<FontFace*, std::pair<std::unique_ptr<EmbeddedFont>, std::string>> m_embedded;

@@ -67,8 +67,8 @@ bool CheckRaw(const unsigned char* data, unsigned long size, JpegFile::Info* inf
     return true;
 }
 
-bool WriteRaw(std::FILE* file, const unsigned char* rgb, int width, int height, int quality,
-              char* reason) {
+bool EncodeRaw(unsigned char** buffer, unsigned long* size, const unsigned char* rgb, int width,
+               int height, int quality, char* reason) {
     jpeg_compress_struct encoder;
     ErrorManager errors;
     encoder.err = jpeg_std_error(&errors.pub);
@@ -79,7 +79,7 @@ bool WriteRaw(std::FILE* file, const unsigned char* rgb, int width, int height, 
         return false;
     }
     jpeg_create_compress(&encoder);
-    jpeg_stdio_dest(&encoder, file);
+    jpeg_mem_dest(&encoder, buffer, size);
     encoder.image_width = static_cast<JDIMENSION>(width);
     encoder.image_height = static_cast<JDIMENSION>(height);
     encoder.input_components = 3;
@@ -113,22 +113,18 @@ bool JpegFile::Check(const std::string& data, Info& info, std::string& reason) {
     return true;
 }
 
-bool JpegFile::WriteRgb(const std::string& path, const unsigned char* rgb, int width, int height,
-                        int quality, std::string& reason) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        reason = "cannot create " + path + ": " + std::strerror(errno);
-        return false;
-    }
+bool JpegFile::EncodeRgb(const unsigned char* rgb, int width, int height, int quality,
+                         std::string& jpeg, std::string& reason) {
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
     char message[JMSG_LENGTH_MAX] = {0};
-    const bool written = WriteRaw(file, rgb, width, height, quality, message);
-    const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
-    const bool closed = std::fclose(file) == 0 && flushed;
-    if (!written || !closed) {
-        reason = written ? "cannot write " + path : std::string(message);
-        return false;
-    }
-    return true;
+    const bool encoded = EncodeRaw(&buffer, &size, rgb, width, height, quality, message);
+    if (encoded)
+        jpeg.assign(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    if (!encoded)
+        reason = message;
+    return encoded;
 }
 
 } // namespace pdfcompose

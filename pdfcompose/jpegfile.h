@@ -15,9 +15,9 @@ public:
 
     // Decodes the whole image to check it; fills info.
     static bool Check(const std::string& data, Info& info, std::string& reason);
-    // Writes 8-bit RGB rows (width * 3 bytes each) at the given quality.
-    static bool WriteRgb(const std::string& path, const unsigned char* rgb, int width, int height,
-                         int quality, std::string& reason);
+    // Encodes 8-bit RGB rows (width * 3 bytes each) at the given quality.
+    static bool EncodeRgb(const unsigned char* rgb, int width, int height, int quality,
+                          std::string& jpeg, std::string& reason);
 };
 
 } // namespace pdfcompose

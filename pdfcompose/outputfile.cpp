@@ -29,6 +29,11 @@ mode_t CurrentUmask() {
     return static_cast<mode_t>(mask);
 }
 
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
 } // namespace
 
 OutputFile::OutputFile(const std::string& target) : m_target(target) {
@@ -44,33 +49,72 @@ OutputFile::OutputFile(const std::string& target) : m_target(target) {
     std::string pattern = folder + "." + name + ".XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    const int fd = mkstemp(buffer.data());
-    if (fd < 0)
+    m_fd = mkostemp(buffer.data(), O_CLOEXEC);
+    if (m_fd < 0)
         throw Failure("cannot create a file beside " + target + ": " + std::strerror(errno));
     // A new file gets the usual permissions rather than mkstemp's 0600.
-    fchmod(fd, 0666 & ~CurrentUmask());
-    close(fd);
+    fchmod(m_fd, 0666 & ~CurrentUmask());
     m_temp = buffer.data();
 }
 
 OutputFile::~OutputFile() {
     if (!m_committed)
+        Discard();
+}
+
+void OutputFile::Discard() {
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_temp.empty())
         unlink(m_temp.c_str());
 }
 
-void OutputFile::Commit(bool durable) {
-    if (durable) {
-        const int fd = open(m_temp.c_str(), O_RDONLY);
-        if (fd < 0 || fsync(fd) != 0) {
-            if (fd >= 0)
-                close(fd);
-            throw Failure("cannot write " + m_target + ": " + std::strerror(errno));
-        }
-        close(fd);
+void OutputFile::Fail(const std::string& what, int error) {
+    Discard();
+    throw Failure("cannot " + what + " " + m_target + ": " + std::strerror(error));
+}
+
+void OutputFile::Write(const void* data, size_t size) {
+    if (m_fd < 0)
+        throw Failure("cannot write " + m_target + ": the file is closed");
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t done = ::write(m_fd, bytes, size);
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0)
+            Fail("write", done < 0 ? errno : ENOSPC);
+        bytes += done;
+        size -= static_cast<size_t>(done);
+        m_written += done;
     }
+}
+
+void OutputFile::Commit() {
+    if (m_fd < 0)
+        throw Failure("cannot write " + m_target + ": the file is closed");
+    if (fsync(m_fd) != 0)
+        Fail("write", errno);
+    struct stat info;
+    if (fstat(m_fd, &info) != 0)
+        Fail("write", errno);
+    if (info.st_size != m_written)
+        Fail("write", EIO);
+    const int fd = m_fd;
+    m_fd = -1;
+    if (close(fd) != 0)
+        Fail("write", errno);
     if (rename(m_temp.c_str(), m_target.c_str()) != 0)
-        throw Failure("cannot replace " + m_target + ": " + std::strerror(errno));
+        Fail("replace", errno);
     m_committed = true;
+    // The rename itself reaches the disk with the folder.
+    const int folder = open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        fsync(folder);
+        close(folder);
+    }
 }
 
 } // namespace pdfcompose

@@ -1,11 +1,17 @@
 #pragma once
 
+#include <qpdf/Pipeline.hh>
+
+#include <cstddef>
 #include <string>
 
 namespace pdfcompose {
 
 // A temporary file beside a target, renamed over the target on Commit and
-// removed otherwise, so a failed write never replaces a good file.
+// removed otherwise, so a failed write never replaces a good file. Every
+// write is checked; Commit flushes the file to disk and compares its size
+// with what was written before it renames, because a full disk may accept
+// buffered bytes and only refuse them later.
 class OutputFile {
 public:
     // Throws Failure when the target's folder does not take a new file.
@@ -14,17 +20,35 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    const std::string& TempPath() const { return m_temp; }
     const std::string& Target() const { return m_target; }
-    // Renames the temporary file over the target; throws Failure. durable
-    // flushes it to disk first. Files that are made again when they do not
-    // load (previews) skip that wait.
-    void Commit(bool durable = true);
+    // Appends bytes to the temporary file; throws Failure naming the target.
+    void Write(const void* data, size_t size);
+    // A pipeline that writes here (for qpdf's writer).
+    Pipeline& Sink() { return m_sink; }
+    // Syncs, checks the size, closes and renames over the target; throws
+    // Failure and leaves the target as it was.
+    void Commit();
 
 private:
+    class FileSink : public Pipeline {
+    public:
+        explicit FileSink(OutputFile& file) : Pipeline("output file", nullptr), m_file(file) {}
+        void write(unsigned char const* data, size_t len) override { m_file.Write(data, len); }
+        void finish() override {}
+
+    private:
+        OutputFile& m_file;
+    };
+
+    [[noreturn]] void Fail(const std::string& what, int error);
+    void Discard();
+
     std::string m_target;
     std::string m_temp;
+    int m_fd = -1;
+    long long m_written = 0;
     bool m_committed = false;
+    FileSink m_sink{*this};
 };
 
 } // namespace pdfcompose

@@ -1,29 +1,26 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+struct PDFLibSession;
 
 namespace pdfcompose {
 
-// Renders a page to a JPEG file as an export command line asks (the syntax
-// is in pdfcompose.h).
+// Renders a page to a JPEG file as it prints: the page is placed on a page
+// of its own size in memory exactly as a composed document places it, and
+// that page is rendered. The rendering runs in a child process that has a
+// time and memory budget, so that a page that would render without end is
+// refused instead of holding the program.
 class PageExporter {
 public:
     struct Request {
-        std::string folder, prefix, format = "jpg", pdf;
-        int digits = 0, dpi = 96, quality = 100, page = 0;
-        bool printMode = false;
+        std::string pdf, image;
+        int page = 0, dpi = 96, quality = 100;
+        double seconds = 0, megabytes = 0; // 0: the defaults in limits
     };
 
-    // Throws Failure naming the word that is wrong.
-    static Request Parse(const std::string& commandLine);
-    // The image file the request writes.
-    static std::string OutputPath(const Request& request);
     // Renders and writes the image; throws Failure.
-    static void Export(const Request& request);
-
-private:
-    static std::vector<std::string> Words(const std::string& commandLine);
+    static void Export(PDFLibSession& session, const Request& request);
 };
 
 } // namespace pdfcompose

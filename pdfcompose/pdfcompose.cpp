@@ -21,6 +21,8 @@ template <typename Body> int Guard(PDFLibSession* session, Body&& body) {
     std::string* error = session ? &session->lastError : &g_initError;
     try {
         error->clear();
+        if (session)
+            session->lastNotes.clear();
         if (!session)
             throw Failure("no library handle (PDFLibInitW failed or was not called)");
         return body(*session);
@@ -52,8 +54,8 @@ int SizeOf(PDFLibSession& session, const char* pdf, int page, double* width, dou
         throw Failure("no place for the size given");
     std::shared_ptr<PdfSource> source = session.Source(Text(pdf, "PDF"));
     const PageBox& box = source->Box(page);
-    *width = PtToMm(box.ShownWidth());
-    *height = PtToMm(box.ShownHeight());
+    *width = PtToMm(box.ShownWidthPt());
+    *height = PtToMm(box.ShownHeightPt());
     return 1;
 }
 
@@ -67,6 +69,10 @@ int PDFLibInterfaceVersion(void) {
 
 const char* PDFLibGetLastError(PDFLIB_HANDLE handle) {
     return handle ? handle->lastError.c_str() : g_initError.c_str();
+}
+
+const char* PDFLibGetLastNotes(PDFLIB_HANDLE handle) {
+    return handle ? handle->lastNotes.c_str() : "";
 }
 
 PDFLIB_HANDLE PDFLibInitW(const char* dataPaths, void* trace) {
@@ -107,9 +113,19 @@ int PDFLibIsMisc(PDFLIB_HANDLE handle) {
     return Guard(handle, [](PDFLibSession&) { return 1; });
 }
 
-int PDFLibExportImageW(PDFLIB_HANDLE handle, const char* commandLine) {
-    return Guard(handle, [&](PDFLibSession&) {
-        PageExporter::Export(PageExporter::Parse(Text(commandLine, "command line")));
+int PDFLibExportPageImageW(PDFLIB_HANDLE handle, const PDFLibImageRequest* request) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        if (!request)
+            throw Failure("no image request given");
+        PageExporter::Request asked;
+        asked.pdf = Text(request->pdfPath, "PDF");
+        asked.image = Text(request->imagePath, "image file");
+        asked.page = request->page;
+        asked.dpi = request->dpi;
+        asked.quality = request->quality;
+        asked.seconds = request->timeLimit;
+        asked.megabytes = request->memoryLimit;
+        PageExporter::Export(session, asked);
         return 1;
     });
 }

@@ -18,7 +18,15 @@
  * - Text and file paths are UTF-8.
  * - Page numbers count from 1.
  * - Page sizes are the size of the page as a viewer shows it: the CropBox
- *   (clipped to the MediaBox), turned by the page's /Rotate.
+ *   (clipped to the MediaBox) in units of the page's /UserUnit, turned by
+ *   the page's /Rotate.
+ * - A source PDF is what a viewer prints: annotations that print are part
+ *   of the page, others are not; layers (optional content) that do not
+ *   print stay hidden. It must be a regular file; files qpdf can repair are
+ *   read with a note (PDFLibGetLastNotes), damaged page trees are refused.
+ *   Files encrypted with an empty user password are read when they allow
+ *   printing. A source is read and checked once while it stays unchanged on
+ *   disk (same size, time and inode), however often it is asked about.
  * - Every call that returns int returns 0 on failure and nonzero on success
  *   (a count or version where stated). After a failure PDFLibGetLastError
  *   tells why. No call throws; no call leaves a partly written file in place
@@ -39,7 +47,7 @@ extern "C" {
 /* The interface this header describes. A program compares it with
  * PDFLibInterfaceVersion() of the library it loaded and refuses a library
  * whose number differs. */
-#define PDFCOMPOSE_INTERFACE_VERSION 1
+#define PDFCOMPOSE_INTERFACE_VERSION 2
 
 typedef struct PDFLibSession* PDFLIB_HANDLE;
 
@@ -51,6 +59,13 @@ PDFCOMPOSE_API int PDFLibInterfaceVersion(void);
  * PDFLibInitW on this thread failed. The text stays valid until the next call
  * on the same handle (or the next PDFLibInitW, for NULL). */
 PDFCOMPOSE_API const char* PDFLibGetLastError(PDFLIB_HANDLE handle);
+
+/* Notes on the source PDFs the last call on this handle read (UTF-8, never
+ * NULL, empty when there are none): one line per note, each "PATH: note",
+ * for what was repaired, opened or left out to read a file as it prints.
+ * Set by successful and failed calls alike; valid until the next call on the
+ * same handle. */
+PDFCOMPOSE_API const char* PDFLibGetLastNotes(PDFLIB_HANDLE handle);
 
 /* Starts a session. dataPaths: NULL or a list of font files or folders
  * separated by ';' that are searched before the system's fonts. trace: must be
@@ -67,20 +82,23 @@ PDFCOMPOSE_API int PDFLibIsExport(PDFLIB_HANDLE handle);
 PDFCOMPOSE_API int PDFLibIsMaster(PDFLIB_HANDLE handle);
 PDFCOMPOSE_API int PDFLibIsMisc(PDFLIB_HANDLE handle);
 
-/* Renders one page to an image file. The command line (a C string; words are
- * separated by spaces, a word in double quotes may hold spaces):
- *   -o "FOLDER/"   output folder
- *   -f jpg         image format (only jpg)
- *   --prefix NAME  file name without extension (quote it when it has spaces)
- *   --digits N     0: the file is FOLDER/NAME.jpg; N > 0: the page number,
- *                  zero-padded to N digits, follows NAME
- *   --dpi N        resolution (1 to 2400)
- *   -q N           JPEG quality (1 to 100)
- *   --printmode    accepted; previews always show the page as a viewer does
- *   --pages N      the page
- *   "PDF"          the source file
- * The page's visible box is rendered on white. */
-PDFCOMPOSE_API int PDFLibExportImageW(PDFLIB_HANDLE handle, const char* commandLine);
+/* What PDFLibExportPageImageW renders. Every path is taken as it is: no
+ * part of it is parsed. */
+typedef struct PDFLibImageRequest {
+    const char* pdfPath;   /* the source PDF */
+    int page;              /* the page, from 1 */
+    const char* imagePath; /* the JPEG file to write (its folder must exist) */
+    int dpi;               /* resolution, 1 to 2400 */
+    int quality;           /* JPEG quality, 1 to 100 */
+    double timeLimit;      /* seconds the rendering may take; 0: 60 */
+    double memoryLimit;    /* megabytes the rendering may use; 0: 1024 */
+} PDFLibImageRequest;
+
+/* Renders one page to a JPEG file: the page's visible box on white, as it
+ * prints (what PDFLibComposePlacePDIDocW places). A rendering that needs
+ * more time or memory than the request allows, or an image of more than 64
+ * million pixels, is refused with a reason. */
+PDFCOMPOSE_API int PDFLibExportPageImageW(PDFLIB_HANDLE handle, const PDFLibImageRequest* request);
 
 /* Begins a document that will be written to outputPath when it ends. Only
  * one document is open per handle. The target's folder must exist; the
@@ -105,9 +123,10 @@ PDFCOMPOSE_API int PDFLibComposeGetPDIDocSizeW(PDFLIB_HANDLE handle, const char*
  * box turned by its /Rotate), stretched to (width x height) x scale and turned
  * by rotation. flags: 0 stretch to the box; 1 keep the page's proportions,
  * fitted and centred in the box. The source is read and checked completely
- * when it is first used in a document; a damaged, encrypted or empty PDF
- * fails here. Each source page becomes one object of the document however
- * often it is placed. */
+ * when it is first asked about (see the conventions above); a damaged, empty
+ * or password-protected PDF fails here. Each source page becomes one object
+ * of the document however often it is placed; the layers of the placed
+ * sources go into the document with the states they print in. */
 PDFCOMPOSE_API int PDFLibComposePlacePDIDocW(PDFLIB_HANDLE handle, const char* pdfPath, int page,
                                              double x, double y, double width, double height,
                                              double rotation, double scale, int flags);

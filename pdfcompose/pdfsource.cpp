@@ -9,33 +9,71 @@
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace pdfcompose {
 namespace {
 
-// Content streams inflate to at most this much; more is taken for a
-// decompression bomb rather than artwork.
-constexpr size_t kMaxContentBytes = size_t(256) << 20;
+using Clock = std::chrono::steady_clock;
 
+// The time a source may take to be checked, looked at between steps.
+class Deadline {
+public:
+    Deadline()
+        : m_end(Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                   std::chrono::duration<double>(limits::kCheckSeconds))) {}
+    void Check() const {
+        if (Clock::now() > m_end)
+            throw Failure("reading the file takes longer than " +
+                          std::to_string(int(limits::kCheckSeconds)) + " s; it is refused");
+    }
+
+private:
+    Clock::time_point m_end;
+};
+
+// Page content inflates to at most kContentBytes in all; more is taken for
+// a decompression bomb rather than artwork.
 class LimitedDiscard : public Pipeline {
 public:
-    LimitedDiscard() : Pipeline("check", nullptr) {}
+    LimitedDiscard(long long& total, const Deadline& deadline)
+        : Pipeline("check", nullptr), m_total(total), m_deadline(deadline) {}
     void write(unsigned char const*, size_t len) override {
-        m_total += len;
-        if (m_total > kMaxContentBytes)
-            throw Failure("a content stream inflates to more than 256 MB");
+        m_total += static_cast<long long>(len);
+        if (m_total > limits::kContentBytes)
+            throw Failure("the page content inflates to more than " +
+                          std::to_string(limits::kContentBytes >> 20) + " MB");
+        m_deadline.Check();
     }
     void finish() override {}
 
 private:
-    size_t m_total = 0;
+    long long& m_total;
+    const Deadline& m_deadline;
 };
 
 std::string FirstWarning(QPDF& pdf) {
     std::vector<QPDFExc> warnings = pdf.getWarnings();
     return warnings.empty() ? std::string() : std::string(warnings.front().what());
+}
+
+std::string Mm(double pt) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f mm", pt / 72.0 * 25.4);
+    return text;
+}
+
+bool NameIs(QPDFObjectHandle object, const char* name) {
+    return object.isName() && object.getName() == name;
 }
 
 // An inherited page attribute, walking /Parent with a guard against loops.
@@ -92,9 +130,10 @@ std::vector<QPDFObjectHandle> ContentStreams(QPDFObjectHandle page) {
 // Reads the raw bytes of every stream the resources reach (images, fonts,
 // forms), so that a stream whose bytes are missing fails now and not while
 // an output is written.
-void ReadStreams(QPDFObjectHandle root, std::set<QPDFObjGen>& seen) {
+void ReadStreams(QPDFObjectHandle root, std::set<QPDFObjGen>& seen, const Deadline& deadline) {
     std::vector<QPDFObjectHandle> pending{root};
     while (!pending.empty()) {
+        deadline.Check();
         QPDFObjectHandle object = pending.back();
         pending.pop_back();
         if (object.isIndirect() && !seen.insert(object.getObjGen()).second)
@@ -129,17 +168,38 @@ std::shared_ptr<PdfSource> PdfSource::Open(const std::string& path) {
     std::shared_ptr<PdfSource> source(new PdfSource);
     source->m_path = path;
     try {
+        // Only a regular file is read: a device or a pipe named like a PDF
+        // would be read without end (and opening a pipe must not wait).
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd < 0)
+            throw Failure(errno == ENOENT
+                              ? std::string("the file does not exist")
+                              : "cannot open the file: " + std::string(std::strerror(errno)));
+        struct stat info;
+        if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            close(fd);
+            throw Failure("not a regular file");
+        }
+        if (info.st_size > limits::kFileBytes) {
+            close(fd);
+            throw Failure("the file is larger than " + std::to_string(limits::kFileBytes >> 20) +
+                          " MB");
+        }
+        std::FILE* file = fdopen(fd, "rb");
+        if (!file) {
+            close(fd);
+            throw Failure("cannot open the file");
+        }
         source->m_pdf = std::make_shared<QPDF>();
         QPDF& pdf = *source->m_pdf;
         pdf.setSuppressWarnings(true);
-        // A file that needs repair may have lost objects; artwork must not
-        // silently lose parts, so damage is refused instead of recovered.
-        pdf.setAttemptRecovery(false);
-        pdf.processFile(path.c_str());
+        pdf.processFile(path.c_str(), file, true);
         source->Check();
     } catch (const Failure& failure) {
         throw Failure(path + ": " + failure.what());
     } catch (const QPDFExc& e) {
+        if (e.getErrorCode() == qpdf_e_password)
+            throw Failure(path + ": the PDF is protected by a password");
         throw Failure(path + ": not a readable PDF (" + e.getMessageDetail() + ")");
     } catch (const std::exception& e) {
         throw Failure(path + ": not a readable PDF (" + e.what() + ")");
@@ -149,13 +209,39 @@ std::shared_ptr<PdfSource> PdfSource::Open(const std::string& path) {
 
 void PdfSource::Check() {
     QPDF& pdf = *m_pdf;
-    if (pdf.isEncrypted())
-        throw Failure("the PDF is encrypted");
+    const Deadline deadline;
+    if (pdf.isEncrypted()) {
+        // Opened with the empty user password; the owner's restrictions
+        // still bind what the press may do with it.
+        if (!pdf.allowPrintLowRes())
+            throw Failure("the PDF's security settings do not allow printing");
+        if (!pdf.allowPrintHighRes())
+            throw Failure("the PDF's security settings allow printing only at low resolution");
+        m_notes.push_back("the PDF is encrypted without a password to open it; it allows "
+                          "printing and is read as it prints");
+    }
+    // Resolve every object now, so that qpdf repairs a damaged cross-
+    // reference table here, before the page tree is read.
+    for (QPDFObjectHandle& object : pdf.getAllObjects()) {
+        object.getTypeCode();
+        deadline.Check();
+    }
+    std::vector<QPDFExc> repairs = pdf.getWarnings();
+    if (!repairs.empty()) {
+        std::string note = "the file is damaged and was repaired: " +
+                           std::string(repairs.front().getMessageDetail());
+        if (repairs.size() > 1)
+            note += " (and " + std::to_string(repairs.size() - 1) + " more findings)";
+        m_notes.push_back(note);
+    }
     m_pages = pdf.getAllPages();
     if (pdf.anyWarnings())
         throw Failure("damaged page tree: " + FirstWarning(pdf));
     if (m_pages.empty())
         throw Failure("the PDF has no pages");
+    if (m_pages.size() > size_t(limits::kPages))
+        throw Failure("the PDF has more than " + std::to_string(limits::kPages) + " pages");
+    CheckForm();
     // Annotations that print (stamps, filled-in form fields) are part of the
     // artwork; a placed page carries none, so their appearances join the
     // page's content.
@@ -167,8 +253,11 @@ void PdfSource::Check() {
         if (pdf.anyWarnings())
             throw Failure("damaged annotations: " + FirstWarning(pdf));
     }
+    deadline.Check();
     std::set<QPDFObjGen> readStreams;
+    long long contentBytes = 0;
     for (QPDFObjectHandle& page : m_pages) {
+        deadline.Check();
         PageBox box;
         double mllx, mlly, murx, mury;
         if (!ReadRect(Inherited(page, "/MediaBox"), mllx, mlly, murx, mury))
@@ -181,8 +270,19 @@ void PdfSource::Check() {
             box.urx = std::min(murx, curx);
             box.ury = std::min(mury, cury);
         }
-        if (box.Width() < 0.01 || box.Height() < 0.01)
+        QPDFObjectHandle unit = page.getKey("/UserUnit");
+        if (!unit.isNull()) {
+            if (!unit.isNumber() || !std::isfinite(unit.getNumericValue()) ||
+                unit.getNumericValue() <= 0 || unit.getNumericValue() > 75000)
+                throw Failure("a page's /UserUnit is not a number from 0 to 75000");
+            box.unit = unit.getNumericValue();
+        }
+        if (box.Width() * box.unit < 0.01 || box.Height() * box.unit < 0.01)
             throw Failure("a page's visible box is empty");
+        if (std::max(box.Width(), box.Height()) * box.unit > MmToPt(limits::kPageMm))
+            throw Failure("a page is larger than " + std::to_string(int(limits::kPageMm)) +
+                          " mm (" + Mm(box.Width() * box.unit) + " x " +
+                          Mm(box.Height() * box.unit) + ")");
         QPDFObjectHandle rotate = Inherited(page, "/Rotate");
         if (rotate.isNumber() && !QuarterTurnsOf(rotate.getNumericValue(), box.turns))
             throw Failure("a page's /Rotate is not a multiple of 90");
@@ -190,18 +290,19 @@ void PdfSource::Check() {
         if (!resources.isNull() && !resources.isDictionary())
             throw Failure("a page's /Resources is not a dictionary");
         for (QPDFObjectHandle& stream : ContentStreams(page)) {
-            LimitedDiscard sink;
+            LimitedDiscard sink(contentBytes, deadline);
             bool filtered = false;
             if (!stream.pipeStreamData(&sink, &filtered, 0, qpdf_dl_all, true))
                 throw Failure("a content stream cannot be decoded");
             if (!filtered && !stream.getDict().getKey("/Filter").isNull())
                 throw Failure("a content stream uses a filter that cannot be decoded");
         }
-        ReadStreams(resources, readStreams);
+        ReadStreams(resources, readStreams, deadline);
         if (pdf.anyWarnings())
             throw Failure("damaged content: " + FirstWarning(pdf));
         m_boxes.push_back(box);
     }
+    ReadOptionalContent();
     m_extensionLevel = pdf.getExtensionLevel();
     m_version = pdf.getPDFVersion();
     // The catalog may declare a later version than the header.
@@ -213,6 +314,114 @@ void PdfSource::Check() {
         throw Failure("damaged file: " + FirstWarning(pdf));
 }
 
+void PdfSource::CheckForm() {
+    QPDFObjectHandle form = m_pdf->getRoot().getKey("/AcroForm");
+    if (!form.isDictionary())
+        return;
+    // A field tree is a tree: a field reached twice (a loop, or a child
+    // listed again) would make every reader walk it without end.
+    std::set<QPDFObjGen> seen;
+    std::vector<std::pair<QPDFObjectHandle, int>> pending;
+    QPDFObjectHandle fields = form.getKey("/Fields");
+    if (fields.isArray())
+        for (QPDFObjectHandle& field : fields.aitems())
+            pending.emplace_back(field, 1);
+    int count = 0, widgets = 0, withoutAppearance = 0;
+    while (!pending.empty()) {
+        auto [field, depth] = pending.back();
+        pending.pop_back();
+        if (!field.isDictionary())
+            continue;
+        if (field.isIndirect() && !seen.insert(field.getObjGen()).second)
+            throw Failure("damaged form: the form field " + field.getObjGen().unparse(' ') +
+                          " appears more than once in the field tree");
+        if (++count > limits::kFormFields)
+            throw Failure("the form has more than " + std::to_string(limits::kFormFields) +
+                          " fields");
+        if (depth > limits::kFormDepth)
+            throw Failure("the form's field tree is deeper than " +
+                          std::to_string(limits::kFormDepth) + " levels");
+        QPDFObjectHandle kids = field.getKey("/Kids");
+        if (kids.isArray()) {
+            for (QPDFObjectHandle& kid : kids.aitems())
+                pending.emplace_back(kid, depth + 1);
+        }
+        if (NameIs(field.getKey("/Subtype"), "/Widget")) {
+            ++widgets;
+            if (!field.getKey("/AP").isDictionary())
+                ++withoutAppearance;
+        }
+    }
+    QPDFObjectHandle need = form.getKey("/NeedAppearances");
+    if (need.isBool() && need.getBoolValue()) {
+        // The flag asks a viewer to redraw the fields; the press shows the
+        // appearances the file holds, as a viewer prints them.
+        form.removeKey("/NeedAppearances");
+        std::string note = "the form asks viewers to redraw its fields; the appearances the file "
+                           "holds are placed";
+        if (withoutAppearance > 0)
+            note += " (" + std::to_string(withoutAppearance) + " of " + std::to_string(widgets) +
+                    " fields have none and are left out)";
+        m_notes.push_back(note);
+    }
+}
+
+void PdfSource::ReadOptionalContent() {
+    QPDFObjectHandle properties = m_pdf->getRoot().getKey("/OCProperties");
+    if (!properties.isDictionary())
+        return;
+    QPDFObjectHandle groups = properties.getKey("/OCGs");
+    if (!groups.isArray())
+        return;
+    std::map<QPDFObjGen, bool> shown;
+    QPDFObjectHandle config = properties.getKey("/D");
+    const bool baseOn = !(config.isDictionary() && NameIs(config.getKey("/BaseState"), "/OFF"));
+    for (QPDFObjectHandle& group : groups.aitems())
+        if (group.isIndirect() && group.isDictionary() &&
+            shown.emplace(group.getObjGen(), baseOn).second)
+            m_ocgs.push_back(group);
+    if (!config.isDictionary())
+        return;
+    auto set = [&](QPDFObjectHandle list, bool on) {
+        if (list.isArray())
+            for (QPDFObjectHandle& group : list.aitems())
+                if (group.isIndirect() && shown.count(group.getObjGen()))
+                    shown[group.getObjGen()] = on;
+    };
+    set(config.getKey("/ON"), true);
+    set(config.getKey("/OFF"), false);
+    // Groups the configuration ties to printing take their print state.
+    QPDFObjectHandle automatic = config.getKey("/AS");
+    if (automatic.isArray()) {
+        for (QPDFObjectHandle& usage : automatic.aitems()) {
+            if (!usage.isDictionary() || !NameIs(usage.getKey("/Event"), "/Print"))
+                continue;
+            QPDFObjectHandle list = usage.getKey("/OCGs");
+            if (!list.isArray())
+                continue;
+            for (QPDFObjectHandle& group : list.aitems()) {
+                if (!group.isIndirect() || !shown.count(group.getObjGen()))
+                    continue;
+                QPDFObjectHandle state =
+                    group.getKey("/Usage").getKey("/Print").getKey("/PrintState");
+                if (NameIs(state, "/ON") || NameIs(state, "/OFF"))
+                    shown[group.getObjGen()] = NameIs(state, "/ON");
+            }
+        }
+    }
+    std::string names;
+    for (QPDFObjectHandle& group : m_ocgs) {
+        if (shown[group.getObjGen()])
+            continue;
+        m_hiddenInPrint.push_back(group);
+        QPDFObjectHandle name = group.getKey("/Name");
+        names += (names.empty() ? "\"" : ", \"") +
+                 (name.isString() ? name.getUTF8Value() : group.getObjGen().unparse(' ')) + "\"";
+    }
+    if (!m_hiddenInPrint.empty())
+        m_notes.push_back("layers that do not print stay hidden: " + names);
+}
+
 const PageBox& PdfSource::Box(int page) const {
     if (page < 1 || page > PageCount())
         throw Failure(m_path + ": there is no page " + std::to_string(page) + " (the file has " +
@@ -222,6 +431,9 @@ const PageBox& PdfSource::Box(int page) const {
 
 QPDFObjectHandle PdfSource::FormXObject(int pageNumber) {
     const PageBox& box = Box(pageNumber);
+    auto made = m_forms.find(pageNumber);
+    if (made != m_forms.end())
+        return made->second;
     QPDFObjectHandle page = m_pages[pageNumber - 1];
     std::vector<QPDFObjectHandle> streams = ContentStreams(page);
     QPDFObjectHandle form;
@@ -254,7 +466,32 @@ QPDFObjectHandle PdfSource::FormXObject(int pageNumber) {
     QPDFObjectHandle group = page.getKey("/Group");
     if (group.isDictionary())
         dict.replaceKey("/Group", group);
+    m_forms.emplace(pageNumber, form);
     return form;
+}
+
+std::shared_ptr<PdfSource> SourceCache::Get(const std::string& path) {
+    struct stat info;
+    const bool known = stat(path.c_str(), &info) == 0;
+    const long long mtime = known ? info.st_mtim.tv_sec * 1000000000ll + info.st_mtim.tv_nsec : 0;
+    for (size_t i = 0; known && i < m_entries.size(); ++i) {
+        Entry& entry = m_entries[i];
+        if (entry.path == path && entry.size == info.st_size && entry.mtime == mtime &&
+            entry.inode == static_cast<long long>(info.st_ino)) {
+            std::rotate(m_entries.begin(), m_entries.begin() + i, m_entries.begin() + i + 1);
+            return m_entries.front().source;
+        }
+    }
+    std::shared_ptr<PdfSource> source = PdfSource::Open(path); // throws for a missing file
+    m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
+                                   [&](const Entry& entry) { return entry.path == path; }),
+                    m_entries.end());
+    if (known)
+        m_entries.insert(m_entries.begin(), Entry{path, info.st_size, mtime,
+                                                  static_cast<long long>(info.st_ino), source});
+    if (m_entries.size() > kEntries)
+        m_entries.pop_back();
+    return source;
 }
 
 } // namespace pdfcompose

@@ -3,7 +3,10 @@
 #include "failure.h"
 #include "pdfsource.h"
 
+#include <qpdf/Pl_Buffer.hh>
 #include <qpdf/QPDFWriter.hh>
+
+#include <memory>
 
 namespace pdfcompose {
 
@@ -21,9 +24,13 @@ std::string PdfVersion::Text() const {
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-void WritePdf(QPDF& pdf, OutputFile& output, const PdfVersion& version, bool force) {
+namespace {
+
+void Write(QPDF& pdf, Pipeline& sink, const PdfVersion& version, bool force,
+           const std::string& target) {
     try {
-        QPDFWriter writer(pdf, output.TempPath().c_str());
+        QPDFWriter writer(pdf);
+        writer.setOutputPipeline(&sink);
         writer.setDecodeLevel(qpdf_dl_none);
         writer.setCompressStreams(false);
         if (force)
@@ -35,9 +42,22 @@ void WritePdf(QPDF& pdf, OutputFile& output, const PdfVersion& version, bool for
     } catch (const Failure&) {
         throw;
     } catch (const std::exception& e) {
-        throw Failure("cannot write " + output.Target() + ": " + e.what());
+        throw Failure("cannot write " + target + ": " + e.what());
     }
+}
+
+} // namespace
+
+void WritePdf(QPDF& pdf, OutputFile& output, const PdfVersion& version, bool force) {
+    Write(pdf, output.Sink(), version, force, output.Target());
     output.Commit();
+}
+
+std::string WritePdfBytes(QPDF& pdf, const PdfVersion& version) {
+    Pl_Buffer buffer("composed page");
+    Write(pdf, buffer, version, false, "a page in memory");
+    std::unique_ptr<Buffer> bytes(buffer.getBuffer());
+    return std::string(reinterpret_cast<const char*>(bytes->getBuffer()), bytes->getSize());
 }
 
 } // namespace pdfcompose

@@ -20,10 +20,12 @@ struct PdfVersion {
     std::string Text() const;
 };
 
-// Writes pdf into output's temporary file and commits it. Streams keep the
+// Writes pdf into output (every write checked) and commits it. Streams keep the
 // bytes and filters they have (placed artwork is neither decoded nor
 // recompressed; the library compresses what it makes itself). force: declare
 // exactly `version` instead of at least it. Throws Failure.
 void WritePdf(QPDF& pdf, OutputFile& output, const PdfVersion& version, bool force = false);
+// The same, into memory.
+std::string WritePdfBytes(QPDF& pdf, const PdfVersion& version);
 
 } // namespace pdfcompose

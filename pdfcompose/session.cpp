@@ -1,6 +1,7 @@
 #include "session.h"
 
 #include "failure.h"
+#include "optionalcontent.h"
 #include "outputfile.h"
 #include "pdfwrite.h"
 
@@ -28,8 +29,9 @@ ComposedDocument& PDFLibSession::Document() {
 void PDFLibSession::BeginDocument(const std::string& path) {
     if (document)
         throw Failure("a document is already open");
-    document =
-        std::make_unique<ComposedDocument>(path, [this]() -> FontResolver& { return Fonts(); });
+    document = std::make_unique<ComposedDocument>(
+        path, [this]() -> FontResolver& { return Fonts(); },
+        [this](const std::string& source) { return Source(source); });
 }
 
 void PDFLibSession::EndDocument() {
@@ -46,9 +48,13 @@ void PDFLibSession::EndDocument() {
 }
 
 std::shared_ptr<PdfSource> PDFLibSession::Source(const std::string& path) {
-    if (document)
-        return document->Source(path);
-    return PdfSource::Open(path);
+    std::shared_ptr<PdfSource> source = sources.Get(path);
+    for (const std::string& note : source->Notes()) {
+        const std::string line = path + ": " + note + "\n";
+        if (lastNotes.find(line) == std::string::npos)
+            lastNotes += line;
+    }
+    return source;
 }
 
 void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::string& output) {
@@ -56,8 +62,9 @@ void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::str
         throw Failure("no files to merge");
     std::vector<std::shared_ptr<PdfSource>> sources;
     PdfVersion version;
+    OptionalContent layers;
     for (const std::string& input : inputs) {
-        sources.push_back(PdfSource::Open(input));
+        sources.push_back(Source(input));
         version.Raise(*sources.back());
     }
     OutputFile target(output);
@@ -70,7 +77,9 @@ void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::str
             source->Pdf().pushInheritedAttributesToPage();
             for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source->Pdf()).getAllPages())
                 pages.addPage(page, false);
+            layers.Add(merged, *source);
         }
+        layers.WriteTo(merged);
     } catch (const std::exception& e) {
         throw Failure("cannot merge into " + output + ": " + e.what());
     }
@@ -80,7 +89,7 @@ void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::str
 void PDFLibSession::SetVersion(const std::string& path, int tenths) {
     if (tenths < 10 || tenths > 20)
         throw Failure("a PDF version must be 10 (1.0) to 20 (2.0)");
-    std::shared_ptr<PdfSource> source = PdfSource::Open(path);
+    std::shared_ptr<PdfSource> source = Source(path);
     OutputFile target(path);
     PdfVersion version;
     version.tenths = tenths;

@@ -2,17 +2,20 @@
 
 #include "composeddocument.h"
 #include "fontresolver.h"
+#include "pdfsource.h"
 
 #include <memory>
 #include <string>
 #include <vector>
 
-// What a handle of the C interface points to: the last error, the fonts
-// (found on first use, kept for the session) and the open document.
+// What a handle of the C interface points to: the last error and notes, the
+// fonts (found on first use, kept for the session), the recently opened
+// sources and the open document.
 struct PDFLibSession {
     explicit PDFLibSession(const std::string& dataPaths);
 
     std::string lastError;
+    std::string lastNotes; // notes on the sources the current call read
 
     pdfcompose::FontResolver& Fonts();
     pdfcompose::ComposedDocument& Document();
@@ -20,7 +23,8 @@ struct PDFLibSession {
     void EndDocument();
     void DropDocument() { document.reset(); }
 
-    // A checked source: the open document's copy when there is one.
+    // A checked source, opened once while the file stays as it is; its notes
+    // join lastNotes.
     std::shared_ptr<pdfcompose::PdfSource> Source(const std::string& path);
     void Merge(const std::vector<std::string>& inputs, const std::string& output);
     void SetVersion(const std::string& path, int tenths);
@@ -29,4 +33,5 @@ private:
     std::string dataPaths;
     std::unique_ptr<pdfcompose::FontResolver> fonts;
     std::unique_ptr<pdfcompose::ComposedDocument> document;
+    pdfcompose::SourceCache sources;
 };

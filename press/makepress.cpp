@@ -1,16 +1,16 @@
 #include "makepress.h"
 
-#include "pdfbinding/composescope.h"
 #include "engine/operatorinterface.h"
-#include "press/platemarks.h"
-#include "press/platetitle.h"
-#include "pdfbinding/presscolour.h"
 #include "engine/tesseldoc.h"
 #include "engine/textboxpicture.h"
 #include "labels/labelrender.h"
 #include "markup/cp949.h"
 #include "markup/durablefile.h"
+#include "pdfbinding/composescope.h"
 #include "pdfbinding/pdfserver.h"
+#include "pdfbinding/presscolour.h"
+#include "press/platemarks.h"
+#include "press/platetitle.h"
 #include "records/filenames.h"
 #include "records/preferencetree.h"
 #include "records/progresssink.h"
@@ -237,12 +237,11 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
         return SetError(error, QStringLiteral("the plate has no items"));
     // The share may be back since the plate was opened: only orders whose
     // artwork still cannot be had stop the run.
-    const QStringList missing = m_doc.RetryMissingArtwork();
-    if (!missing.isEmpty())
+    if (!m_doc.RetryMissingArtwork().isEmpty())
         return Refuse(
             error, QStringLiteral(
                        "PDF 파일을 불러올 수 없는 주문이 있어 출력용 PDF를 만들 수 없습니다.\n%1")
-                       .arg(missing.join(QStringLiteral(", "))));
+                       .arg(m_doc.MissingArtworkReasons().join(QStringLiteral("\n"))));
     // Files of earlier runs that were stopped half-way.
     for (const QString& folder :
          {QFileInfo(m_doc.Path()).absolutePath(), m_doc.WorkFolder(), options.pressDir})

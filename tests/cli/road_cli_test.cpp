@@ -161,11 +161,9 @@ TEST_F(Road, FromTicketsToPressFilesAndRegistration) {
         }
     }
     // Side A carries artwork in the first cell and none in the last row.
-    const QString image = s_temp->filePath(QStringLiteral("side-a"));
-    ASSERT_TRUE(pdf.ExportImage(
-        QStringLiteral("-o \"%1/\" -f jpg --prefix \"side-a\" --digits 0 --dpi 10 --pages 1 \"%2\"")
-            .arg(s_temp->path(), sideFiles[0])));
-    const QImage sheet(image + QStringLiteral(".jpg"));
+    const QString image = s_temp->filePath(QStringLiteral("side-a.jpg"));
+    ASSERT_TRUE(pdf.ExportImage(sideFiles[0], 1, image, 10));
+    const QImage sheet(image);
     ASSERT_FALSE(sheet.isNull());
     // Mean lightness (0..255) of a grid cell at 10 dpi.
     auto cellLightness = [&sheet](int column, int row) {

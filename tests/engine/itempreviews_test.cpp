@@ -40,7 +40,8 @@ private:
 class ItemPreviews : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY))) << pdf.LoadError().toStdString();
+        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+            << pdf.LoadError().toStdString();
         plate = dir.filePath(QStringLiteral("P-0001.tzmp"));
     }
 
@@ -57,7 +58,8 @@ protected:
         return path;
     }
 
-    std::unique_ptr<CZelItem> Item(const QString& ordernum, const QString& pdfPath, int numSide = 1) {
+    std::unique_ptr<CZelItem> Item(const QString& ordernum, const QString& pdfPath,
+                                   int numSide = 1) {
         auto item = std::make_unique<CZelItem>();
         item->ordernum = ordernum;
         item->objPath = pdfPath;
@@ -139,19 +141,38 @@ TEST_F(ItemPreviews, MissingArtworkKeepsTheItemAndIsReportedOnce) {
     items.push_back(Item(QStringLiteral("GONE"), dir.filePath(QStringLiteral("gone.pdf"))));
     items.push_back(Item(QStringLiteral("OK"), artwork));
     items.push_back(Item(QStringLiteral("../escape"), artwork));
+    // An artwork damaged since it was placed.
+    const QString broken = dir.filePath(QStringLiteral("broken.pdf"));
+    QFile junk(broken);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("%PDF-1.4 overwritten");
+    junk.close();
+    items.push_back(Item(QStringLiteral("BROKEN"), broken));
     CTesselDoc doc;
     SaveAndOpen(std::move(items), doc);
-    EXPECT_EQ(doc.ItemCount(), 4);
-    EXPECT_EQ(doc.MissingArtwork(), (QStringList{QStringLiteral("GONE"), QStringLiteral("../escape")}));
+    EXPECT_EQ(doc.ItemCount(), 5);
+    EXPECT_EQ(doc.MissingArtwork(),
+              (QStringList{QStringLiteral("GONE"), QStringLiteral("../escape"),
+                           QStringLiteral("BROKEN")}));
     ASSERT_EQ(op.messages.size(), 1);
-    EXPECT_TRUE(op.messages[0].contains(QStringLiteral("GONE")));
+    // The message names each order with its file and the reason.
+    const QStringList reasons = doc.MissingArtworkReasons();
+    ASSERT_EQ(reasons.size(), 3);
+    EXPECT_TRUE(reasons[0].startsWith(QStringLiteral("GONE: ")) &&
+                reasons[0].contains(QStringLiteral("gone.pdf")))
+        << reasons[0].toStdString();
+    EXPECT_TRUE(reasons[2].contains(broken) &&
+                reasons[2].contains(QStringLiteral("not a readable PDF")))
+        << reasons[2].toStdString();
+    for (const QString& reason : reasons)
+        EXPECT_TRUE(op.messages[0].contains(reason)) << op.messages[0].toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("escape-000.jpg"))));
 
     // Saved, the kept items lose nothing.
     ASSERT_TRUE(doc.Save(plate));
     CTesselDoc reopened;
     ASSERT_TRUE(reopened.Open(plate));
-    EXPECT_EQ(reopened.ItemCount(), 4);
+    EXPECT_EQ(reopened.ItemCount(), 5);
     EXPECT_EQ(reopened.ItemAt(0)->objPath, dir.filePath(QStringLiteral("gone.pdf")));
 }
 

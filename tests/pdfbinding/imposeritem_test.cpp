@@ -36,12 +36,6 @@ TEST_F(ImposerItemTest, RendersThePageAndShowsItAtTheAskedRotation) {
     CImposerItem item;
     item.SetPdfPath(card);
     const QString image = dir.filePath(QStringLiteral("미리 보기 1.jpg"));
-    EXPECT_EQ(
-        CImposerItem::ExportCommandLine(image, 0, card),
-        QStringLiteral(
-            "-o \"%1/\" -f jpg --prefix \"미리 보기 1\" --digits 0 --dpi 96 -q 100 --printmode "
-            "--pages 1 \"%2\"")
-            .arg(dir.path(), card));
     ASSERT_TRUE(item.RenderPage(server, 0, image, 90)) << server.LastError().toStdString();
     EXPECT_NEAR(item.PageWidth(), 90, 0.001);
     EXPECT_NEAR(item.PageHeight(), 50, 0.001);

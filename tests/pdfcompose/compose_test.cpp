@@ -219,18 +219,21 @@ TEST_F(ComposeTest, PrintableAnnotationsArePlacedWithThePage) {
     };
     // A blue square that prints, and a red one that is hidden.
     const std::string source = dir / "annotated.pdf";
-    WriteRawPdf(source, {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Contents 4 0 R "
-                         "/Annots [5 0 R 7 0 R] >>",
-                         stream("", "q Q"),
-                         "<< /Type /Annot /Subtype /Square /Rect [10 10 60 60] /F 4 /AP << /N 6 0 R >> >>",
-                         stream("/Type /XObject /Subtype /Form /BBox [0 0 50 50]", "0 0 1 rg 0 0 50 50 re f"),
-                         "<< /Type /Annot /Subtype /Square /Rect [100 10 150 60] /F 6 /AP << /N 8 0 R >> >>",
-                         stream("/Type /XObject /Subtype /Form /BBox [0 0 50 50]", "1 0 0 rg 0 0 50 50 re f")});
+    WriteRawPdf(
+        source,
+        {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 100] /Contents 4 0 R "
+         "/Annots [5 0 R 7 0 R] >>",
+         stream("", "q Q"),
+         "<< /Type /Annot /Subtype /Square /Rect [10 10 60 60] /F 4 /AP << /N 6 0 R >> >>",
+         stream("/Type /XObject /Subtype /Form /BBox [0 0 50 50]", "0 0 1 rg 0 0 50 50 re f"),
+         "<< /Type /Annot /Subtype /Square /Rect [100 10 150 60] /F 6 /AP << /N 8 0 R >> >>",
+         stream("/Type /XObject /Subtype /Form /BBox [0 0 50 50]", "1 0 0 rg 0 0 50 50 re f")});
     const std::string out = dir / "sheet.pdf";
     ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
     ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 200 / kPt, 100 / kPt, ""));
-    ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 0, 0, 200 / kPt, 100 / kPt, 0, 1, 0))
+    ASSERT_TRUE(
+        PDFLibComposePlacePDIDocW(handle, source.c_str(), 1, 0, 0, 200 / kPt, 100 / kPt, 0, 1, 0))
         << Error();
     ASSERT_TRUE(PDFLibComposeEndPageW(handle));
     ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
@@ -277,11 +280,9 @@ TEST_F(ComposeTest, DrawsLinesRectanglesAndImagesInTheirColours) {
     SourceSpec spec;
     spec.content = "1 0 0 rg 0 0 255.1181 141.7323 re f\n";
     WriteSource(card, spec);
-    const std::string command = "-o \"" + dir.Path() +
-                                "/\" -f jpg --prefix card --digits 0 --dpi 96 -q 100 "
-                                "--printmode --pages 1 \"" +
-                                card + "\"";
-    ASSERT_TRUE(PDFLibExportImageW(handle, command.c_str())) << Error();
+    const std::string jpeg = dir / "card.jpg";
+    PDFLibImageRequest request = {card.c_str(), 1, jpeg.c_str(), 96, 100, 0, 0};
+    ASSERT_TRUE(PDFLibExportPageImageW(handle, &request)) << Error();
 
     ASSERT_TRUE(PDFLibComposeBeginDocW(handle, out.c_str(), ""));
     ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 100, 100, ""));

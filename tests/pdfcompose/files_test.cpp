@@ -21,11 +21,9 @@ protected:
     }
     void TearDown() override { PDFLibExit(handle); }
     std::string Error() const { return PDFLibGetLastError(handle); }
-    std::string ExportLine(const std::string& prefix, const std::string& pdf, int page,
-                           int digits = 0) {
-        return "-o \"" + dir.Path() + "/\" -f jpg --prefix " + prefix + " --digits " +
-               std::to_string(digits) + " --dpi 96 -q 100 --printmode --pages " +
-               std::to_string(page) + " \"" + pdf + "\"";
+    int Export(const std::string& pdf, int page, const std::string& image, int dpi = 96) {
+        PDFLibImageRequest request = {pdf.c_str(), page, image.c_str(), dpi, 100, 0, 0};
+        return PDFLibExportPageImageW(handle, &request);
     }
 
     TempDir dir;
@@ -65,39 +63,48 @@ TEST_F(FilesTest, ExportsAPageAsJpegOnWhite) {
     SourceSpec spec;
     spec.rotate = 90;
     WriteSource(card, spec);
-    // A quoted prefix may hold spaces and Korean.
-    ASSERT_TRUE(PDFLibExportImageW(handle, ExportLine("\"명함 앞면\"", card, 1).c_str()))
-        << Error();
-    Rendered image = DecodeJpeg(dir / "명함 앞면.jpg");
+    // Paths are taken as they are: spaces, Korean, quotes and what looks
+    // like options stay part of the names.
+    const std::string hostile = dir / "A\" -o \".\" --prefix \"PWNED 명함.pdf";
+    std::filesystem::copy_file(card, hostile);
+    const std::string image = dir / "명함 \"앞면\" -o x.jpg";
+    ASSERT_TRUE(Export(hostile, 1, image)) << Error();
+    EXPECT_FALSE(std::filesystem::exists("PWNED.jpg"));
+    Rendered shown = DecodeJpeg(image);
     // 50 x 90 mm shown (turned by /Rotate) at 96 dpi.
-    EXPECT_NEAR(image.width, 50 / 25.4 * 96, 1);
-    EXPECT_NEAR(image.height, 90 / 25.4 * 96, 1);
-    EXPECT_GT(image.At(image.width - 1, image.height - 1)[1], 240) << "white background";
-    EXPECT_GT(image.At(5, 5)[0], 200) << "the red square shows at the top-left";
-    EXPECT_LT(image.At(5, 5)[1], 80);
+    EXPECT_NEAR(shown.width, 50 / 25.4 * 96, 1);
+    EXPECT_NEAR(shown.height, 90 / 25.4 * 96, 1);
+    EXPECT_GT(shown.At(shown.width - 1, shown.height - 1)[1], 240) << "white background";
+    EXPECT_GT(shown.At(5, 5)[0], 200) << "the red square shows at the top-left";
+    EXPECT_LT(shown.At(5, 5)[1], 80);
     double w = 0, h = 0;
     ASSERT_TRUE(PDFLibMiscGetPageSizeW(handle, card.c_str(), 0, 1, &w, &h));
     EXPECT_NEAR(w, 50, 0.001);
     EXPECT_NEAR(h, 90, 0.001);
 
-    ASSERT_TRUE(PDFLibExportImageW(handle, ExportLine("p", card, 1, 3).c_str())) << Error();
-    EXPECT_TRUE(std::filesystem::exists(dir / "p001.jpg"));
-
-    const std::string bad[] = {
-        "",
-        ExportLine("p", card, 2),                // no page 2
-        ExportLine("p", dir / "missing.pdf", 1), // no file
-        "-o \"" + dir.Path() + "/\" -f png --prefix p --pages 1 \"" + card + "\"",
-        "-o \"" + dir.Path() + "/\" --prefix p --pages x \"" + card + "\"",
-        "-o \"" + dir.Path() + "/\" --prefix p --pages 1 \"" + card, // open quote
-        "-o \"" + dir.Path() + "/none/\" --prefix p --pages 1 \"" + card + "\"",
-        "--prefix p --pages 1 \"" + card + "\"",
-        "-o \"" + dir.Path() + "/\" --prefix p --bogus --pages 1 \"" + card + "\"",
+    const std::string out = dir / "p.jpg";
+    struct Case {
+        const char* why;
+        PDFLibImageRequest request;
     };
-    for (const std::string& line : bad) {
-        EXPECT_FALSE(PDFLibExportImageW(handle, line.c_str())) << line;
-        EXPECT_NE(Error(), "") << line;
+    const std::string missing = dir / "missing.pdf", noFolder = dir / "none/p.jpg";
+    const Case bad[] = {
+        {"no page 2", {card.c_str(), 2, out.c_str(), 96, 100, 0, 0}},
+        {"no page 0", {card.c_str(), 0, out.c_str(), 96, 100, 0, 0}},
+        {"no file", {missing.c_str(), 1, out.c_str(), 96, 100, 0, 0}},
+        {"no PDF given", {nullptr, 1, out.c_str(), 96, 100, 0, 0}},
+        {"no image given", {card.c_str(), 1, nullptr, 96, 100, 0, 0}},
+        {"no folder", {card.c_str(), 1, noFolder.c_str(), 96, 100, 0, 0}},
+        {"dpi 0", {card.c_str(), 1, out.c_str(), 0, 100, 0, 0}},
+        {"quality 101", {card.c_str(), 1, out.c_str(), 96, 101, 0, 0}},
+        {"negative time", {card.c_str(), 1, out.c_str(), 96, 100, -1, 0}},
+    };
+    for (const Case& c : bad) {
+        EXPECT_FALSE(PDFLibExportPageImageW(handle, &c.request)) << c.why;
+        EXPECT_NE(Error(), "") << c.why;
     }
+    EXPECT_FALSE(PDFLibExportPageImageW(handle, nullptr));
+    EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(FilesTest, MergesPagesInOrderAtTheHighestVersion) {
@@ -191,9 +198,7 @@ TEST_F(FilesTest, BadSourcesFailCleanly) {
         EXPECT_FALSE(PDFLibComposeGetPDIDocSizeW(handle, path.c_str(), 1, &w, &h));
         EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, path.c_str(), 1, 100, 0, 90, 50, 0, 1, 0));
         EXPECT_FALSE(PDFLibMiscGetPDFVersionW(handle, path.c_str()));
-        const std::string line =
-            "-o \"" + dir.Path() + "/\" --prefix preview --pages 1 \"" + path + "\"";
-        EXPECT_FALSE(PDFLibExportImageW(handle, line.c_str()));
+        EXPECT_FALSE(Export(path, 1, dir / "preview.jpg"));
         EXPECT_FALSE(std::filesystem::exists(dir / "preview.jpg"));
     }
     EXPECT_FALSE(PDFLibComposePlacePDIDocW(handle, good.c_str(), 2, 0, 0, 90, 50, 0, 1, 0))

@@ -326,7 +326,10 @@ TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
         QFile::remove(Side(suffix));
     Open(Sheet(0, 0), std::move(gone));
     EXPECT_FALSE(Run(&error));
-    EXPECT_TRUE(error.contains(QStringLiteral("GONE-7, BACK-8"))) << error.toStdString();
+    // Each order with its file and the reason.
+    EXPECT_TRUE(error.contains(QStringLiteral("GONE-7: %1: ").arg(gonePdf)) &&
+                error.contains(QStringLiteral("BACK-8: %1: ").arg(backPdf)))
+        << error.toStdString();
     for (const char* suffix : {"_A.pdf", "_L.pdf", ".txt"})
         EXPECT_FALSE(QFileInfo::exists(Side(suffix))) << suffix;
 
