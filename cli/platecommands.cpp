@@ -1,6 +1,7 @@
 #include "platecommands.h"
 
 #include "installation.h"
+#include "plateservices.h"
 #include "progress.h"
 
 #include "engine/platecreation.h"
@@ -152,25 +153,6 @@ int Show(CommandLine& args) {
     return 0;
 }
 
-const QString kDefaultPreset = QStringLiteral("[기본 프리셋]");
-
-// The site preset's plate type whose PAN or NAME is this text.
-bool FindPlateType(CZelServerPreset& site, const QString& wanted, QString& pan, QString& name,
-                   QStringList& known) {
-    for (CMTItem* entry = site.FirstPanCode(); entry; entry = site.NextEntry(entry)) {
-        QString entryPan, entryName;
-        site.GetPanPrefix(entry, entryPan);
-        site.GetName(entry, entryName);
-        known << QStringLiteral("%1 (%2)").arg(entryPan, entryName);
-        if (entryPan == wanted || entryName == wanted) {
-            pan = entryPan;
-            name = entryName;
-            return true;
-        }
-    }
-    return false;
-}
-
 int New(CommandLine& args) {
     QString presetName, type, dateText, account, password;
     QStringList none;
@@ -191,65 +173,19 @@ int New(CommandLine& args) {
     QString error;
     if (!shop.Load(false, &error))
         return Fail(error);
-    platecreation::Request request;
-    QStringList known;
-    if (!shop.site.IsLoaded() ||
-        !FindPlateType(shop.site, type, request.panPrefix, request.panName, known))
-        return Fail(QStringLiteral("no plate type \"%1\" in the site preset (known: %2)")
-                        .arg(type, known.join(QStringLiteral(", "))));
-
-    CZelDocumentPreset preset;
-    request.properties = platecreation::DefaultProperties();
-    const QString presetPath = CZelDocumentPreset::PathOf(presetName);
-    if (QFileInfo::exists(presetPath)) {
-        // A preset read only in part would give a plate of default sizes.
-        if (!preset.LoadWhole(presetPath, CZelDocumentPreset::kDocumentType))
-            return Fail(preset.LastError());
-        request.properties.ReadPlateKeys(preset);
-        request.preset = &preset;
-    } else if (presetName != kDefaultPreset) {
-        QStringList names;
-        CZelDocumentPreset::ListPresets(names);
-        return Fail(QStringLiteral("no document preset \"%1\" (known: %2)")
-                        .arg(presetName, names.join(QStringLiteral(", "))));
-    }
-    const QString invalid = platecreation::Validate(request.properties);
-    if (!invalid.isEmpty())
-        return Fail(invalid);
-
+    // Type and preset are checked before the login, which leaves a record.
+    PlateProperties properties;
+    if (!plateservices::CheckPlateType(shop, type, &error) ||
+        !plateservices::ReadPresetProperties(presetName, properties, &error))
+        return Fail(error);
     CliLogin login;
     if (!login.Login(shop.preference, account, password, &error))
         return Fail(error);
-    request.presetName = presetName;
-    request.date = date;
-    login.Account()->GetAccountName(request.account);
-    login.Account()->GetRealName(request.realName);
-    login.Account()->GetInitial(request.initials);
     QString path;
-    if (!platecreation::CreatePlate(shop.preference, request, path, &error))
+    if (!plateservices::CreatePlate(shop, login, presetName, type, date, 0, path, &error))
         return Fail(error);
     PrintLine(path);
     return 0;
-}
-
-// Tickets named on the command line: ticket files, or every ticket of a folder.
-QStringList TicketsOf(const QStringList& sources, QString& error) {
-    QStringList tickets;
-    for (const QString& source : sources) {
-        const QFileInfo info(source);
-        if (info.isDir()) {
-            const QFileInfoList files =
-                QDir(source).entryInfoList({QStringLiteral("*.tzjob")}, QDir::Files, QDir::Name);
-            for (const QFileInfo& file : files)
-                tickets << file.absoluteFilePath();
-        } else if (info.isFile()) {
-            tickets << info.absoluteFilePath();
-        } else {
-            error = QStringLiteral("%1: no such ticket or folder").arg(source);
-            return {};
-        }
-    }
-    return tickets;
 }
 
 int Place(CommandLine& args) {
@@ -290,33 +226,20 @@ int Place(CommandLine& args) {
         return Fail(
             QStringLiteral("the drop point (%1, %2) lies outside the usable area").arg(x).arg(y));
     }
-    const QStringList tickets = TicketsOf(words, error);
+    const QStringList tickets = plateservices::TicketsOf(words, error);
     if (tickets.isEmpty())
         return Fail(error.isEmpty() ? QStringLiteral("no tickets to place") : error);
 
-    // Taking orders onto the plate moves their tickets into its progress folder.
     std::vector<std::unique_ptr<CZelJob>> jobs;
-    std::vector<CZelJob*> orders;
-    for (const QString& ticket : tickets) {
-        auto job = std::make_unique<CZelJob>(ticket);
-        if (!job->IsValid() || !job->MoveTo(doc.ProgressFolder())) {
-            PrintWarning(QStringLiteral("%1: %2").arg(ticket, job->LastError()));
-            continue;
-        }
-        orders.push_back(job.get());
-        jobs.push_back(std::move(job));
-    }
     const int before = doc.ItemCount();
-    const CTesselDoc::DropResult result = doc.DropOrders(orders, x, y, oneCopy);
+    const CTesselDoc::DropResult result =
+        plateservices::TakeOrders(doc, tickets, x, y, oneCopy, jobs);
     if (!doc.Save(doc.Path(), &error)) {
         // The plate on disk does not hold these orders: their tickets go home.
-        const QString progressFolder = QFileInfo(doc.ProgressFolder()).absoluteFilePath();
-        for (CZelJob* job : orders)
-            if (QFileInfo(job->Path()).absolutePath() == progressFolder)
-                doc.ReturnTicket(*job);
+        plateservices::ReturnTaken(doc, jobs);
         return Fail(error);
     }
-    for (CZelJob* job : orders) {
+    for (const auto& job : jobs) {
         const QString ordernum = job->Text("Ordernum");
         const int items = doc.CountOrderItems(ordernum);
         PrintLine(items > 0 ? QStringLiteral("placed %1: %2 item(s)").arg(ordernum).arg(items)
