@@ -471,10 +471,18 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
         }
     }
 
-    CoinPackedMatrix rows(false, 0, 0);
+    // Rows gathered as triplets: appending rows one by one to the matrix
+    // copies it each time.
+    std::vector<int> tripletRows, tripletColumns;
+    std::vector<double> tripletValues;
     std::vector<double> rowLower, rowUpper;
     auto addRow = [&](const CoinPackedVector& row, double lo, double hi) {
-        rows.appendRow(row);
+        const int index = static_cast<int>(rowLower.size());
+        for (int e = 0; e < row.getNumElements(); ++e) {
+            tripletRows.push_back(index);
+            tripletColumns.push_back(row.getIndices()[e]);
+            tripletValues.push_back(row.getElements()[e]);
+        }
         rowLower.push_back(lo);
         rowUpper.push_back(hi);
     };
@@ -534,6 +542,9 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
         }
     }
 
+    const CoinPackedMatrix rows(false, tripletRows.data(), tripletColumns.data(),
+                                tripletValues.data(),
+                                static_cast<CoinBigIndex>(tripletValues.size()));
     OsiClpSolverInterface solver;
     solver.loadProblem(rows, lower.data(), upper.data(), objective.data(), rowLower.data(),
                        rowUpper.data());
@@ -562,8 +573,10 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
             }
     }
     std::vector<std::pair<std::string, double>> mipStart;
+    // Columns left out start at 0; naming all of them costs seconds.
     for (size_t c = 0; c < startValues.size(); ++c)
-        mipStart.emplace_back(ColumnName(static_cast<int>(c)), startValues[c]);
+        if (startValues[c] != 0.0)
+            mipStart.emplace_back(ColumnName(static_cast<int>(c)), startValues[c]);
 
     CbcModel model(solver);
     CbcMain0(model);
@@ -571,8 +584,11 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
     model.setLogLevel(0);
     const double remaining = std::max(0.5, options.timeLimit - clock.elapsed() / 1000.0);
     const std::string seconds = std::to_string(remaining);
-    const char* argv[] = {"tessel-planner", "-log",   "0",      "-sec", seconds.c_str(),
-                          "-ratioGap",      "0.0001", "-solve", "-quit"};
+    // TESSEL_PLAN_LOG shows the solver's own progress on standard output.
+    const char* log = qEnvironmentVariableIsSet("TESSEL_PLAN_LOG") ? "1" : "0";
+    const char* argv[] = {"tessel-planner", "-log",          log,         "-timeMode", "elapsed",
+                          "-seconds",       seconds.c_str(), "-ratioGap", "0.0001",    "-solve",
+                          "-quit"};
     CbcMain1(static_cast<int>(sizeof(argv) / sizeof(argv[0])), argv, model);
 
     Plan plan = start;

@@ -24,7 +24,7 @@ struct PlanOptions {
     // The shop's usual run lengths, candidates besides those drawn from the
     // orders' sheet counts; the presets' own press counts are always among them.
     std::vector<int> runLengths{500, 1000, 2000, 3000, 4000, 5000, 10000};
-    int maxPressCounts = 60; // candidate press counts per preset
+    int maxPressCounts = 24; // candidate press counts per preset
 };
 
 // The candidate press counts of a preset, ascending.

@@ -29,7 +29,9 @@ protected:
         arguments.prepend(QStringLiteral("--home"));
         return Cli(arguments);
     }
-    static QString Cards() { return QDir(s_shop).filePath(QStringLiteral("Shared/JobTickets/명함/일반")); }
+    static QString Cards() {
+        return QDir(s_shop).filePath(QStringLiteral("Shared/JobTickets/명함/일반"));
+    }
 
     static inline QTemporaryDir* s_dir = nullptr;
     static inline QString s_shop;
@@ -46,18 +48,20 @@ QJsonObject JsonHead(const QString& out, QStringList* rest = nullptr) {
 }
 
 TEST_F(PlanCli, ApplyMakesThePlatesThePlanShows) {
-    const CliRun run = Tessel({QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), kCards,
-                               QStringLiteral("--preset"), kTwoSidedCards, QStringLiteral("--json"),
-                               QStringLiteral("--apply"), QStringLiteral("--account"), QStringLiteral("demo"),
-                               QStringLiteral("--password"), QStringLiteral("demo"), QStringLiteral("--date"),
-                               QStringLiteral("2024-03-11")});
+    const CliRun run =
+        Tessel({QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), kCards,
+                QStringLiteral("--preset"), kTwoSidedCards, QStringLiteral("--json"),
+                QStringLiteral("--apply"), QStringLiteral("--account"), QStringLiteral("demo"),
+                QStringLiteral("--password"), QStringLiteral("demo"), QStringLiteral("--date"),
+                QStringLiteral("2024-03-11")});
     ASSERT_EQ(run.code, 0) << run.err.toStdString() << run.out.toStdString();
     QStringList plateFiles;
     const QJsonObject plan = JsonHead(run.out, &plateFiles);
     const QJsonArray plates = plan.value(QStringLiteral("plates")).toArray();
     ASSERT_FALSE(plates.isEmpty());
     ASSERT_EQ(plateFiles.size(), plates.size());
-    EXPECT_LE(plan.value(QStringLiteral("bound")).toDouble(), plan.value(QStringLiteral("cost")).toDouble());
+    EXPECT_LE(plan.value(QStringLiteral("bound")).toDouble(),
+              plan.value(QStringLiteral("cost")).toDouble());
     // The one-colour order fits neither four-colour preset and stays in its folder.
     const QJsonArray unplanned = plan.value(QStringLiteral("unplanned")).toArray();
     ASSERT_EQ(unplanned.size(), 1);
@@ -67,11 +71,13 @@ TEST_F(PlanCli, ApplyMakesThePlatesThePlanShows) {
     for (int n = 0; n < plates.size(); ++n) {
         const QJsonObject plate = plates[n].toObject();
         SCOPED_TRACE(plateFiles[n].toStdString());
-        const CliRun show = Tessel({QStringLiteral("plate"), QStringLiteral("show"), plateFiles[n], QStringLiteral("--orders")});
+        const CliRun show = Tessel({QStringLiteral("plate"), QStringLiteral("show"), plateFiles[n],
+                                    QStringLiteral("--orders")});
         ASSERT_EQ(show.code, 0) << show.err.toStdString();
-        EXPECT_TRUE(show.out.contains(QStringLiteral("Preset: %1 ").arg(plate.value(QStringLiteral("preset")).toString())));
         EXPECT_TRUE(show.out.contains(
-            QStringLiteral("%1 sheets per plate").arg(plate.value(QStringLiteral("pressCount")).toInt())));
+            QStringLiteral("Preset: %1 ").arg(plate.value(QStringLiteral("preset")).toString())));
+        EXPECT_TRUE(show.out.contains(QStringLiteral("%1 sheets per plate")
+                                          .arg(plate.value(QStringLiteral("pressCount")).toInt())));
         // One row per order: number, quantity, cases, places (the cells the plan gave it).
         QStringList rows;
         for (const QString& line : show.out.split(QLatin1Char('\n')))
@@ -87,7 +93,8 @@ TEST_F(PlanCli, ApplyMakesThePlatesThePlanShows) {
             EXPECT_EQ(row[2].toInt(), order.value(QStringLiteral("cases")).toInt());
             EXPECT_EQ(row[3].toInt(), order.value(QStringLiteral("cells")).toInt());
             // The ticket moved out of the job folder onto the plate.
-            EXPECT_FALSE(QFileInfo::exists(QDir(Cards()).filePath(ordernum + QStringLiteral(".tzjob"))));
+            EXPECT_FALSE(
+                QFileInfo::exists(QDir(Cards()).filePath(ordernum + QStringLiteral(".tzjob"))));
         }
     }
 }
@@ -100,10 +107,22 @@ TEST_F(PlanCli, RefusesWhatItCannotDo) {
     };
     const Case cases[] = {
         {{QStringLiteral("plan"), Cards()}, 2, "at least one --preset"},
-        {{QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), QStringLiteral("없는 프리셋")}, 1, "no document preset"},
-        {{QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), kCards, QStringLiteral("--sheet-cost"), QStringLiteral("-1")}, 2, "--sheet-cost"},
-        {{QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), kCards, QStringLiteral("--apply")}, 2, "--account"},
-        {{QStringLiteral("plan"), QStringLiteral("/no/such/folder"), QStringLiteral("--preset"), kCards}, 1, "no such ticket"},
+        {{QStringLiteral("plan"), Cards(), QStringLiteral("--preset"),
+          QStringLiteral("없는 프리셋")},
+         1,
+         "no document preset"},
+        {{QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), kCards,
+          QStringLiteral("--sheet-cost"), QStringLiteral("-1")},
+         2,
+         "--sheet-cost"},
+        {{QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), kCards,
+          QStringLiteral("--apply")},
+         2,
+         "--account"},
+        {{QStringLiteral("plan"), QStringLiteral("/no/such/folder"), QStringLiteral("--preset"),
+          kCards},
+         1,
+         "no such ticket"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);

@@ -49,17 +49,19 @@ protected:
     QTemporaryDir dir;
 
     PlanOrder Order(const TicketSpec& t, const std::vector<PlanPreset>& presets) {
-        const QString body = recordfiles::Elements({{"Ordernum", Q(QString::fromLatin1(t.ordernum))},
-                                                    {"Paper", Q(t.paper)},
-                                                    {"Color", QString::number(t.colors)},
-                                                    {"PDFPage", QString::number(t.pages)},
-                                                    {"Width", QString::number(t.width)},
-                                                    {"Height", QString::number(t.height)},
-                                                    {"Pcases", QString::number(t.cases)},
-                                                    {"Quantity", QString::number(t.sheets)},
-                                                    {"PQuantity", QStringLiteral("0")}},
-                                                   1);
-        const QString path = QDir(dir.path()).filePath(QString::fromLatin1(t.ordernum) + QStringLiteral(".tzjob"));
+        const QString body =
+            recordfiles::Elements({{"Ordernum", Q(QString::fromLatin1(t.ordernum))},
+                                   {"Paper", Q(t.paper)},
+                                   {"Color", QString::number(t.colors)},
+                                   {"PDFPage", QString::number(t.pages)},
+                                   {"Width", QString::number(t.width)},
+                                   {"Height", QString::number(t.height)},
+                                   {"Pcases", QString::number(t.cases)},
+                                   {"Quantity", QString::number(t.sheets)},
+                                   {"PQuantity", QStringLiteral("0")}},
+                                  1);
+        const QString path =
+            QDir(dir.path()).filePath(QString::fromLatin1(t.ordernum) + QStringLiteral(".tzjob"));
         EXPECT_TRUE(recordfiles::Write(path, recordfiles::Record("Tessel Job Ticket", body)));
         return MakeOrder(CZelJob(path), presets);
     }
@@ -121,7 +123,8 @@ TEST_F(PlannerTest, SplittingAnOrderByCasePaysOnlyWhenAllowed) {
     EXPECT_FALSE(CheckPlan(problem, pieces, false).Sound());
 
     // Seven cases fit no six-cell plate whole; split they go on two.
-    const PlanProblem big = Problem({MakePreset(QStringLiteral("six"), SixCells(kSnow))}, {{"D", 500, 7}});
+    const PlanProblem big =
+        Problem({MakePreset(QStringLiteral("six"), SixCells(kSnow))}, {{"D", 500, 7}});
     const Plan refused = SolvePlan(big, {});
     ExpectSound(big, refused, false);
     ASSERT_EQ(refused.unplanned.size(), 1u);
@@ -132,8 +135,9 @@ TEST_F(PlannerTest, SplittingAnOrderByCasePaysOnlyWhenAllowed) {
 }
 
 TEST_F(PlannerTest, OrdersGoOnlyWherePaperColoursSidesAndSizeAllow) {
-    const std::vector<PlanPreset> presets{MakePreset(QStringLiteral("snow"), SixCells(kSnow)),
-                                          MakePreset(QStringLiteral("nouveau two-sided"), SixCells(kNouveau, 1))};
+    const std::vector<PlanPreset> presets{
+        MakePreset(QStringLiteral("snow"), SixCells(kSnow)),
+        MakePreset(QStringLiteral("nouveau two-sided"), SixCells(kNouveau, 1))};
     struct Case {
         TicketSpec ticket;
         bool snow, nouveau;
@@ -154,19 +158,23 @@ TEST_F(PlannerTest, OrdersGoOnlyWherePaperColoursSidesAndSizeAllow) {
         const PlanOrder order = Order(c.ticket, presets);
         EXPECT_EQ(order.FitsPreset(0), c.snow);
         EXPECT_EQ(order.FitsPreset(1), c.nouveau);
-        EXPECT_TRUE(order.refusals.at(0).contains(QLatin1String(c.reason))) << order.refusals.at(0).toStdString();
+        EXPECT_TRUE(order.refusals.at(0).contains(QLatin1String(c.reason)))
+            << order.refusals.at(0).toStdString();
     }
     EXPECT_EQ(Order({"wide", 500, 1, kSnow, 1, 4, 150, 50}, presets).cellsPerItem.at(0), 2);
 
     // Each paper on its own preset's plate; the order no preset takes is told.
-    const PlanProblem problem =
-        Problem(presets, {{"S1", 1000}, {"S2", 1000}, {"N1", 1000, 1, kNouveau}, {"X", 1000, 1, QStringLiteral("아트지")}});
+    const PlanProblem problem = Problem(presets, {{"S1", 1000},
+                                                  {"S2", 1000},
+                                                  {"N1", 1000, 1, kNouveau},
+                                                  {"X", 1000, 1, QStringLiteral("아트지")}});
     const Plan plan = SolvePlan(problem, {});
     ExpectSound(problem, plan, false);
     ASSERT_EQ(plan.plates.size(), 2u);
     for (const PlanPlate& plate : plan.plates)
         for (const PlanEntry& entry : plate.entries)
-            EXPECT_EQ(problem.orders[entry.order].ordernum.startsWith(QLatin1Char('N')), plate.preset == 1);
+            EXPECT_EQ(problem.orders[entry.order].ordernum.startsWith(QLatin1Char('N')),
+                      plate.preset == 1);
     ASSERT_EQ(plan.unplanned.size(), 1u);
     EXPECT_EQ(problem.orders[plan.unplanned[0].order].ordernum, QStringLiteral("X"));
     EXPECT_TRUE(plan.unplanned[0].reason.contains(QStringLiteral("아트지")));
@@ -184,12 +192,14 @@ TEST_F(PlannerTest, TheCheckFindsEveryKindOfFault) {
     const Fault faults[] = {
         {"is neither planned nor refused", [](Plan& p) { p.plates[0].entries.pop_back(); }},
         {"sheets", [](Plan& p) { p.plates[0].pressCount = 900; }},
-        {"cells used of", [](Plan& p) { p.plates[0].entries.push_back(p.plates[0].entries.front()); }},
+        {"cells used of",
+         [](Plan& p) { p.plates[0].entries.push_back(p.plates[0].entries.front()); }},
         {"covers", [](Plan& p) { p.plates[0].entries[0].cells += 1; }},
         {"it costs", [](Plan& p) { p.cost -= 1; }},
         {"lies above", [](Plan& p) { p.bound = p.cost + 10; }},
         {"split by case", [](Plan& p) { p.plates[0].entries[0].caseIndex = 0; }},
-        {"split over", [](Plan& p) {
+        {"split over",
+         [](Plan& p) {
              p.plates.push_back(p.plates[0]);
              p.plates[1].entries.resize(1);
          }},
@@ -218,7 +228,8 @@ TEST_F(PlannerTest, AShortTimeLimitStillGivesASoundPlanWithItsGap) {
     for (int i = 0; i < 40; ++i)
         names.push_back("R" + std::to_string(i));
     for (int i = 0; i < 40; ++i)
-        tickets.push_back({names[i].c_str(), 500 + static_cast<int>(random() % 19500), 1 + (i % 3 == 0)});
+        tickets.push_back(
+            {names[i].c_str(), 500 + static_cast<int>(random() % 19500), 1 + (i % 3 == 0)});
     PlanProblem problem = Problem({MakePreset(QStringLiteral("card"), card)}, tickets);
     problem.costs = {20000.0, 40.0};
     PlanOptions options;
