@@ -1,7 +1,7 @@
 #include "democommands.h"
 
-#include "demoorders.h"
-#include "demoshop.h"
+#include "demo/demoorders.h"
+#include "demo/demoshop.h"
 
 #include <QDir>
 

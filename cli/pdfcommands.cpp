@@ -1,7 +1,7 @@
 #include "pdfcommands.h"
 
-#include "output/imposeritem.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/imposeritem.h"
+#include "pdfbinding/pdfserver.h"
 
 namespace {
 

@@ -1,18 +1,18 @@
 #include "plancommands.h"
 
-#include "installation.h"
-#include "plateservices.h"
+#include "clioperator.h"
 #include "progress.h"
 
 #include "planner/gangplanner.h"
 #include "planner/plancheck.h"
-#include "records/zeljob.h"
+#include "shop/gangplan.h"
+#include "shop/installation.h"
+#include "shop/session.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
-#include <QSet>
 
 #include <cstdio>
 
@@ -148,84 +148,34 @@ bool TakeNumber(CommandLine& args, const QString& name, double& value, QString& 
     return true;
 }
 
-// An order the plan carries whole on one plate, as placing it does.
-QString WhyNotApplicable(const PlanProblem& problem, const Plan& plan) {
-    std::vector<int> plateOf(problem.orders.size(), -1);
-    for (size_t n = 0; n < plan.plates.size(); ++n) {
-        const PlanPlate& plate = plan.plates[n];
-        QSet<int> cases;
-        for (const PlanEntry& entry : plate.entries) {
-            const PlanOrder& order = problem.orders[entry.order];
-            if (plateOf[entry.order] >= 0 && plateOf[entry.order] != static_cast<int>(n))
-                return QStringLiteral(
-                           "order %1 is split over plates; its ticket can be on one plate only")
-                    .arg(order.ordernum);
-            plateOf[entry.order] = static_cast<int>(n);
-            if (entry.copies != CopiesFor(order.sheets, plate.pressCount))
-                return QStringLiteral(
-                           "order %1 has %2 copies per case on plate %3, placing gives %4")
-                    .arg(order.ordernum)
-                    .arg(entry.copies)
-                    .arg(n + 1)
-                    .arg(CopiesFor(order.sheets, plate.pressCount));
-        }
-    }
-    return {};
-}
-
-// Creates the plan's plates and places their orders, as "plate new" and
-// "plate place" do; prints each plate file.
+// Creates the plan's plates and places their orders through the shop
+// session, as "plate new" and "plate place" do; prints each plate file.
 int Apply(const PlanProblem& problem, const Plan& plan, const QString& account,
           const QString& password, QString plateType, const QDate& date) {
-    const QString refusal = WhyNotApplicable(problem, plan);
-    if (!refusal.isEmpty())
-        return Fail(QStringLiteral("the plan cannot be applied: %1").arg(refusal));
     Installation shop;
-    QString error;
-    if (!shop.Load(true, &error))
-        return Fail(error);
+    if (const Result<void> loaded = shop.Load(true); !loaded)
+        return Fail(loaded.error());
     if (plateType.isEmpty()) {
         if (CMTItem* first = shop.site.FirstPanCode())
             shop.site.GetPanPrefix(first, plateType);
     }
-    if (!plateservices::CheckPlateType(shop, plateType, &error))
-        return Fail(error);
-    CliLogin login;
-    if (!login.Login(shop.preference, account, password, &error))
-        return Fail(error);
+    // Checked before the login, which leaves a record.
+    Result<gangplan::PreparedPlan> prepared =
+        gangplan::PrepareApply(shop, problem, plan, plateType, date);
+    if (!prepared)
+        return Fail(prepared.error());
+    ShopSession session;
+    if (const Result<void> login = session.Login(shop.preference, account, password); !login)
+        return Fail(login.error());
     // The plan knows the sheet counts do not match the plates: yes to those questions.
     CliOperator op(CliOperator::Answer::Yes);
     CliProgress progress;
-    for (size_t n = 0; n < plan.plates.size(); ++n) {
-        const PlanPlate& plate = plan.plates[n];
-        QString path;
-        if (!plateservices::CreatePlate(shop, login, problem.presets[plate.preset].name, plateType,
-                                        date, plate.pressCount, path, &error))
-            return Fail(QStringLiteral("plate %1: %2").arg(n + 1).arg(error));
-        CTesselDoc doc;
-        doc.SetContext(shop.Context(&op, &progress));
-        if (!doc.Open(path, &error))
-            return Fail(QStringLiteral("%1: %2").arg(path, error));
-        QStringList tickets;
-        for (const PlanEntry& entry : plate.entries)
-            tickets << problem.orders[entry.order].ticketPath;
-        std::vector<std::unique_ptr<CZelJob>> jobs;
-        const CZelBound& area = doc.Geometry().usableArea;
-        const CTesselDoc::DropResult result =
-            plateservices::TakeOrders(doc, tickets, area.x, area.y, false, jobs);
-        if (!doc.Save(doc.Path(), &error)) {
-            plateservices::ReturnTaken(doc, jobs);
-            return Fail(QStringLiteral("%1: %2").arg(path, error));
-        }
-        QStringList missing;
-        for (const PlanEntry& entry : plate.entries)
-            if (doc.CountOrderItems(problem.orders[entry.order].ordernum) == 0)
-                missing << problem.orders[entry.order].ordernum;
+    const Result<QStringList> plates =
+        gangplan::Apply(shop, session, prepared.value(), &op, &progress);
+    if (!plates)
+        return Fail(plates.error());
+    for (const QString& path : plates.value())
         PrintLine(path);
-        if (result != CTesselDoc::DropResult::Placed || !missing.isEmpty())
-            return Fail(QStringLiteral("%1: not placed as planned: %2")
-                            .arg(path, missing.join(QStringLiteral(", "))));
-    }
     return 0;
 }
 
@@ -265,40 +215,12 @@ int RunPlan(CommandLine& args) {
     if (!date.isValid())
         return Fail(QStringLiteral("--date wants YYYY-MM-DD, not \"%1\"").arg(dateText), 2);
 
-    PlanProblem problem;
-    problem.costs = costs;
-    for (const QString& name : presetNames) {
-        PlateProperties properties;
-        if (!plateservices::ReadPresetProperties(name, properties, &error))
-            return Fail(error);
-        problem.presets.push_back(MakePreset(name, properties));
-        if (!problem.presets.back().unusable.isEmpty())
-            PrintWarning(QStringLiteral("preset %1 %2").arg(name, problem.presets.back().unusable));
-    }
-    const QStringList tickets = plateservices::TicketsOf(sources, error);
-    if (tickets.isEmpty())
-        return Fail(error.isEmpty() ? QStringLiteral("no tickets to plan") : error);
-    QSet<QString> seen;
-    for (const QString& ticket : tickets) {
-        const CZelJob job(ticket);
-        if (!job.IsValid()) {
-            PrintWarning(QStringLiteral("%1: not a readable ticket; left out").arg(ticket));
-            continue;
-        }
-        // Plates know their orders by number: two tickets of one number cannot both go.
-        const QString ordernum = job.Text("Ordernum");
-        if (ordernum.isEmpty() || seen.contains(ordernum)) {
-            PrintWarning(
-                QStringLiteral("%1: %2; left out")
-                    .arg(ticket,
-                         ordernum.isEmpty()
-                             ? QStringLiteral("no order number")
-                             : QStringLiteral("order number %1 already planned").arg(ordernum)));
-            continue;
-        }
-        seen.insert(ordernum);
-        problem.orders.push_back(MakeOrder(job, problem.presets));
-    }
+    Result<gangplan::Gathered> gathered = gangplan::Gather(presetNames, sources, costs);
+    if (!gathered)
+        return Fail(gathered.error());
+    for (const QString& note : gathered->notes)
+        PrintWarning(note);
+    const PlanProblem& problem = gathered->problem;
 
     const Plan plan = SolvePlan(problem, options);
     const PlanCheck check = CheckPlan(problem, plan, options.split);

@@ -1,16 +1,18 @@
 #include "platecommands.h"
 
-#include "installation.h"
-#include "plateservices.h"
+#include "clioperator.h"
 #include "progress.h"
 
-#include "engine/platecreation.h"
 #include "engine/tesseldoc.h"
 #include "labels/labelrender.h"
 #include "records/joblisttext.h"
-#include "records/zeldocumentpreset.h"
 #include "registration/plateregtexts.h"
 #include "registration/registerplate.h"
+#include "shop/installation.h"
+#include "shop/newplate.h"
+#include "shop/plateregistrationof.h"
+#include "shop/session.h"
+#include "shop/ticketintake.h"
 
 #include <QDate>
 #include <QDir>
@@ -39,29 +41,6 @@ QString SideNames(const PlateGeometry& g) {
     return names.join(QStringLiteral(", "));
 }
 
-PlateRegistration RegistrationOf(const CTesselDoc& doc) {
-    const PlateProperties& p = doc.Properties();
-    PlateRegistration plate;
-    plate.jobCode = p.jobCode;
-    plate.presetName = p.presetName;
-    plate.jobDate = p.jobDate;
-    plate.userName = p.userName;
-    plate.userInitial = p.userInitial;
-    plate.paperType = p.paperType;
-    plate.colorA = p.colorA;
-    plate.colorB = p.colorB;
-    plate.quantity = p.quantity;
-    plate.pquantity = p.pressCount;
-    plate.comment = p.comment;
-    plate.afterWork = p.afterWork;
-    plate.paperSide = doc.Geometry().paperSide;
-    for (int i = 0; i < doc.ItemCount(); ++i) {
-        const CZelItem& item = *doc.ItemAt(i);
-        plate.items.append({item.ordernum, item.pcases, item.quantity, item.pquantity});
-    }
-    return plate;
-}
-
 int Show(CommandLine& args) {
     QStringList files;
     const bool ordersOnly = args.TakeFlag(QStringLiteral("--orders"));
@@ -77,7 +56,7 @@ int Show(CommandLine& args) {
     // installation only a chosen one is known.
     Installation shop;
     QString presetFolder;
-    const bool withLabels = shop.Load(false, nullptr) && shop.preference.GetPresetDir(presetFolder);
+    const bool withLabels = shop.Load(false).ok() && shop.preference.GetPresetDir(presetFolder);
     const CLabelRender labels(presetFolder, nullptr);
     auto labelText = [&](const CZelItem& item) {
         if (!withLabels)
@@ -170,21 +149,18 @@ int New(CommandLine& args) {
         return Fail(QStringLiteral("--date wants YYYY-MM-DD, not \"%1\"").arg(dateText), 2);
 
     Installation shop;
-    QString error;
-    if (!shop.Load(false, &error))
-        return Fail(error);
-    // Type and preset are checked before the login, which leaves a record.
-    PlateProperties properties;
-    if (!plateservices::CheckPlateType(shop, type, &error) ||
-        !plateservices::ReadPresetProperties(presetName, properties, &error))
-        return Fail(error);
-    CliLogin login;
-    if (!login.Login(shop.preference, account, password, &error))
-        return Fail(error);
-    QString path;
-    if (!plateservices::CreatePlate(shop, login, presetName, type, date, 0, path, &error))
-        return Fail(error);
-    PrintLine(path);
+    if (const Result<void> loaded = shop.Load(false); !loaded)
+        return Fail(loaded.error());
+    Result<PreparedPlate> plate = PrepareNewPlate(shop, {presetName, type, date});
+    if (!plate)
+        return Fail(plate.error());
+    ShopSession session;
+    if (const Result<void> login = session.Login(shop.preference, account, password); !login)
+        return Fail(login.error());
+    const Result<QString> path = CreatePlate(shop, session, plate.value());
+    if (!path)
+        return Fail(path.error());
+    PrintLine(path.value());
     return 0;
 }
 
@@ -206,15 +182,15 @@ int Place(CommandLine& args) {
             return Fail(QStringLiteral("--at wants two numbers in mm"), 2);
     }
     Installation shop;
-    QString error;
-    if (!shop.Load(true, &error))
-        return Fail(error);
+    if (const Result<void> loaded = shop.Load(true); !loaded)
+        return Fail(loaded.error());
     CliOperator op(yes  ? CliOperator::Answer::Yes
                    : no ? CliOperator::Answer::No
                         : CliOperator::Answer::None);
     CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
+    QString error;
     if (!doc.Open(words.takeFirst(), &error))
         return Fail(error);
     const CZelBound& area = doc.Geometry().usableArea;
@@ -226,25 +202,23 @@ int Place(CommandLine& args) {
         return Fail(
             QStringLiteral("the drop point (%1, %2) lies outside the usable area").arg(x).arg(y));
     }
-    const QStringList tickets = plateservices::TicketsOf(words, error);
-    if (tickets.isEmpty())
-        return Fail(error.isEmpty() ? QStringLiteral("no tickets to place") : error);
+    const Result<QStringList> tickets = ticketintake::TicketsIn(words);
+    if (!tickets)
+        return Fail(tickets.error());
+    if (tickets->isEmpty())
+        return Fail(QStringLiteral("no tickets to place"));
 
-    std::vector<std::unique_ptr<CZelJob>> jobs;
     const int before = doc.ItemCount();
-    const CTesselDoc::DropResult result =
-        plateservices::TakeOrders(doc, tickets, x, y, oneCopy, jobs);
-    if (!doc.Save(doc.Path(), &error)) {
-        // The plate on disk does not hold these orders: their tickets go home.
-        plateservices::ReturnTaken(doc, jobs);
-        return Fail(error);
-    }
-    for (const auto& job : jobs) {
-        const QString ordernum = job->Text("Ordernum");
-        const int items = doc.CountOrderItems(ordernum);
-        PrintLine(items > 0 ? QStringLiteral("placed %1: %2 item(s)").arg(ordernum).arg(items)
-                            : QStringLiteral("returned %1").arg(ordernum));
-    }
+    const Result<ticketintake::Outcome> outcome =
+        ticketintake::TakeAndPlace(doc, tickets.value(), x, y, oneCopy);
+    if (!outcome)
+        return Fail(outcome.error());
+    for (const QString& problem : outcome->notTaken)
+        PrintWarning(problem);
+    for (const ticketintake::OrderOutcome& order : outcome->orders)
+        PrintLine(order.items > 0
+                      ? QStringLiteral("placed %1: %2 item(s)").arg(order.ordernum).arg(order.items)
+                      : QStringLiteral("returned %1").arg(order.ordernum));
     PrintLine(QStringLiteral(
                   "%1 item(s) on the plate (%2 placed now), %3 order(s) on the plate; saved %4")
                   .arg(doc.ItemCount())
@@ -253,7 +227,7 @@ int Place(CommandLine& args) {
                   .arg(doc.Path()));
     if (!op.Unanswered().isEmpty())
         return Fail(QStringLiteral("a question needs --yes or --no: %1").arg(op.Unanswered()));
-    return result == CTesselDoc::DropResult::Cancelled ? 1 : 0;
+    return outcome->drop == CTesselDoc::DropResult::Cancelled ? 1 : 0;
 }
 
 int Register(CommandLine& args) {
@@ -262,10 +236,10 @@ int Register(CommandLine& args) {
     if (!args.TakeOption(QStringLiteral("--url"), url) || !args.Positionals(files, 1, 1))
         return Fail(args.Error(), 2);
     Installation shop;
-    QString error;
-    if (!shop.Load(false, &error))
-        return Fail(error);
+    if (const Result<void> loaded = shop.Load(false); !loaded)
+        return Fail(loaded.error());
     CTesselDoc doc;
+    QString error;
     if (!doc.Open(files.at(0), &error))
         return Fail(error);
     if (url.isEmpty())

@@ -1,10 +1,11 @@
 #include "presscommands.h"
 
-#include "installation.h"
+#include "clioperator.h"
 #include "progress.h"
 
 #include "engine/tesseldoc.h"
-#include "output/makepress.h"
+#include "press/makepress.h"
+#include "shop/installation.h"
 
 #include <QFileInfo>
 
@@ -32,9 +33,8 @@ int Press(CommandLine& args) {
         return Fail(QStringLiteral("%1: the press folder does not exist").arg(pressDir));
 
     Installation shop;
-    QString error;
-    if (!shop.Load(true, &error))
-        return Fail(error);
+    if (const Result<void> loaded = shop.Load(true); !loaded)
+        return Fail(loaded.error());
     MakePressOptions options = MakePressOptions::FromPreference(shop.preference);
     if (pdfType >= 0)
         options.pdfType = pdfType;
@@ -49,6 +49,7 @@ int Press(CommandLine& args) {
     CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
+    QString error;
     if (!doc.Open(files.at(0), &error))
         return Fail(error);
     CMakePress press(doc, &shop.colorBars, &shop.registrationMarks);

@@ -2,7 +2,7 @@
 #include "operatorinterface.h"
 #include "tesseldoc.h"
 
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/progresssink.h"
 #include "records/zelpreference.h"
 

@@ -2,7 +2,7 @@
 #include "freshnessstamp.h"
 #include "tesseldoc.h"
 
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/filenames.h"
 
 #include <QDir>

@@ -1,13 +1,12 @@
 #include "textboxpicture.h"
 
-#include "composescope.h"
-#include "platemarks.h"
-#include "presscolour.h"
 #include "screenmapping.h"
 #include "textlayout.h"
 #include "vectorpicture.h"
 
-#include "output/pdfserver.h"
+#include "pdfbinding/composescope.h"
+#include "pdfbinding/pdfserver.h"
+#include "pdfbinding/presscolour.h"
 #include "records/filenames.h"
 #include "records/zelcolorpresets.h"
 
@@ -100,7 +99,7 @@ QString CTextBoxPicture::PicturePath(const QString& workFolder, const TextBox& b
 }
 
 QString CTextBoxPicture::PdfPath(const QString& workFolder, const TextBox& box) {
-    return CPlateMarks::TextBoxPdfPath(workFolder, box.name);
+    return QDir(workFolder).filePath(QFileInfo(box.name).completeBaseName() + QStringLiteral(".pdf"));
 }
 
 bool CTextBoxPicture::Make(TextBox& box, const QString& workFolder, const CZelColorPresets* colors,

@@ -2,7 +2,7 @@
 
 #include "zelbound.h"
 
-#include "output/imposeritem.h"
+#include "pdfbinding/imposeritem.h"
 
 #include <QString>
 

@@ -2,11 +2,11 @@
 
 #include "labelset.h"
 
-#include "engine/composescope.h"
+#include "pdfbinding/composescope.h"
 #include "engine/textlayout.h"
 #include "engine/vectorpicture.h"
 #include "engine/zelitem.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -28,6 +28,7 @@ struct PlateRegistration {
     int colorB = 0;      // COLOR_B
     double quantity = 0; // QUANTITY, in the press unit
     int pquantity = 0;   // PQUANTITY, sheets
+    int pressUnit = 0;   // PRESS_UNIT: 0 sheets, 1 reams ("R")
     QString comment;     // COMMENT, the stored memo
     QString afterWork;   // AFTER_WORK, steps separated by ";"
     int paperSide = 0;   // the model's derived side value; not 0 means two-sided

@@ -1,7 +1,7 @@
 #include "clirun.h"
 
 #include "labels/labelset.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/programfolder.h"
 #include "records/zelaccount.h"
 #include "records/zelcolorpresets.h"

@@ -6,7 +6,7 @@
 #include "../registration/loopbackserver.h"
 #include "engine/tesseldoc.h"
 #include "markup/cp949.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "../records/recordfiles.h"
 #include "engine/tesseldoc.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/progresssink.h"
 #include "records/zelpreference.h"
 

@@ -1,7 +1,7 @@
 #include "scriptedoperator.h"
 
 #include "engine/tesseldoc.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/progresssink.h"
 
 #include <QFile>

@@ -1,7 +1,6 @@
-#include "engine/platemarks.h"
 #include "engine/tesseldoc.h"
 #include "engine/textboxpicture.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/zelcolorpresets.h"
 
 #include <QDir>
@@ -54,7 +53,7 @@ TEST_F(TextBoxPicture, NamedMadeAndMadeAgainWhenMissing) {
     ASSERT_TRUE(box.name.startsWith(QStringLiteral("tb_")) &&
                 box.name.endsWith(QStringLiteral(".emf")));
     const QString picture = CTextBoxPicture::PicturePath(dir.path(), box);
-    const QString pdfPath = CPlateMarks::TextBoxPdfPath(dir.path(), box.name);
+    const QString pdfPath = CTextBoxPicture::PdfPath(dir.path(), box);
     EXPECT_TRUE(QSvgRenderer(picture).isValid());
     double w = 0, h = 0;
     ASSERT_TRUE(pdf.MiscGetPageSize(pdfPath, 1, w, h));
@@ -116,7 +115,7 @@ TEST_F(TextBoxPicture, APlateWithSuchANameOpensRenamedAndModified) {
     EXPECT_TRUE(doc.IsModified());
     const QString name = doc.TextBoxes().at(0).name;
     EXPECT_TRUE(name.startsWith(QStringLiteral("tb_"))) << name.toStdString();
-    EXPECT_TRUE(QFileInfo(CPlateMarks::TextBoxPdfPath(doc.WorkFolder(), name)).isFile());
+    EXPECT_TRUE(QFileInfo(CTextBoxPicture::PdfPath(doc.WorkFolder(), doc.TextBoxes().at(0))).isFile());
     EXPECT_EQ(QDir(plates).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               (QStringList{QStringLiteral("P-1"), QStringLiteral("P-1.tzmp")}));
 

@@ -5,7 +5,7 @@
 #include "engine/tesseldoc.h"
 #include "engine/textlayout.h"
 #include "engine/zelitem.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QDir>
 #include <QFile>

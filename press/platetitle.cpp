@@ -1,11 +1,11 @@
 #include "platetitle.h"
 
-#include "composescope.h"
-#include "platemarks.h"
-#include "tesseldoc.h"
-#include "textlayout.h"
+#include "engine/tesseldoc.h"
+#include "engine/textlayout.h"
+#include "pdfbinding/composescope.h"
+#include "press/platemarks.h"
 
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QDir>
 #include <QFile>

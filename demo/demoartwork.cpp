@@ -1,6 +1,6 @@
 #include "demoartwork.h"
 
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,5 +1,5 @@
-#include "output/imposeritem.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/imposeritem.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QFile>
 #include <QImage>

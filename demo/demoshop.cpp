@@ -7,7 +7,7 @@
 #include "labels/labelpresettree.h"
 #include "labels/labelset.h"
 #include "labels/zellabel.h"
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/jobtree.h"
 #include "records/pressmarkpresettree.h"
 #include "records/programfolder.h"

@@ -1,6 +1,6 @@
 #include "composescope.h"
 
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QCoreApplication>
 #include <QDir>

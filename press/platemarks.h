@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plateproperties.h"
+#include "engine/plateproperties.h"
 
 #include <QString>
 
@@ -52,9 +52,6 @@ public:
     bool Lines(int side, QString* error = nullptr);
     bool PlateCutMarks(int side, QString* error = nullptr);
     bool OwnCutMarks(int side, QString* error = nullptr);
-
-    // The PDF of a text box: its picture's name with ".pdf".
-    static QString TextBoxPdfPath(const QString& workFolder, const QString& name);
 
 private:
     bool Fail(QString* error, const QString& what) const;

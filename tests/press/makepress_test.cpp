@@ -1,6 +1,6 @@
 #include "pressfixture.h"
 
-#include "engine/composescope.h"
+#include "pdfbinding/composescope.h"
 #include "markup/cp949.h"
 
 #include <QFileInfo>

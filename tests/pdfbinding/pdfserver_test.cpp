@@ -1,4 +1,4 @@
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "pressfixture.h"
 
-#include "engine/platemarks.h"
-#include "engine/presscolour.h"
+#include "press/platemarks.h"
+#include "pdfbinding/presscolour.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,10 @@
 #include "platemarks.h"
 
-#include "presscolour.h"
-#include "tesseldoc.h"
+#include "engine/tesseldoc.h"
+#include "engine/textboxpicture.h"
+#include "pdfbinding/presscolour.h"
 
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/progresssink.h"
 #include "records/zelpressmarkpresets.h"
 
@@ -90,10 +91,6 @@ QString CPlateMarks::SideName(const CTesselDoc& doc, int side) {
     if (side == doc.Geometry().labelSide)
         return QStringLiteral("레이블 판");
     return side == 0 ? QStringLiteral("A 판") : QStringLiteral("B 판");
-}
-
-QString CPlateMarks::TextBoxPdfPath(const QString& workFolder, const QString& name) {
-    return QDir(workFolder).filePath(QFileInfo(name).completeBaseName() + QStringLiteral(".pdf"));
 }
 
 bool CPlateMarks::Fail(QString* error, const QString& what) const {
@@ -199,7 +196,7 @@ bool CPlateMarks::TextBoxes(int side, QString* error) {
     for (const TextBox& box : boxes) {
         if (m_progress)
             m_progress->Step(++step);
-        const QString pdf = TextBoxPdfPath(m_doc.WorkFolder(), box.name);
+        const QString pdf = CTextBoxPicture::PdfPath(m_doc.WorkFolder(), box);
         if (box.name.isEmpty() || !QFileInfo(pdf).isFile())
             continue;
         const int rotation = Normalized(box.rotate);

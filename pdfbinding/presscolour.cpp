@@ -1,6 +1,6 @@
 #include "presscolour.h"
 
-#include "output/pdfserver.h"
+#include "pdfbinding/pdfserver.h"
 #include "records/zelcolorpresets.h"
 
 PressColour PressColour::Of(const CZelColorItem& item) {
