@@ -102,6 +102,12 @@ int main(int argc, char* argv[]) {
                              ? qEnvironmentVariable("TESSEL_PLAN_SECONDS").toDouble()
                              : 10.0;
     options.timeLimit = limit;
+    if (qEnvironmentVariableIsSet("TESSEL_RUNS_ONLY")) {
+        options.runLengths.clear();
+        for (int r = qEnvironmentVariable("TESSEL_RUNS_ONLY").toInt(); r <= 20000;
+             r += qEnvironmentVariable("TESSEL_RUNS_ONLY").toInt())
+            options.runLengths.push_back(r);
+    }
     std::printf(
         "200 orders, presets \"%s\" (%d cells) and \"%s\" (%d cells); plate %.0f, sheet %.0f\n",
         qPrintable(presetNames[0]), problem.presets[0].cells, qPrintable(presetNames[1]),

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <random>
 
 using namespace planner;
@@ -212,6 +213,94 @@ TEST_F(PlannerTest, TheCheckFindsEveryKindOfFault) {
         EXPECT_FALSE(check.Sound());
         EXPECT_TRUE(check.faults.join(QLatin1Char('\n')).contains(QLatin1String(fault.what)))
             << check.faults.join(QLatin1Char('\n')).toStdString();
+    }
+}
+
+TEST_F(PlannerTest, SevenOrdersForSixCellsBoundAndBest) {
+    // Seven one-cell orders of 1000 sheets on six-cell plates. Best: six at
+    // 1000 sheets (2000) and the seventh as six copies at 167 sheets (1167).
+    // No plate carries an order for less than 2000 / 6, so the relaxation is
+    // 7 × 2000 / 6 = 2333.33, rounded up to the whole cost unit: 2334.
+    const PlanProblem problem =
+        Problem({MakePreset(QStringLiteral("six"), SixCells(kSnow))}, {{"A", 1000},
+                                                                       {"B", 1000},
+                                                                       {"C", 1000},
+                                                                       {"D", 1000},
+                                                                       {"E", 1000},
+                                                                       {"F", 1000},
+                                                                       {"G", 1000}});
+    const Plan plan = SolvePlan(problem, {});
+    ExpectSound(problem, plan, false);
+    EXPECT_DOUBLE_EQ(plan.cost, 3167.0);
+    EXPECT_DOUBLE_EQ(plan.bound, 2334.0);
+    EXPECT_FALSE(plan.optimal);
+    std::vector<int> counts;
+    for (const PlanPlate& plate : plan.plates)
+        counts.push_back(plate.pressCount);
+    std::sort(counts.begin(), counts.end());
+    EXPECT_EQ(counts, (std::vector<int>{167, 1000}));
+}
+
+// The least cost of whole orders on one preset, by trying every partition of
+// the orders and, for each group, every press count from 1 to the largest
+// sheets: no candidate list, no programme.
+double BruteForceOptimum(const PlanProblem& problem) {
+    const int n = static_cast<int>(problem.orders.size());
+    const int cells = problem.presets[0].cells;
+    int largest = 0;
+    for (const PlanOrder& order : problem.orders)
+        largest = std::max(largest, order.sheets);
+    // The cheapest single plate for each set of orders (a bit mask).
+    std::vector<double> plate(1u << n, -1.0);
+    for (unsigned set = 1; set < plate.size(); ++set)
+        for (int count = 1; count <= largest; ++count) {
+            int used = 0;
+            for (int o = 0; o < n; ++o)
+                if (set & (1u << o))
+                    used += problem.orders[o].pcases * problem.orders[o].CellsPerCopy(0) *
+                            CopiesFor(problem.orders[o].sheets, count);
+            if (used <= cells) {
+                plate[set] = problem.costs.plateCost + problem.costs.sheetCost * count;
+                break; // dearer from here on
+            }
+        }
+    // Cheapest cover of each set by plates, the lowest order on the first.
+    std::vector<double> best(1u << n, 0.0);
+    for (unsigned set = 1; set < best.size(); ++set) {
+        best[set] = -1.0;
+        const unsigned low = set & (~set + 1);
+        for (unsigned part = set; part; part = (part - 1) & set)
+            if ((part & low) && plate[part] >= 0 && best[set & ~part] >= 0 &&
+                (best[set] < 0 || plate[part] + best[set & ~part] < best[set]))
+                best[set] = plate[part] + best[set & ~part];
+    }
+    return best.back();
+}
+
+TEST_F(PlannerTest, TheBoundHoldsAtEveryPressCount) {
+    // Random sets of seven orders whose best plans are found by brute force
+    // over every press count; the bound may never pass them.
+    std::mt19937 random(11);
+    static std::vector<std::string> names;
+    names.clear();
+    for (int i = 0; i < 7; ++i)
+        names.push_back("B" + std::to_string(i));
+    for (int round = 0; round < 8; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<TicketSpec> tickets;
+        for (int i = 0; i < 7; ++i)
+            tickets.push_back({names[i].c_str(), 100 + static_cast<int>(random() % 2900),
+                               1 + static_cast<int>(random() % 2)});
+        PlanProblem problem =
+            Problem({MakePreset(QStringLiteral("six"), SixCells(kSnow))}, tickets);
+        const double optimum = BruteForceOptimum(problem);
+        ASSERT_GT(optimum, 0.0);
+        const Plan plan = SolvePlan(problem, {});
+        ExpectSound(problem, plan, false);
+        EXPECT_LE(plan.bound, optimum + 1e-6);
+        EXPECT_GE(plan.cost, optimum - 1e-6);
+        if (plan.optimal)
+            EXPECT_DOUBLE_EQ(plan.cost, optimum);
     }
 }
 
