@@ -31,7 +31,9 @@ struct Plan {
     std::vector<PlanPlate> plates;
     std::vector<Refusal> unplanned; // orders the plan cannot carry, with the reason
     double cost = 0.0;
-    double bound = 0.0; // a proven lower bound on the cost over the candidate press counts
+    // A proven lower bound on the cost of any plan: at any press count for
+    // whole orders, at the candidate press counts when orders may be split.
+    double bound = 0.0;
     bool optimal = false;
     bool timeLimitReached = false;
     double seconds = 0.0;
