@@ -835,7 +835,8 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
     CbcMain0(model);
     model.setMIPStart(mipStart);
     model.setLogLevel(0);
-    const double remaining = std::max(0.2, options.timeLimit - elapsed());
+    // A twentieth of the time is kept for laying the plates out.
+    const double remaining = std::max(0.1, 0.95 * options.timeLimit - elapsed());
     const std::string seconds = std::to_string(remaining);
     // TESSEL_PLAN_LOG shows the solver's own progress on standard output.
     const char* argv[] = {"tessel-planner", "-log",     log ? "1" : "0", "-timeMode",
@@ -843,6 +844,7 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
                           "0.00001",        "-solve",   "-quit"};
     CbcMain1(static_cast<int>(sizeof(argv) / sizeof(argv[0])), argv, model);
 
+    const double searched = elapsed();
     Plan plan = start;
     if (const double* best = model.bestSolution()) {
         // Each unit once: on its first plate; later copies of it go.
@@ -887,8 +889,8 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
         if (!split)
             LowerLaidOut(problem, solved);
         if (log)
-            std::fprintf(stderr, "whole plates: cost %.0f, laid out %.0f, %.2f s\n",
-                         model.getObjValue(), solved.cost, elapsed());
+            std::fprintf(stderr, "whole plates: cost %.0f at %.2f s, laid out %.0f at %.2f s\n",
+                         model.getObjValue(), searched, solved.cost, elapsed());
         if (solved.unplanned.size() <= start.unplanned.size() && solved.cost < start.cost)
             plan = std::move(solved);
     }
