@@ -3,6 +3,7 @@
 #include "jobcommands.h"
 #include "markupcommands.h"
 #include "pdfcommands.h"
+#include "plancommands.h"
 #include "platecommands.h"
 #include "presscommands.h"
 
@@ -19,8 +20,8 @@ namespace {
 
 std::vector<Command> AllCommands() {
     std::vector<Command> commands;
-    for (auto&& group :
-         {MarkupCommands(), JobCommands(), PlateCommands(), PdfCommands(), PressCommands()})
+    for (auto&& group : {MarkupCommands(), JobCommands(), PlateCommands(), PlanCommands(),
+                         PdfCommands(), PressCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     const std::vector<Command> demo = DemoCommands();
     commands.insert(commands.end(), demo.begin(), demo.end());

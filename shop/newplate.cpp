@@ -27,9 +27,36 @@ bool FindPlateType(CZelServerPreset& site, const QString& wanted, QString& pan, 
     return false;
 }
 
+QString UnknownPreset(const QString& presetName) {
+    QStringList names;
+    CZelDocumentPreset::ListPresets(names);
+    return QStringLiteral("no document preset \"%1\" (known: %2)")
+        .arg(presetName, names.join(QStringLiteral(", ")));
+}
+
 } // namespace
 
-QString DefaultPresetName() { return QStringLiteral("[기본 프리셋]"); }
+QString DefaultPresetName() {
+    return QStringLiteral("[기본 프리셋]");
+}
+
+Result<PlateProperties> PresetPlateProperties(const QString& presetName) {
+    PlateProperties properties = platecreation::DefaultProperties();
+    const QString presetPath = CZelDocumentPreset::PathOf(presetName);
+    if (QFileInfo::exists(presetPath)) {
+        CZelDocumentPreset preset;
+        // A preset read only in part would give a plate of default sizes.
+        if (!preset.LoadWhole(presetPath, CZelDocumentPreset::kDocumentType))
+            return Failure(preset.LastError());
+        properties.ReadPlateKeys(preset);
+    } else if (presetName != DefaultPresetName()) {
+        return Failure(UnknownPreset(presetName));
+    }
+    const QString invalid = platecreation::Validate(properties);
+    if (!invalid.isEmpty())
+        return Failure(invalid);
+    return properties;
+}
 
 Result<PreparedPlate> PrepareNewPlate(Installation& shop, const NewPlateRequest& request) {
     PreparedPlate plate;
@@ -50,10 +77,7 @@ Result<PreparedPlate> PrepareNewPlate(Installation& shop, const NewPlateRequest&
         creation.properties.ReadPlateKeys(*plate.preset);
         creation.preset = plate.preset.get();
     } else if (request.presetName != DefaultPresetName()) {
-        QStringList names;
-        CZelDocumentPreset::ListPresets(names);
-        return Failure(QStringLiteral("no document preset \"%1\" (known: %2)")
-                           .arg(request.presetName, names.join(QStringLiteral(", "))));
+        return Failure(UnknownPreset(request.presetName));
     }
     const QString invalid = platecreation::Validate(creation.properties);
     if (!invalid.isEmpty())

@@ -23,6 +23,10 @@ struct NewPlateRequest {
 // The name of the built-in preset, which needs no file.
 QString DefaultPresetName();
 
+// The plate settings of a document preset read whole (the built-in defaults
+// for DefaultPresetName()), or why there are none.
+Result<PlateProperties> PresetPlateProperties(const QString& presetName);
+
 // A request checked against the shop: the plate type found, the preset read
 // whole and its values valid. Made before anyone logs in, so a bad request
 // touches no account.
