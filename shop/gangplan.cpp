@@ -114,9 +114,11 @@ Result<QStringList> Apply(Installation& shop, const ShopSession& session, Prepar
                                       : QStringLiteral("%1 (plates made: %2)")
                                             .arg(reason, made.join(QStringLiteral(", "))));
     };
+    if (!session.Account())
+        return Failure(QStringLiteral("nobody is logged in"));
     for (size_t n = 0; n < prepared.plates.size(); ++n) {
         PreparedPlan::Plate& plate = prepared.plates[n];
-        const Result<QString> path = CreatePlate(shop, session, plate.plate);
+        const Result<QString> path = CreatePlate(shop, *session.Account(), plate.plate);
         if (!path)
             return stop(QStringLiteral("plate %1: %2").arg(n + 1).arg(path.error()));
         CTesselDoc doc;
