@@ -5,6 +5,7 @@
 #include "splashwnd.h"
 
 #include "view/tesselview.h"
+#include "view/wdpdlg.h"
 
 #include "engine/tesseldoc.h"
 #include "shop/installation.h"
@@ -48,12 +49,16 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
 
     m_view = new CTesselView(this);
     setCentralWidget(m_view);
+    m_panel = new CWDPDlg(*m_view);
+    m_panelBar = Named(new QDockWidget(QStringLiteral("위치"), this), "positionBar", QStringLiteral("위치"));
+    m_panelBar->setWidget(m_panel);
+    addDockWidget(Qt::RightDockWidgetArea, m_panelBar);
     connect(m_view, &CTesselView::plateEdited, this, [this] { UpdateTitle(); });
     connect(m_view, &CTesselView::selectionChanged, this, [this] { UpdateActions(); });
     connect(m_view, &CTesselView::zoomChanged, this, [this] { UpdateActions(); });
-    connect(m_view, &CTesselView::cursorMoved, this, [this](double x, double y) {
-        m_status->showMessage(QStringLiteral("X: %1 mm  Y: %2 mm")
-                                  .arg(QString::number(x, 'f', 1), QString::number(y, 'f', 1)));
+    connect(m_view, &CTesselView::sideChanged, this, [this] {
+        m_panel->PlateChanged();
+        UpdateActions();
     });
 
     CreateMenus();
@@ -141,6 +146,7 @@ bool CMainFrame::OpenPlate(const QString& path) {
     }
     m_view->SetDocument(doc.get());
     m_doc = std::move(doc);
+    m_panel->PlateChanged();
     AddRecentFile(QFileInfo(path).absoluteFilePath());
     UpdateTitle();
     UpdateActions();
@@ -253,10 +259,8 @@ void CMainFrame::AddViewMenu(QMenu* view) {
         action->setCheckable(true);
         sides->addAction(action);
         m_sideActions << action;
-        connect(action, &QAction::triggered, this, [this, i] {
-            m_view->SetSide(static_cast<plateview::ViewSide>(i));
-            UpdateActions();
-        });
+        connect(action, &QAction::triggered, this,
+                [this, i] { m_view->SetSide(static_cast<plateview::ViewSide>(i)); });
     }
 }
 

@@ -9,6 +9,7 @@
 
 class CProgStatusBar;
 class CTesselView;
+class CWDPDlg;
 class CTesselDoc;
 class Installation;
 class QDockWidget;
@@ -71,6 +72,8 @@ private:
     std::unique_ptr<CTesselDoc> m_doc;
     CProgStatusBar* m_status;
     CTesselView* m_view;
+    CWDPDlg* m_panel;
+    QDockWidget* m_panelBar;
     QAction* m_zoomIn = nullptr;
     QAction* m_zoomOut = nullptr;
     QAction* m_selectAll = nullptr;

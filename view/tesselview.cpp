@@ -113,6 +113,7 @@ void CTesselView::SetSide(plateview::ViewSide side) {
     m_side = side;
     m_thumbnails.clear();
     viewport()->update();
+    emit sideChanged(int(side));
 }
 
 void CTesselView::SetShown(const Furniture& shown) {

@@ -57,6 +57,7 @@ signals:
     void selectionChanged();
     void plateEdited();
     void zoomChanged(int zoom);
+    void sideChanged(int side);
     // The plate point under the cursor (nothing selected) for the panel.
     void cursorMoved(double x, double y);
 

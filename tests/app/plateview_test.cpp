@@ -6,7 +6,12 @@
 #include "shop/newplate.h"
 #include "shop/session.h"
 #include "shop/ticketintake.h"
+#include "view/numberedit.h"
 #include "view/tesselview.h"
+#include "view/wdpdlg.h"
+
+#include <QComboBox>
+#include <QLineEdit>
 
 #include <QAction>
 #include <QMouseEvent>
@@ -141,4 +146,31 @@ TEST_F(PlateViewTest, DeleteAsksFirst) {
     QTest::keyClick(view.get(), Qt::Key_Delete);
     EXPECT_LT(doc.ItemCount(), before);
     EXPECT_EQ(doc.IndexOf(chosen), -1);
+}
+
+TEST_F(PlateViewTest, PanelMovesOnlyTheTypedAxisAndTakesZoomsInRange) {
+    CWDPDlg panel(*view);
+    doc.SelectItem(doc.ItemAt(0));
+    panel.ShowSelection();
+    const CZelBound before = doc.SelectionBounds(false);
+    doc.SetModified(false);
+
+    // Enter with the shown (rounded) text unchanged moves nothing.
+    auto* x = Find<CNumberEdit>(&panel, "positionX");
+    emit x->editingFinished();
+    EXPECT_FALSE(doc.IsModified());
+    Type(&panel, "positionX", QStringLiteral("30.25"));
+    EXPECT_NEAR(doc.SelectionBounds(false).x, 30.25, 1e-9);
+    EXPECT_EQ(doc.SelectionBounds(false).y, before.y);
+
+    auto* zoom = Find<QComboBox>(&panel, "zoom");
+    const int shown = view->Zoom();
+    zoom->setEditText(QStringLiteral("300"));
+    emit zoom->lineEdit()->returnPressed();
+    EXPECT_EQ(view->Zoom(), shown);
+    EXPECT_EQ(zoom->currentText(), plateview::ZoomText(shown));
+    zoom->setEditText(QStringLiteral("75"));
+    emit zoom->lineEdit()->returnPressed();
+    EXPECT_EQ(view->Zoom(), 750);
+    EXPECT_EQ(zoom->currentText(), QStringLiteral("75.0%"));
 }
