@@ -224,7 +224,8 @@ void CMainFrame::AddViewMenu(QMenu* view) {
     connect(m_zoomIn, &QAction::triggered, this, [this] { m_view->StepZoom(1); });
     m_zoomOut = view->addAction(QStringLiteral("축소하기"));
     m_zoomOut->setObjectName(QStringLiteral("zoomOutAction"));
-    m_zoomOut->setShortcuts({QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    // Ctrl+- is the platform's zoom out already; a second copy would make it ambiguous.
+    m_zoomOut->setShortcuts(QKeySequence::ZoomOut);
     connect(m_zoomOut, &QAction::triggered, this, [this] { m_view->StepZoom(-1); });
     view->addSeparator();
     struct Toggle {
