@@ -199,11 +199,9 @@ int RunPlan(CommandLine& args) {
     options.split = args.TakeFlag(QStringLiteral("--split"));
     const bool json = args.TakeFlag(QStringLiteral("--json"));
     const bool apply = args.TakeFlag(QStringLiteral("--apply"));
-    QStringList sources;
     if (!args.TakeOption(QStringLiteral("--account"), account) ||
         !args.TakeOption(QStringLiteral("--type"), plateType) ||
-        !args.TakeOption(QStringLiteral("--date"), dateText) ||
-        !args.Positionals(sources, 1, 100000))
+        !args.TakeOption(QStringLiteral("--date"), dateText))
         return Fail(args.Error(), 2);
     if (presetNames.isEmpty())
         return Fail(QStringLiteral("plan needs at least one --preset"), 2);
@@ -211,6 +209,9 @@ int RunPlan(CommandLine& args) {
         return Fail(QStringLiteral("--apply needs --account"), 2);
     // Asked for only when it is used: a plan without --apply logs in nowhere.
     if (apply && !args.TakePassword(password))
+        return Fail(args.Error(), 2);
+    QStringList sources;
+    if (!args.Positionals(sources, 1, 100000))
         return Fail(args.Error(), 2);
     const QDate date =
         dateText.isEmpty() ? QDate::currentDate() : QDate::fromString(dateText, Qt::ISODate);

@@ -101,6 +101,7 @@ TEST(CliOptions, EveryCommandExplainsItselfWithin80Columns) {
     for (const QString& name : names)
         pages << QStringLiteral("help ") + name;
     for (const QString& page : pages) {
+        const bool ofACommand = names.contains(page.mid(5));
         const CliRun run = Cli(Words(page));
         EXPECT_EQ(run.code, 0) << page.toStdString();
         for (const QString& line : run.out.split(QLatin1Char('\n')))
