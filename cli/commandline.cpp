@@ -162,12 +162,12 @@ bool AskHidden(const QString& prompt, QString& answer) {
     if (terminal) {
         termios quiet = saved;
         quiet.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
     }
     std::string line;
     const bool read = static_cast<bool>(std::getline(std::cin, line));
     if (terminal)
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
     std::fputc('\n', stderr);
     answer = QString::fromLocal8Bit(line);
     return read;

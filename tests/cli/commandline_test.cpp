@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -152,4 +158,38 @@ TEST(CliCommandLine, PasswordFromOptionFileOrEnvironment) {
         EXPECT_EQ(args.Error(), QStringLiteral("a password is needed: --password-file FILE, "
                                                "$TESSEL_PASSWORD or --password P"));
     }
+}
+
+TEST(CliCommandLine, PasswordIsAskedOnATerminalWithoutEcho) {
+    qunsetenv("TESSEL_PASSWORD");
+    int terminal = -1, side = -1;
+    ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+    const int savedInput = dup(STDIN_FILENO);
+    ASSERT_EQ(dup2(side, STDIN_FILENO), STDIN_FILENO);
+    // Typed before the question is asked: it must not be thrown away.
+    ASSERT_EQ(write(terminal, "typed ahead\n", 12), 12);
+
+    // Should the typed line be lost, an empty one ends the wait.
+    std::atomic<bool> answered = false;
+    std::thread rescue([&] {
+        for (int i = 0; i < 200 && !answered; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!answered)
+            (void)!write(terminal, "\n", 1);
+    });
+    CommandLine args{QStringList()};
+    QString password;
+    const bool ok = args.TakePassword(password);
+    answered = true;
+    rescue.join();
+    termios after{};
+    tcgetattr(STDIN_FILENO, &after);
+    dup2(savedInput, STDIN_FILENO);
+    close(savedInput);
+
+    EXPECT_TRUE(ok) << args.Error().toStdString();
+    EXPECT_EQ(password, QStringLiteral("typed ahead"));
+    EXPECT_TRUE(after.c_lflag & ECHO) << "the terminal's echo is back on";
+    close(side);
+    close(terminal);
 }
