@@ -5,6 +5,7 @@
 #include "geometry.h"
 #include "jpegfile.h"
 #include "pdfwrite.h"
+#include "sharedobjects.h"
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
@@ -407,6 +408,7 @@ void ComposedDocument::Complete() {
         throw Failure("the document has no pages");
     for (auto& [face, font] : m_embedded)
         font.first->Finish();
+    ShareIdenticalResources(m_pdf);
     m_optionalContent.WriteTo(m_pdf);
 }
 
