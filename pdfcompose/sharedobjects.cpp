@@ -110,33 +110,6 @@ public:
         }
     }
 
-    // Points every reference to a merged object at the one kept.
-    void Redirect(OH value) const {
-        if (value.isArray()) {
-            const int n = value.getArrayNItems();
-            for (int i = 0; i < n; ++i) {
-                OH item = value.getArrayItem(i);
-                if (item.isIndirect()) {
-                    if (Replaced(item.getObjGen()))
-                        value.setArrayItem(i, m_pdf->getObject(Root(item.getObjGen())));
-                } else {
-                    Redirect(item);
-                }
-            }
-        } else if (value.isDictionary()) {
-            for (auto& [key, item] : value.getDictAsMap()) {
-                if (item.isIndirect()) {
-                    if (Replaced(item.getObjGen()))
-                        value.replaceKey(key, m_pdf->getObject(Root(item.getObjGen())));
-                } else {
-                    Redirect(item);
-                }
-            }
-        }
-    }
-
-    QPDF* m_pdf = nullptr;
-
 private:
     std::map<QPDFObjGen, QPDFObjGen> m_replaced;
 };
@@ -153,7 +126,6 @@ void ShareIdenticalResources(QPDF& pdf) {
     if (candidates.size() < 2)
         return;
     Sharing sharing;
-    sharing.m_pdf = &pdf;
     // An object can only match once what it refers to has been merged, so
     // passes run until one merges nothing.
     for (bool merged = true; merged;) {
@@ -194,9 +166,38 @@ void ShareIdenticalResources(QPDF& pdf) {
     }
     if (sharing.Empty())
         return;
+    std::map<QPDFObjGen, OH> to;
+    for (const QPDFObjGen& og : candidates)
+        if (sharing.Replaced(og))
+            to[og] = pdf.getObject(sharing.Root(og));
+    RedirectReferences(pdf, to);
+}
+
+void RedirectReferences(QPDF& pdf, const std::map<QPDFObjGen, OH>& to) {
+    if (to.empty())
+        return;
+    std::function<void(OH)> redirect = [&](OH value) {
+        if (value.isArray()) {
+            const int n = value.getArrayNItems();
+            for (int i = 0; i < n; ++i) {
+                OH item = value.getArrayItem(i);
+                if (!item.isIndirect())
+                    redirect(item);
+                else if (auto found = to.find(item.getObjGen()); found != to.end())
+                    value.setArrayItem(i, found->second);
+            }
+        } else if (value.isDictionary()) {
+            for (auto& [key, item] : value.getDictAsMap()) {
+                if (!item.isIndirect())
+                    redirect(item);
+                else if (auto found = to.find(item.getObjGen()); found != to.end())
+                    value.replaceKey(key, found->second);
+            }
+        }
+    };
     for (OH& object : pdf.getAllObjects())
-        sharing.Redirect(object.isStream() ? object.getDict() : object);
-    sharing.Redirect(pdf.getTrailer());
+        redirect(object.isStream() ? object.getDict() : object);
+    redirect(pdf.getTrailer());
 }
 
 } // namespace pdfcompose

@@ -2,6 +2,8 @@
 
 #include <qpdf/QPDF.hh>
 
+#include <map>
+
 namespace pdfcompose {
 
 // Makes the fonts and images of a document that are the same object for
@@ -10,5 +12,9 @@ namespace pdfcompose {
 // template) are then written once. Objects are merged only when their
 // dictionaries and raw stream bytes are equal, so what prints is unchanged.
 void ShareIdenticalResources(QPDF& pdf);
+
+// Points every reference to one of the keys (in every object and the
+// trailer) at its value instead.
+void RedirectReferences(QPDF& pdf, const std::map<QPDFObjGen, QPDFObjectHandle>& to);
 
 } // namespace pdfcompose
