@@ -31,8 +31,22 @@ QString CTesselDoc::LabelPreviewPath(const CZelItem& item) const {
     return QDir(m_workFolder).filePath(QStringLiteral("%1-%2-L.emf").arg(item.ordernum).arg(item.mediaInd, 3, 10, QLatin1Char('0')));
 }
 
-bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
+bool CTesselDoc::RefreshPreviews(CZelItem& item, QString* error) {
     return RefreshPagePreviews(item, error) && RefreshLabelPreview(item, error);
+}
+
+bool CTesselDoc::RefreshItemPreviews(const CZelItem* item, QString* error) {
+    CZelItem* owned = Owned(item);
+    if (!owned) {
+        SetError(error, QStringLiteral("the item is not on the plate"));
+        return false;
+    }
+    const ChangeScope scope(*this);
+    // The artwork may have changed and lie turned now.
+    TouchItem(*owned);
+    const bool refreshed = RefreshPreviews(*owned, error);
+    TouchItem(*owned);
+    return refreshed;
 }
 
 bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
@@ -116,14 +130,15 @@ bool CTesselDoc::RefreshLabelPreview(CZelItem& item, QString* error) {
 }
 
 QStringList CTesselDoc::RetryMissingArtwork() {
+    const ChangeScope scope(*this);
     for (const auto& item : m_items) {
         if (!item->artworkMissing)
             continue;
         const CZelBound before = item->Bounds(true);
-        if (RefreshItemPreviews(*item)) {
+        if (RefreshPreviews(*item, nullptr)) {
             // The placeholder gives way to the artwork, which may lie turned.
-            m_dirty.push_back(before);
-            MarkDirty(*item);
+            TouchRect(before, PlateChange::Items);
+            TouchItem(*item);
         }
     }
     return MissingArtwork();

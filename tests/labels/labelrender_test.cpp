@@ -256,7 +256,7 @@ TEST_F(LabelRender, ChangingTheLabelOfAnOrderWithAHostileNumberWritesNothing) {
     CTesselDoc doc;
     SaveAndOpen(std::move(items), doc);
     op.messages.clear();
-    CZelItem& hostile = *doc.ItemAt(0);
+    const CZelItem& hostile = *doc.ItemAt(0);
     EXPECT_TRUE(doc.PagePreviewPath(hostile, 0).isEmpty());
     EXPECT_TRUE(doc.LabelPreviewPath(hostile).isEmpty());
 
@@ -270,7 +270,7 @@ TEST_F(LabelRender, ChangingTheLabelOfAnOrderWithAHostileNumberWritesNothing) {
 
     // An ordinary order takes the chosen label.
     doc.DeselectAll();
-    CZelItem& ordinary = *doc.ItemAt(1);
+    const CZelItem& ordinary = *doc.ItemAt(1);
     doc.SelectItem(&ordinary);
     EXPECT_TRUE(doc.ChangeLabel(QStringLiteral("명함 90x50")));
     EXPECT_EQ(ordinary.labelName, QStringLiteral("명함 90x50"));
