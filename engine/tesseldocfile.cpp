@@ -48,7 +48,7 @@ const TextField kJobTexts[] = {
     {"Mmemo", &CZelItem::mmemo},
 };
 
-std::unique_ptr<CZelItem> ReadItem(CZelMTDocument& doc, CTzmpItem* element,
+std::unique_ptr<CZelItem> ReadItem(const CZelMTDocument& doc, const CTzmpItem* element,
                                    const QString& jobCode) {
     auto item = std::make_unique<CZelItem>();
     item->jobCode = jobCode;
@@ -168,7 +168,7 @@ QString UnwritablePlateText(const PlateProperties& p, const std::vector<FreeLine
     return {};
 }
 
-FreeLine ReadLine(CZelDocumentPreset& doc, CTzmpItem* element) {
+FreeLine ReadLine(const CZelDocumentPreset& doc, const CTzmpItem* element) {
     FreeLine line;
     line.dir = doc.LineValue(element, "LINE_DIR").toInt();
     line.start = doc.LineValue(element, "LINE_START").toDouble();
@@ -192,7 +192,7 @@ void WriteLines(CZelDocumentPreset& doc, const std::vector<FreeLine>& lines) {
     }
 }
 
-TextBox ReadText(CZelMTDocument& doc, CTzmpItem* element) {
+TextBox ReadText(const CZelMTDocument& doc, const CTzmpItem* element) {
     TextBox box;
     box.name = doc.TextValue(element, "TEXT_NAME").toString();
     box.x = doc.TextValue(element, "TEXT_POSX").toDouble();
@@ -222,7 +222,7 @@ void WriteText(CZelMTDocument& doc, CTzmpItem* element, const TextBox& box) {
     doc.TextValue(element, "TEXT_STRING") = box.text;
 }
 
-void ReadHeader(CZelMTDocument& doc, PlateProperties& p) {
+void ReadHeader(const CZelMTDocument& doc, PlateProperties& p) {
     p.presetName = doc.PresetName().toString();
     p.jobDate = doc.JobDate().toString();
     p.jobCode = doc.JobCode().toString();
