@@ -186,14 +186,14 @@ void BM_MakePress(benchmark::State& state) {
                 doc.AddItem(std::move(item));
             }
         }
-        doc.Lines().push_back({1, 200, 600, 930, 0.5, QStringLiteral(" [C=100 M=0 Y=0 K=0]")});
+        doc.SetLines({{1, 200, 600, 930, 0.5, QStringLiteral(" [C=100 M=0 Y=0 K=0]")}});
         TextBox box;
         box.x = 400, box.y = 2, box.width = 80, box.height = 11;
         box.text = QStringLiteral("재단 주의");
         box.contentColor = QStringLiteral(" [C=0 M=0 Y=100 K=0]");
         box.frameColor = QStringLiteral(" [ Black ]");
         box.font.lfHeight = -16;
-        doc.TextBoxes().push_back(box);
+        doc.SetTextBoxes({box});
         if (!doc.Save(plate))
             return Fail(state, QStringLiteral("save"));
     }

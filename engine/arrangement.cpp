@@ -18,12 +18,13 @@ CZelBound Measure(const CZelItem& item, bool withOwnCut) {
 bool CTesselDoc::AlignSelection(Align kind) {
     if (m_selection.size() < 2)
         return false;
+    const ChangeScope scope(*this);
     const CZelItem& ref = *m_selection.front();
     const double layoutW = m_geometry.layoutWidth;
     const double layoutH = m_geometry.layoutHeight;
     bool changed = false;
     for (size_t i = 1; i < m_selection.size(); ++i) {
-        CZelItem& item = *m_selection[i];
+        CZelItem& item = Selected(m_selection[i]);
         const double w = item.EffectiveWidth();
         const double h = item.EffectiveHeight();
         double x = item.x;
@@ -57,10 +58,10 @@ bool CTesselDoc::AlignSelection(Align kind) {
             break;
         }
         if (x != item.x || y != item.y) {
-            MarkDirty(item);
+            TouchItem(item);
             item.x = x;
             item.y = y;
-            MarkDirty(item);
+            TouchItem(item);
             changed = true;
         }
     }
@@ -95,7 +96,7 @@ namespace {
 // then places each after the last one placed while it fits before limit.
 // place sets the item's coordinate on the axis.
 template <typename Place>
-bool Space(std::vector<CZelItem*> items, const Axis& axis, double limit, double gap,
+bool Space(std::vector<const CZelItem*> items, const Axis& axis, double limit, double gap,
            bool withOwnCut, bool testOnly, Place place) {
     if (items.size() < 2)
         return false;
@@ -121,7 +122,7 @@ bool Space(std::vector<CZelItem*> items, const Axis& axis, double limit, double 
     bool changed = false;
     CZelBound previous = first;
     for (size_t i = 1; i < items.size(); ++i) {
-        CZelItem& item = *items[i];
+        const CZelItem& item = *items[i];
         const CZelBound b = Measure(item, withOwnCut);
         // The gap counts too: a positive one must not push the item past the limit.
         const double start = gap + axis.pos(previous) + axis.length(previous);
@@ -141,12 +142,14 @@ bool CTesselDoc::SpaceSelection(bool horizontal, double gap, bool withOwnCut, bo
         horizontal ? m_properties.margin[PlateProperties::Left] + m_geometry.usableArea.width
                    : m_properties.margin[PlateProperties::Top] + m_geometry.usableArea.height;
     double CZelItem::*coordinate = horizontal ? &CZelItem::x : &CZelItem::y;
+    const ChangeScope scope(*this);
     const bool changed =
         Space(m_selection, horizontal ? kHorizontal : kVertical, limit, gap, withOwnCut, testOnly,
-              [this, coordinate](CZelItem& item, double value) {
-                  MarkDirty(item);
+              [this, coordinate](const CZelItem& placed, double value) {
+                  CZelItem& item = Selected(&placed);
+                  TouchItem(item);
                   item.*coordinate = value;
-                  MarkDirty(item);
+                  TouchItem(item);
               });
     if (changed && !testOnly)
         m_modified = true;
@@ -162,6 +165,7 @@ bool CTesselDoc::SpaceVertically(double gap, bool withOwnCut, bool testOnly) {
 }
 
 bool CTesselDoc::SpaceAndAlign(bool horizontal, double gap, bool withOwnCut, int alignment) {
+    const ChangeScope scope(*this);
     bool changed = SpaceSelection(horizontal, gap, withOwnCut, false);
     if (alignment >= 0 && alignment <= 2)
         changed =
@@ -194,11 +198,13 @@ bool CTesselDoc::MoveSelection(double dx, double dy) {
     }
     if (dx == 0 && dy == 0)
         return false;
-    for (CZelItem* item : m_selection) {
-        MarkDirty(*item);
-        item->x += dx;
-        item->y += dy;
-        MarkDirty(*item);
+    const ChangeScope scope(*this);
+    for (const CZelItem* selected : m_selection) {
+        CZelItem& item = Selected(selected);
+        TouchItem(item);
+        item.x += dx;
+        item.y += dy;
+        TouchItem(item);
     }
     m_modified = true;
     return true;
@@ -209,8 +215,9 @@ bool CTesselDoc::ChangeStacking(Stacking kind, bool testOnly) {
         return false;
     if (testOnly)
         return true;
+    const ChangeScope scope(*this);
     bool changed = false;
-    for (CZelItem* selected : m_selection) {
+    for (const CZelItem* selected : m_selection) {
         const int from = IndexOf(selected);
         int to = from;
         const int last = ItemCount() - 1;
@@ -260,7 +267,7 @@ bool CTesselDoc::ChangeStacking(Stacking kind, bool testOnly) {
         auto item = std::move(m_items[from]);
         m_items.erase(m_items.begin() + from);
         m_items.insert(m_items.begin() + to, std::move(item));
-        MarkDirty(*selected);
+        TouchItem(*selected);
         changed = true;
     }
     if (changed)
@@ -269,7 +276,8 @@ bool CTesselDoc::ChangeStacking(Stacking kind, bool testOnly) {
 }
 
 bool CTesselDoc::RotateSelection(bool clockwise) {
-    for (CZelItem* item : m_selection)
+    const ChangeScope scope(*this);
+    for (const CZelItem* item : m_selection)
         RotateItem(item, clockwise);
     return !m_selection.empty();
 }
@@ -291,21 +299,23 @@ bool CTesselDoc::AllSelectedHaveOwnCut() const {
 bool CTesselDoc::ToggleOwnCut(const OwnCutSettings& settings) {
     if (m_selection.empty())
         return false;
+    const ChangeScope scope(*this);
     const bool switchOff = AllSelectedHaveOwnCut();
     const bool anyMark =
         std::any_of(settings.marks.begin(), settings.marks.end(), [](int on) { return on != 0; });
-    for (CZelItem* item : m_selection) {
-        MarkDirty(*item);
+    for (const CZelItem* selected : m_selection) {
+        CZelItem& item = Selected(selected);
+        TouchItem(item);
         // Every mark off only switches the lines off: the item keeps the
         // margins and marks it had, for the next time they are switched on.
         if (switchOff || !anyMark) {
-            item->ownCut = 0;
+            item.ownCut = 0;
         } else {
-            item->crop = settings.margins;
-            item->cropMarks = settings.marks;
-            item->ownCut = 1;
+            item.crop = settings.margins;
+            item.cropMarks = settings.marks;
+            item.ownCut = 1;
         }
-        MarkDirty(*item);
+        TouchItem(item);
     }
     m_modified = true;
     return true;
@@ -319,17 +329,19 @@ bool CTesselDoc::AllSelectedHaveFrame() const {
 bool CTesselDoc::ToggleFrames(const QString& colorName) {
     if (m_selection.empty())
         return false;
+    const ChangeScope scope(*this);
     const bool switchOff = AllSelectedHaveFrame();
-    for (CZelItem* item : m_selection) {
+    for (const CZelItem* selected : m_selection) {
+        CZelItem& item = Selected(selected);
         if (switchOff) {
-            item->ownFrame = 0;
-        } else if (!item->ownFrame) {
-            item->ownFrame = 1;
-            item->ownFrameColor = colorName;
+            item.ownFrame = 0;
+        } else if (!item.ownFrame) {
+            item.ownFrame = 1;
+            item.ownFrameColor = colorName;
         } else {
             continue;
         }
-        MarkDirty(*item);
+        TouchItem(item);
     }
     m_modified = true;
     return true;

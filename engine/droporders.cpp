@@ -171,6 +171,10 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
     const CZelBound& area = m_geometry.usableArea;
     if (!(x >= area.x && x <= area.Right() && y >= area.y && y <= area.Bottom()))
         return DropResult::Outside;
+    // The trial places and removes items, tickets come and go: the drop
+    // reports the whole plate once.
+    const ChangeScope scope(*this);
+    TouchWholePlate(PlateChange::Items | PlateChange::Selection | PlateChange::Orders);
     OperatorInterface* op = m_context.op;
     const int pressCount = m_properties.pressCount;
     auto returnAll = [&](size_t from) {
@@ -231,7 +235,6 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
     if (!proceed) {
         returnAll(0);
         m_jobContainer.Refresh(true);
-        m_dirty.clear();
         return DropResult::Cancelled;
     }
 
@@ -268,13 +271,13 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
     if (progress)
         progress->End();
     m_jobContainer.Refresh(true);
-    m_dirty.clear();
     return result;
 }
 
 int CTesselDoc::DuplicateSelection(int count, int direction) {
     if (m_selection.size() != 1 || count < 1)
         return 0;
+    const ChangeScope scope(*this);
     const CZelItem original = *m_selection.front();
     const int savedDirection = m_properties.arrangeDirection;
     m_properties.arrangeDirection = direction;
@@ -307,6 +310,9 @@ int CTesselDoc::DuplicateSelection(int count, int direction) {
 }
 
 void CTesselDoc::RemoveOrdersAndReturnTickets(const QStringList& ordernums) {
+    const ChangeScope scope(*this);
+    if (!ordernums.isEmpty())
+        Touch(PlateChange::Orders);
     for (const QString& ordernum : ordernums) {
         RemoveOrder(ordernum);
         if (CZelJob* job = m_jobContainer.FindByOrdernum(ordernum))
@@ -323,9 +329,10 @@ bool CTesselDoc::DeleteSelectedItems() {
         !m_context.op->Ask(
             QStringLiteral("선택 항목 %1 개를 삭제하시겠습니까.").arg(m_selection.size())))
         return false;
+    const ChangeScope scope(*this);
     QStringList emptied;
-    const std::vector<CZelItem*> selected = m_selection;
-    for (CZelItem* item : selected) {
+    const std::vector<const CZelItem*> selected = m_selection;
+    for (const CZelItem* item : selected) {
         if (CountOrderItems(item->ordernum, item->mediaInd) == 1 &&
             !emptied.contains(item->ordernum))
             emptied << item->ordernum;
@@ -354,6 +361,7 @@ bool CTesselDoc::DeleteSelectedOrders() {
 bool CTesselDoc::ChangeLabel(const QString& labelName) {
     if (m_selection.size() != 1)
         return false;
+    const ChangeScope scope(*this);
     const QString ordernum = m_selection.front()->ordernum;
     QString failure;
     for (const auto& item : m_items) {
@@ -362,7 +370,7 @@ bool CTesselDoc::ChangeLabel(const QString& labelName) {
             QString reason;
             if (!RefreshLabelPreview(*item, &reason) && failure.isEmpty())
                 failure = reason;
-            MarkDirty(*item);
+            TouchItem(*item);
         }
     }
     m_modified = true;

@@ -35,8 +35,39 @@ QString CTesselDoc::LabelPreviewPath(const CZelItem& item) const {
                       .arg(item.mediaInd, 3, 10, QLatin1Char('0')));
 }
 
-bool CTesselDoc::RefreshItemPreviews(CZelItem& item, QString* error) {
+bool CTesselDoc::RefreshPreviews(CZelItem& item, QString* error) {
     return RefreshPagePreviews(item, error) && RefreshLabelPreview(item, error);
+}
+
+bool CTesselDoc::RefreshItemPreviews(const CZelItem* item, QString* error) {
+    CZelItem* owned = Owned(item);
+    if (!owned) {
+        SetError(error, QStringLiteral("the item is not on the plate"));
+        return false;
+    }
+    const ChangeScope scope(*this);
+    // The artwork may have changed and lie turned now.
+    TouchItem(*owned);
+    const bool refreshed = RefreshPreviews(*owned, error);
+    TouchItem(*owned);
+    return refreshed;
+}
+
+QStringList CTesselDoc::RefreshLabelPreviews(const std::vector<const CZelItem*>& items) {
+    const std::shared_ptr<void> labels = m_context.HoldLabelSet();
+    const ChangeScope scope(*this);
+    QStringList failures;
+    for (const CZelItem* item : items) {
+        CZelItem* owned = Owned(item);
+        if (!owned)
+            continue;
+        TouchItem(*owned);
+        QString error;
+        if (!RefreshLabelPreview(*owned, &error))
+            failures << error;
+        TouchItem(*owned);
+    }
+    return failures;
 }
 
 bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
@@ -122,14 +153,15 @@ bool CTesselDoc::RefreshLabelPreview(CZelItem& item, QString* error) {
 
 QStringList CTesselDoc::RetryMissingArtwork() {
     const std::shared_ptr<void> labels = m_context.HoldLabelSet();
+    const ChangeScope scope(*this);
     for (const auto& item : m_items) {
         if (!item->artworkMissing)
             continue;
         const CZelBound before = item->Bounds(true);
-        if (RefreshItemPreviews(*item)) {
+        if (RefreshPreviews(*item, nullptr)) {
             // The placeholder gives way to the artwork, which may lie turned.
-            m_dirty.push_back(before);
-            MarkDirty(*item);
+            TouchRect(before, PlateChange::Items);
+            TouchItem(*item);
         }
     }
     return MissingArtwork();

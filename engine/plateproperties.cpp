@@ -23,7 +23,7 @@ void PlateProperties::Normalize() {
         pressQuantityText = PlateQuantityText(quantity);
 }
 
-void PlateProperties::ReadPlateKeys(CZelDocumentPreset& p) {
+void PlateProperties::ReadPlateKeys(const CZelDocumentPreset& p) {
     using E = CZelDocumentPreset::Edge;
     paperType = p.PaperType().toString();
     paperSideSetting = p.PaperSide().toInt();

@@ -67,7 +67,7 @@ struct PlateProperties {
     void Normalize();
 
     // The plate keys of a preset or document (header keys are the document's).
-    void ReadPlateKeys(CZelDocumentPreset& preset);
+    void ReadPlateKeys(const CZelDocumentPreset& preset);
     void WritePlateKeys(CZelDocumentPreset& preset) const;
 };
 

@@ -69,9 +69,9 @@ ViewSide FitViewSide(ViewSide side, const PlateGeometry& geometry) {
     return GeometrySide(side, geometry) < 0 ? ViewSide::A : side;
 }
 
-CZelItem* TopmostItemAt(const CTesselDoc& doc, int page, double x, double y) {
+const CZelItem* TopmostItemAt(const CTesselDoc& doc, int page, double x, double y) {
     for (int i = doc.ItemCount() - 1; i >= 0; --i) {
-        CZelItem* item = doc.ItemAt(i);
+        const CZelItem* item = doc.ItemAt(i);
         if (item->pageNum != page)
             continue;
         const CZelBound box = item->Bounds();
@@ -82,7 +82,7 @@ CZelItem* TopmostItemAt(const CTesselDoc& doc, int page, double x, double y) {
 }
 
 bool ClickSelect(CTesselDoc& doc, int page, double x, double y, bool shift) {
-    CZelItem* hit = TopmostItemAt(doc, page, x, y);
+    const CZelItem* hit = TopmostItemAt(doc, page, x, y);
     if (hit && hit->selected)
         return false;
     bool changed = false;
@@ -108,7 +108,7 @@ bool SelectInRect(CTesselDoc& doc, int page, const CZelBound& rect, bool add) {
         changed = true;
     }
     for (int i = 0; i < doc.ItemCount(); ++i) {
-        CZelItem* item = doc.ItemAt(i);
+        const CZelItem* item = doc.ItemAt(i);
         if (item->selected || item->pageNum != page)
             continue;
         const CZelBound box = item->Bounds();

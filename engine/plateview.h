@@ -47,7 +47,7 @@ ViewSide FitViewSide(ViewSide side, const PlateGeometry& geometry);
 
 // The topmost item of a page (last drawn first) whose box contains the
 // point (millimetres from the page's top-left); null when none.
-CZelItem* TopmostItemAt(const CTesselDoc& doc, int page, double x, double y);
+const CZelItem* TopmostItemAt(const CTesselDoc& doc, int page, double x, double y);
 
 // A click at a plate point. An item already selected keeps the selection (a
 // drag moves all of it); another item replaces it, or joins it with Shift;

@@ -12,9 +12,71 @@ CTesselDoc::CTesselDoc() {
 
 CTesselDoc::~CTesselDoc() = default;
 
+CTesselDoc::ChangeScope::~ChangeScope() {
+    if (--m_doc.m_changeDepth > 0 || m_doc.m_pending.IsEmpty())
+        return;
+    const PlateChange change = std::exchange(m_doc.m_pending, {});
+    // An observer may add or remove observers while being told.
+    const std::vector<PlateObserver*> observers = m_doc.m_observers;
+    for (PlateObserver* observer : observers)
+        observer->PlateChanged(change);
+}
+
+void CTesselDoc::AddObserver(PlateObserver* observer) {
+    if (observer &&
+        std::find(m_observers.begin(), m_observers.end(), observer) == m_observers.end())
+        m_observers.push_back(observer);
+}
+
+void CTesselDoc::RemoveObserver(PlateObserver* observer) {
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), observer),
+                      m_observers.end());
+}
+
+void CTesselDoc::TouchRect(const CZelBound& rect, unsigned kinds) {
+    m_pending.kinds |= kinds;
+    if (!m_pending.wholePlate)
+        m_pending.rects.push_back(rect);
+}
+
+void CTesselDoc::TouchWholePlate(unsigned kinds) {
+    m_pending.kinds |= kinds;
+    m_pending.wholePlate = true;
+    m_pending.rects.clear();
+}
+
+CZelItem* CTesselDoc::Owned(const CZelItem* item) const {
+    const int index = IndexOf(item);
+    return index < 0 ? nullptr : m_items[index].get();
+}
+
 void CTesselDoc::SetProperties(const PlateProperties& properties) {
+    if (properties == m_properties)
+        return;
+    const ChangeScope scope(*this);
+    // The plate's settings are stored: a change not saved would be lost at close.
+    m_modified = true;
     m_properties = properties;
     m_geometry = ComputePlateGeometry(m_properties);
+    TouchWholePlate(PlateChange::Properties);
+}
+
+void CTesselDoc::SetLines(std::vector<FreeLine> lines) {
+    if (lines == m_lines)
+        return;
+    const ChangeScope scope(*this);
+    m_lines = std::move(lines);
+    m_modified = true;
+    TouchWholePlate(PlateChange::Furniture);
+}
+
+void CTesselDoc::SetTextBoxes(std::vector<TextBox> boxes) {
+    if (boxes == m_textBoxes)
+        return;
+    const ChangeScope scope(*this);
+    m_textBoxes = std::move(boxes);
+    m_modified = true;
+    TouchWholePlate(PlateChange::Furniture);
 }
 
 int CTesselDoc::IndexOf(const CZelItem* item) const {
@@ -24,30 +86,37 @@ int CTesselDoc::IndexOf(const CZelItem* item) const {
 }
 
 int CTesselDoc::AddItem(std::unique_ptr<CZelItem> item, bool atHead, bool select) {
+    const ChangeScope scope(*this);
     CZelItem* raw = item.get();
     item->selected = false;
+    const bool newOrder = !FindByOrdernum(item->ordernum);
     if (atHead)
         m_items.insert(m_items.begin(), std::move(item));
     else
         m_items.push_back(std::move(item));
     if (select)
         SelectItem(raw);
-    m_dirty.push_back(raw->Bounds(true));
+    TouchItem(*raw, newOrder ? PlateChange::Items | PlateChange::Orders : PlateChange::Items);
     m_modified = true;
     return ItemCount();
 }
 
-void CTesselDoc::RemoveItem(CZelItem* item) {
+void CTesselDoc::RemoveItem(const CZelItem* item) {
     const int index = IndexOf(item);
     if (index < 0)
         return;
+    const ChangeScope scope(*this);
     DeselectItem(item);
-    m_dirty.push_back(item->Bounds(true));
+    TouchItem(*item);
+    const QString ordernum = item->ordernum;
     m_items.erase(m_items.begin() + index);
+    if (!FindByOrdernum(ordernum))
+        Touch(PlateChange::Orders);
     m_modified = true;
 }
 
 int CTesselDoc::RemoveOrder(const QString& ordernum) {
+    const ChangeScope scope(*this);
     int removed = 0;
     for (int i = ItemCount() - 1; i >= 0; --i) {
         if (m_items[i]->ordernum == ordernum) {
@@ -59,11 +128,31 @@ int CTesselDoc::RemoveOrder(const QString& ordernum) {
 }
 
 void CTesselDoc::Clear() {
+    const ChangeScope scope(*this);
+    if (!m_selection.empty())
+        Touch(PlateChange::Selection);
     m_selection.clear();
     for (const auto& item : m_items)
-        m_dirty.push_back(item->Bounds(true));
+        TouchItem(*item, PlateChange::Items | PlateChange::Orders);
     m_items.clear();
     m_modified = true;
+}
+
+bool CTesselDoc::ChangeItem(const CZelItem* item, const std::function<void(CZelItem&)>& edit) {
+    CZelItem* owned = Owned(item);
+    if (!owned)
+        return false;
+    const ChangeScope scope(*this);
+    const bool selected = owned->selected;
+    const QString ordernum = owned->ordernum;
+    TouchItem(*owned);
+    edit(*owned);
+    // The selection is the plate's to keep.
+    owned->selected = selected;
+    TouchItem(*owned, owned->ordernum == ordernum ? PlateChange::Items
+                                                  : PlateChange::Items | PlateChange::Orders);
+    m_modified = true;
+    return true;
 }
 
 QStringList CTesselDoc::MissingArtwork() const {
@@ -90,7 +179,7 @@ QStringList CTesselDoc::MissingArtworkReasons() const {
     return reasons;
 }
 
-CZelItem* CTesselDoc::FindByOrdernum(const QString& ordernum) const {
+const CZelItem* CTesselDoc::FindByOrdernum(const QString& ordernum) const {
     for (const auto& item : m_items)
         if (item->ordernum == ordernum)
             return item.get();
@@ -103,45 +192,54 @@ int CTesselDoc::CountOrderItems(const QString& ordernum, int mediaInd) const {
     }));
 }
 
-int CTesselDoc::SelectItem(CZelItem* item) {
-    if (item && !item->selected && IndexOf(item) >= 0) {
-        item->selected = true;
-        m_selection.push_back(item);
-        MarkDirty(*item);
+int CTesselDoc::SelectItem(const CZelItem* item) {
+    CZelItem* owned = item && !item->selected ? Owned(item) : nullptr;
+    if (owned) {
+        const ChangeScope scope(*this);
+        owned->selected = true;
+        m_selection.push_back(owned);
+        TouchItem(*owned, PlateChange::Selection);
     }
     return SelectedCount();
 }
 
 int CTesselDoc::SelectAll() {
+    const ChangeScope scope(*this);
     for (const auto& item : m_items)
         SelectItem(item.get());
     return SelectedCount();
 }
 
-int CTesselDoc::DeselectItem(CZelItem* item) {
+int CTesselDoc::DeselectItem(const CZelItem* item) {
     const auto found = std::find(m_selection.begin(), m_selection.end(), item);
     if (found != m_selection.end()) {
+        const ChangeScope scope(*this);
         m_selection.erase(found);
-        item->selected = false;
-        MarkDirty(*item);
+        Selected(item).selected = false;
+        TouchItem(*item, PlateChange::Selection);
     }
     return SelectedCount();
 }
 
 int CTesselDoc::DeselectAll() {
-    for (CZelItem* item : m_selection) {
-        item->selected = false;
-        MarkDirty(*item);
+    const ChangeScope scope(*this);
+    for (const CZelItem* item : m_selection) {
+        Selected(item).selected = false;
+        TouchItem(*item, PlateChange::Selection);
     }
     m_selection.clear();
     return 0;
 }
 
-void CTesselDoc::RotateItem(CZelItem* item, bool clockwise) {
-    m_dirty.push_back(item->Bounds(true));
-    item->rotate = (item->rotate + (clockwise ? 90 : 270)) % 360;
-    item->TurnPictures();
-    m_dirty.push_back(item->Bounds(true));
+void CTesselDoc::RotateItem(const CZelItem* item, bool clockwise) {
+    CZelItem* owned = Owned(item);
+    if (!owned)
+        return;
+    const ChangeScope scope(*this);
+    TouchItem(*owned);
+    owned->rotate = (owned->rotate + (clockwise ? 90 : 270)) % 360;
+    owned->TurnPictures();
+    TouchItem(*owned);
     m_modified = true;
 }
 
@@ -160,12 +258,4 @@ bool CTesselDoc::InsideLayoutArea(const CZelItem& item) const {
     const CZelBound box = item.Bounds();
     return box.x < m_geometry.layoutWidth && box.y < m_geometry.layoutHeight && box.Right() > 0 &&
            box.Bottom() > 0;
-}
-
-std::vector<CZelBound> CTesselDoc::TakeDirtyRects() {
-    return std::exchange(m_dirty, {});
-}
-
-void CTesselDoc::MarkDirty(const CZelItem& item) {
-    m_dirty.push_back(item.Bounds(true));
 }

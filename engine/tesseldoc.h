@@ -1,25 +1,34 @@
 #pragma once
 
 #include "furniture.h"
+#include "platechange.h"
 #include "plategeometry.h"
 #include "plateproperties.h"
 #include "shopcontext.h"
 #include "zelitem.h"
 
+#include "markup/result.h"
 #include "records/zeljobcontainer.h"
 #include "records/zelmtdocument.h"
 
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
 // The open plate: its settings with the geometry they imply, the placed items
 // in stacking order (head drawn first) and the selection in the order it was
-// made (the first entry is the reference of alignment). Every change sets the
-// modified flag and records the rectangles it touched, so that the view
-// repaints only those.
+// made (the first entry is the reference of alignment).
+//
+// The plate is observable, and only through one mechanism: every operation
+// that changes it reports one PlateChange to the observers (a plain list of
+// PlateObserver, told in the order they were added) when it is complete,
+// saying what kind of thing changed and which rectangles, or that the whole
+// plate did. Changes of the plate's data also set the modified flag; the
+// selection alone does not. Plate data is read through const accessors and
+// changed only through these operations.
 class CTesselDoc {
 public:
     CTesselDoc();
@@ -31,12 +40,22 @@ public:
     void SetContext(const ShopContext& context) { m_context = context; }
     const ShopContext& Context() const { return m_context; }
 
-    // Opens a plate file: settings, items, lines and text boxes, the work
-    // folder beside the file, and (with a preference) the plate's progress
-    // and release folders; then the items' previews, behind the progress
-    // sink. A file that cannot be read whole, or is no plate file, fails the
-    // open and leaves this document and the file as they were.
+    // The observer must outlive its registration; adding one twice tells it once.
+    void AddObserver(PlateObserver* observer);
+    void RemoveObserver(PlateObserver* observer);
+
+    // Opens a plate file: ReadPlateFile, then PreparePreviews.
     bool Open(const QString& path, QString* error = nullptr);
+    // The first phase of an open: settings, items, lines and text boxes, the
+    // work folder beside the file, and (with a preference) the plate's
+    // progress and release folders. A file that cannot be read whole, or is no
+    // plate file, fails and leaves this document and the file as they were.
+    // The items have no previews yet; the plate reports a whole change.
+    Result<void> ReadPlateFile(const QString& path);
+    // The second phase: the items' previews behind the progress sink, the
+    // text boxes' missing files, and the operator told of what could not be
+    // had. Items whose artwork cannot be loaded stay on the plate.
+    void PreparePreviews();
     // Writes the plate file atomically; the modified flag is cleared only
     // when the file was written. An item text the file's code page cannot
     // carry fails the save, naming the order and key; nothing is written.
@@ -52,18 +71,14 @@ public:
     const QString& ProgressFolder() const { return m_progressFolder; }
     const QString& ReleaseFolder() const { return m_releaseFolder; }
 
-    // The page previews of an item, then its label preview. False, with the
-    // reason, when either cannot be had.
-    bool RefreshItemPreviews(CZelItem& item, QString* error = nullptr);
-    // The page previews, made again when the artwork changed (by its
-    // freshness stamp), else loaded from the work folder. False, with the
-    // reason, when the artwork or a preview cannot be had; the item's
-    // artworkMissing follows the result.
-    bool RefreshPagePreviews(CZelItem& item, QString* error = nullptr);
-    // Draws the label that applies to the item into its label object; an
-    // item that no label fits gets none. False, with the reason, only when
-    // that label cannot be drawn.
-    bool RefreshLabelPreview(CZelItem& item, QString* error = nullptr);
+    // The page previews of an item on the plate, then its label preview.
+    // False, with the reason, when either cannot be had (the item's
+    // artworkMissing follows the page previews).
+    bool RefreshItemPreviews(const CZelItem* item, QString* error = nullptr);
+    // Draws the label previews of these items of the plate again (a label
+    // was saved or deleted). Returns the reasons of those that could not be
+    // drawn.
+    QStringList RefreshLabelPreviews(const std::vector<const CZelItem*>& items);
     // Preview files in the work folder; empty when the order number is not a
     // plain file name (or the plate has no work folder), and then nothing may be written.
     QString PagePreviewPath(const CZelItem& item, int page) const;
@@ -82,13 +97,19 @@ public:
     // own lines and saves the preset. Refused while the plate has unsaved changes.
     bool ApplyToPreset(QString* error = nullptr);
 
-    std::vector<FreeLine>& Lines() { return m_lines; }
     const std::vector<FreeLine>& Lines() const { return m_lines; }
-    std::vector<TextBox>& TextBoxes() { return m_textBoxes; }
     const std::vector<TextBox>& TextBoxes() const { return m_textBoxes; }
+    // Replace the free lines or the text boxes (the dialogs edit them as a
+    // list); nothing happens when the list is the same.
+    void SetLines(std::vector<FreeLine> lines);
+    void SetTextBoxes(std::vector<TextBox> boxes);
+    // Makes the files of text boxes whose picture or PDF is missing (naming a
+    // box without a usable name, which changes the plate). One reason per box,
+    // empty where its files are there or were made.
+    std::vector<QString> PrepareTextBoxPictures();
 
     const PlateProperties& Properties() const { return m_properties; }
-    // Replaces the settings and recomputes the geometry.
+    // Replaces the settings and recomputes the geometry; the whole plate changes.
     void SetProperties(const PlateProperties& properties);
     const PlateGeometry& Geometry() const { return m_geometry; }
 
@@ -97,27 +118,30 @@ public:
 
     // Items
     int ItemCount() const { return static_cast<int>(m_items.size()); }
-    CZelItem* ItemAt(int index) const { return m_items.at(index).get(); }
+    const CZelItem* ItemAt(int index) const { return m_items.at(index).get(); }
     int IndexOf(const CZelItem* item) const; // -1 when not on the plate
     // Appends (or puts at the head), optionally selecting; returns the item count.
     int AddItem(std::unique_ptr<CZelItem> item, bool atHead = false, bool select = false);
-    void RemoveItem(CZelItem* item);
+    void RemoveItem(const CZelItem* item);
     int RemoveOrder(const QString& ordernum);
     void Clear();
-    CZelItem* FindByOrdernum(const QString& ordernum) const;
+    // Changes an item on the plate through edit, reporting its rectangle
+    // before and after. False when the item is not on the plate.
+    bool ChangeItem(const CZelItem* item, const std::function<void(CZelItem&)>& edit);
+    const CZelItem* FindByOrdernum(const QString& ordernum) const;
     // Items of an order, or of one of its cases when mediaInd is 0 or more.
     int CountOrderItems(const QString& ordernum, int mediaInd = -1) const;
 
     // Selection; each returns the selected count.
     int SelectedCount() const { return static_cast<int>(m_selection.size()); }
-    const std::vector<CZelItem*>& Selection() const { return m_selection; }
-    int SelectItem(CZelItem* item);
+    const std::vector<const CZelItem*>& Selection() const { return m_selection; }
+    int SelectItem(const CZelItem* item);
     int SelectAll();
-    int DeselectItem(CZelItem* item);
+    int DeselectItem(const CZelItem* item);
     int DeselectAll();
 
     // A quarter turn clockwise or counter-clockwise.
-    void RotateItem(CZelItem* item, bool clockwise);
+    void RotateItem(const CZelItem* item, bool clockwise);
 
     // Arrangement of the selection. Each returns whether it changed anything;
     // the spacing and stacking operations also answer, in test mode, whether
@@ -198,7 +222,7 @@ public:
     // Moves an order's ticket and PDF back to its place in the job folder.
     bool ReturnTicket(CZelJob& job, QString* error = nullptr);
     // The orders of this plate: its progress folder.
-    CZelJobContainer& JobContainer() { return m_jobContainer; }
+    const CZelJobContainer& JobContainer() const { return m_jobContainer; }
 
     // Copies the one selected item count times with this arrangement in
     // force; stops, telling the operator, when no slot is left. Returns the
@@ -226,18 +250,40 @@ public:
     // bottom-right beyond the origin.
     bool InsideLayoutArea(const CZelItem& item) const;
 
-    // Rectangles (millimetres, page-relative) changed since the last take:
-    // for each change the item's old rectangle, then its new one.
-    std::vector<CZelBound> TakeDirtyRects();
-    void MarkDirty(const CZelItem& item);
-
 private:
+    // Gathers what the operations under it change and reports it once, when
+    // the outermost one ends.
+    class ChangeScope {
+    public:
+        explicit ChangeScope(CTesselDoc& doc) : m_doc(doc) { ++m_doc.m_changeDepth; }
+        ~ChangeScope();
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+
+    private:
+        CTesselDoc& m_doc;
+    };
+    void Touch(unsigned kinds) { m_pending.kinds |= kinds; }
+    void TouchRect(const CZelBound& rect, unsigned kinds);
+    // The item's rectangle as it stands now; called before and after a change.
+    void TouchItem(const CZelItem& item, unsigned kinds = PlateChange::Items) {
+        TouchRect(item.Bounds(true), kinds);
+    }
+    void TouchWholePlate(unsigned kinds);
+    // The plate's own item behind a pointer a caller holds, or nullptr.
+    CZelItem* Owned(const CZelItem* item) const;
+    // A selected item, to be changed: the selection only ever holds items of
+    // m_items, which the plate owns and may change.
+    static CZelItem& Selected(const CZelItem* item) { return const_cast<CZelItem&>(*item); }
+    bool RefreshPagePreviews(CZelItem& item, QString* error = nullptr);
+    bool RefreshLabelPreview(CZelItem& item, QString* error = nullptr);
+    bool RefreshPreviews(CZelItem& item, QString* error);
+
     bool SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly);
     void RemoveOrdersAndReturnTickets(const QStringList& ordernums);
     bool PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial);
     bool MeasureItemPages(CZelItem& item, QString* error);
 
-protected:
     ShopContext m_context;
     QString m_path;
     QString m_workFolder;
@@ -250,7 +296,9 @@ protected:
     PlateProperties m_properties;
     PlateGeometry m_geometry;
     std::vector<std::unique_ptr<CZelItem>> m_items;
-    std::vector<CZelItem*> m_selection;
-    std::vector<CZelBound> m_dirty;
+    std::vector<const CZelItem*> m_selection;
     bool m_modified = false;
+    std::vector<PlateObserver*> m_observers;
+    PlateChange m_pending;
+    int m_changeDepth = 0;
 };

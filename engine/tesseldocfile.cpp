@@ -49,7 +49,7 @@ const TextField kJobTexts[] = {
     {"Mmemo", &CZelItem::mmemo},
 };
 
-std::unique_ptr<CZelItem> ReadItem(CZelMTDocument& doc, CTzmpItem* element,
+std::unique_ptr<CZelItem> ReadItem(const CZelMTDocument& doc, const CTzmpItem* element,
                                    const QString& jobCode) {
     auto item = std::make_unique<CZelItem>();
     item->jobCode = jobCode;
@@ -169,7 +169,7 @@ QString UnwritablePlateText(const PlateProperties& p, const std::vector<FreeLine
     return {};
 }
 
-FreeLine ReadLine(CZelDocumentPreset& doc, CTzmpItem* element) {
+FreeLine ReadLine(const CZelDocumentPreset& doc, const CTzmpItem* element) {
     FreeLine line;
     line.dir = doc.LineValue(element, "LINE_DIR").toInt();
     line.start = doc.LineValue(element, "LINE_START").toDouble();
@@ -193,7 +193,7 @@ void WriteLines(CZelDocumentPreset& doc, const std::vector<FreeLine>& lines) {
     }
 }
 
-TextBox ReadText(CZelMTDocument& doc, CTzmpItem* element) {
+TextBox ReadText(const CZelMTDocument& doc, const CTzmpItem* element) {
     TextBox box;
     box.name = doc.TextValue(element, "TEXT_NAME").toString();
     box.x = doc.TextValue(element, "TEXT_POSX").toDouble();
@@ -223,7 +223,7 @@ void WriteText(CZelMTDocument& doc, CTzmpItem* element, const TextBox& box) {
     doc.TextValue(element, "TEXT_STRING") = box.text;
 }
 
-void ReadHeader(CZelMTDocument& doc, PlateProperties& p) {
+void ReadHeader(const CZelMTDocument& doc, PlateProperties& p) {
     p.presetName = doc.PresetName().toString();
     p.jobDate = doc.JobDate().toString();
     p.jobCode = doc.JobCode().toString();
@@ -253,21 +253,26 @@ void SetError(QString* error, const QString& text) {
 } // namespace
 
 bool CTesselDoc::Open(const QString& path, QString* error) {
-    const std::shared_ptr<void> labels = m_context.HoldLabelSet();
+    const ChangeScope scope(*this);
+    const Result<void> read = ReadPlateFile(path);
+    if (!read) {
+        SetError(error, read.error());
+        return false;
+    }
+    PreparePreviews();
+    return true;
+}
+
+Result<void> CTesselDoc::ReadPlateFile(const QString& path) {
     auto document = std::make_unique<CZelMTDocument>();
     // A plate read in part, or another kind of record, would be written back
     // short at the next save.
-    if (!document->LoadWhole(path, CZelMTDocument::kDocumentType)) {
-        SetError(error, document->LastError());
-        return false;
-    }
+    if (!document->LoadWhole(path, CZelMTDocument::kDocumentType))
+        return Failure(document->LastError());
     const QFileInfo file(path);
     const QString workFolder = QDir(file.absolutePath()).filePath(file.completeBaseName());
-    if (!QDir().mkpath(workFolder)) {
-        SetError(error,
-                 QStringLiteral("%1: cannot create the plate's work folder").arg(workFolder));
-        return false;
-    }
+    if (!QDir().mkpath(workFolder))
+        return Failure(QStringLiteral("%1: cannot create the plate's work folder").arg(workFolder));
 
     PlateProperties properties;
     ReadHeader(*document, properties);
@@ -278,23 +283,18 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     if (m_context.preference) {
         // Both names become folders on the shared drive.
         if (!filenames::IsPlainName(properties.userAccount) ||
-            !filenames::IsPlainName(properties.jobCode)) {
-            SetError(
-                error,
+            !filenames::IsPlainName(properties.jobCode))
+            return Failure(
                 QStringLiteral(
                     "%1: the plate's account \"%2\" or number \"%3\" is not a valid folder name")
                     .arg(path, properties.userAccount, properties.jobCode));
-            return false;
-        }
         if (!m_context.preference->GetProgressFolder(properties.userAccount, properties.jobCode,
                                                      progressFolder) ||
             !m_context.preference->GetReleaseFolder(properties.userAccount, properties.jobCode,
-                                                    releaseFolder)) {
-            SetError(error,
-                     QStringLiteral("%1: cannot create the plate's progress or release folder")
-                         .arg(path));
-            return false;
-        }
+                                                    releaseFolder))
+            return Failure(
+                QStringLiteral("%1: cannot create the plate's progress or release folder")
+                    .arg(path));
     }
 
     std::vector<std::unique_ptr<CZelItem>> items;
@@ -305,18 +305,9 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     }
     document->RemoveAllPages();
 
-    // Colour presets are kept per workstation: a line whose colour is not
-    // known here keeps its name (so saving loses nothing) and is drawn in
-    // registration colour.
     std::vector<FreeLine> lines;
-    QStringList unknownColors;
-    for (CMTItem* element = document->FirstLine(); element; element = element->NextSibling()) {
-        FreeLine line = ReadLine(*document, CTzmpTree::Typed(element));
-        if (m_context.colors && !m_context.colors->FindColor(line.colorName) &&
-            !unknownColors.contains(line.colorName))
-            unknownColors << line.colorName;
-        lines.push_back(line);
-    }
+    for (CMTItem* element = document->FirstLine(); element; element = element->NextSibling())
+        lines.push_back(ReadLine(*document, CTzmpTree::Typed(element)));
     document->RemoveAllLines();
 
     std::vector<TextBox> textBoxes;
@@ -325,6 +316,7 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     document->RemoveAllTexts();
 
     // Everything was read: the document becomes this plate.
+    const ChangeScope scope(*this);
     DeselectAll();
     m_items = std::move(items);
     m_lines = std::move(lines);
@@ -337,11 +329,19 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     if (!progressFolder.isEmpty())
         m_jobContainer.SetSource(properties.jobCode, progressFolder, true);
     SetProperties(properties);
-    m_dirty.clear();
     m_modified = false;
     // Files that stopped runs on this plate left half-written.
     durablefile::RemoveStaleTemporaries(file.absolutePath());
     durablefile::RemoveStaleTemporaries(m_workFolder);
+    TouchWholePlate(PlateChange::Items | PlateChange::Selection | PlateChange::Properties |
+                    PlateChange::Furniture | PlateChange::Orders);
+    return {};
+}
+
+void CTesselDoc::PreparePreviews() {
+    const std::shared_ptr<void> labels = m_context.HoldLabelSet();
+    const ChangeScope scope(*this);
+    TouchWholePlate(PlateChange::Items);
 
     // The previews are the slow part of an open. An item whose artwork
     // cannot be loaded now (a share briefly away) stays on the plate with
@@ -351,7 +351,8 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     QStringList failedLabels;
     ProgressSink* progress = m_context.progress;
     if (progress && !m_items.empty())
-        progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(file.fileName()), ItemCount());
+        progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(QFileInfo(m_path).fileName()),
+                        ItemCount());
     for (int i = 0; i < ItemCount(); ++i) {
         CZelItem& item = *m_items[i];
         if (progress)
@@ -367,17 +368,9 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     }
     if (progress && !m_items.empty())
         progress->End();
-    // Text boxes whose picture or PDF is missing are made again; one that
-    // gets its name here changes the plate. A failure shows again at make press.
-    if (m_context.pdf && textlayout::CanMeasure()) {
-        for (TextBox& box : m_textBoxes) {
-            const bool nameless = !filenames::IsPlainName(box.name);
-            if (CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors,
-                                               m_context.pdf) &&
-                nameless)
-                m_modified = true;
-        }
-    }
+    // A text box that cannot be made shows again at make press.
+    if (m_context.pdf && textlayout::CanMeasure())
+        (void)PrepareTextBoxPictures();
     const QStringList missing = MissingArtworkReasons();
     if (!missing.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("다음 주문의 PDF 파일을 불러올 수 없습니다: %1\n파일을 "
@@ -388,13 +381,40 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
             QStringLiteral("다음 주문의 레이블을 만들 수 없습니다: %1\n레이블 파일을 확인하십시오.")
                 .arg(failedLabels.join(QStringLiteral(", "))));
 
+    // Colour presets are kept per workstation: a line whose colour is not
+    // known here keeps its name (so saving loses nothing) and is drawn in
+    // registration colour.
+    QStringList unknownColors;
+    for (const FreeLine& line : m_lines)
+        if (m_context.colors && !m_context.colors->FindColor(line.colorName) &&
+            !unknownColors.contains(line.colorName))
+            unknownColors << line.colorName;
     if (!unknownColors.isEmpty() && m_context.op)
         m_context.op->Tell(
             QStringLiteral(
                 "선 색상 %1을(를) 컬러 프리셋에서 찾을 수 없어 레지스트레이션 색상으로 표시합니다.")
                 .arg(QLatin1Char('"') + unknownColors.join(QStringLiteral("\", \"")) +
                      QLatin1Char('"')));
-    return true;
+}
+
+std::vector<QString> CTesselDoc::PrepareTextBoxPictures() {
+    const ChangeScope scope(*this);
+    std::vector<QString> reasons;
+    for (TextBox& box : m_textBoxes) {
+        const bool nameless = !filenames::IsPlainName(box.name);
+        QString reason;
+        if (!CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors, m_context.pdf,
+                                            nullptr, &reason))
+            reasons.push_back(reason.isEmpty() ? QStringLiteral("not made") : reason);
+        else
+            reasons.emplace_back();
+        // A box named here is a change of the plate.
+        if (nameless && filenames::IsPlainName(box.name)) {
+            m_modified = true;
+            TouchWholePlate(PlateChange::Furniture);
+        }
+    }
+    return reasons;
 }
 
 bool CTesselDoc::Save(const QString& path, QString* error) {

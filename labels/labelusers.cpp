@@ -8,11 +8,11 @@
 
 namespace labelusers {
 
-std::vector<CZelItem*> ItemsUsing(const CTesselDoc& doc, const QString& presetDir,
-                                  const QString& labelName) {
-    std::vector<CZelItem*> items;
+std::vector<const CZelItem*> ItemsUsing(const CTesselDoc& doc, const QString& presetDir,
+                                        const QString& labelName) {
+    std::vector<const CZelItem*> items;
     for (int i = 0; i < doc.ItemCount(); ++i) {
-        CZelItem* item = doc.ItemAt(i);
+        const CZelItem* item = doc.ItemAt(i);
         const bool automatic = item->labelName.isEmpty() ||
                                !QFileInfo(labelset::LabelPath(presetDir, item->labelName)).isFile();
         if (automatic || item->labelName == labelName)
@@ -22,16 +22,7 @@ std::vector<CZelItem*> ItemsUsing(const CTesselDoc& doc, const QString& presetDi
 }
 
 QStringList RefreshItemsUsing(CTesselDoc& doc, const QString& presetDir, const QString& labelName) {
-    const std::shared_ptr<void> labels = doc.Context().HoldLabelSet();
-    QStringList failures;
-    for (CZelItem* item : ItemsUsing(doc, presetDir, labelName)) {
-        doc.MarkDirty(*item);
-        QString error;
-        if (!doc.RefreshLabelPreview(*item, &error))
-            failures << error;
-        doc.MarkDirty(*item);
-    }
-    return failures;
+    return doc.RefreshLabelPreviews(ItemsUsing(doc, presetDir, labelName));
 }
 
 bool Fits(double labelWidth, double labelHeight, const CZelItem& item) {

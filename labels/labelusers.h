@@ -16,13 +16,13 @@ namespace labelusers {
 // and those that take the automatic choice (no choice, or a chosen label
 // whose file is gone), since saving or deleting any label may change what
 // that choice picks. presetDir is the shop's preset folder.
-std::vector<CZelItem*> ItemsUsing(const CTesselDoc& doc, const QString& presetDir,
-                                  const QString& labelName);
+std::vector<const CZelItem*> ItemsUsing(const CTesselDoc& doc, const QString& presetDir,
+                                        const QString& labelName);
 
 // After the editor saved or deleted the named label: draws the label
-// previews of those items again, reading the label set once, and marks each
-// for repainting. Returns the orders whose label could not be drawn, each
-// with the reason.
+// previews of those items again, reading the label set once; the plate
+// reports them to its observers once. Returns the orders whose label could
+// not be drawn, each with the reason.
 QStringList RefreshItemsUsing(CTesselDoc& doc, const QString& presetDir, const QString& labelName);
 
 // Whether a label fits an item, as the automatic choice and the selection

@@ -17,6 +17,20 @@ CTzmpItem* CTzmpTree::GetOrAddChild(CMTItem* parent, QByteArrayView name, bool a
     return child;
 }
 
+const MarkupValue* CTzmpTree::FindValue(const CMTItem* parent, QByteArrayView name) const {
+    // A missing section holds no keys (FindChild would search the top level).
+    if (!parent)
+        return nullptr;
+    const CTzmpItem* child = Typed(FindChild(parent, name));
+    return child ? &child->Value() : nullptr;
+}
+
+MarkupValue CTzmpTree::ValueOr(const CMTItem* parent, QByteArrayView name,
+                               const MarkupValue& defaultValue) const {
+    const MarkupValue* value = FindValue(parent, name);
+    return value && !value->isEmpty() ? *value : defaultValue;
+}
+
 MarkupValue& CTzmpTree::Value(CMTItem* parent, QByteArrayView name, const MarkupValue& defaultValue) {
     MarkupValue& value = GetOrAddChild(parent, name)->Value();
     if (value.isEmpty() && !defaultValue.isEmpty())

@@ -18,6 +18,7 @@ public:
     double PageHeight() const { return m_pageHeight; }
     void SetPageSize(double width, double height);
     CPicture& Picture() { return m_picture; }
+    const CPicture& Picture() const { return m_picture; }
 
     // Renders page `page` (from 0) of the PDF at 96 dpi into imagePath (a
     // ".jpg" file), takes the page's size from the library, and loads the

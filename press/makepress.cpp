@@ -251,26 +251,20 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
 
     // Text boxes whose files are missing are made again; naming one changes the plate.
     // A box that cannot be made is left off the press, as one whose PDF is gone.
-    bool named = false;
-    for (TextBox& box : m_doc.TextBoxes()) {
-        const bool nameless = !filenames::IsPlainName(box.name);
-        QString reason;
-        if (!CTextBoxPicture::MakeIfMissing(box, m_doc.WorkFolder(), m_doc.Context().colors, pdf,
-                                            nullptr, &reason)) {
-            const bool kept = !box.name.isEmpty() &&
-                              QFileInfo(CTextBoxPicture::PdfPath(m_doc.WorkFolder(), box)).isFile();
-            m_notes << (kept ? QStringLiteral("text box \"%1\" not made again, its earlier PDF "
-                                              "is placed: %2")
-                             : QStringLiteral("text box \"%1\" left off the press: %2"))
-                           .arg(box.name, reason);
-        }
-        named = named || (nameless && filenames::IsPlainName(box.name));
+    const std::vector<QString> boxFailures = m_doc.PrepareTextBoxPictures();
+    for (size_t i = 0; i < boxFailures.size(); ++i) {
+        if (boxFailures[i].isEmpty())
+            continue;
+        const TextBox& box = m_doc.TextBoxes()[i];
+        const bool kept = !box.name.isEmpty() &&
+                          QFileInfo(CTextBoxPicture::PdfPath(m_doc.WorkFolder(), box)).isFile();
+        m_notes << (kept ? QStringLiteral("text box \"%1\" not made again, its earlier PDF "
+                                          "is placed: %2")
+                         : QStringLiteral("text box \"%1\" left off the press: %2"))
+                       .arg(box.name, boxFailures[i]);
     }
-    if (named) {
-        m_doc.SetModified(true);
-        if (!m_doc.Save(m_doc.Path(), error))
-            return false;
-    }
+    if (m_doc.IsModified() && !m_doc.Save(m_doc.Path(), error))
+        return false;
 
     QString summaryError;
     if (!WriteSummary(&summaryError))

@@ -27,11 +27,17 @@ void ForEachField(Font& font, IntOp intField, ByteOp byteField) {
 
 } // namespace
 
-void Read(CTzmpTree& tree, CMTItem* element, const char* prefix, LogFont& font) {
+void Read(const CTzmpTree& tree, const CMTItem* element, const char* prefix, LogFont& font) {
     ForEachField(
-        font, [&](const char* field, std::int32_t& v) { v = tree.Value(element, Key(prefix, field)).toInt(); },
-        [&](const char* field, std::uint8_t& v) { v = tree.Value(element, Key(prefix, field)).toByte(); });
-    font.lfFaceName = LogFont::FitFaceName(tree.Value(element, Key(prefix, "lfFaceName")).toString());
+        font,
+        [&](const char* field, std::int32_t& v) {
+            v = tree.ValueOr(element, Key(prefix, field)).toInt();
+        },
+        [&](const char* field, std::uint8_t& v) {
+            v = tree.ValueOr(element, Key(prefix, field)).toByte();
+        });
+    font.lfFaceName =
+        LogFont::FitFaceName(tree.ValueOr(element, Key(prefix, "lfFaceName")).toString());
 }
 
 void Write(CTzmpTree& tree, CMTItem* element, const char* prefix, const LogFont& font) {

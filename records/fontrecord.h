@@ -9,7 +9,7 @@ class CTzmpTree;
 // each key named prefix + field ("lfHeight", or "FONT_lfHeight" in text boxes).
 namespace fontrecord {
 
-void Read(CTzmpTree& tree, CMTItem* fontElement, const char* prefix, LogFont& font);
+void Read(const CTzmpTree& tree, const CMTItem* fontElement, const char* prefix, LogFont& font);
 void Write(CTzmpTree& tree, CMTItem* fontElement, const char* prefix, const LogFont& font);
 
 } // namespace fontrecord

@@ -109,17 +109,17 @@ bool CZelAccount::GetAccountName(QString& name) const {
     return true;
 }
 
-bool CZelAccount::GetKey(const char* key, QString& text) {
+bool CZelAccount::GetKey(const char* key, QString& text) const {
     if (!m_loaded)
         return false;
-    text = m_tree.Value(m_root, key).toString();
+    text = m_tree.ValueOr(m_root, key).toString();
     return true;
 }
 
-bool CZelAccount::GetPassword(QString* text) {
+bool CZelAccount::GetPassword(QString* text) const {
     if (!m_loaded)
         return false;
-    const QString stored = m_tree.Value(m_root, "PASS_WORD").toString();
+    const QString stored = m_tree.ValueOr(m_root, "PASS_WORD").toString();
     if (stored.isEmpty())
         return false;
     if (text)
@@ -170,7 +170,7 @@ CZelAccount::LoginResult CZelAccount::Login(const QString& password) {
     m_error.clear();
     const QString now = TimeText(QDateTime::currentDateTime());
     QString toStore;
-    if (!TestPassword(password, m_tree.Value(m_root, "PASS_WORD").toString(), toStore))
+    if (!TestPassword(password, m_tree.ValueOr(m_root, "PASS_WORD").toString(), toStore))
         return WrongPassword;
     if (m_loggedIn)
         return Success;

@@ -36,12 +36,12 @@ public:
 
     // The file's base name.
     bool GetAccountName(QString& name) const;
-    bool GetInitial(QString& text) { return GetKey("INITIAL", text); }
-    bool GetRealName(QString& text) { return GetKey("REAL_NAME", text); }
-    bool GetLoginTime(QString& text) { return GetKey("LOGIN", text); }
-    bool GetLogoutTime(QString& text) { return GetKey("LOGOUT", text); }
+    bool GetInitial(QString& text) const { return GetKey("INITIAL", text); }
+    bool GetRealName(QString& text) const { return GetKey("REAL_NAME", text); }
+    bool GetLoginTime(QString& text) const { return GetKey("LOGIN", text); }
+    bool GetLogoutTime(QString& text) const { return GetKey("LOGOUT", text); }
     // False when there is no password yet.
-    bool GetPassword(QString* text = nullptr);
+    bool GetPassword(QString* text = nullptr) const;
     // Only while logged in; written at logout. A password that is empty, or
     // initials that are not two characters, or either in text the file cannot
     // carry, are refused.
@@ -64,7 +64,7 @@ public:
     static std::vector<std::unique_ptr<CZelAccount>> List(const QString& folder);
 
 private:
-    bool GetKey(const char* key, QString& text);
+    bool GetKey(const char* key, QString& text) const;
     void BuildStructure();
 
     QString m_path;

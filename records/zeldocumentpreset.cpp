@@ -76,6 +76,9 @@ QString CZelDocumentPreset::LastError() const {
 }
 
 MarkupValue& CZelDocumentPreset::Name() { return m_tree.Value(m_root, "NAME"); }
+MarkupValue CZelDocumentPreset::Name() const {
+    return m_tree.ValueOr(m_root, "NAME");
+}
 
 namespace {
 int Index(CZelDocumentPreset::Edge edge) { return static_cast<int>(edge); }
@@ -90,16 +93,35 @@ MarkupValue& CZelDocumentPreset::Margin(Edge edge) { return Paper(kMarginKeys[In
 MarkupValue& CZelDocumentPreset::CutMargin(Edge edge) { return Paper(kCutMarginKeys[Index(edge)]); }
 MarkupValue& CZelDocumentPreset::PlateCrop(Edge edge) { return Impose(kPlateCropKeys[Index(edge)]); }
 MarkupValue& CZelDocumentPreset::RegistrationMark(Edge edge) { return Impose(kRegistrationKeys[Index(edge)]); }
-
-MarkupValue& CZelDocumentPreset::ColorBar(ColorBarPosition position) {
-    static const char* const kKeys[] = {"COLORBAR_TOP-LEFT",    "COLORBAR_LEFT-TOP",    "COLORBAR_TOP-RIGHT",
-                                        "COLORBAR_RIGHT-TOP",   "COLORBAR_LEFT-BOTTOM", "COLORBAR_BOTTOM-LEFT",
-                                        "COLORBAR_RIGHT-BOTTOM", "COLORBAR_BOTTOM-RIGHT"};
-    return Impose(kKeys[static_cast<int>(position)]);
+MarkupValue CZelDocumentPreset::Margin(Edge edge) const {
+    return Paper(kMarginKeys[Index(edge)]);
+}
+MarkupValue CZelDocumentPreset::CutMargin(Edge edge) const {
+    return Paper(kCutMarginKeys[Index(edge)]);
+}
+MarkupValue CZelDocumentPreset::PlateCrop(Edge edge) const {
+    return Impose(kPlateCropKeys[Index(edge)]);
+}
+MarkupValue CZelDocumentPreset::RegistrationMark(Edge edge) const {
+    return Impose(kRegistrationKeys[Index(edge)]);
 }
 
-bool CZelDocumentPreset::GetFont(FontKind kind, LogFont& font) {
-    CMTItem* element = m_tree.FindChild(m_imposeProperty, FontElement(kind));
+namespace {
+const char* const kColorBarKeys[] = {"COLORBAR_TOP-LEFT",     "COLORBAR_LEFT-TOP",
+                                     "COLORBAR_TOP-RIGHT",    "COLORBAR_RIGHT-TOP",
+                                     "COLORBAR_LEFT-BOTTOM",  "COLORBAR_BOTTOM-LEFT",
+                                     "COLORBAR_RIGHT-BOTTOM", "COLORBAR_BOTTOM-RIGHT"};
+} // namespace
+
+MarkupValue& CZelDocumentPreset::ColorBar(ColorBarPosition position) {
+    return Impose(kColorBarKeys[static_cast<int>(position)]);
+}
+MarkupValue CZelDocumentPreset::ColorBar(ColorBarPosition position) const {
+    return Impose(kColorBarKeys[static_cast<int>(position)]);
+}
+
+bool CZelDocumentPreset::GetFont(FontKind kind, LogFont& font) const {
+    const CMTItem* element = m_tree.FindChild(m_imposeProperty, FontElement(kind));
     if (!element)
         return false;
     fontrecord::Read(m_tree, element, "", font);
@@ -134,7 +156,7 @@ void CZelDocumentPreset::RemoveAllLines() {
         m_tree.RemoveItem(lines);
 }
 
-void CZelDocumentPreset::CopyLines(CZelDocumentPreset& source) {
+void CZelDocumentPreset::CopyLines(const CZelDocumentPreset& source) {
     CTzmpItem* sourceLines = source.Lines();
     if (!sourceLines)
         return;
@@ -145,7 +167,7 @@ void CZelDocumentPreset::CopyLines(CZelDocumentPreset& source) {
     for (CMTItem* from = source.FirstLine(); from; from = from->NextSibling()) {
         CTzmpItem* to = AddLine(lines);
         for (const char* key : kLineKeys)
-            m_tree.Value(to, key) = source.m_tree.Value(from, key);
+            m_tree.Value(to, key) = source.m_tree.ValueOr(from, key);
     }
 }
 

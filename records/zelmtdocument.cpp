@@ -17,19 +17,28 @@ int CZelMTDocument::ItemCount(CTzmpItem* page) const {
     return count;
 }
 
+namespace {
+const char* const kCropKeys[] = {"CROP_LEFT", "CROP_TOP", "CROP_RIGHT", "CROP_BOTTOM"};
+const char* const kCropMarkKeys[] = {"CROP_01", "CROP_02", "CROP_03", "CROP_04",
+                                     "CROP_05", "CROP_06", "CROP_07", "CROP_08"};
+} // namespace
+
 MarkupValue& CZelMTDocument::Crop(CTzmpItem* item, int index) {
-    static const char* const kKeys[] = {"CROP_LEFT", "CROP_TOP", "CROP_RIGHT", "CROP_BOTTOM"};
-    return ObjectValue(item, kKeys[index]);
+    return ObjectValue(item, kCropKeys[index]);
+}
+MarkupValue CZelMTDocument::Crop(const CTzmpItem* item, int index) const {
+    return ObjectValue(item, kCropKeys[index]);
 }
 
 MarkupValue& CZelMTDocument::CropMark(CTzmpItem* item, int index) {
-    static const char* const kKeys[] = {"CROP_01", "CROP_02", "CROP_03", "CROP_04",
-                                        "CROP_05", "CROP_06", "CROP_07", "CROP_08"};
-    return ObjectValue(item, kKeys[index]);
+    return ObjectValue(item, kCropMarkKeys[index]);
+}
+MarkupValue CZelMTDocument::CropMark(const CTzmpItem* item, int index) const {
+    return ObjectValue(item, kCropMarkKeys[index]);
 }
 
-bool CZelMTDocument::GetTextFont(CTzmpItem* text, LogFont& font) {
-    CMTItem* element = m_tree.FindChild(text, "TEXT_FONT");
+bool CZelMTDocument::GetTextFont(const CTzmpItem* text, LogFont& font) const {
+    const CMTItem* element = m_tree.FindChild(text, "TEXT_FONT");
     if (!element)
         return false;
     fontrecord::Read(m_tree, element, "FONT_", font);

@@ -17,13 +17,21 @@ public:
 
     // DOCUMENT_INFORMATION
     MarkupValue& PresetName() { return Info("PRESET_NAME"); }
+    MarkupValue PresetName() const { return Info("PRESET_NAME"); }
     MarkupValue& JobDate() { return Info("JOB_DATE"); }
+    MarkupValue JobDate() const { return Info("JOB_DATE"); }
     MarkupValue& JobCode() { return Info("JOB_CODE"); }
+    MarkupValue JobCode() const { return Info("JOB_CODE"); }
     MarkupValue& UserAccount() { return Info("USER_ACCOUNT"); }
+    MarkupValue UserAccount() const { return Info("USER_ACCOUNT"); }
     MarkupValue& UserInitial() { return Info("USER_INITIAL"); }
+    MarkupValue UserInitial() const { return Info("USER_INITIAL"); }
     MarkupValue& UserName() { return Info("USER_NAME"); }
+    MarkupValue UserName() const { return Info("USER_NAME"); }
     MarkupValue& PressQuantityText() { return Info("PRESS_QUANTITYSTR"); }
+    MarkupValue PressQuantityText() const { return Info("PRESS_QUANTITYSTR"); }
     MarkupValue& PageCount() { return Info("NUM_PAGES"); }
+    MarkupValue PageCount() const { return Info("NUM_PAGES"); }
 
     // Pages and their items
     CTzmpItem* FirstPage() const { return Child(m_root, "PAGE"); }
@@ -36,12 +44,24 @@ public:
     MarkupValue& ObjectValue(CTzmpItem* item, const char* key) { return m_tree.Value(Object(item), key); }
     MarkupValue& Crop(CTzmpItem* item, int index);     // CROP_LEFT, _TOP, _RIGHT, _BOTTOM
     MarkupValue& CropMark(CTzmpItem* item, int index); // CROP_01 ... CROP_08
+    // Reading an item's keys: empty when its JOB or OBJECT or the key is missing.
+    MarkupValue JobValue(const CTzmpItem* item, const char* key) const {
+        return m_tree.ValueOr(item ? m_tree.FindChild(item, "JOB") : nullptr, key);
+    }
+    MarkupValue ObjectValue(const CTzmpItem* item, const char* key) const {
+        return m_tree.ValueOr(item ? m_tree.FindChild(item, "OBJECT") : nullptr, key);
+    }
+    MarkupValue Crop(const CTzmpItem* item, int index) const;
+    MarkupValue CropMark(const CTzmpItem* item, int index) const;
 
     // Text boxes
     CTzmpItem* Texts() const { return Child(m_root, "TEXTS"); }
     CTzmpItem* FirstText() const { return Child(Texts(), "TEXT"); }
     MarkupValue& TextValue(CTzmpItem* text, const char* key) { return m_tree.Value(text, key); }
-    bool GetTextFont(CTzmpItem* text, LogFont& font);
+    MarkupValue TextValue(const CTzmpItem* text, const char* key) const {
+        return m_tree.ValueOr(text, key);
+    }
+    bool GetTextFont(const CTzmpItem* text, LogFont& font) const;
     void SetTextFont(CTzmpItem* text, const LogFont& font);
 
     // Removal of every "PAGE", "LINES" or "TEXTS" under the root, and new
@@ -56,6 +76,7 @@ public:
 
 private:
     MarkupValue& Info(const char* key) { return m_tree.Value(m_documentInformation, key); }
+    MarkupValue Info(const char* key) const { return m_tree.ValueOr(m_documentInformation, key); }
     CTzmpItem* Child(CTzmpItem* parent, const char* name) const {
         return parent ? CTzmpTree::Typed(m_tree.FindChild(parent, name)) : nullptr;
     }

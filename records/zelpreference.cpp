@@ -126,10 +126,8 @@ const char* CZelPreference::Key(Option option) {
     return kOptionKeys[static_cast<int>(option)];
 }
 
-bool CZelPreference::GetFolder(Folder folder, QString& path) {
-    if (!m_tree.HasChild(m_root, Key(folder)))
-        return false;
-    const QString text = m_tree.Value(m_root, Key(folder)).toString();
+bool CZelPreference::GetFolder(Folder folder, QString& path) const {
+    const QString text = m_tree.ValueOr(m_root, Key(folder)).toString();
     if (text.isEmpty() || !QFileInfo(text).isDir())
         return false;
     path = WithSeparator(text);
@@ -140,20 +138,16 @@ void CZelPreference::SetFolder(Folder folder, const QString& path) {
     m_tree.Value(m_root, Key(folder)) = path;
 }
 
-int CZelPreference::GetOption(Option option) {
-    if (!m_tree.HasChild(m_root, Key(option)))
-        return 0;
-    return m_tree.Value(m_root, Key(option)).toInt();
+int CZelPreference::GetOption(Option option) const {
+    return m_tree.ValueOr(m_root, Key(option)).toInt();
 }
 
 void CZelPreference::SetOption(Option option, int value) {
     m_tree.Value(m_root, Key(option)) = static_cast<std::int32_t>(value);
 }
 
-bool CZelPreference::GetPressDir(QString& path) {
-    if (!m_tree.HasChild(m_root, "MAKE_PDF_PRESS_DIR"))
-        return false;
-    const QString text = m_tree.Value(m_root, "MAKE_PDF_PRESS_DIR").toString();
+bool CZelPreference::GetPressDir(QString& path) const {
+    const QString text = m_tree.ValueOr(m_root, "MAKE_PDF_PRESS_DIR").toString();
     if (text.isEmpty() || !QFileInfo(text).isDir())
         return false;
     path = text;
@@ -167,10 +161,10 @@ bool CZelPreference::SetPressDir(const QString& path) {
     return true;
 }
 
-bool CZelPreference::GetPlateRegUrl(QString& url) {
+bool CZelPreference::GetPlateRegUrl(QString& url) const {
     if (!m_tree.HasChild(m_root, "PLATE_REG_URL"))
         return false;
-    url = m_tree.Value(m_root, "PLATE_REG_URL").toString().trimmed();
+    url = m_tree.ValueOr(m_root, "PLATE_REG_URL").toString().trimmed();
     return !url.isEmpty();
 }
 
@@ -179,7 +173,7 @@ void CZelPreference::SetPlateRegUrl(const QString& url) {
 }
 
 bool CZelPreference::SubFolder(Folder base, const QString& first, const QString& second,
-                               QString& path) {
+                               QString& path) const {
     QString folder;
     if (!GetFolder(base, folder) || first.isEmpty() || second.isEmpty())
         return false;
@@ -191,15 +185,17 @@ bool CZelPreference::SubFolder(Folder base, const QString& first, const QString&
     return true;
 }
 
-bool CZelPreference::GetProgressFolder(const QString& first, const QString& second, QString& path) {
+bool CZelPreference::GetProgressFolder(const QString& first, const QString& second,
+                                       QString& path) const {
     return SubFolder(Folder::Progress, first, second, path);
 }
 
-bool CZelPreference::GetReleaseFolder(const QString& first, const QString& second, QString& path) {
+bool CZelPreference::GetReleaseFolder(const QString& first, const QString& second,
+                                      QString& path) const {
     return SubFolder(Folder::Release, first, second, path);
 }
 
-bool CZelPreference::GetPresetFolder(const QString& name, QString& path) {
+bool CZelPreference::GetPresetFolder(const QString& name, QString& path) const {
     QString folder;
     if (!GetPresetDir(folder))
         return false;
@@ -210,7 +206,8 @@ bool CZelPreference::GetPresetFolder(const QString& name, QString& path) {
     return true;
 }
 
-bool CZelPreference::GetPresetFolder(const QString& name, const QDateTime& time, QString& path) {
+bool CZelPreference::GetPresetFolder(const QString& name, const QDateTime& time,
+                                     QString& path) const {
     QString sub;
     if (!GetPresetFolder(name, sub))
         return false;

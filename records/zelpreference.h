@@ -63,36 +63,36 @@ public:
     static const char* Key(Option option);
 
     // False when the key is missing or the folder does not exist.
-    bool GetFolder(Folder folder, QString& path);
+    bool GetFolder(Folder folder, QString& path) const;
     void SetFolder(Folder folder, const QString& path);
-    bool GetUsersDir(QString& path) { return GetFolder(Folder::Users, path); }
-    bool GetPresetDir(QString& path) { return GetFolder(Folder::Preset, path); }
-    bool GetJobsDir(QString& path) { return GetFolder(Folder::Jobs, path); }
-    bool GetPdfsDir(QString& path) { return GetFolder(Folder::Pdfs, path); }
-    bool GetProgressDir(QString& path) { return GetFolder(Folder::Progress, path); }
-    bool GetReleaseDir(QString& path) { return GetFolder(Folder::Release, path); }
-    bool GetLocalWorkDir(QString& path) { return GetFolder(Folder::LocalWork, path); }
+    bool GetUsersDir(QString& path) const { return GetFolder(Folder::Users, path); }
+    bool GetPresetDir(QString& path) const { return GetFolder(Folder::Preset, path); }
+    bool GetJobsDir(QString& path) const { return GetFolder(Folder::Jobs, path); }
+    bool GetPdfsDir(QString& path) const { return GetFolder(Folder::Pdfs, path); }
+    bool GetProgressDir(QString& path) const { return GetFolder(Folder::Progress, path); }
+    bool GetReleaseDir(QString& path) const { return GetFolder(Folder::Release, path); }
+    bool GetLocalWorkDir(QString& path) const { return GetFolder(Folder::LocalWork, path); }
 
     // 0 when the key is missing.
-    int GetOption(Option option);
+    int GetOption(Option option) const;
     void SetOption(Option option, int value);
 
     // The press folder, only when it exists; the setter keeps the old value
     // when the new one does not exist.
-    bool GetPressDir(QString& path);
+    bool GetPressDir(QString& path) const;
     // The plate registration server's URL; false when none is set.
-    bool GetPlateRegUrl(QString& url);
+    bool GetPlateRegUrl(QString& url) const;
     void SetPlateRegUrl(const QString& url);
     bool SetPressDir(const QString& path);
 
     // PROGRESS_DIR/first/second/ and RELEASE_DIR/first/second/, each level
     // created when missing.
-    bool GetProgressFolder(const QString& first, const QString& second, QString& path);
-    bool GetReleaseFolder(const QString& first, const QString& second, QString& path);
+    bool GetProgressFolder(const QString& first, const QString& second, QString& path) const;
+    bool GetReleaseFolder(const QString& first, const QString& second, QString& path) const;
     // PRESET_DIR/name (created, no trailing separator); with a time, followed
     // by the "yyyy-MM" month folder (created) and a separator.
-    bool GetPresetFolder(const QString& name, QString& path);
-    bool GetPresetFolder(const QString& name, const QDateTime& time, QString& path);
+    bool GetPresetFolder(const QString& name, QString& path) const;
+    bool GetPresetFolder(const QString& name, const QDateTime& time, QString& path) const;
 
     // Base names of the "*.extension" files in PRESET_DIR/name, in directory
     // order (the folder is created when missing).
@@ -102,7 +102,7 @@ public:
 
 private:
     void BuildStructure();
-    bool SubFolder(Folder base, const QString& first, const QString& second, QString& path);
+    bool SubFolder(Folder base, const QString& first, const QString& second, QString& path) const;
 
     QString m_path;
     CPreferenceTree m_tree;

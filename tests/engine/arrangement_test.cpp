@@ -171,8 +171,8 @@ TEST_F(Arrangement, MovingStaysOnThePasteboard) {
 TEST_F(Arrangement, StackingOrder) {
     for (double x : {0, 100, 200, 300})
         Add(x, 0);
-    CZelItem* first = doc.ItemAt(0);
-    CZelItem* third = doc.ItemAt(2);
+    const CZelItem* first = doc.ItemAt(0);
+    const CZelItem* third = doc.ItemAt(2);
     doc.SelectItem(first);
     EXPECT_TRUE(doc.ChangeStacking(CTesselDoc::Stacking::BringForward, true));
     EXPECT_TRUE(doc.ChangeStacking(CTesselDoc::Stacking::BringForward));

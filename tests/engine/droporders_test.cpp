@@ -1,3 +1,4 @@
+#include "recordingobserver.h"
 #include "scriptedoperator.h"
 
 #include "../records/recordfiles.h"
@@ -334,4 +335,30 @@ TEST_F(DropOrders, DuplicateUntilTheGridIsFull) {
     EXPECT_EQ(doc.DuplicateSelection(2, CTesselDoc::kFreePlacement), 2);
     EXPECT_EQ(doc.ItemAt(1)->x, x + 5);
     EXPECT_EQ(doc.ItemAt(2)->y, y + 10);
+}
+
+TEST_F(DropOrders, ADropAndADeleteReportOnceWithTheOrders) {
+    CZelJob* a = Order(QStringLiteral("A"), 1, 500);
+    CZelJob* b = Order(QStringLiteral("B"), 1, 500);
+    RecordingObserver observer(doc);
+    ASSERT_EQ(doc.DropOrders({a, b}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(observer.changes.size(), 1u);
+    EXPECT_TRUE(observer.changes[0].wholePlate);
+    EXPECT_TRUE(observer.changes[0].Has(PlateChange::Items));
+    EXPECT_TRUE(observer.changes[0].Has(PlateChange::Orders));
+
+    // The last item of an order goes, and the order with it.
+    observer.changes.clear();
+    doc.DeselectAll();
+    doc.SelectItem(doc.FindByOrdernum(QStringLiteral("A")));
+    const CZelBound placed = doc.FindByOrdernum(QStringLiteral("A"))->Bounds(true);
+    observer.changes.clear();
+    op.answers = {true};
+    ASSERT_TRUE(doc.DeleteSelectedItems());
+    ASSERT_EQ(observer.changes.size(), 1u);
+    EXPECT_EQ(observer.changes[0].kinds,
+              PlateChange::Items | PlateChange::Selection | PlateChange::Orders);
+    EXPECT_FALSE(observer.changes[0].wholePlate);
+    EXPECT_EQ(observer.changes[0].rects, (std::vector<CZelBound>{placed, placed}));
+    EXPECT_TRUE(InJobFolder("A"));
 }

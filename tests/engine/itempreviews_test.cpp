@@ -1,3 +1,4 @@
+#include "recordingobserver.h"
 #include "scriptedoperator.h"
 
 #include "engine/tesseldoc.h"
@@ -96,7 +97,7 @@ TEST_F(ItemPreviews, MadeOnceAndRemadeWhenTheArtworkChanges) {
     items.push_back(Item(QStringLiteral("A-1"), artwork, 2));
     CTesselDoc doc;
     SaveAndOpen(std::move(items), doc);
-    CZelItem& item = *doc.ItemAt(0);
+    const CZelItem& item = *doc.ItemAt(0);
     EXPECT_TRUE(doc.MissingArtwork().isEmpty());
     EXPECT_TRUE(op.messages.isEmpty());
     EXPECT_FALSE(item.checksum.isEmpty());
@@ -128,7 +129,7 @@ TEST_F(ItemPreviews, MadeOnceAndRemadeWhenTheArtworkChanges) {
     QFile::remove(artwork);
     MakePdf(QStringLiteral("카드 1.pdf"), 50, 90, 2);
     QString error;
-    ASSERT_TRUE(again.RefreshItemPreviews(*again.ItemAt(0), &error)) << error.toStdString();
+    ASSERT_TRUE(again.RefreshItemPreviews(again.ItemAt(0), &error)) << error.toStdString();
     EXPECT_NE(again.ItemAt(0)->checksum, item.checksum);
     EXPECT_GT(QFileInfo(front).lastModified(), frontTime);
     EXPECT_EQ(again.ItemAt(0)->mediaRotate, 1); // a 50 x 90 page for a 90 x 50 card lies turned
@@ -220,11 +221,66 @@ TEST_F(ItemPreviews, MissingArtworkFollowsTheItemsOnThePlate) {
     // the order leaves the list and its item shows the artwork.
     EXPECT_EQ(doc.RetryMissingArtwork(), QStringList{QStringLiteral("LATE")});
     ASSERT_TRUE(QFile::copy(artwork, late));
-    doc.TakeDirtyRects();
+    RecordingObserver observer(doc);
     EXPECT_TRUE(doc.RetryMissingArtwork().isEmpty());
     EXPECT_TRUE(doc.MissingArtwork().isEmpty());
-    CZelItem& back = *doc.FindByOrdernum(QStringLiteral("LATE"));
+    const CZelItem& back = *doc.FindByOrdernum(QStringLiteral("LATE"));
     EXPECT_TRUE(back.pages[0].Picture().IsLoaded());
     EXPECT_FALSE(back.checksum.isEmpty());
-    EXPECT_FALSE(doc.TakeDirtyRects().empty()); // the view repaints it
+    EXPECT_FALSE(observer.TakeRects().empty()); // the view repaints it
+}
+
+TEST_F(ItemPreviews, AnOpenReadsThenPreparesAndReportsEachPhase) {
+    const QString artwork = MakePdf(QStringLiteral("card.pdf"), 90, 50);
+    {
+        CTesselDoc made;
+        made.AddItem(Item(QStringLiteral("A-1"), artwork));
+        made.AddItem(Item(QStringLiteral("GONE"), dir.filePath(QStringLiteral("gone.pdf"))));
+        ASSERT_TRUE(made.Save(plate));
+    }
+    CTesselDoc doc;
+    doc.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}});
+    RecordingObserver observer(doc);
+
+    // Reading gives the plate its items, without previews and without a word.
+    const Result<void> read = doc.ReadPlateFile(plate);
+    ASSERT_TRUE(read.ok()) << read.error().toStdString();
+    ASSERT_EQ(doc.ItemCount(), 2);
+    EXPECT_FALSE(doc.ItemAt(0)->pages[0].Picture().IsLoaded());
+    EXPECT_FALSE(QFileInfo::exists(doc.PagePreviewPath(*doc.ItemAt(0), 0)));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_TRUE(op.messages.isEmpty());
+    ASSERT_EQ(observer.changes.size(), 1u);
+    EXPECT_TRUE(observer.changes[0].wholePlate);
+    for (PlateChange::Kind kind :
+         {PlateChange::Items, PlateChange::Selection, PlateChange::Properties,
+          PlateChange::Furniture, PlateChange::Orders})
+        EXPECT_TRUE(observer.changes[0].Has(kind)) << kind;
+
+    // Preparing makes the previews and tells what could not be had.
+    doc.PreparePreviews();
+    EXPECT_TRUE(doc.ItemAt(0)->pages[0].Picture().IsLoaded());
+    EXPECT_EQ(doc.MissingArtwork(), QStringList{QStringLiteral("GONE")});
+    EXPECT_EQ(op.messages.size(), 1);
+    ASSERT_EQ(observer.changes.size(), 2u);
+    EXPECT_TRUE(observer.changes[1].wholePlate);
+    EXPECT_TRUE(observer.changes[1].Has(PlateChange::Items));
+
+    // A file that is no plate fails the read and leaves the plate as it was.
+    QFile other(dir.filePath(QStringLiteral("other.tzmp")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write("<TESSEL_DOCUMENT_MARKUPS><DOCUMENT_TYPE>\"Tessel Job Ticket\"</DOCUMENT_TYPE>"
+                "</TESSEL_DOCUMENT_MARKUPS>");
+    other.close();
+    EXPECT_FALSE(doc.ReadPlateFile(other.fileName()).ok());
+    EXPECT_EQ(doc.ItemCount(), 2);
+    EXPECT_EQ(observer.changes.size(), 2u);
+
+    // Open is both phases, reported once.
+    CTesselDoc opened;
+    opened.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}});
+    RecordingObserver openObserver(opened);
+    ASSERT_TRUE(opened.Open(plate));
+    EXPECT_EQ(openObserver.changes.size(), 1u);
+    EXPECT_TRUE(opened.ItemAt(0)->pages[0].Picture().IsLoaded());
 }

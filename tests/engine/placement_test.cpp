@@ -190,8 +190,9 @@ void CompareWhileChanging(CTesselDoc& doc, Draw& draw, int steps) {
             break;
         default:
             if (count > 0) {
-                CZelItem* moved = doc.ItemAt(draw.Int(0, count - 1));
-                std::tie(moved->x, moved->y) = PlaceNear(draw, doc);
+                const CZelItem* moved = doc.ItemAt(draw.Int(0, count - 1));
+                const std::pair<double, double> place = PlaceNear(draw, doc);
+                doc.ChangeItem(moved, [&](CZelItem& item) { std::tie(item.x, item.y) = place; });
             }
             break;
         }
@@ -291,8 +292,10 @@ TEST(Placement, SequentialRowsStartBelowTheirTallestItemAndStayInside) {
     moved.SetProperties(Plate(0, 0, 0));
     ASSERT_TRUE(moved.AddItemAtSlot(Card(), 0, 0));
     ASSERT_TRUE(moved.AddItemAtSlot(Card(), 0, 0));
-    moved.ItemAt(0)->x = 190; // now where the third would go
-    moved.ItemAt(0)->y = 10;
+    moved.ChangeItem(moved.ItemAt(0), [](CZelItem& item) {
+        item.x = 190; // now where the third would go
+        item.y = 10;
+    });
     ASSERT_TRUE(moved.AddItemAtSlot(Card(), 0, 0)); // into the next row instead
     EXPECT_EQ(Positions(moved)[2], (std::pair<double, double>{10, 60}));
 }

@@ -72,7 +72,7 @@ namespace {
 class ViewSelection : public ::testing::Test {
 protected:
     CTesselDoc doc;
-    CZelItem* Add(double x, double y, int page = 0) {
+    const CZelItem* Add(double x, double y, int page = 0) {
         auto item = std::make_unique<CZelItem>();
         item->ordernum = QStringLiteral("O%1").arg(doc.ItemCount());
         item->width = 90;
@@ -80,20 +80,20 @@ protected:
         item->x = x;
         item->y = y;
         item->pageNum = page;
-        CZelItem* raw = item.get();
+        const CZelItem* raw = item.get();
         doc.AddItem(std::move(item));
         return raw;
     }
-    std::vector<CZelItem*> Selected() const { return doc.Selection(); }
+    std::vector<const CZelItem*> Selected() const { return doc.Selection(); }
 };
 
 } // namespace
 
 TEST_F(ViewSelection, ClicksPickTheTopmostItemOfThePage) {
-    CZelItem* under = Add(0, 0);
-    CZelItem* over = Add(50, 20); // drawn later, overlapping
-    CZelItem* other = Add(200, 0);
-    CZelItem* second = Add(0, 0, 1); // the same place on page 2
+    const CZelItem* under = Add(0, 0);
+    const CZelItem* over = Add(50, 20); // drawn later, overlapping
+    const CZelItem* other = Add(200, 0);
+    const CZelItem* second = Add(0, 0, 1); // the same place on page 2
 
     EXPECT_EQ(TopmostItemAt(doc, 0, 60, 30), over);
     EXPECT_EQ(TopmostItemAt(doc, 0, 10, 10), under);
@@ -105,7 +105,7 @@ TEST_F(ViewSelection, ClicksPickTheTopmostItemOfThePage) {
         double x, y;
         bool shift;
         bool changed;
-        std::vector<CZelItem*> selection;
+        std::vector<const CZelItem*> selection;
     };
     const Step steps[] = {
         {10, 10, false, true, {under}},
@@ -125,17 +125,17 @@ TEST_F(ViewSelection, ClicksPickTheTopmostItemOfThePage) {
 }
 
 TEST_F(ViewSelection, RubberBandGrazingSelectsAndShiftAdds) {
-    CZelItem* a = Add(0, 0);
-    CZelItem* b = Add(100, 0);
-    CZelItem* c = Add(0, 100, 1);
+    const CZelItem* a = Add(0, 0);
+    const CZelItem* b = Add(100, 0);
+    const CZelItem* c = Add(0, 100, 1);
     // Drawn from bottom-right to top-left, touching a's right edge only.
     EXPECT_TRUE(SelectInRect(doc, 0, {95, 60, -5, -10}, false));
-    EXPECT_EQ(Selected(), (std::vector<CZelItem*>{a}));
+    EXPECT_EQ(Selected(), (std::vector<const CZelItem*>{a}));
     EXPECT_TRUE(SelectInRect(doc, 0, {150, 10, 10, 10}, true));
-    EXPECT_EQ(Selected(), (std::vector<CZelItem*>{a, b}));
+    EXPECT_EQ(Selected(), (std::vector<const CZelItem*>{a, b}));
     EXPECT_FALSE(SelectInRect(doc, 0, {0, 0, 300, 300}, true)); // all taken already
     EXPECT_TRUE(SelectInRect(doc, 1, {0, 0, 300, 300}, false));
-    EXPECT_EQ(Selected(), (std::vector<CZelItem*>{c}));
+    EXPECT_EQ(Selected(), (std::vector<const CZelItem*>{c}));
     EXPECT_TRUE(SelectInRect(doc, 0, {500, 500, 1, 1}, false));
     EXPECT_TRUE(Selected().empty());
 }

@@ -1,6 +1,10 @@
+#include "recordingobserver.h"
+
 #include "engine/tesseldoc.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -19,6 +23,7 @@ std::unique_ptr<CZelItem> Item(const char* ordernum, int mediaInd, double x, dou
 
 TEST(TesselDoc, ItemsSelectionAndDirtyRectangles) {
     CTesselDoc doc;
+    RecordingObserver observer(doc);
     EXPECT_EQ(doc.AddItem(Item("A", 0, 10, 10)), 1);
     EXPECT_EQ(doc.AddItem(Item("B", 0, 110, 10)), 2);
     EXPECT_EQ(doc.AddItem(Item("A", 1, 210, 10), false, true), 3);
@@ -29,10 +34,10 @@ TEST(TesselDoc, ItemsSelectionAndDirtyRectangles) {
     EXPECT_EQ(doc.CountOrderItems(QStringLiteral("A")), 2);
     EXPECT_EQ(doc.CountOrderItems(QStringLiteral("A"), 1), 1);
     EXPECT_EQ(doc.SelectedCount(), 1);
-    doc.TakeDirtyRects();
+    observer.TakeRects();
 
     // Selection keeps the order of selecting, once per item, flag in step.
-    CZelItem* b = doc.ItemAt(2);
+    const CZelItem* b = doc.ItemAt(2);
     EXPECT_EQ(doc.SelectItem(b), 2);
     EXPECT_EQ(doc.SelectItem(b), 2);
     EXPECT_EQ(doc.Selection().front(), doc.ItemAt(3));
@@ -46,10 +51,10 @@ TEST(TesselDoc, ItemsSelectionAndDirtyRectangles) {
         EXPECT_FALSE(doc.ItemAt(i)->selected);
 
     // A change reports the old rectangle, then the new one.
-    doc.TakeDirtyRects();
+    observer.TakeRects();
     doc.RotateItem(b, true);
     EXPECT_EQ(b->rotate, 90);
-    EXPECT_EQ(doc.TakeDirtyRects(), (std::vector<CZelBound>{{110, 10, 90, 50}, {110, 10, 50, 90}}));
+    EXPECT_EQ(observer.TakeRects(), (std::vector<CZelBound>{{110, 10, 90, 50}, {110, 10, 50, 90}}));
     doc.RotateItem(b, false);
     doc.RotateItem(b, false);
     EXPECT_EQ(b->rotate, 270);
@@ -81,9 +86,10 @@ TEST(TesselDoc, RotatingTurnsThePagesAndTheLabel) {
     };
     for (const auto& c : cases) {
         CTesselDoc doc;
-        doc.AddItem(Item("A", 0, 10, 10));
-        CZelItem* item = doc.ItemAt(0);
-        item->mediaRotate = c.mediaRotate;
+        auto made = Item("A", 0, 10, 10);
+        made->mediaRotate = c.mediaRotate;
+        doc.AddItem(std::move(made));
+        const CZelItem* item = doc.ItemAt(0);
         for (int step = 0; step < 4; ++step) {
             doc.RotateItem(item, c.clockwise);
             EXPECT_EQ(item->rotate, c.rotates[step]);
@@ -120,4 +126,193 @@ TEST(TesselDoc, GeometryTests) {
         item.y = y;
         EXPECT_EQ(doc.InsideLayoutArea(item), inside) << x << "," << y;
     }
+}
+
+TEST(TesselDoc, EveryOperationReportsWhatItChangedOnce) {
+    using K = PlateChange;
+    const CZelBound a{10, 10, 90, 50}; // item A as placed
+    const CZelBound b{110, 10, 90, 50};
+    const struct {
+        const char* name;
+        std::function<void(CTesselDoc&)> run; // A and B are on the plate, A selected
+        unsigned kinds;
+        bool wholePlate;
+        std::vector<CZelBound> rects;
+        bool modifies;
+    } cases[] = {
+        {"move",
+         [](CTesselDoc& d) { d.MoveSelection(5, -2); },
+         K::Items,
+         false,
+         {a, {15, 8, 90, 50}},
+         true},
+        {"rotate",
+         [](CTesselDoc& d) { d.RotateSelection(true); },
+         K::Items,
+         false,
+         {a, {10, 10, 50, 90}},
+         true},
+        {"align",
+         [](CTesselDoc& d) {
+             d.SelectItem(d.ItemAt(1));
+             d.ChangeItem(d.ItemAt(1), [](CZelItem& item) { item.y = 30; });
+             d.AlignSelection(CTesselDoc::Align::Top);
+         },
+         K::Items | K::Selection,
+         false,
+         {b, b, {110, 30, 90, 50}, {110, 30, 90, 50}, b},
+         true},
+        {"stacking",
+         [](CTesselDoc& d) { d.ChangeStacking(CTesselDoc::Stacking::BringToFront); },
+         K::Items,
+         false,
+         {a},
+         true},
+        {"own cut",
+         [](CTesselDoc& d) { d.ToggleOwnCut(d.DefaultOwnCutSettings()); },
+         K::Items,
+         false,
+         {a, {9, 9, 92, 52}},
+         true},
+        {"frame",
+         [](CTesselDoc& d) { d.ToggleFrames(QStringLiteral("Red")); },
+         K::Items,
+         false,
+         {a},
+         true},
+        {"change item",
+         [](CTesselDoc& d) { d.ChangeItem(d.ItemAt(0), [](CZelItem& item) { item.x = 300; }); },
+         K::Items,
+         false,
+         {a, {300, 10, 90, 50}},
+         true},
+        {"select",
+         [](CTesselDoc& d) { d.SelectItem(d.ItemAt(1)); },
+         K::Selection,
+         false,
+         {b},
+         false},
+        {"deselect all", [](CTesselDoc& d) { d.DeselectAll(); }, K::Selection, false, {a}, false},
+        {"add to an order on the plate",
+         [](CTesselDoc& d) { d.AddItem(Item("A", 1, 210, 10)); },
+         K::Items,
+         false,
+         {{210, 10, 90, 50}},
+         true},
+        {"add a new order",
+         [](CTesselDoc& d) { d.AddItem(Item("C", 0, 210, 10)); },
+         K::Items | K::Orders,
+         false,
+         {{210, 10, 90, 50}},
+         true},
+        {"remove the last item of an order",
+         [](CTesselDoc& d) { d.RemoveItem(d.ItemAt(1)); },
+         K::Items | K::Orders,
+         false,
+         {b},
+         true},
+        {"remove an order",
+         [](CTesselDoc& d) { d.RemoveOrder(QStringLiteral("A")); },
+         K::Items | K::Selection | K::Orders,
+         false,
+         {a, a},
+         true},
+        {"clear",
+         [](CTesselDoc& d) { d.Clear(); },
+         K::Items | K::Selection | K::Orders,
+         false,
+         {a, b},
+         true},
+        {"properties",
+         [](CTesselDoc& d) {
+             PlateProperties p = d.Properties();
+             p.gridWidth = 50;
+             d.SetProperties(p);
+         },
+         K::Properties,
+         true,
+         {},
+         true},
+        {"lines",
+         [](CTesselDoc& d) {
+             d.SetLines({{1, 0, 100, 20, 0.5, QStringLiteral("Red")}});
+         },
+         K::Furniture,
+         true,
+         {},
+         true},
+        {"text boxes",
+         [](CTesselDoc& d) { d.SetTextBoxes({TextBox{}}); },
+         K::Furniture,
+         true,
+         {},
+         true},
+        // Nothing changes: nothing is reported.
+        {"a move off the pasteboard",
+         [](CTesselDoc& d) { d.MoveSelection(0, -100); },
+         0,
+         false,
+         {},
+         false},
+        {"spacing in test mode",
+         [](CTesselDoc& d) {
+             d.SelectItem(d.ItemAt(1));
+             d.SpaceHorizontally(0, false, true);
+         },
+         K::Selection,
+         false,
+         {b},
+         false},
+        {"the same lines", [](CTesselDoc& d) { d.SetLines({}); }, 0, false, {}, false},
+    };
+    for (const auto& c : cases) {
+        CTesselDoc doc;
+        PlateProperties p;
+        p.width = 640;
+        p.height = 460;
+        p.margin = {10, 10, 10, 10};
+        doc.SetProperties(p);
+        doc.AddItem(Item("A", 0, 10, 10), false, true);
+        doc.AddItem(Item("B", 0, 110, 10));
+        doc.SetModified(false);
+        RecordingObserver observer(doc);
+        c.run(doc);
+        EXPECT_EQ(doc.IsModified(), c.modifies) << c.name;
+        if (c.kinds == 0) {
+            EXPECT_TRUE(observer.changes.empty()) << c.name;
+            continue;
+        }
+        // "align" and "spacing" run several operations; each reports once.
+        ASSERT_FALSE(observer.changes.empty()) << c.name;
+        unsigned kinds = 0;
+        bool whole = false;
+        for (const PlateChange& change : observer.changes) {
+            EXPECT_FALSE(change.IsEmpty()) << c.name;
+            kinds |= change.kinds;
+            whole = whole || change.wholePlate;
+        }
+        EXPECT_EQ(kinds, c.kinds) << c.name;
+        EXPECT_EQ(whole, c.wholePlate) << c.name;
+        EXPECT_EQ(observer.TakeRects(), c.rects) << c.name;
+    }
+}
+
+TEST(TesselDoc, OperationsMadeOfOthersReportOnce) {
+    CTesselDoc doc;
+    doc.AddItem(Item("A", 0, 10, 10));
+    doc.AddItem(Item("B", 0, 110, 10));
+    RecordingObserver observer(doc);
+    EXPECT_EQ(doc.SelectAll(), 2);
+    ASSERT_EQ(observer.changes.size(), 1u);
+    EXPECT_EQ(observer.changes[0].kinds, PlateChange::Selection);
+    EXPECT_EQ(observer.changes[0].rects.size(), 2u);
+
+    // An observer that left hears nothing more; one added twice hears once.
+    RecordingObserver other(doc);
+    doc.AddObserver(&other);
+    doc.RemoveObserver(&observer);
+    doc.RotateSelection(false);
+    EXPECT_EQ(observer.changes.size(), 1u);
+    ASSERT_EQ(other.changes.size(), 1u);
+    EXPECT_EQ(other.changes[0].rects.size(), 4u); // both items, before and after
 }

@@ -125,8 +125,8 @@ protected:
         doc.SetProperties(FullProperties());
         for (int i = 0; i < 3; ++i)
             doc.AddItem(FullItem(i));
-        doc.Lines().push_back({1, 5, 600, 12.5, 0.3, QStringLiteral("Black")});
-        doc.Lines().push_back({0, 7, 400, 300, 0.2, QStringLiteral("가게 색")});
+        doc.SetLines({{1, 5, 600, 12.5, 0.3, QStringLiteral("Black")},
+                      {0, 7, 400, 300, 0.2, QStringLiteral("가게 색")}});
         TextBox box;
         box.name = QStringLiteral("tb_261209101010.emf");
         box.x = 30;
@@ -141,7 +141,7 @@ protected:
         box.font.lfFaceName = QStringLiteral("돋움");
         box.rotate = 90;
         box.text = QStringLiteral("급 <주의>");
-        doc.TextBoxes().push_back(box);
+        doc.SetTextBoxes({box});
     }
 
     QTemporaryDir dir;
@@ -294,9 +294,9 @@ TEST_F(DocumentFile, ItemTextsTheFileCannotCarryFailTheSave) {
         CTesselDoc edited;
         ASSERT_TRUE(edited.Open(path));
         const QStringList before = entries();
-        CZelItem& item = *edited.ItemAt(1);
-        item.*c.member = c.value;
-        edited.SetModified(true);
+        const CZelItem& item = *edited.ItemAt(1);
+        edited.ChangeItem(&item, [&](CZelItem& changed) { changed.*c.member = c.value; });
+        EXPECT_TRUE(edited.IsModified());
         QString error;
         EXPECT_FALSE(edited.Save(path, &error)) << c.key;
         EXPECT_TRUE(error.contains(item.ordernum)) << error.toStdString();
@@ -306,7 +306,8 @@ TEST_F(DocumentFile, ItemTextsTheFileCannotCarryFailTheSave) {
         // No temporary file is left beside the plate.
         EXPECT_EQ(entries(), before);
         // Code page characters, Korean among them, are written.
-        item.*c.member = QStringLiteral("김 철수");
+        edited.ChangeItem(
+            &item, [&](CZelItem& changed) { changed.*c.member = QStringLiteral("김 철수"); });
         EXPECT_TRUE(edited.Save(path, &error)) << error.toStdString();
     }
 }
@@ -331,7 +332,9 @@ TEST_F(DocumentFile, PlateTextsTheFileCannotCarryFailTheSave) {
              TextBox box;
              box.name = QStringLiteral("tb_1.emf");
              box.text = QStringLiteral("재단 ✂︎ 주의");
-             d.TextBoxes().push_back(box);
+             std::vector<TextBox> boxes = d.TextBoxes();
+             boxes.push_back(box);
+             d.SetTextBoxes(boxes);
          }},
     };
     for (const auto& c : cases) {
@@ -415,7 +418,9 @@ TEST_F(DocumentFile, LinesWithUnknownColoursAreKeptAndReportedOnce) {
     ScriptedOperator op;
     CTesselDoc doc;
     Fill(doc);
-    doc.Lines().push_back({1, 1, 2, 3, 0.1, QStringLiteral("가게 색")});
+    std::vector<FreeLine> lines = doc.Lines();
+    lines.push_back({1, 1, 2, 3, 0.1, QStringLiteral("가게 색")});
+    doc.SetLines(lines);
     ASSERT_TRUE(doc.Save(path));
 
     CTesselDoc reopened;

@@ -103,7 +103,7 @@ TEST_F(TextBoxPicture, APlateWithSuchANameOpensRenamedAndModified) {
     {
         CTesselDoc doc;
         box.name = QStringLiteral("../x.emf");
-        doc.TextBoxes().push_back(box);
+        doc.SetTextBoxes({box});
         ASSERT_TRUE(doc.Save(plate));
     }
     ShopContext context;

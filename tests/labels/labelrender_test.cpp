@@ -1,6 +1,7 @@
 #include "labels/labelrender.h"
 #include "labels/labelusers.h"
 
+#include "../engine/recordingobserver.h"
 #include "../engine/scriptedoperator.h"
 
 #include "engine/tesseldoc.h"
@@ -257,7 +258,7 @@ TEST_F(LabelRender, ChangingTheLabelOfAnOrderWithAHostileNumberWritesNothing) {
     CTesselDoc doc;
     SaveAndOpen(std::move(items), doc);
     op.messages.clear();
-    CZelItem& hostile = *doc.ItemAt(0);
+    const CZelItem& hostile = *doc.ItemAt(0);
     EXPECT_TRUE(doc.PagePreviewPath(hostile, 0).isEmpty());
     EXPECT_TRUE(doc.LabelPreviewPath(hostile).isEmpty());
 
@@ -271,7 +272,7 @@ TEST_F(LabelRender, ChangingTheLabelOfAnOrderWithAHostileNumberWritesNothing) {
 
     // An ordinary order takes the chosen label.
     doc.DeselectAll();
-    CZelItem& ordinary = *doc.ItemAt(1);
+    const CZelItem& ordinary = *doc.ItemAt(1);
     doc.SelectItem(&ordinary);
     EXPECT_TRUE(doc.ChangeLabel(QStringLiteral("명함 90x50")));
     EXPECT_EQ(ordinary.labelName, QStringLiteral("명함 90x50"));
@@ -312,20 +313,24 @@ TEST_F(LabelRender, ItemsUsingALabelAreDrawnAgainAfterTheEditorSavesIt) {
     CTesselDoc doc;
     SaveAndOpen(std::move(items), doc);
 
-    std::vector<CZelItem*> expected{doc.ItemAt(0), doc.ItemAt(1), doc.ItemAt(3)};
+    std::vector<const CZelItem*> expected{doc.ItemAt(0), doc.ItemAt(1), doc.ItemAt(3)};
     EXPECT_EQ(labelusers::ItemsUsing(doc, presetDir, QStringLiteral("명함 90x50")), expected);
 
     // The editor saves the label larger: the items that use it take the new size.
     SaveLabel(QStringLiteral("명함 90x50"), 88, 48);
-    doc.TakeDirtyRects();
+    RecordingObserver observer(doc);
     EXPECT_TRUE(
         labelusers::RefreshItemsUsing(doc, presetDir, QStringLiteral("명함 90x50")).isEmpty());
     EXPECT_EQ(doc.ItemAt(1)->label.width, 88);
-    EXPECT_EQ(doc.ItemAt(2)->label.width, 85);  // its own label, untouched
-    EXPECT_EQ(doc.TakeDirtyRects().size(), 6u); // before and after of three items
+    EXPECT_EQ(doc.ItemAt(2)->label.width, 85); // its own label, untouched
+    // One report: the before and after of three items.
+    ASSERT_EQ(observer.changes.size(), 1u);
+    EXPECT_EQ(observer.changes[0].kinds, PlateChange::Items);
+    EXPECT_EQ(observer.TakeRects().size(), 6u);
 
     EXPECT_TRUE(labelusers::Fits(90, 50, *doc.ItemAt(0)));
-    doc.ItemAt(0)->rotate = 90; // turned on the plate, the order still 90 x 50
+    // Turned on the plate, the order still 90 x 50.
+    doc.RotateItem(doc.ItemAt(0), true);
     EXPECT_TRUE(labelusers::Fits(90, 50, *doc.ItemAt(0)));
     EXPECT_FALSE(labelusers::Fits(91, 50, *doc.ItemAt(0)));
 }

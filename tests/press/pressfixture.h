@@ -147,8 +147,8 @@ protected:
             made.SetProperties(properties);
             for (auto& item : items)
                 made.AddItem(std::move(item));
-            made.Lines() = std::move(lines);
-            made.TextBoxes() = std::move(boxes);
+            made.SetLines(std::move(lines));
+            made.SetTextBoxes(std::move(boxes));
             ASSERT_TRUE(made.Save(plate));
         }
         doc = std::make_unique<CTesselDoc>();

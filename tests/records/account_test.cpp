@@ -219,3 +219,28 @@ TEST(Account, TwoProcessesCompeteForOneAccount) {
         EXPECT_EQ(here.Login(QStringLiteral("pw")), CZelAccount::Success) << round;
     }
 }
+
+TEST(Account, ReadingKeysItLacksAddsNothingToTheFileALoginWrites) {
+    KoreanTempDir dir;
+    const QString path = dir.filePath(QStringLiteral("새 계정.tzuac"));
+    Write(path,
+          Record("Tessel User Account", Elements({{"PASS_WORD", Q(QStringLiteral("비밀"))}}, 1)));
+    CZelAccount account(path);
+    ASSERT_TRUE(account.IsLoaded());
+    const CZelAccount& reader = account;
+    QString text = QStringLiteral("old");
+    for (bool (CZelAccount::*get)(QString&) const :
+         {&CZelAccount::GetInitial, &CZelAccount::GetRealName, &CZelAccount::GetLoginTime,
+          &CZelAccount::GetLogoutTime}) {
+        EXPECT_TRUE((reader.*get)(text));
+        EXPECT_TRUE(text.isEmpty());
+    }
+    EXPECT_TRUE(reader.GetPassword(&text));
+    const QByteArray before = account.Tree().Serialize();
+    ASSERT_EQ(account.Login(QStringLiteral("비밀")), CZelAccount::Success);
+    const QByteArray written = Read(path);
+    EXPECT_FALSE(written.contains("<INITIAL>"));
+    EXPECT_FALSE(written.contains("<REAL_NAME>"));
+    EXPECT_TRUE(before.contains("<PASS_WORD>"));
+    account.Logout();
+}

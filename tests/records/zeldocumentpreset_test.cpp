@@ -1,5 +1,6 @@
 #include "records/programfolder.h"
 #include "records/zeldocumentpreset.h"
+#include "records/zelmtdocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -266,4 +267,102 @@ TEST(DocumentPreset, ListingTheFolder) {
     EXPECT_FALSE(CZelDocumentPreset::ListPresets(names));
     EXPECT_TRUE(names.isEmpty());
     programfolder::SetHome(QString());
+}
+
+TEST(ZelMTDocument, ReadingEveryKeyLeavesTheTreeAndItsSaveAsTheyWere) {
+    // A plate file holding only some of its keys, an item without OBJECT and
+    // a text box without a font.
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("sparse.tzmp"));
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<TESSEL_DOCUMENT_MARKUPS>\r\n"
+                   "   <DOCUMENT_TYPE>\"Imposer Document\"</DOCUMENT_TYPE>\r\n"
+                   "   <VERSION>\"1.0\"</VERSION>\r\n"
+                   "   <PLATE_INFORMATION>\r\n      <PAPER_SIDE>1</PAPER_SIDE>\r\n"
+                   "   </PLATE_INFORMATION>\r\n"
+                   "   <DOCUMENT_INFORMATION>\r\n      <JOB_CODE>\"P1\"</JOB_CODE>\r\n"
+                   "   </DOCUMENT_INFORMATION>\r\n"
+                   "   <PAGE>\r\n      <ITEM>\r\n         <JOB>\r\n"
+                   "            <Ordernum>\"A\"</Ordernum>\r\n"
+                   "         </JOB>\r\n      </ITEM>\r\n   </PAGE>\r\n"
+                   "   <LINES>\r\n      <LINE>\r\n         <LINE_DIR>1</LINE_DIR>\r\n"
+                   "      </LINE>\r\n   </LINES>\r\n"
+                   "   <TEXTS>\r\n      <TEXT>\r\n         <TEXT_NAME>\"t\"</TEXT_NAME>\r\n"
+                   "      </TEXT>\r\n   </TEXTS>\r\n"
+                   "</TESSEL_DOCUMENT_MARKUPS>\r\n");
+    }
+    CZelMTDocument loaded;
+    ASSERT_TRUE(loaded.LoadWhole(path, CZelMTDocument::kDocumentType))
+        << loaded.LastError().toStdString();
+    // The sections a plate always has are added on load, on purpose.
+    const QByteArray before = loaded.Tree().Serialize();
+
+    const CZelMTDocument& doc = loaded;
+    using E = CZelDocumentPreset::Edge;
+    QStringList read;
+    for (const MarkupValue& value : {doc.Name(),
+                                     doc.PaperType(),
+                                     doc.PaperSide(),
+                                     doc.Color(false),
+                                     doc.Color(true),
+                                     doc.Imposition(),
+                                     doc.Quantity(),
+                                     doc.PressUnit(),
+                                     doc.PQuantity(),
+                                     doc.Comment(),
+                                     doc.AfterWork(),
+                                     doc.Size(),
+                                     doc.Width(),
+                                     doc.Height(),
+                                     doc.GridWidth(),
+                                     doc.GridHeight(),
+                                     doc.ArrangeDirection(),
+                                     doc.ArrangeMaxJob(),
+                                     doc.TitlePosition(),
+                                     doc.TitleItems(),
+                                     doc.TitleAlign(),
+                                     doc.ColorBarAlign(),
+                                     doc.ColorBarName(),
+                                     doc.RegistrationMarkAlign(),
+                                     doc.RegistrationMarkName(),
+                                     doc.PresetName(),
+                                     doc.JobDate(),
+                                     doc.JobCode(),
+                                     doc.UserAccount(),
+                                     doc.UserInitial(),
+                                     doc.UserName(),
+                                     doc.PressQuantityText(),
+                                     doc.PageCount()})
+        read << value.toString();
+    for (int e = 0; e < 4; ++e)
+        read << doc.Margin(E(e)).toString() << doc.CutMargin(E(e)).toString()
+             << doc.PlateCrop(E(e)).toString() << doc.RegistrationMark(E(e)).toString();
+    for (int b = 0; b < 8; ++b)
+        read << doc.ColorBar(CZelDocumentPreset::ColorBarPosition(b)).toString();
+    LogFont font;
+    EXPECT_FALSE(doc.GetFont(CZelDocumentPreset::FontKind::Title, font));
+    const CTzmpItem* item = doc.FirstItem(doc.FirstPage());
+    ASSERT_NE(item, nullptr);
+    read << doc.JobValue(item, "Ordernum").toString() << doc.JobValue(item, "Width").toString()
+         << doc.ObjectValue(item, "X").toString() << doc.Crop(item, 0).toString()
+         << doc.CropMark(item, 7).toString();
+    read << doc.LineValue(doc.FirstLine(), "LINE_DIR").toString()
+         << doc.LineValue(doc.FirstLine(), "LINE_COLOR").toString();
+    read << doc.TextValue(doc.FirstText(), "TEXT_NAME").toString()
+         << doc.TextValue(doc.FirstText(), "TEXT_POSX").toString();
+    EXPECT_FALSE(doc.GetTextFont(doc.FirstText(), font));
+
+    // What is there reads back; what is missing reads empty and is not added.
+    EXPECT_TRUE(read.contains(QStringLiteral("P1")));
+    EXPECT_TRUE(read.contains(QStringLiteral("A")));
+    EXPECT_EQ(doc.PaperSide().toInt(), 1);
+    EXPECT_TRUE(doc.Width().isEmpty());
+    EXPECT_EQ(loaded.Tree().Serialize(), before);
+    const QString again = QDir(dir.path()).filePath(QStringLiteral("again.tzmp"));
+    ASSERT_TRUE(loaded.Save(again));
+    QFile saved(again);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), before);
 }
