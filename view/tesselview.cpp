@@ -271,7 +271,7 @@ void CTesselView::DrawPage(QPainter& p, int page, const QRect& clip) {
     Frame(p, margins, kMagenta);
     Frame(p, pageRect, Qt::black);
 
-    const std::vector<CZelItem*>& selection = doc.Selection();
+    const std::vector<const CZelItem*>& selection = doc.Selection();
     for (size_t i = 0; i < selection.size(); ++i)
         if (selection[i]->pageNum == page)
             DrawSelection(p, ItemRect(*selection[i], false), i == 0);
