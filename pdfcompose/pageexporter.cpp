@@ -59,33 +59,6 @@ unsigned long long AddressSpaceBytes() {
     return pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
 }
 
-// Sets the renderer up once in this process: its global state, its font
-// set-up and the binding of its symbols are then inherited by every child
-// instead of being made again for each preview.
-void PrepareRenderer() {
-    static const bool prepared = [] {
-        poppler::set_debug_error_function(Silence, nullptr);
-        static const char kPage[] =
-            "%PDF-1.4\n1 0 obj<</Type/Catalog/Pages 2 0 R>>endobj\n"
-            "2 0 obj<</Type/Pages/Kids[3 0 R]/Count 1>>endobj\n"
-            "3 0 obj<</Type/Page/Parent 2 0 R/MediaBox[0 0 72 72]/Contents 4 0 R>>endobj\n"
-            "4 0 obj<</Length 24>>stream\n0 0 1 rg 0 0 36 36 re f\nendstream endobj\n"
-            "trailer<</Root 1 0 R>>\n%%EOF\n";
-        std::unique_ptr<poppler::document> document(
-            poppler::document::load_from_raw_data(kPage, static_cast<int>(sizeof kPage - 1)));
-        std::unique_ptr<poppler::page> page(document ? document->create_page(0) : nullptr);
-        if (page) {
-            poppler::page_renderer renderer;
-            renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
-            renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
-            renderer.set_image_format(poppler::image::format_argb32);
-            renderer.render_page(page.get(), 8, 8);
-        }
-        return true;
-    }();
-    (void)prepared;
-}
-
 // Runs in the child: the answer is 'J' and the JPEG, or 'E' and a reason.
 std::string RenderInChild(const std::string& pdf, int dpi, int quality, double megabytes,
                           double pixels) {
@@ -139,7 +112,6 @@ std::string RenderInChild(const std::string& pdf, int dpi, int quality, double m
 
 std::string Render(const std::string& pdf, int dpi, int quality, double seconds, double megabytes,
                    double pixels) {
-    PrepareRenderer();
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
         throw Failure(std::string("cannot start the renderer: ") + std::strerror(errno));
