@@ -12,34 +12,19 @@
 
 namespace {
 
-
-bool ParseNumber(const QString& text, double& value) {
-    bool ok = false;
-    value = QLocale::c().toDouble(text, &ok);
-    return ok;
-}
-
 int List(CommandLine& args) {
-    QString quantityText;
-    QStringList grid;
-    QStringList folders;
-    if (!args.TakeOption(QStringLiteral("--plate-quantity"), quantityText) ||
-        !args.TakeOption(QStringLiteral("--grid"), grid, 2) || !args.Positionals(folders, 1, 1))
-        return Fail(args.Error(), 2);
     joblisttext::PlateParameters plate;
-    if (!quantityText.isEmpty()) {
-        bool ok = false;
-        plate.plateQuantity = quantityText.toInt(&ok);
-        if (!ok)
-            return Fail(QStringLiteral("--plate-quantity wants a whole number, not \"%1\"")
-                            .arg(quantityText),
-                        2);
+    std::vector<double> grid;
+    QStringList folders;
+    if (!args.TakeWholeNumber(QStringLiteral("--plate-quantity"), plate.plateQuantity, 1) ||
+        !args.TakePositiveNumbers(QStringLiteral("--grid"), grid, 2,
+                                  QStringLiteral("millimetres")) ||
+        !args.Positionals(folders, 1, 1))
+        return Fail(args.Error(), 2);
+    if (!grid.empty()) {
+        plate.gridWidth = grid.at(0);
+        plate.gridHeight = grid.at(1);
     }
-    if (!grid.isEmpty() &&
-        (!ParseNumber(grid.at(0), plate.gridWidth) || !ParseNumber(grid.at(1), plate.gridHeight)))
-        return Fail(QStringLiteral("--grid wants two lengths in millimetres, not \"%1\"")
-                        .arg(grid.join(QLatin1Char(' '))),
-                    2);
 
     const QString folder = folders.at(0);
     CZelJobContainer list(QDir(folder).dirName(), folder);

@@ -1,3 +1,4 @@
+#include "commandhelp.h"
 #include "commandline.h"
 #include "democommands.h"
 #include "jobcommands.h"
@@ -8,7 +9,6 @@
 #include "presscommands.h"
 
 #include "records/programfolder.h"
-#include "records/recordkinds.h"
 
 #include <QGuiApplication>
 
@@ -26,29 +26,6 @@ std::vector<Command> AllCommands() {
     const std::vector<Command> demo = DemoCommands();
     commands.insert(commands.end(), demo.begin(), demo.end());
     return commands;
-}
-
-void PrintHelp(const std::vector<Command>& commands) {
-    PrintLine(QStringLiteral("Usage: tessel-cli [--home DIR] COMMAND [ARGUMENTS]"));
-    PrintLine(QString());
-    PrintLine(QStringLiteral("Tessel's imposition engine on the command line."));
-    PrintLine(QString());
-    PrintLine(QStringLiteral("Commands:"));
-    for (const Command& command : commands) {
-        PrintLine(QStringLiteral("  %1 %2").arg(QLatin1String(command.name),
-                                                QLatin1String(command.usage)));
-        PrintLine(QStringLiteral("      %1").arg(QLatin1String(command.summary)));
-    }
-    PrintLine(QString());
-    PrintLine(QStringLiteral("Options:"));
-    PrintLine(
-        QStringLiteral("  --home DIR   the installation folder with Preferences and Presets"));
-    PrintLine(QStringLiteral("               (default: $TESSEL_HOME, else the program's folder)"));
-    QStringList kinds;
-    for (const RecordKind& kind : RecordKinds())
-        kinds << QStringLiteral("%1 (%2)").arg(kind.name, kind.description);
-    PrintLine(QString());
-    PrintLine(QStringLiteral("Record kinds (KIND): %1").arg(kinds.join(QStringLiteral(", "))));
 }
 
 // Drawing commands run without a desktop session, where Qt says at every
@@ -88,33 +65,62 @@ int main(int argc, char* argv[]) {
     g_defaultHandler = qInstallMessageHandler(QuietMessages);
     std::unique_ptr<QCoreApplication> app(draws ? new QGuiApplication(argc, argv)
                                                 : new QCoreApplication(argc, argv));
-    QStringList words = QCoreApplication::arguments().mid(1);
-
-    if (words.isEmpty() || words.first() == QLatin1String("--help") ||
-        words.first() == QLatin1String("-h")) {
-        PrintHelp(commands);
-        return words.isEmpty() ? 2 : 0;
+    CommandLine args(QCoreApplication::arguments().mid(1));
+    if (args.TakeFlag(QStringLiteral("--version"))) {
+        PrintLine(QStringLiteral("tessel-cli %1").arg(QLatin1String(TESSEL_VERSION)));
+        return 0;
     }
-    CommandLine global(words);
+    bool help = args.TakeHelp();
     QString home;
-    if (!global.TakeOption(QStringLiteral("--home"), home))
-        return Fail(global.Error(), 2);
+    if (!args.TakeOption(QStringLiteral("--home"), home))
+        return Fail(args.Error(), 2);
     if (!home.isEmpty())
         programfolder::SetHome(home);
-    words = global.Words();
+    if (!args.Words().isEmpty() && args.Words().first() == QLatin1String("help")) {
+        help = true;
+        args.DropLeading(1);
+    }
+    const QStringList words = args.Words();
+    if (words.isEmpty()) {
+        commandhelp::PrintOverview(commands);
+        return help ? 0 : 2;
+    }
 
     // Commands are one or two words long; the longest match wins.
+    const Command* match = nullptr;
+    qsizetype matchLength = 0;
     for (const Command& command : commands) {
         const QStringList name = QString::fromLatin1(command.name).split(QLatin1Char(' '));
-        if (words.mid(0, name.size()) == name) {
-            CommandLine args(words.mid(name.size()));
-            if (args.TakeFlag(QStringLiteral("--help"))) {
-                PrintLine(QStringLiteral("Usage: tessel-cli %1 %2")
-                              .arg(QLatin1String(command.name), QLatin1String(command.usage)));
-                return 0;
-            }
-            return command.run(args);
+        if (name.size() > matchLength && words.mid(0, name.size()) == name) {
+            match = &command;
+            matchLength = name.size();
         }
+    }
+    if (match) {
+        if (help) {
+            commandhelp::PrintCommand(*match);
+            return 0;
+        }
+        args.DropLeading(matchLength);
+        return match->run(args);
+    }
+    if (words.first().startsWith(QLatin1Char('-')) && words.first() != QLatin1String("--"))
+        return Fail(QStringLiteral("unknown option %1; see tessel-cli --help").arg(words.first()),
+                    2);
+    // A group's word alone ("tessel-cli plate"): its commands.
+    if (words.size() == 1 || help) {
+        if (help && commandhelp::PrintGroup(commands, words.first()))
+            return 0;
+        QStringList members;
+        for (const Command& command : commandhelp::InHelpOrder(commands)) {
+            const QString name = QString::fromLatin1(command.name);
+            if (name.startsWith(words.first() + QLatin1Char(' ')))
+                members << name.section(QLatin1Char(' '), 1);
+        }
+        if (!members.isEmpty())
+            return Fail(QStringLiteral("%1 needs a command: %2; see tessel-cli help %1")
+                            .arg(words.first(), members.join(QStringLiteral(", "))),
+                        2);
     }
     return Fail(QStringLiteral("unknown command \"%1\"; see tessel-cli --help")
                     .arg(words.join(QLatin1Char(' '))),

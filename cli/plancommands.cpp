@@ -199,17 +199,20 @@ int RunPlan(CommandLine& args) {
     options.split = args.TakeFlag(QStringLiteral("--split"));
     const bool json = args.TakeFlag(QStringLiteral("--json"));
     const bool apply = args.TakeFlag(QStringLiteral("--apply"));
-    QStringList sources;
     if (!args.TakeOption(QStringLiteral("--account"), account) ||
-        !args.TakeOption(QStringLiteral("--password"), password) ||
         !args.TakeOption(QStringLiteral("--type"), plateType) ||
-        !args.TakeOption(QStringLiteral("--date"), dateText) ||
-        !args.Positionals(sources, 1, 100000))
+        !args.TakeOption(QStringLiteral("--date"), dateText))
         return Fail(args.Error(), 2);
     if (presetNames.isEmpty())
         return Fail(QStringLiteral("plan needs at least one --preset"), 2);
     if (apply && account.isEmpty())
-        return Fail(QStringLiteral("--apply needs --account and --password"), 2);
+        return Fail(QStringLiteral("--apply needs --account"), 2);
+    // Asked for only when it is used: a plan without --apply logs in nowhere.
+    if (apply && !args.TakePassword(password))
+        return Fail(args.Error(), 2);
+    QStringList sources;
+    if (!args.Positionals(sources, 1, 100000))
+        return Fail(args.Error(), 2);
     const QDate date =
         dateText.isEmpty() ? QDate::currentDate() : QDate::fromString(dateText, Qt::ISODate);
     if (!date.isValid())
@@ -250,7 +253,8 @@ std::vector<Command> PlanCommands() {
         {"plan",
          "FOLDER|TICKET... --preset NAME [--preset NAME...] [--plate-cost X] [--sheet-cost Y] "
          "[--split] "
-         "[--time-limit S] [--json] [--apply --account A --password P [--type PAN] [--date "
+         "[--time-limit S] [--json] [--apply --account A [--password-file FILE] [--type PAN] "
+         "[--date "
          "YYYY-MM-DD]]",
          "plan which orders go on which plates at which press count, at the least cost, with its "
          "gap to a "

@@ -26,11 +26,39 @@ install_packages() {
     fi
 }
 
+# The real path of a folder, so that two names of one folder compare equal.
+real_dir() {
+    (cd "$1" 2>/dev/null && pwd -P) || echo "$1"
+}
+
+# Configures build/ when it is new or belongs to another checkout, then
+# builds the given targets (all of them when none is given).
 configure_and_build() {
     export CCACHE_DIR="${CCACHE_DIR:-$TESSEL_ROOT/.ccache}"
-    if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-        CC=clang CXX=clang++ cmake -S "$TESSEL_ROOT" -B "$BUILD_DIR" -G Ninja \
-            -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    local cache="$BUILD_DIR/CMakeCache.txt"
+    if [ -f "$cache" ]; then
+        # A copied or moved checkout brings the old build folder along: its
+        # cache points at the old sources, and building it would build those.
+        local configured
+        configured="$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$cache")"
+        if [ "$(real_dir "$configured")" != "$(real_dir "$TESSEL_ROOT")" ]; then
+            echo "$BUILD_DIR was configured for $configured: configuring it again for $TESSEL_ROOT."
+            rm -rf "$cache" "$BUILD_DIR/CMakeFiles"
+        fi
     fi
-    cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+    if [ ! -f "$cache" ]; then
+        if ! CC=clang CXX=clang++ cmake -S "$TESSEL_ROOT" -B "$BUILD_DIR" -G Ninja \
+            -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+            # Without a cache the next run configures again rather than build a half-made tree.
+            rm -f "$cache"
+            echo "Configuring failed (the reason is above); nothing was built." >&2
+            exit 1
+        fi
+    fi
+    local targets=()
+    [ $# -eq 0 ] || targets=(--target "$@")
+    if ! cmake --build "$BUILD_DIR" --parallel "$(nproc)" "${targets[@]}"; then
+        echo "The build failed (the reason is above)." >&2
+        exit 1
+    fi
 }

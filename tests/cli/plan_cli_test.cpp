@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -33,6 +34,15 @@ protected:
         return QDir(s_shop).filePath(QStringLiteral("Shared/JobTickets/명함/일반"));
     }
 
+    // A file holding the demo account's password, as an operator's script keeps it.
+    static QString PasswordFile() {
+        const QString path = QDir(s_dir->path()).filePath(QStringLiteral("password"));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("demo\n");
+        return path;
+    }
+
     static inline QTemporaryDir* s_dir = nullptr;
     static inline QString s_shop;
 };
@@ -52,7 +62,7 @@ TEST_F(PlanCli, ApplyMakesThePlatesThePlanShows) {
         Tessel({QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), kCards,
                 QStringLiteral("--preset"), kTwoSidedCards, QStringLiteral("--json"),
                 QStringLiteral("--apply"), QStringLiteral("--account"), QStringLiteral("demo"),
-                QStringLiteral("--password"), QStringLiteral("demo"), QStringLiteral("--date"),
+                QStringLiteral("--password-file"), PasswordFile(), QStringLiteral("--date"),
                 QStringLiteral("2024-03-11")});
     ASSERT_EQ(run.code, 0) << run.err.toStdString() << run.out.toStdString();
     QStringList plateFiles;
@@ -119,6 +129,11 @@ TEST_F(PlanCli, RefusesWhatItCannotDo) {
           QStringLiteral("--apply")},
          2,
          "--account"},
+        // Nobody at a terminal to ask for the password.
+        {{QStringLiteral("plan"), Cards(), QStringLiteral("--preset"), kCards,
+          QStringLiteral("--apply"), QStringLiteral("--account"), QStringLiteral("demo")},
+         2,
+         "a password is needed: --password-file FILE, $TESSEL_PASSWORD or --password P"},
         {{QStringLiteral("plan"), QStringLiteral("/no/such/folder"), QStringLiteral("--preset"),
           kCards},
          1,
