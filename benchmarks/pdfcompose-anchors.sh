@@ -11,7 +11,9 @@
 #   T2 / T2a  one card placed 40 times vs once: bytes per extra placement
 #   T3 / C1   a preview of each of the 40 cards, one process per card:
 #             pdfcompose_bench preview vs pdftoppm -r 96 -jpeg quality 100
-#   T4        the 40 previews in one process, as the program renders them
+#   T4 / C2   the 40 previews in one process, as the program renders them:
+#             pdfcompose_bench preview vs one pdftoppm run over the 40 cards
+#             merged into one file (merged by qpdf before the timing)
 #
 # Each measurement: one warm-up run, then RUNS (5) timed runs taken
 # round-robin. Wall time from bash's EPOCHREALTIME around /usr/bin/time -v.
@@ -34,12 +36,13 @@ WORK=$(cd "$WORK" && pwd)
 [ -f "$WORK/manifest.tsv" ] || "$SHARED/make-workload.sh" "$WORK" 200
 
 O=$WORK/tessel-out
-rm -rf "$O"; mkdir -p "$O/T3" "$O/T4" "$O/C1" "$O/logs"
+rm -rf "$O"; mkdir -p "$O/T3" "$O/T4" "$O/C1" "$O/C2" "$O/logs"
 mm() { awk -v v="$1" 'BEGIN { printf "%.4f", v * 72 / 25.4 }'; }
 mapfile -t CARDS < <(awk -F'\t' -v d="$WORK/orders" \
   'NR > 1 && $2 == 90 && $3 == 50 && $4 == 1 { print d "/" $1 }' "$WORK/manifest.tsv" | head -40)
 [ ${#CARDS[@]} -eq 40 ] || { echo "need 40 single-page 90x50 cards" >&2; exit 1; }
 printf '%s\n' "${CARDS[@]}" | head -c -1 > "$O/cards40.lst"   # podofoimpose: no final newline
+qpdf --empty --pages "${CARDS[@]}" -- "$O/cards40-merged.pdf"
 {
   echo "\$PageWidth=$(mm 650)"; echo "\$PageHeight=$(mm 465)"
   for ((r = 0; r < 8; r++)); do for ((c = 0; c < 5; c++)); do
@@ -82,6 +85,8 @@ measure T2-tessel-one-card-40-times 40 -- "$BENCH" repeat "$O/T2-repeat40.pdf" "
 measure T2a-tessel-one-card-once 1 -- "$BENCH" repeat "$O/T2a-repeat1.pdf" "${CARDS[0]}" 1
 measure C1-pdftoppm-per-card 40 -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c "$PPM" "$O/C1"
 measure T3-tessel-preview-per-card 40 -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c "$TPV" "$BENCH" "$O/T3"
+measure C2-pdftoppm-one-process 40 -- pdftoppm -r 96 -jpeg -jpegopt quality=100 \
+  "$O/cards40-merged.pdf" "$O/C2/card"
 measure T4-tessel-preview-one-process 40 -- "$BENCH" preview "$O/T4" "${CARDS[@]}"
 run_rounds
 
@@ -102,6 +107,10 @@ awk -F'\t' -v units="$(for ((i = 0; i < NA; i++)); do v=UNITS_$i; printf '%s=%s,
 CARD_BYTES=$(cat "${CARDS[@]}" | wc -c)
 SHEET=$(stat -c %s "$O/T1-sheet40.pdf")
 R40=$(stat -c %s "$O/T2-repeat40.pdf"); R1=$(stat -c %s "$O/T2a-repeat1.pdf")
+ratio() { # ID-OF-TESSEL ID-OF-ANCHOR
+  awk -F'\t' -v t="$1" -v a="$2" '$1 == t { x = $5 } $1 == a { y = $5 }
+    END { if (x && y) printf "%s / %s: %.2f x\n", t, a, x / y }' "$SUMMARY"
+}
 for f in "$O"/*.pdf; do qpdf --check "$f" > /dev/null || echo "qpdf --check failed: $f" >&2; done
 {
   column -t -s $'\t' "$SUMMARY"
@@ -111,4 +120,7 @@ for f in "$O"/*.pdf; do qpdf --check "$f" > /dev/null || echo "qpdf --check fail
   [ -f "$O/A1-sheet40.pdf" ] && echo "podofoimpose's sheet: $(stat -c %s "$O/A1-sheet40.pdf") bytes"
   echo "one card 40 times: $R40 bytes, once: $R1 bytes:" \
        "$(awk -v a="$R40" -v b="$R1" 'BEGIN { printf "%.1f", (a - b) / 39 }') bytes per extra placement"
+  ratio T1-tessel-40up A1-podofoimpose-40up
+  ratio T3-tessel-preview-per-card C1-pdftoppm-per-card
+  ratio T4-tessel-preview-one-process C2-pdftoppm-one-process
 } | tee "$O/summary.txt"
