@@ -4,16 +4,19 @@
 #include "progstatusbar.h"
 #include "splashwnd.h"
 
+#include "view/tesselview.h"
+#include "view/wdpdlg.h"
+
 #include "engine/tesseldoc.h"
 #include "shop/installation.h"
 #include "shop/session.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenuBar>
 #include <QSettings>
 #include <QToolBar>
@@ -44,9 +47,19 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
     m_jobBar->setWidget(Named(new QWidget, "jobPanel", QStringLiteral("작업 목록")));
     addDockWidget(Qt::BottomDockWidgetArea, m_jobBar);
 
-    auto* centre = Named(new QLabel, "plateArea", QStringLiteral("판"));
-    centre->setAlignment(Qt::AlignCenter);
-    setCentralWidget(centre);
+    m_view = new CTesselView(this);
+    setCentralWidget(m_view);
+    m_panel = new CWDPDlg(*m_view);
+    m_panelBar = Named(new QDockWidget(QStringLiteral("위치"), this), "positionBar", QStringLiteral("위치"));
+    m_panelBar->setWidget(m_panel);
+    addDockWidget(Qt::RightDockWidgetArea, m_panelBar);
+    connect(m_view, &CTesselView::plateEdited, this, [this] { UpdateTitle(); });
+    connect(m_view, &CTesselView::selectionChanged, this, [this] { UpdateActions(); });
+    connect(m_view, &CTesselView::zoomChanged, this, [this] { UpdateActions(); });
+    connect(m_view, &CTesselView::sideChanged, this, [this] {
+        m_panel->PlateChanged();
+        UpdateActions();
+    });
 
     CreateMenus();
     QSettings settings;
@@ -87,8 +100,11 @@ void CMainFrame::CreateMenus() {
     file->addSeparator();
     add(file, "exitAction", QStringLiteral("종료(&X)"), &QWidget::close, QKeySequence::Quit);
 
+    AddEditMenu();
     QMenu* view = Named(menuBar()->addMenu(QStringLiteral("보기(&V)")), "viewMenu",
                         QStringLiteral("보기"));
+    AddViewMenu(view);
+    view->addSeparator();
     QToolBar* tools = addToolBar(QStringLiteral("도구 모음"));
     Named(tools, "toolBar", QStringLiteral("도구 모음"));
     tools->addAction(newAction);
@@ -128,12 +144,12 @@ bool CMainFrame::OpenPlate(const QString& path) {
                       .arg(QFileInfo(path).fileName(), error));
         return false;
     }
+    m_view->SetDocument(doc.get());
     m_doc = std::move(doc);
+    m_panel->PlateChanged();
     AddRecentFile(QFileInfo(path).absoluteFilePath());
     UpdateTitle();
     UpdateActions();
-    if (auto* centre = qobject_cast<QLabel*>(centralWidget()))
-        centre->setText(QStringLiteral("%1\n%2개 항목").arg(m_doc->Properties().jobCode).arg(m_doc->ItemCount()));
     return true;
 }
 
@@ -170,6 +186,83 @@ void CMainFrame::UpdateTitle() {
 void CMainFrame::UpdateActions() {
     m_saveAction->setEnabled(m_doc != nullptr);
     m_applyPresetAction->setEnabled(m_doc != nullptr);
+    m_zoomIn->setEnabled(m_doc && plateview::CanZoomIn(m_view->Zoom()));
+    m_zoomOut->setEnabled(m_doc && plateview::CanZoomOut(m_view->Zoom()));
+    m_selectAll->setEnabled(m_doc && m_doc->ItemCount() > 0);
+    m_deleteItems->setEnabled(m_doc && m_doc->SelectedCount() > 0);
+    const bool twoSided = m_doc && plateview::GeometrySide(plateview::ViewSide::B, m_doc->Geometry()) >= 0;
+    m_sideActions.at(1)->setEnabled(twoSided);
+    m_sideActions.at(int(m_view->Side()))->setChecked(true);
+    m_status->showMessage(m_doc ? QStringLiteral("확대 %1").arg(plateview::ZoomText(m_view->Zoom())) : QString());
+}
+
+void CMainFrame::AddEditMenu() {
+    QMenu* edit = Named(menuBar()->addMenu(QStringLiteral("편집(&E)")), "editMenu",
+                        QStringLiteral("편집"));
+    m_selectAll = edit->addAction(QStringLiteral("전체 선택"));
+    m_selectAll->setObjectName(QStringLiteral("selectAllAction"));
+    m_selectAll->setShortcut(QKeySequence::SelectAll);
+    connect(m_selectAll, &QAction::triggered, this, [this] {
+        if (m_doc && m_doc->SelectAll() >= 0) {
+            m_view->PlateChanged();
+            UpdateActions();
+        }
+    });
+    m_deleteItems = edit->addAction(QStringLiteral("선택 항목 삭제..."));
+    m_deleteItems->setObjectName(QStringLiteral("deleteItemsAction"));
+    connect(m_deleteItems, &QAction::triggered, this, [this] {
+        m_view->DeleteSelection();
+        UpdateTitle();
+        UpdateActions();
+    });
+}
+
+void CMainFrame::AddViewMenu(QMenu* view) {
+    m_zoomIn = view->addAction(QStringLiteral("확대하기"));
+    m_zoomIn->setObjectName(QStringLiteral("zoomInAction"));
+    m_zoomIn->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    connect(m_zoomIn, &QAction::triggered, this, [this] { m_view->StepZoom(1); });
+    m_zoomOut = view->addAction(QStringLiteral("축소하기"));
+    m_zoomOut->setObjectName(QStringLiteral("zoomOutAction"));
+    // Ctrl+- is the platform's zoom out already; a second copy would make it ambiguous.
+    m_zoomOut->setShortcuts(QKeySequence::ZoomOut);
+    connect(m_zoomOut, &QAction::triggered, this, [this] { m_view->StepZoom(-1); });
+    view->addSeparator();
+    struct Toggle {
+        const char* name;
+        const char16_t* text;
+        bool CTesselView::Furniture::*flag;
+    };
+    const Toggle toggles[] = {
+        {"horizontalSplitAction", u"수평 중앙 분리 선", &CTesselView::Furniture::horizontalSplit},
+        {"verticalSplitAction", u"수직 중앙 분리 선", &CTesselView::Furniture::verticalSplit},
+        {"horizontalGridAction", u"수평 그리드 선", &CTesselView::Furniture::horizontalGrid},
+        {"verticalGridAction", u"수직 그리드 선", &CTesselView::Furniture::verticalGrid}};
+    for (const Toggle& toggle : toggles) {
+        QAction* action = view->addAction(QString::fromUtf16(toggle.text));
+        action->setObjectName(QString::fromLatin1(toggle.name));
+        action->setCheckable(true);
+        action->setChecked(true);
+        const auto flag = toggle.flag;
+        connect(action, &QAction::toggled, this, [this, flag](bool on) {
+            CTesselView::Furniture shown = m_view->Shown();
+            shown.*flag = on;
+            m_view->SetShown(shown);
+        });
+    }
+    view->addSeparator();
+    auto* sides = new QActionGroup(this);
+    const char16_t* const sideTexts[] = {u"A 판(앞면)", u"B 판(뒷면)", u"레이블 판"};
+    const char* const sideNames[] = {"sideAAction", "sideBAction", "sideLabelAction"};
+    for (int i = 0; i < 3; ++i) {
+        QAction* action = view->addAction(QString::fromUtf16(sideTexts[i]));
+        action->setObjectName(QString::fromLatin1(sideNames[i]));
+        action->setCheckable(true);
+        sides->addAction(action);
+        m_sideActions << action;
+        connect(action, &QAction::triggered, this,
+                [this, i] { m_view->SetSide(static_cast<plateview::ViewSide>(i)); });
+    }
 }
 
 QStringList CMainFrame::RecentFiles() {

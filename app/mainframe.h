@@ -8,6 +8,8 @@
 #include <memory>
 
 class CProgStatusBar;
+class CTesselView;
+class CWDPDlg;
 class CTesselDoc;
 class Installation;
 class QDockWidget;
@@ -40,6 +42,7 @@ public:
     bool SaveIfModified();
     CTesselDoc* Document() const { return m_doc.get(); }
     CProgStatusBar* ProgressBar() const { return m_status; }
+    CTesselView* View() const { return m_view; }
     OperatorInterface& Operator() { return m_op; }
 
     // The four plates opened last, newest first (per user).
@@ -59,6 +62,8 @@ private:
     void OnSave();
     void OnApplyToPreset();
     void OnAbout();
+    void AddViewMenu(QMenu* view);
+    void AddEditMenu();
 
     Installation& m_shop;
     ShopSession& m_session;
@@ -66,6 +71,14 @@ private:
     CMessageBoxOperator m_op;
     std::unique_ptr<CTesselDoc> m_doc;
     CProgStatusBar* m_status;
+    CTesselView* m_view;
+    CWDPDlg* m_panel;
+    QDockWidget* m_panelBar;
+    QAction* m_zoomIn = nullptr;
+    QAction* m_zoomOut = nullptr;
+    QAction* m_selectAll = nullptr;
+    QAction* m_deleteItems = nullptr;
+    QList<QAction*> m_sideActions;
     QDockWidget* m_productBar;
     QDockWidget* m_jobBar;
     QMenu* m_recentMenu = nullptr;

@@ -18,6 +18,9 @@
 #include "shop/installation.h"
 #include "shop/newplate.h"
 #include "shop/session.h"
+#include "shop/ticketintake.h"
+#include "engine/tesseldoc.h"
+#include "view/tesselview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,9 +35,9 @@
 
 namespace {
 
-// Answers every question "no" and keeps quiet: the tour only looks.
+// Answers every question "yes" and keeps quiet: the tour only looks.
 struct SilentOperator : OperatorInterface {
-    bool Ask(const QString&) override { return false; }
+    bool Ask(const QString&) override { return true; }
     void Tell(const QString&) override {}
 };
 
@@ -127,11 +130,26 @@ int main(int argc, char* argv[]) {
     CZelOpenProjDlg open(shop.preference, plates.first());
     shoot(&open, "09-open-plate");
 
+    // The main window on a plate holding the regular cards.
+    {
+        CTesselDoc doc;
+        doc.SetContext(shop.Context(&op, nullptr));
+        const Result<QStringList> tickets = ticketintake::TicketsIn(
+            {QDir(shopDir).filePath(QStringLiteral("Shared/JobTickets/명함/일반"))});
+        if (doc.Open(plates.first()) && tickets)
+            (void)ticketintake::TakeAndPlace(doc, tickets.value(), doc.Geometry().usableArea.x,
+                                             doc.Geometry().usableArea.y, false);
+    }
     ShopSession session;
     CMainFrame frame(shop, session, {});
     frame.resize(1280, 860);
     frame.OpenPlate(plates.first());
     shoot(&frame, "10-main-window");
+    frame.View()->SetZoom(250);
+    frame.View()->SetSide(plateview::ViewSide::B);
+    shoot(&frame, "11-main-window-side-b");
+    frame.View()->SetSide(plateview::ViewSide::Label);
+    shoot(&frame, "12-main-window-label-side");
     account.Logout();
     QTextStream(stdout) << written << " pictures in " << out.absolutePath() << '\n';
     return 0;

@@ -5,6 +5,8 @@
 #include "geometry.h"
 #include "jpegfile.h"
 #include "pdfwrite.h"
+#include "placedfont.h"
+#include "sharedobjects.h"
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
@@ -12,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace pdfcompose {
@@ -257,7 +260,7 @@ void ComposedDocument::PlaceImage(const std::string& path, double x, double y, d
     m_content += "q\n" + Cm(m) + "/" + found->second.name + " Do\nQ\n";
 }
 
-EmbeddedFont& ComposedDocument::Font(FontFace& face) {
+std::pair<std::unique_ptr<EmbeddedFont>, std::string>& ComposedDocument::Embedded(FontFace& face) {
     auto found = m_embedded.find(&face);
     if (found == m_embedded.end()) {
         const std::string name = "F" + std::to_string(m_embedded.size() + 1);
@@ -266,8 +269,37 @@ EmbeddedFont& ComposedDocument::Font(FontFace& face) {
                 .emplace(&face, std::make_pair(std::make_unique<EmbeddedFont>(m_pdf, face), name))
                 .first;
     }
-    m_fontResources[found->second.second] = found->second.first->Object();
-    return *found->second.first;
+    return found->second;
+}
+
+EmbeddedFont& ComposedDocument::Font(FontFace& face) {
+    auto& [font, name] = Embedded(face);
+    m_fontResources[name] = font->Object();
+    return *font;
+}
+
+void ComposedDocument::AdoptPlacedFonts() {
+    if (m_forms.size() + m_embedded.size() < 2)
+        return; // one page placed alone (a preview) keeps its font
+    // Placed pages show this library's fonts through the document's own
+    // subset of the same face: their codes are the same glyph ids.
+    std::set<QPDFObjGen> own;
+    for (const auto& [face, font] : m_embedded)
+        own.insert(font.first->Object().getObjGen());
+    std::map<QPDFObjGen, QPDFObjectHandle> to;
+    for (QPDFObjectHandle& object : m_pdf.getAllObjects()) {
+        if (!object.isDictionary() || !object.getKey("/Type").isNameAndEquals("/Font") ||
+            !object.getKey("/Subtype").isNameAndEquals("/Type0") || own.count(object.getObjGen()))
+            continue;
+        PlacedFont placed;
+        if (!PlacedFont::Read(object, m_fonts(), placed))
+            continue;
+        EmbeddedFont& font = *Embedded(*placed.face).first;
+        for (const auto& [glyph, cp] : placed.glyphs)
+            font.Use(glyph, cp);
+        to[object.getObjGen()] = font.Object();
+    }
+    RedirectReferences(m_pdf, to);
 }
 
 void ComposedDocument::PlaceTextBox(const std::string& text, const std::string& fontName,
@@ -405,8 +437,10 @@ void ComposedDocument::Complete() {
         throw Failure("a page is still open");
     if (m_pageCount == 0)
         throw Failure("the document has no pages");
+    AdoptPlacedFonts();
     for (auto& [face, font] : m_embedded)
         font.first->Finish();
+    ShareIdenticalResources(m_pdf);
     m_optionalContent.WriteTo(m_pdf);
 }
 

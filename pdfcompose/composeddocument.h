@@ -69,6 +69,8 @@ private:
     // with its footprint's top-left at (x, y) mm on the page.
     Matrix Placement(double w, double h, int turns, double x, double y) const;
     EmbeddedFont& Font(FontFace& face);
+    std::pair<std::unique_ptr<EmbeddedFont>, std::string>& Embedded(FontFace& face);
+    void AdoptPlacedFonts();
     void Complete();
 
     std::unique_ptr<OutputFile> m_output;

@@ -52,6 +52,24 @@ double FontFace::Advance(unsigned glyph) const {
     return advance * 1000.0 / m_face->units_per_EM;
 }
 
+std::string GlyphOutline(FT_Face face, unsigned glyph) {
+    if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0 ||
+        face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+        return {};
+    const FT_Outline& outline = face->glyph->outline;
+    std::string text = std::to_string(face->glyph->advance.x) + ";";
+    for (int i = 0; i < outline.n_points; ++i)
+        text += std::to_string(outline.points[i].x) + "," + std::to_string(outline.points[i].y) +
+                "," + std::to_string(outline.tags[i] & 1) + " ";
+    for (int i = 0; i < outline.n_contours; ++i)
+        text += std::to_string(outline.contours[i]) + ";";
+    return text;
+}
+
+std::string FontFace::Outline(unsigned glyph) const {
+    return GlyphOutline(m_face, glyph);
+}
+
 void FontFace::BBox(double box[4]) const {
     const double unit = 1000.0 / m_face->units_per_EM;
     box[0] = m_face->bbox.xMin * unit;

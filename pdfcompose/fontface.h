@@ -8,6 +8,9 @@
 namespace pdfcompose {
 
 // One TrueType face (glyf outlines) of a font file, as FreeType reads it.
+// The outline and advance of a glyph of any FreeType face (see FontFace::Outline).
+std::string GlyphOutline(FT_Face face, unsigned glyph);
+
 class FontFace {
 public:
     // Throws Failure when the file is not a TrueType outline font.
@@ -28,6 +31,9 @@ public:
     void BBox(double box[4]) const;
     // The PostScript name, reduced to characters a PDF name may hold.
     const std::string& PostScriptName() const { return m_postScriptName; }
+    // The glyph's outline and advance in font units, as comparable text;
+    // empty when the face cannot load it.
+    std::string Outline(unsigned glyph) const;
 
 private:
     std::string m_path;

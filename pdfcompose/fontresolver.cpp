@@ -115,6 +115,45 @@ FontFace* FontResolver::FirstTrueType(FcPattern* pattern, char32_t codepoint) {
     return chosen;
 }
 
+FontFace* FontResolver::ByPostScriptName(const std::string& name) {
+    auto known = m_byPostScriptName.find(name);
+    if (known != m_byPostScriptName.end())
+        return known->second;
+    FontFace* chosen = nullptr;
+    for (auto& [key, face] : m_faces)
+        if (face->PostScriptName() == name) {
+            chosen = face.get();
+            break;
+        }
+    if (!chosen) {
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_POSTSCRIPT_NAME,
+                           reinterpret_cast<const FcChar8*>(name.c_str()));
+        FcObjectSet* wanted = FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr);
+        FcFontSet* set = FcFontList(m_config, pattern, wanted);
+        for (int i = 0; set && i < set->nfont && !chosen; ++i) {
+            FcChar8* file = nullptr;
+            int index = 0;
+            if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+                continue;
+            FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+            try {
+                FontFace& face = Face(reinterpret_cast<const char*>(file), index);
+                if (face.PostScriptName() == name)
+                    chosen = &face;
+            } catch (const Failure&) {
+                // Not a TrueType face.
+            }
+        }
+        if (set)
+            FcFontSetDestroy(set);
+        FcObjectSetDestroy(wanted);
+        FcPatternDestroy(pattern);
+    }
+    m_byPostScriptName[name] = chosen;
+    return chosen;
+}
+
 FontFace& FontResolver::Resolve(const std::string& faceName) {
     auto known = m_byName.find(faceName);
     if (known != m_byName.end())

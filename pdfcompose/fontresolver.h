@@ -27,6 +27,10 @@ public:
     // A face that has the character, preferring `preferred`; nullptr when no
     // installed font has it.
     FontFace* Covering(char32_t codepoint, FontFace& preferred);
+    // The installed TrueType face of a PostScript name as FontFace gives it;
+    // nullptr when there is none.
+    FontFace* ByPostScriptName(const std::string& name);
+    FT_Library Library() const { return m_library; }
 
 private:
     FontFace* FirstTrueType(FcPattern* pattern, char32_t codepoint);
@@ -37,6 +41,7 @@ private:
     std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> m_faces;
     std::map<std::string, FontFace*> m_byName;
     std::map<char32_t, FontFace*> m_fallbacks;
+    std::map<std::string, FontFace*> m_byPostScriptName; // misses too
 };
 
 } // namespace pdfcompose

@@ -355,3 +355,93 @@ TEST_F(ComposeTest, DocumentAndPageCallsKeepTheirOrder) {
 }
 
 } // namespace
+
+namespace {
+
+// A label PDF as the press makes one: a picture and a line of text.
+void WriteLabel(PDFLIB_HANDLE handle, const std::string& path, const std::string& picture,
+                const char* text) {
+    ASSERT_TRUE(PDFLibComposeBeginDocW(handle, path.c_str(), ""));
+    ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 50.8, 25.4, ""));
+    ASSERT_TRUE(PDFLibComposePlaceImgeW(handle, picture.c_str(), 2, 2, 20, 21.4, 0))
+        << PDFLibGetLastError(handle);
+    ASSERT_TRUE(PDFLibComposePlaceCMYKTextBoxW(handle, text, "NanumGothic", 14, 24, 4, 26, 17, 0, 0,
+                                               0, 1, 0, 0, 0, 0))
+        << PDFLibGetLastError(handle);
+    ASSERT_TRUE(PDFLibComposeEndPageW(handle));
+    ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << PDFLibGetLastError(handle);
+}
+
+} // namespace
+
+TEST_F(ComposeTest, LabelsPlacedTogetherShareTheirFontsAndPictures) {
+    const std::string card = dir / "card.pdf";
+    SourceSpec spec;
+    spec.content = "1 0 0 rg 0 0 255.1181 141.7323 re f 0 0 1 rg 20 20 60 60 re f\n";
+    WriteSource(card, spec);
+    const std::string picture = dir / "picture.jpg";
+    PDFLibImageRequest request = {card.c_str(), 1, picture.c_str(), 96, 90, 0, 0};
+    ASSERT_TRUE(PDFLibExportPageImageW(handle, &request)) << Error();
+    // The first two texts use the same glyphs, so their labels carry the same
+    // font subset; the third has a subset of its own. The sheet shows them all
+    // with one subset of the face.
+    const char* texts[] = {"AB 12", "BA 21", "XY 9"};
+    constexpr int kLabels = 6;
+    std::vector<std::string> labels;
+    for (int i = 0; i < kLabels; ++i) {
+        labels.push_back(dir / ("label" + std::to_string(i) + ".pdf"));
+        WriteLabel(handle, labels.back(), picture, texts[i % 3]);
+    }
+
+    // One label per 25.4 mm row: whole pixels at 144 dpi.
+    const std::string sheet = dir / "sheet.pdf";
+    ASSERT_TRUE(PDFLibComposeBeginDocW(handle, sheet.c_str(), ""));
+    ASSERT_TRUE(PDFLibComposeBeginPageW(handle, 50.8, 25.4 * kLabels, ""));
+    for (int i = 0; i < kLabels; ++i)
+        ASSERT_TRUE(PDFLibComposePlacePDIDocW(handle, labels[i].c_str(), 1, 0, 25.4 * i, 50.8, 25.4,
+                                              0, 1, 0))
+            << Error();
+    ASSERT_TRUE(PDFLibComposeEndPageW(handle));
+    ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
+    EXPECT_EQ(QpdfCheckProblems(sheet), "");
+
+    auto pdf = Read(sheet);
+    int fontPrograms = 0, images = 0, forms = 0;
+    for (QPDFObjectHandle object : pdf->getAllObjects()) {
+        if (object.isDictionary() && object.getKey("/Type").unparse() == "/FontDescriptor" &&
+            object.getKey("/FontFile2").isStream())
+            ++fontPrograms;
+        if (object.isStream() && object.getDict().getKey("/Subtype").unparse() == "/Image")
+            ++images;
+        if (object.isStream() && object.getDict().getKey("/Subtype").unparse() == "/Form")
+            ++forms;
+    }
+    EXPECT_EQ(fontPrograms, 1);
+    EXPECT_EQ(images, 1);
+    EXPECT_EQ(forms, kLabels) << "every placed page keeps its own form";
+
+    // Each row of the sheet prints as its label alone does.
+    constexpr double kDpi = 144;
+    const Rendered sheetImage = Render(sheet, 1, kDpi);
+    const int rowPx = int(std::lround(25.4 / 25.4 * kDpi));
+    for (int i = 0; i < kLabels; ++i) {
+        SCOPED_TRACE(labels[i]);
+        const Rendered label = Render(labels[i], 1, kDpi);
+        ASSERT_EQ(label.width, sheetImage.width);
+        int differing = 0, inked = 0;
+        for (int y = 0; y < label.height && y + i * rowPx < sheetImage.height; ++y)
+            for (int x = 0; x < label.width; ++x) {
+                const unsigned char* a = label.At(x, y);
+                const unsigned char* b = sheetImage.At(x, y + i * rowPx);
+                inked += a[0] < 128 || a[1] < 128;
+                for (int c = 0; c < 3; ++c)
+                    if (std::abs(a[c] - b[c]) > 48) {
+                        ++differing;
+                        break;
+                    }
+            }
+        EXPECT_GT(inked, 1000);
+        EXPECT_LT(differing, 20);
+    }
+    EXPECT_NE(ExtractText(sheet, 1).find("XY"), std::string::npos);
+}

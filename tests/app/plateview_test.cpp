@@ -1,0 +1,176 @@
+#include "appfixture.h"
+
+#include "app/mainframe.h"
+#include "engine/tesseldoc.h"
+#include "records/zelaccount.h"
+#include "shop/newplate.h"
+#include "shop/session.h"
+#include "shop/ticketintake.h"
+#include "view/numberedit.h"
+#include "view/tesselview.h"
+#include "view/wdpdlg.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <QAction>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+// The view's viewport point of a plate point on page 0.
+QPoint ViewPoint(CTesselView& view, double x, double y) {
+    const QPoint origin = view.PageOrigin(0);
+    return QPoint(origin.x() + view.Px(x, Qt::Horizontal) - view.horizontalScrollBar()->value(),
+                  origin.y() + view.Px(y, Qt::Vertical) - view.verticalScrollBar()->value());
+}
+
+} // namespace
+
+class PlateViewTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY))) << shop.pdf.LoadError().toStdString();
+        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
+        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
+        PreparedPlate plate =
+            PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"), QStringLiteral("P"), QDate(2026, 3, 11)}).value();
+        path = CreatePlate(shop, *account, plate).value();
+        doc.SetContext(shop.Context(&op, nullptr));
+        ASSERT_TRUE(doc.Open(path));
+        // Two tickets of the regular cards, moved back to the job folder at the end.
+        const QStringList tickets = ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
+        op.answers = {true, true, true, true};
+        ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
+                                               doc.Geometry().usableArea.y, false).ok());
+        op.answers.clear();
+        ASSERT_GE(doc.ItemCount(), 2);
+        doc.DeselectAll();
+        view = std::make_unique<CTesselView>();
+        view->resize(1000, 700);
+        view->show();
+        view->SetZoom(1000);
+        view->SetDocument(&doc);
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        view.reset();
+        // The orders go back to the job folder for the next test.
+        doc.SelectAll();
+        op.answers = {true, true, true, true};
+        doc.DeleteSelectedOrders();
+        op.answers.clear();
+        account->Logout();
+    }
+
+    std::unique_ptr<CZelAccount> account;
+    QString path;
+    CTesselDoc doc;
+    std::unique_ptr<CTesselView> view;
+};
+
+TEST_F(PlateViewTest, ZoomStepsStopAtTheirEnds) {
+    view->SetZoom(120);
+    view->StepZoom(-1);
+    EXPECT_EQ(view->Zoom(), 120);
+    view->StepZoom(1);
+    EXPECT_EQ(view->Zoom(), 250);
+    view->SetZoom(1900);
+    view->StepZoom(1);
+    EXPECT_EQ(view->Zoom(), 2000);
+    view->StepZoom(1);
+    EXPECT_EQ(view->Zoom(), 2000);
+}
+
+TEST_F(PlateViewTest, ClickSelectsAndADragMovesOnlyPastTheThreshold) {
+    const CZelItem& item = *doc.ItemAt(0);
+    const CZelBound box = item.Bounds();
+    const QPoint inside = ViewPoint(*view, box.x + box.width / 2, box.y + box.height / 2);
+    QWidget* surface = view->viewport();
+    QTest::mouseClick(surface, Qt::LeftButton, {}, inside);
+    ASSERT_EQ(doc.SelectedCount(), 1);
+    EXPECT_EQ(doc.Selection().front(), &item);
+
+    // Five pixels move nothing; beyond that the item follows (unless it snaps).
+    const double x0 = item.x;
+    QTest::mousePress(surface, Qt::LeftButton, {}, inside);
+    QMouseEvent small(QEvent::MouseMove, QPointF(inside + QPoint(5, 0)), QPointF(surface->mapToGlobal(inside + QPoint(5, 0))),
+                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &small);
+    EXPECT_EQ(item.x, x0);
+    QMouseEvent far(QEvent::MouseMove, QPointF(inside + QPoint(40, 0)), QPointF(surface->mapToGlobal(inside + QPoint(40, 0))),
+                    Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &far);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, inside + QPoint(40, 0));
+    EXPECT_GT(item.x, x0);
+    EXPECT_TRUE(doc.IsModified());
+
+    // Arrow keys step by a millimetre, half with Shift.
+    const double x1 = item.x;
+    QTest::keyClick(view.get(), Qt::Key_Right);
+    EXPECT_NEAR(item.x, x1 + 1.0, 1e-9);
+    QTest::keyClick(view.get(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_NEAR(item.x, x1 + 0.5, 1e-9);
+}
+
+TEST_F(PlateViewTest, RubberBandSelectsWhatItGrazesAndShiftAtReleaseAdds) {
+    const CZelBound a = doc.ItemAt(0)->Bounds();
+    const CZelBound b = doc.ItemAt(1)->Bounds();
+    QWidget* surface = view->viewport();
+    // From empty pasteboard above the plate to just inside the first item's corner.
+    const QPoint start = ViewPoint(*view, a.x - 5, -10);
+    QTest::mousePress(surface, Qt::LeftButton, {}, start);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, ViewPoint(*view, a.x + 1, a.y + 1));
+    ASSERT_EQ(doc.SelectedCount(), 1) << start.x() << "," << start.y() << " item " << a.x << "," << a.y
+                                      << " scroll " << view->horizontalScrollBar()->value();
+    EXPECT_EQ(doc.Selection().front(), doc.ItemAt(0));
+
+    // Shift held from the press: a press on empty space without it clears.
+    QTest::mousePress(surface, Qt::LeftButton, Qt::ShiftModifier, ViewPoint(*view, b.x + b.width + 3, -10));
+    QTest::mouseRelease(surface, Qt::LeftButton, Qt::ShiftModifier, ViewPoint(*view, b.x + b.width - 1, b.y + 1));
+    EXPECT_EQ(doc.SelectedCount(), 2);
+}
+
+TEST_F(PlateViewTest, DeleteAsksFirst) {
+    const CZelItem* chosen = doc.ItemAt(0);
+    doc.SelectItem(doc.ItemAt(0));
+    const int before = doc.ItemCount();
+    op.answers = {false};
+    QTest::keyClick(view.get(), Qt::Key_Delete);
+    EXPECT_EQ(doc.ItemCount(), before);
+    EXPECT_EQ(op.questions.last(), QStringLiteral("선택 항목 1 개를 삭제하시겠습니까."));
+    op.answers = {true};
+    QTest::keyClick(view.get(), Qt::Key_Delete);
+    EXPECT_LT(doc.ItemCount(), before);
+    EXPECT_EQ(doc.IndexOf(chosen), -1);
+}
+
+TEST_F(PlateViewTest, PanelMovesOnlyTheTypedAxisAndTakesZoomsInRange) {
+    CWDPDlg panel(*view);
+    doc.SelectItem(doc.ItemAt(0));
+    panel.ShowSelection();
+    const CZelBound before = doc.SelectionBounds(false);
+    doc.SetModified(false);
+
+    // Enter with the shown (rounded) text unchanged moves nothing.
+    auto* x = Find<CNumberEdit>(&panel, "positionX");
+    emit x->editingFinished();
+    EXPECT_FALSE(doc.IsModified());
+    Type(&panel, "positionX", QStringLiteral("30.25"));
+    EXPECT_NEAR(doc.SelectionBounds(false).x, 30.25, 1e-9);
+    EXPECT_EQ(doc.SelectionBounds(false).y, before.y);
+
+    auto* zoom = Find<QComboBox>(&panel, "zoom");
+    const int shown = view->Zoom();
+    zoom->setEditText(QStringLiteral("300"));
+    emit zoom->lineEdit()->returnPressed();
+    EXPECT_EQ(view->Zoom(), shown);
+    EXPECT_EQ(zoom->currentText(), plateview::ZoomText(shown));
+    zoom->setEditText(QStringLiteral("75"));
+    emit zoom->lineEdit()->returnPressed();
+    EXPECT_EQ(view->Zoom(), 750);
+    EXPECT_EQ(zoom->currentText(), QStringLiteral("75.0%"));
+}

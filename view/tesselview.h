@@ -1,0 +1,117 @@
+#pragma once
+
+#include "engine/plateview.h"
+
+#include <QAbstractScrollArea>
+#include <QHash>
+#include <QPixmap>
+
+class CRulerWnd;
+class CTesselDoc;
+class CZelItem;
+class QRubberBand;
+
+// The plate at true size times the zoom: one side (A, B or the label plate)
+// of every page, with the pasteboard around it, rulers above and to the
+// left. It holds no plate data: it draws the plate and turns mouse and keys
+// into the plate's operations.
+class CTesselView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit CTesselView(QWidget* parent = nullptr);
+
+    // The plate shown; null for none. The plate must outlive the view or be
+    // replaced first.
+    void SetDocument(CTesselDoc* doc);
+    CTesselDoc* Document() const { return m_doc; }
+
+    int Zoom() const { return m_zoom; } // thousandths
+    void SetZoom(int zoom);
+    void StepZoom(int step);
+
+    plateview::ViewSide Side() const { return m_side; }
+    void SetSide(plateview::ViewSide side);
+
+    // The page furniture the view shows.
+    struct Furniture {
+        bool horizontalSplit = true;
+        bool verticalSplit = true;
+        bool horizontalGrid = true;
+        bool verticalGrid = true;
+    };
+    const Furniture& Shown() const { return m_shown; }
+    void SetShown(const Furniture& shown);
+
+    // The plate changed outside the view (a dialog, a drop): redraw it.
+    void PlateChanged();
+    // Deletes the selected items (the plate asks the operator first).
+    void DeleteSelection();
+
+    // Device pixels of a length in mm at the zoom, and the page's origin in
+    // extent pixels (before scrolling).
+    int Px(double mm, Qt::Orientation orientation) const;
+    QPoint PageOrigin(int page) const;
+
+signals:
+    // The selection or the plate changed through the view.
+    void selectionChanged();
+    void plateEdited();
+    void zoomChanged(int zoom);
+    void sideChanged(int side);
+    // The plate point under the cursor (nothing selected) for the panel.
+    void cursorMoved(double x, double y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    struct PlatePos {
+        double x = 0, y = 0;
+        int page = 0;
+    };
+    PlatePos ToPlate(const QPoint& viewportPoint) const;
+    QRect ItemRect(const CZelItem& item, bool withOwnCut) const; // extent pixels
+    void UpdateExtent();
+    void PlaceRulers();
+    void CancelGesture();
+    void Edited(bool selectionOnly);
+    void DrawPage(QPainter& p, int page, const QRect& clip);
+    void DrawItem(QPainter& p, const CZelItem& item, const QRect& box);
+    void DrawOwnCut(QPainter& p, const CZelItem& item, const QRect& box);
+    void DrawSelection(QPainter& p, const QRect& box, bool primary);
+    // The item's picture on the shown side, scaled to the zoom and turned,
+    // drawn once per zoom, angle and picture.
+    QPixmap Thumbnail(const CZelItem& item);
+
+    CTesselDoc* m_doc = nullptr;
+    int m_zoom = plateview::kInitialZoom;
+    plateview::ViewSide m_side = plateview::ViewSide::A;
+    Furniture m_shown;
+    CRulerWnd* m_hRuler;
+    CRulerWnd* m_vRuler;
+    QWidget* m_corner;
+    QRubberBand* m_band;
+
+    // One gesture of the left button.
+    bool m_pressed = false;
+    bool m_shiftAtPress = false;
+    bool m_pan = false;
+    bool m_dragging = false;
+    bool m_dragStarted = false;
+    bool m_rubberBand = false;
+    QPoint m_pressPoint, m_lastPoint, m_scrollAtPress;
+
+    struct CachedThumbnail {
+        QString key;
+        QPixmap pixmap;
+    };
+    QHash<const CZelItem*, CachedThumbnail> m_thumbnails;
+};

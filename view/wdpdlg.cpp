@@ -1,0 +1,172 @@
+#include "wdpdlg.h"
+
+#include "controlnames.h"
+#include "numberedit.h"
+#include "platesettingspanel.h"
+#include "tesselview.h"
+
+#include "engine/tesseldoc.h"
+#include "markup/numbertext.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+
+QString SideCaption(plateview::ViewSide side) {
+    switch (side) {
+    case plateview::ViewSide::A:
+        return QStringLiteral("A 판(앞면)");
+    case plateview::ViewSide::B:
+        return QStringLiteral("B 판(뒷면)");
+    default:
+        return QStringLiteral("레이블 판");
+    }
+}
+
+} // namespace
+
+CWDPDlg::CWDPDlg(CTesselView& view, QWidget* parent) : QWidget(parent), m_view(view) {
+    setObjectName(QStringLiteral("positionPanel"));
+    setAccessibleName(QStringLiteral("위치"));
+    m_x = Named(new CNumberEdit, "positionX", QStringLiteral("X:"));
+    m_y = Named(new CNumberEdit, "positionY", QStringLiteral("Y:"));
+    m_size = Named(new QLabel, "selectionSize", QStringLiteral("크기"));
+    m_pageSize = Named(new QLabel, "pageSize", QStringLiteral("그림 크기"));
+    m_order = Named(new QLabel, "orderNumber", QStringLiteral("주문 번호"));
+    m_zoom = Named(new QComboBox, "zoom", QStringLiteral("확대"));
+    m_zoom->setEditable(true);
+    m_zoom->setInsertPolicy(QComboBox::NoInsert);
+    for (int level : plateview::kZoomLevels)
+        m_zoom->addItem(plateview::ZoomText(level), level);
+    m_sides = new QButtonGroup(this);
+    auto* sideRow = new QHBoxLayout;
+    const char* const names[] = {"sideA", "sideB", "sideLabel"};
+    const QString texts[] = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("L")};
+    for (int i = 0; i < 3; ++i) {
+        auto* button = Named(new QPushButton(texts[i]), names[i],
+                             SideCaption(static_cast<plateview::ViewSide>(i)));
+        button->setCheckable(true);
+        button->setFixedWidth(32);
+        m_sides->addButton(button, i);
+        sideRow->addWidget(button);
+    }
+    m_sideB = static_cast<QPushButton*>(m_sides->button(1));
+    m_sideCaption = Named(new QLabel, "sideCaption", QStringLiteral("보이는 판"));
+    sideRow->addWidget(m_sideCaption, 1);
+    m_arrangement = Named(new QComboBox, "panelArrangement", QStringLiteral("배열 방식"));
+    m_arrangement->addItems(CPlateSettingsPanel::ArrangementNames());
+
+    auto* form = new QFormLayout(this);
+    form->addRow(QStringLiteral("X:"), m_x);
+    form->addRow(QStringLiteral("Y:"), m_y);
+    form->addRow(QStringLiteral("크기:"), m_size);
+    form->addRow(QStringLiteral("그림:"), m_pageSize);
+    form->addRow(QStringLiteral("주문:"), m_order);
+    form->addRow(QStringLiteral("확대:"), m_zoom);
+    form->addRow(QStringLiteral("판:"), sideRow);
+    form->addRow(QStringLiteral("배열:"), m_arrangement);
+
+    // Enter moves only the axis whose text the operator changed: the shown
+    // text is rounded, the position is not.
+    connect(m_x, &CNumberEdit::valueEdited, this, [this] { MoveTo(true); });
+    connect(m_y, &CNumberEdit::valueEdited, this, [this] { MoveTo(false); });
+    connect(m_zoom, &QComboBox::activated, this, [this](int index) {
+        m_view.SetZoom(m_zoom->itemData(index).toInt());
+    });
+    connect(m_zoom->lineEdit(), &QLineEdit::returnPressed, this, &CWDPDlg::OnZoomEntered);
+    connect(&m_view, &CTesselView::zoomChanged, this, &CWDPDlg::ShowZoom);
+    connect(m_sides, &QButtonGroup::idClicked, this, [this](int id) {
+        m_view.SetSide(static_cast<plateview::ViewSide>(id));
+        PlateChanged();
+    });
+    connect(m_arrangement, &QComboBox::activated, this, [this](int index) {
+        if (CTesselDoc* doc = m_view.Document())
+            if (plateview::SetArrangeDirection(*doc, index).changed)
+                emit m_view.plateEdited();
+    });
+    connect(&m_view, &CTesselView::selectionChanged, this, &CWDPDlg::ShowSelection);
+    connect(&m_view, &CTesselView::cursorMoved, this, &CWDPDlg::ShowCursor);
+    PlateChanged();
+}
+
+void CWDPDlg::ShowZoom() {
+    const QSignalBlocker blocker(m_zoom);
+    const int index = m_zoom->findData(m_view.Zoom());
+    if (index >= 0)
+        m_zoom->setCurrentIndex(index);
+    m_zoom->setEditText(plateview::ZoomText(m_view.Zoom()));
+}
+
+void CWDPDlg::OnZoomEntered() {
+    // A typed zoom outside the levels' range changes nothing.
+    const std::optional<double> percent = numbertext::LeadingNumber(m_zoom->currentText());
+    if (percent && *percent >= plateview::kMinZoom / 10.0 && *percent <= plateview::kMaxZoom / 10.0)
+        m_view.SetZoom(plateview::ZoomFromPercent(*percent, m_view.Zoom()));
+    ShowZoom();
+}
+
+void CWDPDlg::PlateChanged() {
+    const CTesselDoc* doc = m_view.Document();
+    m_sideB->setEnabled(doc && plateview::GeometrySide(plateview::ViewSide::B, doc->Geometry()) >= 0);
+    m_sides->button(int(m_view.Side()))->setChecked(true);
+    m_sideCaption->setText(SideCaption(m_view.Side()));
+    {
+        const QSignalBlocker blocker(m_arrangement);
+        m_arrangement->setCurrentIndex(doc ? std::clamp(doc->Properties().arrangeDirection, 0, 8) : 0);
+    }
+    m_arrangement->setEnabled(doc != nullptr);
+    ShowZoom();
+    ShowSelection();
+}
+
+void CWDPDlg::ShowSelection() {
+    const CTesselDoc* doc = m_view.Document();
+    const bool selected = doc && doc->SelectedCount() > 0;
+    m_x->setEnabled(selected);
+    m_y->setEnabled(selected);
+    if (!selected) {
+        m_size->clear();
+        m_pageSize->clear();
+        m_order->clear();
+        return;
+    }
+    const CZelBound box = doc->SelectionBounds(false);
+    m_x->SetValue(box.x);
+    m_y->SetValue(box.y);
+    m_size->setText(QStringLiteral("%1 * %2").arg(numbertext::MillimetreText(box.width),
+                                                  numbertext::MillimetreText(box.height)));
+    double w = 0, h = 0;
+    if (doc->SelectionPageSize(w, h)) {
+        m_pageSize->setText(QStringLiteral("%1 * %2").arg(numbertext::MillimetreText(w), numbertext::MillimetreText(h)));
+        m_order->setText(doc->Selection().front()->ordernum);
+    } else {
+        m_pageSize->clear();
+        m_order->clear();
+    }
+}
+
+void CWDPDlg::ShowCursor(double x, double y) {
+    m_x->SetValue(x);
+    m_y->SetValue(y);
+}
+
+void CWDPDlg::MoveTo(bool xTyped) {
+    CTesselDoc* doc = m_view.Document();
+    if (!doc || doc->SelectedCount() == 0)
+        return;
+    const CZelBound box = doc->SelectionBounds(false);
+    const double dx = xTyped ? m_x->Value() - box.x : 0.0;
+    const double dy = xTyped ? 0.0 : m_y->Value() - box.y;
+    if (doc->MoveSelection(dx, dy))
+        m_view.PlateChanged();
+    emit m_view.plateEdited();
+    ShowSelection();
+    m_view.setFocus();
+}
