@@ -68,9 +68,11 @@ const std::vector<CommandHelp>& Helps() {
          {{"--page N", "the page, from 1 (default 1)"},
           {"--rotate DEG", "turn the preview by 0, 90, 180 or 270 degrees"}}},
         {"markup dump",
-         {{"--kind KIND", "read the file as this record kind (default: by its extension)"}}},
+         {{"--kind KIND", "read the file as this record kind (default: by its extension; "
+                          "tessel-cli --help lists the kinds)"}}},
         {"markup resave",
-         {{"--kind KIND", "read the file as this record kind (default: by its extension)"}}},
+         {{"--kind KIND", "read the file as this record kind (default: by its extension; "
+                          "tessel-cli --help lists the kinds)"}}},
         {"demo-shop", {}},
     };
     return helps;

@@ -76,7 +76,7 @@ int main(int argc, char* argv[]) {
         return Fail(args.Error(), 2);
     if (!home.isEmpty())
         programfolder::SetHome(home);
-    if (!args.Words().isEmpty() && args.Words().first() == QLatin1String("help")) {
+    while (!args.Words().isEmpty() && args.Words().first() == QLatin1String("help")) {
         help = true;
         args.DropLeading(1);
     }

@@ -42,6 +42,7 @@ TEST(CliOptions, HelpVersionAndUsageErrors) {
         {QString(), 2, QStringLiteral("Usage: tessel-cli [OPTIONS] COMMAND"), QString()},
         {QStringLiteral("--help"), 0, QStringLiteral("\n  plate new "), QString()},
         {QStringLiteral("help"), 0, QStringLiteral("\n  demo-shop "), QString()},
+        {QStringLiteral("help help"), 0, QStringLiteral("\n  demo-shop "), QString()},
         {QStringLiteral("--version"), 0, QStringLiteral("tessel-cli "), QString()},
         {QStringLiteral("plate --help"), 0, QStringLiteral("\n  plate register PLATE.tzmp"),
          QString()},
