@@ -333,6 +333,8 @@ bool CTesselDoc::Open(const QString& path, QString* error) {
     m_progressFolder = progressFolder;
     m_releaseFolder = releaseFolder;
     if (!progressFolder.isEmpty())
+        RecoverInterruptedDrops();
+    if (!progressFolder.isEmpty())
         m_jobContainer.SetSource(properties.jobCode, progressFolder, true);
     SetProperties(properties);
     m_dirty.clear();
