@@ -22,7 +22,8 @@ void SetError(QString* error, const QString& text) {
 }
 
 QString DoubleSidedMessage(const QString& ordernum) {
-    return QStringLiteral("\"%1\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다.").arg(ordernum);
+    return QStringLiteral("\"%1\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다.")
+        .arg(ordernum);
 }
 
 } // namespace
@@ -214,7 +215,8 @@ void CTesselDoc::RecoverInterruptedDrops() {
                                      "정리했습니다.")
                           .arg(m_properties.jobCode);
     if (!recovery.kept.isEmpty())
-        message += QStringLiteral("\n판에 있는 주문: %1").arg(recovery.kept.join(QStringLiteral(", ")));
+        message +=
+            QStringLiteral("\n판에 있는 주문: %1").arg(recovery.kept.join(QStringLiteral(", ")));
     if (!recovery.returned.isEmpty())
         message += QStringLiteral("\n작업 폴더로 돌려보낸 주문: %1")
                        .arg(recovery.returned.join(QStringLiteral(", ")));
@@ -248,14 +250,14 @@ QString CTesselDoc::OrderProblem(const CZelJob& job, bool oneCopy) const {
     for (const char* key : {"Width", "Height"}) {
         const double length = key[0] == 'W' ? job.GetWidth() : job.GetHeight();
         if (!std::isfinite(length) || length < 0)
-            return QStringLiteral("%1 %2 is out of range")
-                .arg(QLatin1String(key), job.Text(key));
+            return QStringLiteral("%1 %2 is out of range").arg(QLatin1String(key), job.Text(key));
     }
     const int sheets = OrderSheets(job);
     if (!oneCopy && sheets < 1)
         return QStringLiteral("neither PQuantity nor Quantity gives a sheet to print");
     const int pressCount = std::max(1, m_properties.pressCount);
-    const qint64 perCase = oneCopy ? 1 : (static_cast<qint64>(sheets) + pressCount - 1) / pressCount;
+    const qint64 perCase =
+        oneCopy ? 1 : (static_cast<qint64>(sheets) + pressCount - 1) / pressCount;
     const qint64 items = static_cast<qint64>(CaseCount(job)) * perCase;
     const int most = MaxItemsPerOrder(job);
     if (items > most)
@@ -325,8 +327,9 @@ CTesselDoc::DropReport CTesselDoc::TryDrop(const std::vector<CZelJob*>& orders, 
             continue;
         }
         if (failure == PlaceFailure::Room) {
-            const bool go = op && op->Ask(QStringLiteral(
-                                      "선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
+            const bool go =
+                op && op->Ask(QStringLiteral(
+                          "선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
             report.result = go ? DropResult::Placed : DropResult::Cancelled;
             // The real phase would stop here: this order and the rest stay out.
             for (size_t rest = n; rest < sequence.size(); ++rest)

@@ -199,8 +199,7 @@ public:
         std::vector<OrderVerdict> orders; // one per order given, in the order given
     };
     DropReport TryDrop(const std::vector<CZelJob*>& orders, double x, double y, bool oneCopy);
-    DropReport PlaceDropped(const std::vector<CZelJob*>& orders, double x, double y,
-                            bool oneCopy);
+    DropReport PlaceDropped(const std::vector<CZelJob*>& orders, double x, double y, bool oneCopy);
     // Why this plate cannot take the order at all (counts out of range, or
     // more items than the plate can ever hold); empty when it can.
     QString OrderProblem(const CZelJob& job, bool oneCopy) const;

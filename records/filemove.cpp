@@ -1,7 +1,7 @@
 #include "filemove.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -57,13 +57,13 @@ int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
 int CreatePart(const QString& target, QString& part) {
     const QFileInfo info(target);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        part = info.dir().filePath(QStringLiteral(".%1.%2%3")
-                                       .arg(info.fileName())
-                                       .arg(QRandomGenerator::global()->generate(), 8, 16,
-                                            QLatin1Char('0'))
-                                       .arg(QLatin1String(kPartSuffix)));
-        const int fd = ::open(Native(part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                              0644);
+        part = info.dir().filePath(
+            QStringLiteral(".%1.%2%3")
+                .arg(info.fileName())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
+                .arg(QLatin1String(kPartSuffix)));
+        const int fd =
+            ::open(Native(part).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -155,9 +155,8 @@ bool CopyThenRemove(const QString& from, const QString& to, QString* error) {
     const QByteArray target = Native(to);
     if (const int code = RenameNoReplace(Native(part), target); code != 0) {
         ::unlink(Native(part).constData());
-        return SetError(error, code == EEXIST
-                                   ? QStringLiteral("%1 already exists").arg(to)
-                                   : QStringLiteral("%1: %2").arg(to, Reason(code)));
+        return SetError(error, code == EEXIST ? QStringLiteral("%1 already exists").arg(to)
+                                              : QStringLiteral("%1: %2").arg(to, Reason(code)));
     }
     const QString targetFolder = QFileInfo(to).absolutePath();
     SyncFolder(targetFolder);

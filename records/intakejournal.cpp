@@ -68,12 +68,11 @@ std::unique_ptr<QLockFile> Lock(const QString& progressFolder, int timeoutMs) {
 bool Write(const QString& progressFolder, Journal& journal, QString* error) {
     const QDir folder(progressFolder);
     for (;;) {
-        journal.path =
-            folder.filePath(QStringLiteral("%1%2%3")
-                                .arg(QLatin1String(kPrefix))
-                                .arg(QRandomGenerator::global()->generate64(), 16, 16,
-                                     QLatin1Char('0'))
-                                .arg(QLatin1String(kSuffix)));
+        journal.path = folder.filePath(
+            QStringLiteral("%1%2%3")
+                .arg(QLatin1String(kPrefix))
+                .arg(QRandomGenerator::global()->generate64(), 16, 16, QLatin1Char('0'))
+                .arg(QLatin1String(kSuffix)));
         if (!QFileInfo::exists(journal.path))
             break;
     }
@@ -93,10 +92,10 @@ bool Keep(Journal& journal, const std::vector<Entry>& entries, QString* error) {
 
 std::vector<Journal> Pending(const QString& progressFolder, QStringList* unreadable) {
     std::vector<Journal> journals;
-    const QFileInfoList files = QDir(progressFolder)
-                                    .entryInfoList({QLatin1String(kPrefix) + QLatin1Char('*') +
-                                                    QLatin1String(kSuffix)},
-                                                   QDir::Files | QDir::Hidden, QDir::Name);
+    const QFileInfoList files =
+        QDir(progressFolder)
+            .entryInfoList({QLatin1String(kPrefix) + QLatin1Char('*') + QLatin1String(kSuffix)},
+                           QDir::Files | QDir::Hidden, QDir::Name);
     for (const QFileInfo& info : files) {
         QFile file(info.absoluteFilePath());
         Journal journal;
@@ -119,7 +118,8 @@ Recovery Recover(const QString& progressFolder, const QString& jobsFolder,
         std::vector<Entry> left;
         for (const Entry& entry : journal.entries) {
             const QString ticket = folder.filePath(entry.ticketName);
-            const QString pdf = entry.pdfName.isEmpty() ? QString() : folder.filePath(entry.pdfName);
+            const QString pdf =
+                entry.pdfName.isEmpty() ? QString() : folder.filePath(entry.pdfName);
             const bool ticketHere = QFileInfo::exists(ticket);
             const bool pdfHere = !pdf.isEmpty() && QFileInfo::exists(pdf);
             if (!ticketHere && !pdfHere)

@@ -34,8 +34,8 @@ CZelJob::CZelJob(const QString& ticketPath) {
     if (const qsizetype nul = data.indexOf('\0'); nul >= 0)
         m_readError = QStringLiteral("%1: a NUL byte at offset %2").arg(ticketPath).arg(nul);
     else if (!m_tree.LastParseReport().complete)
-        m_readError =
-            QStringLiteral("%1: not read whole: %2").arg(ticketPath, m_tree.LastParseReport().reason);
+        m_readError = QStringLiteral("%1: not read whole: %2")
+                          .arg(ticketPath, m_tree.LastParseReport().reason);
     else if (!m_root)
         m_readError = QStringLiteral("%1: no ticket element").arg(ticketPath);
 }
@@ -162,7 +162,8 @@ bool CZelJob::MoveTo(const QString& folder) {
     QString back;
     if (filemove::Move(ticket, from, &back)) {
         m_path = from;
-        m_error = QStringLiteral("the PDF did not follow the ticket, which went back: %1").arg(reason);
+        m_error =
+            QStringLiteral("the PDF did not follow the ticket, which went back: %1").arg(reason);
     } else {
         m_error = QStringLiteral("the PDF did not follow the ticket (%1), and the ticket cannot go "
                                  "back (%2); it is in %3")
@@ -231,8 +232,7 @@ bool CZelJob::MoveBack(const QString& origin, const QString& jobsFolder) {
                               : QStringLiteral("the folder %1 is gone").arg(origin);
     if (!jobsFolder.isEmpty() && MoveToLocation(jobsFolder))
         return true;
-    const QString second =
-        jobsFolder.isEmpty() ? QStringLiteral("no job folder is set") : m_error;
+    const QString second = jobsFolder.isEmpty() ? QStringLiteral("no job folder is set") : m_error;
     m_error = first.isEmpty() ? second : QStringLiteral("%1; %2").arg(first, second);
     return false;
 }

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-
 // One order: a job ticket (".tzjob") with its PDF of the same base name
 // beside it. The program reads tickets and moves them with their PDF from
 // folder to folder; it never writes one.

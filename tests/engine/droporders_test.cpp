@@ -183,7 +183,8 @@ TEST_F(DropOrders, LackOfRoom) {
     EXPECT_TRUE(trial.orders[0].ok);
     EXPECT_FALSE(trial.orders[1].ok);
     EXPECT_FALSE(trial.orders[2].ok);
-    EXPECT_EQ(trial.orders[2].reason, QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
+    EXPECT_EQ(trial.orders[2].reason,
+              QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
     EXPECT_EQ(Count("F"), 1);
     EXPECT_EQ(doc.ItemCount(), 9);
 

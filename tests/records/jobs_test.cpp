@@ -276,7 +276,8 @@ TEST(Job, MoveAcrossFileSystems) {
     RecordProperty("second_file_system", other.what.toStdString());
     std::cerr << "second file system: " << other.what.toStdString() << "\n";
     KoreanTempDir dir;
-    const QString far = other.IsValid() ? other.mkdir(QStringLiteral("진행")) : dir.mkdir(QStringLiteral("same"));
+    const QString far =
+        other.IsValid() ? other.mkdir(QStringLiteral("진행")) : dir.mkdir(QStringLiteral("same"));
     const QString near = dir.mkdir(QStringLiteral("작업"));
     auto filesIn = [](const QString& folder) {
         return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -356,11 +357,16 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
         const char* location; // nullptr: no key
         const char* target;   // relative to the job folder; nullptr: refused
     } cases[] = {
-        {"\\명함\\일반", "명함/일반"},    {"/명함/일반/", "명함/일반"},
-        {"\\명함\\.\\일반", "명함/일반"}, {"\\..\\밖", nullptr},
-        {"\\명함\\..\\..\\밖", nullptr},  {"C:\\밖", nullptr},
-        {"\\\\server\\share", nullptr},   {"//server/share", nullptr},
-        {"\\링크", nullptr},              {"\\링크\\안", nullptr},
+        {"\\명함\\일반", "명함/일반"},
+        {"/명함/일반/", "명함/일반"},
+        {"\\명함\\.\\일반", "명함/일반"},
+        {"\\..\\밖", nullptr},
+        {"\\명함\\..\\..\\밖", nullptr},
+        {"C:\\밖", nullptr},
+        {"\\\\server\\share", nullptr},
+        {"//server/share", nullptr},
+        {"\\링크", nullptr},
+        {"\\링크\\안", nullptr},
         {"\\없는 폴더", nullptr},
     };
     for (const auto& c : cases) {
@@ -369,7 +375,8 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
         dir.mkdir(QStringLiteral("jobs/명함/일반"));
         dir.mkdir(QStringLiteral("밖/안"));
         // A folder of the job folder that really lies outside it.
-        QFile::link(dir.filePath(QStringLiteral("밖")), QDir(jobs).filePath(QStringLiteral("링크")));
+        QFile::link(dir.filePath(QStringLiteral("밖")),
+                    QDir(jobs).filePath(QStringLiteral("링크")));
         const QString progress = dir.mkdir(QStringLiteral("progress"));
         TicketFields fields{QStringLiteral("E-1")};
         fields.location = QString::fromUtf8(c.location);

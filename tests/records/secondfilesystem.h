@@ -22,7 +22,8 @@ public:
             return;
         }
         m_shm = std::make_unique<QTemporaryDir>(QStringLiteral("/dev/shm/tessel-XXXXXX"));
-        struct stat a {}, b {};
+        struct stat a {
+        }, b{};
         if (m_shm->isValid() && ::stat(Native(QDir::tempPath()), &a) == 0 &&
             ::stat(Native(m_shm->path()), &b) == 0 && a.st_dev != b.st_dev) {
             m_path = m_shm->path();
