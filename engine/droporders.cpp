@@ -193,7 +193,7 @@ bool CTesselDoc::ReturnTicket(CZelJob& job, QString* error) {
 }
 
 void CTesselDoc::RecoverInterruptedDrops() {
-    if (intakejournal::Pending(m_progressFolder).empty())
+    if (!intakejournal::AnyPending(m_progressFolder))
         return;
     // A drop still running elsewhere holds the lock and finishes its own.
     const std::unique_ptr<QLockFile> lock = intakejournal::Lock(m_progressFolder, 0);

@@ -52,7 +52,19 @@ bool Parse(const QByteArray& bytes, Journal& journal) {
     return true;
 }
 
+// A journal being written: its hidden part file beside it.
+QStringList UnfinishedJournals(const QString& progressFolder) {
+    return QDir(progressFolder)
+        .entryList({QStringLiteral(".") + QLatin1String(kPrefix) + QLatin1Char('*') +
+                    QLatin1String(filemove::kPartSuffix)},
+                   QDir::Files | QDir::Hidden);
+}
+
 } // namespace
+
+bool AnyPending(const QString& progressFolder) {
+    return !Pending(progressFolder).empty() || !UnfinishedJournals(progressFolder).isEmpty();
+}
 
 std::unique_ptr<QLockFile> Lock(const QString& progressFolder, int timeoutMs) {
     auto lock = std::make_unique<QLockFile>(
@@ -114,6 +126,8 @@ Recovery Recover(const QString& progressFolder, const QString& jobsFolder,
                  const std::function<bool(const QString& pdfPath)>& onPlate) {
     Recovery recovery;
     const QDir folder(progressFolder);
+    for (const QString& name : UnfinishedJournals(progressFolder))
+        QFile::remove(folder.filePath(name));
     for (Journal& journal : Pending(progressFolder)) {
         std::vector<Entry> left;
         for (const Entry& entry : journal.entries) {

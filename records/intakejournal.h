@@ -41,6 +41,10 @@ bool Write(const QString& progressFolder, Journal& journal, QString* error = nul
 // Rewrites the journal with only these entries, or removes it when none are left.
 bool Keep(Journal& journal, const std::vector<Entry>& entries, QString* error = nullptr);
 
+// Whether a drop left anything to finish: a journal, or one cut short while
+// it was written.
+bool AnyPending(const QString& progressFolder);
+
 // The journals left in the progress folder. One that cannot be read is
 // listed by path in unreadable and left alone.
 std::vector<Journal> Pending(const QString& progressFolder, QStringList* unreadable = nullptr);
@@ -57,6 +61,7 @@ struct Recovery {
 // every other order's files in the progress folder go back where they came
 // from, or to the ticket's "Location" under jobsFolder when that fails. The
 // caller holds the lock. Entries that could not go back stay in their journal.
+// A journal cut short while it was written moved nothing: it is removed.
 Recovery Recover(const QString& progressFolder, const QString& jobsFolder,
                  const std::function<bool(const QString& pdfPath)>& onPlate);
 

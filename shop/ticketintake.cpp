@@ -258,8 +258,14 @@ QStringList RecoverInterruptedDrops(const ShopContext& context, const QString& a
         if (!unreadable.isEmpty() && context.op)
             context.op->Tell(QStringLiteral("중단된 주문 가져오기 기록을 읽을 수 없습니다: %1")
                                  .arg(unreadable.join(QStringLiteral(", "))));
-        if (journals.empty())
+        if (journals.empty()) {
+            // Only a journal cut short while it was written: nothing moved.
+            if (intakejournal::AnyPending(folder))
+                if (const std::unique_ptr<QLockFile> lock = intakejournal::Lock(folder, 0))
+                    intakejournal::Recover(folder, jobsFolder,
+                                           [](const QString&) { return false; });
             continue;
+        }
         const QString platePath = journals.front().platePath;
         plates << platePath;
         if (QFileInfo::exists(platePath)) {

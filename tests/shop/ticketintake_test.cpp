@@ -435,3 +435,18 @@ TEST(TicketIntake, ADropKilledHalfWayIsFinishedOnTheNextOpen) {
         }
     }
 }
+
+// Killed while its journal was being written, a drop moved nothing: the
+// half-written journal goes at the next open.
+TEST(TicketIntake, AJournalCutShortIsRemovedOnTheNextOpen) {
+    Shop shop;
+    const QString part = QDir(shop.doc.ProgressFolder())
+                             .filePath(QStringLiteral("..tessel-intake-0123456789abcdef.journal."
+                                                      "0badf00d.tessel-part"));
+    ASSERT_TRUE(recordfiles::Write(part, "{\"plate\": \"cut"));
+    CTesselDoc reopened;
+    reopened.SetContext(shop.Context());
+    ASSERT_TRUE(reopened.Open(shop.platePath));
+    EXPECT_FALSE(QFileInfo::exists(part));
+    EXPECT_TRUE(shop.op.messages.isEmpty());
+}
