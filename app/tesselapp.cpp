@@ -11,6 +11,7 @@
 #include "records/programfolder.h"
 #include "records/zelaccount.h"
 #include "records/zelpreference.h"
+#include "shop/ticketintake.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -137,6 +138,9 @@ bool CtesselApp::StartSession(QString pendingPlate) {
             op.Tell(library.error());
             return false;
         }
+        // A session starts here: drops of this operator cut short before are finished first.
+        ticketintake::RecoverInterruptedDrops(m_shop.Context(&op, nullptr),
+                                              m_session.AccountName());
         if (!m_frame) {
             CMainFrame::Actions frameActions;
             frameActions.newPlate = [this] { return RunNewPlate(*m_session.Account()); };

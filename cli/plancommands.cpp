@@ -8,6 +8,7 @@
 #include "shop/gangplan.h"
 #include "shop/installation.h"
 #include "shop/session.h"
+#include "shop/ticketintake.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -167,6 +168,9 @@ int Apply(const PlanProblem& problem, const Plan& plan, const QString& account,
     ShopSession session;
     if (const Result<void> login = session.Login(shop.preference, account, password); !login)
         return Fail(login.error());
+    // A session starts here: drops of this operator cut short before are finished first.
+    CliOperator told(CliOperator::Answer::None);
+    ticketintake::RecoverInterruptedDrops(shop.Context(&told, nullptr), session.AccountName());
     // The plan knows the sheet counts do not match the plates: yes to those questions.
     CliOperator op(CliOperator::Answer::Yes);
     CliProgress progress;

@@ -160,12 +160,18 @@ int New(CommandLine& args) {
     ShopSession session;
     if (const Result<void> login = session.Login(shop.preference, account, password); !login)
         return Fail(login.error());
+    // A session starts here: drops of this operator cut short before are finished first.
+    CliOperator op(CliOperator::Answer::None);
+    ticketintake::RecoverInterruptedDrops(shop.Context(&op, nullptr), session.AccountName());
     const Result<QString> path = CreatePlate(shop, *session.Account(), plate.value());
     if (!path)
         return Fail(path.error());
     PrintLine(path.value());
     return 0;
 }
+
+// Some orders placed, others not: the plate was saved with what fits.
+constexpr int kPartlyPlaced = 3;
 
 int Place(CommandLine& args) {
     QStringList at, words;
@@ -218,21 +224,44 @@ int Place(CommandLine& args) {
         ticketintake::TakeAndPlace(doc, tickets.value(), x, y, oneCopy);
     if (!outcome)
         return Fail(outcome.error());
-    for (const QString& problem : outcome->notTaken)
-        PrintWarning(problem);
-    for (const ticketintake::OrderOutcome& order : outcome->orders)
-        PrintLine(order.items > 0
-                      ? QStringLiteral("placed %1: %2 item(s)").arg(order.ordernum).arg(order.items)
-                      : QStringLiteral("returned %1").arg(order.ordernum));
-    PrintLine(QStringLiteral(
-                  "%1 item(s) on the plate (%2 placed now), %3 order(s) on the plate; saved %4")
+    using ticketintake::Fate;
+    for (const ticketintake::OrderOutcome& order : outcome->orders) {
+        const QString name = order.ordernum.isEmpty() ? order.ticket : order.ordernum;
+        switch (order.fate) {
+        case Fate::Placed:
+            PrintLine(QStringLiteral("placed %1: %2 item(s)").arg(name).arg(order.items));
+            break;
+        case Fate::Refused:
+            PrintLine(QStringLiteral("not taken %1: %2").arg(name, order.reason));
+            break;
+        case Fate::Returned:
+            PrintLine(QStringLiteral("returned %1 to %2: %3")
+                          .arg(name, QFileInfo(order.ticket).absolutePath(), order.reason));
+            break;
+        case Fate::Stranded:
+            PrintLine(QStringLiteral("NOT RETURNED %1, left in %2: %3")
+                          .arg(name, QFileInfo(order.ticket).absolutePath(), order.reason));
+            break;
+        }
+    }
+    if (!outcome->saveError.isEmpty())
+        return Fail(outcome->saveError);
+    PrintLine(QStringLiteral("%1 item(s) on the plate (%2 placed now), %3 order(s) on the plate%4")
                   .arg(doc.ItemCount())
                   .arg(doc.ItemCount() - before)
                   .arg(doc.JobContainer().Count())
-                  .arg(doc.Path()));
+                  .arg(outcome->saved ? QStringLiteral("; saved ") + doc.Path() : QString()));
     if (!op.Unanswered().isEmpty())
         return Fail(QStringLiteral("a question needs --yes or --no: %1").arg(op.Unanswered()));
-    return outcome->drop == CTesselDoc::DropResult::Cancelled ? 1 : 0;
+    // 0: every order placed; 3: some placed, the rest where they were or
+    // back in their folders; 1: nothing placed, or a ticket left stranded.
+    const int placed = outcome->Count(Fate::Placed);
+    if (outcome->Count(Fate::Stranded) > 0)
+        return Fail(QStringLiteral("%1 ticket(s) could not be put back; see above")
+                        .arg(outcome->Count(Fate::Stranded)));
+    if (placed == 0)
+        return Fail(QStringLiteral("no order was placed"));
+    return placed == static_cast<int>(outcome->orders.size()) ? 0 : kPartlyPlaced;
 }
 
 int Register(CommandLine& args) {

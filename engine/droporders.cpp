@@ -3,16 +3,27 @@
 #include "tesseldoc.h"
 
 #include "pdfbinding/pdfserver.h"
+#include "records/intakejournal.h"
 #include "records/progresssink.h"
 #include "records/zelpreference.h"
 
+#include <QDir>
+#include <QLockFile>
+
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
 void SetError(QString* error, const QString& text) {
     if (error)
         *error = text;
+}
+
+QString DoubleSidedMessage(const QString& ordernum) {
+    return QStringLiteral("\"%1\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다.")
+        .arg(ordernum);
 }
 
 } // namespace
@@ -105,17 +116,17 @@ bool CTesselDoc::MeasureItemPages(CZelItem& item, QString* error) {
     return true;
 }
 
-bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial) {
+CTesselDoc::PlaceFailure CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y,
+                                                bool oneCopy, bool trial, QString* reason) {
     const int cases = CaseCount(job);
     const int sheets = OrderSheets(job);
     const int pressCount = m_properties.pressCount;
     ProgressSink* progress = trial ? nullptr : m_context.progress;
+    const QString ordernum = job.Text("Ordernum");
     for (int g = 0; g < cases; ++g) {
         if (progress)
-            progress->Detail(QStringLiteral("PDF 파일: %1.pdf - %2/%3")
-                                 .arg(job.Text("Ordernum"))
-                                 .arg(g + 1)
-                                 .arg(cases));
+            progress->Detail(
+                QStringLiteral("PDF 파일: %1.pdf - %2/%3").arg(ordernum).arg(g + 1).arg(cases));
         // One-copy mode gives every case exactly one item, even an order without sheets.
         for (int remainder = oneCopy ? 1 : sheets; remainder > 0;
              remainder = oneCopy ? 0 : remainder - pressCount) {
@@ -124,32 +135,62 @@ bool CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy
             const bool loaded =
                 trial ? MeasureItemPages(*item, &error) : RefreshPagePreviews(*item, &error);
             if (!loaded) {
-                // The question that follows speaks of room; say what really failed.
-                if (m_context.op)
-                    m_context.op->Tell(
-                        QStringLiteral("주문 \"%1\"의 PDF 파일을 읽을 수 없습니다.\n%2")
-                            .arg(job.Text("Ordernum"), error));
-                return false;
+                SetError(reason, QStringLiteral("주문 \"%1\"의 PDF 파일을 읽을 수 없습니다.\n%2")
+                                     .arg(ordernum, error));
+                return PlaceFailure::Artwork;
             }
             if (item->mediaRotate)
                 item->rotate = (item->rotate + 270) % 360;
             // The label is prepared for the item as it lies after that turn.
             if (!trial && !RefreshLabelPreview(*item, &error)) {
-                if (m_context.op)
-                    m_context.op->Tell(
-                        QStringLiteral("주문 \"%1\"의 레이블을 만들 수 없습니다.\n%2")
-                            .arg(job.Text("Ordernum"), error));
-                return false;
+                SetError(reason, QStringLiteral("주문 \"%1\"의 레이블을 만들 수 없습니다.\n%2")
+                                     .arg(ordernum, error));
+                return PlaceFailure::Artwork;
             }
             CZelItem* raw = item.get();
-            if (!AddItemAtSlot(std::move(item), x, y))
-                return false;
+            if (!AddItemAtSlot(std::move(item), x, y)) {
+                SetError(reason, QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
+                return PlaceFailure::Room;
+            }
             raw->TurnPictures();
         }
         if (progress)
             progress->InnerStep(g + 1, cases);
     }
-    return true;
+    return PlaceFailure::None;
+}
+
+bool CTesselDoc::DoubleSidedOnSingle(const CZelJob& job) const {
+    return !m_geometry.workAndTurn && job.GetPDFPage() > m_geometry.paperSide + 1;
+}
+
+std::vector<size_t> CTesselDoc::PlacingOrder(const std::vector<CZelJob*>& orders) const {
+    std::vector<size_t> sequence(orders.size());
+    std::iota(sequence.begin(), sequence.end(), size_t{0});
+    if (m_properties.arrangeMaxJob)
+        std::stable_sort(sequence.begin(), sequence.end(), [&](size_t a, size_t b) {
+            return orders[a]->GetPcases() > orders[b]->GetPcases();
+        });
+    return sequence;
+}
+
+void CTesselDoc::RefreshOrders() {
+    const ChangeScope scope(*this);
+    auto tickets = [this] {
+        QStringList paths;
+        for (int i = 0; i < m_jobContainer.Count(); ++i)
+            paths << m_jobContainer.Job(i)->Path();
+        return paths;
+    };
+    const QStringList before = tickets();
+    m_jobContainer.Refresh(true);
+    if (tickets() != before)
+        Touch(PlateChange::Orders);
+}
+
+void CTesselDoc::RemoveItemsFrom(int index) {
+    while (ItemCount() > index)
+        RemoveItem(m_items.back().get());
 }
 
 bool CTesselDoc::ReturnTicket(CZelJob& job, QString* error) {
@@ -165,56 +206,162 @@ bool CTesselDoc::ReturnTicket(CZelJob& job, QString* error) {
     return true;
 }
 
-CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, double x, double y,
-                                              bool oneCopy) {
-    const std::shared_ptr<void> labels = m_context.HoldLabelSet();
-    const CZelBound& area = m_geometry.usableArea;
-    if (!(x >= area.x && x <= area.Right() && y >= area.y && y <= area.Bottom()))
-        return DropResult::Outside;
-    // The trial places and removes items, tickets come and go: the drop
-    // reports the whole plate once.
+void CTesselDoc::RecoverInterruptedDrops() {
+    if (!intakejournal::AnyPending(m_progressFolder))
+        return;
+    // A drop still running elsewhere holds the lock and finishes its own.
+    const std::unique_ptr<QLockFile> lock = intakejournal::Lock(m_progressFolder, 0);
+    if (!lock)
+        return;
+    QString jobsFolder;
+    if (m_context.preference)
+        m_context.preference->GetJobsDir(jobsFolder);
+    const intakejournal::Recovery recovery =
+        intakejournal::Recover(m_progressFolder, jobsFolder, [this](const QString& pdf) {
+            const QString wanted = QDir::cleanPath(pdf);
+            return std::any_of(m_items.begin(), m_items.end(), [&](const auto& item) {
+                return QDir::cleanPath(item->objPath) == wanted;
+            });
+        });
+    if (recovery.Empty())
+        return;
+    // Tickets left the progress folder; the open reads what stays there.
     const ChangeScope scope(*this);
-    TouchWholePlate(PlateChange::Items | PlateChange::Selection | PlateChange::Orders);
+    Touch(PlateChange::Orders);
+    if (!m_context.op)
+        return;
+    QString message = QStringLiteral("판 %1에 주문을 가져오던 작업이 중단되었습니다. 중단된 작업을 "
+                                     "정리했습니다.")
+                          .arg(m_properties.jobCode);
+    if (!recovery.kept.isEmpty())
+        message +=
+            QStringLiteral("\n판에 있는 주문: %1").arg(recovery.kept.join(QStringLiteral(", ")));
+    if (!recovery.returned.isEmpty())
+        message += QStringLiteral("\n작업 폴더로 돌려보낸 주문: %1")
+                       .arg(recovery.returned.join(QStringLiteral(", ")));
+    if (!recovery.stranded.isEmpty())
+        message += QStringLiteral("\n돌려보내지 못한 주문(진행 폴더에 있습니다): %1")
+                       .arg(recovery.stranded.join(QStringLiteral("; ")));
+    m_context.op->Tell(message);
+}
+
+int CTesselDoc::MaxItemsPerOrder(const CZelJob& job) const {
+    // Beyond this an order is a damaged ticket, whatever the plate.
+    constexpr int kHardLimit = 5000;
+    if (m_geometry.HasGrid())
+        return std::min<int>(kHardLimit, static_cast<int>(m_geometry.cellsByRow.size()));
+    // Without a grid items follow each other inside the usable area.
+    const double area = std::max(1.0, job.GetWidth() * job.GetHeight());
+    const double usable = m_geometry.usableArea.width * m_geometry.usableArea.height;
+    const double fits = std::floor(usable / area);
+    return static_cast<int>(std::clamp(fits, 1.0, static_cast<double>(kHardLimit)));
+}
+
+QString CTesselDoc::OrderProblem(const CZelJob& job, bool oneCopy) const {
+    const int cases = job.GetPcases();
+    if (cases < 1)
+        return QStringLiteral("Pcases %1 is not a number of cases").arg(job.Text("Pcases"));
+    if (job.Has("Quantity")) {
+        const double quantity = job.GetQuantity();
+        if (!std::isfinite(quantity) || quantity < 0 || quantity >= 2147483648.0)
+            return QStringLiteral("Quantity %1 is out of range").arg(job.Text("Quantity"));
+    }
+    for (const char* key : {"Width", "Height"}) {
+        const double length = key[0] == 'W' ? job.GetWidth() : job.GetHeight();
+        if (!std::isfinite(length) || length < 0)
+            return QStringLiteral("%1 %2 is out of range").arg(QLatin1String(key), job.Text(key));
+    }
+    const int sheets = OrderSheets(job);
+    if (!oneCopy && sheets < 1)
+        return QStringLiteral("neither PQuantity nor Quantity gives a sheet to print");
+    const int pressCount = std::max(1, m_properties.pressCount);
+    const qint64 perCase =
+        oneCopy ? 1 : (static_cast<qint64>(sheets) + pressCount - 1) / pressCount;
+    const qint64 items = static_cast<qint64>(CaseCount(job)) * perCase;
+    const int most = MaxItemsPerOrder(job);
+    if (items > most)
+        return QStringLiteral("the order makes %1 items (Pcases %2, %3 sheets at %4 per plate); "
+                              "this plate holds at most %5")
+            .arg(items)
+            .arg(cases)
+            .arg(sheets)
+            .arg(pressCount)
+            .arg(most);
+    return QString();
+}
+
+CTesselDoc::DropReport CTesselDoc::TryDrop(const std::vector<CZelJob*>& orders, double x, double y,
+                                           bool oneCopy) {
+    DropReport report;
+    report.orders.resize(orders.size());
+    const CZelBound& area = m_geometry.usableArea;
+    if (!(x >= area.x && x <= area.Right() && y >= area.y && y <= area.Bottom())) {
+        for (OrderVerdict& verdict : report.orders)
+            verdict.reason = QStringLiteral("the drop point lies outside the usable area");
+        return report;
+    }
     OperatorInterface* op = m_context.op;
     const int pressCount = m_properties.pressCount;
-    auto returnAll = [&](size_t from) {
-        for (size_t i = from; i < orders.size(); ++i) {
-            RemoveOrder(orders[i]->Text("Ordernum"));
-            ReturnTicket(*orders[i]);
-        }
-    };
+    report.result = DropResult::Cancelled;
     // Slots are counted in plates of pressCount sheets; without one no order
     // can be divided into slots.
     if (pressCount < 1) {
+        const QString message = QStringLiteral("인쇄매수가 1매보다 작아 주문을 배치할 수 없습니다. "
+                                               "판 속성에서 인쇄매수를 정하십시오.");
         if (op)
-            op->Tell(QStringLiteral("인쇄매수가 1매보다 작아 주문을 배치할 수 없습니다. 판 "
-                                    "속성에서 인쇄매수를 정하십시오."));
-        returnAll(0);
-        m_jobContainer.Refresh(true);
-        return DropResult::Cancelled;
+            op->Tell(message);
+        for (OrderVerdict& verdict : report.orders)
+            verdict.reason = message;
+        return report;
     }
-    if (m_properties.arrangeMaxJob)
-        SortByPcases(orders);
-    auto doubleSidedOnSingle = [this](const CZelJob& job) {
-        return !m_geometry.workAndTurn && job.GetPDFPage() > m_geometry.paperSide + 1;
-    };
 
-    // The trial: every order must fit around the ones before it.
+    // The trial: every order must fit around the ones before it; the plate
+    // and its modified flag are as they were afterwards. Only the cleared
+    // selection is a change: the trial's items come and go unreported.
+    const ChangeScope scope(*this);
+    const bool wasModified = m_modified;
     DeselectAll();
-    bool proceed = true;
+    const PlateChange beforeTrial = m_pending;
+    const int first = ItemCount();
     bool agreed = false;
-    for (CZelJob* job : orders) {
-        if (doubleSidedOnSingle(*job))
+    report.result = DropResult::Placed;
+    const std::vector<size_t> sequence = PlacingOrder(orders);
+    for (size_t n = 0; n < sequence.size(); ++n) {
+        const CZelJob& job = *orders[sequence[n]];
+        OrderVerdict& verdict = report.orders[sequence[n]];
+        const QString ordernum = job.Text("Ordernum");
+        verdict.reason = OrderProblem(job, oneCopy);
+        if (!verdict.reason.isEmpty())
             continue;
-        const QString ordernum = job->Text("Ordernum");
-        if (!PlaceOrder(*job, x, y, oneCopy, true)) {
-            proceed = op && op->Ask(QStringLiteral(
-                                "선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
+        if (DoubleSidedOnSingle(job)) {
+            verdict.reason = DoubleSidedMessage(ordernum);
+            if (op)
+                op->Tell(verdict.reason);
+            continue;
+        }
+        const int start = ItemCount();
+        const PlaceFailure failure = PlaceOrder(job, x, y, oneCopy, true, &verdict.reason);
+        if (failure == PlaceFailure::Artwork) {
+            // Not a matter of room: this order alone stays out.
+            RemoveItemsFrom(start);
+            if (op)
+                op->Tell(verdict.reason);
+            continue;
+        }
+        if (failure == PlaceFailure::Room) {
+            const bool go =
+                op && op->Ask(QStringLiteral(
+                          "선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
+            report.result = go ? DropResult::Placed : DropResult::Cancelled;
+            // The real phase would stop here: this order and the rest stay out.
+            for (size_t rest = n; rest < sequence.size(); ++rest)
+                report.orders[sequence[rest]].reason = verdict.reason;
             break;
         }
+        verdict.ok = true;
         if (agreed)
             continue;
-        const int sheets = OrderSheets(*job);
+        const int sheets = OrderSheets(job);
         QString question;
         if (sheets < pressCount)
             question = QStringLiteral(
@@ -224,54 +371,80 @@ CTesselDoc::DropResult CTesselDoc::DropOrders(std::vector<CZelJob*> orders, doub
                                       "않습니다.\n계속하시겠습니까?");
         if (!question.isEmpty()) {
             if (!op || !op->Ask(question.arg(ordernum).arg(sheets).arg(pressCount))) {
-                proceed = false;
+                report.result = DropResult::Cancelled;
                 break;
             }
             agreed = true;
         }
     }
-    for (CZelJob* job : orders)
-        RemoveOrder(job->Text("Ordernum"));
-    if (!proceed) {
-        returnAll(0);
-        m_jobContainer.Refresh(true);
-        return DropResult::Cancelled;
+    RemoveItemsFrom(first);
+    m_modified = wasModified;
+    m_pending = beforeTrial;
+    if (report.result == DropResult::Cancelled) {
+        for (OrderVerdict& verdict : report.orders) {
+            verdict.ok = false;
+            if (verdict.reason.isEmpty())
+                verdict.reason = QStringLiteral("the drop was cancelled");
+        }
     }
+    return report;
+}
 
-    // The real placement.
+CTesselDoc::DropReport CTesselDoc::PlaceDropped(const std::vector<CZelJob*>& orders, double x,
+                                                double y, bool oneCopy) {
+    DropReport report;
+    report.result = DropResult::Placed;
+    report.orders.resize(orders.size());
+    OperatorInterface* op = m_context.op;
+    const std::shared_ptr<void> labels = m_context.HoldLabelSet();
+    // Each item placed or taken away again reports its rectangle.
+    const ChangeScope scope(*this);
     DeselectAll();
-    m_jobContainer.Refresh(true);
+    RefreshOrders();
     ProgressSink* progress = m_context.progress;
     if (progress)
         progress->Begin(QStringLiteral("조판용 PDF 파일 로드"), static_cast<int>(orders.size()));
-    DropResult result = DropResult::Placed;
-    for (size_t i = 0; i < orders.size(); ++i) {
-        CZelJob& job = *orders[i];
+    const std::vector<size_t> sequence = PlacingOrder(orders);
+    for (size_t n = 0; n < sequence.size(); ++n) {
+        const CZelJob& job = *orders[sequence[n]];
+        OrderVerdict& verdict = report.orders[sequence[n]];
         const QString ordernum = job.Text("Ordernum");
         if (progress)
             progress->Detail(
                 QStringLiteral("주문 번호: %1 (%2 건)").arg(ordernum).arg(job.GetPcases()));
-        if (doubleSidedOnSingle(job)) {
-            RemoveOrder(ordernum);
-            ReturnTicket(job);
+        // The trial refused these already; a caller that skipped it meets them here.
+        verdict.reason = OrderProblem(job, oneCopy);
+        if (verdict.reason.isEmpty() && DoubleSidedOnSingle(job))
+            verdict.reason = DoubleSidedMessage(ordernum);
+        if (!verdict.reason.isEmpty()) {
             if (op)
-                op->Tell(
-                    QStringLiteral("\"%1\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다.")
-                        .arg(ordernum));
-        } else if (!PlaceOrder(job, x, y, oneCopy, false)) {
-            returnAll(i);
-            if (op)
-                op->Tell(QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
-            result = DropResult::Stopped;
-            break;
+                op->Tell(verdict.reason);
+        } else {
+            const int start = ItemCount();
+            const PlaceFailure failure = PlaceOrder(job, x, y, oneCopy, false, &verdict.reason);
+            if (failure != PlaceFailure::None)
+                RemoveItemsFrom(start);
+            if (failure == PlaceFailure::Room) {
+                for (size_t rest = n; rest < sequence.size(); ++rest)
+                    report.orders[sequence[rest]].reason = verdict.reason;
+                if (op)
+                    op->Tell(verdict.reason);
+                report.result = DropResult::Stopped;
+                break;
+            }
+            // Unreadable artwork keeps out this order alone; its reason is
+            // the last word about it.
+            if (failure == PlaceFailure::Artwork && op)
+                op->Tell(verdict.reason);
+            verdict.ok = failure == PlaceFailure::None;
         }
         if (progress)
-            progress->Step(static_cast<int>(i + 1));
+            progress->Step(static_cast<int>(n + 1));
     }
     if (progress)
         progress->End();
-    m_jobContainer.Refresh(true);
-    return result;
+    RefreshOrders();
+    return report;
 }
 
 int CTesselDoc::DuplicateSelection(int count, int direction) {

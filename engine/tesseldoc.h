@@ -207,11 +207,32 @@ public:
     // covers fewer cells), selected. On failure the item is not added.
     bool AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, double dropY);
 
-    // Dropping orders onto the plate: a trial that asks the operator about
-    // quantities and room, then the real placement behind the progress
-    // sink. Tickets of orders that are not placed go back to the job folder.
+    // Dropping orders onto the plate happens in two phases, so that no file
+    // moves before the plate has agreed to take it. TryDrop is the trial: it
+    // refuses the orders this plate cannot take, asks the operator about
+    // quantities and room, and leaves the plate as it was; it reads each
+    // order's artwork where it lies. PlaceDropped places the orders the
+    // trial accepted, for real, behind the progress sink. Neither moves a
+    // file: the caller owns the orders and their tickets, and returns those
+    // that are not placed. The trial reports only the selection it cleared;
+    // the placement reports the items it placed and the orders.
     enum class DropResult { Outside, Cancelled, Placed, Stopped };
-    DropResult DropOrders(std::vector<CZelJob*> orders, double x, double y, bool oneCopy);
+    struct OrderVerdict {
+        bool ok = false; // accepted by the trial, or placed
+        QString reason;  // why not, when not
+    };
+    struct DropReport {
+        // Trial: Placed means go on with the accepted orders.
+        DropResult result = DropResult::Outside;
+        std::vector<OrderVerdict> orders; // one per order given, in the order given
+    };
+    DropReport TryDrop(const std::vector<CZelJob*>& orders, double x, double y, bool oneCopy);
+    DropReport PlaceDropped(const std::vector<CZelJob*>& orders, double x, double y, bool oneCopy);
+    // Why this plate cannot take the order at all (counts out of range, or
+    // more items than the plate can ever hold); empty when it can.
+    QString OrderProblem(const CZelJob& job, bool oneCopy) const;
+    // The most items one order may make on this plate.
+    int MaxItemsPerOrder(const CZelJob& job) const;
     // Cases an order makes on this plate, and pages per item.
     int CaseCount(const CZelJob& job) const;
     int SidesPerItem(const CZelJob& job) const;
@@ -223,6 +244,9 @@ public:
     bool ReturnTicket(CZelJob& job, QString* error = nullptr);
     // The orders of this plate: its progress folder.
     const CZelJobContainer& JobContainer() const { return m_jobContainer; }
+    // Reads the progress folder again after tickets came or went by other
+    // hands (an intake giving back what it did not place).
+    void RefreshOrders();
 
     // Copies the one selected item count times with this arrangement in
     // force; stops, telling the operator, when no slot is left. Returns the
@@ -281,7 +305,16 @@ private:
 
     bool SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly);
     void RemoveOrdersAndReturnTickets(const QStringList& ordernums);
-    bool PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial);
+    enum class PlaceFailure { None, Room, Artwork };
+    PlaceFailure PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial,
+                            QString* reason);
+    void RemoveItemsFrom(int index);
+    // Finishes drops onto this plate that were cut short, telling the
+    // operator; part of an open, before the orders are read.
+    void RecoverInterruptedDrops();
+    bool DoubleSidedOnSingle(const CZelJob& job) const;
+    // Indices of the dropped orders in placing order: most cases first when asked.
+    std::vector<size_t> PlacingOrder(const std::vector<CZelJob*>& orders) const;
     bool MeasureItemPages(CZelItem& item, QString* error);
 
     ShopContext m_context;

@@ -326,9 +326,12 @@ Result<void> CTesselDoc::ReadPlateFile(const QString& path) {
     m_workFolder = workFolder;
     m_progressFolder = progressFolder;
     m_releaseFolder = releaseFolder;
-    if (!progressFolder.isEmpty())
-        m_jobContainer.SetSource(properties.jobCode, progressFolder, true);
     SetProperties(properties);
+    if (!progressFolder.isEmpty()) {
+        // A drop cut short first gives back what this plate does not hold.
+        RecoverInterruptedDrops();
+        m_jobContainer.SetSource(properties.jobCode, progressFolder, true);
+    }
     m_modified = false;
     // Files that stopped runs on this plate left half-written.
     durablefile::RemoveStaleTemporaries(file.absolutePath());

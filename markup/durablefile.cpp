@@ -117,12 +117,29 @@ bool SyncFolderOf(const QString& path, int& code) {
     return ok;
 }
 
+// Renames within one file system only when the target is free: 0 or the
+// error (EEXIST when it is taken). File systems that know no such rename get
+// a hard link and an unlink, which fail the same way.
+int RenameNoReplace(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    const int code = errno;
+    if (code != EINVAL && code != ENOSYS && code != ENOTSUP)
+        return code;
+    if (::link(from.constData(), to.constData()) != 0)
+        return errno;
+    ::unlink(from.constData());
+    return 0;
+}
+
 // A temporary being written: created beside the target, removed unless
-// Finish renamed it over the target.
+// Finish renamed it over the target. A new file (replace false) takes its
+// name only when no file has it, and a link there is not written through.
 class Temporary {
 public:
-    explicit Temporary(const QString& target)
-        : m_target(ResolvedTarget(target)), m_path(TemporaryPath(m_target)) {}
+    explicit Temporary(const QString& target, bool replace = true)
+        : m_target(replace ? ResolvedTarget(target) : target), m_path(TemporaryPath(m_target)),
+          m_replace(replace) {}
     ~Temporary() {
         if (m_fd >= 0)
             ::close(m_fd);
@@ -197,12 +214,20 @@ public:
 
     void Adopt(const QString& path) { m_path = path; }
 
+    // After a Finish of a new file that failed: whether another file had the name.
+    bool NameTaken() const { return m_nameTaken; }
+
 private:
     bool Rename(QString* error) {
-        if (::rename(Native(m_path).constData(), Native(m_target).constData()) != 0)
-            return Fail(
-                error,
-                QStringLiteral("%1: cannot replace it: %2").arg(m_target, SystemError(errno)));
+        if (m_replace) {
+            if (::rename(Native(m_path).constData(), Native(m_target).constData()) != 0)
+                return Fail(
+                    error,
+                    QStringLiteral("%1: cannot replace it: %2").arg(m_target, SystemError(errno)));
+        } else if (const int code = RenameNoReplace(Native(m_path), Native(m_target)); code != 0) {
+            m_nameTaken = code == EEXIST;
+            return Fail(error, QStringLiteral("%1: %2").arg(m_target, SystemError(code)));
+        }
         m_done = true;
         int code = 0;
         if (!SyncFolderOf(m_target, code))
@@ -215,23 +240,13 @@ private:
     QString m_path;
     int m_fd = -1;
     qint64 m_written = 0;
+    bool m_replace = true;
+    bool m_nameTaken = false;
     bool m_done = false;
 };
 
-} // namespace
-
-QString TemporaryPath(const QString& target) {
-    const QFileInfo info(target);
-    return info.dir().filePath(
-        QStringLiteral(".%1.%2@%3.part").arg(info.fileName()).arg(::getpid()).arg(HostTag()));
-}
-
-bool Write(const QString& path, QByteArrayView bytes, QString* error) {
-    Temporary file(path);
-    return file.Open(error) && file.Append(bytes.data(), bytes.size(), error) && file.Finish(error);
-}
-
-bool Copy(const QString& from, const QString& to, QString* error) {
+// Copies from into the open temporary and finishes it.
+bool CopyInto(Temporary& file, const QString& from, QString* error) {
     const int source = ::open(Native(from).constData(), O_RDONLY | O_CLOEXEC);
     if (source < 0)
         return Fail(error, QStringLiteral("%1: %2").arg(from, SystemError(errno)));
@@ -242,7 +257,6 @@ bool Copy(const QString& from, const QString& to, QString* error) {
     struct stat info {};
     if (::fstat(source, &info) != 0 || !S_ISREG(info.st_mode))
         return Fail(error, QStringLiteral("%1: not a regular file").arg(from));
-    Temporary file(to);
     if (!file.Open(error))
         return false;
     char buffer[1 << 16];
@@ -262,6 +276,65 @@ bool Copy(const QString& from, const QString& to, QString* error) {
     if (total != info.st_size)
         return Fail(error, QStringLiteral("%1: changed while it was copied").arg(from));
     return file.Finish(error);
+}
+
+} // namespace
+
+QString TemporaryPath(const QString& target) {
+    const QFileInfo info(target);
+    return info.dir().filePath(
+        QStringLiteral(".%1.%2@%3.part").arg(info.fileName()).arg(::getpid()).arg(HostTag()));
+}
+
+bool Write(const QString& path, QByteArrayView bytes, QString* error) {
+    Temporary file(path);
+    return file.Open(error) && file.Append(bytes.data(), bytes.size(), error) && file.Finish(error);
+}
+
+bool Copy(const QString& from, const QString& to, QString* error) {
+    Temporary file(to);
+    return CopyInto(file, from, error);
+}
+
+NewFile CopyNew(const QString& from, const QString& to, QString* error) {
+    const QFileInfo target(to);
+    if (target.exists() || target.isSymLink())
+        return NewFile::Exists;
+    Temporary file(to, false);
+    QString reason;
+    if (CopyInto(file, from, &reason))
+        return NewFile::Written;
+    if (file.NameTaken())
+        return NewFile::Exists;
+    Fail(error, reason);
+    return NewFile::Failed;
+}
+
+Rename RenameNew(const QString& from, const QString& to, QString* error) {
+    const int code = RenameNoReplace(Native(from), Native(to));
+    if (code == EEXIST)
+        return Rename::Exists;
+    if (code == EXDEV)
+        return Rename::OtherFileSystem;
+    if (code != 0) {
+        Fail(error, QStringLiteral("cannot move %1 to %2: %3").arg(from, to, SystemError(code)));
+        return Rename::Failed;
+    }
+    // The file has moved whatever the syncs say: callers must know where it is.
+    int ignored = 0;
+    SyncFolderOf(to, ignored);
+    if (QFileInfo(from).absolutePath() != QFileInfo(to).absolutePath())
+        SyncFolderOf(from, ignored);
+    return Rename::Done;
+}
+
+bool Remove(const QString& path, QString* error) {
+    if (::unlink(Native(path).constData()) != 0)
+        return Fail(error, QStringLiteral("%1: %2").arg(path, SystemError(errno)));
+    // The file is gone whatever the sync says.
+    int ignored = 0;
+    SyncFolderOf(path, ignored);
+    return true;
 }
 
 NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error) {

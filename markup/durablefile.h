@@ -29,6 +29,24 @@ bool Copy(const QString& from, const QString& to, QString* error = nullptr);
 enum class NewFile { Written, Exists, Failed };
 NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error = nullptr);
 
+// Copies the file from to a new file to, claiming the name as WriteNew does:
+// the copy is written and synced under the temporary name, then given the
+// name only when no file has it (a symbolic link there counts as a file).
+// Exists when the name is taken: nothing is left behind. from is not changed.
+NewFile CopyNew(const QString& from, const QString& to, QString* error = nullptr);
+
+// Renames from to to, only when no file of that name exists, and syncs the
+// folders of both so that the rename survives a power cut (Done once the
+// rename is made: the file is at to). Exists when the name is taken,
+// OtherFileSystem when the two lie on different file systems; in both cases
+// nothing changed and error is not set.
+enum class Rename { Done, Exists, OtherFileSystem, Failed };
+Rename RenameNew(const QString& from, const QString& to, QString* error = nullptr);
+
+// Removes the file and syncs its folder, so that the removal survives a
+// power cut. False only when the file could not be removed.
+bool Remove(const QString& path, QString* error = nullptr);
+
 // Puts a file that another writer (the composition library) finished at
 // temporary in place of target: syncs it, checks that it is not empty,
 // renames it over target and syncs the folder. temporary is removed when

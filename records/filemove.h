@@ -2,15 +2,16 @@
 
 #include <QString>
 
-// Moving record files between shared folders without ever losing one.
+// Moving record files between shared folders without ever losing one or
+// leaving two.
 namespace filemove {
 
-// Moves from onto to, replacing an existing target in one step (a rename
-// over it), so that either the old or the new file stands at the target and
-// the source is never lost. Across file systems the file is copied to a
-// temporary name beside the target, flushed, renamed over the target, and
-// only then is the source removed. On failure the source stays where it was
-// and error says why.
-bool MoveReplacing(const QString& from, const QString& to, QString* error = nullptr);
+// Moves from onto to; never replaces: an existing target fails the move and
+// both files stay as they were. Within a file system this is one rename.
+// Across file systems the file is copied under a temporary name in the
+// target folder, synced, given its name, and only then is the source
+// removed; when the source cannot be removed the copy is removed again, so
+// the file stands in exactly one place. On failure error says why.
+bool Move(const QString& from, const QString& to, QString* error = nullptr);
 
 } // namespace filemove

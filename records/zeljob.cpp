@@ -4,6 +4,7 @@
 #include "joblisttext.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -11,11 +12,32 @@
 #include <cmath>
 
 CZelJob::CZelJob(const QString& ticketPath) {
-    if (m_tree.LoadFile(ticketPath) > 0) {
+    QFile file(ticketPath);
+    QByteArray data;
+    if (!QFileInfo(ticketPath).isFile() || !file.open(QIODevice::ReadOnly)) {
+        m_readError = QStringLiteral("%1: %2").arg(
+            ticketPath, file.exists() ? file.errorString() : QStringLiteral("no such ticket"));
+        return;
+    }
+    data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_readError = QStringLiteral("%1: %2").arg(ticketPath, file.errorString());
+        return;
+    }
+    if (m_tree.Parse(data.constData(), data.size()) > 0) {
         m_root = m_tree.GetRoot();
         if (m_root)
             m_path = ticketPath;
     }
+    // A ticket is text: a NUL is a damaged file even where the reader
+    // would pass over it.
+    if (const qsizetype nul = data.indexOf('\0'); nul >= 0)
+        m_readError = QStringLiteral("%1: a NUL byte at offset %2").arg(ticketPath).arg(nul);
+    else if (!m_tree.LastParseReport().complete)
+        m_readError = QStringLiteral("%1: not read whole: %2")
+                          .arg(ticketPath, m_tree.LastParseReport().reason);
+    else if (!m_root)
+        m_readError = QStringLiteral("%1: no ticket element").arg(ticketPath);
 }
 
 const CTzmpItem* CZelJob::Child(const char* key) const {
@@ -117,14 +139,37 @@ bool CZelJob::MoveTo(const QString& folder) {
     const QDir target(folder);
     const QString base = QFileInfo(m_path).completeBaseName();
     const QString ticket = target.filePath(base + QLatin1Char('.') + QLatin1String(kExtension));
-    if (!filemove::MoveReplacing(m_path, ticket, &m_error))
+    const QString pdfTarget = target.filePath(base + QStringLiteral(".pdf"));
+    // Checked first so that a PDF in the way does not cost a move and a
+    // move back; the moves themselves refuse to replace as well.
+    for (const QString& path : {ticket, pdfTarget}) {
+        if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+            m_error = QStringLiteral("%1 already exists; the order stays in %2")
+                          .arg(path, QFileInfo(m_path).absolutePath());
+            return false;
+        }
+    }
+    if (!filemove::Move(m_path, ticket, &m_error))
         return false;
+    const QString from = m_path;
     m_path = ticket;
-    // The order is taken once its ticket has moved; a PDF that cannot follow
-    // stays where it was, next to nothing, and is not reported.
-    if (hasPdf)
-        filemove::MoveReplacing(pdf, target.filePath(base + QStringLiteral(".pdf")));
-    return true;
+    if (!hasPdf)
+        return true;
+    QString reason;
+    if (filemove::Move(pdf, pdfTarget, &reason))
+        return true;
+    // A ticket without its PDF cannot be placed or printed: it goes back.
+    QString back;
+    if (filemove::Move(ticket, from, &back)) {
+        m_path = from;
+        m_error =
+            QStringLiteral("the PDF did not follow the ticket, which went back: %1").arg(reason);
+    } else {
+        m_error = QStringLiteral("the PDF did not follow the ticket (%1), and the ticket cannot go "
+                                 "back (%2); it is in %3")
+                      .arg(reason, back, folder);
+    }
+    return false;
 }
 
 bool CZelJob::LocationFolder(const QString& jobsFolder, QString& folder, QString* error) const {
@@ -158,7 +203,16 @@ bool CZelJob::LocationFolder(const QString& jobsFolder, QString& folder, QString
     QString base = jobsFolder;
     while (base.size() > 1 && (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\'))))
         base.chop(1);
-    folder = parts.isEmpty() ? base : base + QLatin1Char('/') + parts.join(QLatin1Char('/'));
+    const QString named =
+        parts.isEmpty() ? base : base + QLatin1Char('/') + parts.join(QLatin1Char('/'));
+    // A symbolic link on the way may lead anywhere: the real folder decides.
+    const QString real = QFileInfo(named).canonicalFilePath();
+    const QString realBase = QFileInfo(base).canonicalFilePath();
+    if (real.isEmpty() || realBase.isEmpty() || !QFileInfo(real).isDir())
+        return refuse("names no folder");
+    if (real != realBase && !real.startsWith(realBase + QLatin1Char('/')))
+        return refuse("leads outside the job folder through a link");
+    folder = named;
     return true;
 }
 
@@ -168,6 +222,19 @@ bool CZelJob::MoveToLocation(const QString& jobsFolder) {
     if (!LocationFolder(jobsFolder, folder, &m_error))
         return false;
     return MoveTo(folder);
+}
+
+bool CZelJob::MoveBack(const QString& origin, const QString& jobsFolder) {
+    if (!origin.isEmpty() && QFileInfo(origin).isDir() && MoveTo(origin))
+        return true;
+    const QString first = origin.isEmpty() || QFileInfo(origin).isDir()
+                              ? m_error
+                              : QStringLiteral("the folder %1 is gone").arg(origin);
+    if (!jobsFolder.isEmpty() && MoveToLocation(jobsFolder))
+        return true;
+    const QString second = jobsFolder.isEmpty() ? QStringLiteral("no job folder is set") : m_error;
+    m_error = first.isEmpty() ? second : QStringLiteral("%1; %2").arg(first, second);
+    return false;
 }
 
 bool IsGrid(double gridWidth, double gridHeight) {
@@ -195,9 +262,4 @@ int SlotsNeeded(double gridWidth, double gridHeight, double width, double height
 int GridCells(double gridWidth, double gridHeight, double width, double height) {
     return std::min(SlotsNeeded(gridWidth, gridHeight, width, height),
                     SlotsNeeded(gridWidth, gridHeight, height, width));
-}
-
-void SortByPcases(std::vector<CZelJob*>& jobs) {
-    std::stable_sort(jobs.begin(), jobs.end(),
-              [](const CZelJob* a, const CZelJob* b) { return a->GetPcases() > b->GetPcases(); });
 }

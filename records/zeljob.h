@@ -5,8 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <vector>
-
 // One order: a job ticket (".tzjob") with its PDF of the same base name
 // beside it. The program reads tickets and moves them with their PDF from
 // folder to folder; it never writes one.
@@ -21,6 +19,10 @@ public:
     // Loads the ticket. When it gives no root element the job has no path
     // and no root, and its container drops it.
     explicit CZelJob(const QString& ticketPath);
+    // Why the ticket was not read whole (it cannot be opened, is cut short or
+    // holds a byte no ticket holds); empty when it was. A ticket read in part
+    // may still list, but is never taken onto a plate.
+    const QString& ReadError() const { return m_readError; }
     CZelJob(const CZelJob&) = delete;
     CZelJob& operator=(const CZelJob&) = delete;
 
@@ -65,6 +67,8 @@ public:
     bool GetMmemo(QString& text) const { return GetClearedText("Mmemo", text); }
     // The text of a key, empty when missing.
     QString Text(const char* key) const;
+    // Whether the ticket has the key at all.
+    bool Has(const char* key) const { return Child(key) != nullptr; }
 
     // The "SubName" of each after-work step of the first or second list.
     QStringList AfterWorks(bool second = false) const;
@@ -79,17 +83,25 @@ public:
     // The PDF beside the ticket; false when there is no ticket or no PDF.
     bool GetPdfPath(QString& path) const;
 
-    // Moves the ticket, then its PDF, into the folder, replacing files of the
-    // same names there. False, with nothing moved, when the ticket is missing
-    // or cannot be moved; a PDF that cannot follow stays where it was.
+    // Moves the ticket, then its PDF, into the folder: both or neither. A file
+    // of either name already in the folder refuses the move (it would be
+    // another order's). When the PDF cannot follow, the ticket is moved back
+    // at once. False, with LastError, when the order did not move; Path()
+    // always names where the ticket is.
     bool MoveTo(const QString& folder);
     // Moves the order back to its home folder: the job folder followed by the
-    // ticket's "Location". Refused when "Location" is missing or would lead
-    // outside the job folder.
+    // ticket's "Location". Refused when "Location" is missing or leads outside
+    // the job folder.
     bool MoveToLocation(const QString& jobsFolder);
 
+    // Gives the order back: to the folder it was taken from, or, when that
+    // cannot take it, to its "Location" under the job folder. LastError names
+    // both reasons when neither can.
+    bool MoveBack(const QString& origin, const QString& jobsFolder);
+
     // The folder that "Location" names under the job folder, or false with a
-    // reason when it is missing or leads outside.
+    // reason when it is missing, does not exist, or really lies outside the
+    // job folder (through "..", a drive, a network path or a symbolic link).
     bool LocationFolder(const QString& jobsFolder, QString& folder, QString* error = nullptr) const;
 
 private:
@@ -102,6 +114,7 @@ private:
     CJobTree m_tree;
     CTzmpItem* m_root = nullptr;
     QString m_error;
+    QString m_readError;
 };
 
 // The number of grid cells an order of W x H needs on a grid of GW x GH
@@ -113,7 +126,3 @@ int SlotsNeeded(double gridWidth, double gridHeight, double width, double height
 int GridCells(double gridWidth, double gridHeight, double width, double height);
 // Below 1 mm a grid cannot hold anything: it counts as no grid.
 bool IsGrid(double gridWidth, double gridHeight);
-
-// Orders for placement: most cases first (missing "Pcases" counts as -1).
-// Orders with equal cases keep their order.
-void SortByPcases(std::vector<CZelJob*>& jobs);

@@ -8,6 +8,7 @@
 #include "engine/tesseldoc.h"
 #include "records/zeljob.h"
 
+#include <QFileInfo>
 #include <QSet>
 
 namespace gangplan {
@@ -132,10 +133,26 @@ Result<QStringList> Apply(Installation& shop, const ShopSession& session, Prepar
         if (!outcome)
             return stop(QStringLiteral("%1: %2").arg(path.value(), outcome.error()));
         made << path.value();
-        QStringList missing = outcome->notTaken;
-        for (const ticketintake::OrderOutcome& order : outcome->orders)
-            if (order.items == 0)
-                missing << QStringLiteral("%1 returned").arg(order.ordernum);
+        if (!outcome->saveError.isEmpty())
+            return stop(QStringLiteral("%1: %2").arg(path.value(), outcome->saveError));
+        QStringList missing;
+        for (const ticketintake::OrderOutcome& order : outcome->orders) {
+            const QString name = order.ordernum.isEmpty() ? order.ticket : order.ordernum;
+            switch (order.fate) {
+            case ticketintake::Fate::Placed:
+                break;
+            case ticketintake::Fate::Refused:
+                missing << QStringLiteral("%1 not taken: %2").arg(name, order.reason);
+                break;
+            case ticketintake::Fate::Returned:
+                missing << QStringLiteral("%1 returned: %2").arg(name, order.reason);
+                break;
+            case ticketintake::Fate::Stranded:
+                missing << QStringLiteral("%1 NOT RETURNED, left in %2: %3")
+                               .arg(name, QFileInfo(order.ticket).absolutePath(), order.reason);
+                break;
+            }
+        }
         if (outcome->drop != CTesselDoc::DropResult::Placed || !missing.isEmpty())
             return stop(QStringLiteral("%1: not placed as planned: %2")
                             .arg(path.value(), missing.isEmpty()

@@ -243,26 +243,41 @@ TEST_F(Road, PlacingAnswersQuestionsByFlagAndLeavesNoTicketBehind) {
         << run.err.toStdString();
     EXPECT_EQ(Names(stickers, QStringLiteral("*.tzjob")).size(), 10);
 
-    // Without a flag the first question fails the command; the ticket goes home.
+    // Without a flag the first question fails the command; the ticket never moves.
     run = place({small});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.err.contains(
         QStringLiteral("a question needs --yes or --no: 제품 \"ST2403110025\"의 주문매수(500매)")))
         << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("returned ST2403110025\n")))
+    EXPECT_TRUE(
+        run.out.startsWith(QStringLiteral("not taken ST2403110025: the drop was cancelled\n")))
         << run.out.toStdString();
     EXPECT_TRUE(QFileInfo::exists(small));
 
     // --no answers it: cancelled, nothing placed.
     run = place({small, QStringLiteral("--no")});
     EXPECT_EQ(run.code, 1);
-    EXPECT_TRUE(run.out.startsWith(QStringLiteral("returned ST2403110025\n")))
+    EXPECT_TRUE(
+        run.out.startsWith(QStringLiteral("not taken ST2403110025: the drop was cancelled\n")))
         << run.out.toStdString();
     EXPECT_TRUE(QFileInfo::exists(small));
 
-    // One copy: every case once, whatever the quantity (ST2403110023 has 3 cases of 2000 sheets).
-    run = place({stickers, QStringLiteral("--one-copy"), QStringLiteral("--yes")});
-    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    // One copy: every case once, whatever the quantity (ST2403110023 has 3 cases of 2000
+    // sheets). A ticket cut short beside them is not taken: partly placed, exit code 3.
+    const QString damaged =
+        QDir(In(QStringLiteral("Shared/JobTickets"))).filePath(QStringLiteral("잘림.tzjob"));
+    {
+        const QByteArray whole = ReadAll(small);
+        QFile cut(damaged);
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+        cut.write(whole.left(whole.size() * 6 / 10));
+    }
+    run = place({stickers, damaged, QStringLiteral("--one-copy"), QStringLiteral("--yes")});
+    ASSERT_EQ(run.code, 3) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("not taken ST2403110025: ") + damaged +
+                                 QStringLiteral(": not read whole")))
+        << run.out.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(damaged));
     EXPECT_TRUE(run.out.contains(QStringLiteral("placed ST2403110023: 3 item(s)\n")))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("placed ST2403110025: 1 item(s)\n")))

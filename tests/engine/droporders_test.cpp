@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using recordfiles::Q;
@@ -86,6 +88,21 @@ protected:
         return owned.back().get();
     }
 
+    // The two phases as the intake runs them, without moving a file: the
+    // trial, then the placement of what it accepted.
+    CTesselDoc::DropResult Drop(const std::vector<CZelJob*>& orders, double x, double y,
+                                bool oneCopy) {
+        trial = doc.TryDrop(orders, x, y, oneCopy);
+        if (trial.result != CTesselDoc::DropResult::Placed)
+            return trial.result;
+        std::vector<CZelJob*> accepted;
+        for (size_t i = 0; i < orders.size(); ++i)
+            if (trial.orders[i].ok)
+                accepted.push_back(orders[i]);
+        placed = doc.PlaceDropped(accepted, x, y, oneCopy);
+        return placed.result;
+    }
+
     int Count(const char* ordernum) const {
         return doc.CountOrderItems(QString::fromLatin1(ordernum));
     }
@@ -101,6 +118,7 @@ protected:
     ScriptedOperator op;
     CTesselDoc doc;
     std::vector<std::unique_ptr<CZelJob>> owned;
+    CTesselDoc::DropReport trial, placed;
 };
 
 } // namespace
@@ -111,7 +129,7 @@ TEST_F(DropOrders, SlotsPerCaseAndTheQuantityQuestions) {
     CZelJob* c =
         Order(QStringLiteral("C"), 1, 300); // one slot, fewer than printed: not asked again
     op.answers = {true};
-    EXPECT_EQ(doc.DropOrders({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Drop({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
     ASSERT_EQ(op.questions.size(), 1);
     EXPECT_EQ(op.questions[0], QStringLiteral("제품 \"B\"의 주문매수(700매)와 인쇄매수(500매)가 "
                                               "일치하지 않습니다.\n계속하시겠습니까?"));
@@ -128,60 +146,71 @@ TEST_F(DropOrders, SlotsPerCaseAndTheQuantityQuestions) {
     EXPECT_TRUE(QFileInfo::exists(doc.PagePreviewPath(first, 0)));
     EXPECT_EQ(doc.JobContainer().Count(), 3);
 
-    // A question answered No cancels the drop: the plate is as it was and the
-    // ticket is back in its job folder.
+    // A question answered No cancels the drop: the plate is as it was,
+    // unmodified, and the order is refused.
     CZelJob* d = Order(QStringLiteral("D"), 1, 300);
     op.answers = {false};
-    EXPECT_EQ(doc.DropOrders({d}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    EXPECT_EQ(Drop({d}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
     EXPECT_EQ(
         op.questions.last(),
         QStringLiteral(
             "제품 \"D\"의 주문매수(300매)가 인쇄매수(500매) 보다 작습니다.\n계속하시겠습니까?"));
     EXPECT_EQ(doc.ItemCount(), 7);
-    EXPECT_TRUE(InJobFolder("D"));
-    EXPECT_EQ(doc.JobContainer().Count(), 3);
+    EXPECT_FALSE(trial.orders[0].ok);
+    ASSERT_TRUE(doc.Save(doc.Path()));
+    op.answers = {false};
+    EXPECT_EQ(Drop({d}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(DropOrders, LackOfRoom) {
     CZelJob* a = Order(QStringLiteral("A"), 4, 1000); // 8 of 9 cells
-    EXPECT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Drop({a}, 50, 50, false), CTesselDoc::DropResult::Placed);
     CZelJob* b = Order(QStringLiteral("B"), 2, 500);
 
-    // No: the trial's items go and the ticket goes home.
+    // No: the trial's items go and nothing is accepted.
     op.answers = {false};
-    EXPECT_EQ(doc.DropOrders({b}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    EXPECT_EQ(Drop({b}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
     EXPECT_EQ(op.questions.last(),
               QStringLiteral("선택 항목(들)을 배치할 자리가 부족합니다.\n계속 하시겠습니까?"));
     EXPECT_EQ(doc.ItemCount(), 8);
-    EXPECT_TRUE(InJobFolder("B"));
+    EXPECT_FALSE(trial.orders[0].ok);
 
-    // Yes: the real phase places what fits and stops at the first order that
-    // does not; that order and every later one go home.
+    // Yes: the trial accepts the orders before the one that does not fit;
+    // that one and every later one stay out, with the reason.
     CZelJob* fits = Order(QStringLiteral("F"), 1, 500);
     CZelJob* c = Order(QStringLiteral("C"), 2, 500);
     CZelJob* later = Order(QStringLiteral("L"), 1, 500);
     op.answers = {true};
-    EXPECT_EQ(doc.DropOrders({fits, c, later}, 50, 50, false), CTesselDoc::DropResult::Stopped);
-    EXPECT_EQ(op.messages.last(), QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
+    EXPECT_EQ(Drop({fits, c, later}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_TRUE(trial.orders[0].ok);
+    EXPECT_FALSE(trial.orders[1].ok);
+    EXPECT_FALSE(trial.orders[2].ok);
+    EXPECT_EQ(trial.orders[2].reason,
+              QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
     EXPECT_EQ(Count("F"), 1);
-    EXPECT_FALSE(InJobFolder("F"));
-    EXPECT_EQ(Count("C"), 0);
-    EXPECT_TRUE(InJobFolder("C"));
-    EXPECT_EQ(Count("L"), 0);
-    EXPECT_TRUE(InJobFolder("L"));
+    EXPECT_EQ(doc.ItemCount(), 9);
+
+    // The placement alone, on a full plate, stops at the first order that
+    // does not fit and keeps nothing of it or of the later ones.
+    const CTesselDoc::DropReport full = doc.PlaceDropped({c, later}, 50, 50, false);
+    EXPECT_EQ(full.result, CTesselDoc::DropResult::Stopped);
+    EXPECT_FALSE(full.orders[0].ok);
+    EXPECT_FALSE(full.orders[1].ok);
+    EXPECT_EQ(op.messages.last(), QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
     EXPECT_EQ(doc.ItemCount(), 9);
 }
 
 TEST_F(DropOrders, OneCopyModeAndTheDropPoint) {
     CZelJob* e = Order(QStringLiteral("E"), 3, 5000);
-    EXPECT_EQ(doc.DropOrders({e}, 5, 50, true), CTesselDoc::DropResult::Outside);
-    EXPECT_EQ(doc.DropOrders({e}, 50, 50, true),
+    EXPECT_EQ(Drop({e}, 5, 50, true), CTesselDoc::DropResult::Outside);
+    EXPECT_EQ(Drop({e}, 50, 50, true),
               CTesselDoc::DropResult::Placed); // 5000 matches 500: no question
     EXPECT_EQ(Count("E"), 3);
     // An order without sheets still gets its one item per case.
     CZelJob* none = Order(QStringLiteral("N"), 2, 0);
     op.answers = {true}; // 0 sheets are fewer than 500
-    EXPECT_EQ(doc.DropOrders({none}, 50, 50, true), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Drop({none}, 50, 50, true), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(Count("N"), 2);
 }
 
@@ -200,7 +229,7 @@ TEST_F(DropOrders, TheRealPhaseReportsOrdersAndCases) {
     } progress;
     doc.SetContext({&preference, nullptr, &op, &progress, &pdf, {}, {}});
     CZelJob* e = Order(QStringLiteral("E"), 2, 500);
-    ASSERT_EQ(doc.DropOrders({e}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(Drop({e}, 50, 50, false), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(
         progress.lines,
         (QStringList{QStringLiteral("조판용 PDF 파일 로드 (1)"),
@@ -214,12 +243,12 @@ TEST_F(DropOrders, APlateWithoutAPrintCountRefusesDrops) {
     p.pressCount = 0;
     doc.SetProperties(p);
     CZelJob* a = Order(QStringLiteral("A"), 1, 500);
-    EXPECT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    EXPECT_EQ(Drop({a}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
     ASSERT_EQ(op.messages.size(), 1);
     EXPECT_TRUE(op.messages[0].startsWith(QStringLiteral("인쇄매수가 1매보다 작아")))
         << op.messages[0].toStdString();
     EXPECT_EQ(doc.ItemCount(), 0);
-    EXPECT_TRUE(InJobFolder("A"));
+    EXPECT_FALSE(trial.orders[0].ok);
 }
 
 TEST_F(DropOrders, MostCasesFirstWhenAsked) {
@@ -228,39 +257,54 @@ TEST_F(DropOrders, MostCasesFirstWhenAsked) {
     doc.SetProperties(p);
     CZelJob* one = Order(QStringLiteral("O"), 1, 500);
     CZelJob* three = Order(QStringLiteral("T"), 3, 500);
-    EXPECT_EQ(doc.DropOrders({one, three}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Drop({one, three}, 50, 50, false), CTesselDoc::DropResult::Placed);
     ASSERT_EQ(doc.ItemCount(), 4);
     EXPECT_EQ(doc.ItemAt(0)->ordernum, QStringLiteral("T"));
     EXPECT_EQ(doc.ItemAt(3)->ordernum, QStringLiteral("O"));
 }
 
 TEST_F(DropOrders, ArtworkMissingACaseIsToldAsSuch) {
-    // Three cases but one page: the room question follows a message naming the artwork.
+    // Three cases but one page: no question about room, the order alone
+    // stays out and the reason naming the artwork is the last word.
     CZelJob* a = Order(QStringLiteral("A"), 3, 500, 1, 1);
-    op.answers = {false};
-    EXPECT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Cancelled);
+    CZelJob* b = Order(QStringLiteral("B"), 1, 500);
+    EXPECT_EQ(Drop({a, b}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_TRUE(op.questions.isEmpty());
     ASSERT_EQ(op.messages.size(), 1);
     EXPECT_TRUE(
         op.messages[0].startsWith(QStringLiteral("주문 \"A\"의 PDF 파일을 읽을 수 없습니다.\n")))
         << op.messages[0].toStdString();
     EXPECT_TRUE(op.messages[0].contains(QStringLiteral("A.pdf"))) << op.messages[0].toStdString();
-    EXPECT_EQ(doc.ItemCount(), 0);
-    EXPECT_TRUE(InJobFolder("A"));
+    EXPECT_FALSE(trial.orders[0].ok);
+    EXPECT_EQ(trial.orders[0].reason, op.messages[0]);
+    EXPECT_EQ(Count("A"), 0);
+    EXPECT_EQ(Count("B"), 1);
+
+    // The same in the placement: the order is left out with its reason as
+    // the last message, and the next order is still placed.
+    CZelJob* c = Order(QStringLiteral("C"), 1, 500);
+    const CTesselDoc::DropReport report = doc.PlaceDropped({a, c}, 50, 50, false);
+    EXPECT_EQ(report.result, CTesselDoc::DropResult::Placed);
+    EXPECT_FALSE(report.orders[0].ok);
+    EXPECT_TRUE(report.orders[1].ok);
+    EXPECT_TRUE(op.messages.last().startsWith(QStringLiteral("주문 \"A\"의 PDF 파일")));
+    EXPECT_EQ(Count("A"), 0);
+    EXPECT_EQ(Count("C"), 1);
 }
 
 TEST_F(DropOrders, DoubleSidedOrdersAndPlateKinds) {
     // On a single-sided plate a two-sided order is refused and goes home.
     CZelJob* two = Order(QStringLiteral("TWO"), 1, 500, 2);
-    EXPECT_EQ(doc.DropOrders({two}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Drop({two}, 50, 50, false), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(Count("TWO"), 0);
     EXPECT_EQ(op.messages.last(),
               QStringLiteral("\"TWO\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다."));
-    EXPECT_TRUE(InJobFolder("TWO"));
+    EXPECT_FALSE(trial.orders[0].ok);
 
     // Work-and-turn without turn: front and back become single pages.
     SetPlate(2, 2);
     CZelJob* wt = Order(QStringLiteral("WT"), 2, 500, 2);
-    EXPECT_EQ(doc.DropOrders({wt}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Drop({wt}, 50, 50, false), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(Count("WT"), 4);
     EXPECT_EQ(doc.ItemAt(3)->numSide, 1);
     EXPECT_EQ(doc.ItemAt(3)->pageNum, 3);
@@ -268,7 +312,7 @@ TEST_F(DropOrders, DoubleSidedOrdersAndPlateKinds) {
     // With a turn, two-page items.
     SetPlate(2, 0);
     CZelJob* turned = Order(QStringLiteral("TURN"), 2, 500, 2);
-    EXPECT_EQ(doc.DropOrders({turned}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    EXPECT_EQ(Drop({turned}, 50, 50, false), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(Count("TURN"), 2);
     EXPECT_EQ(doc.ItemAt(1)->numSide, 2);
     EXPECT_EQ(doc.ItemAt(1)->pageNum, 2);
@@ -278,7 +322,7 @@ TEST_F(DropOrders, DeletingItemsAndOrders) {
     CZelJob* a = Order(QStringLiteral("A"), 1, 1000); // one case in two slots
     CZelJob* b = Order(QStringLiteral("B"), 2, 500);
     CZelJob* c = Order(QStringLiteral("C"), 1, 500);
-    ASSERT_EQ(doc.DropOrders({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(Drop({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
     ASSERT_EQ(doc.ItemCount(), 5);
 
     // One of two slots of a case: only that item goes.
@@ -314,7 +358,7 @@ TEST_F(DropOrders, DeletingItemsAndOrders) {
 
 TEST_F(DropOrders, DuplicateUntilTheGridIsFull) {
     CZelJob* a = Order(QStringLiteral("A"), 1, 500);
-    ASSERT_EQ(doc.DropOrders({a}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(Drop({a}, 50, 50, false), CTesselDoc::DropResult::Placed);
     doc.DeselectAll();
     doc.SelectItem(doc.ItemAt(0));
     const int direction = doc.Properties().arrangeDirection;
@@ -330,22 +374,36 @@ TEST_F(DropOrders, DuplicateUntilTheGridIsFull) {
     // With free placement each copy steps 5 mm on from the one before.
     doc.Clear();
     CZelJob* b = Order(QStringLiteral("B"), 1, 500);
-    ASSERT_EQ(doc.DropOrders({b}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    ASSERT_EQ(Drop({b}, 50, 50, false), CTesselDoc::DropResult::Placed);
     const double x = doc.ItemAt(0)->x, y = doc.ItemAt(0)->y;
     EXPECT_EQ(doc.DuplicateSelection(2, CTesselDoc::kFreePlacement), 2);
     EXPECT_EQ(doc.ItemAt(1)->x, x + 5);
     EXPECT_EQ(doc.ItemAt(2)->y, y + 10);
 }
 
-TEST_F(DropOrders, ADropAndADeleteReportOnceWithTheOrders) {
+TEST_F(DropOrders, EachDropPhaseAndADeleteReportOnceWithTheOrders) {
     CZelJob* a = Order(QStringLiteral("A"), 1, 500);
     CZelJob* b = Order(QStringLiteral("B"), 1, 500);
     RecordingObserver observer(doc);
-    ASSERT_EQ(doc.DropOrders({a, b}, 50, 50, false), CTesselDoc::DropResult::Placed);
+    // The trial's items come and go: the plate did not change.
+    trial = doc.TryDrop({a, b}, 50, 50, false);
+    ASSERT_EQ(trial.result, CTesselDoc::DropResult::Placed);
+    EXPECT_TRUE(observer.changes.empty());
+    EXPECT_EQ(doc.ItemCount(), 0);
+
+    // The placement reports once: every item placed, selected, and the orders.
+    placed = doc.PlaceDropped({a, b}, 50, 50, false);
+    ASSERT_EQ(placed.result, CTesselDoc::DropResult::Placed);
     ASSERT_EQ(observer.changes.size(), 1u);
-    EXPECT_TRUE(observer.changes[0].wholePlate);
-    EXPECT_TRUE(observer.changes[0].Has(PlateChange::Items));
-    EXPECT_TRUE(observer.changes[0].Has(PlateChange::Orders));
+    EXPECT_EQ(observer.changes[0].kinds,
+              PlateChange::Items | PlateChange::Selection | PlateChange::Orders);
+    EXPECT_FALSE(observer.changes[0].wholePlate);
+    ASSERT_EQ(doc.ItemCount(), 2);
+    for (int i = 0; i < doc.ItemCount(); ++i) {
+        const std::vector<CZelBound>& rects = observer.changes[0].rects;
+        EXPECT_NE(std::find(rects.begin(), rects.end(), doc.ItemAt(i)->Bounds(true)), rects.end())
+            << i;
+    }
 
     // The last item of an order goes, and the order with it.
     observer.changes.clear();

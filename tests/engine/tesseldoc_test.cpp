@@ -1,6 +1,14 @@
 #include "recordingobserver.h"
 
+#include "../records/recordfiles.h"
 #include "engine/tesseldoc.h"
+#include "pdfbinding/pdfserver.h"
+#include "records/intakejournal.h"
+#include "records/zelpreference.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,6 +26,72 @@ std::unique_ptr<CZelItem> Item(const char* ordernum, int mediaInd, double x, dou
     item->y = y;
     return item;
 }
+
+// A shop on disk for the operations that take orders or open the plate:
+// job, progress and release folders, the PDF library, and orders made on
+// demand in the job folder.
+class DiskShop {
+public:
+    DiskShop() {
+        const QDir root(m_dir.path());
+        for (const char* name : {"jobs", "progress", "release"})
+            root.mkdir(QLatin1String(name));
+        jobs = root.filePath(QStringLiteral("jobs"));
+        m_preference.SetFolder(CZelPreference::Folder::Jobs, jobs);
+        m_preference.SetFolder(CZelPreference::Folder::Progress,
+                               root.filePath(QStringLiteral("progress")));
+        m_preference.SetFolder(CZelPreference::Folder::Release,
+                               root.filePath(QStringLiteral("release")));
+        EXPECT_TRUE(m_pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+            << m_pdf.LoadError().toStdString();
+    }
+
+    ShopContext Context() { return {&m_preference, nullptr, nullptr, nullptr, &m_pdf, {}, {}}; }
+
+    // An order of one 90 x 50 case at 500 sheets: its PDF and its ticket in folder.
+    std::unique_ptr<CZelJob> Order(const QString& ordernum, const QString& folder) {
+        const QDir dir(folder);
+        EXPECT_TRUE(m_pdf.ComposeBeginDoc(dir.filePath(ordernum + QStringLiteral(".pdf"))));
+        EXPECT_TRUE(m_pdf.ComposeBeginPage(90, 50));
+        EXPECT_TRUE(m_pdf.ComposeEndPage());
+        EXPECT_TRUE(m_pdf.ComposeEndDoc());
+        using recordfiles::Q;
+        const QString body = recordfiles::Elements({{"Ordernum", Q(ordernum)},
+                                                    {"Location", Q(QString())},
+                                                    {"Pcases", QStringLiteral("1")},
+                                                    {"PQuantity", QStringLiteral("500")},
+                                                    {"Quantity", QStringLiteral("500")},
+                                                    {"Width", QStringLiteral("90")},
+                                                    {"Height", QStringLiteral("50")},
+                                                    {"PDFPage", QStringLiteral("1")}},
+                                                   1);
+        const QString ticket = dir.filePath(ordernum + QStringLiteral(".tzjob"));
+        EXPECT_TRUE(recordfiles::Write(ticket, recordfiles::Record("Tessel Job Ticket", body)));
+        return std::make_unique<CZelJob>(ticket);
+    }
+
+    // Saves the plate as plate code and opens it, so that it has its work
+    // and progress folders; A is selected again.
+    void OpenPlate(CTesselDoc& doc, const QString& code) {
+        doc.SetContext(Context());
+        PlateProperties p = doc.Properties();
+        p.jobCode = code;
+        p.userAccount = QStringLiteral("demo");
+        doc.SetProperties(p);
+        const QString path = QDir(m_dir.path()).filePath(code + QStringLiteral(".tzmp"));
+        QString error;
+        ASSERT_TRUE(doc.Save(path, &error)) << error.toStdString();
+        ASSERT_TRUE(doc.Open(path, &error)) << error.toStdString();
+        doc.SelectItem(doc.ItemAt(0));
+    }
+
+    QString jobs;
+
+private:
+    QTemporaryDir m_dir;
+    CZelPreference m_preference;
+    CPDFServer m_pdf;
+};
 
 } // namespace
 
@@ -132,6 +206,8 @@ TEST(TesselDoc, EveryOperationReportsWhatItChangedOnce) {
     using K = PlateChange;
     const CZelBound a{10, 10, 90, 50}; // item A as placed
     const CZelBound b{110, 10, 90, 50};
+    const CZelBound next{200, 10, 90, 50}; // where a new item follows B
+    DiskShop shop;
     const struct {
         const char* name;
         std::function<void(CTesselDoc&)> run; // A and B are on the plate, A selected
@@ -139,6 +215,8 @@ TEST(TesselDoc, EveryOperationReportsWhatItChangedOnce) {
         bool wholePlate;
         std::vector<CZelBound> rects;
         bool modifies;
+        // Before the plate is watched: for operations on a plate with its folders.
+        std::function<void(CTesselDoc&)> prepare = {};
     } cases[] = {
         {"move",
          [](CTesselDoc& d) { d.MoveSelection(5, -2); },
@@ -264,6 +342,50 @@ TEST(TesselDoc, EveryOperationReportsWhatItChangedOnce) {
          {b},
          false},
         {"the same lines", [](CTesselDoc& d) { d.SetLines({}); }, 0, false, {}, false},
+        // Taking orders: the trial's items come and go unreported; the
+        // placement reports its items and the orders.
+        {"a trial drop",
+         [&shop](CTesselDoc& d) {
+             d.SetContext(shop.Context());
+             const std::unique_ptr<CZelJob> order = shop.Order(QStringLiteral("T1"), shop.jobs);
+             EXPECT_TRUE(d.TryDrop({order.get()}, 300, 200, false).orders[0].ok);
+             EXPECT_EQ(d.ItemCount(), 2);
+         },
+         K::Selection,
+         false,
+         {a},
+         false},
+        {"a placement",
+         [&shop](CTesselDoc& d) {
+             const std::unique_ptr<CZelJob> order = shop.Order(QStringLiteral("P1"), shop.jobs);
+             const CTesselDoc::DropReport report = d.PlaceDropped({order.get()}, 300, 200, false);
+             EXPECT_TRUE(report.orders[0].ok) << report.orders[0].reason.toStdString();
+             EXPECT_EQ(d.ItemCount(), 3);
+         },
+         K::Items | K::Selection | K::Orders,
+         false,
+         {a, next, next},
+         true,
+         [&shop](CTesselDoc& d) { shop.OpenPlate(d, QStringLiteral("PLACE")); }},
+        // A drop cut short after its ticket moved: the open gives it back
+        // and reports once, with the rest of the plate.
+        {"an open that finishes a drop cut short",
+         [&shop](CTesselDoc& d) {
+             shop.Order(QStringLiteral("J1"), d.ProgressFolder());
+             intakejournal::Journal journal;
+             journal.platePath = d.Path();
+             journal.entries.push_back({QStringLiteral("J1"), shop.jobs, QStringLiteral("J1.tzjob"),
+                                        QStringLiteral("J1.pdf")});
+             ASSERT_TRUE(intakejournal::Write(d.ProgressFolder(), journal));
+             ASSERT_TRUE(d.Open(d.Path()));
+             EXPECT_TRUE(QFileInfo::exists(QDir(shop.jobs).filePath(QStringLiteral("J1.tzjob"))));
+             EXPECT_FALSE(intakejournal::AnyPending(d.ProgressFolder()));
+         },
+         K::Items | K::Selection | K::Properties | K::Furniture | K::Orders,
+         true,
+         {},
+         false,
+         [&shop](CTesselDoc& d) { shop.OpenPlate(d, QStringLiteral("RECOVER")); }},
     };
     for (const auto& c : cases) {
         CTesselDoc doc;
@@ -271,9 +393,12 @@ TEST(TesselDoc, EveryOperationReportsWhatItChangedOnce) {
         p.width = 640;
         p.height = 460;
         p.margin = {10, 10, 10, 10};
+        p.pressCount = 500;
         doc.SetProperties(p);
         doc.AddItem(Item("A", 0, 10, 10), false, true);
         doc.AddItem(Item("B", 0, 110, 10));
+        if (c.prepare)
+            c.prepare(doc);
         doc.SetModified(false);
         RecordingObserver observer(doc);
         c.run(doc);

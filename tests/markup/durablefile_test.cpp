@@ -125,6 +125,37 @@ TEST(DurableFile, ANewFileIsWholeOrAbsent) {
     EXPECT_EQ(ReadAll(fresh), "code");
 }
 
+// Copies and renames onto a new name never replace what holds the name,
+// a link included, and leave no temporary behind.
+TEST(DurableFile, NewNamesAreClaimedNeverReplaced) {
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("A-1.pdf"));
+    const QString taken = dir.filePath(QStringLiteral("taken.pdf"));
+    const QString link = dir.filePath(QStringLiteral("link.pdf"));
+    WriteRaw(source, "%PDF-source");
+    WriteRaw(taken, "%PDF-other");
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere.pdf")), link));
+    for (const QString& target : {taken, link}) {
+        EXPECT_EQ(durablefile::CopyNew(source, target), durablefile::NewFile::Exists);
+        EXPECT_EQ(durablefile::RenameNew(source, target), durablefile::Rename::Exists);
+    }
+    EXPECT_EQ(ReadAll(taken), "%PDF-other");
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("nowhere.pdf"))));
+
+    const QString copy = dir.filePath(QStringLiteral("copy.pdf"));
+    EXPECT_EQ(durablefile::CopyNew(source, copy), durablefile::NewFile::Written);
+    EXPECT_EQ(ReadAll(copy), "%PDF-source");
+    const QString moved = dir.filePath(QStringLiteral("moved.pdf"));
+    EXPECT_EQ(durablefile::RenameNew(source, moved), durablefile::Rename::Done);
+    EXPECT_FALSE(QFileInfo::exists(source));
+    EXPECT_EQ(ReadAll(moved), "%PDF-source");
+    EXPECT_TRUE(durablefile::Remove(moved));
+    EXPECT_FALSE(durablefile::Remove(moved));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{QStringLiteral("copy.pdf"), QStringLiteral("link.pdf"),
+                           QStringLiteral("taken.pdf")}));
+}
+
 TEST(DurableFile, PublishRefusesAnEmptyFileAndKeepsTheTarget) {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("press.pdf"));

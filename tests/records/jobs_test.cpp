@@ -1,4 +1,5 @@
 #include "recordfiles.h"
+#include "secondfilesystem.h"
 
 #include "records/joblisttext.h"
 #include "records/progresssink.h"
@@ -7,6 +8,9 @@
 
 #include <QFileInfo>
 #include <QThread>
+
+#include <iostream>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -191,10 +195,6 @@ TEST(JobContainer, ListsCaptionsAndFinds) {
     EXPECT_EQ(list.FindByOrdernum(QStringLiteral("a-2")), nullptr);
     EXPECT_EQ(list.Job(2), nullptr);
 
-    std::vector<CZelJob*> jobs{list.Job(0), list.Job(1)};
-    SortByPcases(jobs);
-    EXPECT_EQ(jobs.front()->GetPcases(), 2);
-
     CZelJobContainer empty(QStringLiteral("빈 폴더"), dir.mkdir(QStringLiteral("빈 폴더")), true);
     EXPECT_EQ(empty.Count(), 0);
     EXPECT_EQ(empty.Summary(500, 92, 52), QStringLiteral("빈 폴더"));
@@ -234,48 +234,122 @@ TEST(JobContainer, RefreshesOnlyWhenTheFolderChanged) {
     EXPECT_EQ(list.Refresh(false), 2);
 }
 
-TEST(Job, MoveReplacesAnExistingTicketAndTakesThePdf) {
+TEST(Job, MoveTakesThePdfAndNeverReplaces) {
     KoreanTempDir dir;
     const QString jobs = dir.mkdir(QStringLiteral("작업"));
     const QString plate = dir.mkdir(QStringLiteral("진행/홍길동/A110307001"));
     const QString ticket = PutOrder(jobs, {QStringLiteral("C-1"), 3}, "new pdf");
-    // An older copy of the same order already stands in the target folder.
-    TicketFields old{QStringLiteral("C-1"), 9};
-    PutOrder(plate, old, "old pdf");
-
     CZelJob job(ticket);
     ASSERT_TRUE(job.MoveTo(plate + QLatin1Char('/')));
     const QString moved = QDir(plate).filePath(QStringLiteral("C-1.tzjob"));
     EXPECT_EQ(job.Path(), moved);
-    EXPECT_FALSE(QFileInfo::exists(ticket));
-    EXPECT_FALSE(QFileInfo::exists(QDir(jobs).filePath(QStringLiteral("C-1.pdf"))));
-    EXPECT_EQ(CZelJob(moved).GetPcases(), 3);
+    EXPECT_TRUE(QDir(jobs).isEmpty());
     EXPECT_EQ(Read(QDir(plate).filePath(QStringLiteral("C-1.pdf"))), QByteArray("new pdf"));
+
+    // Another order's ticket, or only its PDF, of the same name in the
+    // target: nothing moves and nothing is replaced.
+    for (const char* inTheWay : {"C-1.tzjob", "C-1.pdf"}) {
+        const QString other = dir.mkdir(QStringLiteral("other/%1").arg(QLatin1String(inTheWay)));
+        const QString otherFile = QDir(other).filePath(QLatin1String(inTheWay));
+        Write(otherFile, "the other order");
+        CZelJob back(moved);
+        EXPECT_FALSE(back.MoveTo(other)) << inTheWay;
+        EXPECT_TRUE(back.LastError().contains(QStringLiteral("already exists")))
+            << back.LastError().toStdString();
+        EXPECT_EQ(back.Path(), moved);
+        EXPECT_EQ(Read(otherFile), QByteArray("the other order"));
+        EXPECT_EQ(QDir(plate).entryList(QDir::Files).size(), 2);
+    }
 
     // A folder that does not exist: nothing moves.
     EXPECT_FALSE(job.MoveTo(dir.filePath(QStringLiteral("없음"))));
     EXPECT_FALSE(job.LastError().isEmpty());
-    EXPECT_EQ(job.Path(), moved);
     EXPECT_TRUE(QFileInfo::exists(moved));
     EXPECT_TRUE(QFileInfo::exists(QDir(plate).filePath(QStringLiteral("C-1.pdf"))));
 }
 
+// Every move across file systems, in both directions: one copy in the end,
+// no hidden part file left, and when the original cannot be removed the copy
+// goes again and the move fails.
 TEST(Job, MoveAcrossFileSystems) {
-    // /dev/shm is a memory file system on Linux; skip where it is not another one.
+    SecondFileSystem other;
+    RecordProperty("second_file_system", other.what.toStdString());
+    std::cerr << "second file system: " << other.what.toStdString() << "\n";
     KoreanTempDir dir;
-    QTemporaryDir shm(QStringLiteral("/dev/shm/tessel-XXXXXX"));
-    struct stat a, b;
-    if (!shm.isValid() || ::stat(QFile::encodeName(dir.path()).constData(), &a) != 0 ||
-        ::stat(QFile::encodeName(shm.path()).constData(), &b) != 0 || a.st_dev == b.st_dev)
-        GTEST_SKIP() << "no second file system at hand";
-    const QString ticket = PutOrder(dir.path(), {QStringLiteral("D-1"), 4}, "pdf bytes");
-    Write(QDir(shm.path()).filePath(QStringLiteral("D-1.tzjob")), "stale");
-    CZelJob job(ticket);
-    ASSERT_TRUE(job.MoveTo(shm.path())) << job.LastError().toStdString();
-    EXPECT_FALSE(QFileInfo::exists(ticket));
-    EXPECT_EQ(CZelJob(QDir(shm.path()).filePath(QStringLiteral("D-1.tzjob"))).GetPcases(), 4);
-    EXPECT_EQ(Read(QDir(shm.path()).filePath(QStringLiteral("D-1.pdf"))), QByteArray("pdf bytes"));
-    EXPECT_EQ(QDir(shm.path()).entryList(QDir::Files).size(), 2); // no temporary left
+    const QString far =
+        other.IsValid() ? other.mkdir(QStringLiteral("진행")) : dir.mkdir(QStringLiteral("same"));
+    const QString near = dir.mkdir(QStringLiteral("작업"));
+    auto filesIn = [](const QString& folder) {
+        return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    };
+
+    CZelJob job(PutOrder(near, {QStringLiteral("D-1"), 4}, "pdf bytes"));
+    ASSERT_TRUE(job.MoveTo(far)) << job.LastError().toStdString();
+    EXPECT_TRUE(filesIn(near).isEmpty());
+    EXPECT_EQ(filesIn(far), (QStringList{QStringLiteral("D-1.pdf"), QStringLiteral("D-1.tzjob")}));
+    EXPECT_EQ(CZelJob(job.Path()).GetPcases(), 4);
+    ASSERT_TRUE(job.MoveTo(near)) << job.LastError().toStdString();
+    EXPECT_TRUE(filesIn(far).isEmpty());
+    EXPECT_EQ(Read(QDir(near).filePath(QStringLiteral("D-1.pdf"))), QByteArray("pdf bytes"));
+    if (!other.IsMounted()) {
+        std::cerr << "read-only and full file systems need a mounted tmpfs: not checked\n";
+        return;
+    }
+
+    // From a share that cannot be written: no duplicate is left behind.
+    CZelJob shared(PutOrder(far, {QStringLiteral("R-1")}, "shared pdf"));
+    ASSERT_TRUE(other.MakeReadOnly());
+    EXPECT_FALSE(shared.MoveTo(near));
+    EXPECT_TRUE(shared.LastError().contains(QStringLiteral("cannot be removed")))
+        << shared.LastError().toStdString();
+    EXPECT_EQ(shared.Path(), QDir(far).filePath(QStringLiteral("R-1.tzjob")));
+    EXPECT_EQ(filesIn(near), (QStringList{QStringLiteral("D-1.pdf"), QStringLiteral("D-1.tzjob")}));
+    EXPECT_EQ(filesIn(far), (QStringList{QStringLiteral("R-1.pdf"), QStringLiteral("R-1.tzjob")}));
+}
+
+TEST(Job, MoveOntoAFullFileSystemLeavesEverythingInPlace) {
+    SecondFileSystem small("64k");
+    if (!small.IsMounted()) {
+        // Nothing to fill without a mount; say so rather than pass quietly.
+        std::cerr << "second file system: " << small.what.toStdString()
+                  << "; a full disk is not checked\n";
+        RecordProperty("full_file_system", "not checked: " + small.what.toStdString());
+        return;
+    }
+    KoreanTempDir dir;
+    const QString near = dir.mkdir(QStringLiteral("작업"));
+    const QByteArray big(200 * 1024, 'x');
+    CZelJob job(PutOrder(near, {QStringLiteral("F-1")}, big));
+    EXPECT_FALSE(job.MoveTo(small.path()));
+    EXPECT_FALSE(job.LastError().isEmpty());
+    EXPECT_EQ(job.Path(), QDir(near).filePath(QStringLiteral("F-1.tzjob")));
+    EXPECT_EQ(Read(QDir(near).filePath(QStringLiteral("F-1.pdf"))), big);
+    EXPECT_TRUE(QDir(small.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(Job, TicketsNotReadWholeSayWhy) {
+    KoreanTempDir dir;
+    const QByteArray whole = Ticket({QStringLiteral("W-1")});
+    const QString path = dir.filePath(QStringLiteral("W-1.tzjob"));
+    const struct {
+        QByteArray bytes;
+        const char* why;
+    } cases[] = {
+        {whole, nullptr},
+        {whole.left(whole.size() / 2), "not read whole"},
+        {whole.left(whole.size() * 9 / 10), "not read whole"},
+        {QByteArray(whole).replace("<Ordernum>", QByteArray("<Order\0num>", 11)), "NUL"},
+    };
+    for (const auto& c : cases) {
+        Write(path, c.bytes);
+        CZelJob job(path);
+        if (!c.why)
+            EXPECT_TRUE(job.ReadError().isEmpty()) << job.ReadError().toStdString();
+        else
+            EXPECT_TRUE(job.ReadError().contains(QLatin1String(c.why)))
+                << c.why << ": " << job.ReadError().toStdString();
+    }
+    EXPECT_FALSE(CZelJob(dir.filePath(QStringLiteral("none.tzjob"))).ReadError().isEmpty());
 }
 
 TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
@@ -283,16 +357,26 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
         const char* location; // nullptr: no key
         const char* target;   // relative to the job folder; nullptr: refused
     } cases[] = {
-        {"\\명함\\일반", "명함/일반"},    {"/명함/일반/", "명함/일반"},
-        {"\\명함\\.\\일반", "명함/일반"}, {"\\..\\밖", nullptr},
-        {"\\명함\\..\\..\\밖", nullptr},  {"C:\\밖", nullptr},
-        {"\\\\server\\share", nullptr},   {"//server/share", nullptr},
+        {"\\명함\\일반", "명함/일반"},
+        {"/명함/일반/", "명함/일반"},
+        {"\\명함\\.\\일반", "명함/일반"},
+        {"\\..\\밖", nullptr},
+        {"\\명함\\..\\..\\밖", nullptr},
+        {"C:\\밖", nullptr},
+        {"\\\\server\\share", nullptr},
+        {"//server/share", nullptr},
+        {"\\링크", nullptr},
+        {"\\링크\\안", nullptr},
+        {"\\없는 폴더", nullptr},
     };
     for (const auto& c : cases) {
         KoreanTempDir dir;
         const QString jobs = dir.mkdir(QStringLiteral("jobs"));
         dir.mkdir(QStringLiteral("jobs/명함/일반"));
-        dir.mkdir(QStringLiteral("밖"));
+        dir.mkdir(QStringLiteral("밖/안"));
+        // A folder of the job folder that really lies outside it.
+        QFile::link(dir.filePath(QStringLiteral("밖")),
+                    QDir(jobs).filePath(QStringLiteral("링크")));
         const QString progress = dir.mkdir(QStringLiteral("progress"));
         TicketFields fields{QStringLiteral("E-1")};
         fields.location = QString::fromUtf8(c.location);
@@ -312,7 +396,8 @@ TEST(Job, MoveToLocationStaysInsideTheJobFolder) {
                 << c.location;
             EXPECT_TRUE(QFileInfo::exists(QDir(progress).filePath(QStringLiteral("E-1.pdf"))))
                 << c.location;
-            EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("밖"))).isEmpty()) << c.location;
+            EXPECT_EQ(QDir(dir.filePath(QStringLiteral("밖"))).entryList(QDir::Files).size(), 0)
+                << c.location;
         }
     }
 }
