@@ -25,13 +25,7 @@ CZelInitialChangeDlg::CZelInitialChangeDlg(CZelAccount& account, QWidget* parent
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("사용자 계정:"), accountBox);
     form->addRow(QStringLiteral("작업자 이니셜:"), m_initials);
-    auto* buttons = new QDialogButtonBox;
-    Named(buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole), "ok",
-          QStringLiteral("확인"));
-    Named(buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole), "cancel",
-          QStringLiteral("취소"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

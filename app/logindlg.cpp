@@ -25,13 +25,8 @@ CZelLoginDlg::CZelLoginDlg(CZelAccount& account, OperatorInterface& op, QWidget*
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("사용자 계정:"), accountBox);
     form->addRow(QStringLiteral("사용자 패스 워드:"), m_password);
-    auto* buttons = new QDialogButtonBox;
-    m_ok = Named(buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole), "ok",
-                 QStringLiteral("확인"));
-    Named(buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole), "cancel",
-          QStringLiteral("취소"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
+    m_ok = buttons->findChild<QPushButton*>(QStringLiteral("ok"));
     m_ok->setEnabled(false);
     connect(m_password, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_ok->setEnabled(!text.isEmpty()); });

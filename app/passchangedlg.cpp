@@ -28,13 +28,8 @@ CZelPassChangeDlg::CZelPassChangeDlg(CZelAccount& account, OperatorInterface& op
     form->addRow(QStringLiteral("사용자 계정:"), accountBox);
     form->addRow(QStringLiteral("신규 패스 워드:"), m_password);
     form->addRow(QStringLiteral("패스 워드 확인:"), m_confirm);
-    auto* buttons = new QDialogButtonBox;
-    m_ok = Named(buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole), "ok",
-                 QStringLiteral("확인"));
-    Named(buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole), "cancel",
-          QStringLiteral("취소"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
+    m_ok = buttons->findChild<QPushButton*>(QStringLiteral("ok"));
     auto enable = [this] {
         m_ok->setEnabled(!m_password->text().isEmpty() && !m_confirm->text().isEmpty());
     };

@@ -28,13 +28,7 @@ CSaveDocPresetDlg::CSaveDocPresetDlg(const QStringList& names, int current, Oper
     m_names->setMinimumWidth(260);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("다음과 같이 저장:"), m_names);
-    auto* buttons = new QDialogButtonBox;
-    Named(buttons->addButton(QStringLiteral("확인"), QDialogButtonBox::AcceptRole), "ok",
-          QStringLiteral("확인"));
-    Named(buttons->addButton(QStringLiteral("취소"), QDialogButtonBox::RejectRole), "cancel",
-          QStringLiteral("취소"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = OkCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
