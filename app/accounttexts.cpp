@@ -4,7 +4,9 @@
 
 namespace accounttexts {
 
-QString WrongPassword() { return QStringLiteral("잘못된 패스 워드입니다."); }
+QString WrongPassword() {
+    return QStringLiteral("잘못된 패스 워드입니다.");
+}
 
 QString InUse(const QString& account) {
     return QStringLiteral("계정 \"%1\"는 이미 사용 중 입니다.").arg(account);

@@ -7,8 +7,8 @@
 // The operator's texts of logging in, shared by the login dialogs.
 namespace accounttexts {
 
-QString WrongPassword();                          // "잘못된 패스 워드입니다."
-QString InUse(const QString& account);            // "계정 "%s"는 이미 사용 중 입니다."
+QString WrongPassword();               // "잘못된 패스 워드입니다."
+QString InUse(const QString& account); // "계정 "%s"는 이미 사용 중 입니다."
 // The message for a login that did not succeed. An account whose file is gone
 // or unreadable reads as in use: another workstation has it, or nobody can.
 QString LoginFailure(const CZelAccount& account, CZelAccount::LoginResult result);

@@ -34,7 +34,8 @@ CZelInitialChangeDlg::CZelInitialChangeDlg(CZelAccount& account, QWidget* parent
 
 void CZelInitialChangeDlg::accept() {
     const QString text = m_initials->text();
-    if (accountrules::IsValidInitials(text) && m_account.IsLoggedIn() && m_account.SetInitial(text)) {
+    if (accountrules::IsValidInitials(text) && m_account.IsLoggedIn() &&
+        m_account.SetInitial(text)) {
         QDialog::accept();
         return;
     }

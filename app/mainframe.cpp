@@ -1,8 +1,8 @@
 #include "mainframe.h"
 
-#include "view/controlnames.h"
 #include "progstatusbar.h"
 #include "splashwnd.h"
+#include "view/controlnames.h"
 
 #include "view/tesselview.h"
 #include "view/wdpdlg.h"
@@ -50,7 +50,8 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
     m_view = new CTesselView(this);
     setCentralWidget(m_view);
     m_panel = new CWDPDlg(*m_view);
-    m_panelBar = Named(new QDockWidget(QStringLiteral("위치"), this), "positionBar", QStringLiteral("위치"));
+    m_panelBar =
+        Named(new QDockWidget(QStringLiteral("위치"), this), "positionBar", QStringLiteral("위치"));
     m_panelBar->setWidget(m_panel);
     addDockWidget(Qt::RightDockWidgetArea, m_panelBar);
     connect(m_view, &CTesselView::plateEdited, this, [this] { UpdateTitle(); });
@@ -73,8 +74,8 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
 CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateMenus() {
-    QMenu* file = Named(menuBar()->addMenu(QStringLiteral("파일(&F)")), "fileMenu",
-                        QStringLiteral("파일"));
+    QMenu* file =
+        Named(menuBar()->addMenu(QStringLiteral("파일(&F)")), "fileMenu", QStringLiteral("파일"));
     auto add = [this](QMenu* menu, const char* name, const QString& text, auto slot,
                       const QKeySequence& keys = {}) {
         QAction* action = menu->addAction(text);
@@ -101,8 +102,8 @@ void CMainFrame::CreateMenus() {
     add(file, "exitAction", QStringLiteral("종료(&X)"), &QWidget::close, QKeySequence::Quit);
 
     AddEditMenu();
-    QMenu* view = Named(menuBar()->addMenu(QStringLiteral("보기(&V)")), "viewMenu",
-                        QStringLiteral("보기"));
+    QMenu* view =
+        Named(menuBar()->addMenu(QStringLiteral("보기(&V)")), "viewMenu", QStringLiteral("보기"));
     AddViewMenu(view);
     view->addSeparator();
     QToolBar* tools = addToolBar(QStringLiteral("도구 모음"));
@@ -179,7 +180,8 @@ void CMainFrame::UpdateTitle() {
         setWindowTitle(QStringLiteral("Tessel"));
         return;
     }
-    setWindowTitle(QStringLiteral("%1[*] - Tessel").arg(QFileInfo(m_doc->Path()).completeBaseName()));
+    setWindowTitle(
+        QStringLiteral("%1[*] - Tessel").arg(QFileInfo(m_doc->Path()).completeBaseName()));
     setWindowModified(m_doc->IsModified());
 }
 
@@ -190,15 +192,17 @@ void CMainFrame::UpdateActions() {
     m_zoomOut->setEnabled(m_doc && plateview::CanZoomOut(m_view->Zoom()));
     m_selectAll->setEnabled(m_doc && m_doc->ItemCount() > 0);
     m_deleteItems->setEnabled(m_doc && m_doc->SelectedCount() > 0);
-    const bool twoSided = m_doc && plateview::GeometrySide(plateview::ViewSide::B, m_doc->Geometry()) >= 0;
+    const bool twoSided =
+        m_doc && plateview::GeometrySide(plateview::ViewSide::B, m_doc->Geometry()) >= 0;
     m_sideActions.at(1)->setEnabled(twoSided);
     m_sideActions.at(int(m_view->Side()))->setChecked(true);
-    m_status->showMessage(m_doc ? QStringLiteral("확대 %1").arg(plateview::ZoomText(m_view->Zoom())) : QString());
+    m_status->showMessage(m_doc ? QStringLiteral("확대 %1").arg(plateview::ZoomText(m_view->Zoom()))
+                                : QString());
 }
 
 void CMainFrame::AddEditMenu() {
-    QMenu* edit = Named(menuBar()->addMenu(QStringLiteral("편집(&E)")), "editMenu",
-                        QStringLiteral("편집"));
+    QMenu* edit =
+        Named(menuBar()->addMenu(QStringLiteral("편집(&E)")), "editMenu", QStringLiteral("편집"));
     m_selectAll = edit->addAction(QStringLiteral("전체 선택"));
     m_selectAll->setObjectName(QStringLiteral("selectAllAction"));
     m_selectAll->setShortcut(QKeySequence::SelectAll);
@@ -323,10 +327,12 @@ void CMainFrame::OnApplyToPreset() {
     if (!m_doc->ApplyToPreset(&error))
         m_op.Tell(error);
     else
-        m_status->showMessage(QStringLiteral("프리셋 \"%1\"에 적용했습니다.")
-                                  .arg(m_doc->Properties().presetName),
-                              5000);
+        m_status->showMessage(
+            QStringLiteral("프리셋 \"%1\"에 적용했습니다.").arg(m_doc->Properties().presetName),
+            5000);
     UpdateTitle();
 }
 
-void CMainFrame::OnAbout() { (new CSplashWnd(this))->ShowAsAbout(); }
+void CMainFrame::OnAbout() {
+    (new CSplashWnd(this))->ShowAsAbout();
+}

@@ -30,7 +30,8 @@ public:
         std::function<QString(const QString& current)> openPlate;
     };
 
-    CMainFrame(Installation& shop, ShopSession& session, Actions actions, QWidget* parent = nullptr);
+    CMainFrame(Installation& shop, ShopSession& session, Actions actions,
+               QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     // Opens a plate file as the document, after saving the open one when it

@@ -61,8 +61,8 @@ CZelNewProjDlg::CZelNewProjDlg(Installation& shop, CZelAccount& account, Operato
     setWindowTitle(QStringLiteral("새판 만들기"));
     setAccessibleName(windowTitle());
 
-    auto* creation = Named(new QGroupBox(QStringLiteral("판 생성")), "creationGroup",
-                           QStringLiteral("판 생성"));
+    auto* creation =
+        Named(new QGroupBox(QStringLiteral("판 생성")), "creationGroup", QStringLiteral("판 생성"));
     m_type = Named(new QComboBox, "plateType", QStringLiteral("판 종류"));
     for (CMTItem* e = shop.site.FirstPanCode(); e; e = shop.site.NextEntry(e)) {
         PlateType type;
@@ -128,7 +128,8 @@ CZelNewProjDlg::CZelNewProjDlg(Installation& shop, CZelAccount& account, Operato
         platecreation::DefaultProperties().WritePlateKeys(preset);
         preset.Name() = DefaultPresetName();
         if (!preset.Save(CZelDocumentPreset::PathOf(DefaultPresetName())))
-            m_op.Tell(QStringLiteral("기본 프리셋을 저장할 수 없습니다.\n%1").arg(preset.LastError()));
+            m_op.Tell(
+                QStringLiteral("기본 프리셋을 저장할 수 없습니다.\n%1").arg(preset.LastError()));
     }
     connect(m_presets, &QComboBox::activated, this, &CZelNewProjDlg::OnPresetChosen);
     connect(m_savePreset, &QPushButton::clicked, this, &CZelNewProjDlg::OnSavePreset);
@@ -166,7 +167,8 @@ bool CZelNewProjDlg::LoadPreset(const QString& name) {
     PlateProperties properties = platecreation::DefaultProperties();
     if (QFileInfo::exists(path)) {
         if (!preset->LoadWhole(path, CZelDocumentPreset::kDocumentType)) {
-            m_op.Tell(QStringLiteral("프리셋 \"%1\"을(를) 읽을 수 없습니다.\n%2").arg(name, preset->LastError()));
+            m_op.Tell(QStringLiteral("프리셋 \"%1\"을(를) 읽을 수 없습니다.\n%2")
+                          .arg(name, preset->LastError()));
             return false;
         }
         properties.ReadPlateKeys(*preset);
@@ -222,7 +224,8 @@ void CZelNewProjDlg::OnDeletePreset() {
         return;
     QFile file(CZelDocumentPreset::PathOf(name));
     if (!file.remove()) {
-        m_op.Tell(QStringLiteral("프리셋 \"%1\"을(를) 삭제할 수 없습니다.\n%2").arg(name, file.errorString()));
+        m_op.Tell(QStringLiteral("프리셋 \"%1\"을(를) 삭제할 수 없습니다.\n%2")
+                      .arg(name, file.errorString()));
         return;
     }
     FillPresets(DefaultPresetName());
@@ -233,7 +236,8 @@ void CZelNewProjDlg::accept() {
         return;
     PreparedPlate plate;
     plate.creation.properties = m_settings->Properties();
-    if (const QString invalid = platecreation::Validate(plate.creation.properties); !invalid.isEmpty()) {
+    if (const QString invalid = platecreation::Validate(plate.creation.properties);
+        !invalid.isEmpty()) {
         m_op.Tell(invalid);
         return;
     }

@@ -46,7 +46,7 @@ private:
     Installation& m_shop;
     CZelAccount& m_account;
     OperatorInterface& m_op;
-    std::vector<PlateType> m_types; // copies: the site preset may be read again
+    std::vector<PlateType> m_types;               // copies: the site preset may be read again
     std::unique_ptr<CZelDocumentPreset> m_preset; // the preset shown, for its lines
     QString m_presetName;
     QString m_platePath;

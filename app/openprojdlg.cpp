@@ -31,7 +31,8 @@ public:
         if (!index.isValid() || size_t(index.row()) >= rows.size())
             return {};
         const QStringList& row = rows[size_t(index.row())];
-        if ((role == Qt::DisplayRole || role == Qt::AccessibleTextRole) && index.column() < row.size())
+        if ((role == Qt::DisplayRole || role == Qt::AccessibleTextRole) &&
+            index.column() < row.size())
             return row.at(index.column());
         if (role == Qt::TextAlignmentRole && index.column() >= 2 && index.column() <= 6)
             return int(Qt::AlignCenter);

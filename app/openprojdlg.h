@@ -12,7 +12,8 @@ class QTableView;
 class CZelOpenProjDlg : public QDialog {
     Q_OBJECT
 public:
-    CZelOpenProjDlg(CZelPreference& preference, const QString& openPlate, QWidget* parent = nullptr);
+    CZelOpenProjDlg(CZelPreference& preference, const QString& openPlate,
+                    QWidget* parent = nullptr);
 
     // After OK: the chosen plate file.
     const QString& ChosenPath() const { return m_chosen; }

@@ -42,7 +42,8 @@ void CSaveDocPresetDlg::accept() {
         return;
     }
     if (QFileInfo::exists(CZelDocumentPreset::PathOf(name)) &&
-        !m_op.Ask(QStringLiteral("\"%1\"은(는) 이미 있습니다.\n기존 파일을 바꾸시겠습니까?").arg(name)))
+        !m_op.Ask(
+            QStringLiteral("\"%1\"은(는) 이미 있습니다.\n기존 파일을 바꾸시겠습니까?").arg(name)))
         return;
     m_name = name;
     QDialog::accept();

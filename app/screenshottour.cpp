@@ -13,13 +13,13 @@
 #include "startdlg.h"
 
 #include "demo/demoshop.h"
+#include "engine/tesseldoc.h"
 #include "records/programfolder.h"
 #include "records/zelaccount.h"
 #include "shop/installation.h"
 #include "shop/newplate.h"
 #include "shop/session.h"
 #include "shop/ticketintake.h"
-#include "engine/tesseldoc.h"
 #include "view/tesselview.h"
 
 #include <QApplication>
@@ -70,7 +70,8 @@ int main(int argc, char* argv[]) {
     if (!QDir().mkpath(out.path()))
         return Fail(QStringLiteral("cannot make %1").arg(out.path()));
     QTemporaryDir scratch;
-    const QString shopDir = args.size() > 2 ? args.at(2) : scratch.filePath(QStringLiteral("demo-shop"));
+    const QString shopDir =
+        args.size() > 2 ? args.at(2) : scratch.filePath(QStringLiteral("demo-shop"));
     if (!QFileInfo::exists(QDir(shopDir).filePath(QStringLiteral("Preferences")))) {
         CDemoShop demo;
         if (!demo.Create(shopDir))
@@ -119,7 +120,8 @@ int main(int argc, char* argv[]) {
     QStringList plates;
     for (int i = 0; i < 2; ++i) {
         Result<PreparedPlate> plate =
-            PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"), QStringLiteral("P"), QDate::currentDate()});
+            PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"), QStringLiteral("P"),
+                                   QDate::currentDate()});
         if (!plate)
             return Fail(plate.error());
         const Result<QString> path = CreatePlate(shop, account, plate.value());

@@ -24,14 +24,13 @@ struct FolderRow {
     bool local;
 };
 // As the operator knows them: the server folders, then the local ones.
-constexpr FolderRow kRows[] = {
-    {Folder::Users, "usersFolder", u"작업 계정:", false},
-    {Folder::Jobs, "jobsFolder", u"JOB:", false},
-    {Folder::Pdfs, "pdfsFolder", u"PDF:", false},
-    {Folder::Progress, "progressFolder", u"판 작업 진행:", false},
-    {Folder::Release, "releaseFolder", u"판 작업 완료:", false},
-    {Folder::LocalWork, "localWorkFolder", u"판 작업 폴더:", true},
-    {Folder::Preset, "presetFolder", u"프리셋 정보:", true}};
+constexpr FolderRow kRows[] = {{Folder::Users, "usersFolder", u"작업 계정:", false},
+                               {Folder::Jobs, "jobsFolder", u"JOB:", false},
+                               {Folder::Pdfs, "pdfsFolder", u"PDF:", false},
+                               {Folder::Progress, "progressFolder", u"판 작업 진행:", false},
+                               {Folder::Release, "releaseFolder", u"판 작업 완료:", false},
+                               {Folder::LocalWork, "localWorkFolder", u"판 작업 폴더:", true},
+                               {Folder::Preset, "presetFolder", u"프리셋 정보:", true}};
 
 } // namespace
 
@@ -76,8 +75,7 @@ CZelServerConfigDlg::CZelServerConfigDlg(CZelPreference& preference, OperatorInt
     auto* registrationForm = new QFormLayout(registration);
     QString url;
     preference.GetPlateRegUrl(url);
-    m_url = Named(new QLineEdit(url), "registrationUrl",
-                  QStringLiteral("판 등록 주소:"));
+    m_url = Named(new QLineEdit(url), "registrationUrl", QStringLiteral("판 등록 주소:"));
     m_url->setPlaceholderText(QStringLiteral("  http://호스트[:포트]/경로 (없으면 비워 두십시오)"));
     registrationForm->addRow(QStringLiteral("판 등록 주소:"), m_url);
 

@@ -14,7 +14,8 @@ class QLineEdit;
 class CZelServerConfigDlg : public QDialog {
     Q_OBJECT
 public:
-    CZelServerConfigDlg(CZelPreference& preference, OperatorInterface& op, QWidget* parent = nullptr);
+    CZelServerConfigDlg(CZelPreference& preference, OperatorInterface& op,
+                        QWidget* parent = nullptr);
     void accept() override;
 
 private:

@@ -50,8 +50,8 @@ QPixmap CSplashWnd::Picture() {
         }
     // Crop marks at the sheet's corners.
     p.setPen(QPen(QColor(0xf4, 0xf1, 0xea), 1.2));
-    for (const QPointF corner : {sheet.topLeft(), sheet.topRight(), sheet.bottomLeft(),
-                                 sheet.bottomRight()}) {
+    for (const QPointF corner :
+         {sheet.topLeft(), sheet.topRight(), sheet.bottomLeft(), sheet.bottomRight()}) {
         const double dx = corner.x() < sheet.center().x() ? -1 : 1;
         const double dy = corner.y() < sheet.center().y() ? -1 : 1;
         p.drawLine(corner + QPointF(dx * 4, 0), corner + QPointF(dx * 14, 0));
@@ -72,7 +72,8 @@ QPixmap CSplashWnd::Picture() {
                QStringLiteral("판 조판 · 출력 · 등록"));
     line.setPixelSize(12);
     p.setFont(line);
-    p.drawText(QRectF(32, size.height() - 44, size.width() - 64, 24), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRectF(32, size.height() - 44, size.width() - 64, 24),
+               Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Version %1").arg(QStringLiteral(TESSEL_VERSION)));
     return picture;
 }
@@ -94,6 +95,10 @@ void CSplashWnd::paintEvent(QPaintEvent*) {
     p.drawPixmap(0, 0, m_picture);
 }
 
-void CSplashWnd::keyPressEvent(QKeyEvent*) { close(); }
+void CSplashWnd::keyPressEvent(QKeyEvent*) {
+    close();
+}
 
-void CSplashWnd::mousePressEvent(QMouseEvent*) { close(); }
+void CSplashWnd::mousePressEvent(QMouseEvent*) {
+    close();
+}

@@ -1,9 +1,9 @@
 #include "startdlg.h"
 
-#include "view/controlnames.h"
 #include "initialchangedlg.h"
 #include "logindlg.h"
 #include "passchangedlg.h"
+#include "view/controlnames.h"
 
 #include "engine/operatorinterface.h"
 #include "records/zelaccount.h"
@@ -69,9 +69,8 @@ public:
         return {};
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        static const char16_t* const kTitles[kColumns] = {u"계정",        u"이름",
-                                                          u"이니셜",      u"로그인 시간",
-                                                          u"로그아웃 시간", u"상태"};
+        static const char16_t* const kTitles[kColumns] = {
+            u"계정", u"이름", u"이니셜", u"로그인 시간", u"로그아웃 시간", u"상태"};
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
             section < kColumns)
             return QString::fromUtf16(kTitles[section]);
@@ -180,7 +179,9 @@ CZelStartDlg::CZelStartDlg(CZelPreference& preference, OperatorInterface& op, Ac
 
 CZelStartDlg::~CZelStartDlg() = default;
 
-std::unique_ptr<CZelAccount> CZelStartDlg::TakeAccount() { return std::move(m_session); }
+std::unique_ptr<CZelAccount> CZelStartDlg::TakeAccount() {
+    return std::move(m_session);
+}
 
 void CZelStartDlg::Refresh() {
     m_listed.clear();
@@ -239,7 +240,8 @@ void CZelStartDlg::UpdateControls() {
     bool available = false;
     if (!in) {
         const QModelIndexList rows = m_list->selectionModel()->selectedRows();
-        const AccountListModel::Row* row = rows.isEmpty() ? nullptr : m_model->RowAt(rows.first().row());
+        const AccountListModel::Row* row =
+            rows.isEmpty() ? nullptr : m_model->RowAt(rows.first().row());
         available = row && row->available;
     }
     m_login->setEnabled(in || available);

@@ -26,7 +26,9 @@
 
 CtesselApp::CtesselApp() = default;
 
-CtesselApp::~CtesselApp() { ExitInstance(); }
+CtesselApp::~CtesselApp() {
+    ExitInstance();
+}
 
 QString CtesselApp::InstanceLockPath(const QString& home) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -34,8 +36,8 @@ QString CtesselApp::InstanceLockPath(const QString& home) {
         folder = QDir::tempPath();
     const QByteArray key = QCryptographicHash::hash(
         QDir::cleanPath(QFileInfo(home).absoluteFilePath()).toUtf8(), QCryptographicHash::Sha1);
-    return QDir(folder).filePath(QStringLiteral("tessel-%1.lock")
-                                     .arg(QString::fromLatin1(key.toHex().left(16))));
+    return QDir(folder).filePath(
+        QStringLiteral("tessel-%1.lock").arg(QString::fromLatin1(key.toHex().left(16))));
 }
 
 bool CtesselApp::Fail(int code, const QString& message) {
@@ -70,7 +72,8 @@ bool CtesselApp::InitInstance(const QStringList& arguments) {
                       QStringLiteral("The installation folder holding Preferences and Presets."),
                       QStringLiteral("DIR")});
     parser.addPositionalArgument(QStringLiteral("PLATE.tzmp"),
-                                 QStringLiteral("A plate to open after logging in."), QStringLiteral("[PLATE.tzmp]"));
+                                 QStringLiteral("A plate to open after logging in."),
+                                 QStringLiteral("[PLATE.tzmp]"));
     parser.process(arguments);
     if (parser.isSet(QStringLiteral("home")))
         programfolder::SetHome(parser.value(QStringLiteral("home")));
@@ -144,7 +147,9 @@ bool CtesselApp::StartSession(QString pendingPlate) {
         if (!m_frame) {
             CMainFrame::Actions frameActions;
             frameActions.newPlate = [this] { return RunNewPlate(*m_session.Account()); };
-            frameActions.openPlate = [this](const QString& current) { return RunOpenPlate(current); };
+            frameActions.openPlate = [this](const QString& current) {
+                return RunOpenPlate(current);
+            };
             m_frame = std::make_unique<CMainFrame>(m_shop, m_session, std::move(frameActions));
         }
         m_frame->show();
@@ -158,7 +163,8 @@ bool CtesselApp::StartSession(QString pendingPlate) {
 }
 
 QString CtesselApp::RunNewPlate(CZelAccount& account) {
-    QWidget* parent = m_frame && m_frame->isVisible() ? m_frame.get() : QApplication::activeWindow();
+    QWidget* parent =
+        m_frame && m_frame->isVisible() ? m_frame.get() : QApplication::activeWindow();
     CMessageBoxOperator op(parent);
     if (!m_shop.LoadSitePreset()) {
         op.Tell(QStringLiteral("조판에 필요한 프리셋 파일을 로드할 수 없습니다."));
@@ -171,7 +177,8 @@ QString CtesselApp::RunNewPlate(CZelAccount& account) {
 }
 
 QString CtesselApp::RunOpenPlate(const QString& current) {
-    QWidget* parent = m_frame && m_frame->isVisible() ? m_frame.get() : QApplication::activeWindow();
+    QWidget* parent =
+        m_frame && m_frame->isVisible() ? m_frame.get() : QApplication::activeWindow();
     CZelOpenProjDlg dialog(m_shop.preference, current, parent);
     return dialog.exec() == QDialog::Accepted ? dialog.ChosenPath() : QString();
 }

@@ -14,9 +14,10 @@ void AddDocument(CDocumentTree& tree, int items) {
     tree.Value(root, "VERSION") = QStringLiteral("1.0");
     CTzmpItem* page = tree.CreateItem("PAGE");
     tree.InsertItem(page, root, CMarkupTree::Position::Last);
-    const char* const texts[] = {"BranchShop", "Rework", "ROKDate", "Product", "Kind", "Paper", "SizeKind",
-                                 "AfterWork", "DeliveryM", "DeliveryA", "Uid", "Ucom", "Uname", "Utel",
-                                 "UHP", "ReceiptS", "Pcom", "Pname", "Mmemo"};
+    const char* const texts[] = {"BranchShop", "Rework",   "ROKDate",   "Product",   "Kind",
+                                 "Paper",      "SizeKind", "AfterWork", "DeliveryM", "DeliveryA",
+                                 "Uid",        "Ucom",     "Uname",     "Utel",      "UHP",
+                                 "ReceiptS",   "Pcom",     "Pname",     "Mmemo"};
     for (int i = 0; i < items; ++i) {
         CTzmpItem* item = tree.CreateItem("ITEM");
         tree.InsertItem(item, page, CMarkupTree::Position::Last);
@@ -32,10 +33,13 @@ void AddDocument(CDocumentTree& tree, int items) {
         tree.Value(job, "Quantity") = 500.0;
         tree.Value(job, "PQuantity") = std::int32_t(500);
         CTzmpItem* object = tree.GetOrAddChild(item, "OBJECT");
-        tree.Value(object, "OBJ_PATH") = QStringLiteral("/shop/progress/demo/P-0001/order%1.pdf").arg(i);
-        for (const char* key : {"PAGE_NUM", "NUM_SIDE", "MEDIA_IND", "MEDIA_ROTATE", "OWN_CUT", "OWN_FRAME", "ROTATE"})
+        tree.Value(object, "OBJ_PATH") =
+            QStringLiteral("/shop/progress/demo/P-0001/order%1.pdf").arg(i);
+        for (const char* key : {"PAGE_NUM", "NUM_SIDE", "MEDIA_IND", "MEDIA_ROTATE", "OWN_CUT",
+                                "OWN_FRAME", "ROTATE"})
             tree.Value(object, key) = std::int32_t(1);
-        for (const char* key : {"CROP_LEFT", "CROP_TOP", "CROP_RIGHT", "CROP_BOTTOM", "X", "Y", "CX", "CY"})
+        for (const char* key :
+             {"CROP_LEFT", "CROP_TOP", "CROP_RIGHT", "CROP_BOTTOM", "X", "Y", "CX", "CY"})
             tree.Value(object, key) = 12.345 + i;
         for (int c = 1; c <= 8; ++c)
             tree.Value(object, QByteArray("CROP_0") + QByteArray::number(c)) = std::int32_t(c % 2);
@@ -85,4 +89,8 @@ void BM_RemoveEveryPage(benchmark::State& state) {
 
 BENCHMARK(BM_Save)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Load)->Arg(2000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RemoveEveryPage)->RangeMultiplier(2)->Range(500, 4000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_RemoveEveryPage)
+    ->RangeMultiplier(2)
+    ->Range(500, 4000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();

@@ -6,7 +6,8 @@
 namespace {
 
 // Loads FILE as its record kind; reports a partial parse as a warning.
-std::unique_ptr<CTzmpTree> LoadRecord(const QString& path, const QString& kindName, QString& error) {
+std::unique_ptr<CTzmpTree> LoadRecord(const QString& path, const QString& kindName,
+                                      QString& error) {
     const RecordKind* kind = RecordKindOfFile(path, kindName, &error);
     if (!kind)
         return nullptr;
@@ -61,13 +62,18 @@ int Resave(CommandLine& args) {
     const auto tree = LoadRecord(files.at(0), kind, error);
     if (!tree)
         return Fail(error);
-    if (const CMTItem* first = tree->FirstChild(nullptr); first && !static_cast<const CTzmpItem*>(first)->WritesValues())
-        PrintWarning(QStringLiteral("%1: this kind is only read by the program; the copy keeps the elements without their values")
+    if (const CMTItem* first = tree->FirstChild(nullptr);
+        first && !static_cast<const CTzmpItem*>(first)->WritesValues())
+        PrintWarning(QStringLiteral("%1: this kind is only read by the program; the copy keeps the "
+                                    "elements without their values")
                          .arg(files.at(0)));
     const qint64 written = tree->SaveFile(files.at(1));
     if (written < 0)
         return Fail(tree->LastFileError());
-    PrintLine(QStringLiteral("%1: %2 elements, %3 bytes").arg(files.at(1)).arg(tree->ItemCount()).arg(written));
+    PrintLine(QStringLiteral("%1: %2 elements, %3 bytes")
+                  .arg(files.at(1))
+                  .arg(tree->ItemCount())
+                  .arg(written));
     return 0;
 }
 
@@ -75,7 +81,9 @@ int Resave(CommandLine& args) {
 
 std::vector<Command> MarkupCommands() {
     return {
-        {"markup dump", "FILE [--kind KIND]", "print the element tree with each key's type and value", Dump},
-        {"markup resave", "IN OUT [--kind KIND]", "load a record file with its record class and save it again", Resave},
+        {"markup dump", "FILE [--kind KIND]",
+         "print the element tree with each key's type and value", Dump},
+        {"markup resave", "IN OUT [--kind KIND]",
+         "load a record file with its record class and save it again", Resave},
     };
 }

@@ -73,8 +73,10 @@ void CliProgress::End() {
 
 void CliProgress::Draw() {
     constexpr int kWidth = 24;
-    const int filled = m_range > 0 ? std::min(kWidth, kWidth * std::max(0, m_position) / m_range) : 0;
-    const QString bar = QString(filled, QLatin1Char('#')) + QString(kWidth - filled, QLatin1Char('-'));
+    const int filled =
+        m_range > 0 ? std::min(kWidth, kWidth * std::max(0, m_position) / m_range) : 0;
+    const QString bar =
+        QString(filled, QLatin1Char('#')) + QString(kWidth - filled, QLatin1Char('-'));
     QString line = QStringLiteral("%1 [%2] %3/%4").arg(m_title, bar).arg(m_position).arg(m_range);
     if (!m_detail.isEmpty())
         line += QStringLiteral("  ") + m_detail;

@@ -16,8 +16,8 @@ QList<quint32> DateFields(const QDateTime& time, bool withSeconds) {
     const QDateTime local = time.toLocalTime();
     const QDate d = local.date();
     const QTime t = local.time();
-    QList<quint32> fields{quint32(d.year()), quint32(d.month()), quint32(d.day()), quint32(t.hour()),
-                          quint32(t.minute())};
+    QList<quint32> fields{quint32(d.year()), quint32(d.month()), quint32(d.day()),
+                          quint32(t.hour()), quint32(t.minute())};
     if (withSeconds)
         fields << quint32(t.second());
     return fields;

@@ -25,8 +25,8 @@ struct Request {
     PlateProperties properties; // the plate's settings (from a preset or the dialog)
     QString presetName;
     CZelDocumentPreset* preset = nullptr; // whose free lines the plate takes; may be null
-    QString panPrefix;  // the plate type's PAN
-    QString panName;    // and its NAME
+    QString panPrefix;                    // the plate type's PAN
+    QString panName;                      // and its NAME
     QDate date;
     QString account;
     QString realName;

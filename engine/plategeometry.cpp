@@ -5,7 +5,7 @@ constexpr double kEps = PlateGeometry::kTolerance;
 // A corrupt size in a file must not make millions of lines: no press sheet
 // holds more than this many grid positions along one edge.
 constexpr int kMaxGridPositions = 5000;
-}
+} // namespace
 
 PlateGeometry ComputePlateGeometry(const PlateProperties& p) {
     PlateGeometry g;

@@ -12,7 +12,9 @@ int PressCountFromQuantity(double quantity, int pressUnit) {
     return static_cast<int>(count);
 }
 
-QString PlateQuantityText(double quantity) { return QString::number(quantity, 'f', 1); }
+QString PlateQuantityText(double quantity) {
+    return QString::number(quantity, 'f', 1);
+}
 
 void PlateProperties::Normalize() {
     if (pageCount < 1)

@@ -39,7 +39,7 @@ struct PlateProperties {
     QString size;
     double width = 0.0;
     double height = 0.0;
-    std::array<double, 4> margin{};    // by Edge
+    std::array<double, 4> margin{}; // by Edge
     double gridWidth = 0.0;
     double gridHeight = 0.0;
     std::array<double, 4> cutMargin{}; // by Edge

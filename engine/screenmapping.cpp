@@ -16,7 +16,8 @@ std::int32_t MulDiv(std::int32_t a, std::int32_t b, std::int32_t c) {
     const std::int64_t absProduct = product < 0 ? -product : product;
     const std::int64_t quotient = (absProduct + absC / 2) / absC;
     const std::int64_t result = negative ? -quotient : quotient;
-    if (result > std::numeric_limits<std::int32_t>::max() || result < std::numeric_limits<std::int32_t>::min())
+    if (result > std::numeric_limits<std::int32_t>::max() ||
+        result < std::numeric_limits<std::int32_t>::min())
         return -1;
     return static_cast<std::int32_t>(result);
 }
@@ -34,7 +35,9 @@ std::int32_t MmToPixels(double mm, int dpi, double zoom) {
     return MulDiv(n, TruncateToInt32(zoom * 1000.0), 1000);
 }
 
-double PixelsToMm(double pixels, int dpi, double zoom) { return pixels / dpi * 2540.0 / 100.0 * (1.0 / zoom); }
+double PixelsToMm(double pixels, int dpi, double zoom) {
+    return pixels / dpi * 2540.0 / 100.0 * (1.0 / zoom);
+}
 
 std::int32_t MmToPixelsAtZoom(double mm, int dpi, int zoomThousandths) {
     const std::int32_t n = MulDiv(TruncateToInt32(mm * 100.0), dpi, 2540);

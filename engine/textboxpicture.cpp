@@ -99,7 +99,8 @@ QString CTextBoxPicture::PicturePath(const QString& workFolder, const TextBox& b
 }
 
 QString CTextBoxPicture::PdfPath(const QString& workFolder, const TextBox& box) {
-    return QDir(workFolder).filePath(QFileInfo(box.name).completeBaseName() + QStringLiteral(".pdf"));
+    return QDir(workFolder)
+        .filePath(QFileInfo(box.name).completeBaseName() + QStringLiteral(".pdf"));
 }
 
 bool CTextBoxPicture::Make(TextBox& box, const QString& workFolder, const CZelColorPresets* colors,

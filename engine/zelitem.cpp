@@ -3,7 +3,9 @@
 #include <cmath>
 
 namespace {
-bool QuarterTurned(int rotate) { return rotate == 90 || rotate == 270; }
+bool QuarterTurned(int rotate) {
+    return rotate == 90 || rotate == 270;
+}
 constexpr double kOwnCutGrowth = 1.0;
 } // namespace
 
@@ -36,7 +38,9 @@ void CZelItem::TurnPictures() {
     label.rotation = LabelRotation();
 }
 
-int CZelItem::SheetQuantity() const { return pquantity > 0 ? pquantity : static_cast<int>(std::trunc(quantity)); }
+int CZelItem::SheetQuantity() const {
+    return pquantity > 0 ? pquantity : static_cast<int>(std::trunc(quantity));
+}
 
 bool CZelItem::PageLiesTurned(double pw, double ph, double w, double h) {
     if (!(std::fabs(pw - w) > 1.0 && std::fabs(ph - h) > 1.0))

@@ -12,7 +12,9 @@ class FuzzItem : public CTzmpItem {
 public:
     using CTzmpItem::CTzmpItem;
     const MarkupKey* FindKey(QByteArrayView name) const override {
-        static const MarkupKeyTable keys{{"T", MarkupKeyType::Text}, {"I", MarkupKeyType::Integer}, {"D", MarkupKeyType::Double}};
+        static const MarkupKeyTable keys{{"T", MarkupKeyType::Text},
+                                         {"I", MarkupKeyType::Integer},
+                                         {"D", MarkupKeyType::Double}};
         if (const MarkupKey* key = CTzmpItem::FindKey(name))
             return key;
         return keys.Find(name);

@@ -7,11 +7,32 @@ constexpr MarkupKeyType I = MarkupKeyType::Integer;
 constexpr MarkupKeyType D = MarkupKeyType::Double;
 
 const MarkupKeyTable kLabelKeys{
-    {"WIDE", D}, {"HIGH", D}, {"JTAG", T}, {"TEXT", T}, {"FRAME", I}, {"INVERT", I}, {"HALIGN", I},
-    {"VALIGN", I}, {"X", D}, {"Y", D}, {"W", D}, {"H", D},
-    {"lfHeight", I}, {"lfWidth", I}, {"lfEscapement", I}, {"lfOrientation", I}, {"lfWeight", I},
-    {"lfItalic", I}, {"lfUnderline", I}, {"lfStrikeOut", I}, {"lfCharSet", I}, {"lfOutPrecision", I},
-    {"lfClipPrecision", I}, {"lfQuality", I}, {"lfPitchAndFamily", I}, {"lfFaceName", T},
+    {"WIDE", D},
+    {"HIGH", D},
+    {"JTAG", T},
+    {"TEXT", T},
+    {"FRAME", I},
+    {"INVERT", I},
+    {"HALIGN", I},
+    {"VALIGN", I},
+    {"X", D},
+    {"Y", D},
+    {"W", D},
+    {"H", D},
+    {"lfHeight", I},
+    {"lfWidth", I},
+    {"lfEscapement", I},
+    {"lfOrientation", I},
+    {"lfWeight", I},
+    {"lfItalic", I},
+    {"lfUnderline", I},
+    {"lfStrikeOut", I},
+    {"lfCharSet", I},
+    {"lfOutPrecision", I},
+    {"lfClipPrecision", I},
+    {"lfQuality", I},
+    {"lfPitchAndFamily", I},
+    {"lfFaceName", T},
 };
 
 const MarkupKey kAnyText{"", MarkupKeyType::Text};

@@ -11,7 +11,9 @@ public:
 
 class CLabelPresetTree : public CTzmpTree {
 public:
-    CLabelPresetItem* CreateItem(QByteArrayView name) override { return new CLabelPresetItem(name); }
+    CLabelPresetItem* CreateItem(QByteArrayView name) override {
+        return new CLabelPresetItem(name);
+    }
 };
 
 // Items of the label definitions file: every element name is a field tag and

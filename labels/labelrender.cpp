@@ -2,7 +2,6 @@
 
 #include "labelset.h"
 
-#include "pdfbinding/composescope.h"
 #include "engine/textlayout.h"
 #include "engine/vectorpicture.h"
 #include "engine/zelitem.h"

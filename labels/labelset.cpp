@@ -27,7 +27,9 @@ QString LabelPath(const QString& presetDir, const QString& name) {
 }
 
 QString DefinitionsPath(const QString& presetDir) {
-    return presetDir.isEmpty() ? QString() : QDir(presetDir).filePath(QStringLiteral("ZelLabelDefinesPreset.tzsp"));
+    return presetDir.isEmpty()
+               ? QString()
+               : QDir(presetDir).filePath(QStringLiteral("ZelLabelDefinesPreset.tzsp"));
 }
 
 int LoadAll(const QString& presetDir, std::vector<std::unique_ptr<CZelLabel>>& labels) {
@@ -35,8 +37,8 @@ int LoadAll(const QString& presetDir, std::vector<std::unique_ptr<CZelLabel>>& l
     const QString folder = LabelFolder(presetDir);
     if (folder.isEmpty())
         return 0;
-    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*.") + QLatin1String(kExtension)},
-                                                          QDir::Files | QDir::Hidden, QDir::Name);
+    const QFileInfoList files = QDir(folder).entryInfoList(
+        {QStringLiteral("*.") + QLatin1String(kExtension)}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QFileInfo& file : files) {
         auto label = std::make_unique<CZelLabel>();
         if (!label->Load(file.filePath()))
@@ -50,7 +52,8 @@ int LoadAll(const QString& presetDir, std::vector<std::unique_ptr<CZelLabel>>& l
     return static_cast<int>(labels.size());
 }
 
-QString PickLabel(const std::vector<std::unique_ptr<CZelLabel>>& labels, double width, double height) {
+QString PickLabel(const std::vector<std::unique_ptr<CZelLabel>>& labels, double width,
+                  double height) {
     for (const auto& label : labels)
         if (label->Width() == width && label->Height() == height)
             return label->name;
@@ -99,14 +102,15 @@ QString MemberPicturePath(const QString& presetDir, const QString& uid) {
     return QFileInfo(fallback).isFile() ? fallback : QString();
 }
 
-bool LoadDefinitions(const QString& presetDir, std::vector<std::pair<QString, QString>>& definitions,
-                     QString* error) {
+bool LoadDefinitions(const QString& presetDir,
+                     std::vector<std::pair<QString, QString>>& definitions, QString* error) {
     definitions.clear();
     const QString path = DefinitionsPath(presetDir);
     CLabelDefTree tree;
     if (path.isEmpty() || tree.LoadFile(path) <= 0 || !tree.GetRoot()) {
         if (error)
-            *error = path.isEmpty() ? QStringLiteral("no preset folder is set") : tree.LastFileError();
+            *error =
+                path.isEmpty() ? QStringLiteral("no preset folder is set") : tree.LastFileError();
         return false;
     }
     CMTItem* list = tree.FindChild(tree.GetRoot(), "LABEL_DEFINATIONS");
@@ -116,7 +120,8 @@ bool LoadDefinitions(const QString& presetDir, std::vector<std::pair<QString, QS
         return false;
     }
     for (CMTItem* entry = list->FirstChild(); entry; entry = entry->NextSibling())
-        definitions.emplace_back(cp949::ToUnicode(entry->Name()), CTzmpTree::Typed(entry)->Value().toString());
+        definitions.emplace_back(cp949::ToUnicode(entry->Name()),
+                                 CTzmpTree::Typed(entry)->Value().toString());
     return true;
 }
 

@@ -32,7 +32,8 @@ QString DefinitionsPath(const QString& presetDir);
 int LoadAll(const QString& presetDir, std::vector<std::unique_ptr<CZelLabel>>& labels);
 // The label for an item of this size: the first (largest) of exactly this
 // size, else the first that fits inside it; empty when none fits.
-QString PickLabel(const std::vector<std::unique_ptr<CZelLabel>>& labels, double width, double height);
+QString PickLabel(const std::vector<std::unique_ptr<CZelLabel>>& labels, double width,
+                  double height);
 QString PickLabel(const QString& presetDir, double width, double height);
 // WIDE and HIGH of a label file; false when it has no valid size.
 bool ReadLabelSize(const QString& path, double& width, double& height);
@@ -42,7 +43,8 @@ bool ReadLabelSize(const QString& path, double& width, double& height);
 QString MemberPicturePath(const QString& presetDir, const QString& uid);
 
 // The field kinds of the definitions file: (tag, title) in file order.
-bool LoadDefinitions(const QString& presetDir, std::vector<std::pair<QString, QString>>& definitions,
+bool LoadDefinitions(const QString& presetDir,
+                     std::vector<std::pair<QString, QString>>& definitions,
                      QString* error = nullptr);
 
 } // namespace labelset

@@ -1,7 +1,7 @@
 #include "zellabel.h"
 
-#include "labelpresettree.h"
 #include "engine/screenmapping.h"
+#include "labelpresettree.h"
 #include "records/fontrecord.h"
 
 namespace {
@@ -23,15 +23,20 @@ bool CZelLabel::SetSize(double width, double height) {
     return true;
 }
 
-int CZelLabel::PixelWidth(int dpi) const { return screenmapping::MmToPixels(m_width, dpi, 1.0); }
-int CZelLabel::PixelHeight(int dpi) const { return screenmapping::MmToPixels(m_height, dpi, 1.0); }
+int CZelLabel::PixelWidth(int dpi) const {
+    return screenmapping::MmToPixels(m_width, dpi, 1.0);
+}
+int CZelLabel::PixelHeight(int dpi) const {
+    return screenmapping::MmToPixels(m_height, dpi, 1.0);
+}
 
 bool CZelLabel::Load(const QString& path, QString* error) {
     CLabelPresetTree tree;
     if (tree.LoadFile(path) <= 0) {
         if (error)
-            *error = tree.LastFileError().isEmpty() ? QStringLiteral("%1: no label in the file").arg(path)
-                                                    : tree.LastFileError();
+            *error = tree.LastFileError().isEmpty()
+                         ? QStringLiteral("%1: no label in the file").arg(path)
+                         : tree.LastFileError();
         return false;
     }
     CTzmpItem* root = tree.GetRoot();

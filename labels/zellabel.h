@@ -13,8 +13,8 @@ class CZelLabObject {
 public:
     static constexpr char kFrameBoxTag[] = "MF_FrameBox";
 
-    QString tag;  // JTAG: what the object shows
-    QString text; // its own text: a title or a fixed text
+    QString tag;                               // JTAG: what the object shows
+    QString text;                              // its own text: a title or a fixed text
     double x = 0.0, y = 0.0, w = 0.0, h = 0.0; // mm from the label's top-left
     int frame = 0;
     int invert = 0;

@@ -21,7 +21,8 @@ void CMarkups::Tokenize(const char* buffer, qsizetype length) {
     m_stopped = false;
 
     qsizetype pos = 0;
-    while (pos < length && (buffer[pos] == '\t' || buffer[pos] == '\n' || buffer[pos] == '\r' || buffer[pos] == ' '))
+    while (pos < length && (buffer[pos] == '\t' || buffer[pos] == '\n' || buffer[pos] == '\r' ||
+                            buffer[pos] == ' '))
         ++pos;
     if (pos + 1 < length && buffer[pos] == '<' && buffer[pos + 1] == '?') {
         const void* close = memmem(buffer + pos + 2, length - pos - 2, "?>", 2);

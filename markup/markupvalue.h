@@ -19,11 +19,26 @@ public:
     MarkupValue(double number) : m_value(number) {}
     MarkupValue(std::uint8_t byte) : m_value(byte) {}
 
-    MarkupValue& operator=(const QString& text) { m_value = text; return *this; }
-    MarkupValue& operator=(const char16_t* text) { m_value = QString::fromUtf16(text); return *this; }
-    MarkupValue& operator=(std::int32_t number) { m_value = number; return *this; }
-    MarkupValue& operator=(double number) { m_value = number; return *this; }
-    MarkupValue& operator=(std::uint8_t byte) { m_value = byte; return *this; }
+    MarkupValue& operator=(const QString& text) {
+        m_value = text;
+        return *this;
+    }
+    MarkupValue& operator=(const char16_t* text) {
+        m_value = QString::fromUtf16(text);
+        return *this;
+    }
+    MarkupValue& operator=(std::int32_t number) {
+        m_value = number;
+        return *this;
+    }
+    MarkupValue& operator=(double number) {
+        m_value = number;
+        return *this;
+    }
+    MarkupValue& operator=(std::uint8_t byte) {
+        m_value = byte;
+        return *this;
+    }
     // A bool would otherwise pick the byte overload silently.
     MarkupValue& operator=(bool) = delete;
 

@@ -21,7 +21,9 @@ QString EscapeCode(char16_t ch) {
     return QStringLiteral("$$%1").arg(static_cast<int>(ch), 2, 16, QLatin1Char('0'));
 }
 
-bool IsCSpace(char16_t ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+bool IsCSpace(char16_t ch) {
+    return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
 
 // The ASCII run a C number parser would look at, after white space.
 QByteArray NumberPrefix(QStringView text) {
@@ -42,7 +44,8 @@ QByteArray NumberPrefix(QStringView text) {
 
 QString EscapeMarkupText(QString text) {
     const bool plain = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
-        return std::find(std::begin(kEscaped), std::end(kEscaped), c.unicode()) != std::end(kEscaped);
+        return std::find(std::begin(kEscaped), std::end(kEscaped), c.unicode()) !=
+               std::end(kEscaped);
     });
     if (plain)
         return text;
@@ -99,7 +102,9 @@ double ParseLeadingDouble(QStringView text) {
     return negative ? -value : value;
 }
 
-const MarkupKey* CTzmpItem::FindKey(QByteArrayView name) const { return kCommonKeys.Find(name); }
+const MarkupKey* CTzmpItem::FindKey(QByteArrayView name) const {
+    return kCommonKeys.Find(name);
+}
 
 int CTzmpItem::WriteValue(QByteArray& out) const {
     if (m_value.isEmpty())

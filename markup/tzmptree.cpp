@@ -1,6 +1,8 @@
 #include "tzmptree.h"
 
-CTzmpItem* CTzmpTree::GetRoot() const { return Typed(FindChild(nullptr, kRootName)); }
+CTzmpItem* CTzmpTree::GetRoot() const {
+    return Typed(FindChild(nullptr, kRootName));
+}
 
 CTzmpItem* CTzmpTree::SetHeader(const QString& documentType) {
     CTzmpItem* root = GetOrAddChild(nullptr, kRootName);
@@ -31,7 +33,8 @@ MarkupValue CTzmpTree::ValueOr(const CMTItem* parent, QByteArrayView name,
     return value && !value->isEmpty() ? *value : defaultValue;
 }
 
-MarkupValue& CTzmpTree::Value(CMTItem* parent, QByteArrayView name, const MarkupValue& defaultValue) {
+MarkupValue& CTzmpTree::Value(CMTItem* parent, QByteArrayView name,
+                              const MarkupValue& defaultValue) {
     MarkupValue& value = GetOrAddChild(parent, name)->Value();
     if (value.isEmpty() && !defaultValue.isEmpty())
         value = defaultValue;

@@ -16,7 +16,9 @@ public:
     // The root, made when missing, with the header every record file carries:
     // "DOCUMENT_TYPE" set to the kind's type name and "VERSION" to "1.0".
     CTzmpItem* SetHeader(const QString& documentType);
-    bool HasChild(const CMTItem* parent, QByteArrayView name) const { return FindChild(parent, name) != nullptr; }
+    bool HasChild(const CMTItem* parent, QByteArrayView name) const {
+        return FindChild(parent, name) != nullptr;
+    }
     // The first child of that name, created as the last (append) or first
     // child when missing. parent nullptr means the top level.
     CTzmpItem* GetOrAddChild(CMTItem* parent, QByteArrayView name, bool append = true);

@@ -5,7 +5,9 @@
 namespace fontrecord {
 namespace {
 
-QByteArray Key(const char* prefix, const char* field) { return QByteArray(prefix) + field; }
+QByteArray Key(const char* prefix, const char* field) {
+    return QByteArray(prefix) + field;
+}
 
 // The same field list serves reading and writing.
 template <typename Font, typename IntOp, typename ByteOp>
@@ -42,8 +44,13 @@ void Read(const CTzmpTree& tree, const CMTItem* element, const char* prefix, Log
 
 void Write(CTzmpTree& tree, CMTItem* element, const char* prefix, const LogFont& font) {
     ForEachField(
-        font, [&](const char* field, const std::int32_t& v) { tree.Value(element, Key(prefix, field)) = v; },
-        [&](const char* field, const std::uint8_t& v) { tree.Value(element, Key(prefix, field)) = v; });
+        font,
+        [&](const char* field, const std::int32_t& v) {
+            tree.Value(element, Key(prefix, field)) = v;
+        },
+        [&](const char* field, const std::uint8_t& v) {
+            tree.Value(element, Key(prefix, field)) = v;
+        });
     tree.Value(element, Key(prefix, "lfFaceName")) = LogFont::FitFaceName(font.lfFaceName);
 }
 

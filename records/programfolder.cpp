@@ -11,7 +11,9 @@ QString& ExplicitHome() {
 }
 } // namespace
 
-void SetHome(const QString& path) { ExplicitHome() = path.isEmpty() ? QString() : QDir(path).absolutePath(); }
+void SetHome(const QString& path) {
+    ExplicitHome() = path.isEmpty() ? QString() : QDir(path).absolutePath();
+}
 
 QString Home() {
     if (!ExplicitHome().isEmpty())
@@ -24,9 +26,17 @@ QString Home() {
     return QDir::currentPath();
 }
 
-QString PresetsFolder() { return QDir(Home()).filePath(QStringLiteral("Presets")); }
-QString DocumentPresetsFolder() { return QDir(PresetsFolder()).filePath(QStringLiteral("Document Presets")); }
-QString StockPresetsFolder() { return QDir(PresetsFolder()).filePath(QStringLiteral("Stock Presets")); }
-QString PreferencesFolder() { return QDir(Home()).filePath(QStringLiteral("Preferences")); }
+QString PresetsFolder() {
+    return QDir(Home()).filePath(QStringLiteral("Presets"));
+}
+QString DocumentPresetsFolder() {
+    return QDir(PresetsFolder()).filePath(QStringLiteral("Document Presets"));
+}
+QString StockPresetsFolder() {
+    return QDir(PresetsFolder()).filePath(QStringLiteral("Stock Presets"));
+}
+QString PreferencesFolder() {
+    return QDir(Home()).filePath(QStringLiteral("Preferences"));
+}
 
 } // namespace programfolder

@@ -14,18 +14,26 @@
 
 const std::vector<RecordKind>& RecordKinds() {
     static const std::vector<RecordKind> kinds = {
-        {QStringLiteral("tzdp"), QStringLiteral("document preset"), [] { return std::make_unique<CDocPresetTree>(); }},
-        {QStringLiteral("tzmp"), QStringLiteral("imposition document"), [] { return std::make_unique<CDocumentTree>(); }},
-        {QStringLiteral("tzjob"), QStringLiteral("job ticket"), [] { return std::make_unique<CJobTree>(); }},
-        {QStringLiteral("tzpr"), QStringLiteral("preference file"), [] { return std::make_unique<CPreferenceTree>(); }},
-        {QStringLiteral("tzsp"), QStringLiteral("site preset"), [] { return std::make_unique<CServerPresetTree>(); }},
-        {QStringLiteral("tzpan"), QStringLiteral("plate code"), [] { return std::make_unique<CPanCodeTree>(); }},
-        {QStringLiteral("tzst-color"), QStringLiteral("colour presets"), [] { return std::make_unique<CColorPresetTree>(); },
-         QStringLiteral("tzst"), QStringLiteral("Tessel Color Presets")},
+        {QStringLiteral("tzdp"), QStringLiteral("document preset"),
+         [] { return std::make_unique<CDocPresetTree>(); }},
+        {QStringLiteral("tzmp"), QStringLiteral("imposition document"),
+         [] { return std::make_unique<CDocumentTree>(); }},
+        {QStringLiteral("tzjob"), QStringLiteral("job ticket"),
+         [] { return std::make_unique<CJobTree>(); }},
+        {QStringLiteral("tzpr"), QStringLiteral("preference file"),
+         [] { return std::make_unique<CPreferenceTree>(); }},
+        {QStringLiteral("tzsp"), QStringLiteral("site preset"),
+         [] { return std::make_unique<CServerPresetTree>(); }},
+        {QStringLiteral("tzpan"), QStringLiteral("plate code"),
+         [] { return std::make_unique<CPanCodeTree>(); }},
+        {QStringLiteral("tzst-color"), QStringLiteral("colour presets"),
+         [] { return std::make_unique<CColorPresetTree>(); }, QStringLiteral("tzst"),
+         QStringLiteral("Tessel Color Presets")},
         {QStringLiteral("tzst-mark"), QStringLiteral("colour bar or registration mark presets"),
          [] { return std::make_unique<CPressMarkPresetTree>(); }, QStringLiteral("tzst"),
          QStringLiteral("Tessel Press Mark Presets")},
-        {QStringLiteral("tzuac"), QStringLiteral("user account"), [] { return std::make_unique<CUserTree>(); }},
+        {QStringLiteral("tzuac"), QStringLiteral("user account"),
+         [] { return std::make_unique<CUserTree>(); }},
     };
     return kinds;
 }
@@ -46,7 +54,8 @@ const RecordKind* RecordKindOfFile(const QString& path, const QString& named, QS
         if (const RecordKind* kind = FindRecordKind(named))
             return kind;
         if (error)
-            *error = QStringLiteral("unknown record kind \"%1\" (known: %2)").arg(named, known.join(QStringLiteral(", ")));
+            *error = QStringLiteral("unknown record kind \"%1\" (known: %2)")
+                         .arg(named, known.join(QStringLiteral(", ")));
         return nullptr;
     }
     const QString extension = QFileInfo(path).suffix();
@@ -75,12 +84,14 @@ const RecordKind* RecordKindOfFile(const QString& path, const QString& named, QS
         for (const RecordKind* kind : candidates)
             names << kind->name;
         if (error)
-            *error = QStringLiteral("%1: the DOCUMENT_TYPE \"%2\" is none of the .%3 kinds; name one with --kind (%4)")
+            *error = QStringLiteral("%1: the DOCUMENT_TYPE \"%2\" is none of the .%3 kinds; name "
+                                    "one with --kind (%4)")
                          .arg(path, type, extension, names.join(QStringLiteral(", ")));
         return nullptr;
     }
     if (error)
-        *error = QStringLiteral("%1: cannot tell the record kind from the extension; name it with --kind (%2)")
+        *error = QStringLiteral(
+                     "%1: cannot tell the record kind from the extension; name it with --kind (%2)")
                      .arg(path, known.join(QStringLiteral(", ")));
     return nullptr;
 }

@@ -9,10 +9,13 @@ namespace {
 const char* FontElement(CZelDocumentPreset::FontKind kind) {
     return kind == CZelDocumentPreset::FontKind::Title ? "TITLE_FONT" : "BARCODE_FONT";
 }
-const char* const kLineKeys[] = {"LINE_DIR", "LINE_START", "LINE_END", "LINE_OFFSET", "LINE_WEIGHT", "LINE_COLOR"};
+const char* const kLineKeys[] = {"LINE_DIR",    "LINE_START",  "LINE_END",
+                                 "LINE_OFFSET", "LINE_WEIGHT", "LINE_COLOR"};
 } // namespace
 
-CZelDocumentPreset::CZelDocumentPreset() { CZelDocumentPreset::BuildStructure(); }
+CZelDocumentPreset::CZelDocumentPreset() {
+    CZelDocumentPreset::BuildStructure();
+}
 
 CZelDocumentPreset::~CZelDocumentPreset() = default;
 
@@ -75,24 +78,38 @@ QString CZelDocumentPreset::LastError() const {
     return m_tree.LastFileError().isEmpty() ? m_loadError : m_tree.LastFileError();
 }
 
-MarkupValue& CZelDocumentPreset::Name() { return m_tree.Value(m_root, "NAME"); }
+MarkupValue& CZelDocumentPreset::Name() {
+    return m_tree.Value(m_root, "NAME");
+}
 MarkupValue CZelDocumentPreset::Name() const {
     return m_tree.ValueOr(m_root, "NAME");
 }
 
 namespace {
-int Index(CZelDocumentPreset::Edge edge) { return static_cast<int>(edge); }
+int Index(CZelDocumentPreset::Edge edge) {
+    return static_cast<int>(edge);
+}
 const char* const kMarginKeys[] = {"MARGIN_TOP", "MARGIN_LEFT", "MARGIN_BOTTOM", "MARGIN_RIGHT"};
-const char* const kCutMarginKeys[] = {"CUT_MARGIN_TOP", "CUT_MARGIN_LEFT", "CUT_MARGIN_BOTTOM", "CUT_MARGIN_RIGHT"};
-const char* const kPlateCropKeys[] = {"PLATE_CROP_TOP", "PLATE_CROP_LEFT", "PLATE_CROP_BOTTOM", "PLATE_CROP_RIGHT"};
+const char* const kCutMarginKeys[] = {"CUT_MARGIN_TOP", "CUT_MARGIN_LEFT", "CUT_MARGIN_BOTTOM",
+                                      "CUT_MARGIN_RIGHT"};
+const char* const kPlateCropKeys[] = {"PLATE_CROP_TOP", "PLATE_CROP_LEFT", "PLATE_CROP_BOTTOM",
+                                      "PLATE_CROP_RIGHT"};
 const char* const kRegistrationKeys[] = {"REGISTRATION_MARK_TOP", "REGISTRATION_MARK_LEFT",
                                          "REGISTRATION_MARK_BOTTOM", "REGISTRATION_MARK_RIGHT"};
 } // namespace
 
-MarkupValue& CZelDocumentPreset::Margin(Edge edge) { return Paper(kMarginKeys[Index(edge)]); }
-MarkupValue& CZelDocumentPreset::CutMargin(Edge edge) { return Paper(kCutMarginKeys[Index(edge)]); }
-MarkupValue& CZelDocumentPreset::PlateCrop(Edge edge) { return Impose(kPlateCropKeys[Index(edge)]); }
-MarkupValue& CZelDocumentPreset::RegistrationMark(Edge edge) { return Impose(kRegistrationKeys[Index(edge)]); }
+MarkupValue& CZelDocumentPreset::Margin(Edge edge) {
+    return Paper(kMarginKeys[Index(edge)]);
+}
+MarkupValue& CZelDocumentPreset::CutMargin(Edge edge) {
+    return Paper(kCutMarginKeys[Index(edge)]);
+}
+MarkupValue& CZelDocumentPreset::PlateCrop(Edge edge) {
+    return Impose(kPlateCropKeys[Index(edge)]);
+}
+MarkupValue& CZelDocumentPreset::RegistrationMark(Edge edge) {
+    return Impose(kRegistrationKeys[Index(edge)]);
+}
 MarkupValue CZelDocumentPreset::Margin(Edge edge) const {
     return Paper(kMarginKeys[Index(edge)]);
 }
@@ -132,7 +149,9 @@ void CZelDocumentPreset::SetFont(FontKind kind, const LogFont& font) {
     fontrecord::Write(m_tree, m_tree.GetOrAddChild(m_imposeProperty, FontElement(kind)), "", font);
 }
 
-CTzmpItem* CZelDocumentPreset::Lines() const { return CTzmpTree::Typed(m_tree.FindChild(m_root, "LINES")); }
+CTzmpItem* CZelDocumentPreset::Lines() const {
+    return CTzmpTree::Typed(m_tree.FindChild(m_root, "LINES"));
+}
 
 CTzmpItem* CZelDocumentPreset::FirstLine() const {
     CTzmpItem* lines = Lines();
@@ -171,7 +190,9 @@ void CZelDocumentPreset::CopyLines(const CZelDocumentPreset& source) {
     }
 }
 
-QString CZelDocumentPreset::Folder() { return programfolder::DocumentPresetsFolder(); }
+QString CZelDocumentPreset::Folder() {
+    return programfolder::DocumentPresetsFolder();
+}
 
 QString CZelDocumentPreset::PathOf(const QString& presetName) {
     return QDir(Folder()).filePath(presetName + QLatin1Char('.') + QLatin1String(kExtension));

@@ -22,7 +22,16 @@ public:
 
     enum class Edge { Top, Left, Bottom, Right };
     // The eight colour bar positions, each named by two plate edges.
-    enum class ColorBarPosition { TopLeft, LeftTop, TopRight, RightTop, LeftBottom, BottomLeft, RightBottom, BottomRight };
+    enum class ColorBarPosition {
+        TopLeft,
+        LeftTop,
+        TopRight,
+        RightTop,
+        LeftBottom,
+        BottomLeft,
+        RightBottom,
+        BottomRight
+    };
     enum class FontKind { Title, Barcode };
 
     CZelDocumentPreset();

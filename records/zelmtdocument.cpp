@@ -2,7 +2,9 @@
 
 #include "fontrecord.h"
 
-CZelMTDocument::CZelMTDocument() { CZelMTDocument::BuildStructure(); }
+CZelMTDocument::CZelMTDocument() {
+    CZelMTDocument::BuildStructure();
+}
 
 void CZelMTDocument::BuildStructure() {
     CZelDocumentPreset::BuildStructure();

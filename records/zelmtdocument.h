@@ -41,7 +41,9 @@ public:
     CTzmpItem* Job(CTzmpItem* item) { return m_tree.GetOrAddChild(item, "JOB"); }
     CTzmpItem* Object(CTzmpItem* item) { return m_tree.GetOrAddChild(item, "OBJECT"); }
     MarkupValue& JobValue(CTzmpItem* item, const char* key) { return m_tree.Value(Job(item), key); }
-    MarkupValue& ObjectValue(CTzmpItem* item, const char* key) { return m_tree.Value(Object(item), key); }
+    MarkupValue& ObjectValue(CTzmpItem* item, const char* key) {
+        return m_tree.Value(Object(item), key);
+    }
     MarkupValue& Crop(CTzmpItem* item, int index);     // CROP_LEFT, _TOP, _RIGHT, _BOTTOM
     MarkupValue& CropMark(CTzmpItem* item, int index); // CROP_01 ... CROP_08
     // Reading an item's keys: empty when its JOB or OBJECT or the key is missing.

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 
 ShopSession::ShopSession() = default;
-ShopSession::~ShopSession() { Logout(); }
+ShopSession::~ShopSession() {
+    Logout();
+}
 
 Result<void> ShopSession::Login(CZelPreference& preference, const QString& account,
                                 const QString& password) {

@@ -21,8 +21,7 @@ public:
 
     // Fails with the operator's message (wrong password, account in use) or
     // the reason the account cannot be used.
-    Result<void> Login(CZelPreference& preference, const QString& account,
-                       const QString& password);
+    Result<void> Login(CZelPreference& preference, const QString& account, const QString& password);
     void Logout();
     // Takes over an account that a login dialog logged in.
     void Adopt(std::unique_ptr<CZelAccount> account);

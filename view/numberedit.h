@@ -13,7 +13,6 @@ public:
     double Value() const { return m_value; }
     void SetValue(double value);
 
-
 signals:
     // The operator typed a new number and left the field or pressed Enter.
     void valueEdited(double value);

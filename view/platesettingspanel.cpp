@@ -51,7 +51,8 @@ void SelectName(QComboBox* combo, const QString& name) {
 }
 
 QStringList AlignNames() {
-    return {QStringLiteral("용지 끝"), QStringLiteral("여백 가운데"), QStringLiteral("인쇄 영역 쪽")};
+    return {QStringLiteral("용지 끝"), QStringLiteral("여백 가운데"),
+            QStringLiteral("인쇄 영역 쪽")};
 }
 
 } // namespace
@@ -93,8 +94,10 @@ QWidget* CPlateSettingsPanel::ImpositionGroup() {
     m_pressCount = Number("pressCount", QStringLiteral("인쇄 매수"));
     m_sides = Combo("paperSide", QStringLiteral("면수"),
                     {QStringLiteral("단면"), QStringLiteral("양면"), QStringLiteral("돈땡")});
-    m_colorA = Combo("colorA", QStringLiteral("앞"), {QStringLiteral("1도"), QStringLiteral("4도")});
-    m_colorB = Combo("colorB", QStringLiteral("뒤"), {QStringLiteral("1도"), QStringLiteral("4도")});
+    m_colorA =
+        Combo("colorA", QStringLiteral("앞"), {QStringLiteral("1도"), QStringLiteral("4도")});
+    m_colorB =
+        Combo("colorB", QStringLiteral("뒤"), {QStringLiteral("1도"), QStringLiteral("4도")});
     m_turn = Combo("turnMethod", QStringLiteral("대첩 방식"), TurnNames());
     m_paperType = Combo("paperType", QStringLiteral("종이 지질"), m_lists.paperTypes);
     m_comment = Named(new QLineEdit, "comment", QStringLiteral("메모"));
@@ -165,7 +168,8 @@ QWidget* CPlateSettingsPanel::AfterWorkGroup() {
 }
 
 QWidget* CPlateSettingsPanel::PaperGroup() {
-    auto* box = Named(new QGroupBox(QStringLiteral("판 형")), "paperGroup", QStringLiteral("판 형"));
+    auto* box =
+        Named(new QGroupBox(QStringLiteral("판 형")), "paperGroup", QStringLiteral("판 형"));
     QStringList sizes;
     for (const PaperSize& size : m_lists.paperSizes)
         sizes << size.name;
@@ -189,15 +193,18 @@ QWidget* CPlateSettingsPanel::PaperGroup() {
                                     QStringLiteral("하단"), QStringLiteral("우측")};
     const QString cutLabels[] = {QStringLiteral("상"), QStringLiteral("좌"), QStringLiteral("하"),
                                  QStringLiteral("우")};
-    auto* margins = Named(new QGroupBox(QStringLiteral("여백")), "marginGroup", QStringLiteral("여백"));
+    auto* margins =
+        Named(new QGroupBox(QStringLiteral("여백")), "marginGroup", QStringLiteral("여백"));
     auto* marginForm = new QFormLayout(margins);
     auto* cuts = Named(new QGroupBox(QStringLiteral("재단선 여백")), "cutMarginGroup",
                        QStringLiteral("재단선 여백"));
     auto* cutForm = new QFormLayout(cuts);
     for (int edge = 0; edge < 4; ++edge) {
-        m_margin[size_t(edge)] = Number(kMarginNames[edge], QStringLiteral("여백 ") + marginLabels[edge]);
+        m_margin[size_t(edge)] =
+            Number(kMarginNames[edge], QStringLiteral("여백 ") + marginLabels[edge]);
         marginForm->addRow(marginLabels[edge] + QLatin1Char(':'), m_margin[size_t(edge)]);
-        m_cutMargin[size_t(edge)] = Number(kCutNames[edge], QStringLiteral("재단선 여백 ") + cutLabels[edge]);
+        m_cutMargin[size_t(edge)] =
+            Number(kCutNames[edge], QStringLiteral("재단선 여백 ") + cutLabels[edge]);
         cutForm->addRow(cutLabels[edge] + QLatin1Char(':'), m_cutMargin[size_t(edge)]);
     }
     auto* grid = Named(new QGroupBox(QStringLiteral("그리드 간격")), "gridGroup",
@@ -228,10 +235,11 @@ QWidget* CPlateSettingsPanel::ArrangementGroup() {
 }
 
 QWidget* CPlateSettingsPanel::TitleGroup() {
-    auto* group = Named(new QGroupBox(QStringLiteral("판 제목")), "titleGroup", QStringLiteral("판 제목"));
+    auto* group =
+        Named(new QGroupBox(QStringLiteral("판 제목")), "titleGroup", QStringLiteral("판 제목"));
     m_titlePosition = Combo("titlePosition", QStringLiteral("판 제목 위치"),
-                            {QStringLiteral("왼쪽"), QStringLiteral("위쪽"), QStringLiteral("오른쪽"),
-                             QStringLiteral("아래쪽")});
+                            {QStringLiteral("왼쪽"), QStringLiteral("위쪽"),
+                             QStringLiteral("오른쪽"), QStringLiteral("아래쪽")});
     m_titleAlign = Combo("titleAlign", QStringLiteral("판 제목 정렬"), AlignNames());
     m_titleItems = Named(new QLineEdit, "titleItems", QStringLiteral("판 제목 형식"));
     m_titleItems->setReadOnly(true);
@@ -259,7 +267,8 @@ QWidget* CPlateSettingsPanel::FurnitureGroup() {
     auto* cropRow = new QHBoxLayout(crop);
     for (int edge = 0; edge < 4; ++edge) {
         m_plateCrop[size_t(edge)] = Check(kCropNames[edge], edgeNames[edge]);
-        m_plateCrop[size_t(edge)]->setAccessibleName(QStringLiteral("판 재단 선 ") + edgeNames[edge]);
+        m_plateCrop[size_t(edge)]->setAccessibleName(QStringLiteral("판 재단 선 ") +
+                                                     edgeNames[edge]);
         cropRow->addWidget(m_plateCrop[size_t(edge)]);
     }
     layout->addWidget(crop);
@@ -269,12 +278,11 @@ QWidget* CPlateSettingsPanel::FurnitureGroup() {
                                 QStringLiteral("상-우"), QStringLiteral("우-상"),
                                 QStringLiteral("좌-하"), QStringLiteral("하-좌"),
                                 QStringLiteral("우-하"), QStringLiteral("하-우")};
-    static const char* const kBarNames[] = {"colorBarTopLeft",     "colorBarLeftTop",
-                                            "colorBarTopRight",    "colorBarRightTop",
-                                            "colorBarLeftBottom",  "colorBarBottomLeft",
-                                            "colorBarRightBottom", "colorBarBottomRight"};
-    auto* bars = Named(new QGroupBox(QStringLiteral("컬러 바")), "colorBarGroup",
-                       QStringLiteral("컬러 바"));
+    static const char* const kBarNames[] = {
+        "colorBarTopLeft",    "colorBarLeftTop",    "colorBarTopRight",    "colorBarRightTop",
+        "colorBarLeftBottom", "colorBarBottomLeft", "colorBarRightBottom", "colorBarBottomRight"};
+    auto* bars =
+        Named(new QGroupBox(QStringLiteral("컬러 바")), "colorBarGroup", QStringLiteral("컬러 바"));
     auto* barGrid = new QGridLayout(bars);
     for (int i = 0; i < 8; ++i) {
         m_colorBar[size_t(i)] = Check(kBarNames[i], barNames[i]);
@@ -292,12 +300,14 @@ QWidget* CPlateSettingsPanel::FurnitureGroup() {
     auto* markGrid = new QGridLayout(marks);
     for (int edge = 0; edge < 4; ++edge) {
         m_registrationMark[size_t(edge)] = Check(kMarkNames[edge], edgeNames[edge]);
-        m_registrationMark[size_t(edge)]->setAccessibleName(QStringLiteral("맞춤표 ") + edgeNames[edge]);
+        m_registrationMark[size_t(edge)]->setAccessibleName(QStringLiteral("맞춤표 ") +
+                                                            edgeNames[edge]);
         markGrid->addWidget(m_registrationMark[size_t(edge)], 0, edge);
     }
     m_registrationMarkName =
         Combo("registrationMarkName", QStringLiteral("맞춤표 프리셋"), m_lists.registrationMarks);
-    m_registrationMarkAlign = Combo("registrationMarkAlign", QStringLiteral("맞춤표 정렬"), AlignNames());
+    m_registrationMarkAlign =
+        Combo("registrationMarkAlign", QStringLiteral("맞춤표 정렬"), AlignNames());
     markGrid->addWidget(m_registrationMarkName, 1, 0, 1, 2);
     markGrid->addWidget(m_registrationMarkAlign, 1, 2, 1, 2);
     layout->addWidget(marks);
@@ -392,7 +402,9 @@ PlateProperties CPlateSettingsPanel::Properties() const {
     return p;
 }
 
-QString CPlateSettingsPanel::SizeName() const { return m_size->currentText(); }
+QString CPlateSettingsPanel::SizeName() const {
+    return m_size->currentText();
+}
 
 void CPlateSettingsPanel::OnSidesChosen() {
     switch (m_sides->currentIndex()) {

@@ -1,7 +1,7 @@
 #include "rulerwnd.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 CRulerWnd::CRulerWnd(Qt::Orientation orientation, QWidget* parent)
     : QWidget(parent), m_orientation(orientation) {

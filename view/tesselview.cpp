@@ -9,8 +9,8 @@
 
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QSvgRenderer>
@@ -98,12 +98,15 @@ void CTesselView::SetZoom(int zoom) {
     UpdateExtent();
     horizontalScrollBar()->setValue(
         plateview::ScrollAfterZoom(h, oldH, horizontalScrollBar()->maximum()));
-    verticalScrollBar()->setValue(plateview::ScrollAfterZoom(v, oldV, verticalScrollBar()->maximum()));
+    verticalScrollBar()->setValue(
+        plateview::ScrollAfterZoom(v, oldV, verticalScrollBar()->maximum()));
     viewport()->update();
     emit zoomChanged(m_zoom);
 }
 
-void CTesselView::StepZoom(int step) { SetZoom(plateview::StepZoom(m_zoom, step)); }
+void CTesselView::StepZoom(int step) {
+    SetZoom(plateview::StepZoom(m_zoom, step));
+}
 
 void CTesselView::SetSide(plateview::ViewSide side) {
     if (m_doc)
@@ -181,7 +184,8 @@ QRect CTesselView::ItemRect(const CZelItem& item, bool withOwnCut) const {
     const CZelBound box = item.Bounds(withOwnCut);
     const QPoint origin = PageOrigin(item.pageNum);
     return QRect(origin.x() + Px(box.x, Qt::Horizontal), origin.y() + Px(box.y, Qt::Vertical),
-                 std::max(1, Px(box.width, Qt::Horizontal)), std::max(1, Px(box.height, Qt::Vertical)));
+                 std::max(1, Px(box.width, Qt::Horizontal)),
+                 std::max(1, Px(box.height, Qt::Vertical)));
 }
 
 void CTesselView::paintEvent(QPaintEvent* event) {
@@ -202,9 +206,11 @@ void CTesselView::DrawPage(QPainter& p, int page, const QRect& clip) {
     const PlateProperties& prop = doc.Properties();
     const PlateGeometry& g = doc.Geometry();
     const QPoint origin = PageOrigin(page);
-    const QRect pageRect(origin, QSize(Px(g.layoutWidth, Qt::Horizontal), Px(g.layoutHeight, Qt::Vertical)));
-    if (!pageRect.adjusted(-pageRect.width(), -Px(kPasteboardTop, Qt::Vertical), pageRect.width(),
-                           Px(kPasteboardTop, Qt::Vertical))
+    const QRect pageRect(
+        origin, QSize(Px(g.layoutWidth, Qt::Horizontal), Px(g.layoutHeight, Qt::Vertical)));
+    if (!pageRect
+             .adjusted(-pageRect.width(), -Px(kPasteboardTop, Qt::Vertical), pageRect.width(),
+                       Px(kPasteboardTop, Qt::Vertical))
              .intersects(clip))
         return;
 
@@ -222,8 +228,9 @@ void CTesselView::DrawPage(QPainter& p, int page, const QRect& clip) {
     for (const TextBox& box : doc.TextBoxes()) {
         const bool quarter = box.rotate == 90 || box.rotate == 270;
         const double w = quarter ? box.height : box.width, h = quarter ? box.width : box.height;
-        const QRect rect(origin.x() + Px(box.x, Qt::Horizontal), origin.y() + Px(box.y, Qt::Vertical),
-                         Px(w, Qt::Horizontal), Px(h, Qt::Vertical));
+        const QRect rect(origin.x() + Px(box.x, Qt::Horizontal),
+                         origin.y() + Px(box.y, Qt::Vertical), Px(w, Qt::Horizontal),
+                         Px(h, Qt::Vertical));
         if (!rect.intersects(clip))
             continue;
         QSvgRenderer picture(CTextBoxPicture::PicturePath(doc.WorkFolder(), box));
@@ -253,21 +260,29 @@ void CTesselView::DrawPage(QPainter& p, int page, const QRect& clip) {
     }
 
     // The furniture lies above the items.
-    const QRect margins = pageRect.adjusted(
-        Px(prop.margin[PlateProperties::Left], Qt::Horizontal), Px(prop.margin[PlateProperties::Top], Qt::Vertical),
-        -Px(g.effectiveRightMargin, Qt::Horizontal), -Px(g.effectiveBottomMargin, Qt::Vertical));
+    const QRect margins = pageRect.adjusted(Px(prop.margin[PlateProperties::Left], Qt::Horizontal),
+                                            Px(prop.margin[PlateProperties::Top], Qt::Vertical),
+                                            -Px(g.effectiveRightMargin, Qt::Horizontal),
+                                            -Px(g.effectiveBottomMargin, Qt::Vertical));
     if (m_shown.verticalGrid && prop.gridWidth >= 1)
         for (double x = prop.margin[PlateProperties::Left] + prop.gridWidth;
              x < g.layoutWidth - g.effectiveRightMargin; x += prop.gridWidth)
-            p.fillRect(QRect(origin.x() + Px(x, Qt::Horizontal), margins.top(), 1, margins.height()), kMagenta);
+            p.fillRect(
+                QRect(origin.x() + Px(x, Qt::Horizontal), margins.top(), 1, margins.height()),
+                kMagenta);
     if (m_shown.horizontalGrid && prop.gridHeight >= 1)
         for (double y = prop.margin[PlateProperties::Top] + prop.gridHeight;
              y < g.layoutHeight - g.effectiveBottomMargin; y += prop.gridHeight)
-            p.fillRect(QRect(margins.left(), origin.y() + Px(y, Qt::Vertical), margins.width(), 1), kMagenta);
+            p.fillRect(QRect(margins.left(), origin.y() + Px(y, Qt::Vertical), margins.width(), 1),
+                       kMagenta);
     if (m_shown.horizontalSplit && g.centreY != 0)
-        p.fillRect(QRect(pageRect.left(), origin.y() + Px(g.centreY, Qt::Vertical), pageRect.width(), 1), kSplit);
+        p.fillRect(
+            QRect(pageRect.left(), origin.y() + Px(g.centreY, Qt::Vertical), pageRect.width(), 1),
+            kSplit);
     if (m_shown.verticalSplit && g.centreX != 0)
-        p.fillRect(QRect(origin.x() + Px(g.centreX, Qt::Horizontal), pageRect.top(), 1, pageRect.height()), kSplit);
+        p.fillRect(
+            QRect(origin.x() + Px(g.centreX, Qt::Horizontal), pageRect.top(), 1, pageRect.height()),
+            kSplit);
     Frame(p, margins, kMagenta);
     Frame(p, pageRect, Qt::black);
 
@@ -292,7 +307,8 @@ QPixmap CTesselView::Thumbnail(const CZelItem& item) {
         if (m_side == plateview::ViewSide::B && item.numSide < 2 && !m_doc->Geometry().workAndTurn)
             return {};
         file = m_doc->PagePreviewPath(item, page);
-        natural = QSizeF(item.pages[size_t(page)].PageWidth(), item.pages[size_t(page)].PageHeight());
+        natural =
+            QSizeF(item.pages[size_t(page)].PageWidth(), item.pages[size_t(page)].PageHeight());
     }
     if (file.isEmpty() || natural.isEmpty())
         return {};
@@ -343,7 +359,8 @@ void CTesselView::DrawItem(QPainter& p, const CZelItem& item, const QRect& box) 
     } else {
         p.save();
         p.setClipRect(box);
-        p.drawPixmap(box.center() - QPoint(thumbnail.width() / 2, thumbnail.height() / 2), thumbnail);
+        p.drawPixmap(box.center() - QPoint(thumbnail.width() / 2, thumbnail.height() / 2),
+                     thumbnail);
         p.restore();
     }
     if (item.ownFrame) {
@@ -363,11 +380,14 @@ void CTesselView::DrawOwnCut(QPainter& p, const CZelItem& item, const QRect& tri
     const int cr = grown.right() - trim.right(), cb = grown.bottom() - trim.bottom();
     const int l = grown.left(), t = grown.top(), r = grown.right(), b = grown.bottom();
     p.setPen(Qt::black);
-    const QLine ticks[8] = {
-        {l + c + cl, t, l + c + cl, trim.top()},         {r - c - cr - 1, t, r - c - cr - 1, trim.top()},
-        {r, t + c + ct, trim.right(), t + c + ct},       {r, b - c - cb - 1, trim.right(), b - c - cb - 1},
-        {r - c - cr - 1, b, r - c - cr - 1, trim.bottom()}, {l + c + cl, b, l + c + cl, trim.bottom()},
-        {l, b - c - cb - 1, trim.left(), b - c - cb - 1}, {l, t + c + ct, trim.left(), t + c + ct}};
+    const QLine ticks[8] = {{l + c + cl, t, l + c + cl, trim.top()},
+                            {r - c - cr - 1, t, r - c - cr - 1, trim.top()},
+                            {r, t + c + ct, trim.right(), t + c + ct},
+                            {r, b - c - cb - 1, trim.right(), b - c - cb - 1},
+                            {r - c - cr - 1, b, r - c - cr - 1, trim.bottom()},
+                            {l + c + cl, b, l + c + cl, trim.bottom()},
+                            {l, b - c - cb - 1, trim.left(), b - c - cb - 1},
+                            {l, t + c + ct, trim.left(), t + c + ct}};
     for (int i = 0; i < 8; ++i)
         if (item.cropMarks[size_t(i)])
             p.drawLine(ticks[i]);
@@ -450,7 +470,8 @@ void CTesselView::mouseMoveEvent(QMouseEvent* event) {
     if (!m_dragging)
         return;
     const QPoint delta = point - m_lastPoint;
-    if (!m_dragStarted && std::abs(delta.x()) <= kDragThreshold && std::abs(delta.y()) <= kDragThreshold)
+    if (!m_dragStarted && std::abs(delta.x()) <= kDragThreshold &&
+        std::abs(delta.y()) <= kDragThreshold)
         return;
     m_dragStarted = true;
     const double zoom = m_zoom / 1000.0;
@@ -459,7 +480,8 @@ void CTesselView::mouseMoveEvent(QMouseEvent* event) {
     // Near an edge, a margin or a grid line the selection snaps onto it and
     // stays until pulled further than the threshold.
     const CZelBound box = m_doc->SelectionBounds(false);
-    const CTesselDoc::SnapResult snap = m_doc->SnapPosition(box, logicalDpiX(), logicalDpiY(), zoom);
+    const CTesselDoc::SnapResult snap =
+        m_doc->SnapPosition(box, logicalDpiX(), logicalDpiY(), zoom);
     if (snap.changed) {
         m_doc->MoveSelection(snap.x - box.x, snap.y - box.y);
         m_dragStarted = false;
@@ -505,10 +527,18 @@ void CTesselView::keyPressEvent(QKeyEvent* event) {
     const double step = event->modifiers() & Qt::ShiftModifier ? 0.5 : 1.0;
     double dx = 0, dy = 0;
     switch (event->key()) {
-    case Qt::Key_Left: dx = -step; break;
-    case Qt::Key_Right: dx = step; break;
-    case Qt::Key_Up: dy = -step; break;
-    case Qt::Key_Down: dy = step; break;
+    case Qt::Key_Left:
+        dx = -step;
+        break;
+    case Qt::Key_Right:
+        dx = step;
+        break;
+    case Qt::Key_Up:
+        dy = -step;
+        break;
+    case Qt::Key_Down:
+        dy = step;
+        break;
     case Qt::Key_Delete:
         DeleteSelection();
         return;

@@ -77,9 +77,8 @@ CWDPDlg::CWDPDlg(CTesselView& view, QWidget* parent) : QWidget(parent), m_view(v
     // text is rounded, the position is not.
     connect(m_x, &CNumberEdit::valueEdited, this, [this] { MoveTo(true); });
     connect(m_y, &CNumberEdit::valueEdited, this, [this] { MoveTo(false); });
-    connect(m_zoom, &QComboBox::activated, this, [this](int index) {
-        m_view.SetZoom(m_zoom->itemData(index).toInt());
-    });
+    connect(m_zoom, &QComboBox::activated, this,
+            [this](int index) { m_view.SetZoom(m_zoom->itemData(index).toInt()); });
     connect(m_zoom->lineEdit(), &QLineEdit::returnPressed, this, &CWDPDlg::OnZoomEntered);
     connect(&m_view, &CTesselView::zoomChanged, this, &CWDPDlg::ShowZoom);
     connect(m_sides, &QButtonGroup::idClicked, this, [this](int id) {
@@ -114,12 +113,14 @@ void CWDPDlg::OnZoomEntered() {
 
 void CWDPDlg::PlateChanged() {
     const CTesselDoc* doc = m_view.Document();
-    m_sideB->setEnabled(doc && plateview::GeometrySide(plateview::ViewSide::B, doc->Geometry()) >= 0);
+    m_sideB->setEnabled(doc &&
+                        plateview::GeometrySide(plateview::ViewSide::B, doc->Geometry()) >= 0);
     m_sides->button(int(m_view.Side()))->setChecked(true);
     m_sideCaption->setText(SideCaption(m_view.Side()));
     {
         const QSignalBlocker blocker(m_arrangement);
-        m_arrangement->setCurrentIndex(doc ? std::clamp(doc->Properties().arrangeDirection, 0, 8) : 0);
+        m_arrangement->setCurrentIndex(doc ? std::clamp(doc->Properties().arrangeDirection, 0, 8)
+                                           : 0);
     }
     m_arrangement->setEnabled(doc != nullptr);
     ShowZoom();
@@ -144,7 +145,8 @@ void CWDPDlg::ShowSelection() {
                                                   numbertext::MillimetreText(box.height)));
     double w = 0, h = 0;
     if (doc->SelectionPageSize(w, h)) {
-        m_pageSize->setText(QStringLiteral("%1 * %2").arg(numbertext::MillimetreText(w), numbertext::MillimetreText(h)));
+        m_pageSize->setText(QStringLiteral("%1 * %2").arg(numbertext::MillimetreText(w),
+                                                          numbertext::MillimetreText(h)));
         m_order->setText(doc->Selection().front()->ordernum);
     } else {
         m_pageSize->clear();

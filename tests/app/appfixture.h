@@ -46,7 +46,8 @@ public:
         QCoreApplication::setOrganizationName(QStringLiteral("TesselTests"));
         s_dir = std::make_unique<QTemporaryDir>();
         CDemoShop shop;
-        ASSERT_TRUE(shop.Create(s_dir->filePath(QStringLiteral("가게")), QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+        ASSERT_TRUE(shop.Create(s_dir->filePath(QStringLiteral("가게")),
+                                QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
             << shop.LastError().toStdString();
     }
     static void TearDownTestSuite() { s_dir.reset(); }
@@ -59,7 +60,9 @@ protected:
         shop.LoadPressMarks();
     }
     static QString Home() { return s_dir->filePath(QStringLiteral("가게")); }
-    static QString Path(const char* relative) { return Home() + QLatin1Char('/') + QString::fromUtf8(relative); }
+    static QString Path(const char* relative) {
+        return Home() + QLatin1Char('/') + QString::fromUtf8(relative);
+    }
 
     template <typename T> static T* Find(QWidget* in, const char* name) {
         T* found = in->findChild<T*>(QString::fromLatin1(name));

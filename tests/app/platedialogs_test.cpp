@@ -54,7 +54,8 @@ TEST_F(AppTest, NewPlateDialogRefusesBadValuesAndCreatesThePlateFile) {
         {"quantity", QStringLiteral("1"), QStringLiteral("수량의 매수가 잘못되었습니다.")},
         {"quantity", QStringLiteral("2.5"), QStringLiteral("수량의 매수가 잘못되었습니다.")},
         {"pressCount", QStringLiteral("0"), QStringLiteral("인쇄 매수가 잘못되었습니다.")},
-        {"marginLeft", QStringLiteral("2000"), QStringLiteral("판형의 여백이 전체 폭 보다 큽니다.")},
+        {"marginLeft", QStringLiteral("2000"),
+         QStringLiteral("판형의 여백이 전체 폭 보다 큽니다.")},
     };
     for (const Case& c : cases) {
         auto* edit = Find<CNumberEdit>(&dialog, c.field);
@@ -74,7 +75,8 @@ TEST_F(AppTest, NewPlateDialogRefusesBadValuesAndCreatesThePlateFile) {
     op.messages.clear();
     const QString preset = presets->currentText();
     dialog.accept();
-    ASSERT_EQ(dialog.result(), QDialog::Accepted) << op.messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted)
+        << op.messages.join(QLatin1Char('\n')).toStdString();
     const QString plate = dialog.PlatePath();
     ASSERT_TRUE(QFileInfo(plate).isFile());
     CTesselDoc doc;
@@ -97,7 +99,8 @@ TEST_F(AppTest, NewPlateDialogKeepsPresetsWholeAndTheDefaultUndeletable) {
     const QString broken = CZelDocumentPreset::PathOf(QStringLiteral("깨진 프리셋"));
     QFile file(broken);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("<TESSEL_DOCUMENT_MARKUPS><DOCUMENT_TYPE>$$Imposer Document Preset</DOCUMENT_TYPE><PAPER_PROPERTY><WIDTH>");
+    file.write("<TESSEL_DOCUMENT_MARKUPS><DOCUMENT_TYPE>$$Imposer Document "
+               "Preset</DOCUMENT_TYPE><PAPER_PROPERTY><WIDTH>");
     file.close();
     CZelNewProjDlg again(shop, demo.account, op);
     auto* list = Find<QComboBox>(&again, "preset");
@@ -170,13 +173,18 @@ TEST_F(AppTest, SavePresetDialogRefusesABadNameAndAsksBeforeReplacing) {
 
 TEST_F(AppTest, OpenPlateListNeverShowsTheOpenPlate) {
     LoggedIn demo(Path("Shared/Accounts/demo.tzuac"));
-    PreparedPlate first = PrepareNewPlate(shop, {DefaultPresetName(), QStringLiteral("N"), QDate(2026, 1, 2)}).value();
+    PreparedPlate first =
+        PrepareNewPlate(shop, {DefaultPresetName(), QStringLiteral("N"), QDate(2026, 1, 2)})
+            .value();
     const QString a = CreatePlate(shop, demo.account, first).value();
-    PreparedPlate second = PrepareNewPlate(shop, {DefaultPresetName(), QStringLiteral("N"), QDate(2026, 1, 2)}).value();
+    PreparedPlate second =
+        PrepareNewPlate(shop, {DefaultPresetName(), QStringLiteral("N"), QDate(2026, 1, 2)})
+            .value();
     const QString b = CreatePlate(shop, demo.account, second).value();
 
     // The open plate named by another path to the same file.
-    const QString viaDots = QFileInfo(a).absolutePath() + QStringLiteral("/../Work/") + QFileInfo(a).fileName();
+    const QString viaDots =
+        QFileInfo(a).absolutePath() + QStringLiteral("/../Work/") + QFileInfo(a).fileName();
     CZelOpenProjDlg dialog(shop.preference, viaDots);
     auto* list = Find<QTableView>(&dialog, "plateList");
     QStringList shown;

@@ -33,19 +33,23 @@ class PlateViewTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY))) << shop.pdf.LoadError().toStdString();
+        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+            << shop.pdf.LoadError().toStdString();
         account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
         ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
-        PreparedPlate plate =
-            PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"), QStringLiteral("P"), QDate(2026, 3, 11)}).value();
+        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
+                                                     QStringLiteral("P"), QDate(2026, 3, 11)})
+                                  .value();
         path = CreatePlate(shop, *account, plate).value();
         doc.SetContext(shop.Context(&op, nullptr));
         ASSERT_TRUE(doc.Open(path));
         // Two tickets of the regular cards, moved back to the job folder at the end.
-        const QStringList tickets = ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
+        const QStringList tickets =
+            ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
         op.answers = {true, true, true, true};
         ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
-                                               doc.Geometry().usableArea.y, false).ok());
+                                               doc.Geometry().usableArea.y, false)
+                        .ok());
         op.answers.clear();
         ASSERT_GE(doc.ItemCount(), 2);
         doc.DeselectAll();
@@ -97,12 +101,14 @@ TEST_F(PlateViewTest, ClickSelectsAndADragMovesOnlyPastTheThreshold) {
     // Five pixels move nothing; beyond that the item follows (unless it snaps).
     const double x0 = item.x;
     QTest::mousePress(surface, Qt::LeftButton, {}, inside);
-    QMouseEvent small(QEvent::MouseMove, QPointF(inside + QPoint(5, 0)), QPointF(surface->mapToGlobal(inside + QPoint(5, 0))),
-                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent small(QEvent::MouseMove, QPointF(inside + QPoint(5, 0)),
+                      QPointF(surface->mapToGlobal(inside + QPoint(5, 0))), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(surface, &small);
     EXPECT_EQ(item.x, x0);
-    QMouseEvent far(QEvent::MouseMove, QPointF(inside + QPoint(40, 0)), QPointF(surface->mapToGlobal(inside + QPoint(40, 0))),
-                    Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent far(QEvent::MouseMove, QPointF(inside + QPoint(40, 0)),
+                    QPointF(surface->mapToGlobal(inside + QPoint(40, 0))), Qt::NoButton,
+                    Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(surface, &far);
     QTest::mouseRelease(surface, Qt::LeftButton, {}, inside + QPoint(40, 0));
     EXPECT_GT(item.x, x0);
@@ -124,13 +130,15 @@ TEST_F(PlateViewTest, RubberBandSelectsWhatItGrazesAndShiftAtReleaseAdds) {
     const QPoint start = ViewPoint(*view, a.x - 5, -10);
     QTest::mousePress(surface, Qt::LeftButton, {}, start);
     QTest::mouseRelease(surface, Qt::LeftButton, {}, ViewPoint(*view, a.x + 1, a.y + 1));
-    ASSERT_EQ(doc.SelectedCount(), 1) << start.x() << "," << start.y() << " item " << a.x << "," << a.y
-                                      << " scroll " << view->horizontalScrollBar()->value();
+    ASSERT_EQ(doc.SelectedCount(), 1) << start.x() << "," << start.y() << " item " << a.x << ","
+                                      << a.y << " scroll " << view->horizontalScrollBar()->value();
     EXPECT_EQ(doc.Selection().front(), doc.ItemAt(0));
 
     // Shift held from the press: a press on empty space without it clears.
-    QTest::mousePress(surface, Qt::LeftButton, Qt::ShiftModifier, ViewPoint(*view, b.x + b.width + 3, -10));
-    QTest::mouseRelease(surface, Qt::LeftButton, Qt::ShiftModifier, ViewPoint(*view, b.x + b.width - 1, b.y + 1));
+    QTest::mousePress(surface, Qt::LeftButton, Qt::ShiftModifier,
+                      ViewPoint(*view, b.x + b.width + 3, -10));
+    QTest::mouseRelease(surface, Qt::LeftButton, Qt::ShiftModifier,
+                        ViewPoint(*view, b.x + b.width - 1, b.y + 1));
     EXPECT_EQ(doc.SelectedCount(), 2);
 }
 

@@ -46,7 +46,8 @@ TEST_F(AppTest, StartDialogLogsInCreatesAPlateThroughTheDialogAndEnterNeverClose
     });
     login->click();
     EXPECT_EQ(login->text(), QStringLiteral("로그아웃"));
-    EXPECT_EQ(Find<QLabel>(&dialog, "status")->text(), QStringLiteral("다음 계정으로 로그인 됨: demo"));
+    EXPECT_EQ(Find<QLabel>(&dialog, "status")->text(),
+              QStringLiteral("다음 계정으로 로그인 됨: demo"));
     EXPECT_FALSE(Find<QTableView>(&dialog, "accountList")->isEnabled());
     EXPECT_FALSE(Find<QPushButton>(&dialog, "serverSettings")->isEnabled());
 
@@ -111,7 +112,8 @@ TEST_F(AppTest, StartDialogWithoutTheSitePresetStaysWithTheMessage) {
     });
     Click(&dialog, "login");
     Click(&dialog, "newPlate");
-    EXPECT_EQ(op.messages, QStringList{QStringLiteral("조판에 필요한 프리셋 파일을 로드할 수 없습니다.")});
+    EXPECT_EQ(op.messages,
+              QStringList{QStringLiteral("조판에 필요한 프리셋 파일을 로드할 수 없습니다.")});
     EXPECT_NE(dialog.result(), QDialog::Accepted);
     dialog.reject();
 }

@@ -35,11 +35,12 @@ TEST(CliMarkup, DumpAndResaveAPreset) {
 
     const CliRun dump = Cli({QStringLiteral("markup"), QStringLiteral("dump"), path});
     EXPECT_EQ(dump.code, 0) << dump.err.toStdString();
-    EXPECT_TRUE(dump.out.startsWith(QStringLiteral("TESSEL_DOCUMENT_MARKUPS (T)\n"
-                                                   "   DOCUMENT_TYPE (T) = Imposer Document Preset\n"
-                                                   "   VERSION (T) = 1.0\n"
-                                                   "   NAME (T) = 명함\n"
-                                                   "   PLATE_INFORMATION\n")))
+    EXPECT_TRUE(
+        dump.out.startsWith(QStringLiteral("TESSEL_DOCUMENT_MARKUPS (T)\n"
+                                           "   DOCUMENT_TYPE (T) = Imposer Document Preset\n"
+                                           "   VERSION (T) = 1.0\n"
+                                           "   NAME (T) = 명함\n"
+                                           "   PLATE_INFORMATION\n")))
         << dump.out.toStdString();
     EXPECT_TRUE(dump.out.contains(QStringLiteral("\n      QUANTITY (D) = 2.5\n")));
     EXPECT_TRUE(dump.out.contains(QStringLiteral("\n      PRESS_UNIT (I) = 1\n")));
@@ -47,7 +48,8 @@ TEST(CliMarkup, DumpAndResaveAPreset) {
 
     // The same file read as a document, with the kind named.
     const QString copy = dir.filePath(QStringLiteral("copy.bin"));
-    const CliRun resave = Cli({QStringLiteral("markup"), QStringLiteral("resave"), path, copy, QStringLiteral("--kind"), QStringLiteral("tzmp")});
+    const CliRun resave = Cli({QStringLiteral("markup"), QStringLiteral("resave"), path, copy,
+                               QStringLiteral("--kind"), QStringLiteral("tzmp")});
     EXPECT_EQ(resave.code, 0) << resave.err.toStdString();
     EXPECT_EQ(ReadAll(copy), ReadAll(path));
 }
@@ -61,13 +63,18 @@ TEST(CliMarkup, FailuresExitNonZeroWithOneLine) {
     file.close();
 
     const QStringList cases[] = {
-        {QStringLiteral("markup"), QStringLiteral("dump"), dir.filePath(QStringLiteral("missing.tzdp"))},
-        {QStringLiteral("markup"), QStringLiteral("dump"), dir.path(), QStringLiteral("--kind"), QStringLiteral("tzdp")},
+        {QStringLiteral("markup"), QStringLiteral("dump"),
+         dir.filePath(QStringLiteral("missing.tzdp"))},
+        {QStringLiteral("markup"), QStringLiteral("dump"), dir.path(), QStringLiteral("--kind"),
+         QStringLiteral("tzdp")},
         {QStringLiteral("markup"), QStringLiteral("dump"), bad},
-        {QStringLiteral("markup"), QStringLiteral("dump"), dir.filePath(QStringLiteral("x.unknown"))},
-        {QStringLiteral("markup"), QStringLiteral("dump"), bad, QStringLiteral("--kind"), QStringLiteral("nope")},
+        {QStringLiteral("markup"), QStringLiteral("dump"),
+         dir.filePath(QStringLiteral("x.unknown"))},
+        {QStringLiteral("markup"), QStringLiteral("dump"), bad, QStringLiteral("--kind"),
+         QStringLiteral("nope")},
         {QStringLiteral("markup"), QStringLiteral("dump")},
-        {QStringLiteral("markup"), QStringLiteral("resave"), bad, dir.filePath(QStringLiteral("out.tzdp"))},
+        {QStringLiteral("markup"), QStringLiteral("resave"), bad,
+         dir.filePath(QStringLiteral("out.tzdp"))},
         {QStringLiteral("no-such-command")},
     };
     for (const QStringList& args : cases) {
@@ -127,11 +134,13 @@ TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
     EXPECT_EQ(show.code, 0) << show.err.toStdString();
     const QString out = show.out;
     EXPECT_TRUE(out.contains(QStringLiteral("돈땡 (수평 대첩)"))) << out.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("Layout: 320 mm * 460 mm; usable 310 mm * 440 mm at (10 mm, 10 mm)")));
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("Layout: 320 mm * 460 mm; usable 310 mm * 440 mm at (10 mm, 10 mm)")));
     EXPECT_TRUE(out.contains(QStringLiteral("Grid: 92 mm * 52 mm, 3 columns x 8 rows (24 cells)")));
     EXPECT_TRUE(out.contains(QStringLiteral("Sides: A, L (2 output plates)")));
     EXPECT_TRUE(out.contains(QStringLiteral("Quantity: 2.0연, 1000 sheets per plate")));
-    EXPECT_TRUE(out.contains(QStringLiteral("1. 주문-1 case 2/2 at (102 mm, 10 mm) size 50 mm * 90 mm rotate 90")));
+    EXPECT_TRUE(out.contains(
+        QStringLiteral("1. 주문-1 case 2/2 at (102 mm, 10 mm) size 50 mm * 90 mm rotate 90")));
     // Without an installation only the chosen labels are known.
     EXPECT_TRUE(out.contains(QStringLiteral(" label (automatic)\n"))) << out.toStdString();
     EXPECT_TRUE(out.contains(QStringLiteral(" label 지운 라벨\n")));
@@ -173,7 +182,8 @@ TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
         EXPECT_TRUE(shop.out.contains(line)) << line.toStdString() << " in\n"
                                              << shop.out.toStdString();
 
-    const CliRun missing = Cli({QStringLiteral("plate"), QStringLiteral("show"), dir.filePath(QStringLiteral("none.tzmp"))});
+    const CliRun missing = Cli({QStringLiteral("plate"), QStringLiteral("show"),
+                                dir.filePath(QStringLiteral("none.tzmp"))});
     EXPECT_NE(missing.code, 0);
 }
 

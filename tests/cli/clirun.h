@@ -28,5 +28,6 @@ inline CliRun Cli(const QStringList& arguments, const QString& program = QString
 inline bool QpdfChecks(const QString& pdf) {
     QProcess qpdf;
     qpdf.start(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf});
-    return qpdf.waitForFinished(60000) && qpdf.exitStatus() == QProcess::NormalExit && qpdf.exitCode() == 0;
+    return qpdf.waitForFinished(60000) && qpdf.exitStatus() == QProcess::NormalExit &&
+           qpdf.exitCode() == 0;
 }

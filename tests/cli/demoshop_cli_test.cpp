@@ -27,7 +27,9 @@
 
 namespace {
 
-CliRun MakeShop(const QString& folder) { return Cli({QStringLiteral("demo-shop"), folder}); }
+CliRun MakeShop(const QString& folder) {
+    return Cli({QStringLiteral("demo-shop"), folder});
+}
 
 // Every file below a folder with its bytes, by relative path.
 std::map<QString, QByteArray> Contents(const QString& folder, const QStringList& filters = {}) {

@@ -22,7 +22,7 @@ TEST(PdfCommandsTest, PreviewWritesTheImageAndRefusesBadInput) {
     QTemporaryDir dir;
     const QString image = dir.filePath(QStringLiteral("미리 보기.jpg"));
     CliRun result = Cli({QStringLiteral("pdf"), QStringLiteral("preview"), kCard, image,
-                            QStringLiteral("--rotate"), QStringLiteral("90")});
+                         QStringLiteral("--rotate"), QStringLiteral("90")});
     ASSERT_EQ(result.code, 0) << result.err.toStdString();
     EXPECT_EQ(QImage(image).size(), QSize(189, 340)) << "the stored image is not turned";
     EXPECT_TRUE(result.out.contains(QStringLiteral("340 x 189 pixels")))
@@ -30,11 +30,11 @@ TEST(PdfCommandsTest, PreviewWritesTheImageAndRefusesBadInput) {
 
     const QString missing = dir.filePath(QStringLiteral("missing.pdf"));
     result = Cli({QStringLiteral("pdf"), QStringLiteral("preview"), missing,
-                     dir.filePath(QStringLiteral("m.jpg"))});
+                  dir.filePath(QStringLiteral("m.jpg"))});
     EXPECT_EQ(result.code, 1);
     EXPECT_TRUE(result.err.startsWith(QStringLiteral("tessel-cli: "))) << result.err.toStdString();
     result = Cli({QStringLiteral("pdf"), QStringLiteral("info"),
-                     QStringLiteral(TESSEL_TEST_DATA "/markup/golden.tzdp")});
+                  QStringLiteral(TESSEL_TEST_DATA "/markup/golden.tzdp")});
     EXPECT_EQ(result.code, 1);
     EXPECT_TRUE(result.err.contains(QStringLiteral("not a readable PDF")))
         << result.err.toStdString();

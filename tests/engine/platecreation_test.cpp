@@ -20,15 +20,37 @@ TEST(PlateCreation, ValidationInOrder) {
         {"sheet quantity 1", [](P& p) { p.quantity = 1; }, u"수량의 매수가 잘못되었습니다."},
         {"sheet quantity 2", [](P& p) { p.quantity = 2; }, u""},
         {"sheet quantity 2.5", [](P& p) { p.quantity = 2.5; }, u"수량의 매수가 잘못되었습니다."},
-        {"ream quantity 0.5", [](P& p) { p.pressUnit = 1; p.quantity = 0.5; }, u""},
-        {"ream quantity 0", [](P& p) { p.pressUnit = 1; p.quantity = 0; }, u"수량의 연수가 잘못되었습니다."},
+        {"ream quantity 0.5",
+         [](P& p) {
+             p.pressUnit = 1;
+             p.quantity = 0.5;
+         },
+         u""},
+        {"ream quantity 0",
+         [](P& p) {
+             p.pressUnit = 1;
+             p.quantity = 0;
+         },
+         u"수량의 연수가 잘못되었습니다."},
         {"print count 0", [](P& p) { p.pressCount = 0; }, u"인쇄 매수가 잘못되었습니다."},
         {"no height", [](P& p) { p.height = 0; }, u"판형의 가로, 세로 크기가 잘못되었습니다."},
-        {"negative margin before grid", [](P& p) { p.margin[1] = -1; p.gridWidth = -1; }, u"판형의 여백이 잘못되었습니다."},
+        {"negative margin before grid",
+         [](P& p) {
+             p.margin[1] = -1;
+             p.gridWidth = -1;
+         },
+         u"판형의 여백이 잘못되었습니다."},
         {"negative grid", [](P& p) { p.gridHeight = -1; }, u"판형의 그리드 간격이 잘못되었습니다."},
-        {"negative cut margin", [](P& p) { p.cutMargin[3] = -0.1; }, u"판형의 재단선 여백이 잘못되었습니다."},
-        {"margins fill the width", [](P& p) { p.margin[P::Left] = 150; p.margin[P::Right] = 147; }, u"판형의 여백이 전체 폭 보다 큽니다."},
-        {"margins fill the height", [](P& p) { p.margin[P::Top] = 407.3; }, u"판형의 여백이 전체 높이 보다 큽니다."},
+        {"negative cut margin", [](P& p) { p.cutMargin[3] = -0.1; },
+         u"판형의 재단선 여백이 잘못되었습니다."},
+        {"margins fill the width",
+         [](P& p) {
+             p.margin[P::Left] = 150;
+             p.margin[P::Right] = 147;
+         },
+         u"판형의 여백이 전체 폭 보다 큽니다."},
+        {"margins fill the height", [](P& p) { p.margin[P::Top] = 407.3; },
+         u"판형의 여백이 전체 높이 보다 큽니다."},
     };
     for (const Case& c : cases) {
         P p = platecreation::DefaultProperties();

@@ -6,8 +6,8 @@
 
 namespace {
 
-PlateProperties Sheet(double width, double height, double margins, double gridW, double gridH, int side = 0,
-                      int imposition = 0) {
+PlateProperties Sheet(double width, double height, double margins, double gridW, double gridH,
+                      int side = 0, int imposition = 0) {
     PlateProperties p;
     p.width = width;
     p.height = height;
@@ -34,7 +34,8 @@ TEST(PlateGeometry, SidesAndLayoutOfEveryKindOfPlate) {
         {2, 2, 1, 0, 2, 1, 640, 460, 10, 10}, // no split: counts as single-sided
     };
     for (const Case& c : cases) {
-        const PlateGeometry g = ComputePlateGeometry(Sheet(640, 460, 10, 92, 52, c.side, c.imposition));
+        const PlateGeometry g =
+            ComputePlateGeometry(Sheet(640, 460, 10, 92, 52, c.side, c.imposition));
         const std::string name = std::to_string(c.side) + "/" + std::to_string(c.imposition);
         EXPECT_EQ(g.workAndTurn, c.workAndTurn) << name;
         EXPECT_EQ(g.paperSide, c.paperSide) << name;
@@ -44,7 +45,9 @@ TEST(PlateGeometry, SidesAndLayoutOfEveryKindOfPlate) {
         EXPECT_EQ(g.layoutHeight, c.layoutH) << name;
         EXPECT_EQ(g.effectiveRightMargin, c.rightMargin) << name;
         EXPECT_EQ(g.effectiveBottomMargin, c.bottomMargin) << name;
-        EXPECT_EQ(g.usableArea, (CZelBound{10, 10, c.layoutW - 10 - c.rightMargin, c.layoutH - 10 - c.bottomMargin})) << name;
+        EXPECT_EQ(g.usableArea, (CZelBound{10, 10, c.layoutW - 10 - c.rightMargin,
+                                           c.layoutH - 10 - c.bottomMargin}))
+            << name;
         EXPECT_EQ(g.centreX, 10 + g.usableArea.width / 2) << name;
     }
 }
@@ -81,7 +84,11 @@ TEST(PlateProperties, DerivedValuesOnReading) {
     struct Case {
         double quantity;
         int pressUnit, stored, expected;
-    } cases[] = {{3.0, 1, 0, 1500}, {3.5, 1, 0, 1500}, {0.5, 1, 0, 0}, {2500.9, 0, 0, 2500}, {3.0, 1, 700, 700}};
+    } cases[] = {{3.0, 1, 0, 1500},
+                 {3.5, 1, 0, 1500},
+                 {0.5, 1, 0, 0},
+                 {2500.9, 0, 0, 2500},
+                 {3.0, 1, 700, 700}};
     for (const Case& c : cases) {
         PlateProperties p;
         p.quantity = c.quantity;
@@ -126,8 +133,9 @@ TEST(ScreenMapping, WindowsRounding) {
     using namespace screenmapping;
     struct {
         int a, b, c, out;
-    } muldiv[] = {{5, 1, 2, 3}, {-5, 1, 2, -3}, {7, 1, 2, 4}, {4, 1, 3, 1}, {5, 1, 3, 2}, {1, 1, 0, -1},
-                  {INT32_MAX, 2, 1, -1}, {25400, 96, 2540, 960}, {-1, -1, 2, 1}, {3, 1, -2, -2}};
+    } muldiv[] = {{5, 1, 2, 3},   {-5, 1, 2, -3}, {7, 1, 2, 4},          {4, 1, 3, 1},
+                  {5, 1, 3, 2},   {1, 1, 0, -1},  {INT32_MAX, 2, 1, -1}, {25400, 96, 2540, 960},
+                  {-1, -1, 2, 1}, {3, 1, -2, -2}};
     for (const auto& c : muldiv)
         EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.out) << c.a << "*" << c.b << "/" << c.c;
 

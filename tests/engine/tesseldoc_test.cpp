@@ -194,8 +194,11 @@ TEST(TesselDoc, GeometryTests) {
     CZelItem item;
     item.width = 90;
     item.height = 50;
-    for (auto [x, y, inside] : {std::tuple{-89.0, 0.0, true}, {-90.0, 0.0, false}, {639.0, 459.0, true},
-                                {640.0, 0.0, false}, {0.0, 460.0, false}}) {
+    for (auto [x, y, inside] : {std::tuple{-89.0, 0.0, true},
+                                {-90.0, 0.0, false},
+                                {639.0, 459.0, true},
+                                {640.0, 0.0, false},
+                                {0.0, 460.0, false}}) {
         item.x = x;
         item.y = y;
         EXPECT_EQ(doc.InsideLayoutArea(item), inside) << x << "," << y;

@@ -115,7 +115,8 @@ TEST_F(TextBoxPicture, APlateWithSuchANameOpensRenamedAndModified) {
     EXPECT_TRUE(doc.IsModified());
     const QString name = doc.TextBoxes().at(0).name;
     EXPECT_TRUE(name.startsWith(QStringLiteral("tb_"))) << name.toStdString();
-    EXPECT_TRUE(QFileInfo(CTextBoxPicture::PdfPath(doc.WorkFolder(), doc.TextBoxes().at(0))).isFile());
+    EXPECT_TRUE(
+        QFileInfo(CTextBoxPicture::PdfPath(doc.WorkFolder(), doc.TextBoxes().at(0))).isFile());
     EXPECT_EQ(QDir(plates).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               (QStringList{QStringLiteral("P-1"), QStringLiteral("P-1.tzmp")}));
 

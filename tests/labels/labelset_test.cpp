@@ -32,7 +32,9 @@ TEST(Labels, FileRoundTripWithEveryKey) {
     for (const char* tag : {"Ordernum", "MF_FrameBox"}) {
         auto object = std::make_unique<CZelLabObject>();
         object->tag = QString::fromLatin1(tag);
-        object->text = QString::fromLatin1(tag) == QLatin1String("Ordernum") ? QStringLiteral("주문 <번호>") : QString();
+        object->text = QString::fromLatin1(tag) == QLatin1String("Ordernum")
+                           ? QStringLiteral("주문 <번호>")
+                           : QString();
         object->x = 1.5;
         object->y = 2.25;
         object->w = 20;
@@ -54,7 +56,8 @@ TEST(Labels, FileRoundTripWithEveryKey) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.contains("<DOCUMENT_TYPE>\"Tessel Label Preset\"</DOCUMENT_TYPE>"));
-    EXPECT_TRUE(bytes.contains("\r\n   <LABLE>\r\n      <WIDE>50.000</WIDE>\r\n      <HIGH>30.000</HIGH>\r\n"));
+    EXPECT_TRUE(bytes.contains(
+        "\r\n   <LABLE>\r\n      <WIDE>50.000</WIDE>\r\n      <HIGH>30.000</HIGH>\r\n"));
     EXPECT_EQ(bytes.count("<TEXT>"), 1); // an empty text is not written
 
     CZelLabel loaded;
@@ -94,12 +97,15 @@ TEST(Labels, SetOrderAndAutomaticChoice) {
     struct {
         double w, h;
         const char* label;
-    } cases[] = {{90, 50, "card"}, {88, 50, "small"}, {80, 40, "tiny"}, {19, 50, ""}, {200, 200, "card"}};
+    } cases[] = {
+        {90, 50, "card"}, {88, 50, "small"}, {80, 40, "tiny"}, {19, 50, ""}, {200, 200, "card"}};
     for (const auto& c : cases)
-        EXPECT_EQ(labelset::PickLabel(presets, c.w, c.h), QString::fromLatin1(c.label)) << c.w << "x" << c.h;
+        EXPECT_EQ(labelset::PickLabel(presets, c.w, c.h), QString::fromLatin1(c.label))
+            << c.w << "x" << c.h;
 
     double w = 0, h = 0;
-    EXPECT_TRUE(labelset::ReadLabelSize(labelset::LabelPath(presets, QStringLiteral("small")), w, h));
+    EXPECT_TRUE(
+        labelset::ReadLabelSize(labelset::LabelPath(presets, QStringLiteral("small")), w, h));
     EXPECT_EQ(w, 85);
     EXPECT_EQ(h, 45);
 
@@ -159,30 +165,36 @@ TEST(Labels, NamesALabelMayBeSavedUnder) {
 
 TEST(Labels, NamesFromFilesNeverLeaveTheLabelFolder) {
     QTemporaryDir dir;
-    for (const QString& name : {QStringLiteral("../x"), QStringLiteral("a/b"), QStringLiteral("a\\b"),
-                                QStringLiteral("C:x"), QStringLiteral(".."), QString()})
+    for (const QString& name :
+         {QStringLiteral("../x"), QStringLiteral("a/b"), QStringLiteral("a\\b"),
+          QStringLiteral("C:x"), QStringLiteral(".."), QString()})
         EXPECT_TRUE(labelset::LabelPath(dir.path(), name).isEmpty()) << name.toStdString();
 
     const QString folder = labelset::LabelFolder(dir.path());
     EXPECT_TRUE(labelset::MemberPicturePath(dir.path(), QStringLiteral("kim")).isEmpty());
     WriteAll(QDir(folder).filePath(QStringLiteral("Default_UID.jpg")), "jpg");
-    EXPECT_TRUE(labelset::MemberPicturePath(dir.path(), QStringLiteral("kim")).endsWith(QLatin1String("Default_UID.jpg")));
+    EXPECT_TRUE(labelset::MemberPicturePath(dir.path(), QStringLiteral("kim"))
+                    .endsWith(QLatin1String("Default_UID.jpg")));
     WriteAll(QDir(folder).filePath(QStringLiteral("kim.jpg")), "jpg");
-    EXPECT_TRUE(labelset::MemberPicturePath(dir.path(), QStringLiteral("kim")).endsWith(QLatin1String("/kim.jpg")));
+    EXPECT_TRUE(labelset::MemberPicturePath(dir.path(), QStringLiteral("kim"))
+                    .endsWith(QLatin1String("/kim.jpg")));
     WriteAll(dir.filePath(QStringLiteral("secret.jpg")), "jpg");
-    EXPECT_TRUE(labelset::MemberPicturePath(dir.path(), QStringLiteral("../secret")).endsWith(QLatin1String("Default_UID.jpg")));
+    EXPECT_TRUE(labelset::MemberPicturePath(dir.path(), QStringLiteral("../secret"))
+                    .endsWith(QLatin1String("Default_UID.jpg")));
 }
 
 TEST(Labels, Definitions) {
     QTemporaryDir dir;
     WriteAll(labelset::DefinitionsPath(dir.path()),
              "<TESSEL_DOCUMENT_MARKUPS><DOCUMENT_TYPE>\"Tessel Label Definations\"</DOCUMENT_TYPE>"
-             "<LABEL_DEFINATIONS><Ordernum>\"\xC1\xD6\xB9\xAE\xB9\xF8\xC8\xA3\"</Ordernum><MF_FrameBox>\"Frame\"</MF_FrameBox>"
+             "<LABEL_DEFINATIONS><Ordernum>\"\xC1\xD6\xB9\xAE\xB9\xF8\xC8\xA3\"</"
+             "Ordernum><MF_FrameBox>\"Frame\"</MF_FrameBox>"
              "</LABEL_DEFINATIONS></TESSEL_DOCUMENT_MARKUPS>");
     std::vector<std::pair<QString, QString>> definitions;
     ASSERT_TRUE(labelset::LoadDefinitions(dir.path(), definitions));
     ASSERT_EQ(definitions.size(), 2u);
-    EXPECT_EQ(definitions[0], std::make_pair(QStringLiteral("Ordernum"), QStringLiteral("주문번호")));
+    EXPECT_EQ(definitions[0],
+              std::make_pair(QStringLiteral("Ordernum"), QStringLiteral("주문번호")));
     EXPECT_EQ(definitions[1].first, QStringLiteral("MF_FrameBox"));
     EXPECT_FALSE(labelset::LoadDefinitions(dir.filePath(QStringLiteral("none")), definitions));
 }

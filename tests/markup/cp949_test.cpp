@@ -35,7 +35,7 @@ TEST(Cp949, KnownCodesAndTheThreeAdditions) {
         char16_t ch;
         quint16 code;
     } cases[] = {
-        {u'가', 0xB0A1}, {u'힣', 0xC652}, {u'똠', 0x8C63}, {u'€', 0xA2E6}, {u'명', 0xB8ED},
+        {u'가', 0xB0A1},  {u'힣', 0xC652},  {u'똠', 0x8C63},  {u'€', 0xA2E6},   {u'명', 0xB8ED},
         {0x327E, 0xA2E8}, {0xE000, 0xC9A1}, {0xE05D, 0xC9FE}, {0xE05E, 0xFEA1}, {0xE0BB, 0xFEFE},
     };
     for (const Case& c : cases) {
@@ -46,7 +46,9 @@ TEST(Cp949, KnownCodesAndTheThreeAdditions) {
 
 TEST(Cp949, WhatHasNoCodeIsReplacedTheSameWayBothDirections) {
     // Reading: a pair that is no code, and a lead byte at the end.
-    EXPECT_EQ(cp949::ToUnicode(QByteArray("\x80\x41" "a")), QStringLiteral("\uFFFDa"));
+    EXPECT_EQ(cp949::ToUnicode(QByteArray("\x80\x41"
+                                          "a")),
+              QStringLiteral("\uFFFDa"));
     EXPECT_EQ(cp949::ToUnicode(QByteArray("a\xB0")), QStringLiteral("a\uFFFD"));
     EXPECT_EQ(cp949::ToUnicode(QByteArray("\xB0\x20")), QStringLiteral("\uFFFD"));
     // Writing: no code, a supplementary character, and the replacement

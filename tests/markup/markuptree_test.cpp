@@ -37,7 +37,9 @@ TEST(MarkupReader, SyntaxRules) {
         std::string tree;
         bool complete;
     } cases[] = {
-        {"prolog, CR LF and indentation", "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n<A>\r\n   <T>\"x\"</T>\r\n</A>\r\n", "A(T=x)", true},
+        {"prolog, CR LF and indentation",
+         "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n<A>\r\n   <T>\"x\"</T>\r\n</A>\r\n",
+         "A(T=x)", true},
         {"bare line feeds", "<A>\n<I>5</I>\n</A>\n", "A(I=5)", true},
         {"nothing between the tags", "<A><T></T></A>", "A(T)", true},
         {"two quotes only", "<A><T>\"\"</T></A>", "A(T)", true},
@@ -73,7 +75,8 @@ TEST(MarkupReader, SyntaxRules) {
         EXPECT_EQ(Describe(tree), c.tree) << c.name;
         EXPECT_EQ(count, tree.ItemCount()) << c.name;
         EXPECT_EQ(tree.IsLoaded(), count > 0) << c.name;
-        EXPECT_EQ(tree.LastParseReport().complete, c.complete) << c.name << ": " << tree.LastParseReport().reason.toStdString();
+        EXPECT_EQ(tree.LastParseReport().complete, c.complete)
+            << c.name << ": " << tree.LastParseReport().reason.toStdString();
     }
 }
 
@@ -128,8 +131,8 @@ TEST(MarkupWriter, GoldenFileIsWrittenAndReadBackByteForByte) {
     tree.Value(group, "I") = std::int32_t(-42);
     tree.Value(group, "D") = 297.0;
     tree.Value(group, "Q") = 1000.0;
-    tree.Value(group, "T") = QString();                     // empty text: nothing between the tags
-    tree.Value(group, "U") = QStringLiteral("not a key");   // unknown: not written
+    tree.Value(group, "T") = QString();                   // empty text: nothing between the tags
+    tree.Value(group, "U") = QStringLiteral("not a key"); // unknown: not written
     tree.GetOrAddChild(group, "EMPTY");
     CTzmpItem* inner = tree.GetOrAddChild(group, "INNER");
     tree.Value(inner, "D") = 2.0 / 3.0;
@@ -145,9 +148,10 @@ TEST(MarkupWriter, GoldenFileIsWrittenAndReadBackByteForByte) {
 
     TestTree reread;
     EXPECT_EQ(reread.LoadFile(path), 15);
-    EXPECT_EQ(Describe(reread),
-              "TESSEL_DOCUMENT_MARKUPS(DOCUMENT_TYPE=Test Record,VERSION=1.0,NAME=명함 <90/50> \"A\" 'b',"
-              "GROUP(I=-42,D=297,Q=1000,T,U,EMPTY,INNER(D=0.667,I=2,T= 공백 )))");
+    EXPECT_EQ(
+        Describe(reread),
+        "TESSEL_DOCUMENT_MARKUPS(DOCUMENT_TYPE=Test Record,VERSION=1.0,NAME=명함 <90/50> \"A\" 'b',"
+        "GROUP(I=-42,D=297,Q=1000,T,U,EMPTY,INNER(D=0.667,I=2,T= 공백 )))");
     EXPECT_EQ(reread.Serialize(), golden);
 }
 
@@ -215,7 +219,8 @@ TEST(MarkupTree, EmptyValuesTakeTheDefaultAfterAReload) {
     EXPECT_TRUE(bytes.contains("<T></T>"));
     TestTree reread;
     reread.Parse(bytes.constData(), bytes.size());
-    EXPECT_EQ(reread.Value(reread.GetRoot(), "T", QStringLiteral("def")).toString(), QStringLiteral("def"));
+    EXPECT_EQ(reread.Value(reread.GetRoot(), "T", QStringLiteral("def")).toString(),
+              QStringLiteral("def"));
     // A missing key read with a default is added, and written by the next save.
     reread.Value(reread.GetRoot(), "I", std::int32_t(7));
     EXPECT_TRUE(reread.Serialize().contains("   <I>7</I>\r\n"));

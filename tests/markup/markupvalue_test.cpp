@@ -12,7 +12,8 @@ TEST(MarkupValue, ConversionsOnAccess) {
     struct {
         double in;
         int out;
-    } rounding[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2}, {2.5001, 3}, {1e12, INT32_MAX}, {-1e12, INT32_MIN}};
+    } rounding[] = {{0.5, 0},    {1.5, 2},    {2.5, 2},          {-0.5, 0},         {-1.5, -2},
+                    {2.4999, 2}, {2.5001, 3}, {1e12, INT32_MAX}, {-1e12, INT32_MIN}};
     for (const auto& c : rounding)
         EXPECT_EQ(MarkupValue(c.in).toInt(), c.out) << c.in;
 
@@ -48,9 +49,17 @@ TEST(MarkupValue, ReadingNumbersFromValueText) {
         int integer;
         double real;
     } cases[] = {
-        {u"12abc", 12, 12.0}, {u"1,5", 1, 1.0},     {u"  -7", -7, -7.0},       {u"+3.75", 3, 3.75},
-        {u"abc", 0, 0.0},     {u"", 0, 0.0},        {u"-", 0, 0.0},            {u"1e3", 1, 1000.0},
-        {u".5", 0, 0.5},      {u"--1", 0, 0.0},     {u"99999999999", INT32_MAX, 99999999999.0},
+        {u"12abc", 12, 12.0},
+        {u"1,5", 1, 1.0},
+        {u"  -7", -7, -7.0},
+        {u"+3.75", 3, 3.75},
+        {u"abc", 0, 0.0},
+        {u"", 0, 0.0},
+        {u"-", 0, 0.0},
+        {u"1e3", 1, 1000.0},
+        {u".5", 0, 0.5},
+        {u"--1", 0, 0.0},
+        {u"99999999999", INT32_MAX, 99999999999.0},
         {u"-99999999999", INT32_MIN, -99999999999.0},
     };
     for (const auto& c : cases) {
@@ -61,8 +70,10 @@ TEST(MarkupValue, ReadingNumbersFromValueText) {
 }
 
 TEST(MarkupValue, EscapesRoundTripAndRepeatTheirUndoing) {
-    EXPECT_EQ(EscapeMarkupText(QStringLiteral("a/b<c>d\"e'f")), QStringLiteral("a$$2fb$$3cc$$3ed$$22e$$27f"));
-    EXPECT_EQ(UnescapeMarkupText(QStringLiteral("a$$2fb$$3cc$$3ed$$22e$$27f")), QStringLiteral("a/b<c>d\"e'f"));
+    EXPECT_EQ(EscapeMarkupText(QStringLiteral("a/b<c>d\"e'f")),
+              QStringLiteral("a$$2fb$$3cc$$3ed$$22e$$27f"));
+    EXPECT_EQ(UnescapeMarkupText(QStringLiteral("a$$2fb$$3cc$$3ed$$22e$$27f")),
+              QStringLiteral("a/b<c>d\"e'f"));
     // The replacement repeats while it finds a code: "$$$$3c3c" becomes "$$<3c",
     // which escapes back to the same file text.
     EXPECT_EQ(UnescapeMarkupText(QStringLiteral("$$$$3c3c")), QStringLiteral("$$<3c"));

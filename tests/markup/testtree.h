@@ -42,4 +42,6 @@ inline std::string Describe(const CMTItem* first) {
     return out;
 }
 
-inline std::string Describe(const CMarkupTree& tree) { return Describe(tree.FirstChild(nullptr)); }
+inline std::string Describe(const CMarkupTree& tree) {
+    return Describe(tree.FirstChild(nullptr));
+}

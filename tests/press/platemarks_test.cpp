@@ -1,7 +1,7 @@
 #include "pressfixture.h"
 
-#include "press/platemarks.h"
 #include "pdfbinding/presscolour.h"
+#include "press/platemarks.h"
 
 #include <QFileInfo>
 

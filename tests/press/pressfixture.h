@@ -7,8 +7,8 @@
 
 #include "engine/tesseldoc.h"
 #include "labels/zellabel.h"
-#include "press/makepress.h"
 #include "pdfbinding/pdfserver.h"
+#include "press/makepress.h"
 #include "records/progresssink.h"
 #include "records/zelcolorpresets.h"
 #include "records/zelpressmarkpresets.h"

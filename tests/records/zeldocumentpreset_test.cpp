@@ -109,11 +109,13 @@ TEST(DocumentPreset, EveryKeyRoundTripsThroughAFile) {
     ASSERT_TRUE(preset.Save(path));
 
     const QByteArray bytes = ReadAll(path);
-    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n<TESSEL_DOCUMENT_MARKUPS>\r\n"));
+    EXPECT_TRUE(bytes.startsWith(
+        "<?xml version=\"1.0\" encoding=\"euc-kr\"?>\r\n<TESSEL_DOCUMENT_MARKUPS>\r\n"));
     EXPECT_TRUE(bytes.contains("\r\n      <QUANTITY>1000.0</QUANTITY>\r\n"));
     EXPECT_TRUE(bytes.contains("\r\n      <WIDTH>636.000</WIDTH>\r\n"));
     EXPECT_TRUE(bytes.contains("<lfCharSet>129</lfCharSet>"));
-    EXPECT_TRUE(bytes.contains("<REGISTRATION_MARK_NAME>\"Register$$2fSmall\"</REGISTRATION_MARK_NAME>"));
+    EXPECT_TRUE(
+        bytes.contains("<REGISTRATION_MARK_NAME>\"Register$$2fSmall\"</REGISTRATION_MARK_NAME>"));
 
     CZelDocumentPreset loaded;
     ASSERT_TRUE(loaded.Load(path));
@@ -156,7 +158,8 @@ TEST(DocumentPreset, EveryKeyRoundTripsThroughAFile) {
     EXPECT_EQ(title, SampleFont(QStringLiteral("맑은 고딕")));
     EXPECT_EQ(barcode, SampleFont(QString(31, QLatin1Char('F'))));
     EXPECT_EQ(LineStarts(loaded), (std::vector<double>{5.0, 7.5}));
-    EXPECT_EQ(loaded.LineValue(loaded.FirstLine(), "LINE_COLOR").toString(), QStringLiteral("Registration"));
+    EXPECT_EQ(loaded.LineValue(loaded.FirstLine(), "LINE_COLOR").toString(),
+              QStringLiteral("Registration"));
 
     // Reading changed nothing: the file written back is the same file.
     const QString again = dir.filePath(QStringLiteral("again.tzdp"));
@@ -193,7 +196,8 @@ TEST(DocumentPreset, FailedLoadsNeverLeaveDanglingSections) {
     EXPECT_FALSE(preset.LastError().isEmpty());
 
     // Files that give no element: the object is empty but whole.
-    for (const QByteArray& content : {QByteArray(), QByteArray("<?xml version=\"1.0\"?>\r\n"), QByteArray("</X>")}) {
+    for (const QByteArray& content :
+         {QByteArray(), QByteArray("<?xml version=\"1.0\"?>\r\n"), QByteArray("</X>")}) {
         const QString path = dir.filePath(QStringLiteral("broken.tzdp"));
         WriteAll(path, content);
         EXPECT_FALSE(preset.Load(path));
@@ -252,14 +256,16 @@ TEST(DocumentPreset, ListingTheFolder) {
     EXPECT_TRUE(QDir(CZelDocumentPreset::Folder()).exists());
 
     CZelDocumentPreset preset;
-    for (const QString& name : {QStringLiteral("명함 90x50"), QStringLiteral("A4.v2"), QStringLiteral("스티커")}) {
+    for (const QString& name :
+         {QStringLiteral("명함 90x50"), QStringLiteral("A4.v2"), QStringLiteral("스티커")}) {
         preset.Name() = name;
         ASSERT_TRUE(preset.Save(CZelDocumentPreset::PathOf(name)));
     }
     WriteAll(QDir(CZelDocumentPreset::Folder()).filePath(QStringLiteral("notes.txt")), "x");
     QDir(CZelDocumentPreset::Folder()).mkdir(QStringLiteral("folder.tzdp"));
     ASSERT_TRUE(CZelDocumentPreset::ListPresets(names));
-    EXPECT_EQ(names, (QStringList{QStringLiteral("A4.v2"), QStringLiteral("명함 90x50"), QStringLiteral("스티커")}));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("A4.v2"), QStringLiteral("명함 90x50"),
+                                  QStringLiteral("스티커")}));
 
     // A folder that cannot be made lists nothing and says so.
     WriteAll(dir.filePath(QStringLiteral("blocked")), "x");
