@@ -5,7 +5,11 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 format="${CLANG_FORMAT:-clang-format-14}"
 cd "$root"
-mapfile -t files < <(git ls-files '*.cpp' '*.h' '*.c' | grep -v '^build' | grep -v '_table.inc$')
+if git rev-parse --is-inside-work-tree > /dev/null 2>&1; then
+    mapfile -t files < <(git ls-files '*.cpp' '*.h' '*.c' | grep -v '^build' | grep -v '_table.inc$')
+else
+    mapfile -t files < <(find . -path ./build -prune -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.c' \) -print | sed 's|^\./||' | grep -v '_table.inc$' | sort)
+fi
 if [ "${1:-}" = "--fix" ]; then
     "$format" -i "${files[@]}"
     exit 0
