@@ -9,6 +9,7 @@
 
 class CProgStatusBar;
 class CTesselView;
+class CPlateCommands;
 class CWDPDlg;
 class CTesselDoc;
 class Installation;
@@ -74,6 +75,7 @@ private:
     CProgStatusBar* m_status;
     CTesselView* m_view;
     CWDPDlg* m_panel;
+    CPlateCommands* m_commands;
     QDockWidget* m_panelBar;
     QAction* m_zoomIn = nullptr;
     QAction* m_zoomOut = nullptr;
