@@ -110,9 +110,13 @@ void CMainFrame::CreateMenus() {
     view->addSeparator();
     QToolBar* tools = addToolBar(QStringLiteral("도구 모음"));
     Named(tools, "toolBar", QStringLiteral("도구 모음"));
-    tools->addAction(newAction);
-    tools->addAction(openAction);
-    tools->addAction(m_saveAction);
+    for (QAction* action : {newAction, openAction, m_saveAction}) {
+        tools->addAction(action);
+        // The button a toolbar makes for an action goes by the action's name.
+        Named(tools->widgetForAction(action),
+              (action->objectName() + QStringLiteral("Button")).toLatin1().constData(),
+              action->text());
+    }
     QAction* toolsToggle = tools->toggleViewAction();
     toolsToggle->setObjectName(QStringLiteral("toolBarToggle"));
     toolsToggle->setText(QStringLiteral("도구 모음(&T)"));

@@ -22,12 +22,21 @@
 #include "shop/ticketintake.h"
 #include "view/tesselview.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QTranslator>
 
@@ -40,6 +49,36 @@ struct SilentOperator : OperatorInterface {
     bool Ask(const QString&) override { return true; }
     void Tell(const QString&) override {}
 };
+
+// Controls a screen reader or a test could not find by name: every control
+// needs an object name and an accessible name.
+QStringList UnnamedControls(const QWidget* window, const char* shot) {
+    QStringList unnamed;
+    for (const QWidget* child : window->findChildren<QWidget*>()) {
+        const bool control =
+            qobject_cast<const QAbstractButton*>(child) || qobject_cast<const QLineEdit*>(child) ||
+            qobject_cast<const QComboBox*>(child) || qobject_cast<const QAbstractSpinBox*>(child) ||
+            qobject_cast<const QAbstractItemView*>(child) ||
+            qobject_cast<const QTextEdit*>(child) || qobject_cast<const QPlainTextEdit*>(child) ||
+            qobject_cast<const QSlider*>(child) || qobject_cast<const QTabBar*>(child);
+        // Parts Qt makes inside a control (a combo's line edit, a spin box's
+        // field, a table's corner button) are named by their control.
+        const QWidget* parent = child->parentWidget();
+        const bool part = child->objectName().startsWith(QLatin1String("qt_")) ||
+                          (parent && (qobject_cast<const QComboBox*>(parent) ||
+                                      qobject_cast<const QAbstractSpinBox*>(parent) ||
+                                      qobject_cast<const QAbstractItemView*>(parent) ||
+                                      qobject_cast<const QTabWidget*>(parent)));
+        if (!control || part || !child->isVisibleTo(window))
+            continue;
+        if (child->objectName().isEmpty() || child->accessibleName().isEmpty())
+            unnamed << QStringLiteral("%1: %2 \"%3\" (%4)")
+                           .arg(QString::fromLatin1(shot),
+                                QString::fromLatin1(child->metaObject()->className()),
+                                child->objectName(), child->accessibleName());
+    }
+    return unnamed;
+}
 
 int Fail(const QString& text) {
     QTextStream(stderr) << "tessel-tour: " << text << '\n';
@@ -83,9 +122,11 @@ int main(int argc, char* argv[]) {
         return Fail(loaded.error());
     SilentOperator op;
     int written = 0;
+    QStringList unnamed;
     auto shoot = [&](QWidget* window, const char* name) {
         window->show();
         QApplication::processEvents();
+        unnamed << UnnamedControls(window, name);
         const QString file = out.filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
         if (window->grab().save(file)) {
             ++written;
@@ -154,5 +195,8 @@ int main(int argc, char* argv[]) {
     shoot(&frame, "12-main-window-label-side");
     account.Logout();
     QTextStream(stdout) << written << " pictures in " << out.absolutePath() << '\n';
+    if (!unnamed.isEmpty())
+        return Fail(QStringLiteral("controls without an object or accessible name:\n  ") +
+                    unnamed.join(QStringLiteral("\n  ")));
     return 0;
 }
