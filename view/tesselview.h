@@ -60,6 +60,9 @@ signals:
     void sideChanged(int side);
     // The plate point under the cursor (nothing selected) for the panel.
     void cursorMoved(double x, double y);
+    // A left double-click: the operator asks for the details of the
+    // selection (or of the plate).
+    void propertiesRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -68,6 +71,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
