@@ -550,7 +550,7 @@ TEST_F(ItemCommandsTest, PlateDetailsChangeTheLayoutOnOk) {
     EXPECT_TRUE(doc.IsModified());
 }
 
-TEST(FontChoiceTest, TheDialogsChoiceKeepsTheFieldsItDoesNotShow) {
+TEST_F(AppTest, FontChoiceKeepsTheFieldsTheFontDialogDoesNotShow) {
     LogFont stored;
     stored.lfHeight = -16; // 12 points at 96 dpi
     stored.lfEscapement = 900;
