@@ -3,8 +3,8 @@
 #include "progstatusbar.h"
 #include "splashwnd.h"
 #include "view/controlnames.h"
+#include "view/itemcommands.h"
 #include "view/platecommands.h"
-
 #include "view/tesselview.h"
 #include "view/wdpdlg.h"
 
@@ -104,6 +104,7 @@ void CMainFrame::CreateMenus() {
     add(file, "exitAction", QStringLiteral("종료(&X)"), &QWidget::close, QKeySequence::Quit);
 
     AddEditMenu();
+    AddItemDialogActions();
     QMenu* view =
         Named(menuBar()->addMenu(QStringLiteral("보기(&V)")), "viewMenu", QStringLiteral("보기"));
     AddViewMenu(view);
@@ -204,6 +205,7 @@ void CMainFrame::UpdateActions() {
     m_sideActions.at(int(m_view->Side()))->setChecked(true);
     m_status->showMessage(m_doc ? QStringLiteral("확대 %1").arg(plateview::ZoomText(m_view->Zoom()))
                                 : QString());
+    UpdateItemDialogActions();
 }
 
 void CMainFrame::AddEditMenu() {
@@ -229,8 +231,80 @@ void CMainFrame::AddEditMenu() {
                            QStringLiteral("정렬"));
     m_commands->AddTo(arrange);
     connect(m_view, &CTesselView::contextMenuRequested, this, [this](const QPoint& at) {
-        m_commands->ShowContextMenu(at, {nullptr, nullptr, m_deleteItems, nullptr});
+        m_commands->ShowContextMenu(
+            at, {m_propertiesAction, m_duplicateAction, m_deleteItems, nullptr});
     });
+}
+
+void CMainFrame::AddItemDialogActions() {
+    QMenu* menu =
+        Named(menuBar()->addMenu(QStringLiteral("판(&P)")), "plateMenu", QStringLiteral("판"));
+    auto add = [this, menu](const char* name, const QString& text, const QKeySequence& keys,
+                            auto command) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty())
+            action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (!m_doc)
+                return;
+            command(*m_doc);
+            ItemDialogDone();
+        });
+        return action;
+    };
+    m_propertiesAction =
+        add("propertiesAction", QStringLiteral("판 / 항목 정보..."),
+            QKeySequence(Qt::CTRL | Qt::Key_I), [this](CTesselDoc& doc) {
+                return itemcommands::ShowProperties(this, doc, itemcommands::ListsOf(m_shop), m_op);
+            });
+    m_plateDetailsAction =
+        add("plateDetailsAction", QStringLiteral("판 상세 정보..."), {}, [this](CTesselDoc& doc) {
+            return itemcommands::EditPlate(this, doc, itemcommands::ListsOf(m_shop), m_op);
+        });
+    menu->addSeparator();
+    m_duplicateAction =
+        add("duplicateAction", QStringLiteral("복제 적용..."), QKeySequence(Qt::CTRL | Qt::Key_D),
+            [this](CTesselDoc& doc) { return itemcommands::Duplicate(this, doc, m_op); });
+    m_spaceHorizontalAction =
+        add("spaceHorizontalAction", QStringLiteral("수평 간격 조정"), {},
+            [this](CTesselDoc& doc) { return itemcommands::SetSpacing(this, doc, true, m_op); });
+    m_spaceVerticalAction =
+        add("spaceVerticalAction", QStringLiteral("수직 간격 조정"), {},
+            [this](CTesselDoc& doc) { return itemcommands::SetSpacing(this, doc, false, m_op); });
+    m_ownCutAction = add("ownCutAction", QStringLiteral("독립 재단선 추가/삭제"),
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this](CTesselDoc& doc) {
+                             return itemcommands::ToggleOwnCut(this, doc, m_op);
+                         });
+    m_frameAction = add("frameAction", QStringLiteral("항목 테두리 추가/삭제"),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+                        [this](CTesselDoc& doc) { return itemcommands::ToggleFrames(this, doc); });
+    menu->addSeparator();
+    m_editLinesAction = add("editLinesAction", QStringLiteral("수직/수평선 편집..."), {},
+                            [this](CTesselDoc& doc) { return itemcommands::EditLines(this, doc); });
+    m_editTextBoxesAction =
+        add("editTextBoxesAction", QStringLiteral("텍스트 박스 편집..."), {},
+            [this](CTesselDoc& doc) { return itemcommands::EditTextBoxes(this, doc, m_op); });
+    connect(m_view, &CTesselView::propertiesRequested, m_propertiesAction, &QAction::trigger);
+}
+
+void CMainFrame::UpdateItemDialogActions() {
+    const int selected = m_doc ? m_doc->SelectedCount() : -1;
+    m_propertiesAction->setEnabled(m_doc != nullptr);
+    m_plateDetailsAction->setEnabled(m_doc != nullptr);
+    m_duplicateAction->setEnabled(selected == 1);
+    m_spaceHorizontalAction->setEnabled(m_doc && itemcommands::CanSpace(*m_doc, true));
+    m_spaceVerticalAction->setEnabled(m_doc && itemcommands::CanSpace(*m_doc, false));
+    m_ownCutAction->setEnabled(selected > 0);
+    m_frameAction->setEnabled(selected > 0);
+    m_editLinesAction->setEnabled(selected == 0);
+    m_editTextBoxesAction->setEnabled(selected == 0);
+}
+
+void CMainFrame::ItemDialogDone() {
+    // The view and the panel follow the plate's own change reports.
+    UpdateTitle();
+    UpdateActions();
 }
 
 void CMainFrame::AddViewMenu(QMenu* view) {

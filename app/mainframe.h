@@ -66,6 +66,11 @@ private:
     void OnAbout();
     void AddViewMenu(QMenu* view);
     void AddEditMenu();
+    // The commands that open the item and plate dialogs, in a menu of their own.
+    void AddItemDialogActions();
+    void UpdateItemDialogActions();
+    // After one of those commands: redraw and recompute what changed.
+    void ItemDialogDone();
 
     Installation& m_shop;
     ShopSession& m_session;
@@ -87,4 +92,14 @@ private:
     QMenu* m_recentMenu = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_applyPresetAction = nullptr;
+    // Item and plate dialogs; the view's context menu reuses them.
+    QAction* m_propertiesAction = nullptr;
+    QAction* m_plateDetailsAction = nullptr;
+    QAction* m_duplicateAction = nullptr;
+    QAction* m_spaceHorizontalAction = nullptr;
+    QAction* m_spaceVerticalAction = nullptr;
+    QAction* m_ownCutAction = nullptr;
+    QAction* m_frameAction = nullptr;
+    QAction* m_editLinesAction = nullptr;
+    QAction* m_editTextBoxesAction = nullptr;
 };

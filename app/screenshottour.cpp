@@ -20,7 +20,16 @@
 #include "shop/newplate.h"
 #include "shop/session.h"
 #include "shop/ticketintake.h"
+#include "view/colorselectdlg.h"
+#include "view/editlinedlg.h"
+#include "view/edittext.h"
+#include "view/itemcommands.h"
 #include "view/tesselview.h"
+#include "view/zeldocpropertydlg.h"
+#include "view/zelduplicatedlg.h"
+#include "view/zelitemarrangedlg.h"
+#include "view/zelitempropertydlg.h"
+#include "view/zelowncropdlg.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -193,6 +202,41 @@ int main(int argc, char* argv[]) {
     shoot(&frame, "11-main-window-side-b");
     frame.View()->SetSide(plateview::ViewSide::Label);
     shoot(&frame, "12-main-window-label-side");
+
+    // The item and plate dialogs over the open plate.
+    if (CTesselDoc* doc = frame.Document()) {
+        const itemcommands::PlateLists lists = itemcommands::ListsOf(shop);
+        CZelDocPropertyDlg plateDetails(doc->Properties(), lists.paperTypes, lists.afterWorks, op);
+        shoot(&plateDetails, "13-plate-details");
+        if (doc->ItemCount() > 0) {
+            CZelItemPropertyDlg itemDetails(CZelItemPropertyDlg::RowsOf(*doc->ItemAt(0)));
+            shoot(&itemDetails, "14-item-details");
+        }
+        CZelItemArrangeDlg spacing(CZelItemArrangeDlg::Horizontal, -30, 30, op);
+        shoot(&spacing, "15-spacing");
+        CZelDuplicateDlg duplicate(1, doc->Properties().arrangeDirection, op);
+        shoot(&duplicate, "16-duplicate");
+        CZelOwnCropDlg ownCut(doc->DefaultOwnCutSettings(), op);
+        shoot(&ownCut, "17-own-cut-lines");
+        CColorSelectDlg colour(shop.colors, CColorSelectDlg::DefaultColor());
+        shoot(&colour, "18-colour-select");
+        const double width = doc->Properties().width;
+        std::vector<FreeLine> lines = doc->Lines();
+        lines.push_back({1, 0, width, 3, 0.25, QStringLiteral(" [ Black ]")});
+        CEditLineDlg lineDialog(lines, width, doc->Properties().height, &shop.colors);
+        shoot(&lineDialog, "19-free-lines");
+        std::vector<TextBox> boxes = doc->TextBoxes();
+        TextBox memo;
+        memo.x = 10;
+        memo.y = 5;
+        memo.width = 60;
+        memo.height = 8;
+        memo.text = QStringLiteral("판 메모");
+        boxes.push_back(memo);
+        CEditText textDialog(
+            boxes, {width, doc->Properties().height, doc->WorkFolder(), &shop.colors, nullptr}, op);
+        shoot(&textDialog, "20-text-boxes");
+    }
     account.Logout();
     QTextStream(stdout) << written << " pictures in " << out.absolutePath() << '\n';
     if (!unnamed.isEmpty())

@@ -534,6 +534,16 @@ void CTesselView::mouseReleaseEvent(QMouseEvent* event) {
     CancelGesture();
 }
 
+void CTesselView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!m_doc || event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    // The first press already selected what lies under the cursor.
+    CancelGesture();
+    emit propertiesRequested();
+}
+
 void CTesselView::wheelEvent(QWheelEvent* event) {
     if (event->modifiers() & Qt::ControlModifier) {
         StepZoom(event->angleDelta().y() > 0 ? 1 : -1);

@@ -65,6 +65,9 @@ signals:
     // The operator asked for the plate's context menu here (the item under
     // a right click is selected first).
     void contextMenuRequested(const QPoint& globalPos);
+    // A left double-click: the operator asks for the details of the
+    // selection (or of the plate).
+    void propertiesRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,6 +76,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
