@@ -65,6 +65,14 @@ private:
     void OnAbout();
     void AddViewMenu(QMenu* view);
     void AddEditMenu();
+    // "레이블 편집..." and "레이블 변경...", also for the plate's context menu.
+    void AddLabelActions(QMenu* menu);
+    void UpdateLabelActions();
+    void OnLabelEditor();
+    void OnChangeLabel();
+    // After the label editor wrote or removed a label: the plate's items
+    // drawn with it are drawn again.
+    void LabelChanged(const QString& name);
 
     Installation& m_shop;
     ShopSession& m_session;
@@ -85,4 +93,6 @@ private:
     QMenu* m_recentMenu = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_applyPresetAction = nullptr;
+    QAction* m_labelEditorAction = nullptr;
+    QAction* m_changeLabelAction = nullptr;
 };
