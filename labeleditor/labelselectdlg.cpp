@@ -79,7 +79,7 @@ CZelLabelSelectDlg::CZelLabelSelectDlg(const QString& presetDir, const CZelItem&
     m_list->setFixedWidth(170 + 120 + 2 * m_list->frameWidth() + 20);
 
     m_preview = Named(new CLPreviewStatic, "labelPreview", QStringLiteral("미리 보기"));
-    m_preview->setMinimumSize(360, 240);
+    m_preview->setMinimumSize(380, 350); // a 100 x 90 mm label shows whole
 
     auto* buttons = OkCancelButtons(this);
     m_ok = buttons->findChild<QPushButton*>(QStringLiteral("ok"));
