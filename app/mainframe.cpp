@@ -8,7 +8,11 @@
 #include "view/tesselview.h"
 #include "view/wdpdlg.h"
 
+#include "labeleditor/labeldlg.h"
+#include "labeleditor/labelselectdlg.h"
+
 #include "engine/tesseldoc.h"
+#include "labels/labelusers.h"
 #include "shop/installation.h"
 #include "shop/session.h"
 
@@ -105,6 +109,7 @@ void CMainFrame::CreateMenus() {
 
     AddEditMenu();
     AddItemDialogActions();
+    AddLabelActions(findChild<QMenu*>(QStringLiteral("editMenu")));
     QMenu* view =
         Named(menuBar()->addMenu(QStringLiteral("보기(&V)")), "viewMenu", QStringLiteral("보기"));
     AddViewMenu(view);
@@ -203,6 +208,7 @@ void CMainFrame::UpdateActions() {
         m_doc && plateview::GeometrySide(plateview::ViewSide::B, m_doc->Geometry()) >= 0;
     m_sideActions.at(1)->setEnabled(twoSided);
     m_sideActions.at(int(m_view->Side()))->setChecked(true);
+    UpdateLabelActions();
     m_status->showMessage(m_doc ? QStringLiteral("확대 %1").arg(plateview::ZoomText(m_view->Zoom()))
                                 : QString());
     UpdateItemDialogActions();
@@ -232,7 +238,7 @@ void CMainFrame::AddEditMenu() {
     m_commands->AddTo(arrange);
     connect(m_view, &CTesselView::contextMenuRequested, this, [this](const QPoint& at) {
         m_commands->ShowContextMenu(
-            at, {m_propertiesAction, m_duplicateAction, m_deleteItems, nullptr});
+            at, {m_propertiesAction, m_duplicateAction, m_deleteItems, m_changeLabelAction});
     });
 }
 
@@ -353,6 +359,57 @@ void CMainFrame::AddViewMenu(QMenu* view) {
         connect(action, &QAction::triggered, this,
                 [this, i] { m_view->SetSide(static_cast<plateview::ViewSide>(i)); });
     }
+}
+
+void CMainFrame::AddLabelActions(QMenu* menu) {
+    menu->addSeparator();
+    m_labelEditorAction = menu->addAction(QStringLiteral("레이블 편집..."));
+    m_labelEditorAction->setObjectName(QStringLiteral("labelEditorAction"));
+    m_labelEditorAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(m_labelEditorAction, &QAction::triggered, this, &CMainFrame::OnLabelEditor);
+    m_changeLabelAction = menu->addAction(QStringLiteral("레이블 변경..."));
+    m_changeLabelAction->setObjectName(QStringLiteral("changeLabelAction"));
+    connect(m_changeLabelAction, &QAction::triggered, this, &CMainFrame::OnChangeLabel);
+}
+
+void CMainFrame::UpdateLabelActions() {
+    m_changeLabelAction->setEnabled(m_doc && m_view->Side() == plateview::ViewSide::Label &&
+                                    m_doc->SelectedCount() == 1);
+}
+
+void CMainFrame::OnLabelEditor() {
+    QString presetDir;
+    m_shop.preference.GetPresetDir(presetDir);
+    CZelLabelDlg editor(presetDir, m_op, this);
+    connect(&editor, &CZelLabelDlg::labelChanged, this, &CMainFrame::LabelChanged);
+    editor.exec();
+}
+
+void CMainFrame::LabelChanged(const QString& name) {
+    if (!m_doc)
+        return;
+    QString presetDir;
+    m_shop.preference.GetPresetDir(presetDir);
+    const QStringList failures = labelusers::RefreshItemsUsing(*m_doc, presetDir, name);
+    m_view->PlateChanged();
+    if (!failures.isEmpty())
+        m_op.Tell(QStringLiteral("레이블을 다시 그릴 수 없는 주문이 있습니다.\n%1")
+                      .arg(failures.join(QLatin1Char('\n'))));
+}
+
+void CMainFrame::OnChangeLabel() {
+    UpdateLabelActions();
+    if (!m_changeLabelAction->isEnabled())
+        return;
+    QString presetDir;
+    m_shop.preference.GetPresetDir(presetDir);
+    CZelLabelSelectDlg select(presetDir, *m_doc->Selection().front(), this);
+    if (select.exec() != QDialog::Accepted)
+        return;
+    // The plate tells the operator when the label cannot be drawn.
+    m_doc->ChangeLabel(select.LabelName());
+    m_view->PlateChanged();
+    UpdateTitle();
 }
 
 QStringList CMainFrame::RecentFiles() {

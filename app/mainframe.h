@@ -71,6 +71,14 @@ private:
     void UpdateItemDialogActions();
     // After one of those commands: redraw and recompute what changed.
     void ItemDialogDone();
+    // "레이블 편집..." and "레이블 변경...", also for the plate's context menu.
+    void AddLabelActions(QMenu* menu);
+    void UpdateLabelActions();
+    void OnLabelEditor();
+    void OnChangeLabel();
+    // After the label editor wrote or removed a label: the plate's items
+    // drawn with it are drawn again.
+    void LabelChanged(const QString& name);
 
     Installation& m_shop;
     ShopSession& m_session;
@@ -102,4 +110,6 @@ private:
     QAction* m_frameAction = nullptr;
     QAction* m_editLinesAction = nullptr;
     QAction* m_editTextBoxesAction = nullptr;
+    QAction* m_labelEditorAction = nullptr;
+    QAction* m_changeLabelAction = nullptr;
 };

@@ -12,6 +12,10 @@
 #include "splashwnd.h"
 #include "startdlg.h"
 
+#include "labeleditor/labeldlg.h"
+#include "labeleditor/labeleditwnd.h"
+#include "labeleditor/labelselectdlg.h"
+
 #include "demo/demoshop.h"
 #include "engine/tesseldoc.h"
 #include "records/programfolder.h"
@@ -236,6 +240,22 @@ int main(int argc, char* argv[]) {
         CEditText textDialog(
             boxes, {width, doc->Properties().height, doc->WorkFolder(), &shop.colors, nullptr}, op);
         shoot(&textDialog, "20-text-boxes");
+    }
+
+    // The label windows on the demo shop's business card label.
+    QString presetDir;
+    shop.preference.GetPresetDir(presetDir);
+    {
+        CZelLabelDlg editor(presetDir, op);
+        editor.ShowStoredLabel(QStringLiteral("명함 90x50"));
+        editor.Canvas()->Select(3);
+        shoot(&editor, "21-label-editor");
+    }
+    if (frame.Document() && frame.Document()->ItemCount() > 0) {
+        CZelLabelSelectDlg select(presetDir, *frame.Document()->ItemAt(0));
+        if (auto* list = select.findChild<QTableView*>(QStringLiteral("labelList")))
+            list->selectRow(1);
+        shoot(&select, "22-label-select");
     }
     account.Logout();
     QTextStream(stdout) << written << " pictures in " << out.absolutePath() << '\n';
