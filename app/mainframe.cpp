@@ -390,8 +390,8 @@ void CMainFrame::LabelChanged(const QString& name) {
         return;
     QString presetDir;
     m_shop.preference.GetPresetDir(presetDir);
+    // The view draws the items again from the plate's change report.
     const QStringList failures = labelusers::RefreshItemsUsing(*m_doc, presetDir, name);
-    m_view->PlateChanged();
     if (!failures.isEmpty())
         m_op.Tell(QStringLiteral("레이블을 다시 그릴 수 없는 주문이 있습니다.\n%1")
                       .arg(failures.join(QLatin1Char('\n'))));
@@ -408,7 +408,6 @@ void CMainFrame::OnChangeLabel() {
         return;
     // The plate tells the operator when the label cannot be drawn.
     m_doc->ChangeLabel(select.LabelName());
-    m_view->PlateChanged();
     UpdateTitle();
 }
 
