@@ -1,12 +1,17 @@
 #include "tesselview.h"
 
 #include "rulerwnd.h"
+#include "ticketdrag.h"
 
 #include "engine/screenmapping.h"
 #include "engine/tesseldoc.h"
 #include "engine/textboxpicture.h"
 #include "records/zelcolorpresets.h"
 
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -14,6 +19,7 @@
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QSvgRenderer>
+#include <QTimer>
 #include <QTransform>
 
 namespace {
@@ -57,6 +63,8 @@ CTesselView::CTesselView(QWidget* parent) : QAbstractScrollArea(parent) {
     m_corner->setAutoFillBackground(true);
     setViewportMargins(CRulerWnd::kThickness, CRulerWnd::kThickness, 0, 0);
     m_band = new QRubberBand(QRubberBand::Rectangle, viewport());
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     UpdateExtent();
 }
 
@@ -560,4 +568,59 @@ void CTesselView::focusOutEvent(QFocusEvent* event) {
     // A drag or a rubber band does not outlive the focus.
     CancelGesture();
     QAbstractScrollArea::focusOutEvent(event);
+}
+
+// Orders dropped from the job list.
+
+bool CTesselView::AcceptsDropAt(const QPoint& viewportPoint) const {
+    if (!m_doc)
+        return false;
+    const PlatePos at = ToPlate(viewportPoint);
+    return m_doc->AcceptsDropAt(at.x, at.y);
+}
+
+bool CTesselView::DropOrders(const QStringList& tickets, const QPoint& viewportPoint,
+                             bool oneCopy) {
+    if (tickets.isEmpty() || !AcceptsDropAt(viewportPoint))
+        return false;
+    CancelGesture();
+    const PlatePos at = ToPlate(viewportPoint);
+    emit ordersDropped(tickets, at.x, at.y, oneCopy);
+    m_thumbnails.clear(); // items may have come and gone
+    Edited(false);
+    return true;
+}
+
+void CTesselView::dragEnterEvent(QDragEnterEvent* event) {
+    if (m_doc && ticketdrag::Carries(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CTesselView::dragMoveEvent(QDragMoveEvent* event) {
+    // Ignored outside the usable area: the drag shows the "no" cursor there.
+    if (ticketdrag::Carries(event->mimeData()) && AcceptsDropAt(event->position().toPoint()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CTesselView::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+}
+
+void CTesselView::dropEvent(QDropEvent* event) {
+    const QStringList tickets = ticketdrag::Decode(event->mimeData());
+    const QPoint point = event->position().toPoint();
+    if (tickets.isEmpty() || !AcceptsDropAt(point)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Taking orders asks questions and shows its progress: that waits until
+    // the drag's own event loop has ended.
+    const bool oneCopy = event->modifiers().testFlag(Qt::ShiftModifier);
+    QTimer::singleShot(0, this,
+                       [this, tickets, point, oneCopy] { DropOrders(tickets, point, oneCopy); });
 }

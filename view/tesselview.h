@@ -47,6 +47,13 @@ public:
     // Deletes the selected items (the plate asks the operator first).
     void DeleteSelection();
 
+    // Orders dragged from the job list. A drop is taken only where the plate
+    // takes one (its usable area); there the view hands the tickets to
+    // whoever takes orders (ordersDropped) and repaints. DropOrders is the
+    // drop itself at a viewport point: false, doing nothing, when refused.
+    bool AcceptsDropAt(const QPoint& viewportPoint) const;
+    bool DropOrders(const QStringList& tickets, const QPoint& viewportPoint, bool oneCopy);
+
     // Device pixels of a length in mm at the zoom, and the page's origin in
     // extent pixels (before scrolling).
     int Px(double mm, Qt::Orientation orientation) const;
@@ -60,6 +67,9 @@ signals:
     void sideChanged(int side);
     // The plate point under the cursor (nothing selected) for the panel.
     void cursorMoved(double x, double y);
+    // Tickets dropped at a plate point (page relative millimetres); one copy
+    // per case when Shift was held. Handled before DropOrders returns.
+    void ordersDropped(const QStringList& tickets, double x, double y, bool oneCopy);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,6 +81,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct PlatePos {
