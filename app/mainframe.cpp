@@ -1,10 +1,15 @@
 #include "mainframe.h"
 
+#include "joblists.h"
+#include "jtbdlg.h"
 #include "progstatusbar.h"
 #include "splashwnd.h"
 #include "view/controlnames.h"
 #include "view/itemcommands.h"
 #include "view/platecommands.h"
+#include "workspacebar.h"
+#include "wsbdlg.h"
+
 #include "view/tesselview.h"
 #include "view/wdpdlg.h"
 
@@ -41,19 +46,19 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
     m_status = new CProgStatusBar(this);
     setStatusBar(m_status);
 
-    m_productBar = Named(new QDockWidget(QStringLiteral("제품 분류"), this), "productBar",
-                         QStringLiteral("제품 분류"));
-    m_productBar->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    m_productBar->setWidget(Named(new QWidget, "productPanel", QStringLiteral("제품 분류")));
-    addDockWidget(Qt::LeftDockWidgetArea, m_productBar);
-    m_jobBar = Named(new QDockWidget(QStringLiteral("작업 목록"), this), "jobBar",
-                     QStringLiteral("작업 목록"));
-    m_jobBar->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
-    m_jobBar->setWidget(Named(new QWidget, "jobPanel", QStringLiteral("작업 목록")));
-    addDockWidget(Qt::BottomDockWidgetArea, m_jobBar);
-
     m_view = new CTesselView(this);
     setCentralWidget(m_view);
+    m_jobLists = new CJobLists(m_shop.preference, *m_view, m_status, this);
+    auto* productBar = new CWorkSpaceBar(QStringLiteral("제품 분류"), "productBar",
+                                         Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea, this);
+    productBar->SetPanel(m_jobLists->ProductPanel());
+    m_productBar = productBar;
+    addDockWidget(Qt::LeftDockWidgetArea, m_productBar);
+    auto* jobBar = new CWorkSpaceBar(QStringLiteral("작업 목록"), "jobBar",
+                                     Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea, this);
+    jobBar->SetPanel(m_jobLists->JobPanel());
+    m_jobBar = jobBar;
+    addDockWidget(Qt::BottomDockWidgetArea, m_jobBar);
     m_panel = new CWDPDlg(*m_view);
     m_commands = new CPlateCommands(*m_view, this);
     m_panelBar =
@@ -77,7 +82,9 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
     UpdateActions();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    m_jobLists->SetDocument(nullptr); // before the plate goes
+}
 
 void CMainFrame::CreateMenus() {
     QMenu* file =
@@ -158,6 +165,7 @@ bool CMainFrame::OpenPlate(const QString& path) {
         return false;
     }
     m_view->SetDocument(doc.get());
+    m_jobLists->SetDocument(doc.get());
     m_doc = std::move(doc);
     m_panel->PlateChanged();
     AddRecentFile(QFileInfo(path).absoluteFilePath());

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+class CJobLists;
 class CProgStatusBar;
 class CTesselView;
 class CPlateCommands;
@@ -45,6 +46,8 @@ public:
     CTesselDoc* Document() const { return m_doc.get(); }
     CProgStatusBar* ProgressBar() const { return m_status; }
     CTesselView* View() const { return m_view; }
+    // The job list bars; press runs and registrations log through it.
+    CJobLists* JobLists() const { return m_jobLists; }
     OperatorInterface& Operator() { return m_op; }
 
     // The four plates opened last, newest first (per user).
@@ -95,6 +98,7 @@ private:
     QAction* m_selectAll = nullptr;
     QAction* m_deleteItems = nullptr;
     QList<QAction*> m_sideActions;
+    CJobLists* m_jobLists;
     QDockWidget* m_productBar;
     QDockWidget* m_jobBar;
     QMenu* m_recentMenu = nullptr;

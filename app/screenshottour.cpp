@@ -1,6 +1,7 @@
 // Opens every window of the program on a fresh demo shop, off screen, and
 // writes a picture of each: tessel-tour OUTDIR [SHOPDIR].
 #include "initialchangedlg.h"
+#include "joblists.h"
 #include "logindlg.h"
 #include "mainframe.h"
 #include "messageboxoperator.h"
@@ -52,6 +53,7 @@
 #include <QTextEdit>
 #include <QTextStream>
 #include <QTranslator>
+#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -200,7 +202,25 @@ int main(int argc, char* argv[]) {
     CMainFrame frame(shop, session, {});
     frame.resize(1280, 860);
     frame.OpenPlate(plates.first());
+    // The job list bars read the demo folders and show the premium cards with a few
+    // orders selected.
+    CJTBDlg* products = frame.JobLists()->ProductPanel();
+    products->Build();
+    for (QTreeWidgetItem* item :
+         products->findChild<QTreeWidget*>(QStringLiteral("productTree"))
+             ->findItems(QStringLiteral("고급"), Qt::MatchStartsWith | Qt::MatchRecursive))
+        products->findChild<QTreeWidget*>(QStringLiteral("productTree"))->setCurrentItem(item);
+    if (auto* orders = frame.findChild<QTableView*>(QStringLiteral("orderList"))) {
+        orders->selectRow(0);
+        orders->selectionModel()->select(orders->model()->index(1, 0),
+                                         QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
     shoot(&frame, "10-main-window");
+    if (auto* tabs = frame.findChild<QTabWidget*>(QStringLiteral("jobTabs"))) {
+        tabs->setCurrentIndex(CWSBDlg::WorkTab);
+        shoot(&frame, "10a-main-window-work-list");
+        tabs->setCurrentIndex(CWSBDlg::OrderTab);
+    }
     frame.View()->SetZoom(250);
     frame.View()->SetSide(plateview::ViewSide::B);
     shoot(&frame, "11-main-window-side-b");
