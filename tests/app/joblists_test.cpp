@@ -308,6 +308,7 @@ protected:
         doc.SelectAll();
         op.answers = QList<bool>(20, true);
         doc.DeleteSelectedOrders();
+        op.answers.clear(); // a "yes" for every question that might come, not a script
         account->Logout();
     }
     // The viewport point of a plate point on page 0.
