@@ -8,6 +8,7 @@
 #include <memory>
 
 class CProgStatusBar;
+class PressOutput;
 class CTesselView;
 class CWDPDlg;
 class CTesselDoc;
@@ -46,6 +47,10 @@ public:
     CTesselView* View() const { return m_view; }
     OperatorInterface& Operator() { return m_op; }
 
+    // Writes the press files made last, merged into one file at path; false
+    // (told) when that fails.
+    bool SavePressAs(const QString& path);
+
     // The four plates opened last, newest first (per user).
     static QStringList RecentFiles();
 
@@ -65,12 +70,20 @@ private:
     void OnAbout();
     void AddViewMenu(QMenu* view);
     void AddEditMenu();
+    void AddPressActions(QMenu* file);
+    void UpdatePressActions();
+    void OnMakePress();
+    void OnSavePressAs();
+    void OnPressSettings();
+    void OnRegisterPlate();
 
     Installation& m_shop;
     ShopSession& m_session;
     Actions m_actions;
     CMessageBoxOperator m_op;
     std::unique_ptr<CTesselDoc> m_doc;
+    // The open plate's press files; goes before the plate does.
+    std::unique_ptr<PressOutput> m_press;
     CProgStatusBar* m_status;
     CTesselView* m_view;
     CWDPDlg* m_panel;
@@ -85,4 +98,8 @@ private:
     QMenu* m_recentMenu = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_applyPresetAction = nullptr;
+    QAction* m_makePressAction = nullptr;
+    QAction* m_savePressAsAction = nullptr;
+    QAction* m_pressSettingsAction = nullptr;
+    QAction* m_registerAction = nullptr;
 };

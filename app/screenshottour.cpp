@@ -20,7 +20,11 @@
 #include "shop/newplate.h"
 #include "shop/session.h"
 #include "shop/ticketintake.h"
+#include "view/makepresssetupdlg.h"
+#include "view/pdfprogressdlg.h"
+#include "view/platetitledlg.h"
 #include "view/tesselview.h"
+#include "view/zelplateregdlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -152,6 +156,33 @@ int main(int argc, char* argv[]) {
     shoot(&frame, "11-main-window-side-b");
     frame.View()->SetSide(plateview::ViewSide::Label);
     shoot(&frame, "12-main-window-label-side");
+
+    // The press and registration windows on that plate.
+    if (CTesselDoc* doc = frame.Document()) {
+        CPlateTitleDlg title(doc->Properties().titleItems, doc->Properties().titleFont);
+        shoot(&title, "13-plate-title");
+        CMakePressSetupDlg press(*doc, shop.preference, shop.colorBars, shop.registrationMarks, op);
+        shoot(&press, "14-press-settings");
+        CPDFDlgMakePress making;
+        making.Begin(QStringLiteral("A 판 PDF 배치 중..."), 8);
+        making.Step(3);
+        making.Detail(QStringLiteral("PDF 배치: %1 - %2")
+                          .arg(doc->ItemCount() ? doc->ItemAt(0)->ordernum : QString(),
+                               doc->ItemCount() ? doc->ItemAt(0)->product : QString()));
+        shoot(&making, "15-press-progress");
+        CZelPDFDlgLoadDoc loading;
+        loading.Begin(QStringLiteral("작업 파일 로드: %1").arg(QFileInfo(doc->Path()).fileName()),
+                      4);
+        loading.Step(1);
+        loading.Detail(QStringLiteral("%1.pdf - 1/2")
+                           .arg(doc->ItemCount() ? doc->ItemAt(0)->ordernum : QString()));
+        shoot(&loading, "16-load-progress");
+        QString url, signature;
+        shop.preference.GetPlateRegUrl(url);
+        shop.site.GetSignature(signature);
+        CZelPlateRegDlg registration(*doc, signature, url, op);
+        shoot(&registration, "17-plate-registration");
+    }
     account.Logout();
     QTextStream(stdout) << written << " pictures in " << out.absolutePath() << '\n';
     return 0;
