@@ -277,8 +277,10 @@ QWidget* CMakePressSetupDlg::OutputGroup() {
     layout->addWidget(m_titleFileName);
 
     m_pressDir = Named(new QLineEdit, "pressDir", QStringLiteral("출력용 PDF 저장 폴더"));
+    m_pressDir->setMinimumWidth(280);
     auto* browse = Button("browsePressDir", QStringLiteral("..."),
                           QStringLiteral("출력용 PDF 저장 폴더 찾기"));
+    browse->setFixedWidth(browse->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
     connect(browse, &QPushButton::clicked, this, &CMakePressSetupDlg::BrowsePressDir);
     auto* dirRow = new QHBoxLayout;
     dirRow->addWidget(m_pressDir, 1);
@@ -304,6 +306,7 @@ void CMakePressSetupDlg::Fill() {
     const PlateProperties& p = m_doc.Properties();
     Choose(m_titlePosition, p.titlePosition);
     m_titleItems->setText(p.titleItems);
+    m_titleItems->setCursorPosition(0);
     m_titleAlign->setCurrentIndex(std::clamp(p.titleAlign, 0, 2));
     m_titleFont = p.titleFont;
     m_barcodeFont = p.barcodeFont;
