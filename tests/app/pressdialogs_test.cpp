@@ -15,6 +15,7 @@
 #include "shop/session.h"
 #include "shop/ticketintake.h"
 #include "view/makepresssetupdlg.h"
+#include "view/pdfprogressdlg.h"
 #include "view/platetitledlg.h"
 #include "view/zelplateregdlg.h"
 
@@ -29,6 +30,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -200,6 +202,30 @@ TEST_F(PressDialogsTest, MakePressFromTheMainFrameWritesThePressFolder) {
     const QString merged = press.filePath(QStringLiteral("한 파일.pdf"));
     EXPECT_TRUE(frame.SavePressAs(merged));
     EXPECT_GT(QFileInfo(merged).size(), 0);
+}
+
+TEST_F(AppTest, AProgressWindowOutlastsEscapeAndTheCloseBoxUntilItsRunEnds) {
+    CPDFDlgMakePress progress;
+    int runs = 0;
+    const bool ok = progress.Run([&] {
+        ++runs;
+        progress.Begin(QStringLiteral("A 판 PDF 배치 중..."), 2);
+        progress.Detail(QStringLiteral("PDF 배치: 1 - 명함"));
+        QTest::keyClick(&progress, Qt::Key_Escape);
+        progress.reject();
+        progress.close();
+        progress.Step(1);
+        return progress.isVisible() && Find<QLabel>(&progress, "progressDetail")->text() ==
+                                           QStringLiteral("PDF 배치: 1 - 명함");
+    });
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(progress.isVisible());
+
+    // A run that fails closes the window as cancelled.
+    CZelPDFDlgLoadDoc loading;
+    EXPECT_FALSE(loading.Run([] { return false; }));
+    EXPECT_EQ(loading.result(), QDialog::Rejected);
 }
 
 TEST_F(AppTest, TitleEditorKeepsEachItemOnceAndGivesThemBackInOrder) {
