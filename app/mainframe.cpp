@@ -3,6 +3,7 @@
 #include "progstatusbar.h"
 #include "splashwnd.h"
 #include "view/controlnames.h"
+#include "view/platecommands.h"
 
 #include "view/makepresssetupdlg.h"
 #include "view/pdfprogressdlg.h"
@@ -62,6 +63,7 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
     m_view = new CTesselView(this);
     setCentralWidget(m_view);
     m_panel = new CWDPDlg(*m_view);
+    m_commands = new CPlateCommands(*m_view, this);
     m_panelBar =
         Named(new QDockWidget(QStringLiteral("위치"), this), "positionBar", QStringLiteral("위치"));
     m_panelBar->setWidget(m_panel);
@@ -225,10 +227,8 @@ void CMainFrame::AddEditMenu() {
     m_selectAll->setObjectName(QStringLiteral("selectAllAction"));
     m_selectAll->setShortcut(QKeySequence::SelectAll);
     connect(m_selectAll, &QAction::triggered, this, [this] {
-        if (m_doc && m_doc->SelectAll() >= 0) {
-            m_view->PlateChanged();
-            UpdateActions();
-        }
+        if (m_doc)
+            m_doc->SelectAll();
     });
     m_deleteItems = edit->addAction(QStringLiteral("선택 항목 삭제..."));
     m_deleteItems->setObjectName(QStringLiteral("deleteItemsAction"));
@@ -236,6 +236,14 @@ void CMainFrame::AddEditMenu() {
         m_view->DeleteSelection();
         UpdateTitle();
         UpdateActions();
+    });
+    edit->addAction(m_commands->DeleteOrdersAction());
+
+    QMenu* arrange = Named(menuBar()->addMenu(QStringLiteral("정렬(&A)")), "arrangeMenu",
+                           QStringLiteral("정렬"));
+    m_commands->AddTo(arrange);
+    connect(m_view, &CTesselView::contextMenuRequested, this, [this](const QPoint& at) {
+        m_commands->ShowContextMenu(at, {nullptr, nullptr, m_deleteItems, nullptr});
     });
 }
 

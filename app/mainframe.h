@@ -10,6 +10,7 @@
 class CProgStatusBar;
 class PressOutput;
 class CTesselView;
+class CPlateCommands;
 class CWDPDlg;
 class CTesselDoc;
 class Installation;
@@ -87,6 +88,7 @@ private:
     CProgStatusBar* m_status;
     CTesselView* m_view;
     CWDPDlg* m_panel;
+    CPlateCommands* m_commands;
     QDockWidget* m_panelBar;
     QAction* m_zoomIn = nullptr;
     QAction* m_zoomOut = nullptr;

@@ -70,10 +70,10 @@ ViewSide FitViewSide(ViewSide side, const PlateGeometry& geometry) {
 }
 
 const CZelItem* TopmostItemAt(const CTesselDoc& doc, int page, double x, double y) {
+    if (page != kItemPage)
+        return nullptr;
     for (int i = doc.ItemCount() - 1; i >= 0; --i) {
         const CZelItem* item = doc.ItemAt(i);
-        if (item->pageNum != page)
-            continue;
         const CZelBound box = item->Bounds();
         if (x >= box.x && x < box.x + box.width && y >= box.y && y < box.y + box.height)
             return item;
@@ -107,9 +107,9 @@ bool SelectInRect(CTesselDoc& doc, int page, const CZelBound& rect, bool add) {
         doc.DeselectAll();
         changed = true;
     }
-    for (int i = 0; i < doc.ItemCount(); ++i) {
+    for (int i = 0; page == kItemPage && i < doc.ItemCount(); ++i) {
         const CZelItem* item = doc.ItemAt(i);
-        if (item->selected || item->pageNum != page)
+        if (item->selected)
             continue;
         const CZelBound box = item->Bounds();
         // Touching counts: a band that only grazes an item takes it.

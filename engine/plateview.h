@@ -45,6 +45,11 @@ int GeometrySide(ViewSide side, const PlateGeometry& geometry);
 // no longer exists.
 ViewSide FitViewSide(ViewSide side, const PlateGeometry& geometry);
 
+// Every item lies on the plate's first page: later pages show the plate's
+// furniture only. (An item's PAGE_NUM is the artwork page it shows, not a
+// plate page.)
+constexpr int kItemPage = 0;
+
 // The topmost item of a page (last drawn first) whose box contains the
 // point (millimetres from the page's top-left); null when none.
 const CZelItem* TopmostItemAt(const CTesselDoc& doc, int page, double x, double y);

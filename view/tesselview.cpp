@@ -7,6 +7,7 @@
 #include "engine/textboxpicture.h"
 #include "records/zelcolorpresets.h"
 
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -60,9 +61,18 @@ CTesselView::CTesselView(QWidget* parent) : QAbstractScrollArea(parent) {
     UpdateExtent();
 }
 
+CTesselView::~CTesselView() {
+    if (m_doc)
+        m_doc->RemoveObserver(this);
+}
+
 void CTesselView::SetDocument(CTesselDoc* doc) {
     CancelGesture();
+    if (m_doc)
+        m_doc->RemoveObserver(this);
     m_doc = doc;
+    if (m_doc)
+        m_doc->AddObserver(this);
     m_thumbnails.clear();
     if (m_doc)
         m_side = plateview::FitViewSide(m_side, m_doc->Geometry());
@@ -124,11 +134,36 @@ void CTesselView::SetShown(const Furniture& shown) {
     viewport()->update();
 }
 
-void CTesselView::PlateChanged() {
-    if (m_doc)
-        m_side = plateview::FitViewSide(m_side, m_doc->Geometry());
-    UpdateExtent();
-    viewport()->update();
+void CTesselView::PlateChanged(const PlateChange& change) {
+    if (change.wholePlate || change.Has(PlateChange::Properties)) {
+        const plateview::ViewSide side = plateview::FitViewSide(m_side, m_doc->Geometry());
+        UpdateExtent();
+        viewport()->update();
+        if (side != m_side) {
+            m_side = side;
+            m_thumbnails.clear();
+            emit sideChanged(int(side));
+        }
+    } else if (change.Has(PlateChange::Furniture)) {
+        viewport()->update();
+    } else {
+        // Only where items were and are now, with room for frames and
+        // selection handles.
+        QRegion region;
+        for (const CZelBound& rect : change.rects)
+            region += ExtentRect(rect, plateview::kItemPage).adjusted(-4, -4, 4, 4);
+        viewport()->update(
+            region.translated(-horizontalScrollBar()->value(), -verticalScrollBar()->value()));
+    }
+    if (change.Has(PlateChange::Items)) {
+        // Pictures of items that are gone are not kept.
+        for (auto it = m_thumbnails.begin(); it != m_thumbnails.end();)
+            it = m_doc->IndexOf(it.key()) < 0 ? m_thumbnails.erase(it) : std::next(it);
+    }
+    if (change.kinds & ~unsigned(PlateChange::Selection))
+        emit plateEdited();
+    if (change.Has(PlateChange::Selection) || change.Has(PlateChange::Items))
+        emit selectionChanged();
 }
 
 void CTesselView::UpdateExtent() {
@@ -181,8 +216,11 @@ CTesselView::PlatePos CTesselView::ToPlate(const QPoint& point) const {
 }
 
 QRect CTesselView::ItemRect(const CZelItem& item, bool withOwnCut) const {
-    const CZelBound box = item.Bounds(withOwnCut);
-    const QPoint origin = PageOrigin(item.pageNum);
+    return ExtentRect(item.Bounds(withOwnCut), plateview::kItemPage);
+}
+
+QRect CTesselView::ExtentRect(const CZelBound& box, int page) const {
+    const QPoint origin = PageOrigin(page);
     return QRect(origin.x() + Px(box.x, Qt::Horizontal), origin.y() + Px(box.y, Qt::Vertical),
                  std::max(1, Px(box.width, Qt::Horizontal)),
                  std::max(1, Px(box.height, Qt::Vertical)));
@@ -249,13 +287,13 @@ void CTesselView::DrawPage(QPainter& p, int page, const QRect& clip) {
     // Own cut marks first, then the items in stacking order.
     for (int i = 0; i < doc.ItemCount(); ++i) {
         const CZelItem& item = *doc.ItemAt(i);
-        if (item.pageNum == page && item.ownCut && ItemRect(item, true).intersects(clip))
+        if (page == plateview::kItemPage && item.ownCut && ItemRect(item, true).intersects(clip))
             DrawOwnCut(p, item, ItemRect(item, false));
     }
     for (int i = 0; i < doc.ItemCount(); ++i) {
         const CZelItem& item = *doc.ItemAt(i);
         const QRect box = ItemRect(item, false);
-        if (item.pageNum == page && box.intersects(clip))
+        if (page == plateview::kItemPage && box.intersects(clip))
             DrawItem(p, item, box);
     }
 
@@ -287,8 +325,8 @@ void CTesselView::DrawPage(QPainter& p, int page, const QRect& clip) {
     Frame(p, pageRect, Qt::black);
 
     const std::vector<const CZelItem*>& selection = doc.Selection();
-    for (size_t i = 0; i < selection.size(); ++i)
-        if (selection[i]->pageNum == page)
+    if (page == plateview::kItemPage)
+        for (size_t i = 0; i < selection.size(); ++i)
             DrawSelection(p, ItemRect(*selection[i], false), i == 0);
 }
 
@@ -407,13 +445,6 @@ void CTesselView::DrawSelection(QPainter& p, const QRect& box, bool primary) {
         }
 }
 
-void CTesselView::Edited(bool selectionOnly) {
-    viewport()->update();
-    if (!selectionOnly)
-        emit plateEdited();
-    emit selectionChanged();
-}
-
 void CTesselView::CancelGesture() {
     m_pressed = m_dragging = m_dragStarted = m_rubberBand = m_pan = false;
     m_band->hide();
@@ -435,8 +466,7 @@ void CTesselView::mousePressEvent(QMouseEvent* event) {
         return;
     const PlatePos at = ToPlate(m_pressPoint);
     m_dragging = plateview::TopmostItemAt(*m_doc, at.page, at.x, at.y) != nullptr;
-    if (plateview::ClickSelect(*m_doc, at.page, at.x, at.y, m_shiftAtPress))
-        Edited(true);
+    plateview::ClickSelect(*m_doc, at.page, at.x, at.y, m_shiftAtPress);
     if (!m_dragging) {
         m_rubberBand = true;
         m_band->setGeometry(QRect(m_pressPoint, QSize()));
@@ -487,7 +517,6 @@ void CTesselView::mouseMoveEvent(QMouseEvent* event) {
         m_dragStarted = false;
     }
     m_lastPoint = point;
-    Edited(false);
 }
 
 void CTesselView::mouseReleaseEvent(QMouseEvent* event) {
@@ -500,8 +529,7 @@ void CTesselView::mouseReleaseEvent(QMouseEvent* event) {
         const PlatePos a = ToPlate(band.topLeft()), b = ToPlate(band.bottomRight());
         // Shift is read at the release: the operator may press it on the way.
         const bool add = event->modifiers() & Qt::ShiftModifier;
-        if (plateview::SelectInRect(*m_doc, a.page, {a.x, a.y, b.x - a.x, b.y - a.y}, add))
-            Edited(true);
+        plateview::SelectInRect(*m_doc, a.page, {a.x, a.y, b.x - a.x, b.y - a.y}, add);
     }
     CancelGesture();
 }
@@ -546,18 +574,32 @@ void CTesselView::keyPressEvent(QKeyEvent* event) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    if (m_doc->SelectedCount() > 0 && m_doc->MoveSelection(dx, dy))
-        Edited(false);
+    if (m_doc->SelectedCount() > 0)
+        m_doc->MoveSelection(dx, dy);
 }
 
 void CTesselView::DeleteSelection() {
     // The plate asks the operator before it deletes.
-    if (m_doc && m_doc->SelectedCount() > 0 && m_doc->DeleteSelectedItems())
-        Edited(false);
+    if (m_doc && m_doc->SelectedCount() > 0)
+        m_doc->DeleteSelectedItems();
 }
 
 void CTesselView::focusOutEvent(QFocusEvent* event) {
     // A drag or a rubber band does not outlive the focus.
     CancelGesture();
     QAbstractScrollArea::focusOutEvent(event);
+}
+
+void CTesselView::contextMenuEvent(QContextMenuEvent* event) {
+    if (!m_doc)
+        return;
+    CancelGesture();
+    // The menu acts on the item under the mouse: an unselected one becomes
+    // the selection; a selected one keeps the selection it belongs to.
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const PlatePos at = ToPlate(event->pos());
+        if (plateview::TopmostItemAt(*m_doc, at.page, at.x, at.y))
+            plateview::ClickSelect(*m_doc, at.page, at.x, at.y, false);
+    }
+    emit contextMenuRequested(event->globalPos());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/platechange.h"
 #include "engine/plateview.h"
 
 #include <QAbstractScrollArea>
@@ -14,11 +15,13 @@ class QRubberBand;
 // The plate at true size times the zoom: one side (A, B or the label plate)
 // of every page, with the pasteboard around it, rulers above and to the
 // left. It holds no plate data: it draws the plate and turns mouse and keys
-// into the plate's operations.
-class CTesselView : public QAbstractScrollArea {
+// into the plate's operations. It watches the plate, so whatever changes it
+// (the view, a dialog, a drop) is drawn again where it changed.
+class CTesselView : public QAbstractScrollArea, private PlateObserver {
     Q_OBJECT
 public:
     explicit CTesselView(QWidget* parent = nullptr);
+    ~CTesselView() override;
 
     // The plate shown; null for none. The plate must outlive the view or be
     // replaced first.
@@ -42,8 +45,6 @@ public:
     const Furniture& Shown() const { return m_shown; }
     void SetShown(const Furniture& shown);
 
-    // The plate changed outside the view (a dialog, a drop): redraw it.
-    void PlateChanged();
     // Deletes the selected items (the plate asks the operator first).
     void DeleteSelection();
 
@@ -53,13 +54,17 @@ public:
     QPoint PageOrigin(int page) const;
 
 signals:
-    // The selection or the plate changed through the view.
+    // The plate reported a change: of its selection (or the selected items'
+    // places), or of anything else.
     void selectionChanged();
     void plateEdited();
     void zoomChanged(int zoom);
     void sideChanged(int side);
     // The plate point under the cursor (nothing selected) for the panel.
     void cursorMoved(double x, double y);
+    // The operator asked for the plate's context menu here (the item under
+    // a right click is selected first).
+    void contextMenuRequested(const QPoint& globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,6 +76,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     struct PlatePos {
@@ -79,10 +85,11 @@ private:
     };
     PlatePos ToPlate(const QPoint& viewportPoint) const;
     QRect ItemRect(const CZelItem& item, bool withOwnCut) const; // extent pixels
+    QRect ExtentRect(const CZelBound& box, int page) const;
+    void PlateChanged(const PlateChange& change) override;
     void UpdateExtent();
     void PlaceRulers();
     void CancelGesture();
-    void Edited(bool selectionOnly);
     void DrawPage(QPainter& p, int page, const QRect& clip);
     void DrawItem(QPainter& p, const CZelItem& item, const QRect& box);
     void DrawOwnCut(QPainter& p, const CZelItem& item, const QRect& box);

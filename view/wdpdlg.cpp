@@ -87,10 +87,11 @@ CWDPDlg::CWDPDlg(CTesselView& view, QWidget* parent) : QWidget(parent), m_view(v
     });
     connect(m_arrangement, &QComboBox::activated, this, [this](int index) {
         if (CTesselDoc* doc = m_view.Document())
-            if (plateview::SetArrangeDirection(*doc, index).changed)
-                emit m_view.plateEdited();
+            plateview::SetArrangeDirection(*doc, index);
     });
     connect(&m_view, &CTesselView::selectionChanged, this, &CWDPDlg::ShowSelection);
+    // The arrangement and the sides follow the plate, whoever changed it.
+    connect(&m_view, &CTesselView::plateEdited, this, &CWDPDlg::PlateChanged);
     connect(&m_view, &CTesselView::cursorMoved, this, &CWDPDlg::ShowCursor);
     PlateChanged();
 }
@@ -166,9 +167,7 @@ void CWDPDlg::MoveTo(bool xTyped) {
     const CZelBound box = doc->SelectionBounds(false);
     const double dx = xTyped ? m_x->Value() - box.x : 0.0;
     const double dy = xTyped ? 0.0 : m_y->Value() - box.y;
-    if (doc->MoveSelection(dx, dy))
-        m_view.PlateChanged();
-    emit m_view.plateEdited();
+    doc->MoveSelection(dx, dy);
     ShowSelection();
     m_view.setFocus();
 }

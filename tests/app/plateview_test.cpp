@@ -7,6 +7,7 @@
 #include "shop/session.h"
 #include "shop/ticketintake.h"
 #include "view/numberedit.h"
+#include "view/platecommands.h"
 #include "view/tesselview.h"
 #include "view/wdpdlg.h"
 
@@ -14,9 +15,13 @@
 #include <QLineEdit>
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QMainWindow>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolBar>
 
 namespace {
 
@@ -136,7 +141,7 @@ TEST_F(PlateViewTest, RubberBandSelectsWhatItGrazesAndShiftAtReleaseAdds) {
 
     // Shift held from the press: a press on empty space without it clears.
     QTest::mousePress(surface, Qt::LeftButton, Qt::ShiftModifier,
-                      ViewPoint(*view, b.x + b.width + 3, -10));
+                      ViewPoint(*view, b.x + b.width / 2, -10));
     QTest::mouseRelease(surface, Qt::LeftButton, Qt::ShiftModifier,
                         ViewPoint(*view, b.x + b.width - 1, b.y + 1));
     EXPECT_EQ(doc.SelectedCount(), 2);
@@ -181,4 +186,154 @@ TEST_F(PlateViewTest, PanelMovesOnlyTheTypedAxisAndTakesZoomsInRange) {
     emit zoom->lineEdit()->returnPressed();
     EXPECT_EQ(view->Zoom(), 750);
     EXPECT_EQ(zoom->currentText(), QStringLiteral("75.0%"));
+}
+
+namespace {
+
+// Collects the regions the view's surface is asked to paint.
+struct PaintRecorder : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+} // namespace
+
+TEST_F(PlateViewTest, ChangesRepaintOnlyWhereItemsWereAndAre) {
+    QWidget* surface = view->viewport();
+    PaintRecorder recorder;
+    surface->installEventFilter(&recorder);
+    const CZelItem& moved = *doc.ItemAt(0);
+    doc.SelectItem(&moved);
+    QApplication::processEvents();
+
+    // A drag step: the old and the new place of the item, handles included,
+    // and nothing of the other item.
+    const QPoint grab = ViewPoint(*view, moved.x + 2, moved.y + 2);
+    const QRect before =
+        QRect(ViewPoint(*view, moved.x, moved.y),
+              ViewPoint(*view, moved.x + moved.EffectiveWidth(), moved.y + moved.EffectiveHeight()))
+            .adjusted(-4, -4, 4, 4);
+    QTest::mousePress(surface, Qt::LeftButton, {}, grab);
+    recorder.painted = {};
+    QMouseEvent drag(QEvent::MouseMove, QPointF(grab + QPoint(0, 60)),
+                     QPointF(surface->mapToGlobal(grab + QPoint(0, 60))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &drag);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, grab + QPoint(0, 60));
+    QApplication::processEvents();
+    const QRect after =
+        QRect(ViewPoint(*view, moved.x, moved.y),
+              ViewPoint(*view, moved.x + moved.EffectiveWidth(), moved.y + moved.EffectiveHeight()))
+            .adjusted(-4, -4, 4, 4);
+    ASSERT_FALSE(recorder.painted.isEmpty());
+    EXPECT_TRUE(QRegion(before.united(after)).contains(recorder.painted.boundingRect()))
+        << "painted " << recorder.painted.boundingRect().y() << ".."
+        << recorder.painted.boundingRect().bottom() << ", moved " << before.y() << ".."
+        << after.bottom();
+    EXPECT_TRUE(recorder.painted.contains(before.center()));
+    EXPECT_TRUE(recorder.painted.contains(after.center()));
+
+    // A change from outside the view (a dialog, a drop) is drawn as well.
+    recorder.painted = {};
+    doc.RotateSelection(true);
+    QApplication::processEvents();
+    EXPECT_TRUE(recorder.painted.contains(ViewPoint(*view, moved.x + 1, moved.y + 1)));
+    const CZelItem& other = *doc.ItemAt(1);
+    EXPECT_FALSE(recorder.painted.contains(ViewPoint(*view, other.x + other.EffectiveWidth() / 2,
+                                                     other.y + other.EffectiveHeight() / 2)));
+}
+
+TEST_F(PlateViewTest, ContextMenuEnablesByTheSideAndTheSelection) {
+    CPlateCommands commands(*view);
+    QAction properties(QStringLiteral("판 / 항목 정보..."));
+    properties.setObjectName(QStringLiteral("propertiesAction"));
+    QAction duplicate(QStringLiteral("복제 적용..."));
+    duplicate.setObjectName(QStringLiteral("duplicateAction"));
+    QAction deleteItems(QStringLiteral("선택 항목 삭제..."));
+    deleteItems.setObjectName(QStringLiteral("deleteItemsAction"));
+    QAction changeLabel(QStringLiteral("레이블 변경..."));
+    changeLabel.setObjectName(QStringLiteral("changeLabelAction"));
+    const CPlateCommands::ContextActions actions{&properties, &duplicate, &deleteItems,
+                                                 &changeLabel};
+    const struct {
+        plateview::ViewSide side;
+        int selected;
+        std::vector<std::string> enabled;
+    } cases[] = {
+        {plateview::ViewSide::A,
+         1,
+         {"propertiesAction", "duplicateAction", "deleteOrdersAction", "deleteItemsAction"}},
+        {plateview::ViewSide::A, 2, {"propertiesAction"}},
+        {plateview::ViewSide::A, 0, {"propertiesAction"}},
+        {plateview::ViewSide::Label, 1, {"propertiesAction", "changeLabelAction"}},
+        {plateview::ViewSide::Label, 2, {"propertiesAction"}},
+    };
+    for (const auto& c : cases) {
+        view->SetSide(c.side);
+        doc.DeselectAll();
+        for (int i = 0; i < c.selected; ++i)
+            doc.SelectItem(doc.ItemAt(i));
+        const std::unique_ptr<QMenu> menu = commands.ContextMenu(actions);
+        std::vector<std::string> enabled;
+        for (const QAction* entry : menu->actions())
+            if (entry->isEnabled())
+                enabled.push_back(entry->objectName().chopped(int(strlen("InMenu"))).toStdString());
+        EXPECT_EQ(enabled, c.enabled) << int(c.side) << " with " << c.selected;
+    }
+
+    // A right click on an unselected item selects it alone first.
+    view->SetSide(plateview::ViewSide::A);
+    doc.DeselectAll();
+    doc.SelectItem(doc.ItemAt(0));
+    const CZelItem& second = *doc.ItemAt(1);
+    QPoint requested;
+    QObject::connect(view.get(), &CTesselView::contextMenuRequested,
+                     [&](const QPoint& at) { requested = at; });
+    const QPoint at = ViewPoint(*view, second.x + 1, second.y + 1);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, view->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(view->viewport(), &event);
+    EXPECT_EQ(requested, view->viewport()->mapToGlobal(at));
+    ASSERT_EQ(doc.SelectedCount(), 1);
+    EXPECT_EQ(doc.Selection().front(), &second);
+    EXPECT_EQ(requested, view->viewport()->mapToGlobal(at));
+}
+
+TEST_F(PlateViewTest, CommandKeysActWindowWideButLetFieldsType) {
+    QMainWindow window;
+    view->setParent(&window);
+    window.setCentralWidget(view.get());
+    auto* field = new QLineEdit;
+    auto* bar = new QToolBar;
+    bar->addWidget(field);
+    window.addToolBar(bar);
+    CPlateCommands commands(*view);
+    window.addActions(QList<QAction*>(commands.Actions().begin(), commands.Actions().end()));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    doc.SelectItem(doc.ItemAt(0));
+    doc.SelectItem(doc.ItemAt(1));
+    auto* rotate = commands.findChild<QAction*>(QStringLiteral("rotateClockwiseAction"));
+    ASSERT_TRUE(rotate);
+    EXPECT_TRUE(rotate->isEnabled());
+
+    // Typing a capital H in a field types it.
+    field->setFocus();
+    const std::vector<double> xs = {doc.ItemAt(0)->x, doc.ItemAt(1)->x};
+    QTest::keyClick(field, 'H', Qt::ShiftModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("H"));
+    EXPECT_EQ(doc.ItemAt(0)->x, xs[0]);
+    EXPECT_EQ(doc.ItemAt(1)->x, xs[1]);
+
+    // The turn's keys reach the plate from the field as from the plate.
+    const int angle = doc.ItemAt(0)->rotate;
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(doc.ItemAt(0)->rotate, (angle + 90) % 360);
+    view->setFocus();
+    QTest::keyClick(view.get(), Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(doc.ItemAt(0)->rotate, angle);
+    view->setParent(nullptr);
 }

@@ -72,14 +72,14 @@ namespace {
 class ViewSelection : public ::testing::Test {
 protected:
     CTesselDoc doc;
-    const CZelItem* Add(double x, double y, int page = 0) {
+    const CZelItem* Add(double x, double y, int artworkPage = 0) {
         auto item = std::make_unique<CZelItem>();
         item->ordernum = QStringLiteral("O%1").arg(doc.ItemCount());
         item->width = 90;
         item->height = 50;
         item->x = x;
         item->y = y;
-        item->pageNum = page;
+        item->pageNum = artworkPage;
         const CZelItem* raw = item.get();
         doc.AddItem(std::move(item));
         return raw;
@@ -93,11 +93,13 @@ TEST_F(ViewSelection, ClicksPickTheTopmostItemOfThePage) {
     const CZelItem* under = Add(0, 0);
     const CZelItem* over = Add(50, 20); // drawn later, overlapping
     const CZelItem* other = Add(200, 0);
-    const CZelItem* second = Add(0, 0, 1); // the same place on page 2
+    // Showing its artwork's third page, it still lies on the first plate page.
+    const CZelItem* later = Add(0, 200, 2);
 
     EXPECT_EQ(TopmostItemAt(doc, 0, 60, 30), over);
     EXPECT_EQ(TopmostItemAt(doc, 0, 10, 10), under);
-    EXPECT_EQ(TopmostItemAt(doc, 1, 10, 10), second);
+    EXPECT_EQ(TopmostItemAt(doc, 0, 10, 210), later);
+    EXPECT_EQ(TopmostItemAt(doc, 1, 10, 10), nullptr); // later plate pages hold no items
     EXPECT_EQ(TopmostItemAt(doc, 0, 150, 100), nullptr);
     EXPECT_EQ(TopmostItemAt(doc, 0, 90, 10), nullptr); // the right edge is outside
 
@@ -127,14 +129,16 @@ TEST_F(ViewSelection, ClicksPickTheTopmostItemOfThePage) {
 TEST_F(ViewSelection, RubberBandGrazingSelectsAndShiftAdds) {
     const CZelItem* a = Add(0, 0);
     const CZelItem* b = Add(100, 0);
-    const CZelItem* c = Add(0, 100, 1);
+    const CZelItem* c = Add(0, 100, 1); // artwork page 2, plate page 1
     // Drawn from bottom-right to top-left, touching a's right edge only.
     EXPECT_TRUE(SelectInRect(doc, 0, {95, 60, -5, -10}, false));
     EXPECT_EQ(Selected(), (std::vector<const CZelItem*>{a}));
     EXPECT_TRUE(SelectInRect(doc, 0, {150, 10, 10, 10}, true));
     EXPECT_EQ(Selected(), (std::vector<const CZelItem*>{a, b}));
-    EXPECT_FALSE(SelectInRect(doc, 0, {0, 0, 300, 300}, true)); // all taken already
-    EXPECT_TRUE(SelectInRect(doc, 1, {0, 0, 300, 300}, false));
+    EXPECT_FALSE(SelectInRect(doc, 0, {0, 0, 300, 95}, true));  // all there taken already
+    EXPECT_TRUE(SelectInRect(doc, 1, {0, 0, 300, 300}, false)); // clears; page 2 is empty
+    EXPECT_TRUE(Selected().empty());
+    EXPECT_TRUE(SelectInRect(doc, 0, {0, 90, 300, 300}, false));
     EXPECT_EQ(Selected(), (std::vector<const CZelItem*>{c}));
     EXPECT_TRUE(SelectInRect(doc, 0, {500, 500, 1, 1}, false));
     EXPECT_TRUE(Selected().empty());
