@@ -2,7 +2,7 @@
 
 #include "joblistgate.h"
 #include "jtbdlg.h"
-#include "pdfdlgloadjob.h"
+#include "view/pdfprogressdlg.h"
 #include "wsbdlg.h"
 #include "wsbjobreadydlg.h"
 #include "wsbjobworkdlg.h"
@@ -14,6 +14,8 @@
 #include "view/tesselview.h"
 
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -102,19 +104,20 @@ void CJobLists::TakeOrders(const QStringList& tickets, double x, double y, bool 
     // The watches wait; the dialog keeps the operator's hands off the rest.
     const JobListGate::Hold hold(*m_gate, false);
     CPDFDlgLoadJob dialog(m_jobs->window());
-    const ShopContext context = m_doc->Context();
-    ShopContext behindDialog = context;
-    behindDialog.progress = &dialog;
-    m_doc->SetContext(behindDialog);
     // The drop's own report says what came and went: the plate's order
     // changes meanwhile are not logged twice.
     m_taking = true;
-    const Result<ticketintake::Outcome> result =
-        dialog.Run([&] { return ticketintake::TakeAndPlace(*m_doc, tickets, x, y, oneCopy); });
+    std::optional<Result<ticketintake::Outcome>> taken;
+    dialog.RunOn(*m_doc, [&] {
+        taken = ticketintake::TakeAndPlace(*m_doc, tickets, x, y, oneCopy);
+        return true;
+    });
     m_taking = false;
-    m_doc->SetContext(context);
+    const Result<ticketintake::Outcome> result =
+        taken ? std::move(*taken)
+              : Result<ticketintake::Outcome>(Failure(QStringLiteral("the drop did not run")));
 
-    OperatorInterface* op = context.op;
+    OperatorInterface* op = m_doc->Context().op;
     const QString plate = PlateName();
     if (!result) {
         Log(QStringLiteral("판 %1: 주문을 가져오지 못했습니다: %2").arg(plate, result.error()),

@@ -10,26 +10,38 @@
 #include "workspacebar.h"
 #include "wsbdlg.h"
 
+#include "view/makepresssetupdlg.h"
+#include "view/pdfprogressdlg.h"
 #include "view/tesselview.h"
 #include "view/wdpdlg.h"
+#include "view/zelplateregdlg.h"
 
 #include "labeleditor/labeldlg.h"
 #include "labeleditor/labelselectdlg.h"
 
 #include "engine/tesseldoc.h"
 #include "labels/labelusers.h"
+#include "press/pressoutput.h"
 #include "shop/installation.h"
+#include "shop/plateregistrationof.h"
+#include "shop/registrationchecks.h"
 #include "shop/session.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QSettings>
 #include <QToolBar>
+#include <QUrl>
+
+#include <optional>
 
 namespace {
 
@@ -108,6 +120,8 @@ void CMainFrame::CreateMenus() {
     m_applyPresetAction = add(file, "applyToPresetAction", QStringLiteral("프리셋에 적용..."),
                               &CMainFrame::OnApplyToPreset);
     file->addSeparator();
+    AddPressActions(file);
+    file->addSeparator();
     m_recentMenu = Named(file->addMenu(QStringLiteral("최근 파일")), "recentMenu",
                          QStringLiteral("최근 파일"));
     FillRecentMenu();
@@ -159,14 +173,17 @@ bool CMainFrame::OpenPlate(const QString& path) {
     auto doc = std::make_unique<CTesselDoc>();
     doc->SetContext(m_shop.Context(&m_op, m_status));
     QString error;
-    if (!doc->Open(path, &error)) {
+    CZelPDFDlgLoadDoc loading(this);
+    if (!loading.RunOn(*doc, [&doc, &path, &error] { return doc->Open(path, &error); })) {
         m_op.Tell(QStringLiteral("판 \"%1\"을(를) 열 수 없습니다.\n%2")
                       .arg(QFileInfo(path).fileName(), error));
         return false;
     }
+    m_press.reset();
     m_view->SetDocument(doc.get());
     m_jobLists->SetDocument(doc.get());
     m_doc = std::move(doc);
+    m_press = std::make_unique<PressOutput>(*m_doc, &m_shop.colorBars, &m_shop.registrationMarks);
     m_panel->PlateChanged();
     AddRecentFile(QFileInfo(path).absoluteFilePath());
     UpdateTitle();
@@ -217,6 +234,7 @@ void CMainFrame::UpdateActions() {
     m_sideActions.at(1)->setEnabled(twoSided);
     m_sideActions.at(int(m_view->Side()))->setChecked(true);
     UpdateLabelActions();
+    UpdatePressActions();
     m_status->showMessage(m_doc ? QStringLiteral("확대 %1").arg(plateview::ZoomText(m_view->Zoom()))
                                 : QString());
     UpdateItemDialogActions();
@@ -485,4 +503,138 @@ void CMainFrame::OnApplyToPreset() {
 
 void CMainFrame::OnAbout() {
     (new CSplashWnd(this))->ShowAsAbout();
+}
+
+void CMainFrame::AddPressActions(QMenu* file) {
+    auto add = [this, file](const char* name, const QString& text, void (CMainFrame::*slot)()) {
+        QAction* action = file->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    m_makePressAction =
+        add("makePressAction", QStringLiteral("출력용 PDF 생성"), &CMainFrame::OnMakePress);
+    m_makePressAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_savePressAsAction = add("savePressAsAction", QStringLiteral("출력 PDF 다른 이름으로 저장..."),
+                              &CMainFrame::OnSavePressAs);
+    m_pressSettingsAction =
+        add("pressSettingsAction", QStringLiteral("출력 설정..."), &CMainFrame::OnPressSettings);
+    m_registerAction =
+        add("registerPlateAction", QStringLiteral("판 등록..."), &CMainFrame::OnRegisterPlate);
+}
+
+void CMainFrame::UpdatePressActions() {
+    const bool items = m_doc && m_doc->ItemCount() > 0;
+    m_makePressAction->setEnabled(items);
+    m_registerAction->setEnabled(items);
+    m_pressSettingsAction->setEnabled(m_doc != nullptr);
+    m_savePressAsAction->setEnabled(m_press && m_press->CanSaveAs());
+}
+
+void CMainFrame::OnMakePress() {
+    if (!m_doc || m_doc->ItemCount() == 0 || !SaveIfModified())
+        return;
+    CMakePressSetupDlg setup(*m_doc, m_shop.preference, m_shop.colorBars, m_shop.registrationMarks,
+                             m_op, this);
+    const bool confirmed = setup.exec() == QDialog::Accepted;
+    UpdateTitle();
+    if (!confirmed || !SaveIfModified())
+        return;
+    MakePressOptions options = MakePressOptions::FromPreference(m_shop.preference);
+    m_shop.site.GetCompany(options.companyCode);
+    options.open = [](const QString& file) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    };
+
+    // What the run told the operator already is not told twice.
+    struct Remembering : OperatorInterface {
+        explicit Remembering(OperatorInterface& inner) : inner(inner) {}
+        bool Ask(const QString& question) override { return inner.Ask(question); }
+        void Tell(const QString& message) override {
+            told << message;
+            inner.Tell(message);
+        }
+        OperatorInterface& inner;
+        QStringList told;
+    } op(m_op);
+    const ShopContext before = m_doc->Context();
+    ShopContext during = before;
+    during.op = &op;
+    m_doc->SetContext(during);
+    std::optional<Result<QStringList>> made;
+    CPDFDlgMakePress progress(this);
+    progress.RunOn(*m_doc, [this, &made, &options] {
+        made = m_press->Make(options);
+        return made->ok();
+    });
+    m_doc->SetContext(before);
+    UpdateTitle();
+    UpdateActions();
+    if (!made->ok()) {
+        if (!op.told.contains(made->error()))
+            m_op.Tell(QStringLiteral("출력용 PDF를 만들지 못했습니다.\n%1").arg(made->error()));
+        return;
+    }
+    if (!m_press->Notes().isEmpty())
+        m_op.Tell(QStringLiteral("출력용 PDF를 만들었습니다. 다음을 확인하십시오:\n%1")
+                      .arg(m_press->Notes().join(QLatin1Char('\n'))));
+    const QString folder = options.pressDir.isEmpty() ? QFileInfo(m_doc->Path()).absolutePath()
+                                                      : QDir::toNativeSeparators(options.pressDir);
+    m_status->showMessage(QStringLiteral("출력용 PDF 파일 %1개를 만들었습니다: %2")
+                              .arg(made->value().size())
+                              .arg(folder));
+}
+
+bool CMainFrame::SavePressAs(const QString& path) {
+    if (!m_press)
+        return false;
+    const Result<QString> saved = m_press->SaveAs(path);
+    UpdatePressActions();
+    if (!saved) {
+        m_op.Tell(QStringLiteral("출력 PDF를 저장할 수 없습니다.\n%1").arg(saved.error()));
+        return false;
+    }
+    m_status->showMessage(
+        QStringLiteral("출력 PDF를 저장했습니다: %1").arg(QDir::toNativeSeparators(saved.value())));
+    return true;
+}
+
+void CMainFrame::OnSavePressAs() {
+    if (!m_doc || !m_press)
+        return;
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("출력 PDF 다른 이름으로 저장"),
+        QFileInfo(m_doc->Path())
+            .absoluteDir()
+            .filePath(QFileInfo(m_doc->Path()).completeBaseName() + QStringLiteral(".pdf")),
+        QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty())
+        SavePressAs(path);
+}
+
+void CMainFrame::OnPressSettings() {
+    if (!m_doc)
+        return;
+    CMakePressSetupDlg setup(*m_doc, m_shop.preference, m_shop.colorBars, m_shop.registrationMarks,
+                             m_op, this);
+    setup.exec();
+    UpdateTitle();
+}
+
+void CMainFrame::OnRegisterPlate() {
+    if (!m_doc || m_doc->ItemCount() == 0)
+        return;
+    if (const Result<void> fit = registrationchecks::CheckPlate(RegistrationOf(*m_doc)); !fit) {
+        m_op.Tell(fit.error());
+        return;
+    }
+    QString url, signature;
+    m_shop.preference.GetPlateRegUrl(url);
+    m_shop.site.GetSignature(signature);
+    CZelPlateRegDlg dialog(*m_doc, signature, url, m_op, this);
+    const bool registered = dialog.exec() == QDialog::Accepted;
+    UpdateTitle();
+    if (registered)
+        m_status->showMessage(
+            QStringLiteral("판 \"%1\"을(를) 등록했습니다.").arg(m_doc->Properties().jobCode));
 }

@@ -9,6 +9,7 @@
 
 class CJobLists;
 class CProgStatusBar;
+class PressOutput;
 class CTesselView;
 class CPlateCommands;
 class CWDPDlg;
@@ -50,6 +51,10 @@ public:
     CJobLists* JobLists() const { return m_jobLists; }
     OperatorInterface& Operator() { return m_op; }
 
+    // Writes the press files made last, merged into one file at path; false
+    // (told) when that fails.
+    bool SavePressAs(const QString& path);
+
     // The four plates opened last, newest first (per user).
     static QStringList RecentFiles();
 
@@ -82,12 +87,20 @@ private:
     // After the label editor wrote or removed a label: the plate's items
     // drawn with it are drawn again.
     void LabelChanged(const QString& name);
+    void AddPressActions(QMenu* file);
+    void UpdatePressActions();
+    void OnMakePress();
+    void OnSavePressAs();
+    void OnPressSettings();
+    void OnRegisterPlate();
 
     Installation& m_shop;
     ShopSession& m_session;
     Actions m_actions;
     CMessageBoxOperator m_op;
     std::unique_ptr<CTesselDoc> m_doc;
+    // The open plate's press files; goes before the plate does.
+    std::unique_ptr<PressOutput> m_press;
     CProgStatusBar* m_status;
     CTesselView* m_view;
     CWDPDlg* m_panel;
@@ -116,4 +129,8 @@ private:
     QAction* m_editTextBoxesAction = nullptr;
     QAction* m_labelEditorAction = nullptr;
     QAction* m_changeLabelAction = nullptr;
+    QAction* m_makePressAction = nullptr;
+    QAction* m_savePressAsAction = nullptr;
+    QAction* m_pressSettingsAction = nullptr;
+    QAction* m_registerAction = nullptr;
 };

@@ -29,12 +29,16 @@
 #include "view/editlinedlg.h"
 #include "view/edittext.h"
 #include "view/itemcommands.h"
+#include "view/makepresssetupdlg.h"
+#include "view/pdfprogressdlg.h"
+#include "view/platetitledlg.h"
 #include "view/tesselview.h"
 #include "view/zeldocpropertydlg.h"
 #include "view/zelduplicatedlg.h"
 #include "view/zelitemarrangedlg.h"
 #include "view/zelitempropertydlg.h"
 #include "view/zelowncropdlg.h"
+#include "view/zelplateregdlg.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -276,6 +280,33 @@ int main(int argc, char* argv[]) {
         if (auto* list = select.findChild<QTableView*>(QStringLiteral("labelList")))
             list->selectRow(1);
         shoot(&select, "22-label-select");
+    }
+
+    // The press and registration windows on that plate.
+    if (CTesselDoc* doc = frame.Document()) {
+        CPlateTitleDlg title(doc->Properties().titleItems, doc->Properties().titleFont);
+        shoot(&title, "23-plate-title");
+        CMakePressSetupDlg press(*doc, shop.preference, shop.colorBars, shop.registrationMarks, op);
+        shoot(&press, "24-press-settings");
+        CPDFDlgMakePress making;
+        making.Begin(QStringLiteral("A 판 PDF 배치 중..."), 8);
+        making.Step(3);
+        making.Detail(QStringLiteral("PDF 배치: %1 - %2")
+                          .arg(doc->ItemCount() ? doc->ItemAt(0)->ordernum : QString(),
+                               doc->ItemCount() ? doc->ItemAt(0)->product : QString()));
+        shoot(&making, "25-press-progress");
+        CZelPDFDlgLoadDoc loading;
+        loading.Begin(QStringLiteral("작업 파일 로드: %1").arg(QFileInfo(doc->Path()).fileName()),
+                      4);
+        loading.Step(1);
+        loading.Detail(QStringLiteral("%1.pdf - 1/2")
+                           .arg(doc->ItemCount() ? doc->ItemAt(0)->ordernum : QString()));
+        shoot(&loading, "26-load-progress");
+        QString url, signature;
+        shop.preference.GetPlateRegUrl(url);
+        shop.site.GetSignature(signature);
+        CZelPlateRegDlg registration(*doc, signature, url, op);
+        shoot(&registration, "27-plate-registration");
     }
     account.Logout();
     QTextStream(stdout) << written << " pictures in " << out.absolutePath() << '\n';

@@ -3,6 +3,8 @@
 #include "engine/screenmapping.h"
 
 #include <QFontDatabase>
+#include <QFontDialog>
+#include <QMessageBox>
 
 #include <cmath>
 #include <cstdlib>
@@ -76,6 +78,24 @@ LogFont FromQFont(const QFont& chosen, const LogFont& base) {
     font.lfUnderline = chosen.underline() ? 1 : 0;
     font.lfStrikeOut = chosen.strikeOut() ? 1 : 0;
     return font;
+}
+
+QString Describe(const LogFont& font) {
+    return QStringLiteral("%1, %2 pt").arg(font.lfFaceName).arg(PointSize(font));
+}
+
+std::optional<LogFont> Choose(QWidget* parent, const LogFont& current) {
+    bool ok = false;
+    const QFont chosen =
+        QFontDialog::getFont(&ok, ToQFont(current), parent, QStringLiteral("글꼴 선택"));
+    if (!ok)
+        return std::nullopt;
+    if (chosen.family().size() > LogFont::kFaceNameCapacity) {
+        QMessageBox::warning(parent, QStringLiteral("글꼴 선택"),
+                             QStringLiteral("글꼴 이름이 너무 깁니다: %1").arg(chosen.family()));
+        return std::nullopt;
+    }
+    return FromQFont(chosen, current);
 }
 
 } // namespace fontchoice

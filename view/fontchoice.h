@@ -5,6 +5,10 @@
 #include <QFont>
 #include <QStringList>
 
+#include <optional>
+
+class QWidget;
+
 // The stored font record and the fonts the operator picks from. Stored
 // sizes are pixel heights at 96 dpi, whatever the screen; every field the
 // platform's font dialog does not show is kept as stored.
@@ -33,5 +37,13 @@ void SetFace(LogFont& font, const QString& face);
 // strike-out and character set.
 QFont ToQFont(const LogFont& font);
 LogFont FromQFont(const QFont& chosen, const LogFont& base);
+
+// "face, N pt" for a button or a label.
+QString Describe(const LogFont& font);
+
+// The platform's font dialog on current; the chosen font, or nothing when
+// cancelled. A face whose name is longer than the stored field cannot be
+// kept and is refused with a message.
+std::optional<LogFont> Choose(QWidget* parent, const LogFont& current);
 
 } // namespace fontchoice
