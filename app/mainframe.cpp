@@ -318,6 +318,7 @@ void CMainFrame::AddItemDialogActions() {
         add("editTextBoxesAction", QStringLiteral("텍스트 박스 편집..."), {},
             [this](CTesselDoc& doc) { return itemcommands::EditTextBoxes(this, doc, m_op); });
     connect(m_view, &CTesselView::propertiesRequested, m_propertiesAction, &QAction::trigger);
+    connect(m_panel, &CWDPDlg::propertiesRequested, m_propertiesAction, &QAction::trigger);
 }
 
 void CMainFrame::UpdateItemDialogActions() {

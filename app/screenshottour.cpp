@@ -219,6 +219,9 @@ int main(int argc, char* argv[]) {
         orders->selectionModel()->select(orders->model()->index(1, 0),
                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+    // One item selected: its handles, and its place and pictures in the panel.
+    if (CTesselDoc* doc = frame.Document(); doc && doc->ItemCount() > 0)
+        doc->SelectItem(doc->ItemAt(0));
     shoot(&frame, "10-main-window");
     if (auto* tabs = frame.findChild<QTabWidget*>(QStringLiteral("jobTabs"))) {
         tabs->setCurrentIndex(CWSBDlg::WorkTab);
