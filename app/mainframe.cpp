@@ -1,26 +1,47 @@
 #include "mainframe.h"
 
+#include "joblists.h"
+#include "jtbdlg.h"
 #include "progstatusbar.h"
 #include "splashwnd.h"
 #include "view/controlnames.h"
+#include "view/itemcommands.h"
 #include "view/platecommands.h"
+#include "workspacebar.h"
+#include "wsbdlg.h"
 
+#include "view/makepresssetupdlg.h"
+#include "view/pdfprogressdlg.h"
 #include "view/tesselview.h"
 #include "view/wdpdlg.h"
+#include "view/zelplateregdlg.h"
+
+#include "labeleditor/labeldlg.h"
+#include "labeleditor/labelselectdlg.h"
 
 #include "engine/tesseldoc.h"
+#include "labels/labelusers.h"
+#include "press/pressoutput.h"
 #include "shop/installation.h"
+#include "shop/plateregistrationof.h"
+#include "shop/registrationchecks.h"
 #include "shop/session.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QSettings>
 #include <QToolBar>
+#include <QUrl>
+
+#include <optional>
 
 namespace {
 
@@ -37,19 +58,19 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
     m_status = new CProgStatusBar(this);
     setStatusBar(m_status);
 
-    m_productBar = Named(new QDockWidget(QStringLiteral("제품 분류"), this), "productBar",
-                         QStringLiteral("제품 분류"));
-    m_productBar->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-    m_productBar->setWidget(Named(new QWidget, "productPanel", QStringLiteral("제품 분류")));
-    addDockWidget(Qt::LeftDockWidgetArea, m_productBar);
-    m_jobBar = Named(new QDockWidget(QStringLiteral("작업 목록"), this), "jobBar",
-                     QStringLiteral("작업 목록"));
-    m_jobBar->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
-    m_jobBar->setWidget(Named(new QWidget, "jobPanel", QStringLiteral("작업 목록")));
-    addDockWidget(Qt::BottomDockWidgetArea, m_jobBar);
-
     m_view = new CTesselView(this);
     setCentralWidget(m_view);
+    m_jobLists = new CJobLists(m_shop.preference, *m_view, m_status, this);
+    auto* productBar = new CWorkSpaceBar(QStringLiteral("제품 분류"), "productBar",
+                                         Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea, this);
+    productBar->SetPanel(m_jobLists->ProductPanel());
+    m_productBar = productBar;
+    addDockWidget(Qt::LeftDockWidgetArea, m_productBar);
+    auto* jobBar = new CWorkSpaceBar(QStringLiteral("작업 목록"), "jobBar",
+                                     Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea, this);
+    jobBar->SetPanel(m_jobLists->JobPanel());
+    m_jobBar = jobBar;
+    addDockWidget(Qt::BottomDockWidgetArea, m_jobBar);
     m_panel = new CWDPDlg(*m_view);
     m_commands = new CPlateCommands(*m_view, this);
     m_panelBar =
@@ -73,7 +94,9 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
     UpdateActions();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    m_jobLists->SetDocument(nullptr); // before the plate goes
+}
 
 void CMainFrame::CreateMenus() {
     QMenu* file =
@@ -97,6 +120,8 @@ void CMainFrame::CreateMenus() {
     m_applyPresetAction = add(file, "applyToPresetAction", QStringLiteral("프리셋에 적용..."),
                               &CMainFrame::OnApplyToPreset);
     file->addSeparator();
+    AddPressActions(file);
+    file->addSeparator();
     m_recentMenu = Named(file->addMenu(QStringLiteral("최근 파일")), "recentMenu",
                          QStringLiteral("최근 파일"));
     FillRecentMenu();
@@ -104,15 +129,21 @@ void CMainFrame::CreateMenus() {
     add(file, "exitAction", QStringLiteral("종료(&X)"), &QWidget::close, QKeySequence::Quit);
 
     AddEditMenu();
+    AddItemDialogActions();
+    AddLabelActions(findChild<QMenu*>(QStringLiteral("editMenu")));
     QMenu* view =
         Named(menuBar()->addMenu(QStringLiteral("보기(&V)")), "viewMenu", QStringLiteral("보기"));
     AddViewMenu(view);
     view->addSeparator();
     QToolBar* tools = addToolBar(QStringLiteral("도구 모음"));
     Named(tools, "toolBar", QStringLiteral("도구 모음"));
-    tools->addAction(newAction);
-    tools->addAction(openAction);
-    tools->addAction(m_saveAction);
+    for (QAction* action : {newAction, openAction, m_saveAction}) {
+        tools->addAction(action);
+        // The button a toolbar makes for an action goes by the action's name.
+        Named(tools->widgetForAction(action),
+              (action->objectName() + QStringLiteral("Button")).toLatin1().constData(),
+              action->text());
+    }
     QAction* toolsToggle = tools->toggleViewAction();
     toolsToggle->setObjectName(QStringLiteral("toolBarToggle"));
     toolsToggle->setText(QStringLiteral("도구 모음(&T)"));
@@ -142,13 +173,17 @@ bool CMainFrame::OpenPlate(const QString& path) {
     auto doc = std::make_unique<CTesselDoc>();
     doc->SetContext(m_shop.Context(&m_op, m_status));
     QString error;
-    if (!doc->Open(path, &error)) {
+    CZelPDFDlgLoadDoc loading(this);
+    if (!loading.RunOn(*doc, [&doc, &path, &error] { return doc->Open(path, &error); })) {
         m_op.Tell(QStringLiteral("판 \"%1\"을(를) 열 수 없습니다.\n%2")
                       .arg(QFileInfo(path).fileName(), error));
         return false;
     }
+    m_press.reset();
     m_view->SetDocument(doc.get());
+    m_jobLists->SetDocument(doc.get());
     m_doc = std::move(doc);
+    m_press = std::make_unique<PressOutput>(*m_doc, &m_shop.colorBars, &m_shop.registrationMarks);
     m_panel->PlateChanged();
     AddRecentFile(QFileInfo(path).absoluteFilePath());
     UpdateTitle();
@@ -198,8 +233,11 @@ void CMainFrame::UpdateActions() {
         m_doc && plateview::GeometrySide(plateview::ViewSide::B, m_doc->Geometry()) >= 0;
     m_sideActions.at(1)->setEnabled(twoSided);
     m_sideActions.at(int(m_view->Side()))->setChecked(true);
+    UpdateLabelActions();
+    UpdatePressActions();
     m_status->showMessage(m_doc ? QStringLiteral("확대 %1").arg(plateview::ZoomText(m_view->Zoom()))
                                 : QString());
+    UpdateItemDialogActions();
 }
 
 void CMainFrame::AddEditMenu() {
@@ -225,8 +263,81 @@ void CMainFrame::AddEditMenu() {
                            QStringLiteral("정렬"));
     m_commands->AddTo(arrange);
     connect(m_view, &CTesselView::contextMenuRequested, this, [this](const QPoint& at) {
-        m_commands->ShowContextMenu(at, {nullptr, nullptr, m_deleteItems, nullptr});
+        m_commands->ShowContextMenu(
+            at, {m_propertiesAction, m_duplicateAction, m_deleteItems, m_changeLabelAction});
     });
+}
+
+void CMainFrame::AddItemDialogActions() {
+    QMenu* menu =
+        Named(menuBar()->addMenu(QStringLiteral("판(&P)")), "plateMenu", QStringLiteral("판"));
+    auto add = [this, menu](const char* name, const QString& text, const QKeySequence& keys,
+                            auto command) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        if (!keys.isEmpty())
+            action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (!m_doc)
+                return;
+            command(*m_doc);
+            ItemDialogDone();
+        });
+        return action;
+    };
+    m_propertiesAction =
+        add("propertiesAction", QStringLiteral("판 / 항목 정보..."),
+            QKeySequence(Qt::CTRL | Qt::Key_I), [this](CTesselDoc& doc) {
+                return itemcommands::ShowProperties(this, doc, itemcommands::ListsOf(m_shop), m_op);
+            });
+    m_plateDetailsAction =
+        add("plateDetailsAction", QStringLiteral("판 상세 정보..."), {}, [this](CTesselDoc& doc) {
+            return itemcommands::EditPlate(this, doc, itemcommands::ListsOf(m_shop), m_op);
+        });
+    menu->addSeparator();
+    m_duplicateAction =
+        add("duplicateAction", QStringLiteral("복제 적용..."), QKeySequence(Qt::CTRL | Qt::Key_D),
+            [this](CTesselDoc& doc) { return itemcommands::Duplicate(this, doc, m_op); });
+    m_spaceHorizontalAction =
+        add("spaceHorizontalAction", QStringLiteral("수평 간격 조정"), {},
+            [this](CTesselDoc& doc) { return itemcommands::SetSpacing(this, doc, true, m_op); });
+    m_spaceVerticalAction =
+        add("spaceVerticalAction", QStringLiteral("수직 간격 조정"), {},
+            [this](CTesselDoc& doc) { return itemcommands::SetSpacing(this, doc, false, m_op); });
+    m_ownCutAction = add("ownCutAction", QStringLiteral("독립 재단선 추가/삭제"),
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), [this](CTesselDoc& doc) {
+                             return itemcommands::ToggleOwnCut(this, doc, m_op);
+                         });
+    m_frameAction = add("frameAction", QStringLiteral("항목 테두리 추가/삭제"),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F),
+                        [this](CTesselDoc& doc) { return itemcommands::ToggleFrames(this, doc); });
+    menu->addSeparator();
+    m_editLinesAction = add("editLinesAction", QStringLiteral("수직/수평선 편집..."), {},
+                            [this](CTesselDoc& doc) { return itemcommands::EditLines(this, doc); });
+    m_editTextBoxesAction =
+        add("editTextBoxesAction", QStringLiteral("텍스트 박스 편집..."), {},
+            [this](CTesselDoc& doc) { return itemcommands::EditTextBoxes(this, doc, m_op); });
+    connect(m_view, &CTesselView::propertiesRequested, m_propertiesAction, &QAction::trigger);
+    connect(m_panel, &CWDPDlg::propertiesRequested, m_propertiesAction, &QAction::trigger);
+}
+
+void CMainFrame::UpdateItemDialogActions() {
+    const int selected = m_doc ? m_doc->SelectedCount() : -1;
+    m_propertiesAction->setEnabled(m_doc != nullptr);
+    m_plateDetailsAction->setEnabled(m_doc != nullptr);
+    m_duplicateAction->setEnabled(selected == 1);
+    m_spaceHorizontalAction->setEnabled(m_doc && itemcommands::CanSpace(*m_doc, true));
+    m_spaceVerticalAction->setEnabled(m_doc && itemcommands::CanSpace(*m_doc, false));
+    m_ownCutAction->setEnabled(selected > 0);
+    m_frameAction->setEnabled(selected > 0);
+    m_editLinesAction->setEnabled(selected == 0);
+    m_editTextBoxesAction->setEnabled(selected == 0);
+}
+
+void CMainFrame::ItemDialogDone() {
+    // The view and the panel follow the plate's own change reports.
+    UpdateTitle();
+    UpdateActions();
 }
 
 void CMainFrame::AddViewMenu(QMenu* view) {
@@ -275,6 +386,56 @@ void CMainFrame::AddViewMenu(QMenu* view) {
         connect(action, &QAction::triggered, this,
                 [this, i] { m_view->SetSide(static_cast<plateview::ViewSide>(i)); });
     }
+}
+
+void CMainFrame::AddLabelActions(QMenu* menu) {
+    menu->addSeparator();
+    m_labelEditorAction = menu->addAction(QStringLiteral("레이블 편집..."));
+    m_labelEditorAction->setObjectName(QStringLiteral("labelEditorAction"));
+    m_labelEditorAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(m_labelEditorAction, &QAction::triggered, this, &CMainFrame::OnLabelEditor);
+    m_changeLabelAction = menu->addAction(QStringLiteral("레이블 변경..."));
+    m_changeLabelAction->setObjectName(QStringLiteral("changeLabelAction"));
+    connect(m_changeLabelAction, &QAction::triggered, this, &CMainFrame::OnChangeLabel);
+}
+
+void CMainFrame::UpdateLabelActions() {
+    m_changeLabelAction->setEnabled(m_doc && m_view->Side() == plateview::ViewSide::Label &&
+                                    m_doc->SelectedCount() == 1);
+}
+
+void CMainFrame::OnLabelEditor() {
+    QString presetDir;
+    m_shop.preference.GetPresetDir(presetDir);
+    CZelLabelDlg editor(presetDir, m_op, this);
+    connect(&editor, &CZelLabelDlg::labelChanged, this, &CMainFrame::LabelChanged);
+    editor.exec();
+}
+
+void CMainFrame::LabelChanged(const QString& name) {
+    if (!m_doc)
+        return;
+    QString presetDir;
+    m_shop.preference.GetPresetDir(presetDir);
+    // The view draws the items again from the plate's change report.
+    const QStringList failures = labelusers::RefreshItemsUsing(*m_doc, presetDir, name);
+    if (!failures.isEmpty())
+        m_op.Tell(QStringLiteral("레이블을 다시 그릴 수 없는 주문이 있습니다.\n%1")
+                      .arg(failures.join(QLatin1Char('\n'))));
+}
+
+void CMainFrame::OnChangeLabel() {
+    UpdateLabelActions();
+    if (!m_changeLabelAction->isEnabled())
+        return;
+    QString presetDir;
+    m_shop.preference.GetPresetDir(presetDir);
+    CZelLabelSelectDlg select(presetDir, *m_doc->Selection().front(), this);
+    if (select.exec() != QDialog::Accepted)
+        return;
+    // The plate tells the operator when the label cannot be drawn.
+    m_doc->ChangeLabel(select.LabelName());
+    UpdateTitle();
 }
 
 QStringList CMainFrame::RecentFiles() {
@@ -343,4 +504,138 @@ void CMainFrame::OnApplyToPreset() {
 
 void CMainFrame::OnAbout() {
     (new CSplashWnd(this))->ShowAsAbout();
+}
+
+void CMainFrame::AddPressActions(QMenu* file) {
+    auto add = [this, file](const char* name, const QString& text, void (CMainFrame::*slot)()) {
+        QAction* action = file->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    m_makePressAction =
+        add("makePressAction", QStringLiteral("출력용 PDF 생성"), &CMainFrame::OnMakePress);
+    m_makePressAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_savePressAsAction = add("savePressAsAction", QStringLiteral("출력 PDF 다른 이름으로 저장..."),
+                              &CMainFrame::OnSavePressAs);
+    m_pressSettingsAction =
+        add("pressSettingsAction", QStringLiteral("출력 설정..."), &CMainFrame::OnPressSettings);
+    m_registerAction =
+        add("registerPlateAction", QStringLiteral("판 등록..."), &CMainFrame::OnRegisterPlate);
+}
+
+void CMainFrame::UpdatePressActions() {
+    const bool items = m_doc && m_doc->ItemCount() > 0;
+    m_makePressAction->setEnabled(items);
+    m_registerAction->setEnabled(items);
+    m_pressSettingsAction->setEnabled(m_doc != nullptr);
+    m_savePressAsAction->setEnabled(m_press && m_press->CanSaveAs());
+}
+
+void CMainFrame::OnMakePress() {
+    if (!m_doc || m_doc->ItemCount() == 0 || !SaveIfModified())
+        return;
+    CMakePressSetupDlg setup(*m_doc, m_shop.preference, m_shop.colorBars, m_shop.registrationMarks,
+                             m_op, this);
+    const bool confirmed = setup.exec() == QDialog::Accepted;
+    UpdateTitle();
+    if (!confirmed || !SaveIfModified())
+        return;
+    MakePressOptions options = MakePressOptions::FromPreference(m_shop.preference);
+    m_shop.site.GetCompany(options.companyCode);
+    options.open = [](const QString& file) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    };
+
+    // What the run told the operator already is not told twice.
+    struct Remembering : OperatorInterface {
+        explicit Remembering(OperatorInterface& inner) : inner(inner) {}
+        bool Ask(const QString& question) override { return inner.Ask(question); }
+        void Tell(const QString& message) override {
+            told << message;
+            inner.Tell(message);
+        }
+        OperatorInterface& inner;
+        QStringList told;
+    } op(m_op);
+    const ShopContext before = m_doc->Context();
+    ShopContext during = before;
+    during.op = &op;
+    m_doc->SetContext(during);
+    std::optional<Result<QStringList>> made;
+    CPDFDlgMakePress progress(this);
+    progress.RunOn(*m_doc, [this, &made, &options] {
+        made = m_press->Make(options);
+        return made->ok();
+    });
+    m_doc->SetContext(before);
+    UpdateTitle();
+    UpdateActions();
+    if (!made->ok()) {
+        if (!op.told.contains(made->error()))
+            m_op.Tell(QStringLiteral("출력용 PDF를 만들지 못했습니다.\n%1").arg(made->error()));
+        return;
+    }
+    if (!m_press->Notes().isEmpty())
+        m_op.Tell(QStringLiteral("출력용 PDF를 만들었습니다. 다음을 확인하십시오:\n%1")
+                      .arg(m_press->Notes().join(QLatin1Char('\n'))));
+    const QString folder = options.pressDir.isEmpty() ? QFileInfo(m_doc->Path()).absolutePath()
+                                                      : QDir::toNativeSeparators(options.pressDir);
+    m_status->showMessage(QStringLiteral("출력용 PDF 파일 %1개를 만들었습니다: %2")
+                              .arg(made->value().size())
+                              .arg(folder));
+}
+
+bool CMainFrame::SavePressAs(const QString& path) {
+    if (!m_press)
+        return false;
+    const Result<QString> saved = m_press->SaveAs(path);
+    UpdatePressActions();
+    if (!saved) {
+        m_op.Tell(QStringLiteral("출력 PDF를 저장할 수 없습니다.\n%1").arg(saved.error()));
+        return false;
+    }
+    m_status->showMessage(
+        QStringLiteral("출력 PDF를 저장했습니다: %1").arg(QDir::toNativeSeparators(saved.value())));
+    return true;
+}
+
+void CMainFrame::OnSavePressAs() {
+    if (!m_doc || !m_press)
+        return;
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("출력 PDF 다른 이름으로 저장"),
+        QFileInfo(m_doc->Path())
+            .absoluteDir()
+            .filePath(QFileInfo(m_doc->Path()).completeBaseName() + QStringLiteral(".pdf")),
+        QStringLiteral("PDF (*.pdf)"));
+    if (!path.isEmpty())
+        SavePressAs(path);
+}
+
+void CMainFrame::OnPressSettings() {
+    if (!m_doc)
+        return;
+    CMakePressSetupDlg setup(*m_doc, m_shop.preference, m_shop.colorBars, m_shop.registrationMarks,
+                             m_op, this);
+    setup.exec();
+    UpdateTitle();
+}
+
+void CMainFrame::OnRegisterPlate() {
+    if (!m_doc || m_doc->ItemCount() == 0)
+        return;
+    if (const Result<void> fit = registrationchecks::CheckPlate(RegistrationOf(*m_doc)); !fit) {
+        m_op.Tell(fit.error());
+        return;
+    }
+    QString url, signature;
+    m_shop.preference.GetPlateRegUrl(url);
+    m_shop.site.GetSignature(signature);
+    CZelPlateRegDlg dialog(*m_doc, signature, url, m_op, this);
+    const bool registered = dialog.exec() == QDialog::Accepted;
+    UpdateTitle();
+    if (registered)
+        m_status->showMessage(
+            QStringLiteral("판 \"%1\"을(를) 등록했습니다.").arg(m_doc->Properties().jobCode));
 }

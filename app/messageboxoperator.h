@@ -12,7 +12,7 @@ public:
     bool Ask(const QString& question) override;
     void Tell(const QString& message) override;
     // Yes, No or Cancel: 1, 0 or -1.
-    int AskWithCancel(const QString& question);
+    int AskWithCancel(const QString& question) override;
 
 private:
     QWidget* m_parent;

@@ -28,7 +28,10 @@ const std::vector<CommandHelp>& Helps() {
           {"--type PAN", "the plate type: one of the plate-type prefixes of the site settings"},
           {"--date YYYY-MM-DD", "the plate's date (default: today)"},
           {"--account A", "the account that logs in to the shop's server"},
-          {"--password P", "the account's password"}}},
+          {"--password-file FILE", "a file whose first line is the account's password (else "
+                                   "$TESSEL_PASSWORD, else asked on the terminal)"},
+          {"--password P", "the password on the command line (it shows in ps and the shell "
+                           "history)"}}},
         {"plate show", {{"--orders", "print the plate's orders instead of its items"}}},
         {"plate place",
          {{"FOLDER|TICKET...", "a job folder (all its tickets) or single job tickets"},

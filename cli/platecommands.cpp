@@ -139,11 +139,13 @@ int New(CommandLine& args) {
     if (!args.TakeOption(QStringLiteral("--preset"), presetName) ||
         !args.TakeOption(QStringLiteral("--type"), type) ||
         !args.TakeOption(QStringLiteral("--date"), dateText) ||
-        !args.TakeOption(QStringLiteral("--account"), account) ||
-        !args.TakeOption(QStringLiteral("--password"), password) || !args.Positionals(none, 0, 0))
+        !args.TakeOption(QStringLiteral("--account"), account))
         return Fail(args.Error(), 2);
     if (presetName.isEmpty() || type.isEmpty() || account.isEmpty())
         return Fail(QStringLiteral("plate new needs --preset, --type and --account"), 2);
+    // Asked for on the terminal last, once the rest of the line is known to be right.
+    if (!args.TakePassword(password) || !args.Positionals(none, 0, 0))
+        return Fail(args.Error(), 2);
     const QDate date =
         dateText.isEmpty() ? QDate::currentDate() : QDate::fromString(dateText, Qt::ISODate);
     if (!date.isValid())
@@ -298,7 +300,8 @@ int Register(CommandLine& args) {
 
 std::vector<Command> PlateCommands() {
     return {
-        {"plate new", "--preset NAME --type PAN [--date YYYY-MM-DD] --account A --password P",
+        {"plate new",
+         "--preset NAME --type PAN [--date YYYY-MM-DD] --account A [--password-file FILE]",
          "create a plate from a document preset and print its path", New},
         {"plate show", "PLATE.tzmp [--orders]",
          "print a plate: its settings, geometry and items (--orders: its orders instead of its "

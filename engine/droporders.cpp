@@ -305,12 +305,16 @@ QString CTesselDoc::OrderProblem(const CZelJob& job, bool oneCopy) const {
     return QString();
 }
 
+bool CTesselDoc::AcceptsDropAt(double x, double y) const {
+    const CZelBound& area = m_geometry.usableArea;
+    return x >= area.x && x <= area.Right() && y >= area.y && y <= area.Bottom();
+}
+
 CTesselDoc::DropReport CTesselDoc::TryDrop(const std::vector<CZelJob*>& orders, double x, double y,
                                            bool oneCopy) {
     DropReport report;
     report.orders.resize(orders.size());
-    const CZelBound& area = m_geometry.usableArea;
-    if (!(x >= area.x && x <= area.Right() && y >= area.y && y <= area.Bottom())) {
+    if (!AcceptsDropAt(x, y)) {
         for (OrderVerdict& verdict : report.orders)
             verdict.reason = QStringLiteral("the drop point lies outside the usable area");
         return report;

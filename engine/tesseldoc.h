@@ -228,6 +228,10 @@ public:
         std::vector<OrderVerdict> orders; // one per order given, in the order given
     };
     DropReport TryDrop(const std::vector<CZelJob*>& orders, double x, double y, bool oneCopy);
+    // Whether a drop at this plate point (millimetres, page relative) is
+    // taken at all: it must lie in the usable area. The view asks it while a
+    // drag passes over the plate.
+    bool AcceptsDropAt(double x, double y) const;
     DropReport PlaceDropped(const std::vector<CZelJob*>& orders, double x, double y, bool oneCopy);
     // Why this plate cannot take the order at all (counts out of range, or
     // more items than the plate can ever hold); empty when it can.

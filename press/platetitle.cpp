@@ -22,14 +22,6 @@ const QString kBarcodeToken = QStringLiteral("[바코드]");
 // Room between the barcode and the title along the edge.
 constexpr double kGap = 2.0;
 
-QStringList Tokens(const QString& items) {
-    static const QRegularExpression token(QStringLiteral("\\[[^\\]]*\\]"));
-    QStringList tokens;
-    for (auto it = token.globalMatch(items); it.hasNext();)
-        tokens << it.next().captured(0);
-    return tokens;
-}
-
 Edge TitleEdge(int position) {
     switch (position) {
     case 0:
@@ -61,14 +53,40 @@ QSizeF Measure(const LogFont& font, const QString& text) {
 CPlateTitle::CPlateTitle(const CTesselDoc& doc, CPDFServer& pdf, const QString& companyCode)
     : m_doc(doc), m_pdf(pdf), m_companyCode(companyCode) {}
 
+const QStringList& CPlateTitle::Tokens() {
+    static const QStringList tokens = {kBarcodeToken,
+                                       QStringLiteral("[회사코드]"),
+                                       QStringLiteral("[판번호]"),
+                                       QStringLiteral("[판형크기]"),
+                                       QStringLiteral("[지질]"),
+                                       QStringLiteral("[도수]"),
+                                       QStringLiteral("[수량]"),
+                                       QStringLiteral("[후가공]"),
+                                       QStringLiteral("[작업자이름]"),
+                                       QStringLiteral("[날짜]"),
+                                       QStringLiteral("[판구분]"),
+                                       QStringLiteral("[메모]")};
+    return tokens;
+}
+
+QStringList CPlateTitle::SplitItems(const QString& items) {
+    // Joined by "-" as stored; older plates run the tokens together, so the
+    // brackets decide.
+    static const QRegularExpression token(QStringLiteral("\\[[^\\]]*\\]"));
+    QStringList tokens;
+    for (auto it = token.globalMatch(items); it.hasNext();)
+        tokens << it.next().captured(0);
+    return tokens;
+}
+
 bool CPlateTitle::HasBarcode() const {
-    return Tokens(m_doc.Properties().titleItems).contains(kBarcodeToken);
+    return SplitItems(m_doc.Properties().titleItems).contains(kBarcodeToken);
 }
 
 QStringList CPlateTitle::ItemTexts(int side, bool forFileName) const {
     const PlateProperties& p = m_doc.Properties();
     QStringList texts;
-    for (const QString& token : Tokens(p.titleItems)) {
+    for (const QString& token : SplitItems(p.titleItems)) {
         QString text;
         if (token == QStringLiteral("[회사코드]")) {
             if (!forFileName)

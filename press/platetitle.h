@@ -23,6 +23,12 @@ public:
     // companyCode: the shop's code for "[회사코드]" ("Unknown" when empty).
     CPlateTitle(const CTesselDoc& doc, CPDFServer& pdf, const QString& companyCode = QString());
 
+    // Every title item the title knows, in the order the title editor offers
+    // them; ItemTexts fills in exactly these.
+    static const QStringList& Tokens();
+    // TITLE_ITEMS as a list of its tokens, in order.
+    static QStringList SplitItems(const QString& items);
+
     // The text of each title item of TITLE_ITEMS for a side, in order
     // (the barcode token yields none).
     QStringList ItemTexts(int side, bool forFileName = false) const;

@@ -18,6 +18,15 @@ Result<QStringList> PressOutput::Make(const MakePressOptions& options) {
     return written;
 }
 
+bool PressOutput::CanSaveAs() const {
+    if (!m_made)
+        return false;
+    for (int side = 0; side < m_doc.Geometry().sideCount; ++side)
+        if (!QFileInfo::exists(m_press.SideFilePath(side)))
+            return false;
+    return true;
+}
+
 Result<QString> PressOutput::SaveAs(const QString& path) {
     if (!m_made)
         return Failure(QStringLiteral("출력용 PDF를 먼저 만드십시오."));

@@ -26,6 +26,8 @@ public:
     // Whether the last run made the side files ("save PDF under another
     // name" is offered only then).
     bool IsMade() const { return m_made; }
+    // Made, and every side file still there (nobody removed one since).
+    bool CanSaveAs() const;
     // Notes of the last run that did not stop it.
     const QStringList& Notes() const { return m_press.Notes(); }
 

@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <sys/stat.h>
 
@@ -39,6 +40,7 @@ CZelJobContainer::CZelJobContainer(const QString& name, const QString& folder, b
 void CZelJobContainer::SetSource(const QString& name, const QString& folder, bool load,
                                  ProgressSink* progress) {
     m_jobs.clear();
+    m_unread.clear();
     m_loaded = false;
     m_name = name;
     m_folder = WithoutTrailingSeparators(folder);
@@ -62,6 +64,7 @@ int CZelJobContainer::Refresh(bool force, ProgressSink* progress) {
         return Count();
     m_loaded = true;
     m_jobs.clear();
+    m_unread.clear();
     // Taken before the listing: a ticket arriving while the folder is read
     // changes the time again and is picked up by the next refresh.
     if (!LastWriteTime(m_folder, m_lastWrite))
@@ -80,12 +83,44 @@ int CZelJobContainer::Refresh(bool force, ProgressSink* progress) {
         // A ticket taken by another workstation meanwhile is simply gone.
         if (job->IsValid())
             m_jobs.push_back(std::move(job));
+        else
+            m_unread << files.at(i);
         if (progress)
             progress->Step(static_cast<int>(i + 1));
     }
     if (progress)
         progress->End();
     return Count();
+}
+
+int CZelJobContainer::Forget(const QStringList& tickets) {
+    QSet<QString> gone;
+    for (const QString& ticket : tickets)
+        if (!QFileInfo::exists(ticket))
+            gone.insert(QDir::cleanPath(ticket));
+    if (gone.isEmpty() || !m_loaded)
+        return 0;
+    const auto before = m_jobs.size();
+    std::erase_if(m_jobs, [&gone](const std::unique_ptr<CZelJob>& job) {
+        return gone.contains(QDir::cleanPath(job->Path()));
+    });
+    const int dropped = static_cast<int>(before - m_jobs.size());
+    if (dropped == 0)
+        return 0;
+    // The time first, as Refresh takes it: a ticket arriving after it
+    // changes the time again.
+    qint64 now = 0;
+    if (!LastWriteTime(m_folder, now))
+        return dropped;
+    QStringList listed = ListTickets(false);
+    QStringList held = m_unread;
+    for (const auto& job : m_jobs)
+        held << QFileInfo(job->Path()).fileName();
+    listed.sort();
+    held.sort();
+    if (listed == held)
+        m_lastWrite = now;
+    return dropped;
 }
 
 QStringList CZelJobContainer::ListTickets(bool sort) const {

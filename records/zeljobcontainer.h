@@ -36,6 +36,12 @@ public:
     // skipped. A sink that stops the read keeps the jobs read so far and
     // leaves the list marked for another read.
     int Refresh(bool force, ProgressSink* progress = nullptr);
+    // Drops the jobs of these tickets that are no longer in the folder (an
+    // intake moved them away) without reading the others again. When the
+    // jobs left are then exactly the folder's tickets, the folder counts as
+    // read as it is now; a ticket that came meanwhile still asks for a read.
+    // Returns the number of jobs dropped.
+    int Forget(const QStringList& tickets);
     // File names (no folder) of the folder's tickets, in directory order or
     // sorted by name.
     QStringList ListTickets(bool sort) const;
@@ -56,4 +62,5 @@ private:
     bool m_loaded = false;
     qint64 m_lastWrite = 0; // nanoseconds since the epoch
     std::vector<std::unique_ptr<CZelJob>> m_jobs;
+    QStringList m_unread; // tickets of the last read that did not load
 };

@@ -2,6 +2,7 @@
 
 #include "controlnames.h"
 #include "numberedit.h"
+#include "platetitledlg.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,12 +51,17 @@ void SelectName(QComboBox* combo, const QString& name) {
     combo->setCurrentIndex(std::max(index, 0));
 }
 
-QStringList AlignNames() {
+} // namespace
+
+QStringList CPlateSettingsPanel::AlignNames() {
     return {QStringLiteral("용지 끝"), QStringLiteral("여백 가운데"),
             QStringLiteral("인쇄 영역 쪽")};
 }
 
-} // namespace
+QStringList CPlateSettingsPanel::EdgeNames() {
+    return {QStringLiteral("왼쪽"), QStringLiteral("위쪽"), QStringLiteral("오른쪽"),
+            QStringLiteral("아래쪽")};
+}
 
 QStringList CPlateSettingsPanel::ArrangementNames() {
     return {QStringLiteral("수평 배열(좌상)"), QStringLiteral("수평 배열(우상)"),
@@ -237,9 +243,7 @@ QWidget* CPlateSettingsPanel::ArrangementGroup() {
 QWidget* CPlateSettingsPanel::TitleGroup() {
     auto* group =
         Named(new QGroupBox(QStringLiteral("판 제목")), "titleGroup", QStringLiteral("판 제목"));
-    m_titlePosition = Combo("titlePosition", QStringLiteral("판 제목 위치"),
-                            {QStringLiteral("왼쪽"), QStringLiteral("위쪽"),
-                             QStringLiteral("오른쪽"), QStringLiteral("아래쪽")});
+    m_titlePosition = Combo("titlePosition", QStringLiteral("판 제목 위치"), EdgeNames());
     m_titleAlign = Combo("titleAlign", QStringLiteral("판 제목 정렬"), AlignNames());
     m_titleItems = Named(new QLineEdit, "titleItems", QStringLiteral("판 제목 형식"));
     m_titleItems->setReadOnly(true);
@@ -247,8 +251,23 @@ QWidget* CPlateSettingsPanel::TitleGroup() {
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("위치:"), m_titlePosition);
     form->addRow(QStringLiteral("정렬:"), m_titleAlign);
-    form->addRow(QStringLiteral("판 제목 형식:"), m_titleItems);
+    auto* edit =
+        Named(new QPushButton(QStringLiteral("편집")), "editTitle", QStringLiteral("판 제목 편집"));
+    edit->setAutoDefault(false);
+    connect(edit, &QPushButton::clicked, this, &CPlateSettingsPanel::EditTitle);
+    auto* itemsRow = new QHBoxLayout;
+    itemsRow->addWidget(m_titleItems, 1);
+    itemsRow->addWidget(edit);
+    form->addRow(QStringLiteral("판 제목 형식:"), itemsRow);
     return group;
+}
+
+void CPlateSettingsPanel::EditTitle() {
+    CPlateTitleDlg editor(m_titleItems->text(), m_base.titleFont, this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    m_titleItems->setText(editor.Items());
+    m_base.titleFont = editor.Font();
 }
 
 QWidget* CPlateSettingsPanel::FurnitureGroup() {

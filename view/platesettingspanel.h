@@ -46,6 +46,10 @@ public:
     static QString CustomSizeName() { return QStringLiteral("사용자 정의"); }
     static QStringList ArrangementNames();
     static QStringList TurnNames();
+    // Where a margin-band object sits across its band (TITLE_ALIGN and the like).
+    static QStringList AlignNames();
+    // TITLE_POSITION 0 to 3.
+    static QStringList EdgeNames();
 
 private:
     QWidget* ImpositionGroup();
@@ -58,6 +62,7 @@ private:
     void OnSizeChosen(int index);
     void OnSizeTyped();
     void UpdateAfterWorkButtons();
+    void EditTitle();
 
     Lists m_lists;
     PlateProperties m_base; // the fields the panel does not show

@@ -1,6 +1,7 @@
 #include "tesselview.h"
 
 #include "rulerwnd.h"
+#include "ticketdrag.h"
 
 #include "engine/screenmapping.h"
 #include "engine/tesseldoc.h"
@@ -8,6 +9,10 @@
 #include "records/zelcolorpresets.h"
 
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -15,6 +20,7 @@
 #include <QRubberBand>
 #include <QScrollBar>
 #include <QSvgRenderer>
+#include <QTimer>
 #include <QTransform>
 
 namespace {
@@ -58,6 +64,8 @@ CTesselView::CTesselView(QWidget* parent) : QAbstractScrollArea(parent) {
     m_corner->setAutoFillBackground(true);
     setViewportMargins(CRulerWnd::kThickness, CRulerWnd::kThickness, 0, 0);
     m_band = new QRubberBand(QRubberBand::Rectangle, viewport());
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
     UpdateExtent();
 }
 
@@ -534,6 +542,16 @@ void CTesselView::mouseReleaseEvent(QMouseEvent* event) {
     CancelGesture();
 }
 
+void CTesselView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!m_doc || event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    // The first press already selected what lies under the cursor.
+    CancelGesture();
+    emit propertiesRequested();
+}
+
 void CTesselView::wheelEvent(QWheelEvent* event) {
     if (event->modifiers() & Qt::ControlModifier) {
         StepZoom(event->angleDelta().y() > 0 ? 1 : -1);
@@ -602,4 +620,59 @@ void CTesselView::contextMenuEvent(QContextMenuEvent* event) {
             plateview::ClickSelect(*m_doc, at.page, at.x, at.y, false);
     }
     emit contextMenuRequested(event->globalPos());
+}
+
+// Orders dropped from the job list.
+
+bool CTesselView::AcceptsDropAt(const QPoint& viewportPoint) const {
+    if (!m_doc)
+        return false;
+    // Orders land where items live: the first plate page.
+    const PlatePos at = ToPlate(viewportPoint);
+    return at.page == plateview::kItemPage && m_doc->AcceptsDropAt(at.x, at.y);
+}
+
+bool CTesselView::DropOrders(const QStringList& tickets, const QPoint& viewportPoint,
+                             bool oneCopy) {
+    if (tickets.isEmpty() || !AcceptsDropAt(viewportPoint))
+        return false;
+    CancelGesture();
+    const PlatePos at = ToPlate(viewportPoint);
+    // The plate reports the items that came, and the view draws them.
+    emit ordersDropped(tickets, at.x, at.y, oneCopy);
+    return true;
+}
+
+void CTesselView::dragEnterEvent(QDragEnterEvent* event) {
+    if (m_doc && ticketdrag::Carries(event->mimeData()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CTesselView::dragMoveEvent(QDragMoveEvent* event) {
+    // Ignored outside the usable area: the drag shows the "no" cursor there.
+    if (ticketdrag::Carries(event->mimeData()) && AcceptsDropAt(event->position().toPoint()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void CTesselView::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+}
+
+void CTesselView::dropEvent(QDropEvent* event) {
+    const QStringList tickets = ticketdrag::Decode(event->mimeData());
+    const QPoint point = event->position().toPoint();
+    if (tickets.isEmpty() || !AcceptsDropAt(point)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Taking orders asks questions and shows its progress: that waits until
+    // the drag's own event loop has ended.
+    const bool oneCopy = event->modifiers().testFlag(Qt::ShiftModifier);
+    QTimer::singleShot(0, this,
+                       [this, tickets, point, oneCopy] { DropOrders(tickets, point, oneCopy); });
 }

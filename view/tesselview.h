@@ -48,6 +48,13 @@ public:
     // Deletes the selected items (the plate asks the operator first).
     void DeleteSelection();
 
+    // Orders dragged from the job list. A drop is taken only where the plate
+    // takes one (its usable area); there the view hands the tickets to
+    // whoever takes orders (ordersDropped) and repaints. DropOrders is the
+    // drop itself at a viewport point: false, doing nothing, when refused.
+    bool AcceptsDropAt(const QPoint& viewportPoint) const;
+    bool DropOrders(const QStringList& tickets, const QPoint& viewportPoint, bool oneCopy);
+
     // Device pixels of a length in mm at the zoom, and the page's origin in
     // extent pixels (before scrolling).
     int Px(double mm, Qt::Orientation orientation) const;
@@ -65,6 +72,12 @@ signals:
     // The operator asked for the plate's context menu here (the item under
     // a right click is selected first).
     void contextMenuRequested(const QPoint& globalPos);
+    // A left double-click: the operator asks for the details of the
+    // selection (or of the plate).
+    void propertiesRequested();
+    // Tickets dropped at a plate point (page relative millimetres); one copy
+    // per case when Shift was held. Handled before DropOrders returns.
+    void ordersDropped(const QStringList& tickets, double x, double y, bool oneCopy);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -73,10 +86,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     struct PlatePos {

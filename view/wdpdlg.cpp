@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 
@@ -30,6 +31,61 @@ QString SideCaption(plateview::ViewSide side) {
     }
 }
 
+constexpr int kPicture = 36; // pixels, square
+
+// How one item stands on the plate: a page with a folded corner and a line
+// of text at its top, turned as the item is; a dashed frame when not one
+// item is selected.
+QPixmap RotationPicture(int angle) {
+    QPixmap picture(kPicture, kPicture);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(kPicture / 2.0, kPicture / 2.0);
+    if (angle < 0) {
+        p.setPen(QPen(Qt::gray, 1, Qt::DashLine));
+        p.drawRect(QRectF(-10, -13, 20, 26));
+        return picture;
+    }
+    p.rotate(angle);
+    const QRectF page(-10, -13, 20, 26);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawPolygon(
+        QPolygonF({page.topLeft(), page.topRight() - QPointF(6, 0), page.topRight() + QPointF(0, 6),
+                   page.bottomRight(), page.bottomLeft()}));
+    p.fillRect(QRectF(page.left() + 3, page.top() + 4, 10, 3), QColor(79, 154, 255));
+    return picture;
+}
+
+// The one selected item's own cut marks: the eight ticks around its box,
+// those that are on in black; nothing but the box when it has none.
+QPixmap OwnCutPicture(const CZelItem* item) {
+    QPixmap picture(kPicture, kPicture);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    const QRect box(9, 9, kPicture - 18, kPicture - 18);
+    p.setPen(item ? QColor(79, 154, 255) : QColor(Qt::gray));
+    p.drawRect(box);
+    if (!item || !item->ownCut)
+        return picture;
+    p.setPen(QPen(Qt::black, 1));
+    const int l = box.left(), t = box.top(), r = box.right(), b = box.bottom();
+    // In the order of the marks: top, right, bottom, left, two each.
+    const QLine ticks[8] = {{l + 3, 2, l + 3, t - 2},
+                            {r - 3, 2, r - 3, t - 2},
+                            {r + 2, t + 3, kPicture - 3, t + 3},
+                            {r + 2, b - 3, kPicture - 3, b - 3},
+                            {r - 3, b + 2, r - 3, kPicture - 3},
+                            {l + 3, b + 2, l + 3, kPicture - 3},
+                            {2, b - 3, l - 2, b - 3},
+                            {2, t + 3, l - 2, t + 3}};
+    for (int i = 0; i < 8; ++i)
+        if (item->cropMarks[size_t(i)])
+            p.drawLine(ticks[i]);
+    return picture;
+}
+
 } // namespace
 
 CWDPDlg::CWDPDlg(CTesselView& view, QWidget* parent) : QWidget(parent), m_view(view) {
@@ -40,6 +96,18 @@ CWDPDlg::CWDPDlg(CTesselView& view, QWidget* parent) : QWidget(parent), m_view(v
     m_size = Named(new QLabel, "selectionSize", QStringLiteral("크기"));
     m_pageSize = Named(new QLabel, "pageSize", QStringLiteral("그림 크기"));
     m_order = Named(new QLabel, "orderNumber", QStringLiteral("주문 번호"));
+    m_rotation = Named(new QLabel, "rotationPicture", QStringLiteral("회전"));
+    m_ownCut = Named(new QLabel, "ownCutPicture", QStringLiteral("독립 재단선"));
+    auto* properties = Named(new QPushButton(QStringLiteral(".")), "propertiesButton",
+                             QStringLiteral("판 / 항목 정보"));
+    properties->setToolTip(QStringLiteral("판 / 항목 정보"));
+    properties->setFixedWidth(32);
+    connect(properties, &QPushButton::clicked, this, &CWDPDlg::propertiesRequested);
+    auto* pictureRow = new QHBoxLayout;
+    pictureRow->addWidget(m_rotation);
+    pictureRow->addWidget(m_ownCut);
+    pictureRow->addStretch(1);
+    pictureRow->addWidget(properties);
     m_zoom = Named(new QComboBox, "zoom", QStringLiteral("확대"));
     m_zoom->setEditable(true);
     m_zoom->setInsertPolicy(QComboBox::NoInsert);
@@ -69,6 +137,7 @@ CWDPDlg::CWDPDlg(CTesselView& view, QWidget* parent) : QWidget(parent), m_view(v
     form->addRow(QStringLiteral("크기:"), m_size);
     form->addRow(QStringLiteral("그림:"), m_pageSize);
     form->addRow(QStringLiteral("주문:"), m_order);
+    form->addRow(QString(), pictureRow);
     form->addRow(QStringLiteral("확대:"), m_zoom);
     form->addRow(QStringLiteral("판:"), sideRow);
     form->addRow(QStringLiteral("배열:"), m_arrangement);
@@ -133,6 +202,12 @@ void CWDPDlg::ShowSelection() {
     const bool selected = doc && doc->SelectedCount() > 0;
     m_x->setEnabled(selected);
     m_y->setEnabled(selected);
+    const CZelItem* one = doc && doc->SelectedCount() == 1 ? doc->Selection().front() : nullptr;
+    m_rotation->setPixmap(RotationPicture(one ? one->rotate : -1));
+    m_rotation->setAccessibleDescription(one ? QStringLiteral("%1도").arg(one->rotate) : QString());
+    m_ownCut->setPixmap(OwnCutPicture(one));
+    m_ownCut->setAccessibleDescription(
+        one ? (one->ownCut ? QStringLiteral("있음") : QStringLiteral("없음")) : QString());
     if (!selected) {
         m_size->clear();
         m_pageSize->clear();

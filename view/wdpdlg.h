@@ -11,7 +11,8 @@ class QPushButton;
 
 // The position panel beside the plate view: the selection's position and
 // size (or the cursor's position), the single selected item's order, the
-// zoom, the side shown and the arrangement used for dropped orders.
+// zoom, the side shown and the arrangement used for dropped orders. Pictures
+// show how the one selected item stands turned and which own cut marks it has.
 class CWDPDlg : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +25,10 @@ public:
     // Reads the plate's settings again (after an open or a property change).
     void PlateChanged();
 
+signals:
+    // The "." button: the details of the selection, or of the plate.
+    void propertiesRequested();
+
 private:
     void MoveTo(bool xTyped);
     void OnZoomEntered();
@@ -35,6 +40,8 @@ private:
     QLabel* m_size;
     QLabel* m_pageSize;
     QLabel* m_order;
+    QLabel* m_rotation;
+    QLabel* m_ownCut;
     QComboBox* m_zoom;
     QButtonGroup* m_sides;
     QPushButton* m_sideB;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../engine/scriptedoperator.h"
 #include "demo/demoshop.h"
 #include "engine/operatorinterface.h"
 #include "records/programfolder.h"
@@ -16,22 +17,8 @@
 #include <functional>
 #include <memory>
 
-// Answers from a script and keeps what the program said; a question without
-// an answer fails the test.
-struct RecordingOperator : OperatorInterface {
-    QList<bool> answers;
-    QStringList questions;
-    QStringList messages;
-    bool Ask(const QString& question) override {
-        questions << question;
-        if (answers.isEmpty()) {
-            ADD_FAILURE() << "unexpected question: " << question.toStdString();
-            return false;
-        }
-        return answers.takeFirst();
-    }
-    void Tell(const QString& message) override { messages << message; }
-};
+// The dialogs' operator: answers from a script and keeps what was said.
+using RecordingOperator = ScriptedOperator;
 
 // One demo shop for the suite (making it draws artwork); tests that change
 // it put it back.

@@ -16,9 +16,11 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolBar>
@@ -336,4 +338,29 @@ TEST_F(PlateViewTest, CommandKeysActWindowWideButLetFieldsType) {
     QTest::keyClick(view.get(), Qt::Key_W, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(doc.ItemAt(0)->rotate, angle);
     view->setParent(nullptr);
+}
+
+TEST_F(PlateViewTest, PanelShowsTheTurnAndTheOwnCutOfOneItemAndAsksForDetails) {
+    CWDPDlg panel(*view);
+    auto* rotation = Find<QLabel>(&panel, "rotationPicture");
+    auto* ownCut = Find<QLabel>(&panel, "ownCutPicture");
+    doc.SelectItem(doc.ItemAt(0));
+    doc.RotateSelection(true);
+    panel.ShowSelection();
+    EXPECT_EQ(rotation->accessibleDescription(), QStringLiteral("%1도").arg(doc.ItemAt(0)->rotate));
+    EXPECT_EQ(ownCut->accessibleDescription(), QStringLiteral("없음"));
+    const QImage upright = rotation->pixmap().toImage();
+    doc.RotateSelection(true);
+    panel.ShowSelection();
+    EXPECT_NE(rotation->pixmap().toImage(), upright); // the picture turns with the item
+
+    doc.SelectItem(doc.ItemAt(1)); // two: nothing of one item is shown
+    panel.ShowSelection();
+    EXPECT_TRUE(rotation->accessibleDescription().isEmpty());
+    EXPECT_TRUE(ownCut->accessibleDescription().isEmpty());
+
+    int asked = 0;
+    QObject::connect(&panel, &CWDPDlg::propertiesRequested, [&] { ++asked; });
+    Find<QPushButton>(&panel, "propertiesButton")->click();
+    EXPECT_EQ(asked, 1);
 }

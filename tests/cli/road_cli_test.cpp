@@ -88,12 +88,24 @@ TEST_F(Road, FromTicketsToPressFilesAndRegistration) {
     EXPECT_NE(run.code, 0);
     EXPECT_TRUE(Names(In(QStringLiteral("Local/Work")), QStringLiteral("*.tzmp")).isEmpty());
 
+    // No password anywhere (and no terminal to ask on): a usage error.
+    const QStringList newPlate = {
+        QStringLiteral("plate"),     QStringLiteral("new"),
+        QStringLiteral("--preset"),  QStringLiteral("명함 양면 국2절 92x52"),
+        QStringLiteral("--type"),    QStringLiteral("P"),
+        QStringLiteral("--date"),    QStringLiteral("2026-03-11"),
+        QStringLiteral("--account"), QStringLiteral("demo")};
+    run = Shop(newPlate);
+    EXPECT_EQ(run.code, 2) << run.err.toStdString();
+    EXPECT_TRUE(Names(In(QStringLiteral("Local/Work")), QStringLiteral("*.tzmp")).isEmpty());
+
     // The plate: named from its type and date, in the local work folder.
-    run = Shop({QStringLiteral("plate"), QStringLiteral("new"), QStringLiteral("--preset"),
-                QStringLiteral("명함 양면 국2절 92x52"), QStringLiteral("--type"),
-                QStringLiteral("P"), QStringLiteral("--date"), QStringLiteral("2026-03-11"),
-                QStringLiteral("--account"), QStringLiteral("demo"), QStringLiteral("--password"),
-                QStringLiteral("demo")});
+    const QString passwordFile = s_temp->filePath(QStringLiteral("password"));
+    {
+        QFile file(passwordFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("demo\n") == 5);
+    }
+    run = Shop(newPlate + QStringList{QStringLiteral("--password-file"), passwordFile});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
     const QString plate = In(QStringLiteral("Local/Work/P260311001.tzmp"));
     EXPECT_EQ(run.out, plate + QLatin1Char('\n'));

@@ -1,5 +1,7 @@
 #include "pressfixture.h"
 
+#include "press/platetitle.h"
+
 #include "pdfbinding/presscolour.h"
 #include "press/platemarks.h"
 
@@ -194,6 +196,25 @@ TEST_F(PlateMarksTest, OwnCutMarksPerSwitchAndLines) {
     EXPECT_NEAR(rects[1].y, 30, 0.01);
     EXPECT_NEAR(rects[1].h, 50, 0.01);
     EXPECT_EQ(rects[1].fill, (std::vector<double>{1, 1, 1, 1}));
+}
+
+TEST_F(PlateMarksTest, EveryTitleItemTheEditorOffersHasItsText) {
+    PlateProperties p = Sheet(1, 0);
+    p.titleItems = CPlateTitle::Tokens().join(QLatin1Char('-'));
+    p.jobCode = QStringLiteral("P-0001");
+    p.presetName = QStringLiteral("국2절");
+    p.paperType = QStringLiteral("스노우 250");
+    p.pressQuantityText = QStringLiteral("500");
+    p.afterWork = QStringLiteral("재단");
+    p.userName = QStringLiteral("작업자");
+    p.jobDate = QStringLiteral("2026-03-11");
+    p.comment = QStringLiteral("메모");
+    OpenWithOneItem(p);
+    const CPlateTitle title(*doc, pdf, QStringLiteral("C1"));
+    // The barcode token yields no text; each other one yields one.
+    EXPECT_EQ(title.ItemTexts(0).size(), CPlateTitle::Tokens().size() - 1)
+        << title.TitleText(0).toStdString();
+    EXPECT_TRUE(title.HasBarcode());
 }
 
 TEST_F(PlateMarksTest, TitleAndBarcodeAlongTheTopEdge) {

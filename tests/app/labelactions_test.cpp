@@ -1,0 +1,134 @@
+#include "appfixture.h"
+
+#include "app/mainframe.h"
+#include "engine/tesseldoc.h"
+#include "labels/labelset.h"
+#include "records/zelaccount.h"
+#include "shop/newplate.h"
+#include "shop/session.h"
+#include "shop/ticketintake.h"
+#include "view/tesselview.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTableView>
+
+// The label commands of the main window on a plate holding two orders.
+class LabelActionsTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)));
+        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
+        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
+        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
+                                                     QStringLiteral("P"), QDate(2026, 3, 12)})
+                                  .value();
+        const QString path = CreatePlate(shop, *account, plate).value();
+        {
+            CTesselDoc doc;
+            doc.SetContext(shop.Context(&op, nullptr));
+            ASSERT_TRUE(doc.Open(path));
+            const QStringList tickets =
+                ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
+            op.answers = {true, true, true, true};
+            ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
+                                                   doc.Geometry().usableArea.y, false)
+                            .ok());
+            op.answers.clear();
+            ASSERT_TRUE(doc.Save(path));
+        }
+        frame = std::make_unique<CMainFrame>(shop, session, CMainFrame::Actions{});
+        ASSERT_TRUE(frame->OpenPlate(path));
+        // Questions of the plate go to the script, not to message boxes.
+        frame->Document()->SetContext(shop.Context(&op, nullptr));
+        frame->show();
+    }
+    void TearDown() override {
+        CTesselDoc& doc = *frame->Document();
+        doc.SelectAll();
+        op.answers = {true, true, true, true};
+        doc.DeleteSelectedOrders();
+        op.answers.clear();
+        doc.Save(doc.Path());
+        frame.reset();
+        account->Logout();
+    }
+    QAction* Action(const char* name) {
+        return frame->findChild<QAction*>(QString::fromLatin1(name));
+    }
+
+    std::unique_ptr<CZelAccount> account;
+    ShopSession session;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(LabelActionsTest, ChangeLabelOnTheLabelPlateWithOneItem) {
+    CTesselDoc& doc = *frame->Document();
+    QAction* change = Action("changeLabelAction");
+    ASSERT_NE(change, nullptr);
+    doc.SelectItem(doc.ItemAt(0));
+    Action("sideAAction")->trigger();
+    EXPECT_FALSE(change->isEnabled());
+    Action("sideLabelAction")->trigger();
+    EXPECT_TRUE(change->isEnabled());
+
+    const CZelItem* item = doc.ItemAt(0);
+    QString offered;
+    OnModal("labelSelectDialog", [&offered](QWidget* dialog) {
+        auto* list = dialog->findChild<QTableView*>(QStringLiteral("labelList"));
+        auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("ok"));
+        // The last fitting label: the smallest that fits.
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            list->selectRow(row);
+            if (ok->isEnabled())
+                offered = list->model()->index(row, 0).data().toString();
+        }
+        list->selectRow(list->model()
+                            ->match(list->model()->index(0, 0), Qt::DisplayRole, offered)
+                            .value(0)
+                            .row());
+        ok->click();
+    });
+    change->trigger();
+    ASSERT_FALSE(offered.isEmpty());
+    EXPECT_EQ(item->labelName, offered);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(QFileInfo::exists(item->label.picturePath));
+}
+
+// A label saved in the editor draws the plate's items that take their label
+// automatically again.
+TEST_F(LabelActionsTest, LabelEditorSavesAndTheItemsAreDrawnAgain) {
+    CTesselDoc& doc = *frame->Document();
+    const CZelItem* item = doc.ItemAt(0);
+    ASSERT_TRUE(item->labelName.isEmpty());
+    const QString picture = item->label.picturePath;
+    ASSERT_TRUE(QFileInfo::exists(picture));
+    const QDateTime old = QDateTime::currentDateTime().addDays(-1);
+    {
+        QFile file(picture);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    EXPECT_EQ(Action("labelEditorAction")->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+    OnModal("labelEditorDialog", [](QWidget* editor) {
+        OnModal("labelSaveDialog", [](QWidget* save) {
+            save->findChild<QComboBox*>(QStringLiteral("labelName"))
+                ->setEditText(QStringLiteral("시험 저장"));
+            save->findChild<QPushButton*>(QStringLiteral("ok"))->click();
+        });
+        editor->findChild<QPushButton*>(QStringLiteral("save"))->click();
+        editor->findChild<QPushButton*>(QStringLiteral("close"))->click();
+    });
+    Action("labelEditorAction")->trigger();
+    QString presetDir;
+    ASSERT_TRUE(shop.preference.GetPresetDir(presetDir));
+    const QString saved = labelset::LabelPath(presetDir, QStringLiteral("시험 저장"));
+    EXPECT_TRUE(QFile::exists(saved));
+    EXPECT_GT(QFileInfo(picture).lastModified(), old);
+    QFile::remove(saved);
+}
