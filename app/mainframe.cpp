@@ -571,7 +571,11 @@ void CMainFrame::OnMakePress() {
     m_doc->SetContext(before);
     UpdateTitle();
     UpdateActions();
+    const QString plate = m_doc->Properties().jobCode;
     if (!made->ok()) {
+        m_jobLists->Log(
+            QStringLiteral("판 %1: 출력용 PDF를 만들지 못했습니다: %2").arg(plate, made->error()),
+            true);
         if (!op.told.contains(made->error()))
             m_op.Tell(QStringLiteral("출력용 PDF를 만들지 못했습니다.\n%1").arg(made->error()));
         return;
@@ -581,9 +585,11 @@ void CMainFrame::OnMakePress() {
                       .arg(m_press->Notes().join(QLatin1Char('\n'))));
     const QString folder = options.pressDir.isEmpty() ? QFileInfo(m_doc->Path()).absolutePath()
                                                       : QDir::toNativeSeparators(options.pressDir);
-    m_status->showMessage(QStringLiteral("출력용 PDF 파일 %1개를 만들었습니다: %2")
-                              .arg(made->value().size())
-                              .arg(folder));
+    const QString done = QStringLiteral("출력용 PDF 파일 %1개를 만들었습니다: %2")
+                             .arg(made->value().size())
+                             .arg(folder);
+    m_status->showMessage(done);
+    m_jobLists->Log(QStringLiteral("판 %1: %2").arg(plate, done));
 }
 
 bool CMainFrame::SavePressAs(const QString& path) {
@@ -635,7 +641,10 @@ void CMainFrame::OnRegisterPlate() {
     CZelPlateRegDlg dialog(*m_doc, signature, url, m_op, this);
     const bool registered = dialog.exec() == QDialog::Accepted;
     UpdateTitle();
-    if (registered)
-        m_status->showMessage(
-            QStringLiteral("판 \"%1\"을(를) 등록했습니다.").arg(m_doc->Properties().jobCode));
+    if (registered) {
+        const QString done =
+            QStringLiteral("판 \"%1\"을(를) 등록했습니다.").arg(m_doc->Properties().jobCode);
+        m_status->showMessage(done);
+        m_jobLists->Log(done);
+    }
 }

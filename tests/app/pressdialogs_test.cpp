@@ -2,9 +2,12 @@
 
 #include "../registration/loopbackserver.h"
 
+#include "app/joblists.h"
 #include "app/mainframe.h"
 #include "app/newprojdlg.h"
 #include "app/progstatusbar.h"
+#include "app/wsbdlg.h"
+#include "app/wsblogdlg.h"
 #include "engine/tesseldoc.h"
 #include "press/makepress.h"
 #include "press/platetitle.h"
@@ -197,6 +200,9 @@ TEST_F(PressDialogsTest, MakePressFromTheMainFrameWritesThePressFolder) {
     EXPECT_TRUE(
         frame.ProgressBar()->currentMessage().contains(QDir::toNativeSeparators(press.path())))
         << frame.ProgressBar()->currentMessage().toStdString();
+    // The workstation's log keeps the run.
+    EXPECT_TRUE(frame.JobLists()->JobPanel()->LogPage()->Text().contains(
+        frame.ProgressBar()->currentMessage()));
 
     ASSERT_TRUE(saveAs->isEnabled());
     const QString merged = press.filePath(QStringLiteral("한 파일.pdf"));
