@@ -373,6 +373,15 @@ void CMainFrame::AddViewMenu(QMenu* view) {
             m_view->SetShown(shown);
         });
     }
+    // Off by default: the plan is worked out afresh after every change.
+    QAction* cutPlan = view->addAction(QStringLiteral("재단 순서 보기"));
+    cutPlan->setObjectName(QStringLiteral("cutPlanAction"));
+    cutPlan->setCheckable(true);
+    connect(cutPlan, &QAction::toggled, this, [this](bool on) {
+        CTesselView::Furniture shown = m_view->Shown();
+        shown.cutPlan = on;
+        m_view->SetShown(shown);
+    });
     view->addSeparator();
     auto* sides = new QActionGroup(this);
     const char16_t* const sideTexts[] = {u"A 판(앞면)", u"B 판(뒷면)", u"레이블 판"};

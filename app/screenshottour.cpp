@@ -233,6 +233,12 @@ int main(int argc, char* argv[]) {
     shoot(&frame, "11-main-window-side-b");
     frame.View()->SetSide(plateview::ViewSide::Label);
     shoot(&frame, "12-main-window-label-side");
+    frame.View()->SetSide(plateview::ViewSide::A);
+    if (auto* cutPlan = frame.findChild<QAction*>(QStringLiteral("cutPlanAction"))) {
+        cutPlan->setChecked(true);
+        shoot(&frame, "12a-main-window-cut-plan");
+        cutPlan->setChecked(false);
+    }
 
     // The item and plate dialogs over the open plate.
     if (CTesselDoc* doc = frame.Document()) {

@@ -46,6 +46,9 @@ const std::vector<CommandHelp>& Helps() {
                            "2 each side apart (default: the MAKE_PDF_TYPE preference)"},
           {"--press-dir DIR", "the press folder the files go to (default: the preference's)"},
           {"--title-name", "name the press files after the plate's title, not its file"}}},
+        {"plate cutplan",
+         {{"--json", "print the plan as JSON: the cuts in order (piece, axis, position_mm), the "
+                     "items' trim rectangles, the waste and the counts"}}},
         {"plate register",
          {{"--url URL", "the registration server (default: the PLATE_REG_URL preference)"}}},
         {"jobs list",

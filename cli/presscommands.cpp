@@ -4,6 +4,7 @@
 #include "progress.h"
 
 #include "engine/tesseldoc.h"
+#include "press/cutplan.h"
 #include "press/makepress.h"
 #include "shop/installation.h"
 
@@ -61,7 +62,28 @@ int Press(CommandLine& args) {
         PrintWarning(OneLine(note));
     for (const QString& file : written)
         PrintLine(file);
+    for (const QString& file : press.CutPlanFiles())
+        PrintLine(file);
     return ok ? 0 : Fail(OneLine(error));
+}
+
+int CutPlanCommand(CommandLine& args) {
+    const bool json = args.TakeFlag(QStringLiteral("--json"));
+    QStringList files;
+    if (!args.Positionals(files, 1, 1))
+        return Fail(args.Error(), 2);
+    CTesselDoc doc;
+    QString error;
+    if (!doc.Open(files.at(0), &error))
+        return Fail(OneLine(error));
+    const Result<CutPlan> plan = MakeCutPlan(doc);
+    if (!plan)
+        return Fail(plan.error());
+    if (json)
+        PrintLine(QString::fromUtf8(cutplan::ToJson(plan.value())).trimmed());
+    else
+        PrintLine(cutplan::ToText(plan.value()).trimmed());
+    return 0;
 }
 
 } // namespace
@@ -70,5 +92,7 @@ std::vector<Command> PressCommands() {
     return {
         {"plate press", "PLATE.tzmp [--type 0|1|2] [--press-dir DIR] [--title-name]",
          "make the press files of a plate (side files, summary file, press folder)", Press, true},
+        {"plate cutplan", "PLATE.tzmp [--json]",
+         "the guillotine cutting plan of a plate's printed sheet", CutPlanCommand},
     };
 }

@@ -9,6 +9,7 @@
 #include "pdfbinding/composescope.h"
 #include "pdfbinding/pdfserver.h"
 #include "pdfbinding/presscolour.h"
+#include "press/cutsheet.h"
 #include "press/platemarks.h"
 #include "press/platetitle.h"
 #include "records/filenames.h"
@@ -64,6 +65,9 @@ MakePressOptions MakePressOptions::FromPreference(CZelPreference& preference) {
     o.itemCut = {preference.GetOption(O::ItemCutA), preference.GetOption(O::ItemCutB),
                  preference.GetOption(O::ItemCutL)};
     preference.GetPresetDir(o.presetDir);
+    CTzmpItem* root = preference.Tree().GetRoot();
+    if (root && preference.Tree().HasChild(root, CZelPreference::Key(O::MakeCutPlan)))
+        o.cutPlan = preference.GetOption(O::MakeCutPlan) != 0;
     return o;
 }
 
@@ -226,6 +230,7 @@ bool CMakePress::Replaceable(const QString& path, QString* error) {
 
 bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QString* error) {
     m_notes.clear();
+    m_cutPlanFiles.clear();
     m_pageSizes.clear();
     m_labelPdfs.clear();
     CPDFServer* pdf = m_doc.Context().pdf;
@@ -276,6 +281,12 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     for (int side = 0; side < sides; ++side)
         if (!RemoveOld(SideFilePath(side), error))
             return false;
+    // A plan of an earlier layout beside the new side files would mislead the
+    // cutter room, also when no new plan is asked for.
+    for (const QString& old :
+         {cutsheet::SheetPath(m_doc.Path()), cutsheet::ProgramPath(m_doc.Path())})
+        if (!RemoveOld(old, error))
+            return false;
 
     ProgressSink* progress = m_doc.Context().progress;
     CPlateTitle plateTitle(m_doc, *pdf, options.companyCode);
@@ -305,6 +316,8 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
         if (written)
             *written << SideFilePath(side);
     }
+    if (options.cutPlan && !WriteCutPlan(error))
+        return false;
     if (progress) {
         progress->Begin(QStringLiteral("출력용 PDF 파일 생성"), 1);
         progress->Detail(
@@ -478,6 +491,22 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
     }
     if (progress)
         progress->End();
+    return true;
+}
+
+bool CMakePress::WriteCutPlan(QString* error) {
+    const Result<CutPlan> plan = MakeCutPlan(m_doc);
+    if (!plan) {
+        m_notes << QStringLiteral("no cutting plan: %1").arg(plan.error());
+        return true;
+    }
+    const QString sheet = cutsheet::SheetPath(m_doc.Path());
+    const QString program = cutsheet::ProgramPath(m_doc.Path());
+    if (!cutsheet::WriteSheet(*m_doc.Context().pdf, plan.value(), m_doc.Properties().jobCode, sheet,
+                              error) ||
+        !cutsheet::WriteProgram(plan.value(), program, error))
+        return false;
+    m_cutPlanFiles << sheet << program;
     return true;
 }
 

@@ -27,6 +27,9 @@ struct MakePressOptions {
     QString companyCode; // "[회사코드]" of the title; "Unknown" when empty
     QString presetDir;   // labels and member pictures
     bool view = false;   // MAKE_PDF_VIEW: open each press file written
+    // MAKE_CUT_PLAN: the cutting sheet and cut program beside the side files
+    // (on unless the preference turns it off).
+    bool cutPlan = true;
     // How a press file is opened (the GUI's "open" of the desktop).
     std::function<void(const QString&)> open;
 
@@ -80,6 +83,9 @@ public:
     QString LabelPicturePath(const CZelItem& item) const;
     // Notes of the last run that did not stop it (labels that could not be made).
     const QStringList& Notes() const { return m_notes; }
+    // The cutter room's files of the last run (cutting sheet, cut program);
+    // not press files, so not among the run's written files.
+    const QStringList& CutPlanFiles() const { return m_cutPlanFiles; }
 
 private:
     bool Refuse(QString* error, const QString& message);
@@ -93,6 +99,9 @@ private:
                    int rotate, bool frame, const QString& frameColor, QString* error);
     bool MakeLabels(const MakePressOptions& options, QString* error);
     bool WritePressFolder(const MakePressOptions& options, QStringList* written, QString* error);
+    // The cutting sheet and cut program; a plate that cannot be cut apart
+    // leaves a note, not a failed run.
+    bool WriteCutPlan(QString* error);
 
     CTesselDoc& m_doc;
     const CZelPressMarkPresets* m_colorBars;
@@ -100,4 +109,5 @@ private:
     std::map<std::pair<QString, int>, std::pair<double, double>> m_pageSizes;
     std::map<const CZelItem*, QString> m_labelPdfs;
     QStringList m_notes;
+    QStringList m_cutPlanFiles;
 };

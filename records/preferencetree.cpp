@@ -23,6 +23,7 @@ const MarkupKeyTable kPreferenceKeys{
     {"MAKE_PDF_TYPE", I},
     {"MAKE_PDF_VIEW", I},
     {"MAKE_PDF_TITLE_FNAME", I},
+    {"MAKE_CUT_PLAN", I},
     {"MAKE_PDF_PRESS_DIR", T},
     // The plate registration server of this installation.
     {"PLATE_REG_URL", T},

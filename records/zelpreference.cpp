@@ -10,9 +10,10 @@ namespace {
 
 const char* const kFolderKeys[] = {"USERS_DIR",    "PRESET_DIR",  "JOBS_DIR",      "PDFS_DIR",
                                    "PROGRESS_DIR", "RELEASE_DIR", "LOCAL_WORK_DIR"};
-const char* const kOptionKeys[] = {
-    "ITEM_FRAME_A", "ITEM_FRAME_B",    "ITEM_FRAME_L",  "ITEM_CUT_A",    "ITEM_CUT_B",
-    "ITEM_CUT_L",   "MAKE_PDF_METHOD", "MAKE_PDF_TYPE", "MAKE_PDF_VIEW", "MAKE_PDF_TITLE_FNAME"};
+const char* const kOptionKeys[] = {"ITEM_FRAME_A",         "ITEM_FRAME_B",  "ITEM_FRAME_L",
+                                   "ITEM_CUT_A",           "ITEM_CUT_B",    "ITEM_CUT_L",
+                                   "MAKE_PDF_METHOD",      "MAKE_PDF_TYPE", "MAKE_PDF_VIEW",
+                                   "MAKE_PDF_TITLE_FNAME", "MAKE_CUT_PLAN"};
 
 QString WithSeparator(const QString& path) {
     return path.endsWith(QLatin1Char('/')) ? path : path + QLatin1Char('/');

@@ -30,7 +30,8 @@ public:
         MakePdfMethod,
         MakePdfType,
         MakePdfView,
-        MakePdfTitleFname
+        MakePdfTitleFname,
+        MakeCutPlan // the cutting sheet and cut program beside the side files
     };
 
     CZelPreference();

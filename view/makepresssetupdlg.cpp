@@ -275,6 +275,9 @@ QWidget* CMakePressSetupDlg::OutputGroup() {
     m_titleFileName = Check("titleFileName", QStringLiteral("판 제목 PDF 파일명"),
                             QStringLiteral("판 제목 PDF 파일명"));
     layout->addWidget(m_titleFileName);
+    m_cutPlan = Check("cutPlan", QStringLiteral("재단 지시서와 재단 프로그램 만들기"),
+                      QStringLiteral("재단 지시서와 재단 프로그램 만들기"));
+    layout->addWidget(m_cutPlan);
 
     m_pressDir = Named(new QLineEdit, "pressDir", QStringLiteral("출력용 PDF 저장 폴더"));
     m_pressDir->setMinimumWidth(280);
@@ -332,6 +335,7 @@ void CMakePressSetupDlg::Fill() {
         m_itemFrame[i]->setChecked(m_preference.GetOption(kItemFrame[i]) != 0);
     }
     m_titleFileName->setChecked(m_preference.GetOption(Option::MakePdfTitleFname) != 0);
+    m_cutPlan->setChecked(MakePressOptions::FromPreference(m_preference).cutPlan);
     // A folder that has gone is shown as stored, so the operator sees what to mend.
     m_pressDir->setText(MakePressOptions::FromPreference(m_preference).pressDir);
 }
@@ -377,6 +381,7 @@ void CMakePressSetupDlg::accept() {
         m_preference.SetOption(kItemFrame[i], m_itemFrame[i]->isChecked() ? 1 : 0);
     }
     m_preference.SetOption(Option::MakePdfTitleFname, m_titleFileName->isChecked() ? 1 : 0);
+    m_preference.SetOption(Option::MakeCutPlan, m_cutPlan->isChecked() ? 1 : 0);
     // The settings hold for this run either way; the operator hears when they
     // will not be there next time.
     if (!m_preference.Save())

@@ -74,5 +74,6 @@ private:
     std::array<QCheckBox*, 3> m_itemCut{};
     std::array<QCheckBox*, 3> m_itemFrame{};
     QCheckBox* m_titleFileName;
+    QCheckBox* m_cutPlan;
     QLineEdit* m_pressDir;
 };

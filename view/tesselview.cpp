@@ -139,10 +139,12 @@ void CTesselView::SetSide(plateview::ViewSide side) {
 
 void CTesselView::SetShown(const Furniture& shown) {
     m_shown = shown;
+    m_cutPlan.reset();
     viewport()->update();
 }
 
 void CTesselView::PlateChanged(const PlateChange& change) {
+    m_cutPlan.reset();
     if (change.wholePlate || change.Has(PlateChange::Properties)) {
         const plateview::ViewSide side = plateview::FitViewSide(m_side, m_doc->Geometry());
         UpdateExtent();
@@ -331,11 +333,57 @@ void CTesselView::DrawPage(QPainter& p, int page, const QRect& clip) {
             kSplit);
     Frame(p, margins, kMagenta);
     Frame(p, pageRect, Qt::black);
+    if (m_shown.cutPlan && page == plateview::kItemPage)
+        DrawCutPlan(p, page, pageRect);
 
     const std::vector<const CZelItem*>& selection = doc.Selection();
     if (page == plateview::kItemPage)
         for (size_t i = 0; i < selection.size(); ++i)
             DrawSelection(p, ItemRect(*selection[i], false), i == 0);
+}
+
+void CTesselView::DrawCutPlan(QPainter& p, int page, const QRect& pageRect) {
+    if (!m_cutPlan)
+        m_cutPlan = std::make_unique<Result<CutPlan>>(MakeCutPlan(*m_doc));
+    p.save();
+    p.setClipRect(pageRect);
+    const QColor knife(220, 0, 0);
+    if (!m_cutPlan->ok()) {
+        // Why there is no plan, where the lines would be.
+        p.setPen(knife);
+        p.drawText(pageRect.adjusted(6, 6, -6, -6), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                   QStringLiteral("재단 계획을 만들 수 없습니다: %1").arg(m_cutPlan->error()));
+        p.restore();
+        return;
+    }
+    const CutPlan& plan = m_cutPlan->value();
+    for (const CZelBound& waste : plan.waste)
+        p.fillRect(ExtentRect(waste, page), QBrush(QColor(220, 0, 0, 90), Qt::BDiagPattern));
+    QFont font = p.font();
+    font.setPixelSize(11);
+    p.setFont(font);
+    for (const CutPlan::Cut& cut : plan.cuts) {
+        const QRect piece = ExtentRect(cut.pieceBound, page);
+        const QPoint origin = PageOrigin(page);
+        const bool alongX = cut.axis == CutPlan::Axis::X;
+        QRect line;
+        if (alongX)
+            line = QRect(origin.x() + Px(cut.position, Qt::Horizontal), piece.top(), 1,
+                         piece.height());
+        else
+            line =
+                QRect(piece.left(), origin.y() + Px(cut.position, Qt::Vertical), piece.width(), 1);
+        p.fillRect(line, knife);
+        const QString label = QString::number(cut.step);
+        const QRect text = p.fontMetrics().boundingRect(label).adjusted(-2, 0, 2, 0);
+        const QPoint at = alongX ? QPoint(line.left() - text.width() / 2, piece.top() + 2)
+                                 : QPoint(piece.left() + 2, line.top() - text.height() / 2);
+        const QRect tag(at, text.size());
+        p.fillRect(tag, Qt::white);
+        p.setPen(knife);
+        p.drawText(tag, Qt::AlignCenter, label);
+    }
+    p.restore();
 }
 
 QPixmap CTesselView::Thumbnail(const CZelItem& item) {

@@ -2,10 +2,13 @@
 
 #include "engine/platechange.h"
 #include "engine/plateview.h"
+#include "press/cutplan.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
 #include <QPixmap>
+
+#include <memory>
 
 class CRulerWnd;
 class CTesselDoc;
@@ -41,6 +44,7 @@ public:
         bool verticalSplit = true;
         bool horizontalGrid = true;
         bool verticalGrid = true;
+        bool cutPlan = false; // the cutting plan's knife lines, numbered in order
     };
     const Furniture& Shown() const { return m_shown; }
     void SetShown(const Furniture& shown);
@@ -112,6 +116,7 @@ private:
     void DrawItem(QPainter& p, const CZelItem& item, const QRect& box);
     void DrawOwnCut(QPainter& p, const CZelItem& item, const QRect& box);
     void DrawSelection(QPainter& p, const QRect& box, bool primary);
+    void DrawCutPlan(QPainter& p, int page, const QRect& pageRect);
     // The item's picture on the shown side, scaled to the zoom and turned,
     // drawn once per zoom, angle and picture.
     QPixmap Thumbnail(const CZelItem& item);
@@ -120,6 +125,8 @@ private:
     int m_zoom = plateview::kInitialZoom;
     plateview::ViewSide m_side = plateview::ViewSide::A;
     Furniture m_shown;
+    // The plan of the plate as last drawn; made again after any change.
+    std::unique_ptr<Result<CutPlan>> m_cutPlan;
     CRulerWnd* m_hRuler;
     CRulerWnd* m_vRuler;
     QWidget* m_corner;

@@ -155,8 +155,11 @@ TEST_F(Road, FromTicketsToPressFilesAndRegistration) {
                           "250g-양면8도-500매-데모 작업자-2026-03-11.pdf"));
     const QStringList sideFiles = {work + QStringLiteral("_A.pdf"), work + QStringLiteral("_B.pdf"),
                                    work + QStringLiteral("_L.pdf")};
+    // The cutter room's files come last, beside the side files.
+    const QStringList cutPlan = {work + QStringLiteral("_cuts.pdf"),
+                                 work + QStringLiteral("_cuts.csv")};
     EXPECT_EQ(run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-              sideFiles + QStringList{pressed});
+              sideFiles + QStringList{pressed} + cutPlan);
     CPDFServer pdf;
     ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
         << pdf.LoadError().toStdString();
