@@ -33,6 +33,8 @@ public:
     // The image turned to its rotation (applies a pending rotation).
     const QImage& Image();
 
+    bool operator==(const CPicture&) const = default;
+
 private:
     void ApplyRotation();
 
