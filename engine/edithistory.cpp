@@ -197,10 +197,10 @@ Result<void> CTesselDoc::Redo() {
 
 Result<void> CTesselDoc::Travel(bool back) {
     if (back ? !m_history.CanUndo() : !m_history.CanRedo())
-        return Failure(back ? QStringLiteral("there is nothing to undo")
-                            : QStringLiteral("there is nothing to redo"));
+        return Failure(back ? QStringLiteral("실행 취소할 작업이 없습니다.")
+                            : QStringLiteral("다시 실행할 작업이 없습니다."));
     if (m_groupDepth > 0 || m_changeDepth > 0)
-        return Failure(QStringLiteral("an edit is under way"));
+        return Failure(QStringLiteral("편집이 끝난 뒤에 실행 취소하거나 다시 실행할 수 있습니다."));
     PlateStep& step = back ? m_history.UndoStep() : m_history.RedoStep();
 
     // Each ticket moves the other way on undo; in reverse order, so that a
@@ -216,7 +216,7 @@ Result<void> CTesselDoc::Travel(bool back) {
         m_context.preference->GetJobsDir(jobsFolder);
     const QDir progress(m_progressFolder);
     if (!moves.empty() && m_progressFolder.isEmpty())
-        return Failure(QStringLiteral("the plate has no progress folder for its tickets"));
+        return Failure(QStringLiteral("판의 진행 폴더가 없어 주문의 작업지시서를 옮길 수 없습니다."));
 
     // Tickets go back out first: one that cannot leaves the step undone.
     std::vector<const TicketMove*> givenBack;
