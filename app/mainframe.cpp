@@ -277,8 +277,8 @@ void CMainFrame::AddEditMenu() {
     connect(m_undoAction, &QAction::triggered, this, [this] { UndoOrRedo(true); });
     m_redoAction = edit->addAction(QStringLiteral("다시 실행"));
     m_redoAction->setObjectName(QStringLiteral("redoAction"));
-    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    m_redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(m_redoAction, &QAction::triggered, this, [this] { UndoOrRedo(false); });
     edit->addSeparator();
     m_selectAll = edit->addAction(QStringLiteral("전체 선택"));

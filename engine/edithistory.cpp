@@ -216,7 +216,8 @@ Result<void> CTesselDoc::Travel(bool back) {
         m_context.preference->GetJobsDir(jobsFolder);
     const QDir progress(m_progressFolder);
     if (!moves.empty() && m_progressFolder.isEmpty())
-        return Failure(QStringLiteral("판의 진행 폴더가 없어 주문의 작업지시서를 옮길 수 없습니다."));
+        return Failure(
+            QStringLiteral("판의 진행 폴더가 없어 주문의 작업지시서를 옮길 수 없습니다."));
 
     // Tickets go back out first: one that cannot leaves the step undone.
     std::vector<const TicketMove*> givenBack;
