@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include <unordered_map>
+#include <unordered_set>
 
 QString CTesselDoc::EditName(Edit edit) {
     switch (edit) {
@@ -80,8 +81,12 @@ QString CTesselDoc::RedoName() const {
 
 std::vector<int> CTesselDoc::SelectionIndices() const {
     std::vector<int> indices;
-    if (m_selection.empty())
+    // A few selected items are found faster by looking than by an index.
+    if (m_selection.size() <= 8) {
+        for (const CZelItem* item : m_selection)
+            indices.push_back(IndexOf(item));
         return indices;
+    }
     std::unordered_map<const CZelItem*, int> index;
     for (size_t i = 0; i < m_items.size(); ++i)
         index[m_items[i].get()] = static_cast<int>(i);
@@ -105,21 +110,27 @@ std::shared_ptr<const PlateState> CTesselDoc::TakeState() {
     state->lines = m_lines;
     state->textBoxes = m_textBoxes;
     state->items.reserve(m_items.size());
-    std::unordered_map<const CZelItem*, std::shared_ptr<const CZelItem>> frozen;
+    const bool allDirty = std::exchange(m_allItemsDirty, false);
+    const std::unordered_set<const CZelItem*> dirty = std::exchange(m_dirtyItems, {});
     for (const auto& item : m_items) {
+        std::shared_ptr<const CZelItem>& copy = m_frozen[item.get()];
+        if (copy && !allDirty && !dirty.contains(item.get())) {
+            state->items.push_back(copy);
+            continue;
+        }
         // The history keeps items unselected; the selection is kept apart.
         const bool selected = std::exchange(item->selected, false);
-        std::shared_ptr<const CZelItem> copy;
-        if (const auto known = m_frozen.find(item.get());
-            known != m_frozen.end() && *known->second == *item)
-            copy = known->second;
-        else
+        if (!copy || !(*copy == *item))
             copy = std::make_shared<const CZelItem>(*item);
         item->selected = selected;
-        frozen.emplace(item.get(), copy);
-        state->items.push_back(std::move(copy));
+        state->items.push_back(copy);
     }
-    m_frozen = std::move(frozen);
+    // Copies of items no longer on the plate are let go now and then.
+    if (m_frozen.size() > 2 * m_items.size() + 64) {
+        m_frozen.clear();
+        for (size_t i = 0; i < m_items.size(); ++i)
+            m_frozen.emplace(m_items[i].get(), state->items[i]);
+    }
     return state;
 }
 
@@ -185,6 +196,9 @@ void CTesselDoc::ApplyState(const std::shared_ptr<const PlateState>& state,
     m_textBoxes = state->textBoxes;
     TouchWholePlate(PlateChange::Items | PlateChange::Selection | PlateChange::Properties |
                     PlateChange::Furniture | PlateChange::Orders | PlateChange::History);
+    // The copies are the items: nothing to compare when the scope ends.
+    m_allItemsDirty = false;
+    m_dirtyItems.clear();
 }
 
 Result<void> CTesselDoc::Undo() {

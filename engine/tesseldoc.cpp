@@ -56,6 +56,8 @@ void CTesselDoc::TouchRect(const CZelBound& rect, unsigned kinds) {
 void CTesselDoc::TouchWholePlate(unsigned kinds) {
     m_pending.kinds |= kinds;
     NoteData(kinds);
+    if (kinds & PlateChange::Items)
+        m_allItemsDirty = true;
     m_pending.wholePlate = true;
     m_pending.rects.clear();
 }

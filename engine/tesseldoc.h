@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // The open plate: its settings with the geometry they imply, the placed items
@@ -381,6 +382,8 @@ private:
     // The item's rectangle as it stands now; called before and after a change.
     void TouchItem(const CZelItem& item, unsigned kinds = PlateChange::Items) {
         TouchRect(item.Bounds(true), kinds);
+        if (kinds & PlateChange::Items)
+            m_dirtyItems.insert(&item);
     }
     void TouchWholePlate(unsigned kinds);
     // The plate's own item behind a pointer a caller holds, or nullptr.
@@ -427,6 +430,10 @@ private:
     PlateHistory m_history;
     // The history's copy of each item on the plate, to share unchanged ones.
     std::unordered_map<const CZelItem*, std::shared_ptr<const CZelItem>> m_frozen;
+    // Items reported changed since the history last looked; all of them after
+    // a whole-plate change. Only these are compared with their copies.
+    std::unordered_set<const CZelItem*> m_dirtyItems;
+    bool m_allItemsDirty = false;
     int m_groupDepth = 0;
     Edit m_unitEdit = Edit::None;
     std::vector<int> m_unitSelection;
