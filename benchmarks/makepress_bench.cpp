@@ -1,8 +1,11 @@
-// Make press of a 636 x 939 plate with 40 items of 20 orders, every mark on
-// and the label side included. Reports the time per side and the size of
-// each side file. The argument is the plate kind: 0 single-sided, 1-3
-// double-sided with IMPOSITION 0-2, 4-6 work-and-turn with IMPOSITION 0-2.
-// With TESSEL_PRESS_BENCH_KEEP=DIR the last run's plate and files stay in DIR.
+// Make press of a 636 mm wide plate with N items of N / 2 orders (40: 939 mm
+// high, longer for more), every mark on and the label side included.
+// Reports the time per side, the size of each side file and the process's
+// peak memory (run one case per process with --benchmark_filter for a peak
+// of its own). The arguments are the plate kind (0 single-sided, 1-3
+// double-sided with IMPOSITION 0-2, 4-6 work-and-turn with IMPOSITION 0-2)
+// and N. With TESSEL_PRESS_BENCH_KEEP=DIR the last run's plate and files stay
+// in DIR. Starts on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 #include "engine/operatorinterface.h"
 #include "engine/tesseldoc.h"
 #include "labels/zellabel.h"
@@ -21,8 +24,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 
@@ -83,9 +88,14 @@ void BM_MakePress(benchmark::State& state) {
     static int argc = 1;
     static char name[] = "makepress_bench";
     static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance())
+    if (!QCoreApplication::instance()) {
+        // A benchmark needs no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         new QGuiApplication(argc, argv);
+    }
     const int kind = static_cast<int>(state.range(0));
+    const int itemCount = static_cast<int>(state.range(1));
     const int paperSide = kind == 0 ? 0 : kind <= 3 ? 1 : 2;
     const int turn = kind == 0 ? 0 : (kind - 1) % 3;
 
@@ -136,7 +146,9 @@ void BM_MakePress(benchmark::State& state) {
     p.turnDirection = turn;
     p.colorA = 1, p.colorB = 1;
     p.quantity = 1000, p.pressCount = 1000;
-    p.width = 636, p.height = 939;
+    p.width = 636;
+    // Six columns of 52 mm rows, the title and marks in the margins.
+    p.height = std::max(939.0, 27 + 52.0 * ((itemCount + 5) / 6) + 60);
     p.margin = {15, 12, 15, 12};
     p.gridWidth = 92, p.gridHeight = 52;
     p.cutMargin = {1, 1, 1, 1};
@@ -158,10 +170,10 @@ void BM_MakePress(benchmark::State& state) {
         const int columns = static_cast<int>((g.layoutWidth - 24) / 92);
         const int rows = static_cast<int>((g.layoutHeight - (g.effectiveBottomMargin + 15)) / 52);
         const int sides = paperSide == 0 || (paperSide == 2 && turn == 2) ? 1 : 2;
-        for (int order = 0; order < 20; ++order) {
+        for (int order = 0; order < itemCount / 2; ++order) {
             const QString art =
                 root + QStringLiteral("/order%1.pdf").arg(order, 2, 10, QLatin1Char('0'));
-            if (!OnePagePdf(pdf, art, 92, 52, 2 * sides, order))
+            if (!OnePagePdf(pdf, art, 92, 52, 2 * sides, order % 20))
                 return Fail(state, pdf.LastError());
             for (int copy = 0; copy < 2; ++copy) {
                 const int slot = (order * 2 + copy) % (columns * rows);
@@ -221,8 +233,17 @@ void BM_MakePress(benchmark::State& state) {
     for (int side = 0; side < sides; ++side)
         state.counters[QStringLiteral("kB_side%1").arg(side).toStdString()] =
             QFileInfo(press.SideFilePath(side)).size() / 1024.0;
+    struct rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = usage.ru_maxrss / 1024.0;
 }
 
 } // namespace
 
-BENCHMARK(BM_MakePress)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MakePress)
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 6, 1), {40}})
+    ->Args({0, 200})
+    ->Args({0, 500})
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);

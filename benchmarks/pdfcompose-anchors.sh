@@ -14,6 +14,7 @@
 #   T4 / C2   the 40 previews in one process, as the program renders them:
 #             pdfcompose_bench preview vs one pdftoppm run over the 40 cards
 #             merged into one file (merged by qpdf before the timing)
+#   T5 / T5a  the 40 previews in one call, on every processor vs on one
 #
 # Each measurement: one warm-up run, then RUNS (5) timed runs taken
 # round-robin. Wall time from bash's EPOCHREALTIME around /usr/bin/time -v.
@@ -36,7 +37,7 @@ WORK=$(cd "$WORK" && pwd)
 [ -f "$WORK/manifest.tsv" ] || "$SHARED/make-workload.sh" "$WORK" 200
 
 O=$WORK/tessel-out
-rm -rf "$O"; mkdir -p "$O/T3" "$O/T4" "$O/C1" "$O/C2" "$O/logs"
+rm -rf "$O"; mkdir -p "$O/T3" "$O/T4" "$O/T5" "$O/T5a" "$O/C1" "$O/C2" "$O/logs"
 mm() { awk -v v="$1" 'BEGIN { printf "%.4f", v * 72 / 25.4 }'; }
 mapfile -t CARDS < <(awk -F'\t' -v d="$WORK/orders" \
   'NR > 1 && $2 == 90 && $3 == 50 && $4 == 1 { print d "/" $1 }' "$WORK/manifest.tsv" | head -40)
@@ -88,6 +89,8 @@ measure T3-tessel-preview-per-card 40 -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c
 measure C2-pdftoppm-one-process 40 -- pdftoppm -r 96 -jpeg -jpegopt quality=100 \
   "$O/cards40-merged.pdf" "$O/C2/card"
 measure T4-tessel-preview-one-process 40 -- "$BENCH" preview "$O/T4" "${CARDS[@]}"
+measure T5-tessel-previews-every-processor 40 -- "$BENCH" previews "$O/T5" 0 "${CARDS[@]}"
+measure T5a-tessel-previews-one-processor 40 -- "$BENCH" previews "$O/T5a" 1 "${CARDS[@]}"
 run_rounds
 
 SUMMARY=$O/summary.tsv
@@ -123,4 +126,5 @@ for f in "$O"/*.pdf; do qpdf --check "$f" > /dev/null || echo "qpdf --check fail
   ratio T1-tessel-40up A1-podofoimpose-40up
   ratio T3-tessel-preview-per-card C1-pdftoppm-per-card
   ratio T4-tessel-preview-one-process C2-pdftoppm-one-process
+  ratio T5-tessel-previews-every-processor T5a-tessel-previews-one-processor
 } | tee "$O/summary.txt"

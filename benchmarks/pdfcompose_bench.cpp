@@ -2,7 +2,10 @@
 // process like the command line tools it is compared with:
 //   pdfcompose_bench sheet OUT.pdf CARD...     cards 5 x 8 on a 650 x 465 mm sheet
 //   pdfcompose_bench repeat OUT.pdf CARD N     one card placed N times on that sheet
-//   pdfcompose_bench preview OUTDIR CARD...    page 1 of each card as a 96 dpi JPEG
+//   pdfcompose_bench preview OUTDIR CARD...    page 1 of each card as a 96 dpi JPEG,
+//                                              one page after another
+//   pdfcompose_bench previews OUTDIR N CARD... the same in one call, N pages at
+//                                              once (0: one per processor)
 //   pdfcompose_bench info - PDF...             page count, version and every page's
 //                                              size, as `tessel-cli pdf info` asks
 //                                              (one read of each file, however many
@@ -13,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -59,6 +63,20 @@ int main(int argc, char** argv) {
             if (!PDFLibExportPageImageW(handle, &request))
                 return Fail(handle, argv[i]);
         }
+    } else if (mode == "previews" && argc > 4) {
+        std::vector<std::string> images;
+        for (int i = 4; i < argc; ++i) {
+            std::string name = argv[i];
+            name = name.substr(name.rfind('/') + 1);
+            images.push_back(std::string(argv[2]) + "/" + name.substr(0, name.rfind('.')) + ".jpg");
+        }
+        std::vector<PDFLibImageRequest> requests;
+        for (int i = 4; i < argc; ++i)
+            requests.push_back({argv[i], 1, images[size_t(i - 4)].c_str(), 96, 100, 0, 0});
+        std::vector<const char*> reasons(requests.size());
+        if (PDFLibExportPageImagesW(handle, requests.data(), int(requests.size()),
+                                    std::atoi(argv[3]), reasons.data()) != int(requests.size()))
+            return Fail(handle, "previews");
     } else if (mode == "info") {
         for (int i = 3; i < argc; ++i) {
             const int pages = PDFLibComposeCountPagesW(handle, argv[i]);

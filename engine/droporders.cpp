@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -124,7 +125,21 @@ CTesselDoc::PlaceFailure CTesselDoc::PlaceOrder(const CZelJob& job, double x, do
     const int pressCount = m_properties.pressCount;
     ProgressSink* progress = trial ? nullptr : m_context.progress;
     const QString ordernum = job.Text("Ordernum");
+    // The cases' previews are rendered ahead a few at a time on every
+    // processor; progress still moves case by case.
+    const int batch = 4 * std::max(1, QThread::idealThreadCount());
+    std::shared_ptr<void> rendered;
     for (int g = 0; g < cases; ++g) {
+        if (!trial && g % batch == 0) {
+            rendered.reset();
+            std::vector<std::unique_ptr<CZelItem>> ahead;
+            std::vector<CZelItem*> pages;
+            for (int c = g; c < std::min(cases, g + batch); ++c) {
+                ahead.push_back(MakeItem(job, c));
+                pages.push_back(ahead.back().get());
+            }
+            rendered = RenderPreviewsAhead(pages);
+        }
         if (progress)
             progress->Detail(
                 QStringLiteral("PDF 파일: %1.pdf - %2/%3").arg(ordernum).arg(g + 1).arg(cases));

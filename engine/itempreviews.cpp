@@ -6,6 +6,9 @@
 #include "records/filenames.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+#include <set>
 
 namespace {
 
@@ -99,9 +102,19 @@ bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
         page.SetPdfPath(item.objPath);
         const int number = item.mediaInd * item.numSide + side;
         const QString image = PagePreviewPath(item, side);
-        bool ok = changed ? page.RenderPage(*pdf, number, image, item.rotate)
-                          : page.LoadOrRender(*pdf, number, image, item.rotate);
-        if (ok && !changed) {
+        const auto ahead = m_renderedAhead.find(image);
+        const bool renderedAhead = ahead != m_renderedAhead.end();
+        if (renderedAhead && !ahead->second.isEmpty())
+            return fail(QStringLiteral("%1, page %2: %3")
+                            .arg(item.objPath)
+                            .arg(number + 1)
+                            .arg(ahead->second));
+        bool ok = renderedAhead ? page.LoadImage(image, item.rotate)
+                  : changed     ? page.RenderPage(*pdf, number, image, item.rotate)
+                                : page.LoadOrRender(*pdf, number, image, item.rotate);
+        QString why =
+            ok || !renderedAhead ? QString() : QStringLiteral("its preview does not load");
+        if (ok && (renderedAhead || !changed)) {
             double width = 0, height = 0;
             ok = pdf->MiscGetPageSize(item.objPath, number + 1, width, height) != 0;
             page.SetPageSize(width, height);
@@ -110,7 +123,7 @@ bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
             return fail(QStringLiteral("%1, page %2: %3")
                             .arg(item.objPath)
                             .arg(number + 1)
-                            .arg(pdf->LastError()));
+                            .arg(why.isEmpty() ? pdf->LastError() : why));
     }
     if (changed && item.width != item.height &&
         CZelItem::PageLiesTurned(item.pages[0].PageWidth(), item.pages[0].PageHeight(), item.width,
@@ -122,6 +135,34 @@ bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
     item.artworkMissing = false;
     item.artworkProblem.clear();
     return true;
+}
+
+std::shared_ptr<void> CTesselDoc::RenderPreviewsAhead(const std::vector<CZelItem*>& items) {
+    CPDFServer* pdf = m_context.pdf;
+    if (!pdf || !pdf->IsLoaded() || m_workFolder.isEmpty())
+        return {};
+    // The pages RefreshPagePreviews would render: those of changed artwork
+    // and those without an image; each image once, however many copies show it.
+    std::vector<CPDFServer::ImageJob> jobs;
+    std::set<QString> asked;
+    for (const CZelItem* item : items) {
+        if (PagePreviewPath(*item, 0).isEmpty() || !QFileInfo(item->objPath).isFile())
+            continue;
+        const QString stamp = FreshnessStamp(item->objPath);
+        if (stamp.isEmpty())
+            continue;
+        const bool changed = stamp != item->checksum;
+        for (int side = 0; side < (item->numSide >= 2 ? 2 : 1); ++side) {
+            const QString image = PagePreviewPath(*item, side);
+            if ((!changed && QFileInfo(image).isFile()) || !asked.insert(image).second)
+                continue;
+            jobs.push_back({item->objPath, item->mediaInd * item->numSide + side + 1, image});
+        }
+    }
+    const QStringList reasons = pdf->ExportImages(jobs);
+    for (size_t i = 0; i < jobs.size(); ++i)
+        m_renderedAhead[jobs[i].imagePath] = reasons.value(int(i));
+    return std::shared_ptr<void>(nullptr, [this](void*) { m_renderedAhead.clear(); });
 }
 
 bool CTesselDoc::RefreshLabelPreview(CZelItem& item, QString* error) {
@@ -154,9 +195,12 @@ bool CTesselDoc::RefreshLabelPreview(CZelItem& item, QString* error) {
 QStringList CTesselDoc::RetryMissingArtwork() {
     const std::shared_ptr<void> labels = m_context.HoldLabelSet();
     const ChangeScope scope(*this);
-    for (const auto& item : m_items) {
-        if (!item->artworkMissing)
-            continue;
+    std::vector<CZelItem*> missing;
+    for (const auto& item : m_items)
+        if (item->artworkMissing)
+            missing.push_back(item.get());
+    const std::shared_ptr<void> rendered = RenderPreviewsAhead(missing);
+    for (CZelItem* item : missing) {
         const CZelBound before = item->Bounds(true);
         if (RefreshPreviews(*item, nullptr)) {
             // The placeholder gives way to the artwork, which may lie turned.

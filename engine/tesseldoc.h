@@ -16,6 +16,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -392,6 +393,10 @@ private:
     // m_items, which the plate owns and may change.
     static CZelItem& Selected(const CZelItem* item) { return const_cast<CZelItem&>(*item); }
     bool RefreshPagePreviews(CZelItem& item, QString* error = nullptr);
+    // Renders at once, on every processor, the page previews that refreshing
+    // these items would render one by one; RefreshPagePreviews takes them
+    // from there while the returned handle lives.
+    [[nodiscard]] std::shared_ptr<void> RenderPreviewsAhead(const std::vector<CZelItem*>& items);
     bool RefreshLabelPreview(CZelItem& item, QString* error = nullptr);
     bool RefreshPreviews(CZelItem& item, QString* error);
 
@@ -410,6 +415,8 @@ private:
     bool MeasureItemPages(CZelItem& item, QString* error);
 
     ShopContext m_context;
+    // Previews rendered ahead (image path: empty, or why it failed).
+    std::map<QString, QString> m_renderedAhead;
     QString m_path;
     QString m_workFolder;
     QString m_progressFolder;

@@ -15,7 +15,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -357,8 +359,19 @@ void CTesselDoc::PreparePreviews() {
     if (progress && !m_items.empty())
         progress->Begin(QStringLiteral("작업 파일 로드: %1").arg(QFileInfo(m_path).fileName()),
                         ItemCount());
+    // Rendered ahead a few items at a time on every processor, so that
+    // progress still moves item by item.
+    const int batch = 4 * std::max(1, QThread::idealThreadCount());
+    std::shared_ptr<void> rendered;
     for (int i = 0; i < ItemCount(); ++i) {
         CZelItem& item = *m_items[i];
+        if (i % batch == 0 && m_context.pdf) {
+            rendered.reset();
+            std::vector<CZelItem*> next;
+            for (int j = i; j < std::min(ItemCount(), i + batch); ++j)
+                next.push_back(m_items[j].get());
+            rendered = RenderPreviewsAhead(next);
+        }
         if (progress)
             progress->Detail(QStringLiteral("%1.pdf - %2/%3")
                                  .arg(item.ordernum)
@@ -370,6 +383,7 @@ void CTesselDoc::PreparePreviews() {
         if (progress)
             progress->Step(i + 1);
     }
+    rendered.reset();
     if (progress && !m_items.empty())
         progress->End();
     // A text box that cannot be made shows again at make press.

@@ -41,7 +41,7 @@ bool CImposerItem::LoadImage(const QString& imagePath, int rotation) {
     return m_picture.Load(imagePath, rotation);
 }
 
-void CImposerItem::DrawPreview(QPainter& painter, const QRectF& box, double dpi) {
+void CImposerItem::DrawPreview(QPainter& painter, const QRectF& box, double dpi) const {
     QSizeF natural(m_pageWidth / 25.4 * dpi, m_pageHeight / 25.4 * dpi);
     if (m_picture.Rotation() % 180)
         natural.transpose();

@@ -32,7 +32,7 @@ public:
 
     // Draws the preview fitted and centred in box (device pixels); its size
     // at 100 % is the page size at dpi, turned with the picture.
-    void DrawPreview(QPainter& painter, const QRectF& box, double dpi);
+    void DrawPreview(QPainter& painter, const QRectF& box, double dpi) const;
 
     bool operator==(const CImposerItem&) const = default;
 

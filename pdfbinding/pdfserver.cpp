@@ -127,6 +127,8 @@ bool CPDFServer::Load(const QString& libraryPath, const QString& dataPaths) {
         reinterpret_cast<decltype(&PDFLibGetLastError)>(dlsym(m_library, "PDFLibGetLastError"));
     m_lastNotes =
         reinterpret_cast<decltype(&PDFLibGetLastNotes)>(dlsym(m_library, "PDFLibGetLastNotes"));
+    m_exportImages = reinterpret_cast<decltype(&PDFLibExportPageImagesW)>(
+        dlsym(m_library, "PDFLibExportPageImagesW"));
     for (size_t i = 0; i < kNames.size(); ++i)
         m_entries[i] = dlsym(m_library, kNames[i]);
     auto init = reinterpret_cast<decltype(&PDFLibInitW)>(m_entries[InitW]);
@@ -154,6 +156,7 @@ void CPDFServer::Unload() {
     std::fill(m_entries.begin(), m_entries.end(), nullptr);
     m_lastError = nullptr;
     m_lastNotes = nullptr;
+    m_exportImages = nullptr;
     if (m_library) {
         dlclose(m_library);
         m_library = nullptr;
@@ -207,6 +210,40 @@ int CPDFServer::ExportImage(const QString& pdf, int page, const QString& imagePa
     request.dpi = dpi;
     request.quality = quality;
     return f(m_handle, &request);
+}
+
+QStringList CPDFServer::ExportImages(const std::vector<ImageJob>& jobs, int workers, int dpi,
+                                     int quality) {
+    QStringList reasons;
+    if (jobs.empty())
+        return reasons;
+    if (!m_handle || !m_exportImages) {
+        for (const ImageJob& job : jobs)
+            reasons << (ExportImage(job.pdf, job.page, job.imagePath, dpi, quality) ? QString()
+                        : m_handle                                                  ? LastError()
+                                   : QStringLiteral("the PDF library is not loaded"));
+        return reasons;
+    }
+    std::vector<QByteArray> paths;
+    paths.reserve(jobs.size() * 2);
+    std::vector<PDFLibImageRequest> requests(jobs.size());
+    for (size_t i = 0; i < jobs.size(); ++i) {
+        paths.push_back(Utf8(jobs[i].pdf));
+        requests[i].pdfPath = paths.back().constData();
+        paths.push_back(Utf8(jobs[i].imagePath));
+        requests[i].imagePath = paths.back().constData();
+        requests[i].page = jobs[i].page;
+        requests[i].dpi = dpi;
+        requests[i].quality = quality;
+    }
+    std::vector<const char*> found(jobs.size(), nullptr);
+    m_exportImages(m_handle, requests.data(), static_cast<int>(requests.size()), workers,
+                   found.data());
+    const QString whole = LastError();
+    for (const char* reason : found)
+        // A call refused as a whole gives no reason per page.
+        reasons << (reason ? QString::fromUtf8(reason) : whole);
+    return reasons;
 }
 
 int CPDFServer::ComposeBeginDoc(const QString& outputPath) {

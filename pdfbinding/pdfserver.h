@@ -47,6 +47,17 @@ public:
     // Renders page (from 1) of pdf as it prints into the JPEG file imagePath.
     int ExportImage(const QString& pdf, int page, const QString& imagePath, int dpi = 96,
                     int quality = 100);
+    // A page to render into a JPEG file, for ExportImages.
+    struct ImageJob {
+        QString pdf;
+        int page = 1; // from 1
+        QString imagePath;
+    };
+    // Renders many pages as ExportImage renders each, up to workers at once
+    // (0: one per processor) when the library can, else one after another.
+    // For each job in order: empty when its image was written, else why not.
+    QStringList ExportImages(const std::vector<ImageJob>& jobs, int workers = 0, int dpi = 96,
+                             int quality = 100);
     int ComposeBeginDoc(const QString& outputPath);
     int ComposeEndDoc();
     int ComposeBeginPage(double width, double height);
@@ -88,5 +99,6 @@ private:
     std::vector<void*> m_entries;
     decltype(&PDFLibGetLastError) m_lastError = nullptr;
     decltype(&PDFLibGetLastNotes) m_lastNotes = nullptr;
+    decltype(&PDFLibExportPageImagesW) m_exportImages = nullptr; // not in every library
     QString m_loadError;
 };

@@ -13,51 +13,64 @@ int Normalised(int rotation) {
     return quarter * 90;
 }
 
+QImage Decoded(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false); // the rotation comes from the plate, not from EXIF
+    return reader.read();
+}
+
 } // namespace
 
 bool CPicture::Load(const QString& path, int rotation) {
     Clear();
-    QImageReader reader(path);
-    reader.setAutoTransform(false); // the rotation comes from the plate, not from EXIF
-    QImage image = reader.read();
+    // Decoded once to know that it decodes; only its size is kept.
+    const QImage image = Decoded(path);
     if (image.isNull())
         return false;
-    m_image = std::move(image);
-    m_applied = 0;
+    m_path = path;
+    m_size = image.size();
     m_rotation = Normalised(rotation);
     return true;
 }
 
 void CPicture::Clear() {
-    m_image = QImage();
-    m_rotation = m_applied = 0;
+    m_path.clear();
+    m_size = QSize();
+    m_rotation = 0;
 }
 
 void CPicture::SetRotation(int rotation) {
     m_rotation = Normalised(rotation);
 }
 
-void CPicture::ApplyRotation() {
-    const int turns = PendingTurns();
-    if (turns && !m_image.isNull())
-        m_image = m_image.transformed(QTransform().rotate(90.0 * turns));
-    m_applied = m_rotation;
+int CPicture::Width() const {
+    return m_rotation % 180 ? m_size.height() : m_size.width();
 }
 
-const QImage& CPicture::Image() {
-    ApplyRotation();
-    return m_image;
+int CPicture::Height() const {
+    return m_rotation % 180 ? m_size.width() : m_size.height();
 }
 
-void CPicture::Draw(QPainter& painter, const QRectF& box, const QSizeF& natural) {
-    if (m_image.isNull() || natural.isEmpty() || box.isEmpty())
+QImage CPicture::Image() const {
+    if (m_path.isEmpty())
+        return {};
+    QImage image = Decoded(m_path);
+    if (!image.isNull() && m_rotation)
+        image = image.transformed(QTransform().rotate(m_rotation));
+    return image;
+}
+
+void CPicture::Draw(QPainter& painter, const QRectF& box, const QSizeF& natural) const {
+    if (m_path.isEmpty() || natural.isEmpty() || box.isEmpty())
         return;
-    ApplyRotation();
+    const QImage image = Image();
+    if (image.isNull())
+        return;
     const double scale =
         std::min({1.0, box.width() / natural.width(), box.height() / natural.height()});
     QSizeF size = natural * scale;
     QRectF target(QPointF(box.x() + (box.width() - size.width()) / 2,
                           box.y() + (box.height() - size.height()) / 2),
                   size);
-    painter.drawImage(target, m_image);
+    painter.drawImage(target, image);
 }

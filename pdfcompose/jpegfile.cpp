@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -67,8 +68,11 @@ bool CheckRaw(const unsigned char* data, unsigned long size, JpegFile::Info* inf
     return true;
 }
 
-bool EncodeRaw(unsigned char** buffer, unsigned long* size, const unsigned char* rgb, int width,
-               int height, int quality, char* reason) {
+// Encodes rows of height pixels; pixels(row) gives row `row` in the
+// encoder's colour space (components bytes per pixel).
+template <typename Rows>
+bool EncodeRaw(unsigned char** buffer, unsigned long* size, int width, int height, int quality,
+               J_COLOR_SPACE space, int components, Rows pixels, char* reason) {
     jpeg_compress_struct encoder;
     ErrorManager errors;
     encoder.err = jpeg_std_error(&errors.pub);
@@ -82,19 +86,29 @@ bool EncodeRaw(unsigned char** buffer, unsigned long* size, const unsigned char*
     jpeg_mem_dest(&encoder, buffer, size);
     encoder.image_width = static_cast<JDIMENSION>(width);
     encoder.image_height = static_cast<JDIMENSION>(height);
-    encoder.input_components = 3;
-    encoder.in_color_space = JCS_RGB;
+    encoder.input_components = components;
+    encoder.in_color_space = space;
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, quality, TRUE);
     encoder.density_unit = 1; // dots per inch
     jpeg_start_compress(&encoder, TRUE);
     while (encoder.next_scanline < encoder.image_height) {
-        JSAMPROW rows[1] = {const_cast<JSAMPLE*>(rgb + size_t(encoder.next_scanline) * width * 3)};
+        JSAMPROW rows[1] = {const_cast<JSAMPLE*>(pixels(encoder.next_scanline))};
         jpeg_write_scanlines(&encoder, rows, 1);
     }
     jpeg_finish_compress(&encoder);
     jpeg_destroy_compress(&encoder);
     return true;
+}
+
+bool Finish(bool encoded, unsigned char* buffer, unsigned long size, const char* message,
+            std::string& jpeg, std::string& reason) {
+    if (encoded)
+        jpeg.append(reinterpret_cast<const char*>(buffer), size);
+    std::free(buffer);
+    if (!encoded)
+        reason = message;
+    return encoded;
 }
 
 } // namespace
@@ -113,18 +127,34 @@ bool JpegFile::Check(const std::string& data, Info& info, std::string& reason) {
     return true;
 }
 
-bool JpegFile::EncodeRgb(const unsigned char* rgb, int width, int height, int quality,
-                         std::string& jpeg, std::string& reason) {
+bool JpegFile::EncodeArgb32(const unsigned char* pixels, int width, int height, int stride,
+                            int quality, std::string& jpeg, std::string& reason) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     char message[JMSG_LENGTH_MAX] = {0};
-    const bool encoded = EncodeRaw(&buffer, &size, rgb, width, height, quality, message);
-    if (encoded)
-        jpeg.assign(reinterpret_cast<const char*>(buffer), size);
-    std::free(buffer);
-    if (!encoded)
-        reason = message;
-    return encoded;
+    auto row = [&](JDIMENSION y) { return pixels + size_t(y) * stride; };
+    bool encoded;
+#if defined(JCS_EXTENSIONS) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    // In memory the words are B, G, R, A: the encoder reads them as they are.
+    encoded = EncodeRaw(&buffer, &size, width, height, quality, JCS_EXT_BGRX, 4, row, message);
+#else
+    std::vector<unsigned char> rgb(size_t(width) * 3);
+    encoded = EncodeRaw(
+        &buffer, &size, width, height, quality, JCS_RGB, 3,
+        [&](JDIMENSION y) {
+            const unsigned char* in = row(y);
+            for (int x = 0; x < width; ++x) {
+                uint32_t pixel;
+                std::memcpy(&pixel, in + size_t(x) * 4, 4);
+                rgb[size_t(x) * 3] = static_cast<unsigned char>(pixel >> 16);
+                rgb[size_t(x) * 3 + 1] = static_cast<unsigned char>(pixel >> 8);
+                rgb[size_t(x) * 3 + 2] = static_cast<unsigned char>(pixel);
+            }
+            return rgb.data();
+        },
+        message);
+#endif
+    return Finish(encoded, buffer, size, message, jpeg, reason);
 }
 
 } // namespace pdfcompose

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/utsname.h>
 #include <unistd.h>
 #include <vector>
 
@@ -34,6 +35,18 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
+// The host's name as the program writes it into its temporaries' names:
+// letters, digits and '-', anything else as '_', at most 64 characters.
+std::string HostTag() {
+    struct utsname names;
+    std::string host = uname(&names) == 0 ? names.nodename : "";
+    for (char& ch : host)
+        if (!((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+              ch == '-'))
+            ch = '_';
+    return host.empty() ? "host" : host.substr(0, 64);
+}
+
 } // namespace
 
 OutputFile::OutputFile(const std::string& target) : m_target(target) {
@@ -46,10 +59,14 @@ OutputFile::OutputFile(const std::string& target) : m_target(target) {
     const std::string folder =
         slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string pattern = folder + "." + name + ".XXXXXX";
+    // ".NAME.XXXXXX.PID@HOST.part": the program's own temporaries are named
+    // so, and its next run removes those whose process has ended on this
+    // host, a crashed library's included.
+    const std::string owner = "." + std::to_string(getpid()) + "@" + HostTag() + ".part";
+    std::string pattern = folder + "." + name + ".XXXXXX" + owner;
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
-    m_fd = mkostemp(buffer.data(), O_CLOEXEC);
+    m_fd = mkostemps(buffer.data(), static_cast<int>(owner.size()), O_CLOEXEC);
     if (m_fd < 0)
         throw Failure("cannot create a file beside " + target + ": " + std::strerror(errno));
     // A new file gets the usual permissions rather than mkstemp's 0600.
@@ -79,7 +96,16 @@ void OutputFile::Fail(const std::string& what, int error) {
 void OutputFile::Write(const void* data, size_t size) {
     if (m_fd < 0)
         throw Failure("cannot write " + m_target + ": the file is closed");
-    const char* bytes = static_cast<const char*>(data);
+    // The writer hands over many small pieces: gathered, they cost one
+    // system call per block instead of one each.
+    m_buffer.append(static_cast<const char*>(data), size);
+    if (m_buffer.size() >= kBufferBytes)
+        Flush();
+}
+
+void OutputFile::Flush() {
+    const char* bytes = m_buffer.data();
+    size_t size = m_buffer.size();
     while (size > 0) {
         const ssize_t done = ::write(m_fd, bytes, size);
         if (done < 0 && errno == EINTR)
@@ -90,12 +116,14 @@ void OutputFile::Write(const void* data, size_t size) {
         size -= static_cast<size_t>(done);
         m_written += done;
     }
+    m_buffer.clear();
 }
 
-void OutputFile::Commit() {
+void OutputFile::Commit(Sync sync) {
     if (m_fd < 0)
         throw Failure("cannot write " + m_target + ": the file is closed");
-    if (fsync(m_fd) != 0)
+    Flush();
+    if (sync == Sync::Durable && fsync(m_fd) != 0)
         Fail("write", errno);
     struct stat info;
     if (fstat(m_fd, &info) != 0)
@@ -109,6 +137,8 @@ void OutputFile::Commit() {
     if (rename(m_temp.c_str(), m_target.c_str()) != 0)
         Fail("replace", errno);
     m_committed = true;
+    if (sync == Sync::Cache)
+        return;
     // The rename itself reaches the disk with the folder.
     const int folder = open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {

@@ -7,7 +7,8 @@
 
 namespace pdfcompose {
 
-// A temporary file beside a target, renamed over the target on Commit and
+// A temporary file beside a target (hidden, named after the target, this
+// process and host, ending ".part"), renamed over the target on Commit and
 // removed otherwise, so a failed write never replaces a good file. Every
 // write is checked; Commit flushes the file to disk and compares its size
 // with what was written before it renames, because a full disk may accept
@@ -21,13 +22,18 @@ public:
     OutputFile& operator=(const OutputFile&) = delete;
 
     const std::string& Target() const { return m_target; }
-    // Appends bytes to the temporary file; throws Failure naming the target.
+    // Appends bytes to the temporary file (through a buffer); throws Failure
+    // naming the target.
     void Write(const void* data, size_t size);
     // A pipeline that writes here (for qpdf's writer).
     Pipeline& Sink() { return m_sink; }
-    // Syncs, checks the size, closes and renames over the target; throws
-    // Failure and leaves the target as it was.
-    void Commit();
+    enum class Sync {
+        Durable, // on disk before Commit returns
+        Cache,   // a file that is made again when it is lost (a preview): not waited for
+    };
+    // Syncs (when durable), checks the size, closes and renames over the
+    // target; throws Failure and leaves the target as it was.
+    void Commit(Sync sync = Sync::Durable);
 
 private:
     class FileSink : public Pipeline {
@@ -41,11 +47,14 @@ private:
     };
 
     [[noreturn]] void Fail(const std::string& what, int error);
+    void Flush();
     void Discard();
 
     std::string m_target;
     std::string m_temp;
     int m_fd = -1;
+    static constexpr size_t kBufferBytes = 256 * 1024;
+    std::string m_buffer; // written to the file when full and on Commit
     long long m_written = 0;
     bool m_committed = false;
     FileSink m_sink{*this};

@@ -59,6 +59,18 @@ int SizeOf(PDFLibSession& session, const char* pdf, int page, double* width, dou
     return 1;
 }
 
+PageExporter::Request Asked(const PDFLibImageRequest& request) {
+    PageExporter::Request asked;
+    asked.pdf = Text(request.pdfPath, "PDF");
+    asked.image = Text(request.imagePath, "image file");
+    asked.page = request.page;
+    asked.dpi = request.dpi;
+    asked.quality = request.quality;
+    asked.seconds = request.timeLimit;
+    asked.megabytes = request.memoryLimit;
+    return asked;
+}
+
 } // namespace
 
 extern "C" {
@@ -117,16 +129,45 @@ int PDFLibExportPageImageW(PDFLIB_HANDLE handle, const PDFLibImageRequest* reque
     return Guard(handle, [&](PDFLibSession& session) {
         if (!request)
             throw Failure("no image request given");
-        PageExporter::Request asked;
-        asked.pdf = Text(request->pdfPath, "PDF");
-        asked.image = Text(request->imagePath, "image file");
-        asked.page = request->page;
-        asked.dpi = request->dpi;
-        asked.quality = request->quality;
-        asked.seconds = request->timeLimit;
-        asked.megabytes = request->memoryLimit;
-        PageExporter::Export(session, asked);
+        PageExporter::Export(session, Asked(*request));
         return 1;
+    });
+}
+
+int PDFLibExportPageImagesW(PDFLIB_HANDLE handle, const PDFLibImageRequest* requests, int count,
+                            int workers, const char** reasons) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.imageReasons.clear();
+        if (count < 1 || !requests || !reasons)
+            throw Failure("no image requests given");
+        if (workers < 0)
+            throw Failure("the number of workers must be 0 or more");
+        std::vector<PageExporter::Request> asked;
+        std::vector<std::string> refused(static_cast<size_t>(count));
+        std::vector<size_t> index; // of each asked request among the given ones
+        for (int i = 0; i < count; ++i) {
+            try {
+                asked.push_back(Asked(requests[i]));
+                index.push_back(size_t(i));
+            } catch (const Failure& failure) {
+                refused[size_t(i)] = failure.what();
+            }
+        }
+        const std::vector<std::string> found =
+            asked.empty() ? std::vector<std::string>()
+                          : PageExporter::ExportAll(session, asked, workers);
+        for (size_t i = 0; i < found.size(); ++i)
+            refused[index[i]] = found[i];
+        session.imageReasons = std::move(refused);
+        int written = 0;
+        for (int i = 0; i < count; ++i) {
+            reasons[i] = session.imageReasons[size_t(i)].c_str();
+            if (session.imageReasons[size_t(i)].empty())
+                ++written;
+            else if (session.lastError.empty())
+                session.lastError = session.imageReasons[size_t(i)];
+        }
+        return written;
     });
 }
 

@@ -97,8 +97,17 @@ typedef struct PDFLibImageRequest {
 /* Renders one page to a JPEG file: the page's visible box on white, as it
  * prints (what PDFLibComposePlacePDIDocW places). A rendering that needs
  * more time or memory than the request allows, or an image of more than 64
- * million pixels, is refused with a reason. */
+ * million pixels, is refused with a reason. The image is renamed into place
+ * whole but not waited for on disk: a preview is made again when lost. */
 PDFCOMPOSE_API int PDFLibExportPageImageW(PDFLIB_HANDLE handle, const PDFLibImageRequest* request);
+/* Renders count pages as PDFLibExportPageImageW renders each, up to workers
+ * at once (0: as many as the machine has processors), each in a process of
+ * its own. reasons (count entries) receives for each request "" when its
+ * image was written, else why not; the texts stay valid until the next call
+ * on the handle. Returns the number of images written; PDFLibGetLastError
+ * tells the first failure. */
+PDFCOMPOSE_API int PDFLibExportPageImagesW(PDFLIB_HANDLE handle, const PDFLibImageRequest* requests,
+                                           int count, int workers, const char** reasons);
 
 /* Begins a document that will be written to outputPath when it ends. Only
  * one document is open per handle. The target's folder must exist; the

@@ -2,6 +2,7 @@
 
 #include "deflate.h"
 #include "failure.h"
+#include "fileinput.h"
 #include "geometry.h"
 
 #include <qpdf/Pipeline.hh>
@@ -185,15 +186,11 @@ std::shared_ptr<PdfSource> PdfSource::Open(const std::string& path) {
             throw Failure("the file is larger than " + std::to_string(limits::kFileBytes >> 20) +
                           " MB");
         }
-        std::FILE* file = fdopen(fd, "rb");
-        if (!file) {
-            close(fd);
-            throw Failure("cannot open the file");
-        }
+        auto input = std::make_shared<FileInput>(path, fd, info.st_size);
         source->m_pdf = std::make_shared<QPDF>();
         QPDF& pdf = *source->m_pdf;
         pdf.setSuppressWarnings(true);
-        pdf.processFile(path.c_str(), file, true);
+        pdf.processInputSource(input);
         source->Check();
     } catch (const Failure& failure) {
         throw Failure(path + ": " + failure.what());

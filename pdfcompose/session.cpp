@@ -7,6 +7,9 @@
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
+#include <algorithm>
+#include <thread>
+
 using namespace pdfcompose;
 
 PDFLibSession::PDFLibSession(const std::string& paths) : dataPaths(paths) {
@@ -94,4 +97,17 @@ void PDFLibSession::SetVersion(const std::string& path, int tenths) {
     PdfVersion version;
     version.tenths = tenths;
     WritePdf(source->Pdf(), target, version, true);
+}
+
+std::vector<RenderChild*> PDFLibSession::Renderers(int count) {
+    if (count <= 0)
+        count = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    // More children than pages at once would only wait.
+    count = std::min(count, 64);
+    while (static_cast<int>(renderers.size()) < count)
+        renderers.push_back(std::make_unique<RenderChild>());
+    std::vector<RenderChild*> taken;
+    for (int i = 0; i < count; ++i)
+        taken.push_back(renderers[size_t(i)].get());
+    return taken;
 }

@@ -3,6 +3,7 @@
 #include "composeddocument.h"
 #include "fontresolver.h"
 #include "pdfsource.h"
+#include "renderchild.h"
 
 #include <memory>
 #include <string>
@@ -15,7 +16,8 @@ struct PDFLibSession {
     explicit PDFLibSession(const std::string& dataPaths);
 
     std::string lastError;
-    std::string lastNotes; // notes on the sources the current call read
+    std::string lastNotes;                 // notes on the sources the current call read
+    std::vector<std::string> imageReasons; // of the last PDFLibExportPageImagesW
 
     pdfcompose::FontResolver& Fonts();
     pdfcompose::ComposedDocument& Document();
@@ -28,10 +30,13 @@ struct PDFLibSession {
     std::shared_ptr<pdfcompose::PdfSource> Source(const std::string& path);
     void Merge(const std::vector<std::string>& inputs, const std::string& output);
     void SetVersion(const std::string& path, int tenths);
+    // count render children (0: one per processor), kept for the session.
+    std::vector<pdfcompose::RenderChild*> Renderers(int count);
 
 private:
     std::string dataPaths;
     std::unique_ptr<pdfcompose::FontResolver> fonts;
     std::unique_ptr<pdfcompose::ComposedDocument> document;
     pdfcompose::SourceCache sources;
+    std::vector<std::unique_ptr<pdfcompose::RenderChild>> renderers;
 };

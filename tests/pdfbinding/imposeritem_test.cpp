@@ -40,19 +40,23 @@ TEST_F(ImposerItemTest, RendersThePageAndShowsItAtTheAskedRotation) {
     EXPECT_NEAR(item.PageWidth(), 90, 0.001);
     EXPECT_NEAR(item.PageHeight(), 50, 0.001);
     CPicture& picture = item.Picture();
-    EXPECT_EQ(picture.PendingTurns(), 1);
-    EXPECT_NEAR(picture.Width(), 340, 1) << "not turned before it is drawn";
-    const QImage& shown = picture.Image();
-    EXPECT_EQ(picture.PendingTurns(), 0);
+    EXPECT_EQ(picture.Path(), image);
+    EXPECT_NEAR(picture.Width(), 189, 1) << "its size as shown, turned";
+    EXPECT_NEAR(picture.Height(), 340, 1);
+    const QImage shown = picture.Image();
     EXPECT_NEAR(shown.width(), 189, 1);
     EXPECT_NEAR(shown.height(), 340, 1);
     // Clockwise: the red top-left quarter is now the top-right one.
     EXPECT_TRUE(IsRed(shown.pixel(shown.width() - 10, 10)));
     EXPECT_FALSE(IsRed(shown.pixel(10, 10)));
 
-    picture.SetRotation(-90); // that is 270: two more turns from 90
-    EXPECT_EQ(picture.PendingTurns(), 2);
-    EXPECT_TRUE(IsRed(picture.Image().pixel(10, picture.Image().height() - 10)));
+    picture.SetRotation(-90); // that is 270
+    const QImage turned = picture.Image();
+    EXPECT_TRUE(IsRed(turned.pixel(10, turned.height() - 10)));
+
+    // Only the file is kept: a picture whose file is gone shows nothing.
+    ASSERT_TRUE(QFile::remove(image));
+    EXPECT_TRUE(picture.Image().isNull());
 }
 
 TEST_F(ImposerItemTest, FailsWithoutTheFileOrThePage) {

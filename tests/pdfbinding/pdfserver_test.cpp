@@ -1,10 +1,15 @@
 #include "pdfbinding/pdfserver.h"
 
+#include "markup/durablefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +53,38 @@ TEST_F(PDFServerTest, BindsTheLibraryAndComposesThroughIt) {
     EXPECT_EQ(server.MiscGetPDFVersion(merged), 14);
     ASSERT_TRUE(server.MiscGetPageSize(merged, 1, w, h));
     EXPECT_NEAR(w, 200, 0.001);
+}
+
+// A run that ends in the middle of a write (a crash, a kill) leaves the
+// library's temporary behind; the next run removes it, and leaves alone one
+// whose writer still runs.
+TEST_F(PDFServerTest, TemporariesOfALibraryThatDiedAreRemovedByTheNextRun) {
+    const auto hidden = [this] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CPDFServer server;
+        const bool begun = server.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)) &&
+                           server.ComposeBeginDoc(Path("판_A.pdf"));
+        _exit(begun ? 0 : 1); // gone without ending the document
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(hidden().size(), 1) << "the child's temporary";
+
+    CPDFServer server;
+    ASSERT_TRUE(server.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)));
+    ASSERT_TRUE(server.ComposeBeginDoc(Path("판_B.pdf")));
+    ASSERT_EQ(hidden().size(), 2);
+    EXPECT_EQ(durablefile::RemoveStaleTemporaries(dir.path()), 1);
+    const QStringList left = hidden();
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_TRUE(left[0].startsWith(QStringLiteral(".판_B.pdf."))) << left[0].toStdString();
+    ASSERT_TRUE(server.ComposeBeginPage(10, 10));
+    ASSERT_TRUE(server.ComposeEndPage());
+    ASSERT_TRUE(server.ComposeEndDoc()) << server.LastError().toStdString();
+    EXPECT_EQ(hidden(), QStringList{QStringLiteral("판_B.pdf")});
 }
 
 TEST_F(PDFServerTest, RefusesLibrariesItCannotUseAndThenReturnsZero) {

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -326,6 +327,70 @@ TEST_F(OutsideTest, RenderingHasATimeAndMemoryBudgetAndAPixelLimit) {
     EXPECT_NE(Error().find("million pixels"), std::string::npos) << Error();
     request.dpi = 30;
     EXPECT_TRUE(PDFLibExportPageImageW(handle, &request)) << Error();
+}
+
+// Many pages at once: each result stays with its request whatever the
+// order the children finish in, a page that runs late or cannot be read
+// fails alone, and the images are the ones a page at a time makes.
+TEST_F(OutsideTest, PagesRenderedTogetherMatchPagesRenderedOneByOne) {
+    std::string content = "0 0 1 RG 0.1 w\n";
+    for (int i = 0; i < 20000; ++i)
+        content += std::to_string(i % 500) + " 0 m " + std::to_string(500 - i % 500) + " 500 l S\n";
+    const std::string red = dir / "red.pdf", blue = dir / "blue.pdf", busy = dir / "busy.pdf";
+    WritePage(red, "1 0 0 rg 0 0 40 20 re f", "", "");
+    WritePage(blue, "0 0 1 rg 10 10 40 20 re f", "", "");
+    WriteRawPdf(busy,
+                {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 500 500] /Contents 4 0 R >>",
+                 Stream(content)});
+    const std::string missing = dir / "missing.pdf";
+    struct Case {
+        std::string pdf, reason; // reason: empty when the image is written
+        double seconds;
+    };
+    const Case cases[] = {
+        {red, "", 0},
+        {busy, "longer than", 0.001},
+        {missing, "missing.pdf", 0},
+        {blue, "", 0},
+        {red, "", 0},
+        {busy, "", 0},
+    };
+    const size_t count = std::size(cases);
+    std::vector<std::string> images(count);
+    for (int workers : {1, 2, 0}) {
+        SCOPED_TRACE("workers " + std::to_string(workers));
+        std::vector<PDFLibImageRequest> requests;
+        for (size_t i = 0; i < count; ++i) {
+            images[i] = dir / ("batch" + std::to_string(i) + ".jpg");
+            std::filesystem::remove(images[i]);
+            requests.push_back(
+                {cases[i].pdf.c_str(), 1, images[i].c_str(), 30, 90, cases[i].seconds, 0});
+        }
+        std::vector<const char*> reasons(count, nullptr);
+        EXPECT_EQ(
+            PDFLibExportPageImagesW(handle, requests.data(), int(count), workers, reasons.data()),
+            4);
+        EXPECT_NE(Error().find("longer than"), std::string::npos) << "the first failure";
+        for (size_t i = 0; i < count; ++i) {
+            SCOPED_TRACE(i);
+            ASSERT_NE(reasons[i], nullptr);
+            if (cases[i].reason.empty()) {
+                EXPECT_STREQ(reasons[i], "");
+                const std::string single = dir / "single.jpg";
+                PDFLibImageRequest one = requests[i];
+                one.imagePath = single.c_str();
+                ASSERT_TRUE(PDFLibExportPageImageW(handle, &one)) << Error();
+                EXPECT_EQ(ReadText(images[i]), ReadText(single));
+            } else {
+                EXPECT_NE(std::string(reasons[i]).find(cases[i].reason), std::string::npos)
+                    << reasons[i];
+                EXPECT_FALSE(std::filesystem::exists(images[i]));
+            }
+        }
+    }
+    EXPECT_EQ(PDFLibExportPageImagesW(handle, nullptr, 0, 0, nullptr), 0);
+    EXPECT_NE(Error(), "");
 }
 
 TEST_F(OutsideTest, AFileIsReadAgainOnlyWhenItChanged) {
