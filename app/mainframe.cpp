@@ -77,7 +77,10 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
         Named(new QDockWidget(QStringLiteral("위치"), this), "positionBar", QStringLiteral("위치"));
     m_panelBar->setWidget(m_panel);
     addDockWidget(Qt::RightDockWidgetArea, m_panelBar);
-    connect(m_view, &CTesselView::plateEdited, this, [this] { UpdateTitle(); });
+    connect(m_view, &CTesselView::plateEdited, this, [this] {
+        UpdateTitle();
+        UpdateUndoActions();
+    });
     connect(m_view, &CTesselView::selectionChanged, this, [this] { UpdateActions(); });
     connect(m_view, &CTesselView::zoomChanged, this, [this] { UpdateActions(); });
     connect(m_view, &CTesselView::sideChanged, this, [this] {
@@ -229,6 +232,7 @@ void CMainFrame::UpdateActions() {
     m_zoomOut->setEnabled(m_doc && plateview::CanZoomOut(m_view->Zoom()));
     m_selectAll->setEnabled(m_doc && m_doc->ItemCount() > 0);
     m_deleteItems->setEnabled(m_doc && m_doc->SelectedCount() > 0);
+    UpdateUndoActions();
     const bool twoSided =
         m_doc && plateview::GeometrySide(plateview::ViewSide::B, m_doc->Geometry()) >= 0;
     m_sideActions.at(1)->setEnabled(twoSided);
@@ -240,9 +244,43 @@ void CMainFrame::UpdateActions() {
     UpdateItemDialogActions();
 }
 
+void CMainFrame::UpdateUndoActions() {
+    const QString undo = m_doc ? m_doc->UndoName() : QString();
+    const QString redo = m_doc ? m_doc->RedoName() : QString();
+    m_undoAction->setEnabled(!undo.isEmpty());
+    m_undoAction->setText(undo.isEmpty() ? QStringLiteral("실행 취소")
+                                         : QStringLiteral("실행 취소: %1").arg(undo));
+    m_redoAction->setEnabled(!redo.isEmpty());
+    m_redoAction->setText(redo.isEmpty() ? QStringLiteral("다시 실행")
+                                         : QStringLiteral("다시 실행: %1").arg(redo));
+}
+
+void CMainFrame::UndoOrRedo(bool undo) {
+    if (!m_doc)
+        return;
+    // A drag or an arrow-key run under way ends here, as its own step.
+    m_view->CloseEditGroup();
+    const Result<void> done = undo ? m_doc->Undo() : m_doc->Redo();
+    if (!done)
+        m_op.Tell(done.error());
+    m_panel->PlateChanged();
+    UpdateTitle();
+    UpdateActions();
+}
+
 void CMainFrame::AddEditMenu() {
     QMenu* edit =
         Named(menuBar()->addMenu(QStringLiteral("편집(&E)")), "editMenu", QStringLiteral("편집"));
+    m_undoAction = edit->addAction(QStringLiteral("실행 취소"));
+    m_undoAction->setObjectName(QStringLiteral("undoAction"));
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    connect(m_undoAction, &QAction::triggered, this, [this] { UndoOrRedo(true); });
+    m_redoAction = edit->addAction(QStringLiteral("다시 실행"));
+    m_redoAction->setObjectName(QStringLiteral("redoAction"));
+    m_redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(m_redoAction, &QAction::triggered, this, [this] { UndoOrRedo(false); });
+    edit->addSeparator();
     m_selectAll = edit->addAction(QStringLiteral("전체 선택"));
     m_selectAll->setObjectName(QStringLiteral("selectAllAction"));
     m_selectAll->setShortcut(QKeySequence::SelectAll);

@@ -65,6 +65,9 @@ private:
     void CreateMenus();
     void UpdateTitle();
     void UpdateActions();
+    // Undo and redo name the step they would take.
+    void UpdateUndoActions();
+    void UndoOrRedo(bool undo);
     void AddRecentFile(const QString& path);
     void FillRecentMenu();
     void OnNewPlate();
@@ -109,6 +112,8 @@ private:
     QAction* m_zoomIn = nullptr;
     QAction* m_zoomOut = nullptr;
     QAction* m_selectAll = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
     QAction* m_deleteItems = nullptr;
     QList<QAction*> m_sideActions;
     CJobLists* m_jobLists;

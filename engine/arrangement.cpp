@@ -18,7 +18,7 @@ CZelBound Measure(const CZelItem& item, bool withOwnCut) {
 bool CTesselDoc::AlignSelection(Align kind) {
     if (m_selection.size() < 2)
         return false;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Align);
     const CZelItem& ref = *m_selection.front();
     const double layoutW = m_geometry.layoutWidth;
     const double layoutH = m_geometry.layoutHeight;
@@ -66,7 +66,7 @@ bool CTesselDoc::AlignSelection(Align kind) {
         }
     }
     if (changed)
-        m_modified = true;
+        MarkModified();
     return changed;
 }
 
@@ -142,7 +142,7 @@ bool CTesselDoc::SpaceSelection(bool horizontal, double gap, bool withOwnCut, bo
         horizontal ? m_properties.margin[PlateProperties::Left] + m_geometry.usableArea.width
                    : m_properties.margin[PlateProperties::Top] + m_geometry.usableArea.height;
     double CZelItem::*coordinate = horizontal ? &CZelItem::x : &CZelItem::y;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Space);
     const bool changed =
         Space(m_selection, horizontal ? kHorizontal : kVertical, limit, gap, withOwnCut, testOnly,
               [this, coordinate](const CZelItem& placed, double value) {
@@ -152,7 +152,7 @@ bool CTesselDoc::SpaceSelection(bool horizontal, double gap, bool withOwnCut, bo
                   TouchItem(item);
               });
     if (changed && !testOnly)
-        m_modified = true;
+        MarkModified();
     return changed;
 }
 
@@ -165,7 +165,7 @@ bool CTesselDoc::SpaceVertically(double gap, bool withOwnCut, bool testOnly) {
 }
 
 bool CTesselDoc::SpaceAndAlign(bool horizontal, double gap, bool withOwnCut, int alignment) {
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Space);
     bool changed = SpaceSelection(horizontal, gap, withOwnCut, false);
     if (alignment >= 0 && alignment <= 2)
         changed =
@@ -198,7 +198,7 @@ bool CTesselDoc::MoveSelection(double dx, double dy) {
     }
     if (dx == 0 && dy == 0)
         return false;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Move);
     for (const CZelItem* selected : m_selection) {
         CZelItem& item = Selected(selected);
         TouchItem(item);
@@ -206,7 +206,7 @@ bool CTesselDoc::MoveSelection(double dx, double dy) {
         item.y += dy;
         TouchItem(item);
     }
-    m_modified = true;
+    MarkModified();
     return true;
 }
 
@@ -215,7 +215,7 @@ bool CTesselDoc::ChangeStacking(Stacking kind, bool testOnly) {
         return false;
     if (testOnly)
         return true;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Stacking);
     bool changed = false;
     for (const CZelItem* selected : m_selection) {
         const int from = IndexOf(selected);
@@ -271,12 +271,12 @@ bool CTesselDoc::ChangeStacking(Stacking kind, bool testOnly) {
         changed = true;
     }
     if (changed)
-        m_modified = true;
+        MarkModified();
     return changed;
 }
 
 bool CTesselDoc::RotateSelection(bool clockwise) {
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Rotate);
     for (const CZelItem* item : m_selection)
         RotateItem(item, clockwise);
     return !m_selection.empty();
@@ -299,7 +299,7 @@ bool CTesselDoc::AllSelectedHaveOwnCut() const {
 bool CTesselDoc::ToggleOwnCut(const OwnCutSettings& settings) {
     if (m_selection.empty())
         return false;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::OwnCut);
     const bool switchOff = AllSelectedHaveOwnCut();
     const bool anyMark =
         std::any_of(settings.marks.begin(), settings.marks.end(), [](int on) { return on != 0; });
@@ -317,7 +317,7 @@ bool CTesselDoc::ToggleOwnCut(const OwnCutSettings& settings) {
         }
         TouchItem(item);
     }
-    m_modified = true;
+    MarkModified();
     return true;
 }
 
@@ -329,7 +329,7 @@ bool CTesselDoc::AllSelectedHaveFrame() const {
 bool CTesselDoc::ToggleFrames(const QString& colorName) {
     if (m_selection.empty())
         return false;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Frame);
     const bool switchOff = AllSelectedHaveFrame();
     for (const CZelItem* selected : m_selection) {
         CZelItem& item = Selected(selected);
@@ -343,7 +343,7 @@ bool CTesselDoc::ToggleFrames(const QString& colorName) {
         }
         TouchItem(item);
     }
-    m_modified = true;
+    MarkModified();
     return true;
 }
 

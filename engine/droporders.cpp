@@ -8,6 +8,7 @@
 #include "records/zelpreference.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QThread>
 
@@ -417,7 +418,7 @@ CTesselDoc::DropReport CTesselDoc::PlaceDropped(const std::vector<CZelJob*>& ord
     OperatorInterface* op = m_context.op;
     const std::shared_ptr<void> labels = m_context.HoldLabelSet();
     // Each item placed or taken away again reports its rectangle.
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Place);
     DeselectAll();
     RefreshOrders();
     ProgressSink* progress = m_context.progress;
@@ -469,7 +470,7 @@ CTesselDoc::DropReport CTesselDoc::PlaceDropped(const std::vector<CZelJob*>& ord
 int CTesselDoc::DuplicateSelection(int count, int direction) {
     if (m_selection.size() != 1 || count < 1)
         return 0;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Duplicate);
     const CZelItem original = *m_selection.front();
     const int savedDirection = m_properties.arrangeDirection;
     m_properties.arrangeDirection = direction;
@@ -507,8 +508,12 @@ void CTesselDoc::RemoveOrdersAndReturnTickets(const QStringList& ordernums) {
         Touch(PlateChange::Orders);
     for (const QString& ordernum : ordernums) {
         RemoveOrder(ordernum);
-        if (CZelJob* job = m_jobContainer.FindByOrdernum(ordernum))
-            ReturnTicket(*job);
+        if (CZelJob* job = m_jobContainer.FindByOrdernum(ordernum)) {
+            const QString ticketName = QFileInfo(job->Path()).fileName();
+            if (ReturnTicket(*job))
+                RecordTicketMove(
+                    {ordernum, ticketName, QFileInfo(job->Path()).absolutePath(), false});
+        }
     }
     if (!ordernums.isEmpty())
         m_jobContainer.Refresh(true);
@@ -521,7 +526,7 @@ bool CTesselDoc::DeleteSelectedItems() {
         !m_context.op->Ask(
             QStringLiteral("선택 항목 %1 개를 삭제하시겠습니까.").arg(m_selection.size())))
         return false;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::DeleteItems);
     QStringList emptied;
     const std::vector<const CZelItem*> selected = m_selection;
     for (const CZelItem* item : selected) {
@@ -546,6 +551,7 @@ bool CTesselDoc::DeleteSelectedOrders() {
         !m_context.op->Ask(QStringLiteral("선택 항목에 대한 주문 %1 건을 삭제하시겠습니까.")
                                .arg(ordernums.size())))
         return false;
+    const ChangeScope scope(*this, Edit::DeleteOrders);
     RemoveOrdersAndReturnTickets(ordernums);
     return true;
 }
@@ -553,7 +559,7 @@ bool CTesselDoc::DeleteSelectedOrders() {
 bool CTesselDoc::ChangeLabel(const QString& labelName) {
     if (m_selection.size() != 1)
         return false;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Label);
     const QString ordernum = m_selection.front()->ordernum;
     QString failure;
     for (const auto& item : m_items) {
@@ -565,7 +571,7 @@ bool CTesselDoc::ChangeLabel(const QString& labelName) {
             TouchItem(*item);
         }
     }
-    m_modified = true;
+    MarkModified();
     if (failure.isEmpty())
         return true;
     if (m_context.op)

@@ -15,6 +15,9 @@ struct PlateChange {
         Properties = 1u << 2, // the plate's settings, and with them its geometry
         Furniture = 1u << 3,  // free lines and text boxes
         Orders = 1u << 4,     // which orders the plate holds, or its job container
+        // Only the steps undo and redo would take changed (a group of edits
+        // closed); any other change may change them too.
+        History = 1u << 5,
     };
 
     unsigned kinds = 0;

@@ -12,8 +12,21 @@ CTesselDoc::CTesselDoc() {
 
 CTesselDoc::~CTesselDoc() = default;
 
+CTesselDoc::ChangeScope::ChangeScope(CTesselDoc& doc, Edit edit) : m_doc(doc) {
+    if (m_doc.m_changeDepth++ == 0 && m_doc.m_groupDepth == 0)
+        m_doc.BeginUnit();
+    if (m_doc.m_unitEdit == Edit::None)
+        m_doc.m_unitEdit = edit;
+}
+
 CTesselDoc::ChangeScope::~ChangeScope() {
-    if (--m_doc.m_changeDepth > 0 || m_doc.m_pending.IsEmpty())
+    if (--m_doc.m_changeDepth > 0)
+        return;
+    // The history learns of the step before the observers do, so that they
+    // see the step to undo.
+    if (m_doc.m_groupDepth == 0)
+        m_doc.RecordUnit();
+    if (m_doc.m_pending.IsEmpty())
         return;
     const PlateChange change = std::exchange(m_doc.m_pending, {});
     // An observer may add or remove observers while being told.
@@ -35,12 +48,16 @@ void CTesselDoc::RemoveObserver(PlateObserver* observer) {
 
 void CTesselDoc::TouchRect(const CZelBound& rect, unsigned kinds) {
     m_pending.kinds |= kinds;
+    NoteData(kinds);
     if (!m_pending.wholePlate)
         m_pending.rects.push_back(rect);
 }
 
 void CTesselDoc::TouchWholePlate(unsigned kinds) {
     m_pending.kinds |= kinds;
+    NoteData(kinds);
+    if (kinds & PlateChange::Items)
+        m_allItemsDirty = true;
     m_pending.wholePlate = true;
     m_pending.rects.clear();
 }
@@ -53,9 +70,9 @@ CZelItem* CTesselDoc::Owned(const CZelItem* item) const {
 void CTesselDoc::SetProperties(const PlateProperties& properties) {
     if (properties == m_properties)
         return;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Properties);
     // The plate's settings are stored: a change not saved would be lost at close.
-    m_modified = true;
+    MarkModified();
     m_properties = properties;
     m_geometry = ComputePlateGeometry(m_properties);
     TouchWholePlate(PlateChange::Properties);
@@ -64,18 +81,18 @@ void CTesselDoc::SetProperties(const PlateProperties& properties) {
 void CTesselDoc::SetLines(std::vector<FreeLine> lines) {
     if (lines == m_lines)
         return;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Lines);
     m_lines = std::move(lines);
-    m_modified = true;
+    MarkModified();
     TouchWholePlate(PlateChange::Furniture);
 }
 
 void CTesselDoc::SetTextBoxes(std::vector<TextBox> boxes) {
     if (boxes == m_textBoxes)
         return;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::TextBoxes);
     m_textBoxes = std::move(boxes);
-    m_modified = true;
+    MarkModified();
     TouchWholePlate(PlateChange::Furniture);
 }
 
@@ -97,7 +114,7 @@ int CTesselDoc::AddItem(std::unique_ptr<CZelItem> item, bool atHead, bool select
     if (select)
         SelectItem(raw);
     TouchItem(*raw, newOrder ? PlateChange::Items | PlateChange::Orders : PlateChange::Items);
-    m_modified = true;
+    MarkModified();
     return ItemCount();
 }
 
@@ -112,7 +129,7 @@ void CTesselDoc::RemoveItem(const CZelItem* item) {
     m_items.erase(m_items.begin() + index);
     if (!FindByOrdernum(ordernum))
         Touch(PlateChange::Orders);
-    m_modified = true;
+    MarkModified();
 }
 
 int CTesselDoc::RemoveOrder(const QString& ordernum) {
@@ -135,14 +152,14 @@ void CTesselDoc::Clear() {
     for (const auto& item : m_items)
         TouchItem(*item, PlateChange::Items | PlateChange::Orders);
     m_items.clear();
-    m_modified = true;
+    MarkModified();
 }
 
 bool CTesselDoc::ChangeItem(const CZelItem* item, const std::function<void(CZelItem&)>& edit) {
     CZelItem* owned = Owned(item);
     if (!owned)
         return false;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Item);
     const bool selected = owned->selected;
     const QString ordernum = owned->ordernum;
     TouchItem(*owned);
@@ -151,7 +168,7 @@ bool CTesselDoc::ChangeItem(const CZelItem* item, const std::function<void(CZelI
     owned->selected = selected;
     TouchItem(*owned, owned->ordernum == ordernum ? PlateChange::Items
                                                   : PlateChange::Items | PlateChange::Orders);
-    m_modified = true;
+    MarkModified();
     return true;
 }
 
@@ -235,12 +252,12 @@ void CTesselDoc::RotateItem(const CZelItem* item, bool clockwise) {
     CZelItem* owned = Owned(item);
     if (!owned)
         return;
-    const ChangeScope scope(*this);
+    const ChangeScope scope(*this, Edit::Rotate);
     TouchItem(*owned);
     owned->rotate = (owned->rotate + (clockwise ? 90 : 270)) % 360;
     owned->TurnPictures();
     TouchItem(*owned);
-    m_modified = true;
+    MarkModified();
 }
 
 bool CTesselDoc::Overlaps(const CZelBound& a, const CZelBound& b) {

@@ -3,6 +3,7 @@
 #include "furniture.h"
 #include "platechange.h"
 #include "plategeometry.h"
+#include "platehistory.h"
 #include "plateproperties.h"
 #include "shopcontext.h"
 #include "zelitem.h"
@@ -17,6 +18,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 // The open plate: its settings with the geometry they imply, the placed items
@@ -269,6 +272,66 @@ public:
     // selected, or (telling the operator) when a preview cannot be drawn.
     bool ChangeLabel(const QString& labelName);
 
+    // Undo and redo. Every operation that changes the plate's stored data
+    // (items, settings, free lines, text boxes) is one step of the history,
+    // named after the operation; a group makes one step of the operations
+    // in it (a drag, a run of arrow keys, a drop with its tickets). Steps
+    // that moved tickets move them again: undoing a placement gives its
+    // tickets back to the folders they came from, redoing it takes them
+    // again; an order whose ticket cannot be taken (another workstation has
+    // it) is left out, the operator is told, and no step brings it back.
+    // Such steps save the plate, as the operations themselves do. Opening a
+    // plate clears the history; saving keeps it, and the modified flag
+    // follows it (back at the saved step the plate is unmodified).
+    enum class Edit {
+        None,
+        Place,
+        Move,
+        Align,
+        Space,
+        Rotate,
+        Stacking,
+        OwnCut,
+        Frame,
+        Duplicate,
+        DeleteItems,
+        DeleteOrders,
+        Label,
+        Properties,
+        Lines,
+        TextBoxes,
+        Item,
+    };
+    // The step's name as the Edit menu shows it ("이동").
+    static QString EditName(Edit edit);
+    // Groups nest; the outermost one names the step.
+    void BeginEdit(Edit edit);
+    void EndEdit();
+    class EditGroup {
+    public:
+        EditGroup(CTesselDoc& doc, Edit edit) : m_doc(doc) { m_doc.BeginEdit(edit); }
+        ~EditGroup() { m_doc.EndEdit(); }
+        EditGroup(const EditGroup&) = delete;
+        EditGroup& operator=(const EditGroup&) = delete;
+
+    private:
+        CTesselDoc& m_doc;
+    };
+    bool InEditGroup() const { return m_groupDepth > 0; }
+    // A ticket the operation under way moved; it becomes part of its step.
+    void RecordTicketMove(const TicketMove& move);
+    bool CanUndo() const { return m_history.CanUndo(); }
+    bool CanRedo() const { return m_history.CanRedo(); }
+    // The names of the steps undo and redo would take; empty when none.
+    QString UndoName() const;
+    QString RedoName() const;
+    // Fails, changing nothing, when there is no step, a group is open, or a
+    // ticket the step gave back cannot be taken back out of the plate's
+    // folder again.
+    Result<void> Undo();
+    Result<void> Redo();
+    const PlateHistory& History() const { return m_history; }
+
     // Where items may stand: the pasteboard around the plate.
     static constexpr double kPasteboardMargin = 25.0;
 
@@ -284,7 +347,7 @@ private:
     // the outermost one ends.
     class ChangeScope {
     public:
-        explicit ChangeScope(CTesselDoc& doc) : m_doc(doc) { ++m_doc.m_changeDepth; }
+        explicit ChangeScope(CTesselDoc& doc, Edit edit = Edit::None);
         ~ChangeScope();
         ChangeScope(const ChangeScope&) = delete;
         ChangeScope& operator=(const ChangeScope&) = delete;
@@ -292,11 +355,36 @@ private:
     private:
         CTesselDoc& m_doc;
     };
-    void Touch(unsigned kinds) { m_pending.kinds |= kinds; }
+    void Touch(unsigned kinds) {
+        m_pending.kinds |= kinds;
+        NoteData(kinds);
+    }
+    void NoteData(unsigned kinds) {
+        if (kinds & (PlateChange::Items | PlateChange::Properties | PlateChange::Furniture))
+            m_dataTouched = true;
+    }
+    // Sets the modified flag for an operator's edit: a step of the history.
+    void MarkModified() {
+        m_modified = true;
+        m_edited = true;
+        ++m_editCount;
+    }
+    // Where an operation or group begins: the selection it starts from.
+    void BeginUnit();
+    // Where one ends: a step when it edited the plate's data.
+    void RecordUnit();
+    std::shared_ptr<const PlateState> TakeState();
+    std::vector<int> SelectionIndices() const;
+    // Makes the plate this state with this selection, as one whole change.
+    void ApplyState(const std::shared_ptr<const PlateState>& state,
+                    const std::vector<int>& selection);
+    Result<void> Travel(bool back);
     void TouchRect(const CZelBound& rect, unsigned kinds);
     // The item's rectangle as it stands now; called before and after a change.
     void TouchItem(const CZelItem& item, unsigned kinds = PlateChange::Items) {
         TouchRect(item.Bounds(true), kinds);
+        if (kinds & PlateChange::Items)
+            m_dirtyItems.insert(&item);
     }
     void TouchWholePlate(unsigned kinds);
     // The plate's own item behind a pointer a caller holds, or nullptr.
@@ -345,4 +433,23 @@ private:
     std::vector<PlateObserver*> m_observers;
     PlateChange m_pending;
     int m_changeDepth = 0;
+
+    PlateHistory m_history;
+    // The history's copy of each item on the plate, to share unchanged ones.
+    std::unordered_map<const CZelItem*, std::shared_ptr<const CZelItem>> m_frozen;
+    // Items reported changed since the history last looked; all of them after
+    // a whole-plate change. Only these are compared with their copies.
+    std::unordered_set<const CZelItem*> m_dirtyItems;
+    bool m_allItemsDirty = false;
+    int m_groupDepth = 0;
+    Edit m_unitEdit = Edit::None;
+    std::vector<int> m_unitSelection;
+    std::vector<TicketMove> m_unitTickets;
+    bool m_edited = false;
+    bool m_dataTouched = false;
+    bool m_historyReset = false;
+    // A save during a unit: it holds the unit's step when no edit followed it.
+    bool m_savedInUnit = false;
+    int m_editCount = 0;
+    int m_editCountAtSave = 0;
 };

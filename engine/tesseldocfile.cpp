@@ -335,6 +335,7 @@ Result<void> CTesselDoc::ReadPlateFile(const QString& path) {
         m_jobContainer.SetSource(properties.jobCode, progressFolder, true);
     }
     m_modified = false;
+    m_historyReset = true;
     // Files that stopped runs on this plate left half-written.
     durablefile::RemoveStaleTemporaries(file.absolutePath());
     durablefile::RemoveStaleTemporaries(m_workFolder);
@@ -477,6 +478,14 @@ bool CTesselDoc::Save(const QString& path, QString* error) {
     }
     m_path = QFileInfo(path).absoluteFilePath();
     m_modified = false;
+    if (m_changeDepth > 0 || m_groupDepth > 0) {
+        // The step under way is not recorded yet: it is the saved one unless
+        // it edits on after this.
+        m_savedInUnit = true;
+        m_editCountAtSave = m_editCount;
+    } else {
+        m_history.MarkSaved();
+    }
     return true;
 }
 

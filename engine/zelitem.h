@@ -18,6 +18,8 @@ struct CZelLabelItem {
     int rotation = 0; // 0, 90, 180, 270 clockwise
 
     bool IsLoaded() const { return !picturePath.isEmpty(); }
+
+    bool operator==(const CZelLabelItem&) const = default;
 };
 
 // One placed case of one order: the order's fields copied when it was placed,
@@ -86,4 +88,6 @@ public:
 
     // The order's quantity in sheets: PQuantity, or Quantity truncated when none.
     int SheetQuantity() const;
+
+    bool operator==(const CZelItem&) const = default;
 };

@@ -34,6 +34,8 @@ public:
     // at 100 % is the page size at dpi, turned with the picture.
     void DrawPreview(QPainter& painter, const QRectF& box, double dpi) const;
 
+    bool operator==(const CImposerItem&) const = default;
+
 private:
     QString m_pdfPath;
     double m_pageWidth = 0, m_pageHeight = 0;

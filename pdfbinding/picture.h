@@ -37,6 +37,8 @@ public:
     // longer decodes.
     QImage Image() const;
 
+    bool operator==(const CPicture&) const = default;
+
 private:
     QString m_path;
     QSize m_size;       // upright pixel size

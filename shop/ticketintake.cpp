@@ -112,6 +112,8 @@ Result<Outcome> TakeAndPlace(CTesselDoc& doc, const QStringList& tickets, double
         return Failure(
             QStringLiteral("another drop onto plate %1 is running").arg(doc.Properties().jobCode));
 
+    // The whole drop, tickets included, is one step of the plate's history.
+    const CTesselDoc::EditGroup step(doc, CTesselDoc::Edit::Place);
     Outcome outcome;
     std::vector<Order> orders(tickets.size());
     outcome.orders.resize(tickets.size());
@@ -207,6 +209,7 @@ Result<Outcome> TakeAndPlace(CTesselDoc& doc, const QStringList& tickets, double
         OrderOutcome& result = outcome.orders[movedIndex[m]];
         if (saved && placed.orders[m].ok) {
             result.fate = Fate::Placed;
+            doc.RecordTicketMove({result.ordernum, order.entry.ticketName, order.origin, true});
             continue;
         }
         result.reason = saved ? placed.orders[m].reason

@@ -504,6 +504,22 @@ void CTesselView::DrawSelection(QPainter& p, const QRect& box, bool primary) {
 void CTesselView::CancelGesture() {
     m_pressed = m_dragging = m_dragStarted = m_rubberBand = m_pan = false;
     m_band->hide();
+    CloseEditGroup();
+}
+
+void CTesselView::OpenEditGroup() {
+    if (m_editGroupOpen || !m_doc)
+        return;
+    m_doc->BeginEdit(CTesselDoc::Edit::Move);
+    m_editGroupOpen = true;
+}
+
+void CTesselView::CloseEditGroup() {
+    if (!m_editGroupOpen)
+        return;
+    m_editGroupOpen = false;
+    if (m_doc)
+        m_doc->EndEdit();
 }
 
 void CTesselView::mousePressEvent(QMouseEvent* event) {
@@ -560,6 +576,7 @@ void CTesselView::mouseMoveEvent(QMouseEvent* event) {
         std::abs(delta.y()) <= kDragThreshold)
         return;
     m_dragStarted = true;
+    OpenEditGroup();
     const double zoom = m_zoom / 1000.0;
     m_doc->MoveSelection(screenmapping::PixelsToMm(delta.x(), logicalDpiX(), zoom),
                          screenmapping::PixelsToMm(delta.y(), logicalDpiY(), zoom));
@@ -634,14 +651,27 @@ void CTesselView::keyPressEvent(QKeyEvent* event) {
         dy = step;
         break;
     case Qt::Key_Delete:
+        CloseEditGroup();
         DeleteSelection();
         return;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
-    if (m_doc->SelectedCount() > 0)
-        m_doc->MoveSelection(dx, dy);
+    if (m_doc->SelectedCount() == 0)
+        return;
+    // Held down, the key repeats: the run ends when it is let go.
+    if (!m_pressed)
+        OpenEditGroup();
+    m_doc->MoveSelection(dx, dy);
+}
+
+void CTesselView::keyReleaseEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (!event->isAutoRepeat() && !m_pressed &&
+        (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down))
+        CloseEditGroup();
+    QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 void CTesselView::DeleteSelection() {

@@ -51,6 +51,9 @@ public:
 
     // Deletes the selected items (the plate asks the operator first).
     void DeleteSelection();
+    // Ends the step a drag or a run of arrow keys is making on the plate,
+    // so that undo takes it whole.
+    void CloseEditGroup();
 
     // Orders dragged from the job list. A drop is taken only where the plate
     // takes one (its usable area); there the view hands the tickets to
@@ -112,6 +115,9 @@ private:
     void UpdateExtent();
     void PlaceRulers();
     void CancelGesture();
+    // A drag or an arrow-key run is one step of the plate's history.
+    void OpenEditGroup();
+    void keyReleaseEvent(QKeyEvent* event) override;
     void DrawPage(QPainter& p, int page, const QRect& clip);
     void DrawItem(QPainter& p, const CZelItem& item, const QRect& box);
     void DrawOwnCut(QPainter& p, const CZelItem& item, const QRect& box);
@@ -136,6 +142,7 @@ private:
     bool m_pressed = false;
     bool m_shiftAtPress = false;
     bool m_pan = false;
+    bool m_editGroupOpen = false;
     bool m_dragging = false;
     bool m_dragStarted = false;
     bool m_rubberBand = false;

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -455,4 +456,56 @@ TEST(TicketIntake, AJournalCutShortIsRemovedOnTheNextOpen) {
     ASSERT_TRUE(reopened.Open(shop.platePath));
     EXPECT_FALSE(QFileInfo::exists(part));
     EXPECT_TRUE(shop.op.messages.isEmpty());
+}
+
+// Undoing a drop gives its tickets back to the folders they came from;
+// redoing it takes them again, leaving out what another workstation took.
+TEST(TicketIntake, UndoAndRedoOfADropMoveItsTickets) {
+    Shop shop;
+    const QString otherFolder = shop.dir.mkdir(QStringLiteral("jobs/명함/급행"));
+    const QStringList tickets = {shop.Order("A"), shop.Order("B", 2, "500", otherFolder)};
+    auto plateFile = [&] {
+        QFile file(shop.platePath);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    };
+    ASSERT_TRUE(shop.doc.Save(shop.platePath));
+    const QByteArray before = plateFile();
+
+    const Result<ticketintake::Outcome> drop =
+        ticketintake::TakeAndPlace(shop.doc, tickets, 50, 50, false);
+    ASSERT_TRUE(drop);
+    ASSERT_EQ(drop->Count(Fate::Placed), 2);
+    const QByteArray after = plateFile();
+    EXPECT_EQ(shop.doc.UndoName().toStdString(), "배치");
+    EXPECT_FALSE(shop.doc.IsModified());
+
+    ASSERT_TRUE(shop.doc.Undo());
+    EXPECT_EQ(shop.Places(QStringLiteral("A.tzjob")), QStringList{shop.cards});
+    EXPECT_EQ(shop.Places(QStringLiteral("B.tzjob")), QStringList{otherFolder});
+    shop.ExpectOnePlace(QStringLiteral("A"), shop.doc, Fate::Returned);
+    shop.ExpectOnePlace(QStringLiteral("B"), shop.doc, Fate::Returned);
+    EXPECT_TRUE(plateFile() == before) << "the plate file follows its tickets";
+    EXPECT_EQ(shop.doc.JobContainer().Count(), 0);
+
+    ASSERT_TRUE(shop.doc.Redo());
+    shop.ExpectOnePlace(QStringLiteral("A"), shop.doc);
+    shop.ExpectOnePlace(QStringLiteral("B"), shop.doc);
+    EXPECT_TRUE(plateFile() == after);
+    EXPECT_EQ(shop.doc.JobContainer().Count(), 2);
+
+    // Meanwhile another workstation takes B from its folder.
+    ASSERT_TRUE(shop.doc.Undo());
+    const QString elsewhere = shop.dir.mkdir(QStringLiteral("elsewhere"));
+    for (const char* name : {"B.tzjob", "B.pdf"})
+        ASSERT_TRUE(QFile::rename(QDir(otherFolder).filePath(QLatin1String(name)),
+                                  QDir(elsewhere).filePath(QLatin1String(name))));
+    ASSERT_TRUE(shop.doc.Redo());
+    shop.ExpectOnePlace(QStringLiteral("A"), shop.doc);
+    EXPECT_EQ(shop.doc.CountOrderItems(QStringLiteral("B")), 0);
+    EXPECT_EQ(shop.Places(QStringLiteral("B.tzjob")), QStringList{elsewhere});
+    ASSERT_FALSE(shop.op.messages.isEmpty());
+    EXPECT_TRUE(shop.op.messages.last().contains(QStringLiteral("B: ")))
+        << shop.op.messages.last().toStdString();
+    EXPECT_FALSE(shop.doc.IsModified());
 }

@@ -1,0 +1,144 @@
+#include "appfixture.h"
+
+#include "app/mainframe.h"
+#include "engine/tesseldoc.h"
+#include "records/zelaccount.h"
+#include "shop/newplate.h"
+#include "shop/session.h"
+#include "shop/ticketintake.h"
+#include "view/tesselview.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+
+// Undo and redo of the main window on a plate holding two orders of the
+// regular cards, dropped by the window's own intake.
+class EditMenuTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)));
+        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
+        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
+        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
+                                                     QStringLiteral("P"), QDate(2026, 3, 13)})
+                                  .value();
+        const QString path = CreatePlate(shop, *account, plate).value();
+        frame = std::make_unique<CMainFrame>(shop, session, CMainFrame::Actions{});
+        ASSERT_TRUE(frame->OpenPlate(path));
+        frame->Document()->SetContext(shop.Context(&op, nullptr));
+        frame->show();
+        view = frame->findChild<CTesselView*>();
+        ASSERT_NE(view, nullptr);
+        view->SetZoom(1000);
+        tickets = ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
+        CTesselDoc& doc = *frame->Document();
+        op.answers = {true, true, true, true};
+        ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
+                                               doc.Geometry().usableArea.y, false)
+                        .ok());
+        op.answers.clear();
+        doc.DeselectAll();
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        CTesselDoc& doc = *frame->Document();
+        doc.SelectAll();
+        op.answers = {true, true, true, true};
+        doc.DeleteSelectedOrders();
+        op.answers.clear();
+        doc.Save(doc.Path());
+        frame.reset();
+        account->Logout();
+    }
+    QAction* Action(const char* name) {
+        return frame->findChild<QAction*>(QString::fromLatin1(name));
+    }
+    QPoint ViewPoint(double x, double y) const {
+        const QPoint origin = view->PageOrigin(0);
+        return QPoint(origin.x() + view->Px(x, Qt::Horizontal) -
+                          view->horizontalScrollBar()->value(),
+                      origin.y() + view->Px(y, Qt::Vertical) - view->verticalScrollBar()->value());
+    }
+    void MoveMouse(const QPoint& to) {
+        QWidget* surface = view->viewport();
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(surface->mapToGlobal(to)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(surface, &move);
+    }
+    void Key(QEvent::Type type, int key, bool autoRepeat) {
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+        QApplication::sendEvent(view, &event);
+    }
+
+    std::unique_ptr<CZelAccount> account;
+    ShopSession session;
+    std::unique_ptr<CMainFrame> frame;
+    CTesselView* view = nullptr;
+    QStringList tickets;
+};
+
+TEST_F(EditMenuTest, ADragAndAnArrowKeyRunAreOneStepEach) {
+    CTesselDoc& doc = *frame->Document();
+    QAction* undo = Action("undoAction");
+    QAction* redo = Action("redoAction");
+    ASSERT_TRUE(undo && redo);
+    EXPECT_EQ(undo->text(), QStringLiteral("실행 취소: 배치"));
+    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_EQ(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EXPECT_TRUE(redo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+    EXPECT_TRUE(redo->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    EXPECT_FALSE(frame->isWindowModified()) << "the drop saved the plate";
+
+    const CZelBound box = doc.ItemAt(0)->Bounds();
+    const double x0 = box.x;
+    const QPoint inside = ViewPoint(box.x + box.width / 2, box.y + box.height / 2);
+    QWidget* surface = view->viewport();
+    QTest::mousePress(surface, Qt::LeftButton, {}, inside);
+    for (int step = 1; step <= 4; ++step)
+        MoveMouse(inside + QPoint(0, 20 * step));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, inside + QPoint(0, 80));
+    ASSERT_NE(doc.ItemAt(0)->y, box.y);
+    EXPECT_EQ(undo->text(), QStringLiteral("실행 취소: 이동"));
+    EXPECT_TRUE(frame->isWindowModified());
+
+    // A key held down: presses and releases that repeat, then the last release.
+    const int before = doc.History().Position();
+    Key(QEvent::KeyPress, Qt::Key_Right, false);
+    for (int i = 0; i < 3; ++i) {
+        Key(QEvent::KeyRelease, Qt::Key_Right, true);
+        Key(QEvent::KeyPress, Qt::Key_Right, true);
+    }
+    Key(QEvent::KeyRelease, Qt::Key_Right, false);
+    EXPECT_NEAR(doc.ItemAt(0)->x, x0 + 4.0, 1e-9);
+    EXPECT_EQ(doc.History().Position(), before + 1);
+
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(doc.ItemAt(0)->x, x0);
+    EXPECT_EQ(redo->text(), QStringLiteral("다시 실행: 이동"));
+    undo->trigger();
+    EXPECT_DOUBLE_EQ(doc.ItemAt(0)->y, box.y);
+    EXPECT_FALSE(frame->isWindowModified()) << "back at the saved plate";
+
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_NE(doc.ItemAt(0)->y, box.y);
+    EXPECT_TRUE(frame->isWindowModified());
+
+    // Undoing the drop gives the tickets back to the job folder.
+    undo->trigger();
+    undo->trigger();
+    EXPECT_EQ(doc.ItemCount(), 0);
+    for (const QString& ticket : tickets)
+        EXPECT_TRUE(QFileInfo::exists(ticket)) << ticket.toStdString();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), QStringLiteral("실행 취소"));
+    EXPECT_EQ(redo->text(), QStringLiteral("다시 실행: 배치"));
+    redo->trigger();
+    EXPECT_GE(doc.ItemCount(), 2);
+    for (const QString& ticket : tickets)
+        EXPECT_FALSE(QFileInfo::exists(ticket)) << ticket.toStdString();
+}
