@@ -3,8 +3,12 @@
 #include "../engine/scriptedoperator.h"
 #include "demo/demoshop.h"
 #include "engine/operatorinterface.h"
+#include "engine/tesseldoc.h"
 #include "records/programfolder.h"
+#include "records/zelaccount.h"
 #include "shop/installation.h"
+#include "shop/newplate.h"
+#include "shop/ticketintake.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -46,6 +50,37 @@ protected:
         ASSERT_TRUE(shop.LoadSitePreset());
         shop.LoadPressMarks();
     }
+    // The demo account logged in, and a new two-sided card plate of that date
+    // made for it: its path.
+    void NewCardPlate(std::unique_ptr<CZelAccount>& account, QString& path, QDate date) {
+        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
+            << shop.pdf.LoadError().toStdString();
+        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
+        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
+        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
+                                                     QStringLiteral("P"), date})
+                                  .value();
+        path = CreatePlate(shop, *account, plate).value();
+    }
+    // Two orders of the regular cards taken onto the plate.
+    void PlaceTwoCardOrders(CTesselDoc& doc) {
+        const QStringList tickets =
+            ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
+        op.answers = {true, true, true, true};
+        ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
+                                               doc.Geometry().usableArea.y, false)
+                        .ok());
+        op.answers.clear();
+        ASSERT_GE(doc.ItemCount(), 2);
+    }
+    // Every order of the plate back to the job folder, for the next test.
+    void ReturnOrders(CTesselDoc& doc) {
+        doc.SelectAll();
+        op.answers = {true, true, true, true};
+        doc.DeleteSelectedOrders();
+        op.answers.clear();
+    }
+
     static QString Home() { return s_dir->filePath(QStringLiteral("가게")); }
     static QString Path(const char* relative) {
         return Home() + QLatin1Char('/') + QString::fromUtf8(relative);

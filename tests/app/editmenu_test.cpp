@@ -21,13 +21,8 @@ class EditMenuTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)));
-        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
-        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
-        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
-                                                     QStringLiteral("P"), QDate(2026, 3, 13)})
-                                  .value();
-        const QString path = CreatePlate(shop, *account, plate).value();
+        QString path;
+        NewCardPlate(account, path, QDate(2026, 3, 13));
         frame = std::make_unique<CMainFrame>(shop, session, CMainFrame::Actions{});
         ASSERT_TRUE(frame->OpenPlate(path));
         frame->Document()->SetContext(shop.Context(&op, nullptr));
@@ -47,10 +42,7 @@ protected:
     }
     void TearDown() override {
         CTesselDoc& doc = *frame->Document();
-        doc.SelectAll();
-        op.answers = {true, true, true, true};
-        doc.DeleteSelectedOrders();
-        op.answers.clear();
+        ReturnOrders(doc);
         doc.Save(doc.Path());
         frame.reset();
         account->Logout();

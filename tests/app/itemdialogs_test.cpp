@@ -357,36 +357,18 @@ class ItemCommandsTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
-            << shop.pdf.LoadError().toStdString();
         shop.LoadColors();
-        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
-        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
-        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
-                                                     QStringLiteral("P"), QDate(2026, 3, 12)})
-                                  .value();
-        path = CreatePlate(shop, *account, plate).value();
+        NewCardPlate(account, path, QDate(2026, 3, 12));
         doc.SetContext(shop.Context(&op, nullptr));
         ASSERT_TRUE(doc.Open(path));
     }
     void PlaceCards() {
-        const QStringList tickets =
-            ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
-        op.answers = {true, true, true, true};
-        ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
-                                               doc.Geometry().usableArea.y, false)
-                        .ok());
-        op.answers.clear();
-        ASSERT_GE(doc.ItemCount(), 2);
+        PlaceTwoCardOrders(doc);
         placed = true;
     }
     void TearDown() override {
-        if (placed) {
-            doc.SelectAll();
-            op.answers = {true, true, true, true};
-            doc.DeleteSelectedOrders();
-            op.answers.clear();
-        }
+        if (placed)
+            ReturnOrders(doc);
         account->Logout();
     }
 

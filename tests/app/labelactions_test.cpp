@@ -21,24 +21,13 @@ class LabelActionsTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)));
-        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
-        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
-        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
-                                                     QStringLiteral("P"), QDate(2026, 3, 12)})
-                                  .value();
-        const QString path = CreatePlate(shop, *account, plate).value();
+        QString path;
+        NewCardPlate(account, path, QDate(2026, 3, 12));
         {
             CTesselDoc doc;
             doc.SetContext(shop.Context(&op, nullptr));
             ASSERT_TRUE(doc.Open(path));
-            const QStringList tickets =
-                ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
-            op.answers = {true, true, true, true};
-            ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
-                                                   doc.Geometry().usableArea.y, false)
-                            .ok());
-            op.answers.clear();
+            PlaceTwoCardOrders(doc);
             ASSERT_TRUE(doc.Save(path));
         }
         frame = std::make_unique<CMainFrame>(shop, session, CMainFrame::Actions{});
@@ -49,10 +38,7 @@ protected:
     }
     void TearDown() override {
         CTesselDoc& doc = *frame->Document();
-        doc.SelectAll();
-        op.answers = {true, true, true, true};
-        doc.DeleteSelectedOrders();
-        op.answers.clear();
+        ReturnOrders(doc);
         doc.Save(doc.Path());
         frame.reset();
         account->Logout();

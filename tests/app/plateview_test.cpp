@@ -40,25 +40,11 @@ class PlateViewTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
-            << shop.pdf.LoadError().toStdString();
-        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
-        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
-        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
-                                                     QStringLiteral("P"), QDate(2026, 3, 11)})
-                                  .value();
-        path = CreatePlate(shop, *account, plate).value();
+        NewCardPlate(account, path, QDate(2026, 3, 11));
         doc.SetContext(shop.Context(&op, nullptr));
         ASSERT_TRUE(doc.Open(path));
-        // Two tickets of the regular cards, moved back to the job folder at the end.
-        const QStringList tickets =
-            ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
-        op.answers = {true, true, true, true};
-        ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
-                                               doc.Geometry().usableArea.y, false)
-                        .ok());
-        op.answers.clear();
-        ASSERT_GE(doc.ItemCount(), 2);
+        // Two orders, moved back to the job folder at the end.
+        PlaceTwoCardOrders(doc);
         doc.DeselectAll();
         view = std::make_unique<CTesselView>();
         view->resize(1000, 700);
@@ -69,11 +55,7 @@ protected:
     }
     void TearDown() override {
         view.reset();
-        // The orders go back to the job folder for the next test.
-        doc.SelectAll();
-        op.answers = {true, true, true, true};
-        doc.DeleteSelectedOrders();
-        op.answers.clear();
+        ReturnOrders(doc);
         account->Logout();
     }
 

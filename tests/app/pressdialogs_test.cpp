@@ -69,24 +69,10 @@ class PressDialogsTest : public AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        ASSERT_TRUE(shop.pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
-            << shop.pdf.LoadError().toStdString();
-        account = std::make_unique<CZelAccount>(Path("Shared/Accounts/demo.tzuac"));
-        ASSERT_EQ(account->Login(QStringLiteral("demo")), CZelAccount::Success);
-        PreparedPlate plate = PrepareNewPlate(shop, {QStringLiteral("명함 양면 국2절 92x52"),
-                                                     QStringLiteral("P"), QDate(2026, 3, 11)})
-                                  .value();
-        path = CreatePlate(shop, *account, plate).value();
+        NewCardPlate(account, path, QDate(2026, 3, 11));
         doc.SetContext(shop.Context(&op, nullptr));
         ASSERT_TRUE(doc.Open(path));
-        const QStringList tickets =
-            ticketintake::TicketsIn({Path("Shared/JobTickets/명함/일반")}).value().mid(0, 2);
-        op.answers = {true, true, true, true};
-        ASSERT_TRUE(ticketintake::TakeAndPlace(doc, tickets, doc.Geometry().usableArea.x,
-                                               doc.Geometry().usableArea.y, false)
-                        .ok());
-        op.answers.clear();
-        ASSERT_GE(doc.ItemCount(), 2);
+        PlaceTwoCardOrders(doc);
         ASSERT_TRUE(doc.Save(path));
         keptPressDir = shop.preference.Tree()
                            .ValueOr(shop.preference.Tree().GetRoot(), "MAKE_PDF_PRESS_DIR")
@@ -95,10 +81,7 @@ protected:
             keptOptions << shop.preference.GetOption(option);
     }
     void TearDown() override {
-        doc.SelectAll();
-        op.answers = {true, true, true, true};
-        doc.DeleteSelectedOrders();
-        op.answers.clear();
+        ReturnOrders(doc);
         account->Logout();
         // The shop's press settings as they were, for the next test.
         for (int i = 0; i < keptOptions.size(); ++i)
