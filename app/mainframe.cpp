@@ -281,6 +281,22 @@ void CMainFrame::AddEditMenu() {
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(m_redoAction, &QAction::triggered, this, [this] { UndoOrRedo(false); });
     edit->addSeparator();
+    // Items cannot be cut, copied or pasted yet; the entries stay where an
+    // operator looks for them, disabled, so their keys still reach the fields.
+    const struct {
+        const char* name;
+        const char* text;
+        QKeySequence::StandardKey keys;
+    } clipboard[] = {{"cutAction", "잘라내기", QKeySequence::Cut},
+                     {"copyAction", "복사", QKeySequence::Copy},
+                     {"pasteAction", "붙여넣기", QKeySequence::Paste}};
+    for (const auto& entry : clipboard) {
+        QAction* action = edit->addAction(QString::fromUtf8(entry.text));
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcut(entry.keys);
+        action->setEnabled(false);
+    }
+    edit->addSeparator();
     m_selectAll = edit->addAction(QStringLiteral("전체 선택"));
     m_selectAll->setObjectName(QStringLiteral("selectAllAction"));
     m_selectAll->setShortcut(QKeySequence::SelectAll);

@@ -7,9 +7,11 @@
 // is open, so that growth with N shows (time and memory should grow
 // linearly, and the memory held per item stay small: the view keeps its
 // own scaled pictures). Items are A4 (the default) or 90 x 50 mm cards,
-// two-sided, of 20 orders.
+// two-sided, of 20 orders. Also prints the longest time the progress window
+// would go unpainted during the open (the goal is below 100 ms).
 #include "engine/tesseldoc.h"
 #include "pdfbinding/pdfserver.h"
+#include "records/progresssink.h"
 #include "records/zelcolorpresets.h"
 
 #include <QCoreApplication>
@@ -17,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -57,6 +60,37 @@ bool Artwork(CPDFServer& pdf, const QString& path, double w, double h, int seed)
     }
     return pdf.ComposeEndDoc() != 0;
 }
+
+// Times the gaps between the progress window's paints, painting as the
+// window does (on a report when 50 ms have passed since the last paint, and
+// at the start and end of a step), and the gaps between item steps alone
+// (what a window that painted only between items would see).
+class GapSink : public ProgressSink {
+public:
+    void Begin(const QString&, int) override { Report(true, true); }
+    void Step(int) override { Report(true, false); }
+    void Detail(const QString&) override { Report(true, false); }
+    void StillWorking() override { Report(false, false); }
+    void End() override { Report(true, true); }
+    double LongestMs() const { return m_longest / 1e6; }
+    double LongestBetweenStepsMs() const { return m_longestStep / 1e6; }
+
+private:
+    void Report(bool step, bool force) {
+        if (step) {
+            if (m_step.isValid())
+                m_longestStep = std::max(m_longestStep, m_step.nsecsElapsed());
+            m_step.start();
+        }
+        if (m_paint.isValid() && !force && m_paint.elapsed() < 50)
+            return;
+        if (m_paint.isValid())
+            m_longest = std::max(m_longest, m_paint.nsecsElapsed());
+        m_paint.start();
+    }
+    QElapsedTimer m_paint, m_step;
+    qint64 m_longest = 0, m_longestStep = 0;
+};
 
 int Fail(const QString& why) {
     std::fprintf(stderr, "preview_bench: %s\n", why.toUtf8().constData());
@@ -112,7 +146,8 @@ int main(int argc, char** argv) {
     // The saved plate's work folder holds no previews yet: the open makes them all.
     CZelColorPresets colors;
     CTesselDoc doc;
-    doc.SetContext({nullptr, &colors, nullptr, nullptr, &pdf, {}, {}});
+    GapSink progress;
+    doc.SetContext({nullptr, &colors, nullptr, &progress, &pdf, {}, {}});
     const long before = ResidentKilobytes();
     QElapsedTimer timer;
     timer.start();
@@ -127,10 +162,12 @@ int main(int argc, char** argv) {
     if (shown != count)
         return Fail(
             QStringLiteral("only %1 of %2 items have their previews").arg(shown).arg(count));
-    std::printf("%d %s items, %d pages: open %.1f ms (%.2f ms/page), peak RSS %.1f MB, "
-                "held after the open %.1f MB (%.1f kB/item)\n",
-                count, card ? "card" : "A4", 2 * count, ms, ms / (2 * count),
-                PeakKilobytes() / 1024.0, ResidentKilobytes() / 1024.0,
-                double(ResidentKilobytes() - before) / count);
+    std::printf(
+        "%d %s items, %d pages: open %.1f ms (%.2f ms/page), peak RSS %.1f MB, "
+        "held after the open %.1f MB (%.1f kB/item), longest between paints of the progress window "
+        "%.1f ms (between item steps %.1f ms)\n",
+        count, card ? "card" : "A4", 2 * count, ms, ms / (2 * count), PeakKilobytes() / 1024.0,
+        ResidentKilobytes() / 1024.0, double(ResidentKilobytes() - before) / count,
+        progress.LongestMs(), progress.LongestBetweenStepsMs());
     return 0;
 }

@@ -4,10 +4,13 @@
 
 #include "pdfbinding/pdfserver.h"
 #include "records/filenames.h"
+#include "records/progresssink.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <chrono>
+#include <future>
 #include <set>
 
 namespace {
@@ -159,7 +162,19 @@ std::shared_ptr<void> CTesselDoc::RenderPreviewsAhead(const std::vector<CZelItem
             jobs.push_back({item->objPath, item->mediaInd * item->numSide + side + 1, image});
         }
     }
-    const QStringList reasons = pdf->ExportImages(jobs);
+    QStringList reasons;
+    if (ProgressSink* progress = m_context.progress; progress && !jobs.empty()) {
+        // A batch takes longer than a window may go unpainted: it renders on
+        // another thread while this one keeps the progress window alive.
+        // Nothing else uses the library meanwhile: the plate waits here.
+        auto rendering =
+            std::async(std::launch::async, [pdf, &jobs] { return pdf->ExportImages(jobs); });
+        while (rendering.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+            progress->StillWorking();
+        reasons = rendering.get();
+    } else {
+        reasons = pdf->ExportImages(jobs);
+    }
     for (size_t i = 0; i < jobs.size(); ++i)
         m_renderedAhead[jobs[i].imagePath] = reasons.value(int(i));
     return std::shared_ptr<void>(nullptr, [this](void*) { m_renderedAhead.clear(); });

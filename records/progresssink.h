@@ -21,6 +21,9 @@ public:
         (void)position;
         (void)range;
     }
+    // Called every few tens of milliseconds while the current unit waits on
+    // work done elsewhere (other threads or processes), so a window can paint.
+    virtual void StillWorking() {}
     // The step is over, whether it finished or stopped.
     virtual void End() = 0;
     // Asked between units; false stops the operation early.

@@ -85,6 +85,10 @@ void CPDFProgressDlg::InnerStep(int position, int range) {
     LetPaint(false);
 }
 
+void CPDFProgressDlg::StillWorking() {
+    LetPaint(false);
+}
+
 void CPDFProgressDlg::End() {
     m_bar->setValue(m_bar->maximum());
     LetPaint(true);

@@ -36,6 +36,7 @@ public:
     void Step(int position) override;
     void Detail(const QString& text) override;
     void InnerStep(int position, int range) override;
+    void StillWorking() override;
     void End() override;
 
     void reject() override;

@@ -9,8 +9,10 @@
 #include "view/tesselview.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -133,4 +135,25 @@ TEST_F(EditMenuTest, ADragAndAnArrowKeyRunAreOneStepEach) {
     EXPECT_GE(doc.ItemCount(), 2);
     for (const QString& ticket : tickets)
         EXPECT_FALSE(QFileInfo::exists(ticket)) << ticket.toStdString();
+}
+
+TEST_F(EditMenuTest, ClipboardEntriesAreDisabledAndLeaveTheirKeysToTheFields) {
+    for (const char* name : {"cutAction", "copyAction", "pasteAction"}) {
+        QAction* action = Action(name);
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_FALSE(action->isEnabled()) << name;
+    }
+    EXPECT_EQ(Action("copyAction")->shortcut(), QKeySequence(QKeySequence::Copy));
+
+    // With an item selected, Ctrl+C in the position field copies its text.
+    frame->Document()->SelectItem(frame->Document()->ItemAt(0));
+    QApplication::processEvents();
+    auto* field = frame->findChild<QLineEdit*>(QStringLiteral("positionX"));
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(field->isEnabled());
+    field->setFocus();
+    field->selectAll();
+    QApplication::clipboard()->clear();
+    QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), field->text());
 }
