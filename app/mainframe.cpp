@@ -175,11 +175,14 @@ bool CMainFrame::OpenPlate(const QString& path) {
         return false;
     auto doc = std::make_unique<CTesselDoc>();
     doc->SetContext(m_shop.Context(&m_op, m_status));
-    QString error;
+    Result<void> opened;
     CZelPDFDlgLoadDoc loading(this);
-    if (!loading.RunOn(*doc, [&doc, &path, &error] { return doc->Open(path, &error); })) {
+    if (!loading.RunOn(*doc, [&doc, &path, &opened] {
+            opened = doc->Open(path);
+            return opened.ok();
+        })) {
         m_op.Tell(QStringLiteral("판 \"%1\"을(를) 열 수 없습니다.\n%2")
-                      .arg(QFileInfo(path).fileName(), error));
+                      .arg(QFileInfo(path).fileName(), opened.error()));
         return false;
     }
     m_press.reset();
@@ -197,11 +200,10 @@ bool CMainFrame::OpenPlate(const QString& path) {
 bool CMainFrame::SaveIfModified() {
     if (!m_doc)
         return true;
-    QString error;
-    if (m_doc->SaveIfModified(&error))
-        return true;
-    m_op.Tell(QStringLiteral("판을 저장할 수 없습니다.\n%1").arg(error));
-    return false;
+    const Result<void> saved = m_doc->SaveIfModified();
+    if (!saved)
+        m_op.Tell(QStringLiteral("판을 저장할 수 없습니다.\n%1").arg(saved.error()));
+    return saved.ok();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -546,18 +548,16 @@ void CMainFrame::OnOpenPlate() {
 void CMainFrame::OnSave() {
     if (!m_doc)
         return;
-    QString error;
-    if (!m_doc->Save(m_doc->Path(), &error))
-        m_op.Tell(QStringLiteral("판을 저장할 수 없습니다.\n%1").arg(error));
+    if (const Result<void> saved = m_doc->Save(m_doc->Path()); !saved)
+        m_op.Tell(QStringLiteral("판을 저장할 수 없습니다.\n%1").arg(saved.error()));
     UpdateTitle();
 }
 
 void CMainFrame::OnApplyToPreset() {
     if (!m_doc)
         return;
-    QString error;
-    if (!m_doc->ApplyToPreset(&error))
-        m_op.Tell(error);
+    if (const Result<void> applied = m_doc->ApplyToPreset(); !applied)
+        m_op.Tell(applied.error());
     else
         m_status->showMessage(
             QStringLiteral("프리셋 \"%1\"에 적용했습니다.").arg(m_doc->Properties().presetName),

@@ -214,8 +214,8 @@ void BM_MakePress(benchmark::State& state) {
     CTesselDoc doc;
     doc.SetContext({nullptr, &colors, &op, nullptr, &pdf, {}, {}});
     QString error;
-    if (!doc.Open(plate, &error))
-        return Fail(state, error);
+    if (const Result<void> opened = doc.Open(plate); !opened)
+        return Fail(state, opened.error());
     MakePressOptions options;
     options.presetDir = presets;
     options.itemCut = {1, 1, 1};

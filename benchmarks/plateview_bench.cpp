@@ -45,9 +45,9 @@ struct Fixture {
             }
         }
         const QString path = folder.filePath(QStringLiteral("bench.tzmp"));
-        QString saveError;
-        if (!doc.Save(path, &saveError) || !doc.ReadPlateFile(path).ok()) {
-            error = QStringLiteral("plate file: ") + saveError;
+        const Result<void> saved = doc.Save(path);
+        if (!saved || !doc.ReadPlateFile(path).ok()) {
+            error = QStringLiteral("plate file: ") + saved.error();
             return;
         }
         // A preview per item, as make-preview writes them (JPEG, 150 dpi);

@@ -151,9 +151,8 @@ int main(int argc, char** argv) {
     const long before = ResidentKilobytes();
     QElapsedTimer timer;
     timer.start();
-    QString error;
-    if (!doc.Open(plate, &error))
-        return Fail(error);
+    if (const Result<void> opened = doc.Open(plate); !opened)
+        return Fail(opened.error());
     const double ms = timer.nsecsElapsed() / 1e6;
     int shown = 0;
     for (int i = 0; i < doc.ItemCount(); ++i)

@@ -47,9 +47,8 @@ int Show(CommandLine& args) {
     if (!args.Positionals(files, 1, 1))
         return Fail(args.Error(), 2);
     CTesselDoc doc;
-    QString error;
-    if (!doc.Open(files.at(0), &error))
-        return Fail(error);
+    if (const Result<void> opened = doc.Open(files.at(0)); !opened)
+        return Fail(opened.error());
     const PlateProperties& p = doc.Properties();
     const PlateGeometry& g = doc.Geometry();
     // The label that applies comes from the shop's labels; without an
@@ -203,9 +202,8 @@ int Place(CommandLine& args) {
     CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
-    QString error;
-    if (!doc.Open(words.takeFirst(), &error))
-        return Fail(error);
+    if (const Result<void> opened = doc.Open(words.takeFirst()); !opened)
+        return Fail(opened.error());
     const CZelBound& area = doc.Geometry().usableArea;
     if (at.isEmpty()) {
         x = area.x;
@@ -277,9 +275,8 @@ int Register(CommandLine& args) {
     if (!loaded)
         return Fail(loaded.error());
     CTesselDoc doc;
-    QString error;
-    if (!doc.Open(files.at(0), &error))
-        return Fail(error);
+    if (const Result<void> opened = doc.Open(files.at(0)); !opened)
+        return Fail(opened.error());
     if (url.isEmpty())
         shop.preference.GetPlateRegUrl(url);
     QString signature;

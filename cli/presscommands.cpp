@@ -53,8 +53,8 @@ int Press(CommandLine& args) {
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
     QString error;
-    if (!doc.Open(files.at(0), &error))
-        return Fail(error);
+    if (const Result<void> opened = doc.Open(files.at(0)); !opened)
+        return Fail(opened.error());
     CMakePress press(doc, &shop.colorBars, &shop.registrationMarks);
     QStringList written;
     const bool ok = press.Run(options, &written, &error);
@@ -73,9 +73,8 @@ int CutPlanCommand(CommandLine& args) {
     if (!args.Positionals(files, 1, 1))
         return Fail(args.Error(), 2);
     CTesselDoc doc;
-    QString error;
-    if (!doc.Open(files.at(0), &error))
-        return Fail(OneLine(error));
+    if (const Result<void> opened = doc.Open(files.at(0)); !opened)
+        return Fail(OneLine(opened.error()));
     const Result<CutPlan> plan = MakeCutPlan(doc);
     if (!plan)
         return Fail(plan.error());

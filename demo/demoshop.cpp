@@ -16,6 +16,7 @@
 #include "records/zelaccount.h"
 #include "records/zelcolorpresets.h"
 #include "records/zeldocumentpreset.h"
+#include "records/zeljob.h"
 #include "records/zelpreference.h"
 #include "records/zelpressmarkpresets.h"
 #include "records/zelserverpreset.h"
@@ -30,8 +31,6 @@ using demoorders::Customer;
 using demoorders::Order;
 
 namespace {
-
-constexpr char kTicketType[] = "Tessel Job Ticket";
 
 QString Path(const QString& folder, const char* relative) {
     return QDir(folder).filePath(QString::fromUtf8(relative));
@@ -177,7 +176,7 @@ bool CDemoShop::WritePreference(const QString& folder) {
 
 bool CDemoShop::WriteSitePreset(const QString& presetDir) {
     auto tree = CRecordWriterTree::For<CServerPresetTree>();
-    CTzmpItem* root = tree->AddHeader(CZelServerPreset::kDocumentType);
+    CTzmpItem* root = tree->SetHeader(QString::fromLatin1(CZelServerPreset::kDocumentType));
     CTzmpItem* user = tree->Append(root, "USER_INFO");
     tree->Append(user, "UI_COMPANY", u"테셀 데모 인쇄소");
     tree->Append(user, "UI_ADDERSS", u"서울특별시 중구 을지로 157, 2층");
@@ -267,7 +266,7 @@ bool CDemoShop::WritePressMarks(const QString& presetDir, CDemoArtwork& artwork)
         if (!QDir().mkpath(folder))
             return Fail(QStringLiteral("%1: cannot create the folder").arg(folder));
         auto tree = CRecordWriterTree::For<CPressMarkPresetTree>();
-        CTzmpItem* root = tree->AddHeader(CZelPressMarkPresets::kDocumentType);
+        CTzmpItem* root = tree->SetHeader(QString::fromLatin1(CZelPressMarkPresets::kDocumentType));
         for (const Mark& mark : marks) {
             if (mark.colorBar != colorBar)
                 continue;
@@ -391,7 +390,7 @@ bool CDemoShop::WriteDocumentPresets() {
 bool CDemoShop::WriteLabels(const QString& presetDir, CDemoArtwork& artwork) {
     // The field kinds the label editor offers, with their titles.
     auto definitions = CRecordWriterTree::For<CLabelDefTree>();
-    CTzmpItem* root = definitions->AddHeader("Tessel Label Definations");
+    CTzmpItem* root = definitions->SetHeader(QStringLiteral("Tessel Label Definations"));
     CTzmpItem* list = definitions->Append(root, "LABEL_DEFINATIONS");
     const std::pair<const char*, const char16_t*> fields[] = {
         {"Ordernum", u"주문번호"},
@@ -547,7 +546,7 @@ bool CDemoShop::WriteOrders(const QString& jobsDir, const QString& presetDir, CD
             return Fail(QStringLiteral("%1: cannot create the folder").arg(folder));
 
         auto tree = CRecordWriterTree::For<CJobTree>();
-        CTzmpItem* root = tree->AddHeader(kTicketType);
+        CTzmpItem* root = tree->SetHeader(QString::fromLatin1(CZelJob::kDocumentType));
         // Stored locations are Windows paths below the ticket folder.
         tree->Append(root, "Location",
                      QLatin1Char('\\') +
@@ -605,7 +604,7 @@ bool CDemoShop::WriteOrders(const QString& jobsDir, const QString& presetDir, CD
         if (!artwork.MakeOrderPdf(order, logo, base + QStringLiteral(".pdf")))
             return Fail(artwork.LastError());
         // The ticket last: a ticket is listed only with its PDF beside it.
-        if (tree->SaveFile(base + QStringLiteral(".tzjob")) < 0)
+        if (tree->SaveFile(base + QLatin1Char('.') + QLatin1String(CZelJob::kExtension)) < 0)
             return Fail(tree->LastFileError());
     }
     return true;

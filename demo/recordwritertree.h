@@ -34,8 +34,6 @@ public:
         return new CRecordWriterItem(name, *m_keys);
     }
 
-    // The root with the header every record file starts with.
-    CTzmpItem* AddHeader(const char* documentType);
     // A new last child of parent.
     CTzmpItem* Append(CTzmpItem* parent, QByteArrayView name);
     // A new last child holding a value.

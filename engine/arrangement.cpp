@@ -139,8 +139,8 @@ bool Space(std::vector<const CZelItem*> items, const Axis& axis, double limit, d
 
 bool CTesselDoc::SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly) {
     const double limit =
-        horizontal ? m_properties.margin[PlateProperties::Left] + m_geometry.usableArea.width
-                   : m_properties.margin[PlateProperties::Top] + m_geometry.usableArea.height;
+        horizontal ? m_properties.margin[PlateProperties::Edge::Left] + m_geometry.usableArea.width
+                   : m_properties.margin[PlateProperties::Edge::Top] + m_geometry.usableArea.height;
     double CZelItem::*coordinate = horizontal ? &CZelItem::x : &CZelItem::y;
     const ChangeScope scope(*this, Edit::Space);
     const bool changed =
@@ -284,10 +284,10 @@ bool CTesselDoc::RotateSelection(bool clockwise) {
 
 CTesselDoc::OwnCutSettings CTesselDoc::DefaultOwnCutSettings() const {
     OwnCutSettings settings;
-    settings.margins = {m_properties.cutMargin[PlateProperties::Left],
-                        m_properties.cutMargin[PlateProperties::Top],
-                        m_properties.cutMargin[PlateProperties::Right],
-                        m_properties.cutMargin[PlateProperties::Bottom]};
+    settings.margins = {m_properties.cutMargin[PlateProperties::Edge::Left],
+                        m_properties.cutMargin[PlateProperties::Edge::Top],
+                        m_properties.cutMargin[PlateProperties::Edge::Right],
+                        m_properties.cutMargin[PlateProperties::Edge::Bottom]};
     return settings;
 }
 
@@ -374,11 +374,11 @@ CTesselDoc::SnapResult CTesselDoc::SnapPosition(const CZelBound& box, int dpiX, 
     };
     SnapResult result;
     result.x = snapAxis(box.x, box.width, m_geometry.layoutWidth,
-                        m_properties.margin[PlateProperties::Left], m_geometry.effectiveRightMargin,
-                        m_geometry.gridLinesX, dpiX);
+                        m_properties.margin[PlateProperties::Edge::Left],
+                        m_geometry.effectiveRightMargin, m_geometry.gridLinesX, dpiX);
     result.y = snapAxis(box.y, box.height, m_geometry.layoutHeight,
-                        m_properties.margin[PlateProperties::Top], m_geometry.effectiveBottomMargin,
-                        m_geometry.gridLinesY, dpiY);
+                        m_properties.margin[PlateProperties::Edge::Top],
+                        m_geometry.effectiveBottomMargin, m_geometry.gridLinesY, dpiY);
     result.changed = result.x != box.x || result.y != box.y;
     return result;
 }

@@ -58,27 +58,11 @@ int CTesselDoc::CaseCount(const CZelJob& job) const {
 std::unique_ptr<CZelItem> CTesselDoc::MakeItem(const CZelJob& job, int caseIndex) const {
     auto item = std::make_unique<CZelItem>();
     item->jobCode = m_properties.jobCode;
-    item->ordernum = job.Text("Ordernum");
-    item->rework = job.Text("Rework");
-    item->branchShop = job.Text("BranchShop");
-    item->rokDate = job.Text("ROKDate");
-    item->product = job.Text("Product");
-    item->kind = job.Text("Kind");
-    item->paper = job.Text("Paper");
-    item->sizeKind = job.Text("SizeKind");
+    for (const CZelItem::TextField& field : CZelItem::TextFields())
+        (*item).*field.member = job.Text(field.key);
+    // The after-work fields join the ticket's lists.
     item->afterWork = job.AfterWorkText(false);
     item->afterWork2 = job.AfterWorkText(true);
-    item->deliveryM = job.Text("DeliveryM");
-    item->deliveryA = job.Text("DeliveryA");
-    item->uid = job.Text("Uid");
-    item->ucom = job.Text("Ucom");
-    item->uname = job.Text("Uname");
-    item->utel = job.Text("Utel");
-    item->uhp = job.Text("UHP");
-    item->receiptS = job.Text("ReceiptS");
-    item->pcom = job.Text("Pcom");
-    item->pname = job.Text("Pname");
-    item->mmemo = job.Text("Mmemo");
     item->color = job.GetColor();
     item->pdfPage = job.GetPDFPage();
     item->pcases = job.GetPcases();
@@ -93,19 +77,15 @@ std::unique_ptr<CZelItem> CTesselDoc::MakeItem(const CZelJob& job, int caseIndex
     return item;
 }
 
-bool CTesselDoc::MeasureItemPages(CZelItem& item, QString* error) {
+Result<void> CTesselDoc::MeasureItemPages(CZelItem& item) {
     CPDFServer* pdf = m_context.pdf;
-    if (!pdf || !pdf->IsLoaded()) {
-        SetError(error, QStringLiteral("the PDF composition library is not loaded"));
-        return false;
-    }
+    if (!pdf || !pdf->IsLoaded())
+        return Failure(QStringLiteral("the PDF composition library is not loaded"));
     for (int side = 0; side < (item.numSide >= 2 ? 2 : 1); ++side) {
         double width = 0, height = 0;
         if (!pdf->MiscGetPageSize(item.objPath, item.mediaInd * item.numSide + side + 1, width,
-                                  height)) {
-            SetError(error, QStringLiteral("%1: %2").arg(item.objPath, pdf->LastError()));
-            return false;
-        }
+                                  height))
+            return Failure(QStringLiteral("%1: %2").arg(item.objPath, pdf->LastError()));
         item.pages[side].SetPdfPath(item.objPath);
         item.pages[side].SetPageSize(width, height);
     }
@@ -115,7 +95,7 @@ bool CTesselDoc::MeasureItemPages(CZelItem& item, QString* error) {
         item.mediaRotate = 1;
     item.cx = item.pages[0].PageWidth();
     item.cy = item.pages[0].PageHeight();
-    return true;
+    return {};
 }
 
 CTesselDoc::PlaceFailure CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y,
@@ -147,20 +127,20 @@ CTesselDoc::PlaceFailure CTesselDoc::PlaceOrder(const CZelJob& job, double x, do
         for (int remainder = oneCopy ? 1 : sheets; remainder > 0;
              remainder = oneCopy ? 0 : remainder - pressCount) {
             std::unique_ptr<CZelItem> item = MakeItem(job, g);
-            QString error;
-            const bool loaded =
-                trial ? MeasureItemPages(*item, &error) : RefreshPagePreviews(*item, &error);
+            const Result<void> loaded =
+                trial ? MeasureItemPages(*item) : RefreshPagePreviews(*item);
             if (!loaded) {
                 SetError(reason, QStringLiteral("주문 \"%1\"의 PDF 파일을 읽을 수 없습니다.\n%2")
-                                     .arg(ordernum, error));
+                                     .arg(ordernum, loaded.error()));
                 return PlaceFailure::Artwork;
             }
             if (item->mediaRotate)
                 item->rotate = (item->rotate + 270) % 360;
             // The label is prepared for the item as it lies after that turn.
-            if (!trial && !RefreshLabelPreview(*item, &error)) {
+            if (const Result<void> label = trial ? Result<void>() : RefreshLabelPreview(*item);
+                !label) {
                 SetError(reason, QStringLiteral("주문 \"%1\"의 레이블을 만들 수 없습니다.\n%2")
-                                     .arg(ordernum, error));
+                                     .arg(ordernum, label.error()));
                 return PlaceFailure::Artwork;
             }
             CZelItem* raw = item.get();
@@ -209,17 +189,13 @@ void CTesselDoc::RemoveItemsFrom(int index) {
         RemoveItem(m_items.back().get());
 }
 
-bool CTesselDoc::ReturnTicket(CZelJob& job, QString* error) {
+Result<void> CTesselDoc::ReturnTicket(CZelJob& job) {
     QString jobsFolder;
-    if (!m_context.preference || !m_context.preference->GetJobsDir(jobsFolder)) {
-        SetError(error, QStringLiteral("no job folder is set"));
-        return false;
-    }
-    if (!job.MoveToLocation(jobsFolder)) {
-        SetError(error, job.LastError());
-        return false;
-    }
-    return true;
+    if (!m_context.preference || !m_context.preference->GetJobsDir(jobsFolder))
+        return Failure(QStringLiteral("no job folder is set"));
+    if (!job.MoveToLocation(jobsFolder))
+        return Failure(job.LastError());
+    return {};
 }
 
 void CTesselDoc::RecoverInterruptedDrops() {
@@ -481,11 +457,11 @@ int CTesselDoc::DuplicateSelection(int count, int direction) {
         // The copy starts as a newly placed item: upright, its artwork
         // turned back when it lies turned in its slot.
         copy->rotate = 0;
-        if (!RefreshPagePreviews(*copy, nullptr))
+        if (!RefreshPagePreviews(*copy))
             continue;
         if (copy->mediaRotate)
             copy->rotate = 270;
-        if (!RefreshLabelPreview(*copy, nullptr))
+        if (!RefreshLabelPreview(*copy))
             continue;
         CZelItem* raw = copy.get();
         // Each copy joins the selection, so that with free placement the next
@@ -565,9 +541,8 @@ bool CTesselDoc::ChangeLabel(const QString& labelName) {
     for (const auto& item : m_items) {
         if (item->ordernum == ordernum) {
             item->labelName = labelName;
-            QString reason;
-            if (!RefreshLabelPreview(*item, &reason) && failure.isEmpty())
-                failure = reason;
+            if (const Result<void> drawn = RefreshLabelPreview(*item); !drawn && failure.isEmpty())
+                failure = drawn.error();
             TouchItem(*item);
         }
     }

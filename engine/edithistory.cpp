@@ -279,10 +279,11 @@ Result<void> CTesselDoc::Travel(bool back) {
             RefreshOrders();
     }
     m_modified = !m_history.AtSaved();
-    QString saveError;
     // The plate file follows its tickets, as the operations that moved them saved it.
-    if (movedTickets && !m_path.isEmpty() && !Save(m_path, &saveError) && m_context.op)
-        m_context.op->Tell(QStringLiteral("판 파일을 저장할 수 없습니다: %1").arg(saveError));
+    if (movedTickets && !m_path.isEmpty())
+        if (const Result<void> saved = Save(m_path); !saved && m_context.op)
+            m_context.op->Tell(
+                QStringLiteral("판 파일을 저장할 수 없습니다: %1").arg(saved.error()));
     if (!lost.isEmpty() && m_context.op)
         m_context.op->Tell(QStringLiteral("다른 작업자가 가져간 주문은 판에 넣지 못했습니다:\n%1")
                                .arg(lostReasons.join(QLatin1Char('\n'))));

@@ -13,15 +13,6 @@
 #include <future>
 #include <set>
 
-namespace {
-
-void SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-}
-
-} // namespace
-
 QString CTesselDoc::PagePreviewPath(const CZelItem& item, int page) const {
     // The order number comes from a file and must not lead out of the work folder.
     if (m_workFolder.isEmpty() || !filenames::IsPlainName(item.ordernum))
@@ -41,20 +32,21 @@ QString CTesselDoc::LabelPreviewPath(const CZelItem& item) const {
                       .arg(item.mediaInd, 3, 10, QLatin1Char('0')));
 }
 
-bool CTesselDoc::RefreshPreviews(CZelItem& item, QString* error) {
-    return RefreshPagePreviews(item, error) && RefreshLabelPreview(item, error);
+Result<void> CTesselDoc::RefreshPreviews(CZelItem& item) {
+    Result<void> pages = RefreshPagePreviews(item);
+    if (!pages)
+        return pages;
+    return RefreshLabelPreview(item);
 }
 
-bool CTesselDoc::RefreshItemPreviews(const CZelItem* item, QString* error) {
+Result<void> CTesselDoc::RefreshItemPreviews(const CZelItem* item) {
     CZelItem* owned = Owned(item);
-    if (!owned) {
-        SetError(error, QStringLiteral("the item is not on the plate"));
-        return false;
-    }
+    if (!owned)
+        return Failure(QStringLiteral("the item is not on the plate"));
     const ChangeScope scope(*this);
     // The artwork may have changed and lie turned now.
     TouchItem(*owned);
-    const bool refreshed = RefreshPreviews(*owned, error);
+    Result<void> refreshed = RefreshPreviews(*owned);
     TouchItem(*owned);
     return refreshed;
 }
@@ -68,21 +60,19 @@ QStringList CTesselDoc::RefreshLabelPreviews(const std::vector<const CZelItem*>&
         if (!owned)
             continue;
         TouchItem(*owned);
-        QString error;
-        if (!RefreshLabelPreview(*owned, &error))
-            failures << error;
+        if (const Result<void> drawn = RefreshLabelPreview(*owned); !drawn)
+            failures << drawn.error();
         TouchItem(*owned);
     }
     return failures;
 }
 
-bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
+Result<void> CTesselDoc::RefreshPagePreviews(CZelItem& item) {
     // Missing until every page preview has been had.
     item.artworkMissing = true;
-    auto fail = [&item, error](const QString& problem) {
+    auto fail = [&item](const QString& problem) {
         item.artworkProblem = problem;
-        SetError(error, problem);
-        return false;
+        return Failure(problem);
     };
     CPDFServer* pdf = m_context.pdf;
     if (!pdf || !pdf->IsLoaded())
@@ -137,7 +127,7 @@ bool CTesselDoc::RefreshPagePreviews(CZelItem& item, QString* error) {
     item.cy = item.pages[0].PageHeight();
     item.artworkMissing = false;
     item.artworkProblem.clear();
-    return true;
+    return {};
 }
 
 std::shared_ptr<void> CTesselDoc::RenderPreviewsAhead(const std::vector<CZelItem*>& items) {
@@ -180,31 +170,26 @@ std::shared_ptr<void> CTesselDoc::RenderPreviewsAhead(const std::vector<CZelItem
     return std::shared_ptr<void>(nullptr, [this](void*) { m_renderedAhead.clear(); });
 }
 
-bool CTesselDoc::RefreshLabelPreview(CZelItem& item, QString* error) {
+Result<void> CTesselDoc::RefreshLabelPreview(CZelItem& item) {
     item.label = CZelLabelItem();
     item.label.rotation = item.LabelRotation();
     if (!m_context.labelPreview)
-        return true;
+        return {};
     const QString picture = LabelPreviewPath(item);
-    if (picture.isEmpty()) {
-        SetError(error,
-                 QStringLiteral("order \"%1\": no valid order number to name its label preview")
-                     .arg(item.ordernum));
-        return false;
-    }
-    QSizeF size;
-    QString reason;
-    if (!m_context.labelPreview(item, picture, PagePreviewPath(item, 0), &size, &reason)) {
-        SetError(error, QStringLiteral("order \"%1\": its label cannot be drawn: %2")
-                            .arg(item.ordernum, reason));
-        return false;
-    }
-    if (!size.isEmpty()) {
+    if (picture.isEmpty())
+        return Failure(
+            QStringLiteral("order \"%1\": no valid order number to name its label preview")
+                .arg(item.ordernum));
+    const Result<QSizeF> drawn = m_context.labelPreview(item, picture, PagePreviewPath(item, 0));
+    if (!drawn)
+        return Failure(QStringLiteral("order \"%1\": its label cannot be drawn: %2")
+                           .arg(item.ordernum, drawn.error()));
+    if (const QSizeF size = drawn.value(); !size.isEmpty()) {
         item.label.picturePath = picture;
         item.label.width = size.width();
         item.label.height = size.height();
     }
-    return true;
+    return {};
 }
 
 QStringList CTesselDoc::RetryMissingArtwork() {
@@ -217,7 +202,7 @@ QStringList CTesselDoc::RetryMissingArtwork() {
     const std::shared_ptr<void> rendered = RenderPreviewsAhead(missing);
     for (CZelItem* item : missing) {
         const CZelBound before = item->Bounds(true);
-        if (RefreshPreviews(*item, nullptr)) {
+        if (RefreshPreviews(*item)) {
             // The placeholder gives way to the artwork, which may lie turned.
             TouchRect(before, PlateChange::Items);
             TouchItem(*item);

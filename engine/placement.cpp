@@ -1,6 +1,8 @@
 // CTesselDoc: finding room for new items.
 #include "tesseldoc.h"
 
+#include "records/zeljob.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -142,12 +144,6 @@ int CTesselDoc::SlotIndex(int direction, int k, int rows, int columns, int cells
     return k;
 }
 
-int CTesselDoc::CellsCovered(double w, double h, double gridWidth, double gridHeight) {
-    const double across = w <= gridWidth ? 1.0 : std::ceil(w / gridWidth);
-    const double down = h <= gridHeight ? 1.0 : std::ceil(h / gridHeight);
-    return static_cast<int>(across * down);
-}
-
 bool CTesselDoc::FindFreeSlot(double w, double h, CZelBound& slot) const {
     const int direction = m_properties.arrangeDirection;
     const bool searchGrid = direction >= 0 && direction <= 7;
@@ -232,8 +228,8 @@ bool CTesselDoc::AddItemAtSlot(std::unique_ptr<CZelItem> item, double dropX, dou
     } else if (m_geometry.HasGrid()) {
         const double w = item->EffectiveWidth();
         const double h = item->EffectiveHeight();
-        const bool turn = CellsCovered(h, w, m_properties.gridWidth, m_properties.gridHeight) <
-                          CellsCovered(w, h, m_properties.gridWidth, m_properties.gridHeight);
+        const double gw = m_properties.gridWidth, gh = m_properties.gridHeight;
+        const bool turn = SlotsNeeded(gw, gh, h, w) < SlotsNeeded(gw, gh, w, h);
         CZelBound slot;
         if (!(turn ? FindFreeSlot(h, w, slot) : FindFreeSlot(w, h, slot)))
             return false;

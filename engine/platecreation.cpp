@@ -120,7 +120,8 @@ Result<QString> CreatePlate(CZelPreference& preference, const Request& request,
         if (!code.GetPlateCode(jobCode) || !filenames::IsPlainName(jobCode))
             return fail(CreationFailure::NoCodeIssued, {},
                         QStringLiteral("the issued code \"%1\" is no file name").arg(jobCode));
-        lastPath = folder.filePath(jobCode + QStringLiteral(".tzmp"));
+        lastPath =
+            folder.filePath(jobCode + QLatin1Char('.') + QLatin1String(CZelMTDocument::kExtension));
         // A plate file or work folder of this code left by another run is not
         // ours to take over: the next code.
         if (QFileInfo::exists(lastPath) || QFileInfo::exists(folder.filePath(jobCode)))

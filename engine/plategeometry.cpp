@@ -17,11 +17,11 @@ PlateGeometry ComputePlateGeometry(const PlateProperties& p) {
     const bool halfHeight = g.workAndTurn && p.turnDirection == 1;
     g.layoutWidth = halfWidth ? p.width / 2 : p.width;
     g.layoutHeight = halfHeight ? p.height / 2 : p.height;
-    g.effectiveRightMargin = halfWidth ? 0.0 : p.margin[PlateProperties::Right];
-    g.effectiveBottomMargin = halfHeight ? 0.0 : p.margin[PlateProperties::Bottom];
+    g.effectiveRightMargin = halfWidth ? 0.0 : p.margin[PlateProperties::Edge::Right];
+    g.effectiveBottomMargin = halfHeight ? 0.0 : p.margin[PlateProperties::Edge::Bottom];
 
-    const double left = p.margin[PlateProperties::Left];
-    const double top = p.margin[PlateProperties::Top];
+    const double left = p.margin[PlateProperties::Edge::Left];
+    const double top = p.margin[PlateProperties::Edge::Top];
     g.usableArea = {left, top, g.layoutWidth - (left + g.effectiveRightMargin),
                     g.layoutHeight - (top + g.effectiveBottomMargin)};
     g.centreX = left + g.usableArea.width / 2;

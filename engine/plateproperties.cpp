@@ -25,40 +25,62 @@ void PlateProperties::Normalize() {
         pressQuantityText = PlateQuantityText(quantity);
 }
 
-void PlateProperties::ReadPlateKeys(const CZelDocumentPreset& p) {
+namespace {
+
+// A key's value into a field of the field's type.
+void Take(const MarkupValue& value, QString& field) {
+    field = value.toString();
+}
+void Take(const MarkupValue& value, int& field) {
+    field = value.toInt();
+}
+void Take(const MarkupValue& value, double& field) {
+    field = value.toDouble();
+}
+
+// The plate keys and the fields that hold them, one list for reading and
+// writing: bind(key's value, field) for each, in the order the file has them.
+template <typename Preset, typename Properties, typename Bind>
+void EachPlateKey(Preset& p, Properties& s, Bind&& bind) {
     using E = CZelDocumentPreset::Edge;
-    paperType = p.PaperType().toString();
-    paperSideSetting = p.PaperSide().toInt();
-    colorA = p.Color(false).toInt();
-    colorB = p.Color(true).toInt();
-    turnDirection = p.Imposition().toInt();
-    quantity = p.Quantity().toDouble();
-    pressUnit = p.PressUnit().toInt();
-    pressCount = p.PQuantity().toInt();
-    comment = p.Comment().toString();
-    afterWork = p.AfterWork().toString();
-    size = p.Size().toString();
-    width = p.Width().toDouble();
-    height = p.Height().toDouble();
-    gridWidth = p.GridWidth().toDouble();
-    gridHeight = p.GridHeight().toDouble();
+    bind(p.PaperType(), s.paperType);
+    bind(p.PaperSide(), s.paperSideSetting);
+    bind(p.Color(false), s.colorA);
+    bind(p.Color(true), s.colorB);
+    bind(p.Imposition(), s.turnDirection);
+    bind(p.Quantity(), s.quantity);
+    bind(p.PressUnit(), s.pressUnit);
+    bind(p.PQuantity(), s.pressCount);
+    bind(p.Comment(), s.comment);
+    bind(p.AfterWork(), s.afterWork);
+    bind(p.Size(), s.size);
+    bind(p.Width(), s.width);
+    bind(p.Height(), s.height);
+    bind(p.GridWidth(), s.gridWidth);
+    bind(p.GridHeight(), s.gridHeight);
     for (int e = 0; e < 4; ++e) {
-        margin[e] = p.Margin(E(e)).toDouble();
-        cutMargin[e] = p.CutMargin(E(e)).toDouble();
-        plateCrop[e] = p.PlateCrop(E(e)).toInt();
-        registrationMark[e] = p.RegistrationMark(E(e)).toInt();
+        bind(p.Margin(E(e)), s.margin[e]);
+        bind(p.CutMargin(E(e)), s.cutMargin[e]);
+        bind(p.PlateCrop(E(e)), s.plateCrop[e]);
+        bind(p.RegistrationMark(E(e)), s.registrationMark[e]);
     }
-    arrangeDirection = p.ArrangeDirection().toInt();
-    arrangeMaxJob = p.ArrangeMaxJob().toInt();
-    titlePosition = p.TitlePosition().toInt();
-    titleItems = p.TitleItems().toString();
-    titleAlign = p.TitleAlign().toInt();
+    bind(p.ArrangeDirection(), s.arrangeDirection);
+    bind(p.ArrangeMaxJob(), s.arrangeMaxJob);
+    bind(p.TitlePosition(), s.titlePosition);
+    bind(p.TitleItems(), s.titleItems);
+    bind(p.TitleAlign(), s.titleAlign);
     for (int b = 0; b < 8; ++b)
-        colorBar[b] = p.ColorBar(CZelDocumentPreset::ColorBarPosition(b)).toInt();
-    colorBarAlign = p.ColorBarAlign().toInt();
-    colorBarName = p.ColorBarName().toString();
-    registrationMarkAlign = p.RegistrationMarkAlign().toInt();
-    registrationMarkName = p.RegistrationMarkName().toString();
+        bind(p.ColorBar(CZelDocumentPreset::ColorBarPosition(b)), s.colorBar[b]);
+    bind(p.ColorBarAlign(), s.colorBarAlign);
+    bind(p.ColorBarName(), s.colorBarName);
+    bind(p.RegistrationMarkAlign(), s.registrationMarkAlign);
+    bind(p.RegistrationMarkName(), s.registrationMarkName);
+}
+
+} // namespace
+
+void PlateProperties::ReadPlateKeys(const CZelDocumentPreset& p) {
+    EachPlateKey(p, *this, [](const MarkupValue& value, auto& field) { Take(value, field); });
     titleFont = LogFont();
     barcodeFont = LogFont();
     p.GetFont(CZelDocumentPreset::FontKind::Title, titleFont);
@@ -66,39 +88,7 @@ void PlateProperties::ReadPlateKeys(const CZelDocumentPreset& p) {
 }
 
 void PlateProperties::WritePlateKeys(CZelDocumentPreset& p) const {
-    using E = CZelDocumentPreset::Edge;
-    p.PaperType() = paperType;
-    p.PaperSide() = paperSideSetting;
-    p.Color(false) = colorA;
-    p.Color(true) = colorB;
-    p.Imposition() = turnDirection;
-    p.Quantity() = quantity;
-    p.PressUnit() = pressUnit;
-    p.PQuantity() = pressCount;
-    p.Comment() = comment;
-    p.AfterWork() = afterWork;
-    p.Size() = size;
-    p.Width() = width;
-    p.Height() = height;
-    p.GridWidth() = gridWidth;
-    p.GridHeight() = gridHeight;
-    for (int e = 0; e < 4; ++e) {
-        p.Margin(E(e)) = margin[e];
-        p.CutMargin(E(e)) = cutMargin[e];
-        p.PlateCrop(E(e)) = plateCrop[e];
-        p.RegistrationMark(E(e)) = registrationMark[e];
-    }
-    p.ArrangeDirection() = arrangeDirection;
-    p.ArrangeMaxJob() = arrangeMaxJob;
-    p.TitlePosition() = titlePosition;
-    p.TitleItems() = titleItems;
-    p.TitleAlign() = titleAlign;
-    for (int b = 0; b < 8; ++b)
-        p.ColorBar(CZelDocumentPreset::ColorBarPosition(b)) = colorBar[b];
-    p.ColorBarAlign() = colorBarAlign;
-    p.ColorBarName() = colorBarName;
-    p.RegistrationMarkAlign() = registrationMarkAlign;
-    p.RegistrationMarkName() = registrationMarkName;
+    EachPlateKey(p, *this, [](MarkupValue& value, const auto& field) { value = field; });
     p.SetFont(CZelDocumentPreset::FontKind::Title, titleFont);
     p.SetFont(CZelDocumentPreset::FontKind::Barcode, barcodeFont);
 }

@@ -1,17 +1,15 @@
 #pragma once
 
-#include "records/logfont.h"
+#include "records/zeldocumentpreset.h"
 
 #include <QString>
 
 #include <array>
 
-class CZelDocumentPreset;
-
 // The plate's stored settings: header, plate information, paper and impose
 // properties, as the document and preset files hold them.
 struct PlateProperties {
-    enum Edge { Top, Left, Bottom, Right };
+    using Edge = CZelDocumentPreset::Edge;
 
     // Header
     QString presetName;

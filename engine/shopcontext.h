@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markup/result.h"
+
 #include <QSizeF>
 #include <QString>
 
@@ -23,12 +25,12 @@ struct ShopContext {
     ProgressSink* progress = nullptr;
     CPDFServer* pdf = nullptr; // the composition library, for previews and output
     // Draws an item's label preview at picturePath (previewImage: the item's
-    // front page preview) and gives the label's size in mm. True when drawn,
-    // or when no label fits the item (the size is then empty); false, with
-    // the reason, only when a label exists and cannot be drawn. Labels build
-    // on the engine, so the program hands this in.
-    std::function<bool(const CZelItem& item, const QString& picturePath,
-                       const QString& previewImage, QSizeF* labelSize, QString* error)>
+    // front page preview) and gives the label's size in mm: empty when no
+    // label fits the item. Fails, with the reason, only when a label exists
+    // and cannot be drawn. Labels build on the engine, so the program hands
+    // this in.
+    std::function<Result<QSizeF>(const CZelItem& item, const QString& picturePath,
+                                 const QString& previewImage)>
         labelPreview;
     // While the returned handle lives, labelPreview takes its labels from
     // one reading of the label set: an operation over many items (open,

@@ -49,7 +49,7 @@ public:
     void RemoveObserver(PlateObserver* observer);
 
     // Opens a plate file: ReadPlateFile, then PreparePreviews.
-    bool Open(const QString& path, QString* error = nullptr);
+    Result<void> Open(const QString& path);
     // The first phase of an open: settings, items, lines and text boxes, the
     // work folder beside the file, and (with a preference) the plate's
     // progress and release folders. A file that cannot be read whole, or is no
@@ -63,11 +63,11 @@ public:
     // Writes the plate file atomically; the modified flag is cleared only
     // when the file was written. An item text the file's code page cannot
     // carry fails the save, naming the order and key; nothing is written.
-    bool Save(const QString& path, QString* error = nullptr);
+    Result<void> Save(const QString& path);
     // Before the plate is closed: saves it under its own path when it has
-    // unsaved changes. False, with the reason, when that save fails or the
+    // unsaved changes. Fails, with the reason, when that save fails or the
     // plate has no file yet; the close is then refused and the flag stays set.
-    bool SaveIfModified(QString* error = nullptr);
+    Result<void> SaveIfModified();
     const QString& Path() const { return m_path; }
     // The document path without its extension: previews live there.
     const QString& WorkFolder() const { return m_workFolder; }
@@ -76,9 +76,9 @@ public:
     const QString& ReleaseFolder() const { return m_releaseFolder; }
 
     // The page previews of an item on the plate, then its label preview.
-    // False, with the reason, when either cannot be had (the item's
+    // Fails, with the reason, when either cannot be had (the item's
     // artworkMissing follows the page previews).
-    bool RefreshItemPreviews(const CZelItem* item, QString* error = nullptr);
+    Result<void> RefreshItemPreviews(const CZelItem* item);
     // Draws the label previews of these items of the plate again (a label
     // was saved or deleted). Returns the reasons of those that could not be
     // drawn.
@@ -99,7 +99,7 @@ public:
 
     // Replaces the lines of the preset the plate was made from by the plate's
     // own lines and saves the preset. Refused while the plate has unsaved changes.
-    bool ApplyToPreset(QString* error = nullptr);
+    Result<void> ApplyToPreset();
 
     const std::vector<FreeLine>& Lines() const { return m_lines; }
     const std::vector<TextBox>& TextBoxes() const { return m_textBoxes; }
@@ -200,8 +200,6 @@ public:
     static constexpr int kFreePlacement = 8;
     // The cell index that step k of a search visits.
     static int SlotIndex(int direction, int k, int rows, int columns, int cells);
-    // Grid cells a w x h box covers.
-    static int CellsCovered(double w, double h, double gridWidth, double gridHeight);
     // The first free position for a w x h box in the search order; false when none.
     bool FindFreeSlot(double w, double h, CZelBound& slot) const;
     // Without a grid: the place after the last item, in its row (or column)
@@ -249,7 +247,7 @@ public:
     // A new item for one case of an order, not yet placed.
     std::unique_ptr<CZelItem> MakeItem(const CZelJob& job, int caseIndex) const;
     // Moves an order's ticket and PDF back to its place in the job folder.
-    bool ReturnTicket(CZelJob& job, QString* error = nullptr);
+    Result<void> ReturnTicket(CZelJob& job);
     // The orders of this plate: its progress folder.
     const CZelJobContainer& JobContainer() const { return m_jobContainer; }
     // Reads the progress folder again after tickets came or went by other
@@ -392,13 +390,13 @@ private:
     // A selected item, to be changed: the selection only ever holds items of
     // m_items, which the plate owns and may change.
     static CZelItem& Selected(const CZelItem* item) { return const_cast<CZelItem&>(*item); }
-    bool RefreshPagePreviews(CZelItem& item, QString* error = nullptr);
+    Result<void> RefreshPagePreviews(CZelItem& item);
     // Renders at once, on every processor, the page previews that refreshing
     // these items would render one by one; RefreshPagePreviews takes them
     // from there while the returned handle lives.
     [[nodiscard]] std::shared_ptr<void> RenderPreviewsAhead(const std::vector<CZelItem*>& items);
-    bool RefreshLabelPreview(CZelItem& item, QString* error = nullptr);
-    bool RefreshPreviews(CZelItem& item, QString* error);
+    Result<void> RefreshLabelPreview(CZelItem& item);
+    Result<void> RefreshPreviews(CZelItem& item);
 
     bool SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly);
     void RemoveOrdersAndReturnTickets(const QStringList& ordernums);
@@ -412,7 +410,7 @@ private:
     bool DoubleSidedOnSingle(const CZelJob& job) const;
     // Indices of the dropped orders in placing order: most cases first when asked.
     std::vector<size_t> PlacingOrder(const std::vector<CZelJob*>& orders) const;
-    bool MeasureItemPages(CZelItem& item, QString* error);
+    Result<void> MeasureItemPages(CZelItem& item);
 
     ShopContext m_context;
     // Previews rendered ahead (image path: empty, or why it failed).

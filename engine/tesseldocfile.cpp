@@ -23,39 +23,12 @@
 namespace {
 
 // The order fields an item keeps, with their member.
-struct TextField {
-    const char* key;
-    QString CZelItem::*member;
-};
-const TextField kJobTexts[] = {
-    {"Ordernum", &CZelItem::ordernum},
-    {"BranchShop", &CZelItem::branchShop},
-    {"Rework", &CZelItem::rework},
-    {"ROKDate", &CZelItem::rokDate},
-    {"Product", &CZelItem::product},
-    {"Kind", &CZelItem::kind},
-    {"Paper", &CZelItem::paper},
-    {"SizeKind", &CZelItem::sizeKind},
-    {"AfterWork", &CZelItem::afterWork},
-    {"AfterWork2", &CZelItem::afterWork2},
-    {"DeliveryM", &CZelItem::deliveryM},
-    {"DeliveryA", &CZelItem::deliveryA},
-    {"Uid", &CZelItem::uid},
-    {"Ucom", &CZelItem::ucom},
-    {"Uname", &CZelItem::uname},
-    {"Utel", &CZelItem::utel},
-    {"UHP", &CZelItem::uhp},
-    {"ReceiptS", &CZelItem::receiptS},
-    {"Pcom", &CZelItem::pcom},
-    {"Pname", &CZelItem::pname},
-    {"Mmemo", &CZelItem::mmemo},
-};
 
 std::unique_ptr<CZelItem> ReadItem(const CZelMTDocument& doc, const CTzmpItem* element,
                                    const QString& jobCode) {
     auto item = std::make_unique<CZelItem>();
     item->jobCode = jobCode;
-    for (const TextField& field : kJobTexts)
+    for (const CZelItem::TextField& field : CZelItem::TextFields())
         (*item).*field.member = doc.JobValue(element, field.key).toString();
     item->color = doc.JobValue(element, "Color").toInt();
     item->pdfPage = doc.JobValue(element, "PDFPage").toInt();
@@ -88,7 +61,7 @@ std::unique_ptr<CZelItem> ReadItem(const CZelMTDocument& doc, const CTzmpItem* e
 }
 
 void WriteItem(CZelMTDocument& doc, CTzmpItem* element, const CZelItem& item) {
-    for (const TextField& field : kJobTexts)
+    for (const CZelItem::TextField& field : CZelItem::TextFields())
         doc.JobValue(element, field.key) = item.*field.member;
     doc.JobValue(element, "Color") = item.color;
     doc.JobValue(element, "PDFPage") = item.pdfPage;
@@ -123,7 +96,7 @@ void WriteItem(CZelMTDocument& doc, CTzmpItem* element, const CZelItem& item) {
 // The first JOB or OBJECT key of an item whose text the file's code page
 // cannot carry (it would be written as "?"), or nullptr.
 const char* UnwritableKey(const CZelItem& item) {
-    for (const TextField& field : kJobTexts)
+    for (const CZelItem::TextField& field : CZelItem::TextFields())
         if (!cp949::CanEncode(item.*field.member))
             return field.key;
     const std::pair<const char*, const QString*> objectTexts[] = {
@@ -247,22 +220,15 @@ void WriteHeader(CZelMTDocument& doc, const PlateProperties& p) {
     doc.PageCount() = p.pageCount;
 }
 
-void SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-}
-
 } // namespace
 
-bool CTesselDoc::Open(const QString& path, QString* error) {
+Result<void> CTesselDoc::Open(const QString& path) {
     const ChangeScope scope(*this);
-    const Result<void> read = ReadPlateFile(path);
-    if (!read) {
-        SetError(error, read.error());
-        return false;
-    }
+    Result<void> read = ReadPlateFile(path);
+    if (!read)
+        return read;
     PreparePreviews();
-    return true;
+    return {};
 }
 
 Result<void> CTesselDoc::ReadPlateFile(const QString& path) {
@@ -435,24 +401,19 @@ std::vector<QString> CTesselDoc::PrepareTextBoxPictures() {
     return reasons;
 }
 
-bool CTesselDoc::Save(const QString& path, QString* error) {
+Result<void> CTesselDoc::Save(const QString& path) {
     // A lossy value in OBJ_PATH would cut the item off from its artwork; the
     // check comes before the tree or any file is touched.
     for (const auto& item : m_items) {
-        if (const char* key = UnwritableKey(*item)) {
-            SetError(
-                error,
+        if (const char* key = UnwritableKey(*item))
+            return Failure(
                 QStringLiteral("%1: order \"%2\": %3 holds a character the plate file cannot store")
                     .arg(path, item->ordernum, QLatin1String(key)));
-            return false;
-        }
     }
     const QString plateText = UnwritablePlateText(m_properties, m_lines, m_textBoxes);
-    if (!plateText.isEmpty()) {
-        SetError(error, QStringLiteral("%1: %2 holds a character the plate file cannot store")
-                            .arg(path, plateText));
-        return false;
-    }
+    if (!plateText.isEmpty())
+        return Failure(QStringLiteral("%1: %2 holds a character the plate file cannot store")
+                           .arg(path, plateText));
     if (!m_document)
         m_document = std::make_unique<CZelMTDocument>();
     CZelMTDocument& doc = *m_document;
@@ -472,10 +433,8 @@ bool CTesselDoc::Save(const QString& path, QString* error) {
         for (const TextBox& box : m_textBoxes)
             WriteText(doc, doc.AddText(texts), box);
     }
-    if (!doc.Save(path)) {
-        SetError(error, doc.LastError());
-        return false;
-    }
+    if (!doc.Save(path))
+        return Failure(doc.LastError());
     m_path = QFileInfo(path).absoluteFilePath();
     m_modified = false;
     if (m_changeDepth > 0 || m_groupDepth > 0) {
@@ -486,44 +445,34 @@ bool CTesselDoc::Save(const QString& path, QString* error) {
     } else {
         m_history.MarkSaved();
     }
-    return true;
+    return {};
 }
 
-bool CTesselDoc::SaveIfModified(QString* error) {
+Result<void> CTesselDoc::SaveIfModified() {
     if (!m_modified)
-        return true;
-    if (m_path.isEmpty()) {
-        SetError(error, QStringLiteral("the plate has no file to be saved in"));
-        return false;
-    }
-    return Save(m_path, error);
+        return {};
+    if (m_path.isEmpty())
+        return Failure(QStringLiteral("the plate has no file to be saved in"));
+    return Save(m_path);
 }
 
-bool CTesselDoc::ApplyToPreset(QString* error) {
-    if (m_modified) {
-        SetError(error, QStringLiteral("save the plate before applying it to its preset"));
-        return false;
-    }
+Result<void> CTesselDoc::ApplyToPreset() {
+    if (m_modified)
+        return Failure(QStringLiteral("save the plate before applying it to its preset"));
     const QString& name = m_properties.presetName;
-    if (!filenames::IsPlainName(name)) {
-        SetError(error, QStringLiteral("\"%1\" is not a preset name").arg(name));
-        return false;
-    }
+    if (!filenames::IsPlainName(name))
+        return Failure(QStringLiteral("\"%1\" is not a preset name").arg(name));
     CZelDocumentPreset preset;
     const QString presetPath = CZelDocumentPreset::PathOf(name);
     // The preset is written back: one read in part would lose the rest.
-    if (!preset.LoadWhole(presetPath, CZelDocumentPreset::kDocumentType)) {
-        SetError(error, preset.LastError());
-        return false;
-    }
+    if (!preset.LoadWhole(presetPath, CZelDocumentPreset::kDocumentType))
+        return Failure(preset.LastError());
     preset.RemoveAllLines();
     if (!m_lines.empty())
         WriteLines(preset, m_lines);
-    if (!preset.Save(presetPath)) {
-        SetError(error, preset.LastError());
-        return false;
-    }
+    if (!preset.Save(presetPath))
+        return Failure(preset.LastError());
     if (m_context.op)
         m_context.op->Tell(QStringLiteral("프리셋 \"%1\"에 적용되었습니다.").arg(name));
-    return true;
+    return {};
 }

@@ -47,3 +47,30 @@ bool CZelItem::PageLiesTurned(double pw, double ph, double w, double h) {
         return false;
     return std::fabs(pw - h) + std::fabs(ph - w) < std::fabs(pw - w) + std::fabs(ph - h);
 }
+
+std::span<const CZelItem::TextField> CZelItem::TextFields() {
+    static const TextField fields[] = {
+        {"Ordernum", &CZelItem::ordernum},
+        {"BranchShop", &CZelItem::branchShop},
+        {"Rework", &CZelItem::rework},
+        {"ROKDate", &CZelItem::rokDate},
+        {"Product", &CZelItem::product},
+        {"Kind", &CZelItem::kind},
+        {"Paper", &CZelItem::paper},
+        {"SizeKind", &CZelItem::sizeKind},
+        {"AfterWork", &CZelItem::afterWork},
+        {"AfterWork2", &CZelItem::afterWork2},
+        {"DeliveryM", &CZelItem::deliveryM},
+        {"DeliveryA", &CZelItem::deliveryA},
+        {"Uid", &CZelItem::uid},
+        {"Ucom", &CZelItem::ucom},
+        {"Uname", &CZelItem::uname},
+        {"Utel", &CZelItem::utel},
+        {"UHP", &CZelItem::uhp},
+        {"ReceiptS", &CZelItem::receiptS},
+        {"Pcom", &CZelItem::pcom},
+        {"Pname", &CZelItem::pname},
+        {"Mmemo", &CZelItem::mmemo},
+    };
+    return fields;
+}

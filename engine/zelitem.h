@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <span>
 
 // An item's label on the label plate: the picture of the label that applies
 // to it (none when no label fits), that label's size in mm, and the angle at
@@ -26,6 +27,14 @@ struct CZelLabelItem {
 // and where and how its artwork stands on the plate.
 class CZelItem {
 public:
+    // An order text the item keeps, by its key in tickets and plate files.
+    struct TextField {
+        const char* key;
+        QString CZelItem::*member;
+    };
+    // Every order text field, in the plate file's order.
+    static std::span<const TextField> TextFields();
+
     // Order fields
     QString jobCode; // the plate's
     QString ordernum, rework, branchShop, rokDate, product, kind, paper, sizeKind;

@@ -69,30 +69,16 @@ QString CLabelRender::ObjectText(const CZelLabObject& o, const CZelItem* item) {
         return o.IsFrameBox() ? QString() : o.text;
     }
     const CZelItem& i = *item;
-    const std::pair<const char*, const QString*> fields[] = {
-        {"BranchShop", &i.branchShop},
-        {"Rework", &i.rework},
-        {"ROKDate", &i.rokDate},
-        {"Product", &i.product},
-        {"Kind", &i.kind},
-        {"Paper", &i.paper},
-        {"SizeKind", &i.sizeKind},
-        {"DeliveryM", &i.deliveryM},
-        {"DeliveryA", &i.deliveryA},
-        {"Ucom", &i.ucom},
-        {"Uname", &i.uname},
-        {"Utel", &i.utel},
-        {"UHP", &i.uhp},
-        {"ReceiptS", &i.receiptS},
-        {"Pcom", &i.pcom},
-        {"Pname", &i.pname},
-        {"Mmemo", &i.mmemo},
-        {"Ordernum", &i.ordernum},
-        {"MF_PanCode", &i.jobCode},
-    };
-    for (const auto& [name, value] : fields)
-        if (tag == QLatin1String(name))
-            return *value;
+    // Its stored after-work lists end in separators a label does not show.
+    if (tag == QLatin1String("AfterWork"))
+        return WithoutTrailingSemicolons(i.afterWork);
+    if (tag == QLatin1String("AfterWork2"))
+        return WithoutTrailingSemicolons(i.afterWork2);
+    for (const CZelItem::TextField& field : CZelItem::TextFields())
+        if (tag == QLatin1String(field.key))
+            return i.*field.member;
+    if (tag == QLatin1String("MF_PanCode"))
+        return i.jobCode;
     if (tag == QLatin1String("Color"))
         return QString::number(i.color);
     if (tag == QLatin1String("Pcases"))
@@ -108,10 +94,6 @@ QString CLabelRender::ObjectText(const CZelLabObject& o, const CZelItem* item) {
         return numbertext::Trimmed(i.EffectiveWidth());
     if (tag == QLatin1String("Height"))
         return numbertext::Trimmed(i.EffectiveHeight());
-    if (tag == QLatin1String("AfterWork"))
-        return WithoutTrailingSemicolons(i.afterWork);
-    if (tag == QLatin1String("AfterWork2"))
-        return WithoutTrailingSemicolons(i.afterWork2);
     if (tag == QLatin1String("MF_TextBox"))
         return o.text;
     if (tag == QLatin1String("MF_OrderNum"))
@@ -292,16 +274,18 @@ bool CLabelRender::Render(const QString& name, const CZelItem& item, const QStri
     return true;
 }
 
-std::function<bool(const CZelItem&, const QString&, const QString&, QSizeF*, QString*)>
+std::function<Result<QSizeF>(const CZelItem&, const QString&, const QString&)>
 CLabelRender::PreviewFunction() const {
     const CLabelRender render = *this;
-    return [render](const CZelItem& item, const QString& picture, const QString& preview,
-                    QSizeF* labelSize, QString* error) {
-        if (labelSize)
-            *labelSize = QSizeF();
+    return [render](const CZelItem& item, const QString& picture,
+                    const QString& preview) -> Result<QSizeF> {
         const QString name = render.LabelNameFor(item);
         if (name.isEmpty())
-            return true; // no label fits: the item has no label preview
-        return render.Render(name, item, picture, preview, error, labelSize);
+            return QSizeF(); // no label fits: the item has no label preview
+        QString error;
+        QSizeF size;
+        if (!render.Render(name, item, picture, preview, &error, &size))
+            return Failure(error);
+        return size;
     };
 }

@@ -2,6 +2,8 @@
 
 #include "zellabel.h"
 
+#include "markup/result.h"
+
 #include <QSizeF>
 #include <QString>
 
@@ -65,7 +67,7 @@ public:
 
     // The label preview of the plate's items as the engine asks for it: an
     // item without a fitting label needs none.
-    std::function<bool(const CZelItem&, const QString&, const QString&, QSizeF*, QString*)>
+    std::function<Result<QSizeF>(const CZelItem&, const QString&, const QString&)>
     PreviewFunction() const;
 
 private:

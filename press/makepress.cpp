@@ -251,8 +251,8 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     for (const QString& folder :
          {QFileInfo(m_doc.Path()).absolutePath(), m_doc.WorkFolder(), options.pressDir})
         durablefile::RemoveStaleTemporaries(folder);
-    if (m_doc.IsModified() && !m_doc.Save(m_doc.Path(), error))
-        return false;
+    if (const Result<void> saved = m_doc.SaveIfModified(); !saved)
+        return SetError(error, saved.error());
 
     // Text boxes whose files are missing are made again; naming one changes the plate.
     // A box that cannot be made is left off the press, as one whose PDF is gone.
@@ -268,8 +268,8 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
                          : QStringLiteral("text box \"%1\" left off the press: %2"))
                        .arg(box.name, boxFailures[i]);
     }
-    if (m_doc.IsModified() && !m_doc.Save(m_doc.Path(), error))
-        return false;
+    if (const Result<void> saved = m_doc.SaveIfModified(); !saved)
+        return SetError(error, saved.error());
 
     QString summaryError;
     if (!WriteSummary(&summaryError))

@@ -20,7 +20,9 @@ public:
     static constexpr char kDocumentType[] = "Imposer Document Preset";
     static constexpr char kExtension[] = "tzdp";
 
-    enum class Edge { Top, Left, Bottom, Right };
+    // The sides of a sheet, in the order the files list them; the plate's
+    // by-side settings are arrays in this order.
+    enum Edge { Top, Left, Bottom, Right };
     // The eight colour bar positions, each named by two plate edges.
     enum class ColorBarPosition {
         TopLeft,

@@ -124,9 +124,8 @@ Result<QStringList> Apply(Installation& shop, const ShopSession& session, Prepar
             return stop(QStringLiteral("plate %1: %2").arg(n + 1).arg(path.error()));
         CTesselDoc doc;
         doc.SetContext(shop.Context(op, progress));
-        QString error;
-        if (!doc.Open(path.value(), &error))
-            return stop(QStringLiteral("%1: %2").arg(path.value(), error));
+        if (const Result<void> opened = doc.Open(path.value()); !opened)
+            return stop(QStringLiteral("%1: %2").arg(path.value(), opened.error()));
         const CZelBound& area = doc.Geometry().usableArea;
         const Result<ticketintake::Outcome> outcome =
             ticketintake::TakeAndPlace(doc, plate.tickets, area.x, area.y, false);

@@ -161,7 +161,7 @@ std::vector<PlateSummary> List(CZelPreference& preference, const QString& openPa
                                QStringList* skipped) {
     std::vector<PlateSummary> rows;
     QStringList paths;
-    if (!preference.ListLocalWorkFiles(QStringLiteral("tzmp"), paths))
+    if (!preference.ListLocalWorkFiles(QLatin1String(CZelMTDocument::kExtension), paths))
         return rows;
     std::stable_sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
         return QFileInfo(a).fileName().compare(QFileInfo(b).fileName(), Qt::CaseInsensitive) < 0;

@@ -88,8 +88,9 @@ Result<QStringList> TicketsIn(const QStringList& sources) {
     for (const QString& source : sources) {
         const QFileInfo info(source);
         if (info.isDir()) {
-            const QFileInfoList files =
-                QDir(source).entryInfoList({QStringLiteral("*.tzjob")}, QDir::Files, QDir::Name);
+            const QFileInfoList files = QDir(source).entryInfoList(
+                {QStringLiteral("*.") + QLatin1String(CZelJob::kExtension)}, QDir::Files,
+                QDir::Name);
             for (const QFileInfo& file : files)
                 tickets << file.absoluteFilePath();
         } else if (info.isFile()) {
@@ -191,8 +192,9 @@ Result<Outcome> TakeAndPlace(CTesselDoc& doc, const QStringList& tickets, double
     const CTesselDoc::DropReport placed = doc.PlaceDropped(moved, x, y, oneCopy);
     if (!moved.empty())
         outcome.drop = placed.result;
-    QString saveError;
-    const bool saved = moved.empty() || doc.Save(doc.Path(), &saveError);
+    const Result<void> save = moved.empty() ? Result<void>() : doc.Save(doc.Path());
+    const bool saved = save.ok();
+    const QString& saveError = save.error();
     outcome.saved = saved && !moved.empty();
     if (!saved) {
         // The plate file does not hold these orders: they all go back.
@@ -278,10 +280,10 @@ QStringList RecoverInterruptedDrops(const ShopContext& context, const QString& a
             quiet.progress = nullptr;
             CTesselDoc doc;
             doc.SetContext(quiet);
-            if (QString error; !doc.Open(platePath, &error) && context.op)
+            if (const Result<void> opened = doc.Open(platePath); !opened && context.op)
                 context.op->Tell(QStringLiteral("판 파일을 열 수 없어 중단된 주문 가져오기를 "
                                                 "정리하지 못했습니다: %1")
-                                     .arg(error));
+                                     .arg(opened.error()));
             continue;
         }
         // Without its plate file nothing was placed: every order goes back.

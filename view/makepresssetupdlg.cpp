@@ -4,6 +4,7 @@
 #include "fontchoice.h"
 #include "platesettingspanel.h"
 #include "platetitledlg.h"
+#include "pressmarksbox.h"
 
 #include "engine/operatorinterface.h"
 #include "engine/tesseldoc.h"
@@ -42,25 +43,6 @@ QComboBox* Combo(const char* name, const QString& label, const QStringList& item
     auto* combo = Named(new QComboBox, name, label);
     combo->addItems(items);
     return combo;
-}
-
-QComboBox* PresetCombo(const char* name, const QString& label,
-                       const CZelPressMarkPresets& presets) {
-    auto* combo = Named(new QComboBox, name, label);
-    for (int i = 0; i < presets.Count(); ++i)
-        combo->addItem(presets.Name(i));
-    return combo;
-}
-
-// A stored name the shop no longer has stays as an entry of its own, so an
-// untouched setting is kept.
-void SelectName(QComboBox* combo, const QString& name) {
-    int index = combo->findText(name);
-    if (index < 0 && !name.isEmpty()) {
-        combo->addItem(name);
-        index = combo->count() - 1;
-    }
-    combo->setCurrentIndex(std::max(index, 0));
 }
 
 QButtonGroup* Radios(QWidget* owner, QBoxLayout* layout, const QStringList& texts,
@@ -103,7 +85,13 @@ CMakePressSetupDlg::CMakePressSetupDlg(CTesselDoc& doc, CZelPreference& preferen
     auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(TitleGroup());
-    left->addWidget(MarksGroup());
+    QStringList colorBarNames, registrationMarkNames;
+    for (int i = 0; i < m_colorBars.Count(); ++i)
+        colorBarNames << m_colorBars.Name(i);
+    for (int i = 0; i < m_registrationMarks.Count(); ++i)
+        registrationMarkNames << m_registrationMarks.Name(i);
+    m_marks = new CPressMarksBox(colorBarNames, registrationMarkNames);
+    left->addWidget(m_marks);
     left->addStretch();
     auto* right = new QVBoxLayout;
     right->addWidget(PlateGroup());
@@ -155,66 +143,6 @@ QWidget* CMakePressSetupDlg::TitleGroup() {
     form->addRow(QStringLiteral("제목 글꼴:"), m_titleFontButton);
     form->addRow(QStringLiteral("바코드 글꼴:"), m_barcodeFontButton);
     return group;
-}
-
-QWidget* CMakePressSetupDlg::MarksGroup() {
-    auto* box = new QWidget;
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    const QString edges[] = {QStringLiteral("상"), QStringLiteral("좌"), QStringLiteral("하"),
-                             QStringLiteral("우")};
-    static const char* const kCropNames[] = {"plateCropTop", "plateCropLeft", "plateCropBottom",
-                                             "plateCropRight"};
-    static const char* const kMarkNames[] = {"registrationMarkTop", "registrationMarkLeft",
-                                             "registrationMarkBottom", "registrationMarkRight"};
-    auto* crop = Named(new QGroupBox(QStringLiteral("판 재단 선")), "plateCropGroup",
-                       QStringLiteral("판 재단 선"));
-    auto* cropRow = new QHBoxLayout(crop);
-    for (size_t edge = 0; edge < 4; ++edge) {
-        m_plateCrop[edge] =
-            Check(kCropNames[edge], edges[edge], QStringLiteral("판 재단 선 ") + edges[edge]);
-        cropRow->addWidget(m_plateCrop[edge]);
-    }
-    layout->addWidget(crop);
-
-    // The eight colour bar switches in their stored order.
-    const QString barNames[] = {QStringLiteral("상-좌"), QStringLiteral("좌-상"),
-                                QStringLiteral("상-우"), QStringLiteral("우-상"),
-                                QStringLiteral("좌-하"), QStringLiteral("하-좌"),
-                                QStringLiteral("우-하"), QStringLiteral("하-우")};
-    static const char* const kBarNames[] = {
-        "colorBarTopLeft",    "colorBarLeftTop",    "colorBarTopRight",    "colorBarRightTop",
-        "colorBarLeftBottom", "colorBarBottomLeft", "colorBarRightBottom", "colorBarBottomRight"};
-    auto* bars =
-        Named(new QGroupBox(QStringLiteral("컬러 바")), "colorBarGroup", QStringLiteral("컬러 바"));
-    auto* barGrid = new QGridLayout(bars);
-    for (size_t i = 0; i < 8; ++i) {
-        m_colorBar[i] = Check(kBarNames[i], barNames[i], QStringLiteral("컬러 바 ") + barNames[i]);
-        barGrid->addWidget(m_colorBar[i], int(i) / 4, int(i) % 4);
-    }
-    m_colorBarName = PresetCombo("colorBarName", QStringLiteral("컬러 바 프리셋"), m_colorBars);
-    m_colorBarAlign =
-        Combo("colorBarAlign", QStringLiteral("컬러 바 정렬"), CPlateSettingsPanel::AlignNames());
-    barGrid->addWidget(m_colorBarName, 2, 0, 1, 2);
-    barGrid->addWidget(m_colorBarAlign, 2, 2, 1, 2);
-    layout->addWidget(bars);
-
-    auto* marks = Named(new QGroupBox(QStringLiteral("맞춤표")), "registrationMarkGroup",
-                        QStringLiteral("맞춤표"));
-    auto* markGrid = new QGridLayout(marks);
-    for (size_t edge = 0; edge < 4; ++edge) {
-        m_registrationMark[edge] =
-            Check(kMarkNames[edge], edges[edge], QStringLiteral("맞춤표 ") + edges[edge]);
-        markGrid->addWidget(m_registrationMark[edge], 0, int(edge));
-    }
-    m_registrationMarkName =
-        PresetCombo("registrationMarkName", QStringLiteral("맞춤표 프리셋"), m_registrationMarks);
-    m_registrationMarkAlign = Combo("registrationMarkAlign", QStringLiteral("맞춤표 정렬"),
-                                    CPlateSettingsPanel::AlignNames());
-    markGrid->addWidget(m_registrationMarkName, 1, 0, 1, 2);
-    markGrid->addWidget(m_registrationMarkAlign, 1, 2, 1, 2);
-    layout->addWidget(marks);
-    return box;
 }
 
 QWidget* CMakePressSetupDlg::PlateGroup() {
@@ -314,16 +242,7 @@ void CMakePressSetupDlg::Fill() {
     m_titleFont = p.titleFont;
     m_barcodeFont = p.barcodeFont;
     ShowFonts();
-    for (size_t i = 0; i < 4; ++i) {
-        m_plateCrop[i]->setChecked(p.plateCrop[i] != 0);
-        m_registrationMark[i]->setChecked(p.registrationMark[i] != 0);
-    }
-    for (size_t i = 0; i < 8; ++i)
-        m_colorBar[i]->setChecked(p.colorBar[i] != 0);
-    SelectName(m_colorBarName, p.colorBarName);
-    m_colorBarAlign->setCurrentIndex(std::clamp(p.colorBarAlign, 0, 2));
-    SelectName(m_registrationMarkName, p.registrationMarkName);
-    m_registrationMarkAlign->setCurrentIndex(std::clamp(p.registrationMarkAlign, 0, 2));
+    m_marks->Show(p);
     Choose(m_turn, p.turnDirection);
     m_comment->setText(p.comment);
     m_pressQuantity->setText(p.pressQuantityText);
@@ -347,16 +266,7 @@ PlateProperties CMakePressSetupDlg::Properties() const {
     p.titleAlign = m_titleAlign->currentIndex();
     p.titleFont = m_titleFont;
     p.barcodeFont = m_barcodeFont;
-    for (size_t i = 0; i < 4; ++i) {
-        p.plateCrop[i] = m_plateCrop[i]->isChecked() ? 1 : 0;
-        p.registrationMark[i] = m_registrationMark[i]->isChecked() ? 1 : 0;
-    }
-    for (size_t i = 0; i < 8; ++i)
-        p.colorBar[i] = m_colorBar[i]->isChecked() ? 1 : 0;
-    p.colorBarName = m_colorBarName->currentText();
-    p.colorBarAlign = m_colorBarAlign->currentIndex();
-    p.registrationMarkName = m_registrationMarkName->currentText();
-    p.registrationMarkAlign = m_registrationMarkAlign->currentIndex();
+    m_marks->Take(p);
     if (p.paperSideSetting == 1)
         p.turnDirection = m_turn->checkedId();
     p.comment = m_comment->text();

@@ -6,6 +6,7 @@
 
 #include <array>
 
+class CPressMarksBox;
 class CTesselDoc;
 class CZelPreference;
 class CZelPressMarkPresets;
@@ -37,7 +38,6 @@ public:
 
 private:
     QWidget* TitleGroup();
-    QWidget* MarksGroup();
     QWidget* PlateGroup();
     QWidget* OutputGroup();
     void Fill();
@@ -59,13 +59,7 @@ private:
     QComboBox* m_titleAlign;
     QPushButton* m_titleFontButton;
     QPushButton* m_barcodeFontButton;
-    std::array<QCheckBox*, 4> m_plateCrop{};
-    std::array<QCheckBox*, 8> m_colorBar{};
-    QComboBox* m_colorBarName;
-    QComboBox* m_colorBarAlign;
-    std::array<QCheckBox*, 4> m_registrationMark{};
-    QComboBox* m_registrationMarkName;
-    QComboBox* m_registrationMarkAlign;
+    CPressMarksBox* m_marks;
     QButtonGroup* m_turn;
     QLineEdit* m_comment;
     QLineEdit* m_pressQuantity;

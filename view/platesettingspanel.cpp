@@ -3,6 +3,7 @@
 #include "controlnames.h"
 #include "numberedit.h"
 #include "platetitledlg.h"
+#include "pressmarksbox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,10 +20,6 @@
 
 namespace {
 
-using Edge = PlateProperties::Edge;
-constexpr Edge kEdges[] = {PlateProperties::Top, PlateProperties::Left, PlateProperties::Bottom,
-                           PlateProperties::Right};
-
 QComboBox* Combo(const char* name, const QString& label, const QStringList& items) {
     auto* combo = Named(new QComboBox, name, label);
     combo->addItems(items);
@@ -38,17 +35,6 @@ CNumberEdit* Number(const char* name, const QString& label) {
 
 QCheckBox* Check(const char* name, const QString& text) {
     return Named(new QCheckBox(text), name, text);
-}
-
-// A combo's entry for a stored name; a name the shop no longer has stays
-// as an entry of its own, so an untouched setting is kept.
-void SelectName(QComboBox* combo, const QString& name) {
-    int index = combo->findText(name);
-    if (index < 0 && !name.isEmpty()) {
-        combo->addItem(name);
-        index = combo->count() - 1;
-    }
-    combo->setCurrentIndex(std::max(index, 0));
 }
 
 } // namespace
@@ -274,62 +260,8 @@ QWidget* CPlateSettingsPanel::FurnitureGroup() {
     auto* box = new QWidget;
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-
-    const QString edgeNames[] = {QStringLiteral("상"), QStringLiteral("좌"), QStringLiteral("하"),
-                                 QStringLiteral("우")};
-    static const char* const kCropNames[] = {"plateCropTop", "plateCropLeft", "plateCropBottom",
-                                             "plateCropRight"};
-    static const char* const kMarkNames[] = {"registrationMarkTop", "registrationMarkLeft",
-                                             "registrationMarkBottom", "registrationMarkRight"};
-    auto* crop = Named(new QGroupBox(QStringLiteral("판 재단 선")), "plateCropGroup",
-                       QStringLiteral("판 재단 선"));
-    auto* cropRow = new QHBoxLayout(crop);
-    for (int edge = 0; edge < 4; ++edge) {
-        m_plateCrop[size_t(edge)] = Check(kCropNames[edge], edgeNames[edge]);
-        m_plateCrop[size_t(edge)]->setAccessibleName(QStringLiteral("판 재단 선 ") +
-                                                     edgeNames[edge]);
-        cropRow->addWidget(m_plateCrop[size_t(edge)]);
-    }
-    layout->addWidget(crop);
-
-    // The eight colour bar switches in their stored order.
-    const QString barNames[] = {QStringLiteral("상-좌"), QStringLiteral("좌-상"),
-                                QStringLiteral("상-우"), QStringLiteral("우-상"),
-                                QStringLiteral("좌-하"), QStringLiteral("하-좌"),
-                                QStringLiteral("우-하"), QStringLiteral("하-우")};
-    static const char* const kBarNames[] = {
-        "colorBarTopLeft",    "colorBarLeftTop",    "colorBarTopRight",    "colorBarRightTop",
-        "colorBarLeftBottom", "colorBarBottomLeft", "colorBarRightBottom", "colorBarBottomRight"};
-    auto* bars =
-        Named(new QGroupBox(QStringLiteral("컬러 바")), "colorBarGroup", QStringLiteral("컬러 바"));
-    auto* barGrid = new QGridLayout(bars);
-    for (int i = 0; i < 8; ++i) {
-        m_colorBar[size_t(i)] = Check(kBarNames[i], barNames[i]);
-        m_colorBar[size_t(i)]->setAccessibleName(QStringLiteral("컬러 바 ") + barNames[i]);
-        barGrid->addWidget(m_colorBar[size_t(i)], i / 4, i % 4);
-    }
-    m_colorBarName = Combo("colorBarName", QStringLiteral("컬러 바 프리셋"), m_lists.colorBars);
-    m_colorBarAlign = Combo("colorBarAlign", QStringLiteral("컬러 바 정렬"), AlignNames());
-    barGrid->addWidget(m_colorBarName, 2, 0, 1, 2);
-    barGrid->addWidget(m_colorBarAlign, 2, 2, 1, 2);
-    layout->addWidget(bars);
-
-    auto* marks = Named(new QGroupBox(QStringLiteral("맞춤표")), "registrationMarkGroup",
-                        QStringLiteral("맞춤표"));
-    auto* markGrid = new QGridLayout(marks);
-    for (int edge = 0; edge < 4; ++edge) {
-        m_registrationMark[size_t(edge)] = Check(kMarkNames[edge], edgeNames[edge]);
-        m_registrationMark[size_t(edge)]->setAccessibleName(QStringLiteral("맞춤표 ") +
-                                                            edgeNames[edge]);
-        markGrid->addWidget(m_registrationMark[size_t(edge)], 0, edge);
-    }
-    m_registrationMarkName =
-        Combo("registrationMarkName", QStringLiteral("맞춤표 프리셋"), m_lists.registrationMarks);
-    m_registrationMarkAlign =
-        Combo("registrationMarkAlign", QStringLiteral("맞춤표 정렬"), AlignNames());
-    markGrid->addWidget(m_registrationMarkName, 1, 0, 1, 2);
-    markGrid->addWidget(m_registrationMarkAlign, 1, 2, 1, 2);
-    layout->addWidget(marks);
+    m_marks = new CPressMarksBox(m_lists.colorBars, m_lists.registrationMarks);
+    layout->addWidget(m_marks);
     layout->addStretch();
     return box;
 }
@@ -347,7 +279,7 @@ void CPlateSettingsPanel::SetProperties(const PlateProperties& p) {
     m_colorA->setCurrentIndex(p.colorA ? 1 : 0);
     m_colorB->setCurrentIndex(p.colorB ? 1 : 0);
     m_turn->setCurrentIndex(std::clamp(p.turnDirection, 0, 2));
-    SelectName(m_paperType, p.paperType);
+    SelectStoredName(m_paperType, p.paperType);
     m_comment->setText(p.comment);
     m_afterWorkApplied->clear();
     for (const QString& step : p.afterWork.split(QLatin1Char(';'), Qt::SkipEmptyParts))
@@ -358,8 +290,6 @@ void CPlateSettingsPanel::SetProperties(const PlateProperties& p) {
     for (int edge = 0; edge < 4; ++edge) {
         m_margin[size_t(edge)]->SetValue(p.margin[size_t(edge)]);
         m_cutMargin[size_t(edge)]->SetValue(p.cutMargin[size_t(edge)]);
-        m_plateCrop[size_t(edge)]->setChecked(p.plateCrop[size_t(edge)] != 0);
-        m_registrationMark[size_t(edge)]->setChecked(p.registrationMark[size_t(edge)] != 0);
     }
     m_gridWidth->SetValue(p.gridWidth);
     m_gridHeight->SetValue(p.gridHeight);
@@ -368,12 +298,7 @@ void CPlateSettingsPanel::SetProperties(const PlateProperties& p) {
     m_titlePosition->setCurrentIndex(std::clamp(p.titlePosition, 0, 3));
     m_titleAlign->setCurrentIndex(std::clamp(p.titleAlign, 0, 2));
     m_titleItems->setText(p.titleItems);
-    for (int i = 0; i < 8; ++i)
-        m_colorBar[size_t(i)]->setChecked(p.colorBar[size_t(i)] != 0);
-    SelectName(m_colorBarName, p.colorBarName);
-    m_colorBarAlign->setCurrentIndex(std::clamp(p.colorBarAlign, 0, 2));
-    SelectName(m_registrationMarkName, p.registrationMarkName);
-    m_registrationMarkAlign->setCurrentIndex(std::clamp(p.registrationMarkAlign, 0, 2));
+    m_marks->Show(p);
     blockers.clear();
     OnSizeTyped();
     OnSidesChosen();
@@ -402,8 +327,6 @@ PlateProperties CPlateSettingsPanel::Properties() const {
     for (int edge = 0; edge < 4; ++edge) {
         p.margin[size_t(edge)] = m_margin[size_t(edge)]->Value();
         p.cutMargin[size_t(edge)] = m_cutMargin[size_t(edge)]->Value();
-        p.plateCrop[size_t(edge)] = m_plateCrop[size_t(edge)]->isChecked() ? 1 : 0;
-        p.registrationMark[size_t(edge)] = m_registrationMark[size_t(edge)]->isChecked() ? 1 : 0;
     }
     p.gridWidth = m_gridWidth->Value();
     p.gridHeight = m_gridHeight->Value();
@@ -412,12 +335,7 @@ PlateProperties CPlateSettingsPanel::Properties() const {
     p.titlePosition = m_titlePosition->currentIndex();
     p.titleAlign = m_titleAlign->currentIndex();
     p.titleItems = m_titleItems->text();
-    for (int i = 0; i < 8; ++i)
-        p.colorBar[size_t(i)] = m_colorBar[size_t(i)]->isChecked() ? 1 : 0;
-    p.colorBarName = m_colorBarName->currentText();
-    p.colorBarAlign = m_colorBarAlign->currentIndex();
-    p.registrationMarkName = m_registrationMarkName->currentText();
-    p.registrationMarkAlign = m_registrationMarkAlign->currentIndex();
+    m_marks->Take(p);
     return p;
 }
 

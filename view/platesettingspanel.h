@@ -8,6 +8,7 @@
 #include <vector>
 
 class CNumberEdit;
+class CPressMarksBox;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -92,11 +93,5 @@ private:
     QComboBox* m_titlePosition;
     QComboBox* m_titleAlign;
     QLineEdit* m_titleItems;
-    std::array<QCheckBox*, 4> m_plateCrop{};
-    std::array<QCheckBox*, 8> m_colorBar{};
-    QComboBox* m_colorBarName;
-    QComboBox* m_colorBarAlign;
-    std::array<QCheckBox*, 4> m_registrationMark{};
-    QComboBox* m_registrationMarkName;
-    QComboBox* m_registrationMarkAlign;
+    CPressMarksBox* m_marks;
 };

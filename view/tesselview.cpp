@@ -308,18 +308,18 @@ void CTesselView::DrawPage(QPainter& p, int page, const QRect& clip) {
     }
 
     // The furniture lies above the items.
-    const QRect margins = pageRect.adjusted(Px(prop.margin[PlateProperties::Left], Qt::Horizontal),
-                                            Px(prop.margin[PlateProperties::Top], Qt::Vertical),
-                                            -Px(g.effectiveRightMargin, Qt::Horizontal),
-                                            -Px(g.effectiveBottomMargin, Qt::Vertical));
+    const QRect margins = pageRect.adjusted(
+        Px(prop.margin[PlateProperties::Edge::Left], Qt::Horizontal),
+        Px(prop.margin[PlateProperties::Edge::Top], Qt::Vertical),
+        -Px(g.effectiveRightMargin, Qt::Horizontal), -Px(g.effectiveBottomMargin, Qt::Vertical));
     if (m_shown.verticalGrid && prop.gridWidth >= 1)
-        for (double x = prop.margin[PlateProperties::Left] + prop.gridWidth;
+        for (double x = prop.margin[PlateProperties::Edge::Left] + prop.gridWidth;
              x < g.layoutWidth - g.effectiveRightMargin; x += prop.gridWidth)
             p.fillRect(
                 QRect(origin.x() + Px(x, Qt::Horizontal), margins.top(), 1, margins.height()),
                 kMagenta);
     if (m_shown.horizontalGrid && prop.gridHeight >= 1)
-        for (double y = prop.margin[PlateProperties::Top] + prop.gridHeight;
+        for (double y = prop.margin[PlateProperties::Edge::Top] + prop.gridHeight;
              y < g.layoutHeight - g.effectiveBottomMargin; y += prop.gridHeight)
             p.fillRect(QRect(margins.left(), origin.y() + Px(y, Qt::Vertical), margins.width(), 1),
                        kMagenta);

@@ -279,9 +279,9 @@ void CZelDocPropertyDlg::accept() {
     else if (problem == QStringLiteral("판형의 재단선 여백이 잘못되었습니다."))
         focus = firstBelowZero(m_cutMargin);
     else if (problem == QStringLiteral("판형의 여백이 전체 폭 보다 큽니다."))
-        focus = m_margin[PlateProperties::Left];
+        focus = m_margin[PlateProperties::Edge::Left];
     else
-        focus = m_margin[PlateProperties::Top];
+        focus = m_margin[PlateProperties::Edge::Top];
     if (focus) {
         focus->setFocus();
         focus->selectAll();

@@ -152,9 +152,9 @@ void CZelPlateRegDlg::Register() {
         return;
     // The server gets the plate as its file holds it.
     if (m_doc.IsModified()) {
-        QString error;
-        if (!m_doc.Save(m_doc.Path(), &error)) {
-            m_op.Tell(QStringLiteral("판을 저장할 수 없어 등록하지 않았습니다.\n%1").arg(error));
+        if (const Result<void> saved = m_doc.Save(m_doc.Path()); !saved) {
+            m_op.Tell(
+                QStringLiteral("판을 저장할 수 없어 등록하지 않았습니다.\n%1").arg(saved.error()));
             return;
         }
     }

@@ -131,7 +131,7 @@ TEST_F(AppTest, PlateDialogWritesAfterWorkBackOnlyWhenItsListWasEdited) {
         dialog.accept();
         ASSERT_EQ(dialog.result(), QDialog::Accepted);
         EXPECT_EQ(dialog.Properties().afterWork, QString::fromUtf8(c.after)) << c.stored;
-        EXPECT_EQ(dialog.Properties().margin[PlateProperties::Left], 2.0);
+        EXPECT_EQ(dialog.Properties().margin[PlateProperties::Edge::Left], 2.0);
     }
 
     // Adding a step already applied changes nothing; another is appended.
@@ -521,13 +521,13 @@ TEST_F(ItemCommandsTest, FramesAndOwnCutLinesAskOnlyWhenSwitchingOn) {
 }
 
 TEST_F(ItemCommandsTest, PlateDetailsChangeTheLayoutOnOk) {
-    const double left = doc.Properties().margin[PlateProperties::Left];
+    const double left = doc.Properties().margin[PlateProperties::Edge::Left];
     OnModal("docPropertyDialog", [&](QWidget* dialog) {
         TypeInto(dialog, "marginLeft", QString::number(left + 5));
         Click(dialog, "ok");
     });
     EXPECT_TRUE(itemcommands::ShowProperties(nullptr, doc, itemcommands::ListsOf(shop), op));
-    EXPECT_EQ(doc.Properties().margin[PlateProperties::Left], left + 5);
+    EXPECT_EQ(doc.Properties().margin[PlateProperties::Edge::Left], left + 5);
     EXPECT_EQ(doc.Geometry().usableArea.x, left + 5);
     EXPECT_TRUE(doc.IsModified());
 }

@@ -2,6 +2,7 @@
 // tessel-cli as an operator drives it: plate, placing, saving, press files,
 // summary file and registration.
 #include "clirun.h"
+#include "tests/succeeded.h"
 
 #include "../registration/loopbackserver.h"
 #include "engine/tesseldoc.h"
@@ -124,8 +125,7 @@ TEST_F(Road, FromTicketsToPressFilesAndRegistration) {
     // one cell each; portrait cards lie turned in their cells.
     {
         CTesselDoc doc;
-        QString error;
-        ASSERT_TRUE(doc.Open(plate, &error)) << error.toStdString();
+        ASSERT_TRUE(Succeeded(doc.Open(plate)));
         ASSERT_EQ(doc.ItemCount(), kSlotCount);
         for (int k = 0; k < kSlotCount; ++k) {
             const CZelItem& item = *doc.ItemAt(k);
@@ -140,7 +140,7 @@ TEST_F(Road, FromTicketsToPressFilesAndRegistration) {
 
         // Saved and opened again, the plate writes the same bytes.
         const QString copy = In(QStringLiteral("Local/Work/copy.tzmp"));
-        ASSERT_TRUE(doc.Save(copy, &error)) << error.toStdString();
+        ASSERT_TRUE(Succeeded(doc.Save(copy)));
         EXPECT_EQ(ReadAll(copy), ReadAll(plate));
         QFile::remove(copy);
     }

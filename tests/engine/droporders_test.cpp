@@ -1,5 +1,5 @@
+#include "cardplatefixture.h"
 #include "recordingobserver.h"
-#include "scriptedoperator.h"
 
 #include "../records/recordfiles.h"
 #include "engine/tesseldoc.h"
@@ -16,78 +16,8 @@
 
 namespace {
 
-using recordfiles::Q;
-
-// A shop with a job folder "명함/일반", a progress folder, and a plate of
-// 300 x 200 with 10 mm margins and a 92 x 52 grid: 3 x 3 cells.
-class DropOrders : public ::testing::Test {
+class DropOrders : public CardPlateTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
-            << pdf.LoadError().toStdString();
-        jobs = shop.mkdir(QStringLiteral("jobs"));
-        cards = shop.mkdir(QStringLiteral("jobs/명함/일반"));
-        preference.SetFolder(CZelPreference::Folder::Jobs, jobs);
-        preference.SetFolder(CZelPreference::Folder::Progress,
-                             shop.mkdir(QStringLiteral("progress")));
-        preference.SetFolder(CZelPreference::Folder::Release,
-                             shop.mkdir(QStringLiteral("release")));
-        doc.SetContext({&preference, nullptr, &op, nullptr, &pdf, {}, {}});
-        SetPlate(0, 0);
-    }
-
-    void SetPlate(int paperSide, int imposition) {
-        PlateProperties p;
-        p.jobCode = QStringLiteral("P1");
-        p.userAccount = QStringLiteral("demo");
-        p.width = 300;
-        p.height = 200;
-        p.margin = {10, 10, 10, 10};
-        p.gridWidth = 92;
-        p.gridHeight = 52;
-        p.pressCount = 500;
-        p.paperSideSetting = paperSide;
-        p.turnDirection = imposition;
-        doc.Clear();
-        doc.SetProperties(p);
-        // Saving and opening binds the plate's folders and job container.
-        ASSERT_TRUE(doc.Save(shop.filePath(QStringLiteral("P1.tzmp"))));
-        QString error;
-        ASSERT_TRUE(doc.Open(shop.filePath(QStringLiteral("P1.tzmp")), &error))
-            << error.toStdString();
-    }
-
-    // An order in the job folder, then taken onto the plate (moved to the
-    // plate's progress folder), as the job list does when it is dragged.
-    // The artwork has pages per case for every case unless artworkPages says otherwise.
-    CZelJob* Order(const QString& ordernum, int pcases, int pquantity, int pages = 1,
-                   int artworkPages = -1) {
-        const QString pdfPath = QDir(cards).filePath(ordernum + QStringLiteral(".pdf"));
-        EXPECT_TRUE(pdf.ComposeBeginDoc(pdfPath));
-        for (int i = 0; i < (artworkPages < 0 ? pcases * pages : artworkPages); ++i) {
-            EXPECT_TRUE(pdf.ComposeBeginPage(90, 50));
-            EXPECT_TRUE(pdf.ComposeEndPage());
-        }
-        EXPECT_TRUE(pdf.ComposeEndDoc());
-        const QString body = recordfiles::Elements({{"Ordernum", Q(ordernum)},
-                                                    {"Location", Q(QStringLiteral("명함\\일반"))},
-                                                    {"Product", Q(QStringLiteral("명함"))},
-                                                    {"Pcases", QString::number(pcases)},
-                                                    {"PQuantity", QString::number(pquantity)},
-                                                    {"Quantity", QString::number(pquantity)},
-                                                    {"Width", QStringLiteral("90")},
-                                                    {"Height", QStringLiteral("50")},
-                                                    {"PDFPage", QString::number(pages)},
-                                                    {"Color", QStringLiteral("4")}},
-                                                   1);
-        const QString ticket = QDir(cards).filePath(ordernum + QStringLiteral(".tzjob"));
-        EXPECT_TRUE(recordfiles::Write(ticket, recordfiles::Record("Tessel Job Ticket", body)));
-        auto job = std::make_unique<CZelJob>(ticket);
-        EXPECT_TRUE(job->MoveTo(doc.ProgressFolder()));
-        owned.push_back(std::move(job));
-        return owned.back().get();
-    }
-
     // The two phases as the intake runs them, without moving a file: the
     // trial, then the placement of what it accepted.
     CTesselDoc::DropResult Drop(const std::vector<CZelJob*>& orders, double x, double y,
@@ -111,13 +41,6 @@ protected:
             QDir(cards).filePath(QString::fromLatin1(ordernum) + QStringLiteral(".tzjob")));
     }
 
-    recordfiles::KoreanTempDir shop;
-    QString jobs, cards;
-    CPDFServer pdf;
-    CZelPreference preference;
-    ScriptedOperator op;
-    CTesselDoc doc;
-    std::vector<std::unique_ptr<CZelJob>> owned;
     CTesselDoc::DropReport trial, placed;
 };
 

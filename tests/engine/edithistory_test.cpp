@@ -1,5 +1,5 @@
+#include "cardplatefixture.h"
 #include "recordingobserver.h"
-#include "scriptedoperator.h"
 
 #include "../records/recordfiles.h"
 #include "engine/tesseldoc.h"
@@ -18,71 +18,23 @@
 
 namespace {
 
-using recordfiles::Q;
-
 // A shop with a job folder "명함/일반" and a plate of 300 x 200 with 10 mm
 // margins and a 92 x 52 grid (3 x 3 cells) holding three orders: A (one
 // case), B (two cases) and C (one case), saved.
-class EditHistory : public ::testing::Test {
+class EditHistory : public CardPlateTest {
 public:
     void SetUp() override {
-        ASSERT_TRUE(pdf.Load(QStringLiteral(TESSEL_PDFCOMPOSE_LIBRARY)))
-            << pdf.LoadError().toStdString();
-        jobs = shop.mkdir(QStringLiteral("jobs"));
-        cards = shop.mkdir(QStringLiteral("jobs/명함/일반"));
-        preference.SetFolder(CZelPreference::Folder::Jobs, jobs);
-        preference.SetFolder(CZelPreference::Folder::Progress,
-                             shop.mkdir(QStringLiteral("progress")));
-        preference.SetFolder(CZelPreference::Folder::Release,
-                             shop.mkdir(QStringLiteral("release")));
-        doc.SetContext({&preference, nullptr, &op, nullptr, &pdf, {}, {}});
-        PlateProperties p;
-        p.jobCode = QStringLiteral("P1");
-        p.userAccount = QStringLiteral("demo");
-        p.width = 300;
-        p.height = 200;
-        p.margin = {10, 10, 10, 10};
-        p.gridWidth = 92;
-        p.gridHeight = 52;
-        p.pressCount = 500;
-        doc.SetProperties(p);
-        ASSERT_TRUE(doc.Save(shop.filePath(QStringLiteral("P1.tzmp"))));
-        QString error;
-        ASSERT_TRUE(doc.Open(shop.filePath(QStringLiteral("P1.tzmp")), &error))
-            << error.toStdString();
+        CardPlateTest::SetUp();
+        ASSERT_FALSE(HasFatalFailure());
         Place({Order("A", 1), Order("B", 2), Order("C", 1)});
         ASSERT_EQ(doc.ItemCount(), 4);
         spare = Order("D", 2);
         ASSERT_TRUE(doc.Save(doc.Path()));
     }
 
-    // An order in the job folder, taken into the plate's progress folder.
+    // An order of 500 sheets in the job folder, taken into the plate's progress folder.
     CZelJob* Order(const char* name, int pcases) {
-        const QString ordernum = QString::fromLatin1(name);
-        const QString pdfPath = QDir(cards).filePath(ordernum + QStringLiteral(".pdf"));
-        EXPECT_TRUE(pdf.ComposeBeginDoc(pdfPath));
-        for (int i = 0; i < pcases; ++i) {
-            EXPECT_TRUE(pdf.ComposeBeginPage(90, 50));
-            EXPECT_TRUE(pdf.ComposeEndPage());
-        }
-        EXPECT_TRUE(pdf.ComposeEndDoc());
-        const QString body = recordfiles::Elements({{"Ordernum", Q(ordernum)},
-                                                    {"Location", Q(QStringLiteral("명함\\일반"))},
-                                                    {"Product", Q(QStringLiteral("명함"))},
-                                                    {"Pcases", QString::number(pcases)},
-                                                    {"PQuantity", QStringLiteral("500")},
-                                                    {"Quantity", QStringLiteral("500")},
-                                                    {"Width", QStringLiteral("90")},
-                                                    {"Height", QStringLiteral("50")},
-                                                    {"PDFPage", QStringLiteral("1")},
-                                                    {"Color", QStringLiteral("4")}},
-                                                   1);
-        const QString ticket = QDir(cards).filePath(ordernum + QStringLiteral(".tzjob"));
-        EXPECT_TRUE(recordfiles::Write(ticket, recordfiles::Record("Tessel Job Ticket", body)));
-        auto job = std::make_unique<CZelJob>(ticket);
-        EXPECT_TRUE(job->MoveTo(doc.ProgressFolder()));
-        owned.push_back(std::move(job));
-        return owned.back().get();
+        return CardPlateTest::Order(QString::fromLatin1(name), pcases, 500);
     }
 
     void Place(const std::vector<CZelJob*>& orders) {
@@ -92,9 +44,8 @@ public:
 
     // The plate file as a save writes it now.
     QByteArray PlateBytes() {
-        QString error;
         const bool modified = doc.IsModified();
-        EXPECT_TRUE(doc.Save(doc.Path(), &error)) << error.toStdString();
+        EXPECT_TRUE(Succeeded(doc.Save(doc.Path())));
         // Saving is not part of what the tests undo.
         doc.SetModified(modified);
         QFile file(doc.Path());
@@ -128,13 +79,6 @@ public:
     // A fixture of its own, for a table of cases that each start afresh.
     struct Fresh;
 
-    recordfiles::KoreanTempDir shop;
-    QString jobs, cards;
-    CPDFServer pdf;
-    CZelPreference preference;
-    ScriptedOperator op;
-    CTesselDoc doc;
-    std::vector<std::unique_ptr<CZelJob>> owned;
     CZelJob* spare = nullptr; // taken onto the plate, not placed
 };
 

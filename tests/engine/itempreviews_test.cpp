@@ -1,5 +1,6 @@
 #include "recordingobserver.h"
 #include "scriptedoperator.h"
+#include "tests/succeeded.h"
 
 #include "engine/tesseldoc.h"
 #include "pdfbinding/pdfserver.h"
@@ -79,8 +80,7 @@ protected:
             doc.AddItem(std::move(item));
         ASSERT_TRUE(doc.Save(plate));
         opened.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}, {}});
-        QString error;
-        ASSERT_TRUE(opened.Open(plate, &error)) << error.toStdString();
+        ASSERT_TRUE(Succeeded(opened.Open(plate)));
     }
 
     QTemporaryDir dir;
@@ -128,8 +128,7 @@ TEST_F(ItemPreviews, MadeOnceAndRemadeWhenTheArtworkChanges) {
     // A replaced artwork of another size gets a new stamp and new previews.
     QFile::remove(artwork);
     MakePdf(QStringLiteral("카드 1.pdf"), 50, 90, 2);
-    QString error;
-    ASSERT_TRUE(again.RefreshItemPreviews(again.ItemAt(0), &error)) << error.toStdString();
+    ASSERT_TRUE(Succeeded(again.RefreshItemPreviews(again.ItemAt(0))));
     EXPECT_NE(again.ItemAt(0)->checksum, item.checksum);
     EXPECT_GT(QFileInfo(front).lastModified(), frontTime);
     EXPECT_EQ(again.ItemAt(0)->mediaRotate, 1); // a 50 x 90 page for a 90 x 50 card lies turned

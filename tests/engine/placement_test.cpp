@@ -1,4 +1,5 @@
 #include "engine/tesseldoc.h"
+#include "records/zeljob.h"
 
 #include <gtest/gtest.h>
 
@@ -161,8 +162,8 @@ void CompareWhileChanging(CTesselDoc& doc, Draw& draw, int steps) {
         case 2: {
             auto item = RandomItem(draw, doc);
             const double w = item->EffectiveWidth(), h = item->EffectiveHeight();
-            const bool turn = CTesselDoc::CellsCovered(h, w, p.gridWidth, p.gridHeight) <
-                              CTesselDoc::CellsCovered(w, h, p.gridWidth, p.gridHeight);
+            const bool turn = SlotsNeeded(p.gridWidth, p.gridHeight, h, w) <
+                              SlotsNeeded(p.gridWidth, p.gridHeight, w, h);
             CZelBound expected;
             const bool room = turn ? SlotTestingEveryItem(doc, h, w, expected)
                                    : SlotTestingEveryItem(doc, w, h, expected);

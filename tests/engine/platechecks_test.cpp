@@ -10,10 +10,10 @@ PlateProperties Plate(int paperSide, int turn, double left, double right, double
     PlateProperties p = platecreation::DefaultProperties(); // 297 x 420
     p.paperSideSetting = paperSide;
     p.turnDirection = turn;
-    p.margin[PlateProperties::Left] = left;
-    p.margin[PlateProperties::Right] = right;
-    p.margin[PlateProperties::Top] = top;
-    p.margin[PlateProperties::Bottom] = bottom;
+    p.margin[PlateProperties::Edge::Left] = left;
+    p.margin[PlateProperties::Edge::Right] = right;
+    p.margin[PlateProperties::Edge::Top] = top;
+    p.margin[PlateProperties::Edge::Bottom] = bottom;
     return p;
 }
 
@@ -30,7 +30,7 @@ TEST(PlateChecks, MarginsAreCheckedAgainstTheLayoutArea) {
     PlateProperties negativeGrid = Plate(1, 0, 10, 10);
     negativeGrid.gridHeight = -1;
     PlateProperties negativeCut = Plate(1, 0, 10, 10);
-    negativeCut.cutMargin[PlateProperties::Right] = -0.5;
+    negativeCut.cutMargin[PlateProperties::Edge::Right] = -0.5;
     const Case cases[] = {
         {"double-sided, fine", Plate(1, 0, 10, 10), QString()},
         {"sum equals the width", Plate(1, 0, 150, 147), width},

@@ -3,6 +3,7 @@
 #include "engine/tesseldoc.h"
 #include "records/zeldocumentpreset.h"
 #include "records/zelpreference.h"
+#include "tests/succeeded.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,8 +46,8 @@ TEST(PlateCreation, ValidationInOrder) {
          u"판형의 재단선 여백이 잘못되었습니다."},
         {"margins fill the width",
          [](P& p) {
-             p.margin[P::Left] = 150;
-             p.margin[P::Right] = 147;
+             p.margin[P::Edge::Left] = 150;
+             p.margin[P::Edge::Right] = 147;
          },
          u"판형의 여백이 전체 폭 보다 큽니다."},
         {"margins fill the height", [](P& p) { p.margin[P::Top] = 407.3; },
@@ -89,14 +90,13 @@ TEST(PlateCreation, WritesANewPlateWithAFreshCode) {
     ASSERT_TRUE(made1) << made1.error().toStdString();
     ASSERT_TRUE(made2) << made2.error().toStdString();
     const QString first = made1.value(), second = made2.value();
-    QString error;
     EXPECT_TRUE(first.endsWith(QLatin1String("/local/NC261209001.tzmp"))) << first.toStdString();
     EXPECT_TRUE(second.endsWith(QLatin1String("/local/NC261209002.tzmp"))) << second.toStdString();
     EXPECT_TRUE(QFileInfo(shop.filePath(QStringLiteral("local/NC261209001"))).isDir());
 
     CTesselDoc doc;
     doc.SetContext({&preference, nullptr, nullptr, nullptr, nullptr, {}, {}});
-    ASSERT_TRUE(doc.Open(first, &error)) << error.toStdString();
+    ASSERT_TRUE(Succeeded(doc.Open(first)));
     const PlateProperties& p = doc.Properties();
     EXPECT_EQ(p.jobCode, QStringLiteral("NC261209001"));
     EXPECT_EQ(p.presetName, QStringLiteral("명함 국전"));

@@ -163,7 +163,7 @@ TEST(PlateView, ArrangeDirectionMarksModifiedOnlyWhenItChanges) {
     EXPECT_TRUE(doc.IsModified());
 
     p = doc.Properties();
-    p.margin[PlateProperties::Left] = 20;
+    p.margin[PlateProperties::Edge::Left] = 20;
     doc.SetModified(false);
     const PropertyChange layout = ChangeProperties(doc, p);
     EXPECT_TRUE(layout.changed && layout.geometryChanged);

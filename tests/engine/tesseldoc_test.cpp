@@ -1,4 +1,5 @@
 #include "recordingobserver.h"
+#include "tests/succeeded.h"
 
 #include "../records/recordfiles.h"
 #include "engine/tesseldoc.h"
@@ -79,9 +80,8 @@ public:
         p.userAccount = QStringLiteral("demo");
         doc.SetProperties(p);
         const QString path = QDir(m_dir.path()).filePath(code + QStringLiteral(".tzmp"));
-        QString error;
-        ASSERT_TRUE(doc.Save(path, &error)) << error.toStdString();
-        ASSERT_TRUE(doc.Open(path, &error)) << error.toStdString();
+        ASSERT_TRUE(Succeeded(doc.Save(path)));
+        ASSERT_TRUE(Succeeded(doc.Open(path)));
         doc.SelectItem(doc.ItemAt(0));
     }
 

@@ -1,4 +1,5 @@
 #include "scriptedoperator.h"
+#include "tests/succeeded.h"
 
 #include "engine/tesseldoc.h"
 #include "records/programfolder.h"
@@ -153,12 +154,11 @@ protected:
 TEST_F(DocumentFile, SavedPlateOpensAsTheSameModel) {
     CTesselDoc doc;
     Fill(doc);
-    QString error;
-    ASSERT_TRUE(doc.Save(path, &error)) << error.toStdString();
+    ASSERT_TRUE(Succeeded(doc.Save(path)));
     EXPECT_FALSE(doc.IsModified());
 
     CTesselDoc reopened;
-    ASSERT_TRUE(reopened.Open(path, &error)) << error.toStdString();
+    ASSERT_TRUE(Succeeded(reopened.Open(path)));
     EXPECT_EQ(reopened.Properties(), doc.Properties());
     ASSERT_EQ(reopened.ItemCount(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -257,8 +257,9 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(c.content);
         file.close();
-        QString error;
-        EXPECT_FALSE(doc.Open(broken, &error)) << c.content.left(300).toStdString();
+        const Result<void> failed = doc.Open(broken);
+        EXPECT_FALSE(failed.ok()) << c.content.left(300).toStdString();
+        const QString& error = failed.error();
         EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
         EXPECT_EQ(doc.ItemCount(), 3);
         EXPECT_EQ(doc.Path(), QFileInfo(path).absoluteFilePath());
@@ -268,8 +269,9 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
 
     // A save that fails keeps the modified flag: nothing is lost.
     doc.SetModified(true);
-    QString error;
-    EXPECT_FALSE(doc.Save(dir.filePath(QStringLiteral("no/such/folder.tzmp")), &error));
+    const Result<void> failed = doc.Save(dir.filePath(QStringLiteral("no/such/folder.tzmp")));
+    EXPECT_FALSE(failed.ok());
+    const QString& error = failed.error();
     EXPECT_TRUE(doc.IsModified());
     EXPECT_FALSE(error.isEmpty());
 }
@@ -297,8 +299,9 @@ TEST_F(DocumentFile, ItemTextsTheFileCannotCarryFailTheSave) {
         const CZelItem& item = *edited.ItemAt(1);
         edited.ChangeItem(&item, [&](CZelItem& changed) { changed.*c.member = c.value; });
         EXPECT_TRUE(edited.IsModified());
-        QString error;
-        EXPECT_FALSE(edited.Save(path, &error)) << c.key;
+        const Result<void> failed = edited.Save(path);
+        EXPECT_FALSE(failed.ok()) << c.key;
+        const QString& error = failed.error();
         EXPECT_TRUE(error.contains(item.ordernum)) << error.toStdString();
         EXPECT_TRUE(error.contains(QLatin1String(c.key))) << error.toStdString();
         EXPECT_TRUE(edited.IsModified());
@@ -308,7 +311,7 @@ TEST_F(DocumentFile, ItemTextsTheFileCannotCarryFailTheSave) {
         // Code page characters, Korean among them, are written.
         edited.ChangeItem(
             &item, [&](CZelItem& changed) { changed.*c.member = QStringLiteral("김 철수"); });
-        EXPECT_TRUE(edited.Save(path, &error)) << error.toStdString();
+        EXPECT_TRUE(Succeeded(edited.Save(path)));
     }
 }
 
@@ -342,8 +345,9 @@ TEST_F(DocumentFile, PlateTextsTheFileCannotCarryFailTheSave) {
         ASSERT_TRUE(edited.Open(path));
         c.edit(edited);
         edited.SetModified(true);
-        QString error;
-        EXPECT_FALSE(edited.Save(path, &error)) << c.named;
+        const Result<void> failed = edited.Save(path);
+        EXPECT_FALSE(failed.ok()) << c.named;
+        const QString& error = failed.error();
         EXPECT_TRUE(error.contains(QLatin1String(c.named))) << error.toStdString();
         EXPECT_TRUE(edited.IsModified());
         EXPECT_EQ(ReadAll(path), saved);
@@ -367,13 +371,14 @@ TEST_F(DocumentFile, SaveIfModifiedKeepsTheChangesWhenTheSaveFails) {
     EXPECT_TRUE(doc.SaveIfModified());
     EXPECT_FALSE(QFileInfo::exists(share));
     doc.RotateItem(doc.ItemAt(0), true);
-    QString error;
-    EXPECT_FALSE(doc.SaveIfModified(&error));
+    const Result<void> failed = doc.SaveIfModified();
+    EXPECT_FALSE(failed.ok());
+    const QString& error = failed.error();
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(doc.IsModified());
 
     ASSERT_TRUE(QDir().rename(away, share));
-    EXPECT_TRUE(doc.SaveIfModified(&error)) << error.toStdString();
+    EXPECT_TRUE(Succeeded(doc.SaveIfModified()));
     EXPECT_FALSE(doc.IsModified());
     CTesselDoc reopened;
     ASSERT_TRUE(reopened.Open(plate));
@@ -396,8 +401,9 @@ TEST_F(DocumentFile, AFullDiskFailsTheSaveAndKeepsThePlateFile) {
     ASSERT_TRUE(doc.Open(plate));
     doc.RotateItem(doc.ItemAt(0), true);
     disk.Fill();
-    QString error;
-    EXPECT_FALSE(doc.SaveIfModified(&error));
+    const Result<void> failed = doc.SaveIfModified();
+    EXPECT_FALSE(failed.ok());
+    const QString& error = failed.error();
     EXPECT_TRUE(error.contains(QStringLiteral("No space left"))) << error.toStdString();
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(ReadAll(plate), saved);
@@ -405,7 +411,7 @@ TEST_F(DocumentFile, AFullDiskFailsTheSaveAndKeepsThePlateFile) {
     files.removeAll(QStringLiteral(".filler"));
     EXPECT_EQ(files, QStringList{QStringLiteral("판 P1.tzmp")}) << "no temporary is left";
     disk.Free();
-    EXPECT_TRUE(doc.SaveIfModified(&error)) << error.toStdString();
+    EXPECT_TRUE(Succeeded(doc.SaveIfModified()));
     CTesselDoc reopened;
     ASSERT_TRUE(reopened.Open(plate));
     EXPECT_EQ(reopened.ItemAt(0)->rotate, 90);
@@ -469,8 +475,9 @@ TEST_F(DocumentFile, ApplyToPresetCopiesThePlatesOwnLines) {
         file.write(bad);
         file.close();
         op.messages.clear();
-        QString error;
-        EXPECT_FALSE(reopened.ApplyToPreset(&error));
+        const Result<void> failed = reopened.ApplyToPreset();
+        EXPECT_FALSE(failed.ok());
+        const QString& error = failed.error();
         EXPECT_TRUE(error.contains(presetPath)) << error.toStdString();
         EXPECT_TRUE(op.messages.isEmpty());
         EXPECT_EQ(ReadAll(presetPath), bad);

@@ -39,7 +39,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(presets.isValid());
         auto definitions = CRecordWriterTree::For<CLabelDefTree>();
-        CTzmpItem* root = definitions->AddHeader("Tessel Label Definations");
+        CTzmpItem* root = definitions->SetHeader(QStringLiteral("Tessel Label Definations"));
         CTzmpItem* list = definitions->Append(root, "LABEL_DEFINATIONS");
         definitions->Append(list, "Uname", QStringLiteral("고객명"));
         definitions->Append(list, "MF_OrderNum", QStringLiteral("[BAR0709170003]"));

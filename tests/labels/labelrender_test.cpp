@@ -1,5 +1,6 @@
 #include "labels/labelrender.h"
 #include "labels/labelusers.h"
+#include "tests/succeeded.h"
 
 #include "../engine/recordingobserver.h"
 #include "../engine/scriptedoperator.h"
@@ -101,8 +102,7 @@ protected:
         context.pdf = &pdf;
         context.labelPreview = CLabelRender(presetDir, &pdf).PreviewFunction();
         opened.SetContext(context);
-        QString error;
-        ASSERT_TRUE(opened.Open(plate, &error)) << error.toStdString();
+        ASSERT_TRUE(Succeeded(opened.Open(plate)));
     }
 
     QTemporaryDir dir;

@@ -84,7 +84,7 @@ TEST_F(PlateMarksTest, RegistrationMarkThickerThanItsMarginMeetsThePrintableArea
     PlateProperties p = Sheet(0, 0);
     p.registrationMarkName = QStringLiteral("맞춤");
     p.registrationMark = {0, 1, 0, 1}; // left, right
-    p.margin[PlateProperties::Right] = 25;
+    p.margin[PlateProperties::Edge::Right] = 25;
     p.registrationMarkAlign = 1;
     OpenWithOneItem(p);
     ASSERT_TRUE(Run());
@@ -119,7 +119,7 @@ TEST_F(PlateMarksTest, BandPositionLeavesOutWhatLiesLessThanOneMillimetreInside)
 
 TEST_F(PlateMarksTest, PlateCutMarksFollowTheGridAndTheEdges) {
     PlateProperties p = Sheet(1, 0);
-    p.margin[PlateProperties::Top] = 1.5;
+    p.margin[PlateProperties::Edge::Top] = 1.5;
     p.gridWidth = 100;
     p.gridHeight = 100;
     p.plateCrop = {1, 1, 0, 0}; // top, left
@@ -415,8 +415,8 @@ TEST_F(PlateMarksTest, PlateCutMarksOnTurnedAndWorkAndTurnPlates) {
         p.gridWidth = c.gridWidth;
         p.gridHeight = c.gridHeight;
         p.plateCrop = c.crop;
-        p.margin[PlateProperties::Bottom] = c.bottomMargin;
-        p.margin[PlateProperties::Right] = c.rightMargin;
+        p.margin[PlateProperties::Edge::Bottom] = c.bottomMargin;
+        p.margin[PlateProperties::Edge::Right] = c.rightMargin;
         OpenWithOneItem(p);
         recorder.stages.clear();
         ASSERT_TRUE(Run());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pdfreadback.h"
+#include "tests/succeeded.h"
 
 #include "../engine/scriptedoperator.h"
 #include "../records/recordfiles.h"
@@ -153,8 +154,7 @@ protected:
         }
         doc = std::make_unique<CTesselDoc>();
         doc->SetContext({nullptr, &colors, &op, progress, &pdf, {}, {}});
-        QString error;
-        ASSERT_TRUE(doc->Open(plate, &error)) << error.toStdString();
+        ASSERT_TRUE(Succeeded(doc->Open(plate)));
     }
 
     bool Run(QString* error = nullptr) {

@@ -1,4 +1,5 @@
 #include "shop/ticketintake.h"
+#include "tests/succeeded.h"
 
 #include "../engine/scriptedoperator.h"
 #include "../records/recordfiles.h"
@@ -54,8 +55,7 @@ public:
         doc.SetProperties(p);
         platePath = dir.filePath(QStringLiteral("P1.tzmp"));
         EXPECT_TRUE(doc.Save(platePath));
-        QString error;
-        EXPECT_TRUE(doc.Open(platePath, &error)) << error.toStdString();
+        EXPECT_TRUE(Succeeded(doc.Open(platePath)));
     }
 
     ShopContext Context() { return {&preference, nullptr, &op, nullptr, &pdf, {}}; }
