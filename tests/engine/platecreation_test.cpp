@@ -50,7 +50,7 @@ TEST(PlateCreation, ValidationInOrder) {
              p.margin[P::Edge::Right] = 147;
          },
          u"판형의 여백이 전체 폭 보다 큽니다."},
-        {"margins fill the height", [](P& p) { p.margin[P::Top] = 407.3; },
+        {"margins fill the height", [](P& p) { p.margin[P::Edge::Top] = 407.3; },
          u"판형의 여백이 전체 높이 보다 큽니다."},
     };
     for (const Case& c : cases) {
