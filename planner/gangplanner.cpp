@@ -720,9 +720,9 @@ void RepackPairs(const PlanProblem& problem, const std::vector<Unit>& units,
 // The plan of a set of plates: whole units at the least press count that
 // carries them, every plate laid out with the engine.
 Plan LaidOut(const PlanProblem& problem, const Units& units, std::vector<Pattern> plates,
-             bool split) {
+             bool split, std::vector<Plan::Refusal> unplanned) {
     Plan plan;
-    plan.unplanned = units.refusals;
+    plan.unplanned = std::move(unplanned);
     for (Pattern& plate : plates) {
         if (plate.copies.empty())
             continue;
@@ -804,10 +804,25 @@ Plan RepackPlan(const PlanProblem& problem, const Plan& plan, const PlanOptions&
     QElapsedTimer clock;
     clock.start();
     const Units units = MakeUnits(problem, false);
+    // Only a plan of whole orders, each on one plate, is repacked: anything
+    // else would lose or double an order.
+    std::map<int, int> platesOfOrder;
+    for (const PlanPlate& plate : plan.plates)
+        for (const PlanEntry& entry : plate.entries) {
+            if (entry.caseIndex >= 0)
+                return plan;
+            ++platesOfOrder[entry.order];
+        }
+    std::set<int> wholeUnits;
+    for (const Unit& unit : units.units)
+        wholeUnits.insert(unit.order);
+    for (const auto& [order, count] : platesOfOrder)
+        if (count != 1 || wholeUnits.count(order) == 0)
+            return plan;
     std::vector<Pattern> plates = PatternsOf(plan, units.units);
     RepackPairs(problem, units.units, plates,
                 [&] { return clock.elapsed() > options.timeLimit * 1000.0; });
-    Plan repacked = LaidOut(problem, units, plates, false);
+    Plan repacked = LaidOut(problem, units, plates, false, plan.unplanned);
     if (repacked.unplanned.size() > plan.unplanned.size() || repacked.cost >= plan.cost)
         return plan;
     repacked.bound = std::min(plan.bound, repacked.cost);
@@ -1193,7 +1208,7 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
         if (!split)
             RepackPairs(problem, list, plates,
                         [&] { return elapsed() > options.timeLimit * 0.97; });
-        Plan solved = LaidOut(problem, units, plates, split);
+        Plan solved = LaidOut(problem, units, plates, split, units.refusals);
         if (log)
             std::fprintf(stderr, "whole plates: cost %.0f at %.2f s, laid out %.0f at %.2f s\n",
                          model.getObjValue(), searched, solved.cost, elapsed());

@@ -336,6 +336,19 @@ TEST_F(PlannerTest, RepackingPairsOfPlatesMergesAndRebalances) {
         counts.push_back(plate.pressCount);
     std::sort(counts.begin(), counts.end());
     EXPECT_EQ(counts, (std::vector<int>{500, 2000}));
+    // A plan with an order split by case, or on two plates, is not one to
+    // repack: it comes back as it was, no order lost.
+    for (const int spoil : {0, 1}) {
+        Plan odd = bad;
+        if (spoil == 0)
+            odd.plates[0].entries[0].caseIndex = 0;
+        else
+            odd.plates[1].entries.push_back(odd.plates[0].entries[0]);
+        const Plan kept = RepackPlan(mixed, odd, {});
+        EXPECT_DOUBLE_EQ(kept.cost, odd.cost);
+        EXPECT_EQ(kept.plates.size(), 2u);
+        EXPECT_EQ(kept.plates[0].entries.size(), odd.plates[0].entries.size());
+    }
 
     // On random sets the repacked naive plan is sound, never dearer, and
     // never below the best plan found by brute force.
