@@ -13,10 +13,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
 #include <numeric>
+#include <optional>
 #include <queue>
 #include <set>
 #include <string>
@@ -471,6 +473,275 @@ double RoundUpToCostUnit(const PlanProblem& problem, double bound) {
     return std::ceil(bound / unit - 1e-6) * static_cast<double>(unit);
 }
 
+// Repacking two plates of whole units: the cheapest one or two plates that
+// carry the same units, each plate a preset and press count of its own.
+class PairRepacker {
+public:
+    PairRepacker(const PlanProblem& problem, const std::vector<Unit>& units)
+        : problem_(problem), units_(units) {}
+
+    // The cheaper plates for the units of a and b, or none when they are
+    // already the cheapest.
+    std::optional<std::vector<Pattern>> Repack(const Pattern& a, const Pattern& b) {
+        members_.clear();
+        for (const Pattern* plate : {&a, &b})
+            for (const auto& [u, copies] : plate->copies)
+                members_.push_back(u);
+        const double current =
+            PlateCost(problem_, a.pressCount) + PlateCost(problem_, b.pressCount);
+        double best = current * (1.0 - 1e-12);
+        std::optional<std::vector<Pattern>> found;
+        const int presets = static_cast<int>(problem_.presets.size());
+        for (int p = 0; p < presets; ++p) {
+            const std::vector<int> counts = Counts(p);
+            // All on one plate: its least press count.
+            for (int count : counts)
+                if (Fits(p, count)) {
+                    if (PlateCost(problem_, count) < best) {
+                        best = PlateCost(problem_, count);
+                        found = std::vector<Pattern>{Plate(p, count, members_)};
+                    }
+                    break;
+                }
+            for (int q = p; q < presets; ++q) {
+                const std::vector<int> others = p == q ? counts : Counts(q);
+                // For each first count, the second counts that would make the
+                // pair cheaper: none when the dearest of them fails, else the
+                // least that still carries the rest.
+                for (int count : counts) {
+                    const double room =
+                        problem_.costs.sheetCost > 0.0
+                            ? (best - PlateCost(problem_, count) - problem_.costs.plateCost) /
+                                  problem_.costs.sheetCost
+                            : std::numeric_limits<double>::infinity();
+                    int j = static_cast<int>(std::lower_bound(others.begin(), others.end(),
+                                                              std::ceil(room - 1e-9)) -
+                                             others.begin()) -
+                            1;
+                    if (j < 0 || (p == q && others[j] < count))
+                        break;
+                    if (!Split(p, count, q, others[j]))
+                        continue;
+                    while (j > 0 && (p != q || others[j - 1] >= count) &&
+                           Split(p, count, q, others[j - 1]))
+                        --j;
+                    Split(p, count, q, others[j]);
+                    best = PlateCost(problem_, count) + PlateCost(problem_, others[j]);
+                    found = Plates(p, count, q, others[j]);
+                }
+            }
+        }
+        return found;
+    }
+
+private:
+    // Cells a member covers on a plate; anything past the plate's cells
+    // counts as one over, so that sums stay small.
+    int Weight(int u, int preset, int count) const {
+        const long long perCopy = units_[u].cellsPerCopy[preset];
+        const int capacity = problem_.presets[preset].cells;
+        return perCopy > 0 ? static_cast<int>(std::min<long long>(
+                                 perCopy * CopiesFor(units_[u].sheets, count), capacity + 1))
+                           : kNever;
+    }
+
+    // Counts at which some member's copies just print its sheets: between
+    // two of them no member's cells change.
+    std::vector<int> Counts(int preset) const {
+        std::set<int> counts;
+        const int capacity = problem_.presets[preset].cells;
+        for (int u : members_) {
+            const int perCopy = units_[u].cellsPerCopy[preset];
+            for (int k = 1; perCopy > 0 && k * perCopy <= capacity; ++k)
+                counts.insert(CopiesFor(units_[u].sheets, k));
+        }
+        return {counts.begin(), counts.end()};
+    }
+
+    bool Fits(int preset, int count) const {
+        long long cells = 0;
+        for (int u : members_)
+            cells += Weight(u, preset, count);
+        return cells <= problem_.presets[preset].cells;
+    }
+
+    // Whether the members go on a plate of preset p at count and one of q at
+    // second: the most cells of q a first plate can take off the second, by
+    // dynamic programming over the first plate's cells. Keeps the choice.
+    bool Split(int p, int count, int q, int second) {
+        const int capacity = problem_.presets[p].cells;
+        const size_t n = members_.size();
+        // Most pairs of counts fail; the fractional bound on what the first
+        // plate can take off the second rules them out without the table.
+        {
+            long long onSecond = 0;
+            int room = capacity;
+            ratios_.clear();
+            for (int u : members_) {
+                const int first = Weight(u, p, count), other = Weight(u, q, second);
+                if (other == kNever && first == kNever)
+                    return false;
+                if (other == kNever)
+                    room -= first;
+                else
+                    onSecond += other;
+                if (other != kNever && first <= capacity)
+                    ratios_.push_back({first, other});
+            }
+            if (room < 0)
+                return false;
+            std::sort(ratios_.begin(), ratios_.end(), [](const auto& x, const auto& y) {
+                return static_cast<long long>(x.second) * y.first >
+                       static_cast<long long>(y.second) * x.first;
+            });
+            double relief = 0.0;
+            for (const auto& [first, other] : ratios_) {
+                if (room <= 0)
+                    break;
+                const int taken = std::min(room, first);
+                relief += static_cast<double>(other) * taken / first;
+                room -= taken;
+            }
+            if (onSecond - relief > problem_.presets[q].cells + 1e-9)
+                return false;
+        }
+        relief_.assign(capacity + 1, -1);
+        relief_[0] = 0;
+        took_.assign(n * (capacity + 1), 0);
+        long long onSecond = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const int first = Weight(members_[i], p, count);
+            const int other = Weight(members_[i], q, second);
+            if (first == kNever && other == kNever)
+                return false;
+            if (other != kNever)
+                onSecond += other;
+            unsigned char* row = &took_[i * (capacity + 1)];
+            if (first > capacity) {
+                if (other == kNever)
+                    return false;
+                continue;
+            }
+            for (int c = capacity; c >= 0; --c) {
+                const int from = c - first;
+                const int gain = other == kNever ? 0 : other;
+                const int moved = from >= 0 && relief_[from] >= 0 ? relief_[from] + gain : -1;
+                if (other == kNever) {
+                    // It can only go on the first plate.
+                    relief_[c] = moved;
+                    row[c] = 1;
+                } else if (moved > relief_[c]) {
+                    relief_[c] = moved;
+                    row[c] = 1;
+                }
+            }
+        }
+        best_ =
+            static_cast<int>(std::max_element(relief_.begin(), relief_.end()) - relief_.begin());
+        return relief_[best_] >= 0 && onSecond - relief_[best_] <= problem_.presets[q].cells;
+    }
+
+    std::vector<Pattern> Plates(int p, int count, int q, int second) const {
+        const int capacity = problem_.presets[p].cells;
+        std::vector<int> first, other;
+        int c = best_;
+        for (size_t i = members_.size(); i-- > 0;) {
+            if (took_[i * (capacity + 1) + c]) {
+                first.push_back(members_[i]);
+                c -= Weight(members_[i], p, count);
+            } else {
+                other.push_back(members_[i]);
+            }
+        }
+        std::vector<Pattern> plates;
+        if (!first.empty())
+            plates.push_back(Plate(p, count, first));
+        if (!other.empty())
+            plates.push_back(Plate(q, second, other));
+        return plates;
+    }
+
+    Pattern Plate(int preset, int count, std::vector<int> members) const {
+        std::sort(members.begin(), members.end());
+        Pattern plate{preset, count, {}};
+        for (int u : members)
+            plate.copies.emplace_back(u, CopiesFor(units_[u].sheets, count));
+        return plate;
+    }
+
+    static constexpr int kNever = std::numeric_limits<int>::max(); // cannot go there
+    const PlanProblem& problem_;
+    const std::vector<Unit>& units_;
+    std::vector<int> members_;
+    std::vector<int> relief_;
+    std::vector<std::pair<int, int>> ratios_; // (cells on the first plate, on the second)
+    std::vector<unsigned char> took_;
+    int best_ = 0;
+};
+
+// Repacks pairs of plates until no pair gets cheaper (or time runs out). A
+// pair is tried again only when one of its plates has changed.
+void RepackPairs(const PlanProblem& problem, const std::vector<Unit>& units,
+                 std::vector<Pattern>& plates, const std::function<bool()>& timeUp) {
+    plates.erase(std::remove_if(plates.begin(), plates.end(),
+                                [](const Pattern& p) { return p.copies.empty(); }),
+                 plates.end());
+    for (Pattern& plate : plates)
+        plate.pressCount = LeastPressCount(problem, units, plate);
+    PairRepacker repacker(problem, units);
+    std::vector<int> ids(plates.size());
+    std::iota(ids.begin(), ids.end(), 0);
+    int nextId = static_cast<int>(plates.size());
+    std::set<std::pair<int, int>> tried;
+    bool improved = true;
+    while (improved && !timeUp()) {
+        improved = false;
+        for (size_t a = 0; a < plates.size(); ++a)
+            for (size_t b = a + 1; b < plates.size() && !timeUp(); ++b) {
+                if (!tried.insert({ids[a], ids[b]}).second)
+                    continue;
+                std::optional<std::vector<Pattern>> better = repacker.Repack(plates[a], plates[b]);
+                if (!better)
+                    continue;
+                plates.erase(plates.begin() + b);
+                plates.erase(plates.begin() + a);
+                ids.erase(ids.begin() + b);
+                ids.erase(ids.begin() + a);
+                for (const Pattern& plate : *better) {
+                    plates.push_back(plate);
+                    ids.push_back(nextId++);
+                }
+                improved = true;
+                b = a; // the plate at a is another now
+            }
+    }
+}
+
+// The plan of a set of plates: whole units at the least press count that
+// carries them, every plate laid out with the engine.
+Plan LaidOut(const PlanProblem& problem, const Units& units, std::vector<Pattern> plates,
+             bool split, std::vector<Plan::Refusal> unplanned) {
+    Plan plan;
+    plan.unplanned = std::move(unplanned);
+    for (Pattern& plate : plates) {
+        if (plate.copies.empty())
+            continue;
+        if (!split) {
+            plate.pressCount = LeastPressCount(problem, units.units, plate);
+            for (auto& [u, copies] : plate.copies)
+                copies = CopiesFor(units.units[u].sheets, plate.pressCount);
+        }
+        PlanPlate out{plate.preset, plate.pressCount, {}};
+        for (const auto& [u, copies] : plate.copies)
+            out.entries.push_back(EntryOf(units.units[u], plate.preset, plate.pressCount, copies));
+        plan.plates.push_back(std::move(out));
+    }
+    Settle(problem, plan);
+    if (!split)
+        LowerLaidOut(problem, plan);
+    return plan;
+}
+
 std::string ColumnName(int column) {
     return "c" + std::to_string(column);
 }
@@ -525,6 +796,39 @@ Plan NaivePlan(const PlanProblem& problem) {
     }
     Price(problem, plan);
     return plan;
+}
+
+Plan RepackPlan(const PlanProblem& problem, const Plan& plan, const PlanOptions& options) {
+    if (options.split)
+        return plan;
+    QElapsedTimer clock;
+    clock.start();
+    const Units units = MakeUnits(problem, false);
+    // Only a plan of whole orders, each on one plate, is repacked: anything
+    // else would lose or double an order.
+    std::map<int, int> platesOfOrder;
+    for (const PlanPlate& plate : plan.plates)
+        for (const PlanEntry& entry : plate.entries) {
+            if (entry.caseIndex >= 0)
+                return plan;
+            ++platesOfOrder[entry.order];
+        }
+    std::set<int> wholeUnits;
+    for (const Unit& unit : units.units)
+        wholeUnits.insert(unit.order);
+    for (const auto& [order, count] : platesOfOrder)
+        if (count != 1 || wholeUnits.count(order) == 0)
+            return plan;
+    std::vector<Pattern> plates = PatternsOf(plan, units.units);
+    RepackPairs(problem, units.units, plates,
+                [&] { return clock.elapsed() > options.timeLimit * 1000.0; });
+    Plan repacked = LaidOut(problem, units, plates, false, plan.unplanned);
+    if (repacked.unplanned.size() > plan.unplanned.size() || repacked.cost >= plan.cost)
+        return plan;
+    repacked.bound = std::min(plan.bound, repacked.cost);
+    repacked.optimal = repacked.cost - repacked.bound <= 1e-9 * std::max(1.0, repacked.cost);
+    repacked.seconds = plan.seconds + clock.elapsed() / 1000.0;
+    return repacked;
 }
 
 Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
@@ -695,7 +999,10 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
     double startCost = start.unplanned.size() > units.refusals.size()
                            ? std::numeric_limits<double>::infinity()
                            : start.cost;
+    std::multimap<double, std::vector<Pattern>> plans; // every whole plan built, by cost
+    double inPlateByPlate = 0.0;
     auto plateByPlate = [&](const std::vector<double>& valuation) {
+        const double began = elapsed();
         std::vector<double> values(list.size());
         for (size_t u = 0; u < list.size(); ++u) {
             double own = 0.0;
@@ -723,6 +1030,8 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
             plates.push_back(plate);
             columnFor(plate);
         }
+        if (left == 0)
+            plans.emplace(cost, plates);
         if (log)
             std::fprintf(stderr, "plate by plate: %zu plates, cost %.0f, %.2f s\n", plates.size(),
                          cost, elapsed());
@@ -730,6 +1039,7 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
             startCost = cost;
             startPatterns = plates;
         }
+        inPlateByPlate += elapsed() - began;
     };
 
     // The duals of the programme swing from round to round; pricing at a
@@ -798,9 +1108,9 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
     if (log)
         std::fprintf(stderr,
                      "pricing: %d rounds, %lld knapsacks, %zu patterns, relaxation %.1f, "
-                     "bound %.1f, %s, %.2f s\n",
+                     "bound %.1f, %s, %.2f s, %.2f s plate by plate\n",
                      rounds, evaluations, columns.size(), master.getObjValue(), bound,
-                     converged ? "converged" : "stopped", elapsed());
+                     converged ? "converged" : "stopped", elapsed(), inPlateByPlate);
 
     if (!split) {
         std::vector<double> blend(list.size());
@@ -809,6 +1119,31 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
         for (const std::vector<double>* valuation : {&duals, &centre, &blend})
             if (!valuation->empty())
                 plateByPlate(*valuation);
+    }
+    if (!split) {
+        // The cheapest plans, each repacked a pair of plates at a time; they
+        // end in different places, so a few are tried while time allows.
+        const double repackEnd = 0.85 * options.timeLimit;
+        std::set<double> tried;
+        for (auto& [cost, plates] : plans) {
+            if (tried.size() >= 4 || elapsed() > repackEnd)
+                break;
+            if (!tried.insert(cost).second)
+                continue;
+            RepackPairs(problem, list, plates, [&] { return elapsed() > repackEnd; });
+            double repacked = 0.0;
+            for (const Pattern& plate : plates) {
+                repacked += PlateCost(problem, plate.pressCount);
+                columnFor(plate);
+            }
+            if (log)
+                std::fprintf(stderr, "repacked: cost %.0f to %.0f, %.2f s\n", cost, repacked,
+                             elapsed());
+            if (repacked < startCost) {
+                startCost = repacked;
+                startPatterns = plates;
+            }
+        }
     }
     if (!startPatterns.empty()) {
         startValues.assign(columns.size(), 0.0);
@@ -835,8 +1170,8 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
     CbcMain0(model);
     model.setMIPStart(mipStart);
     model.setLogLevel(0);
-    // A twentieth of the time is kept for laying the plates out.
-    const double remaining = std::max(0.1, 0.95 * options.timeLimit - elapsed());
+    // The last tenth of the time is kept for repacking and laying the plates out.
+    const double remaining = std::max(0.1, 0.9 * options.timeLimit - elapsed());
     const std::string seconds = std::to_string(remaining);
     // TESSEL_PLAN_LOG shows the solver's own progress on standard output.
     const char* argv[] = {"tessel-planner", "-log",     log ? "1" : "0", "-timeMode",
@@ -870,24 +1205,10 @@ Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options) {
                                               [](const auto& entry) { return entry.second <= 0; }),
                                plate.copies.end());
         }
-        Plan solved;
-        solved.unplanned = units.refusals;
-        for (Pattern& plate : plates) {
-            if (plate.copies.empty())
-                continue;
-            if (!split) {
-                plate.pressCount = LeastPressCount(problem, list, plate);
-                for (auto& [u, copies] : plate.copies)
-                    copies = CopiesFor(list[u].sheets, plate.pressCount);
-            }
-            PlanPlate out{plate.preset, plate.pressCount, {}};
-            for (const auto& [u, copies] : plate.copies)
-                out.entries.push_back(EntryOf(list[u], plate.preset, plate.pressCount, copies));
-            solved.plates.push_back(std::move(out));
-        }
-        Settle(problem, solved);
         if (!split)
-            LowerLaidOut(problem, solved);
+            RepackPairs(problem, list, plates,
+                        [&] { return elapsed() > options.timeLimit * 0.97; });
+        Plan solved = LaidOut(problem, units, plates, split, units.refusals);
         if (log)
             std::fprintf(stderr, "whole plates: cost %.0f at %.2f s, laid out %.0f at %.2f s\n",
                          model.getObjValue(), searched, solved.cost, elapsed());

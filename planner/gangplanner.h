@@ -18,9 +18,10 @@
 // runs out first, the prices reached still give a bound). The patterns
 // found are then solved in whole plates, starting from the cheaper of a
 // first-fit-decreasing plan and plans built a plate at a time at the least
-// cost per worth of the orders left. Every plate is laid out with the
-// engine's own placement, so that what the plan promises is what placing the
-// orders will do.
+// cost per worth of the orders left, the best of these repacked two plates
+// at a time; the solver's plan is repacked the same way. Every plate is laid
+// out with the engine's own placement, so that what the plan promises is
+// what placing the orders will do.
 //
 // The candidate press counts of a preset are every count at which some
 // order's copies just print its sheets (⌈S / k⌉ for each order's sheets S
@@ -44,6 +45,12 @@ std::vector<int> CandidatePressCounts(const PlanProblem& problem, int preset,
 
 // The optimiser's plan.
 Plan SolvePlan(const PlanProblem& problem, const PlanOptions& options);
+
+// Repacks a plan of whole orders two plates at a time: the orders of each
+// pair go on the cheapest one or two plates (any preset, any press count)
+// that carry them, until no pair gets cheaper or the time limit passes. The
+// plan comes back unchanged when that saves nothing (and with split orders).
+Plan RepackPlan(const PlanProblem& problem, const Plan& plan, const PlanOptions& options);
 
 // First fit decreasing at one press count for all plates (the best of the
 // orders' own sheet counts and the run lengths): orders by sheets, largest
