@@ -101,8 +101,7 @@ bool CTesselDoc::MeasureItemPages(CZelItem& item, QString* error) {
     }
     for (int side = 0; side < (item.numSide >= 2 ? 2 : 1); ++side) {
         double width = 0, height = 0;
-        if (!pdf->MiscGetPageSize(item.objPath, item.mediaInd * item.numSide + side + 1, width,
-                                  height)) {
+        if (!pdf->MiscGetPageSize(item.objPath, item.PdfPageNumber(side), width, height)) {
             SetError(error, QStringLiteral("%1: %2").arg(item.objPath, pdf->LastError()));
             return false;
         }

@@ -6,6 +6,7 @@
 #include "tests/fulldisk.h"
 
 #include <QFileInfo>
+#include <QProcess>
 
 #include <algorithm>
 #include <map>
@@ -40,13 +41,15 @@ Placed Expect(const CZelItem& item, int page, double bx, double by, int rotation
             by + (item.EffectiveHeight() - (quarter ? cx : cy)) / 2, rotation};
 }
 
-std::vector<Placed> PlacedPages(const QString& file) {
+// The pages placed, told apart by the size each is drawn at (sizes[page - 1]).
+std::vector<Placed> PlacedPages(const QString& file,
+                                const std::vector<std::pair<double, double>>& sizes = kPages) {
     std::vector<Placed> placed;
     for (const Shape& s : PressFixture::Shapes(file, Shape::Form)) {
         int page = 0;
-        for (size_t i = 0; i < kPages.size(); ++i)
-            if (std::fabs(s.formW - kPages[i].first) < 0.01 &&
-                std::fabs(s.formH - kPages[i].second) < 0.01)
+        for (size_t i = 0; i < sizes.size(); ++i)
+            if (std::fabs(s.formW - sizes[i].first) < 0.01 &&
+                std::fabs(s.formH - sizes[i].second) < 0.01)
                 page = static_cast<int>(i) + 1;
         placed.push_back({page, s.x, s.y, s.rotation});
     }
@@ -118,7 +121,8 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
             expectedFiles << Side(suffix);
         EXPECT_EQ(written, expectedFiles);
 
-        std::vector<Placed> front, back, labels;
+        std::vector<Placed> front, back, previews;
+        std::vector<std::pair<double, double>> labelCorners, orderNumberFrames;
         const int turn = kind.turn;
         for (int i = 0; i < 4; ++i) {
             const CZelItem& item = *doc->ItemAt(i);
@@ -136,10 +140,31 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
                 }
                 back.push_back(Expect(item, page + 1, x, y, rotation));
             }
-            // The label turns with the item (90 x 50, the size of page 1), a
-            // quarter further when the artwork lies turned.
-            labels.push_back(Expect(item, 1, item.x, item.y,
-                                    item.mediaRotate ? (item.rotate + 90) % 360 : item.rotate));
+            // The 90 x 50 label turns with the item, a quarter further when
+            // the artwork lies turned, and is drawn straight into the sheet:
+            // its preview box (24 x 24 at 64, 2) shows the front page itself,
+            // fitted, and its order number's box (60 x 10 at 2, 2) is framed.
+            const int labelTurn = item.mediaRotate ? (item.rotate + 90) % 360 : item.rotate;
+            const Placed label = Expect(item, 1, item.x, item.y, labelTurn);
+            labelCorners.push_back({label.x, label.y});
+            const auto onSheet = [&](double u, double v, double w, double h) {
+                // Top-left of the box (u, v, w, h) of the label once turned.
+                const double lx = labelTurn == 90    ? 50 - v - h
+                                  : labelTurn == 180 ? 90 - u - w
+                                  : labelTurn == 270 ? v
+                                                     : u;
+                const double ly = labelTurn == 90    ? u
+                                  : labelTurn == 180 ? 50 - v - h
+                                  : labelTurn == 270 ? 90 - u - w
+                                                     : v;
+                return std::make_pair(label.x + lx, label.y + ly);
+            };
+            const auto [cx, cy] = kPages[page - 1];
+            const double fit = std::min(24 / cx, 24 / cy);
+            const auto preview =
+                onSheet(64 + (24 - cx * fit) / 2, 2 + (24 - cy * fit) / 2, cx * fit, cy * fit);
+            previews.push_back({page, preview.first, preview.second, labelTurn});
+            orderNumberFrames.push_back(onSheet(2, 2, 60, 10));
         }
         if (kind.paperSide == 2) {
             std::vector<Placed> both = front;
@@ -150,7 +175,45 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
             if (kind.paperSide == 1)
                 ExpectSame(back, PlacedPages(Side("_B.pdf")), "side B");
         }
-        ExpectSame(labels, PlacedPages(Side("_L.pdf")), "label side");
+        std::vector<std::pair<double, double>> previewSizes;
+        for (const auto& [cx, cy] : kPages) {
+            const double fit = std::min(24 / cx, 24 / cy);
+            previewSizes.push_back({cx * fit, cy * fit});
+        }
+        ExpectSame(previews, PlacedPages(Side("_L.pdf"), previewSizes), "label previews");
+        const auto labelRects = Shapes(Side("_L.pdf"), Shape::Rect);
+        auto hasRect = [&](std::pair<double, double> at, auto&& is) {
+            return std::any_of(labelRects.begin(), labelRects.end(), [&](const Shape& r) {
+                return std::fabs(r.x - at.first) < 0.01 && std::fabs(r.y - at.second) < 0.01 &&
+                       is(r);
+            });
+        };
+        for (size_t i = 0; i < labelCorners.size(); ++i) {
+            EXPECT_TRUE(hasRect(
+                labelCorners[i],
+                [](const Shape& r) {
+                    return r.filled && !r.stroked && r.fill == std::vector<double>{0, 0, 0, 0};
+                }))
+                << "white under label #" << i;
+            EXPECT_TRUE(hasRect(orderNumberFrames[i],
+                                [](const Shape& r) {
+                                    return r.stroked &&
+                                           r.stroke == std::vector<double>{0, 0, 0, 1} &&
+                                           std::fabs(r.w * r.h - 600) < 0.1;
+                                }))
+                << "order number frame of label #" << i;
+        }
+        // One embedded font for the face of every label on the sheet.
+        QProcess fonts;
+        fonts.start(QStringLiteral("pdffonts"), {Side("_L.pdf")});
+        fonts.waitForFinished(60000);
+        EXPECT_EQ(QString::fromUtf8(fonts.readAll()).count(QStringLiteral("NanumGothic")), 1);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {Side("_L.pdf"), QStringLiteral("-")});
+        text.waitForFinished(60000);
+        const QString labelText = QString::fromUtf8(text.readAll());
+        for (const char* shown : {"D-1", "D-2", "S-1", "M-1", "한글 라벨"})
+            EXPECT_TRUE(labelText.contains(QString::fromUtf8(shown))) << shown;
 
         // White under each page; the framed item's frame over it in its colour.
         const auto rects = Shapes(Side("_A.pdf"), Shape::Rect);
