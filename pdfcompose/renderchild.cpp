@@ -102,7 +102,9 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
         renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
         renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
         renderer.set_paper_color(0xFFFFFFFFu);
-        renderer.set_image_format(poppler::image::format_argb32);
+        // Three bytes a pixel, as the encoder takes them: a quarter less to
+        // paint than with a padding byte, and no conversion before encoding.
+        renderer.set_image_format(poppler::image::format_rgb24);
         poppler::image image = renderer.render_page(page.get(), header.dpi, header.dpi);
         if (!image.is_valid() || image.width() <= 0 || image.height() <= 0)
             return "Ethe page cannot be rendered";
@@ -111,9 +113,9 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
         if (double(image.width()) * image.height() < header.pixels / 4)
             return tooBig;
         std::string jpeg = "J", reason;
-        if (!JpegFile::EncodeArgb32(reinterpret_cast<const unsigned char*>(image.const_data()),
-                                    image.width(), image.height(), image.bytes_per_row(),
-                                    header.quality, jpeg, reason))
+        if (!JpegFile::EncodeRgb24(reinterpret_cast<const unsigned char*>(image.const_data()),
+                                   image.width(), image.height(), image.bytes_per_row(),
+                                   header.quality, jpeg, reason))
             return "E" + reason;
         return jpeg;
     } catch (const std::bad_alloc&) {
