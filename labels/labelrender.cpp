@@ -213,37 +213,39 @@ bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const 
         return false;
     if (!pdf.ComposeBeginPage(label.Width(), label.Height()))
         return SetError(error, QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
-    if (!DrawPdf(label, item, 0, 0, 0, error))
-        return false;
+    const QStringList left = DrawPdf(label, item, 0, 0, 0);
+    if (!left.isEmpty())
+        return SetError(error, QStringLiteral("%1: %2").arg(path, left.first()));
     if (!pdf.ComposeEndPage())
         return SetError(error, QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
     return doc.Commit(error);
 }
 
-bool CLabelRender::DrawPdf(const CZelLabel& label, const CZelItem* item, double x, double y,
-                           int rotation, QString* error) const {
+QStringList CLabelRender::DrawPdf(const CZelLabel& label, const CZelItem* item, double left,
+                                  double top, int rotation) const {
     if (!m_pdf)
-        return SetError(error, QStringLiteral("the PDF composition library is not loaded"));
+        return {QStringLiteral("the PDF composition library is not loaded")};
     CPDFServer& pdf = *m_pdf;
     const int turn = ((rotation % 360) + 360) % 360;
     const double labelW = label.Width(), labelH = label.Height();
     // A box of the label where it lands on the page: the label turned
-    // clockwise about its footprint, whose top-left is (x, y).
+    // clockwise about its footprint, whose top-left is (left, top).
     auto onPage = [&](const QRectF& r) {
         switch (turn) {
         case 90:
-            return QRectF(x + labelH - r.bottom(), y + r.left(), r.height(), r.width());
+            return QRectF(left + labelH - r.bottom(), top + r.left(), r.height(), r.width());
         case 180:
-            return QRectF(x + labelW - r.right(), y + labelH - r.bottom(), r.width(), r.height());
+            return QRectF(left + labelW - r.right(), top + labelH - r.bottom(), r.width(),
+                          r.height());
         case 270:
-            return QRectF(x + r.top(), y + labelW - r.right(), r.height(), r.width());
+            return QRectF(left + r.top(), top + labelW - r.right(), r.height(), r.width());
         default:
-            return r.translated(x, y);
+            return r.translated(left, top);
         }
     };
+    QStringList leftOut;
     auto failed = [&](const QString& what) {
-        return SetError(error,
-                        QStringLiteral("label %1: %2: %3").arg(label.name, what, pdf.LastError()));
+        leftOut << QStringLiteral("label %1: %2: %3").arg(label.name, what, pdf.LastError());
     };
     const double frameWidth = 0.2;
     for (const auto& owned : label.objects) {
@@ -263,28 +265,30 @@ bool CLabelRender::DrawPdf(const CZelLabel& label, const CZelItem* item, double 
                 const QRectF footprint = onPage(at);
                 if (!pdf.ComposePlaceImage(picture, footprint.x(), footprint.y(), at.width(),
                                            at.height(), turn))
-                    return failed(picture);
+                    failed(picture);
             }
         } else if (item && o.tag == QLatin1String("MF_Preview")) {
             // The front page itself rather than its preview picture: sharp at
             // any size, and one object however many labels show it.
             const int page = item->PdfPageNumber(0);
             double w = 0, h = 0;
-            if (QFileInfo(item->objPath).isFile()) {
-                if (!pdf.ComposeGetPDIDocSize(item->objPath, page, w, h))
-                    return failed(item->objPath);
+            if (!QFileInfo(item->objPath).isFile()) {
+                // No artwork (yet): the box stays empty, as a missing picture's.
+            } else if (!pdf.ComposeGetPDIDocSize(item->objPath, page, w, h)) {
+                failed(item->objPath);
+            } else {
                 const QRectF at = Fitted(QRectF(o.x, o.y, o.w, o.h), QSizeF(w, h));
                 const QRectF footprint = onPage(at);
                 if (!pdf.ComposePlacePDIDoc(item->objPath, page, footprint.x(), footprint.y(),
                                             at.width(), at.height(), turn))
-                    return failed(item->objPath);
+                    failed(item->objPath);
             }
         } else {
             const bool orderNum = o.tag == QLatin1String("MF_OrderNum");
             if (o.invert && !orderNum &&
                 !pdf.ComposeCMYKRect(box.x(), box.y(), box.width(), box.height(), 0, -1, -1, -1, -1,
                                      0, 0, 0, 1))
-                return failed(o.tag);
+                failed(o.tag);
             const QString text = ObjectText(o, item);
             if (!text.isEmpty()) {
                 double c = 0, m = 0, y = 0, k = 1; // black
@@ -296,15 +300,15 @@ bool CLabelRender::DrawPdf(const CZelLabel& label, const CZelItem* item, double 
                         text, textlayout::FaceName(o.font), textlayout::PointSize(o.font), box.x(),
                         box.y(), box.width(), box.height(), c, m, y, k, o.halign, o.valign,
                         (Clockwise(o.font.lfEscapement) + turn) % 360, 1))
-                    return failed(o.tag);
+                    failed(o.tag);
             }
         }
         if ((o.frame || o.IsFrameBox()) &&
             !pdf.ComposeCMYKRect(box.x(), box.y(), box.width(), box.height(), frameWidth, 0, 0, 0,
                                  1, -1, -1, -1, -1))
-            return failed(o.tag);
+            failed(o.tag);
     }
-    return true;
+    return leftOut;
 }
 
 const CZelLabel* CLabelRender::Find(const QString& name, const CZelItem& item,

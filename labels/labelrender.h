@@ -4,6 +4,7 @@
 
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -63,11 +64,13 @@ public:
     bool WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
                   QString* error = nullptr) const;
     // Draws the label for the item on the page open in the library: its
-    // footprint's top-left at (x, y) mm, turned clockwise by rotation (0, 90,
+    // footprint's top-left at (left, top) mm, turned clockwise by rotation (0, 90,
     // 180 or 270). The objects go straight into that document, so many labels
-    // on one sheet share its fonts and its placed pages.
-    bool DrawPdf(const CZelLabel& label, const CZelItem* item, double x, double y, int rotation,
-                 QString* error = nullptr) const;
+    // on one sheet share its fonts and its placed pages. An object the
+    // library refuses (a character no font has, a damaged picture) is left
+    // out and the rest drawn; returns why each one left out was.
+    QStringList DrawPdf(const CZelLabel& label, const CZelItem* item, double left, double top,
+                        int rotation) const;
     // The item's label from the set a SetScope holds: null, with the
     // reason, when no label fits or its file cannot be read. Valid while
     // the outermost scope stays open.

@@ -26,7 +26,12 @@ void ErrorExit(j_common_ptr info) {
     std::longjmp(manager->jump, 1);
 }
 
-void Quiet(j_common_ptr, int) {}
+// Silent, but still counting warnings (level -1) as the library's own
+// handler does: a file cut short decodes with a warning, not an error.
+void Quiet(j_common_ptr info, int level) {
+    if (level < 0)
+        ++info->err->num_warnings;
+}
 
 // No C++ objects with destructors live in the frames that longjmp leaves.
 bool CheckRaw(const unsigned char* data, unsigned long size, JpegFile::Info* info, char* reason) {

@@ -356,9 +356,12 @@ bool CMakePress::PlaceLabel(const CZelItem& item, bool frame, QString* error) {
     const double shownH = quarter ? label.Width() : label.Height();
     const double x = item.x + (item.EffectiveWidth() - shownW) / 2;
     const double y = item.y + (item.EffectiveHeight() - shownH) / 2;
-    return Underlay(x, y, shownW, shownH, error) &&
-           m_labels->render.DrawPdf(label, &item, x, y, rotate, error) &&
-           (!frame || Frame(x, y, shownW, shownH, item.ownFrameColor, error));
+    if (!Underlay(x, y, shownW, shownH, error))
+        return false;
+    // A field that cannot be drawn leaves a note; the rest of the label prints.
+    for (const QString& reason : m_labels->render.DrawPdf(label, &item, x, y, rotate))
+        m_notes << QStringLiteral("order %1: %2").arg(item.ordernum, reason);
+    return !frame || Frame(x, y, shownW, shownH, item.ownFrameColor, error);
 }
 
 bool CMakePress::ComposeSide(int side, const MakePressOptions& options, const TitlePiece& barcode,
@@ -469,7 +472,6 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
             continue;
         const double w = item->EffectiveWidth(), h = item->EffectiveHeight();
         const bool frame = frames && item->ownFrame;
-        // The page of a case: its front, or its back (only when it has one).
         if (label) {
             if (!PlaceLabel(*item, frame, error))
                 return false;

@@ -6,6 +6,7 @@
 #include "tests/fulldisk.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 
 #include <algorithm>
@@ -418,6 +419,51 @@ TEST_F(MakePressTest, EachArtworkPageIsEmbeddedOncePerSideFile) {
     ASSERT_EQ(forms.size(), 4u);
     for (const Shape& form : forms)
         EXPECT_EQ(form.name, forms[0].name);
+}
+
+TEST_F(MakePressTest, ALabelFieldThatCannotBeDrawnIsNotedAndTheRestPrints) {
+    CZelLabel label;
+    label.SetSize(90, 50);
+    auto object = [&](const char* tag, const QString& text, double y) {
+        auto o = std::make_unique<CZelLabObject>();
+        o->tag = QLatin1String(tag);
+        o->text = text;
+        o->x = 2, o->y = y, o->w = 80, o->h = 10;
+        o->font.lfHeight = -16;
+        o->font.lfFaceName = QStringLiteral("NanumGothic");
+        label.objects.push_back(std::move(o));
+    };
+    object("Ordernum", QString(), 2);
+    object("MF_UID", QString(), 14);
+    object("MF_TextBox", QStringLiteral("한글 라벨"), 26);
+    ASSERT_TRUE(label.Save(QDir(presetDir).filePath(QStringLiteral("Labels/명함 라벨.tzlp"))));
+    // The member's picture: its header reads, its data is cut off.
+    QImage picture(200, 100, QImage::Format_RGB32);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            picture.setPixel(x, y, qRgb(x, y * 2, (x * y) % 256));
+    const QString picturePath = QDir(presetDir).filePath(QStringLiteral("Labels/M-7.jpg"));
+    ASSERT_TRUE(picture.save(picturePath, "JPEG"));
+    QFile cut(picturePath);
+    ASSERT_TRUE(cut.resize(cut.size() * 3 / 4));
+
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("N-1"), art, 20, 20));
+    items.back()->uid = QStringLiteral("M-7");
+    Open(Sheet(0, 0), std::move(items));
+    QString error;
+    ASSERT_TRUE(Run(&error)) << error.toStdString();
+    ASSERT_EQ(notes.size(), 1) << notes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(notes[0].contains(QStringLiteral("N-1"))) << notes[0].toStdString();
+    EXPECT_TRUE(notes[0].contains(QStringLiteral("M-7.jpg"))) << notes[0].toStdString();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {Side("_L.pdf"), QStringLiteral("-")});
+    text.waitForFinished(60000);
+    const QString shown = QString::fromUtf8(text.readAll());
+    EXPECT_TRUE(shown.contains(QStringLiteral("N-1"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("한글 라벨"))) << shown.toStdString();
+    EXPECT_EQ(QpdfCheck(Side("_L.pdf")), QString());
 }
 
 TEST(PressFileName, SafeForEveryWorkstationThatReadsThePressFolder) {
