@@ -83,8 +83,7 @@ Result<void> CTesselDoc::MeasureItemPages(CZelItem& item) {
         return Failure(QStringLiteral("the PDF composition library is not loaded"));
     for (int side = 0; side < (item.numSide >= 2 ? 2 : 1); ++side) {
         double width = 0, height = 0;
-        if (!pdf->MiscGetPageSize(item.objPath, item.mediaInd * item.numSide + side + 1, width,
-                                  height))
+        if (!pdf->MiscGetPageSize(item.objPath, item.PdfPageNumber(side), width, height))
             return Failure(QStringLiteral("%1: %2").arg(item.objPath, pdf->LastError()));
         item.pages[side].SetPdfPath(item.objPath);
         item.pages[side].SetPageSize(width, height);

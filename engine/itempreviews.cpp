@@ -149,7 +149,7 @@ std::shared_ptr<void> CTesselDoc::RenderPreviewsAhead(const std::vector<CZelItem
             const QString image = PagePreviewPath(*item, side);
             if ((!changed && QFileInfo(image).isFile()) || !asked.insert(image).second)
                 continue;
-            jobs.push_back({item->objPath, item->mediaInd * item->numSide + side + 1, image});
+            jobs.push_back({item->objPath, item->PdfPageNumber(side), image});
         }
     }
     QStringList reasons;

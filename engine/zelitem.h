@@ -87,6 +87,8 @@ public:
     // the artwork lies turned (a label is made for the order's width and
     // height, which the item's box then holds crosswise).
     int LabelRotation() const;
+    // The artwork PDF's page (from 1) of this case's front (side 0) or back (side 1).
+    int PdfPageNumber(int side) const { return mediaInd * numSide + side + 1; }
     // Gives the page pictures and the label the item's current angle.
     void TurnPictures();
 

@@ -186,41 +186,91 @@ bool CLabelRender::WritePicture(const CZelLabel& label, const CZelItem* item, co
 }
 
 bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
-                            const QString& previewImage, QString* error) const {
+                            QString* error) const {
     if (!m_pdf)
         return SetError(error, QStringLiteral("the PDF composition library is not loaded"));
     CPDFServer& pdf = *m_pdf;
     CComposeScope doc(pdf, path);
     if (!doc.Begin(error))
         return false;
-    auto failed = [&](const QString& what) {
-        return SetError(error, QStringLiteral("%1: %2: %3").arg(path, what, pdf.LastError()));
-    };
     if (!pdf.ComposeBeginPage(label.Width(), label.Height()))
-        return failed(label.name);
+        return SetError(error, QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
+    const QStringList left = DrawPdf(label, item, 0, 0, 0);
+    if (!left.isEmpty())
+        return SetError(error, QStringLiteral("%1: %2").arg(path, left.first()));
+    if (!pdf.ComposeEndPage())
+        return SetError(error, QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
+    return doc.Commit(error);
+}
+
+QStringList CLabelRender::DrawPdf(const CZelLabel& label, const CZelItem* item, double left,
+                                  double top, int rotation) const {
+    if (!m_pdf)
+        return {QStringLiteral("the PDF composition library is not loaded")};
+    CPDFServer& pdf = *m_pdf;
+    const int turn = ((rotation % 360) + 360) % 360;
+    const double labelW = label.Width(), labelH = label.Height();
+    // A box of the label where it lands on the page: the label turned
+    // clockwise about its footprint, whose top-left is (left, top).
+    auto onPage = [&](const QRectF& r) {
+        switch (turn) {
+        case 90:
+            return QRectF(left + labelH - r.bottom(), top + r.left(), r.height(), r.width());
+        case 180:
+            return QRectF(left + labelW - r.right(), top + labelH - r.bottom(), r.width(),
+                          r.height());
+        case 270:
+            return QRectF(left + r.top(), top + labelW - r.right(), r.height(), r.width());
+        default:
+            return r.translated(left, top);
+        }
+    };
+    QStringList leftOut;
+    auto failed = [&](const QString& what) {
+        leftOut << QStringLiteral("label %1: %2: %3").arg(label.name, what, pdf.LastError());
+    };
     const double frameWidth = 0.2;
     for (const auto& owned : label.objects) {
         const CZelLabObject& o = *owned;
         if (o.w <= 0 || o.h <= 0)
             continue;
+        const QRectF box = onPage(QRectF(o.x, o.y, o.w, o.h));
         const bool uid = o.tag == QLatin1String("MF_UID");
-        if (item && (uid || o.tag == QLatin1String("MF_Preview"))) {
-            const QString picture =
-                uid ? labelset::MemberPicturePath(m_presetDir, item->uid) : previewImage;
+        if (item && uid) {
+            const QString picture = labelset::MemberPicturePath(m_presetDir, item->uid);
             const QSize size = picture.isEmpty() ? QSize() : QImageReader(picture).size();
             if (size.isValid() && !size.isEmpty()) {
                 // The picture's natural size is its pixels at the screen's resolution.
                 const QSizeF natural(size.width() * 25.4 / textlayout::ScreenDpiX(),
                                      size.height() * 25.4 / textlayout::ScreenDpiY());
                 const QRectF at = Fitted(QRectF(o.x, o.y, o.w, o.h), natural);
-                if (!pdf.ComposePlaceImage(picture, at.x(), at.y(), at.width(), at.height(), 0))
-                    return failed(picture);
+                const QRectF footprint = onPage(at);
+                if (!pdf.ComposePlaceImage(picture, footprint.x(), footprint.y(), at.width(),
+                                           at.height(), turn))
+                    failed(picture);
+            }
+        } else if (item && o.tag == QLatin1String("MF_Preview")) {
+            // The front page itself rather than its preview picture: sharp at
+            // any size, and one object however many labels show it.
+            const int page = item->PdfPageNumber(0);
+            double w = 0, h = 0;
+            if (!QFileInfo(item->objPath).isFile()) {
+                // No artwork (yet): the box stays empty, as a missing picture's.
+            } else if (!pdf.ComposeGetPDIDocSize(item->objPath, page, w, h)) {
+                failed(item->objPath);
+            } else {
+                const QRectF at = Fitted(QRectF(o.x, o.y, o.w, o.h), QSizeF(w, h));
+                const QRectF footprint = onPage(at);
+                if (!pdf.ComposePlacePDIDoc(item->objPath, page, footprint.x(), footprint.y(),
+                                            at.width(), at.height(), turn))
+                    failed(item->objPath);
             }
         } else {
             const bool orderNum = o.tag == QLatin1String("MF_OrderNum");
             if (o.invert && !orderNum &&
-                !pdf.ComposeCMYKRect(o.x, o.y, o.w, o.h, 0, -1, -1, -1, -1, 0, 0, 0, 1))
-                return failed(o.tag);
+                !pdf.ComposeCMYKRect(box.x(), box.y(), box.width(), box.height(), 0, -1, -1, -1, -1,
+                                     0, 0, 0, 1))
+                failed(o.tag);
             const QString text = ObjectText(o, item);
             if (!text.isEmpty()) {
                 double c = 0, m = 0, y = 0, k = 1; // black
@@ -228,20 +278,50 @@ bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const 
                     c = 0, m = 1, y = 1, k = 0; // red
                 else if (o.invert && !orderNum)
                     k = 0; // white on the black box
-                if (!pdf.ComposePlaceCMYKTextBox(text, textlayout::FaceName(o.font),
-                                                 textlayout::PointSize(o.font), o.x, o.y, o.w, o.h,
-                                                 c, m, y, k, o.halign, o.valign,
-                                                 Clockwise(o.font.lfEscapement), 1))
-                    return failed(o.tag);
+                if (!pdf.ComposePlaceCMYKTextBox(
+                        text, textlayout::FaceName(o.font), textlayout::PointSize(o.font), box.x(),
+                        box.y(), box.width(), box.height(), c, m, y, k, o.halign, o.valign,
+                        (Clockwise(o.font.lfEscapement) + turn) % 360, 1))
+                    failed(o.tag);
             }
         }
         if ((o.frame || o.IsFrameBox()) &&
-            !pdf.ComposeCMYKRect(o.x, o.y, o.w, o.h, frameWidth, 0, 0, 0, 1, -1, -1, -1, -1))
-            return failed(o.tag);
+            !pdf.ComposeCMYKRect(box.x(), box.y(), box.width(), box.height(), frameWidth, 0, 0, 0,
+                                 1, -1, -1, -1, -1))
+            failed(o.tag);
     }
-    if (!pdf.ComposeEndPage())
-        return failed(label.name);
-    return doc.Commit(error);
+    return leftOut;
+}
+
+const CZelLabel* CLabelRender::Find(const QString& name, const CZelItem& item,
+                                    std::unique_ptr<CZelLabel>& loaded, QString* error) const {
+    const QString file = labelset::LabelPath(m_presetDir, name);
+    if (name.isEmpty() || file.isEmpty()) {
+        SetError(error, QStringLiteral("order %1: no label fits %2 x %3 mm")
+                            .arg(item.ordernum, numbertext::Trimmed(item.width),
+                                 numbertext::Trimmed(item.height)));
+        return nullptr;
+    }
+    if (const CZelLabel* cached = CachedLabel(name))
+        return cached;
+    loaded = std::make_unique<CZelLabel>();
+    if (!loaded->Load(file, error))
+        return nullptr;
+    loaded->name = name;
+    return loaded.get();
+}
+
+const CZelLabel* CLabelRender::ScopedLabel(const CZelItem& item, QString* error) const {
+    if (m_cache->depth == 0) {
+        SetError(error, QStringLiteral("the label set is not open"));
+        return nullptr;
+    }
+    std::unique_ptr<CZelLabel> loaded;
+    const CZelLabel* label = Find(LabelNameFor(item), item, loaded, error);
+    // Read from its file (written since the set was read): kept with the set.
+    if (loaded && label)
+        m_cache->labels.push_back(std::move(loaded));
+    return label;
 }
 
 bool CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePath,
@@ -252,22 +332,14 @@ bool CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePat
 
 bool CLabelRender::Render(const QString& name, const CZelItem& item, const QString& picturePath,
                           const QString& previewImage, QString* error, QSizeF* labelSize) const {
-    const QString file = labelset::LabelPath(m_presetDir, name);
-    if (name.isEmpty() || file.isEmpty())
-        return SetError(error, QStringLiteral("order %1: no label fits %2 x %3 mm")
-                                   .arg(item.ordernum, numbertext::Trimmed(item.width),
-                                        numbertext::Trimmed(item.height)));
-    CZelLabel loaded;
-    const CZelLabel* cached = CachedLabel(name);
-    if (!cached) {
-        if (!loaded.Load(file, error))
-            return false;
-        loaded.name = name;
-    }
-    const CZelLabel& label = cached ? *cached : loaded;
+    std::unique_ptr<CZelLabel> loaded;
+    const CZelLabel* found = Find(name, item, loaded, error);
+    if (!found)
+        return false;
+    const CZelLabel& label = *found;
     if (!WritePicture(label, &item, picturePath, previewImage, error))
         return false;
-    if (m_pdf && !WritePdf(label, &item, PdfPathOf(picturePath), previewImage, error))
+    if (m_pdf && !WritePdf(label, &item, PdfPathOf(picturePath), error))
         return false;
     if (labelSize)
         *labelSize = QSizeF(label.Width(), label.Height());

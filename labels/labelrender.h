@@ -6,6 +6,7 @@
 
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -60,8 +61,22 @@ public:
                        QSizeF* labelSize = nullptr) const;
     bool WritePicture(const CZelLabel& label, const CZelItem* item, const QString& path,
                       const QString& previewImage, QString* error = nullptr) const;
+    // The label's one-page PDF. "MF_Preview" shows the item's front page
+    // itself, fitted as its preview picture would be.
     bool WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
-                  const QString& previewImage, QString* error = nullptr) const;
+                  QString* error = nullptr) const;
+    // Draws the label for the item on the page open in the library: its
+    // footprint's top-left at (left, top) mm, turned clockwise by rotation (0, 90,
+    // 180 or 270). The objects go straight into that document, so many labels
+    // on one sheet share its fonts and its placed pages. An object the
+    // library refuses (a character no font has, a damaged picture) is left
+    // out and the rest drawn; returns why each one left out was.
+    QStringList DrawPdf(const CZelLabel& label, const CZelItem* item, double left, double top,
+                        int rotation) const;
+    // The item's label from the set a SetScope holds: null, with the
+    // reason, when no label fits or its file cannot be read. Valid while
+    // the outermost scope stays open.
+    const CZelLabel* ScopedLabel(const CZelItem& item, QString* error = nullptr) const;
 
     static QString PdfPathOf(const QString& picturePath);
 
@@ -78,6 +93,9 @@ private:
     // The set while a scope is open; null otherwise.
     const CZelLabel* CachedLabel(const QString& name) const;
 
+    // The named label: from the open set, else read from its file into loaded.
+    const CZelLabel* Find(const QString& name, const CZelItem& item,
+                          std::unique_ptr<CZelLabel>& loaded, QString* error) const;
     bool Render(const QString& name, const CZelItem& item, const QString& picturePath,
                 const QString& previewImage, QString* error, QSizeF* labelSize) const;
 

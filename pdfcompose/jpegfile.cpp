@@ -26,7 +26,12 @@ void ErrorExit(j_common_ptr info) {
     std::longjmp(manager->jump, 1);
 }
 
-void Quiet(j_common_ptr, int) {}
+// Silent, but still counting warnings (level -1) as the library's own
+// handler does: a file cut short decodes with a warning, not an error.
+void Quiet(j_common_ptr info, int level) {
+    if (level < 0)
+        ++info->err->num_warnings;
+}
 
 // No C++ objects with destructors live in the frames that longjmp leaves.
 bool CheckRaw(const unsigned char* data, unsigned long size, JpegFile::Info* info, char* reason) {
@@ -127,33 +132,14 @@ bool JpegFile::Check(const std::string& data, Info& info, std::string& reason) {
     return true;
 }
 
-bool JpegFile::EncodeArgb32(const unsigned char* pixels, int width, int height, int stride,
-                            int quality, std::string& jpeg, std::string& reason) {
+bool JpegFile::EncodeRgb24(const unsigned char* pixels, int width, int height, int stride,
+                           int quality, std::string& jpeg, std::string& reason) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     char message[JMSG_LENGTH_MAX] = {0};
-    auto row = [&](JDIMENSION y) { return pixels + size_t(y) * stride; };
-    bool encoded;
-#if defined(JCS_EXTENSIONS) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    // In memory the words are B, G, R, A: the encoder reads them as they are.
-    encoded = EncodeRaw(&buffer, &size, width, height, quality, JCS_EXT_BGRX, 4, row, message);
-#else
-    std::vector<unsigned char> rgb(size_t(width) * 3);
-    encoded = EncodeRaw(
+    const bool encoded = EncodeRaw(
         &buffer, &size, width, height, quality, JCS_RGB, 3,
-        [&](JDIMENSION y) {
-            const unsigned char* in = row(y);
-            for (int x = 0; x < width; ++x) {
-                uint32_t pixel;
-                std::memcpy(&pixel, in + size_t(x) * 4, 4);
-                rgb[size_t(x) * 3] = static_cast<unsigned char>(pixel >> 16);
-                rgb[size_t(x) * 3 + 1] = static_cast<unsigned char>(pixel >> 8);
-                rgb[size_t(x) * 3 + 2] = static_cast<unsigned char>(pixel);
-            }
-            return rgb.data();
-        },
-        message);
-#endif
+        [&](JDIMENSION y) { return pixels + size_t(y) * stride; }, message);
     return Finish(encoded, buffer, size, message, jpeg, reason);
 }
 

@@ -15,10 +15,10 @@ public:
 
     // Decodes the whole image to check it; fills info.
     static bool Check(const std::string& data, Info& info, std::string& reason);
-    // Encodes 32-bit 0xAARRGGBB pixels in native order (rows stride bytes
-    // apart), alpha ignored, appending the file to jpeg.
-    static bool EncodeArgb32(const unsigned char* pixels, int width, int height, int stride,
-                             int quality, std::string& jpeg, std::string& reason);
+    // Encodes pixels of three bytes, R, G and B (rows stride bytes apart),
+    // appending the file to jpeg.
+    static bool EncodeRgb24(const unsigned char* pixels, int width, int height, int stride,
+                            int quality, std::string& jpeg, std::string& reason);
 };
 
 } // namespace pdfcompose

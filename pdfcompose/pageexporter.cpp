@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <poll.h>
 
 namespace pdfcompose {
@@ -91,21 +92,38 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
             reasons[working[child]] = failure.what();
         }
     };
-    for (;;) {
-        // Idle children take the next pages, in the order asked.
-        for (size_t c = 0; c < children.size() && next < requests.size(); ++c) {
-            if (children[c]->Busy())
-                continue;
-            for (; next < requests.size(); ++next) {
-                try {
-                    children[c]->Send(Prepare(session, requests[next]));
-                    working[c] = next++;
-                    break;
-                } catch (const Failure& failure) {
-                    reasons[next] = failure.what();
-                }
+    // The next page, composed while the children render, so that an idle
+    // child is handed its page at once.
+    std::optional<RenderChild::Job> ready;
+    size_t readyIndex = 0;
+    auto prepareNext = [&] {
+        for (; !ready && next < requests.size(); ++next) {
+            try {
+                ready = Prepare(session, requests[next]);
+                readyIndex = next;
+            } catch (const Failure& failure) {
+                reasons[next] = failure.what();
             }
         }
+    };
+    for (;;) {
+        // Idle children take the next pages, in the order asked.
+        for (size_t c = 0; c < children.size(); ++c) {
+            if (children[c]->Busy())
+                continue;
+            prepareNext();
+            if (!ready)
+                break;
+            RenderChild::Job job = std::move(*ready);
+            ready.reset();
+            try {
+                children[c]->Send(std::move(job));
+                working[c] = readyIndex;
+            } catch (const Failure& failure) {
+                reasons[readyIndex] = failure.what();
+            }
+        }
+        prepareNext();
         std::vector<pollfd> waits;
         std::vector<size_t> waiting;
         auto soonest = std::chrono::steady_clock::time_point::max();
@@ -116,8 +134,11 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
             waiting.push_back(c);
             soonest = std::min(soonest, children[c]->Deadline());
         }
-        if (waits.empty())
-            break;
+        if (waits.empty()) {
+            if (!ready)
+                break;
+            continue; // a page is ready and every child idle: hand it out
+        }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                               soonest - std::chrono::steady_clock::now())
                               .count();

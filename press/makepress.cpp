@@ -89,10 +89,6 @@ QString CMakePress::SummaryPath() const {
     return DocBase(m_doc) + QStringLiteral(".txt");
 }
 
-QString CMakePress::LabelPicturePath(const CZelItem& item) const {
-    return m_doc.LabelPreviewPath(item);
-}
-
 QByteArray CMakePress::SummaryBytes() const {
     const PlateProperties& p = m_doc.Properties();
     QString text;
@@ -232,7 +228,7 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     m_notes.clear();
     m_cutPlanFiles.clear();
     m_pageSizes.clear();
-    m_labelPdfs.clear();
+    m_labels.reset();
     CPDFServer* pdf = m_doc.Context().pdf;
     if (!pdf || !pdf->IsLoaded())
         return SetError(error, QStringLiteral("the PDF composition library is not loaded"));
@@ -307,8 +303,12 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     if (progress)
         progress->End();
 
-    if (!MakeLabels(options, error))
-        return false;
+    FindLabels(options);
+    // The label set is not held past the run.
+    struct Release {
+        std::unique_ptr<RunLabels>& held;
+        ~Release() { held.reset(); }
+    } release{m_labels};
 
     for (int side = 0; side < sides; ++side) {
         if (!ComposeSide(side, options, titles[side].first, titles[side].second, error))
@@ -327,34 +327,41 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     return WritePressFolder(options, written, error);
 }
 
-bool CMakePress::MakeLabels(const MakePressOptions& options, QString* error) {
-    const CLabelRender render(options.presetDir, m_doc.Context().pdf);
-    const CLabelRender::SetScope labels(render); // one reading for every item
+CMakePress::RunLabels::RunLabels(const QString& presetDir, CPDFServer* pdf)
+    : render(presetDir, pdf), set(render) {}
+
+void CMakePress::FindLabels(const MakePressOptions& options) {
+    m_labels = std::make_unique<RunLabels>(options.presetDir, m_doc.Context().pdf);
     for (int i = 0; i < m_doc.ItemCount(); ++i) {
         const CZelItem& item = *m_doc.ItemAt(i);
         if (!m_doc.InsideLayoutArea(item))
             continue;
-        const QString picture = LabelPicturePath(item);
-        if (picture.isEmpty()) {
-            m_notes << QStringLiteral("order \"%1\": no label picture, its order number "
-                                      "cannot name a file")
-                           .arg(item.ordernum);
-            continue;
-        }
-        // Cases of one order share a label picture name only with the same MEDIA_IND.
-        bool same = false;
-        for (const auto& [other, path] : m_labelPdfs)
-            same = same || (other->ordernum == item.ordernum && other->mediaInd == item.mediaInd);
         QString reason;
-        if (!same &&
-            !render.RenderForItem(item, picture, m_doc.PagePreviewPath(item, 0), &reason)) {
+        if (const CZelLabel* label = m_labels->render.ScopedLabel(item, &reason))
+            m_labels->ofItem[&item] = label;
+        else
             m_notes << reason;
-            continue;
-        }
-        m_labelPdfs[&item] = CLabelRender::PdfPathOf(picture);
     }
-    (void)error;
-    return true;
+}
+
+bool CMakePress::PlaceLabel(const CZelItem& item, bool frame, QString* error) {
+    const auto found = m_labels->ofItem.find(&item);
+    if (found == m_labels->ofItem.end())
+        return true;
+    const CZelLabel& label = *found->second;
+    // The label centred in the item's box and turned with it, on white, framed like artwork.
+    const int rotate = item.LabelRotation();
+    const bool quarter = rotate == 90 || rotate == 270;
+    const double shownW = quarter ? label.Height() : label.Width();
+    const double shownH = quarter ? label.Width() : label.Height();
+    const double x = item.x + (item.EffectiveWidth() - shownW) / 2;
+    const double y = item.y + (item.EffectiveHeight() - shownH) / 2;
+    if (!Underlay(x, y, shownW, shownH, error))
+        return false;
+    // A field that cannot be drawn leaves a note; the rest of the label prints.
+    for (const QString& reason : m_labels->render.DrawPdf(label, &item, x, y, rotate))
+        m_notes << QStringLiteral("order %1: %2").arg(item.ordernum, reason);
+    return !frame || Frame(x, y, shownW, shownH, item.ownFrameColor, error);
 }
 
 bool CMakePress::ComposeSide(int side, const MakePressOptions& options, const TitlePiece& barcode,
@@ -408,21 +415,32 @@ bool CMakePress::PlacePage(const QString& file, int page, double boxX, double bo
     const double shownW = quarter ? cy : cx, shownH = quarter ? cx : cy;
     const double x = boxX + (boxW - shownW) / 2;
     const double y = boxY + (boxH - shownH) / 2;
-    const CZelColorPresets* colors = m_doc.Context().colors;
-    PressColour white = PressColour::Find(colors, QStringLiteral(" [ White ]"));
-    if (white.IsNone())
-        white = PressColour::CmykOf(0, 0, 0, 0);
-    if (!presscolour::Rect(pdf, x, y, shownW, shownH, kUnderlayWidth, {}, white) ||
-        !pdf.ComposePlacePDIDoc(file, page, x, y, cx, cy, rotate))
+    if (!Underlay(x, y, shownW, shownH, error))
+        return false;
+    if (!pdf.ComposePlacePDIDoc(file, page, x, y, cx, cy, rotate))
         return SetError(error,
                         QStringLiteral("%1, page %2: %3").arg(file).arg(page).arg(pdf.LastError()));
-    if (frame) {
-        PressColour colour = PressColour::Find(colors, frameColor);
-        if (colour.IsNone())
-            colour = PressColour::Registration();
-        if (!presscolour::Rect(pdf, x, y, shownW, shownH, kUnderlayWidth, colour, {}))
-            return SetError(error, QStringLiteral("frame: %1").arg(pdf.LastError()));
-    }
+    return !frame || Frame(x, y, shownW, shownH, frameColor, error);
+}
+
+bool CMakePress::Underlay(double x, double y, double w, double h, QString* error) {
+    CPDFServer& pdf = *m_doc.Context().pdf;
+    PressColour white = PressColour::Find(m_doc.Context().colors, QStringLiteral(" [ White ]"));
+    if (white.IsNone())
+        white = PressColour::CmykOf(0, 0, 0, 0);
+    if (!presscolour::Rect(pdf, x, y, w, h, kUnderlayWidth, {}, white))
+        return SetError(error, QStringLiteral("underlay: %1").arg(pdf.LastError()));
+    return true;
+}
+
+bool CMakePress::Frame(double x, double y, double w, double h, const QString& frameColor,
+                       QString* error) {
+    CPDFServer& pdf = *m_doc.Context().pdf;
+    PressColour colour = PressColour::Find(m_doc.Context().colors, frameColor);
+    if (colour.IsNone())
+        colour = PressColour::Registration();
+    if (!presscolour::Rect(pdf, x, y, w, h, kUnderlayWidth, colour, {}))
+        return SetError(error, QStringLiteral("frame: %1").arg(pdf.LastError()));
     return true;
 }
 
@@ -454,14 +472,8 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
             continue;
         const double w = item->EffectiveWidth(), h = item->EffectiveHeight();
         const bool frame = frames && item->ownFrame;
-        // The page of a case: its front, or its back (only when it has one).
-        auto pageOf = [item](int back) { return back + item->mediaInd * item->numSide + 1; };
         if (label) {
-            const auto found = m_labelPdfs.find(item);
-            if (found == m_labelPdfs.end())
-                continue;
-            if (!PlacePage(found->second, 1, item->x, item->y, w, h, item->LabelRotation(), frame,
-                           item->ownFrameColor, error))
+            if (!PlaceLabel(*item, frame, error))
                 return false;
             continue;
         }
@@ -469,8 +481,8 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
         const int mode = g.workAndTurn ? CPlateMarks::MirrorMode(m_doc, side, true)
                                        : CPlateMarks::MirrorMode(m_doc, side);
         if (g.workAndTurn || side == 0) {
-            if (!PlacePage(item->objPath, pageOf(0), item->x, item->y, w, h, item->rotate, frame,
-                           item->ownFrameColor, error))
+            if (!PlacePage(item->objPath, item->PdfPageNumber(0), item->x, item->y, w, h,
+                           item->rotate, frame, item->ownFrameColor, error))
                 return false;
         }
         if ((g.workAndTurn && mode != 0) || (!g.workAndTurn && side == 1)) {
@@ -483,8 +495,8 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
                 rotate = 360 - rotate;
             else if (mode == 2 && (rotate == 0 || rotate == 180))
                 rotate = 180 - rotate;
-            if (!PlacePage(item->objPath, pageOf(1), x, y, w, h, rotate, frame, item->ownFrameColor,
-                           error))
+            if (!PlacePage(item->objPath, item->PdfPageNumber(1), x, y, w, h, rotate, frame,
+                           item->ownFrameColor, error))
                 return false;
         }
         (void)p;

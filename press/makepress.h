@@ -1,11 +1,14 @@
 #pragma once
 
+#include "labels/labelrender.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -78,9 +81,6 @@ public:
     bool WriteTargets(const std::vector<std::pair<QString, QStringList>>& targets, bool copySingle,
                       QStringList* written, QString* error,
                       const std::function<void(const QString&)>& open = {});
-    // The item label files of the label side (picture; the PDF has ".pdf");
-    // empty when the order number cannot name a file.
-    QString LabelPicturePath(const CZelItem& item) const;
     // Notes of the last run that did not stop it (labels that could not be made).
     const QStringList& Notes() const { return m_notes; }
     // The cutter room's files of the last run (cutting sheet, cut program);
@@ -97,7 +97,13 @@ private:
     bool PlaceArtwork(int side, const MakePressOptions& options, QString* error);
     bool PlacePage(const QString& pdf, int page, double boxX, double boxY, double boxW, double boxH,
                    int rotate, bool frame, const QString& frameColor, QString* error);
-    bool MakeLabels(const MakePressOptions& options, QString* error);
+    // White under a page or label; the item's frame over it.
+    bool Underlay(double x, double y, double w, double h, QString* error);
+    bool Frame(double x, double y, double w, double h, const QString& frameColor, QString* error);
+    // Finds the label of every item the label side prints; an item without
+    // one is noted and left off that side.
+    void FindLabels(const MakePressOptions& options);
+    bool PlaceLabel(const CZelItem& item, bool frame, QString* error);
     bool WritePressFolder(const MakePressOptions& options, QStringList* written, QString* error);
     // The cutting sheet and cut program; a plate that cannot be cut apart
     // leaves a note, not a failed run.
@@ -107,7 +113,14 @@ private:
     const CZelPressMarkPresets* m_colorBars;
     const CZelPressMarkPresets* m_registrationMarks;
     std::map<std::pair<QString, int>, std::pair<double, double>> m_pageSizes;
-    std::map<const CZelItem*, QString> m_labelPdfs;
+    // The labels of a run, drawn straight into the label side.
+    struct RunLabels {
+        RunLabels(const QString& presetDir, CPDFServer* pdf);
+        CLabelRender render;
+        CLabelRender::SetScope set; // keeps the labels read once for the run
+        std::map<const CZelItem*, const CZelLabel*> ofItem;
+    };
+    std::unique_ptr<RunLabels> m_labels;
     QStringList m_notes;
     QStringList m_cutPlanFiles;
 };

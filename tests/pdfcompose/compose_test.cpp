@@ -298,6 +298,12 @@ TEST_F(ComposeTest, DrawsLinesRectanglesAndImagesInTheirColours) {
     EXPECT_NE(Error(), "");
     EXPECT_FALSE(PDFLibComposePlaceImgeW(handle, card.c_str(), 0, 0, 10, 10, 0))
         << "a PDF is no JPEG";
+    // A picture cut short decodes with grey where its end was: refused.
+    const std::string cut = dir / "cut.jpg";
+    std::filesystem::copy_file(jpeg, cut);
+    std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 10);
+    EXPECT_FALSE(PDFLibComposePlaceImgeW(handle, cut.c_str(), 0, 0, 10, 10, 0));
+    EXPECT_NE(Error().find("damaged or truncated"), std::string::npos) << Error();
     ASSERT_TRUE(PDFLibComposeEndPageW(handle));
     ASSERT_TRUE(PDFLibComposeEndDocW(handle, "")) << Error();
     EXPECT_EQ(QpdfCheckProblems(out), "");

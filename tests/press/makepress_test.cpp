@@ -6,6 +6,8 @@
 #include "tests/fulldisk.h"
 
 #include <QFileInfo>
+#include <QImage>
+#include <QProcess>
 
 #include <algorithm>
 #include <map>
@@ -40,13 +42,15 @@ Placed Expect(const CZelItem& item, int page, double bx, double by, int rotation
             by + (item.EffectiveHeight() - (quarter ? cx : cy)) / 2, rotation};
 }
 
-std::vector<Placed> PlacedPages(const QString& file) {
+// The pages placed, told apart by the size each is drawn at (sizes[page - 1]).
+std::vector<Placed> PlacedPages(const QString& file,
+                                const std::vector<std::pair<double, double>>& sizes = kPages) {
     std::vector<Placed> placed;
     for (const Shape& s : PressFixture::Shapes(file, Shape::Form)) {
         int page = 0;
-        for (size_t i = 0; i < kPages.size(); ++i)
-            if (std::fabs(s.formW - kPages[i].first) < 0.01 &&
-                std::fabs(s.formH - kPages[i].second) < 0.01)
+        for (size_t i = 0; i < sizes.size(); ++i)
+            if (std::fabs(s.formW - sizes[i].first) < 0.01 &&
+                std::fabs(s.formH - sizes[i].second) < 0.01)
                 page = static_cast<int>(i) + 1;
         placed.push_back({page, s.x, s.y, s.rotation});
     }
@@ -118,7 +122,8 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
             expectedFiles << Side(suffix);
         EXPECT_EQ(written, expectedFiles);
 
-        std::vector<Placed> front, back, labels;
+        std::vector<Placed> front, back, previews;
+        std::vector<std::pair<double, double>> labelCorners, orderNumberFrames;
         const int turn = kind.turn;
         for (int i = 0; i < 4; ++i) {
             const CZelItem& item = *doc->ItemAt(i);
@@ -136,10 +141,31 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
                 }
                 back.push_back(Expect(item, page + 1, x, y, rotation));
             }
-            // The label turns with the item (90 x 50, the size of page 1), a
-            // quarter further when the artwork lies turned.
-            labels.push_back(Expect(item, 1, item.x, item.y,
-                                    item.mediaRotate ? (item.rotate + 90) % 360 : item.rotate));
+            // The 90 x 50 label turns with the item, a quarter further when
+            // the artwork lies turned, and is drawn straight into the sheet:
+            // its preview box (24 x 24 at 64, 2) shows the front page itself,
+            // fitted, and its order number's box (60 x 10 at 2, 2) is framed.
+            const int labelTurn = item.mediaRotate ? (item.rotate + 90) % 360 : item.rotate;
+            const Placed label = Expect(item, 1, item.x, item.y, labelTurn);
+            labelCorners.push_back({label.x, label.y});
+            const auto onSheet = [&](double u, double v, double w, double h) {
+                // Top-left of the box (u, v, w, h) of the label once turned.
+                const double lx = labelTurn == 90    ? 50 - v - h
+                                  : labelTurn == 180 ? 90 - u - w
+                                  : labelTurn == 270 ? v
+                                                     : u;
+                const double ly = labelTurn == 90    ? u
+                                  : labelTurn == 180 ? 50 - v - h
+                                  : labelTurn == 270 ? 90 - u - w
+                                                     : v;
+                return std::make_pair(label.x + lx, label.y + ly);
+            };
+            const auto [cx, cy] = kPages[page - 1];
+            const double fit = std::min(24 / cx, 24 / cy);
+            const auto preview =
+                onSheet(64 + (24 - cx * fit) / 2, 2 + (24 - cy * fit) / 2, cx * fit, cy * fit);
+            previews.push_back({page, preview.first, preview.second, labelTurn});
+            orderNumberFrames.push_back(onSheet(2, 2, 60, 10));
         }
         if (kind.paperSide == 2) {
             std::vector<Placed> both = front;
@@ -150,7 +176,45 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
             if (kind.paperSide == 1)
                 ExpectSame(back, PlacedPages(Side("_B.pdf")), "side B");
         }
-        ExpectSame(labels, PlacedPages(Side("_L.pdf")), "label side");
+        std::vector<std::pair<double, double>> previewSizes;
+        for (const auto& [cx, cy] : kPages) {
+            const double fit = std::min(24 / cx, 24 / cy);
+            previewSizes.push_back({cx * fit, cy * fit});
+        }
+        ExpectSame(previews, PlacedPages(Side("_L.pdf"), previewSizes), "label previews");
+        const auto labelRects = Shapes(Side("_L.pdf"), Shape::Rect);
+        auto hasRect = [&](std::pair<double, double> at, auto&& is) {
+            return std::any_of(labelRects.begin(), labelRects.end(), [&](const Shape& r) {
+                return std::fabs(r.x - at.first) < 0.01 && std::fabs(r.y - at.second) < 0.01 &&
+                       is(r);
+            });
+        };
+        for (size_t i = 0; i < labelCorners.size(); ++i) {
+            EXPECT_TRUE(hasRect(
+                labelCorners[i],
+                [](const Shape& r) {
+                    return r.filled && !r.stroked && r.fill == std::vector<double>{0, 0, 0, 0};
+                }))
+                << "white under label #" << i;
+            EXPECT_TRUE(hasRect(orderNumberFrames[i],
+                                [](const Shape& r) {
+                                    return r.stroked &&
+                                           r.stroke == std::vector<double>{0, 0, 0, 1} &&
+                                           std::fabs(r.w * r.h - 600) < 0.1;
+                                }))
+                << "order number frame of label #" << i;
+        }
+        // One embedded font for the face of every label on the sheet.
+        QProcess fonts;
+        fonts.start(QStringLiteral("pdffonts"), {Side("_L.pdf")});
+        fonts.waitForFinished(60000);
+        EXPECT_EQ(QString::fromUtf8(fonts.readAll()).count(QStringLiteral("NanumGothic")), 1);
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {Side("_L.pdf"), QStringLiteral("-")});
+        text.waitForFinished(60000);
+        const QString labelText = QString::fromUtf8(text.readAll());
+        for (const char* shown : {"D-1", "D-2", "S-1", "M-1", "한글 라벨"})
+            EXPECT_TRUE(labelText.contains(QString::fromUtf8(shown))) << shown;
 
         // White under each page; the framed item's frame over it in its colour.
         const auto rects = Shapes(Side("_A.pdf"), Shape::Rect);
@@ -355,6 +419,51 @@ TEST_F(MakePressTest, EachArtworkPageIsEmbeddedOncePerSideFile) {
     ASSERT_EQ(forms.size(), 4u);
     for (const Shape& form : forms)
         EXPECT_EQ(form.name, forms[0].name);
+}
+
+TEST_F(MakePressTest, ALabelFieldThatCannotBeDrawnIsNotedAndTheRestPrints) {
+    CZelLabel label;
+    label.SetSize(90, 50);
+    auto object = [&](const char* tag, const QString& text, double y) {
+        auto o = std::make_unique<CZelLabObject>();
+        o->tag = QLatin1String(tag);
+        o->text = text;
+        o->x = 2, o->y = y, o->w = 80, o->h = 10;
+        o->font.lfHeight = -16;
+        o->font.lfFaceName = QStringLiteral("NanumGothic");
+        label.objects.push_back(std::move(o));
+    };
+    object("Ordernum", QString(), 2);
+    object("MF_UID", QString(), 14);
+    object("MF_TextBox", QStringLiteral("한글 라벨"), 26);
+    ASSERT_TRUE(label.Save(QDir(presetDir).filePath(QStringLiteral("Labels/명함 라벨.tzlp"))));
+    // The member's picture: its header reads, its data is cut off.
+    QImage picture(200, 100, QImage::Format_RGB32);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            picture.setPixel(x, y, qRgb(x, y * 2, (x * y) % 256));
+    const QString picturePath = QDir(presetDir).filePath(QStringLiteral("Labels/M-7.jpg"));
+    ASSERT_TRUE(picture.save(picturePath, "JPEG"));
+    QFile cut(picturePath);
+    ASSERT_TRUE(cut.resize(cut.size() * 3 / 4));
+
+    const QString art = Artwork(QStringLiteral("a.pdf"), {kPages[0]});
+    std::vector<std::unique_ptr<CZelItem>> items;
+    items.push_back(Item(QStringLiteral("N-1"), art, 20, 20));
+    items.back()->uid = QStringLiteral("M-7");
+    Open(Sheet(0, 0), std::move(items));
+    QString error;
+    ASSERT_TRUE(Run(&error)) << error.toStdString();
+    ASSERT_EQ(notes.size(), 1) << notes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(notes[0].contains(QStringLiteral("N-1"))) << notes[0].toStdString();
+    EXPECT_TRUE(notes[0].contains(QStringLiteral("M-7.jpg"))) << notes[0].toStdString();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {Side("_L.pdf"), QStringLiteral("-")});
+    text.waitForFinished(60000);
+    const QString shown = QString::fromUtf8(text.readAll());
+    EXPECT_TRUE(shown.contains(QStringLiteral("N-1"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("한글 라벨"))) << shown.toStdString();
+    EXPECT_EQ(QpdfCheck(Side("_L.pdf")), QString());
 }
 
 TEST(PressFileName, SafeForEveryWorkstationThatReadsThePressFolder) {
