@@ -4,11 +4,11 @@
 #include "demoorders.h"
 #include "recordwritertree.h"
 
-#include "labels/labelpresettree.h"
 #include "labels/labelset.h"
 #include "labels/zellabel.h"
 #include "pdfbinding/pdfserver.h"
 #include "records/jobtree.h"
+#include "records/labelpresettree.h"
 #include "records/pressmarkpresettree.h"
 #include "records/programfolder.h"
 #include "records/serverpresettree.h"
@@ -349,8 +349,8 @@ bool CDemoShop::WriteDocumentPresets() {
         preset.ArrangeDirection() = std::int32_t{0};
         preset.ArrangeMaxJob() = std::int32_t{1};
         preset.TitlePosition() = std::int32_t{1};
-        preset.TitleItems() = QStringLiteral(
-            "[바코드]-[판번호]-[판형크기]-[지질]-[도수]-[수량]-[후가공]-[작업자이름]-[날짜]");
+        preset.TitleItems() = QStringLiteral("[바코드]-[판번호]-[판구분]-[판형크기]-[지질]-[도수]-["
+                                             "수량]-[후가공]-[작업자이름]-[날짜]");
         preset.TitleAlign() = std::int32_t{1};
         for (Edge edge : {Edge::Top, Edge::Left, Edge::Bottom, Edge::Right})
             preset.PlateCrop(edge) = std::int32_t{1};
@@ -391,7 +391,7 @@ bool CDemoShop::WriteDocumentPresets() {
 bool CDemoShop::WriteLabels(const QString& presetDir, CDemoArtwork& artwork) {
     // The field kinds the label editor offers, with their titles.
     auto definitions = CRecordWriterTree::For<CLabelDefTree>();
-    CTzmpItem* root = definitions->AddHeader("Tessel Label Definations");
+    CTzmpItem* root = definitions->AddHeader(CLabelDefTree::kDocumentType);
     CTzmpItem* list = definitions->Append(root, "LABEL_DEFINATIONS");
     const std::pair<const char*, const char16_t*> fields[] = {
         {"Ordernum", u"주문번호"},
