@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -54,6 +55,10 @@ private:
     QString m_error;
 };
 
+// --quiet: no progress and no notes; warnings and failures still show.
+void SetQuiet(bool quiet);
+bool Quiet();
+
 // Output helpers: UTF-8 on stdout, "tessel-cli: reason" on stderr.
 void PrintLine(const QString& line);
 void PrintWarning(const QString& line);
@@ -63,6 +68,8 @@ void PrintWarnings(const QStringList& lines);
 // that standard output holds only a command's results.
 void PrintNote(const QString& line);
 int Fail(const QString& reason, int code = 1);
+// A command's result as JSON on standard output, indented, UTF-8.
+void PrintJson(const QJsonObject& object);
 
 struct Command {
     const char* name;    // e.g. "markup dump"
