@@ -44,10 +44,13 @@ const std::vector<CommandHelp>& Helps() {
                        "top-left corner (default: the usable area's top-left corner)"},
           {"--one-copy", "place one copy of each order, not as many as its quantity asks"},
           {"--yes", "answer yes to the plate's questions (quantities, room)"},
-          {"--no", "answer no: the drop is cancelled and its orders are returned (not placed, "
-                   "their tickets moved back to the job folder they came from)"},
+          {"--no", "answer no: the whole drop is cancelled before any ticket moves; every "
+                   "order is \"not taken\" and stays in its job folder"},
           {"--json", "print each order's fate and the plate's counts as JSON"},
-          {"", "without --yes or --no the first question fails the command"}}},
+          {"", "without --yes or --no the first question fails the command"},
+          {"", "each order ends as \"placed\", \"not taken\" (never moved), \"returned\" "
+               "(moved but not placed: its ticket is back in the job folder it came from and "
+               "can be placed again) or \"NOT RETURNED\" (left in the plate's progress folder)"}}},
         {"plate press",
          {{"--type 0|1|2", "how the press files are split: 0 one file, 1 the label page apart, "
                            "2 each side apart (default: the MAKE_PDF_TYPE preference)"},
@@ -230,8 +233,16 @@ void PrintCommand(const Command& command) {
     if (help && !help->options.empty()) {
         PrintLine(QString());
         PrintLine(QStringLiteral("Options:"));
+        QStringList notes;
         for (const OptionHelp& option : help->options) {
             const QString name = QLatin1String(option.option);
+            // An entry without an option is a note on all of them, shown after them.
+            if (name.isEmpty()) {
+                QString note = QLatin1String(option.meaning);
+                note[0] = note[0].toUpper();
+                notes << note + QLatin1Char('.');
+                continue;
+            }
             // Meanings start in one column; a long option takes a line of its own.
             constexpr int column = 22;
             if (name.size() + 3 > column) {
@@ -242,6 +253,10 @@ void PrintCommand(const Command& command) {
                 PrintAll(Wrap(QStringLiteral("  %1").arg(name, -(column - 2)),
                               QLatin1String(option.meaning), column));
             }
+        }
+        for (const QString& note : notes) {
+            PrintLine(QString());
+            PrintAll(Wrap(QString(), note, 0));
         }
     }
     PrintLine(QString());

@@ -353,6 +353,7 @@ int Place(CommandLine& args) {
     if (!outcome)
         return Fail(outcome.error());
     using ticketintake::Fate;
+    const int placed = outcome->Count(Fate::Placed);
     QJsonArray orders;
     for (const ticketintake::OrderOutcome& order : outcome->orders) {
         const QString name = order.ordernum.isEmpty() ? order.ticket : order.ordernum;
@@ -385,12 +386,13 @@ int Place(CommandLine& args) {
             break;
         }
     }
+    if (op.AnsweredNo() && placed == 0)
+        PrintNote(QStringLiteral("--no cancelled the whole drop at its question: no ticket moved"));
     if (outcome->Count(Fate::Returned) > 0)
         PrintNote(QStringLiteral("returned: not placed; the ticket was moved back to the job "
                                  "folder it came from and can be placed again"));
     if (!outcome->saveError.isEmpty())
         return Fail(outcome->saveError);
-    const int placed = outcome->Count(Fate::Placed);
     if (json)
         PrintJson({{QStringLiteral("plate"), doc.Properties().jobCode},
                    {QStringLiteral("path"), doc.Path()},
