@@ -146,6 +146,8 @@ bool CommandLine::Positionals(QStringList& out, int minimum, int maximum) {
     if (words.size() < minimum || words.size() > maximum) {
         m_error = words.size() < minimum ? QStringLiteral("missing arguments")
                                          : QStringLiteral("too many arguments");
+        if (!m_usage.isEmpty())
+            m_error += QStringLiteral("; usage: ") + m_usage;
         return false;
     }
     out = words;

@@ -39,6 +39,9 @@ public:
     // Whatever is left; any remaining option word is an unknown option.
     bool Positionals(QStringList& out, int minimum, int maximum);
 
+    // The command's usage line, for a wrong count of arguments to show.
+    void SetUsage(const QString& usage) { m_usage = usage; }
+
     // Takes the first count words, a command's name.
     void DropLeading(qsizetype count) { m_words.remove(0, std::min(count, m_words.size())); }
 
@@ -53,6 +56,7 @@ private:
 
     QStringList m_words;
     QString m_error;
+    QString m_usage;
 };
 
 // --quiet: no progress and no notes; warnings and failures still show.

@@ -106,6 +106,8 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         args.DropLeading(matchLength);
+        args.SetUsage(QStringLiteral("tessel-cli %1 %2")
+                          .arg(QLatin1String(match->name), QLatin1String(match->usage)));
         return match->run(args);
     }
     if (words.first().startsWith(QLatin1Char('-')) && words.first() != QLatin1String("--"))

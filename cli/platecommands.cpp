@@ -262,8 +262,17 @@ int New(CommandLine& args) {
         !args.TakeOption(QStringLiteral("--date"), dateText) ||
         !args.TakeOption(QStringLiteral("--account"), account))
         return Fail(args.Error(), 2);
-    if (presetName.isEmpty() || type.isEmpty() || account.isEmpty())
-        return Fail(QStringLiteral("plate new needs --preset, --type and --account"), 2);
+    QStringList missing;
+    for (const auto& [option, value] :
+         {std::pair{"--preset NAME", &presetName}, std::pair{"--type PAN", &type},
+          std::pair{"--account A", &account}})
+        if (value->isEmpty())
+            missing << QLatin1String(option);
+    if (!missing.isEmpty())
+        return Fail(QStringLiteral("plate new needs --preset NAME, --type PAN and --account A; "
+                                   "missing: %1")
+                        .arg(missing.join(QStringLiteral(", "))),
+                    2);
     // Asked for on the terminal last, once the rest of the line is known to be right.
     if (!args.TakePassword(password) || !args.Positionals(none, 0, 0))
         return Fail(args.Error(), 2);
