@@ -58,7 +58,7 @@ demo_road() {
     echo "== The plate"
     "$CLI" plate show "$plate" --orders || return 1
     echo
-    echo "Summary file (code page 949): tessel-cli --home \"$DEMO_SHOP\" plate show --summary \"$plate\""
+    echo "Summary file (code page 949), decoded: $CLI --home \"$DEMO_SHOP\" plate show --summary \"$plate\""
     echo "Look at a press sheet: pdftoppm -r 40 -png \"${plate%.tzmp}_A.pdf\" /tmp/sheet"
     echo "More: $CLI --help"
 }
