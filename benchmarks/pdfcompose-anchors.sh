@@ -34,7 +34,15 @@ RUNS=${RUNS:-5}
 [ -x "$BENCH" ] || { echo "build first: $BENCH is missing" >&2; exit 1; }
 mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd)
-[ -f "$WORK/manifest.tsv" ] || "$SHARED/make-workload.sh" "$WORK" 200
+if [ ! -f "$WORK/manifest.tsv" ]; then
+    [ -x "$SHARED/make-workload.sh" ] || {
+        echo "no workload in $WORK and no $SHARED/make-workload.sh to make one:" >&2
+        echo "set SHARED=DIR to the shared benchmark folder, or put a workload" >&2
+        echo "(orders/*.pdf with manifest.tsv) into $WORK" >&2
+        exit 1
+    }
+    "$SHARED/make-workload.sh" "$WORK" 200
+fi
 
 O=$WORK/tessel-out
 rm -rf "$O"; mkdir -p "$O/T3" "$O/T4" "$O/T5" "$O/T5a" "$O/C1" "$O/C2" "$O/logs"

@@ -10,6 +10,7 @@ bool CliOperator::Ask(const QString& question) {
         return false;
     }
     const bool yes = m_answer == Answer::Yes;
+    m_answeredNo = m_answeredNo || !yes;
     PrintNote(
         QStringLiteral("? %1 -> %2").arg(line, yes ? QStringLiteral("yes") : QStringLiteral("no")));
     return yes;

@@ -15,8 +15,11 @@ public:
     void Tell(const QString& message) override;
     // The first question asked while no answer was given.
     const QString& Unanswered() const { return m_unanswered; }
+    // Whether --no answered a question.
+    bool AnsweredNo() const { return m_answeredNo; }
 
 private:
     Answer m_answer;
     QString m_unanswered;
+    bool m_answeredNo = false;
 };

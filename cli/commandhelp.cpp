@@ -31,29 +31,45 @@ const std::vector<CommandHelp>& Helps() {
           {"--password-file FILE", "a file whose first line is the account's password (else "
                                    "$TESSEL_PASSWORD, else asked on the terminal)"},
           {"--password P", "the password on the command line (it shows in ps and the shell "
-                           "history)"}}},
-        {"plate show", {{"--orders", "print the plate's orders instead of its items"}}},
+                           "history)"},
+          {"--json", "print the plate's number and path as JSON"}}},
+        {"plate show",
+         {{"--orders", "print the plate's orders instead of its items"},
+          {"--summary", "print the plate's summary file (written by plate press in code page "
+                        "949), decoded"},
+          {"--json", "print the same as JSON (the README gives the fields)"}}},
         {"plate place",
          {{"FOLDER|TICKET...", "a job folder (all its tickets) or single job tickets"},
-          {"--at X Y", "where the orders are dropped on the plate, in millimetres (default: 0 0)"},
+          {"--at X Y", "where the orders are dropped on the plate, in millimetres from its "
+                       "top-left corner (default: the usable area's top-left corner)"},
           {"--one-copy", "place one copy of each order, not as many as its quantity asks"},
           {"--yes", "answer yes to the plate's questions (quantities, room)"},
-          {"--no", "answer no: an order asked about is returned, its ticket moved back to its "
-                   "job folder"},
-          {"", "without --yes or --no the first question fails the command"}}},
+          {"--no", "answer no: the whole drop is cancelled before any ticket moves; every "
+                   "order is \"not taken\" and stays in its job folder"},
+          {"--json", "print each order's fate and the plate's counts as JSON"},
+          {"", "without --yes or --no the first question fails the command"},
+          {"", "each order ends as \"placed\", \"not taken\" (never moved), \"returned\" "
+               "(moved but not placed: its ticket is back in the job folder it came from and "
+               "can be placed again) or \"NOT RETURNED\" (left in the plate's progress folder)"}}},
         {"plate press",
          {{"--type 0|1|2", "how the press files are split: 0 one file, 1 the label page apart, "
                            "2 each side apart (default: the MAKE_PDF_TYPE preference)"},
           {"--press-dir DIR", "the press folder the files go to (default: the preference's)"},
-          {"--title-name", "name the press files after the plate's title, not its file"}}},
+          {"--title-name", "name the press files after the plate's title, not its file"},
+          {"--replace", "remove this plate's files of another press type from the press folder "
+                        "(else they are named, as the plate might print twice)"},
+          {"--json", "print the files written as JSON"}}},
         {"plate cutplan",
          {{"--json", "print the plan as JSON: the cuts in order (piece, axis, position_mm), the "
                      "items' trim rectangles, the waste and the counts"}}},
         {"plate register",
-         {{"--url URL", "the registration server (default: the PLATE_REG_URL preference)"}}},
+         {{"--url URL", "the registration server, an http URL (default: the PLATE_REG_URL "
+                        "preference)"}}},
         {"jobs list",
-         {{"--plate-quantity N", "the plate's press quantity in sheets, 1 or more (default 200)"},
-          {"--grid W H", "the plate's grid cell in millimetres, each above 0 (default 92 52)"}}},
+         {{"--plate PLATE.tzmp", "count places for this plate: its press quantity and grid"},
+          {"--plate-quantity N", "the plate's press quantity in sheets, 1 or more (default 200)"},
+          {"--grid W H", "the plate's grid cell in millimetres, each above 0 (default 92 52)"},
+          {"--json", "print the caption and every order as JSON"}}},
         {"plan",
          {{"--preset NAME", "a document preset plates may be made from; repeat it for more"},
           {"--plate-cost X", "the cost of one plate (0 or more)"},
@@ -107,6 +123,8 @@ void PrintGlobalOptions() {
                                  "(default: $TESSEL_HOME, else the program's folder)"),
                   15));
     PrintLine(QStringLiteral("  -h, --help   this help; \"COMMAND --help\" explains a command"));
+    PrintLine(
+        QStringLiteral("  --quiet      no progress or notes; warnings and errors still show"));
     PrintLine(QStringLiteral("  --version    the program's version"));
     PrintLine(QStringLiteral("  --           the end of the options: later words are arguments"));
     PrintAll(Wrap(QString(),
@@ -215,8 +233,16 @@ void PrintCommand(const Command& command) {
     if (help && !help->options.empty()) {
         PrintLine(QString());
         PrintLine(QStringLiteral("Options:"));
+        QStringList notes;
         for (const OptionHelp& option : help->options) {
             const QString name = QLatin1String(option.option);
+            // An entry without an option is a note on all of them, shown after them.
+            if (name.isEmpty()) {
+                QString note = QLatin1String(option.meaning);
+                note[0] = note[0].toUpper();
+                notes << note + QLatin1Char('.');
+                continue;
+            }
             // Meanings start in one column; a long option takes a line of its own.
             constexpr int column = 22;
             if (name.size() + 3 > column) {
@@ -228,10 +254,14 @@ void PrintCommand(const Command& command) {
                               QLatin1String(option.meaning), column));
             }
         }
+        for (const QString& note : notes) {
+            PrintLine(QString());
+            PrintAll(Wrap(QString(), note, 0));
+        }
     }
     PrintLine(QString());
-    PrintLine(
-        QStringLiteral("Options of every command: --home DIR, -h/--help (tessel-cli --help)."));
+    PrintLine(QStringLiteral(
+        "Options of every command: --home DIR, --quiet, -h/--help (tessel-cli --help)."));
 }
 
 } // namespace commandhelp

@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include <QFile>
+#include <QJsonDocument>
 #include <QLocale>
 
 #include <cmath>
@@ -145,6 +146,8 @@ bool CommandLine::Positionals(QStringList& out, int minimum, int maximum) {
     if (words.size() < minimum || words.size() > maximum) {
         m_error = words.size() < minimum ? QStringLiteral("missing arguments")
                                          : QStringLiteral("too many arguments");
+        if (!m_usage.isEmpty())
+            m_error += QStringLiteral("; usage: ") + m_usage;
         return false;
     }
     out = words;
@@ -213,6 +216,18 @@ bool CommandLine::TakePassword(QString& password) {
     return false;
 }
 
+namespace {
+bool g_quiet = false;
+} // namespace
+
+void SetQuiet(bool quiet) {
+    g_quiet = quiet;
+}
+
+bool Quiet() {
+    return g_quiet;
+}
+
 void PrintLine(const QString& line) {
     const QByteArray bytes = line.toUtf8();
     std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
@@ -229,6 +244,8 @@ void PrintWarnings(const QStringList& lines) {
 }
 
 void PrintNote(const QString& line) {
+    if (g_quiet)
+        return;
     // A progress bar may be drawn on the terminal's last line: clear it first.
     std::fprintf(stderr, isatty(STDERR_FILENO) ? "\r\033[K%s\n" : "%s\n",
                  line.toUtf8().constData());
@@ -238,4 +255,9 @@ int Fail(const QString& reason, int code) {
     std::fflush(stdout);
     std::fprintf(stderr, "tessel-cli: %s\n", reason.toUtf8().constData());
     return code;
+}
+
+void PrintJson(const QJsonObject& object) {
+    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Indented);
+    std::fwrite(bytes.constData(), 1, bytes.size(), stdout);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,9 @@ public:
     // Whatever is left; any remaining option word is an unknown option.
     bool Positionals(QStringList& out, int minimum, int maximum);
 
+    // The command's usage line, for a wrong count of arguments to show.
+    void SetUsage(const QString& usage) { m_usage = usage; }
+
     // Takes the first count words, a command's name.
     void DropLeading(qsizetype count) { m_words.remove(0, std::min(count, m_words.size())); }
 
@@ -52,7 +56,12 @@ private:
 
     QStringList m_words;
     QString m_error;
+    QString m_usage;
 };
+
+// --quiet: no progress and no notes; warnings and failures still show.
+void SetQuiet(bool quiet);
+bool Quiet();
 
 // Output helpers: UTF-8 on stdout, "tessel-cli: reason" on stderr.
 void PrintLine(const QString& line);
@@ -63,6 +72,8 @@ void PrintWarnings(const QStringList& lines);
 // that standard output holds only a command's results.
 void PrintNote(const QString& line);
 int Fail(const QString& reason, int code = 1);
+// A command's result as JSON on standard output, indented, UTF-8.
+void PrintJson(const QJsonObject& object);
 
 struct Command {
     const char* name;    // e.g. "markup dump"

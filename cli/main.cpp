@@ -45,10 +45,13 @@ void QuietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 static bool CommandDraws(const std::vector<Command>& commands, int argc, char* argv[]) {
     QStringList words;
     for (int i = 1; i < argc; ++i) {
+        // Global options may stand before the command.
         if (std::strcmp(argv[i], "--home") == 0) {
             ++i;
             continue;
         }
+        if (argv[i][0] == '-')
+            continue;
         words << QString::fromLocal8Bit(argv[i]);
     }
     return std::any_of(commands.begin(), commands.end(), [&](const Command& command) {
@@ -70,6 +73,7 @@ int main(int argc, char* argv[]) {
         PrintLine(QStringLiteral("tessel-cli %1").arg(QLatin1String(TESSEL_VERSION)));
         return 0;
     }
+    SetQuiet(args.TakeFlag(QStringLiteral("--quiet")));
     bool help = args.TakeHelp();
     QString home;
     if (!args.TakeOption(QStringLiteral("--home"), home))
@@ -102,6 +106,8 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         args.DropLeading(matchLength);
+        args.SetUsage(QStringLiteral("tessel-cli %1 %2")
+                          .arg(QLatin1String(match->name), QLatin1String(match->usage)));
         return match->run(args);
     }
     if (words.first().startsWith(QLatin1Char('-')) && words.first() != QLatin1String("--"))

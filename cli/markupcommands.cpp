@@ -11,6 +11,18 @@ std::unique_ptr<CTzmpTree> LoadRecord(const QString& path, const QString& kindNa
     const RecordKind* kind = RecordKindOfFile(path, kindName, &error);
     if (!kind)
         return nullptr;
+    if (!kindName.isEmpty()) {
+        const QString type = DocumentTypeOf(path);
+        if (!type.isEmpty() && type != kind->documentType) {
+            const RecordKind* actual = RecordKindOfType(type);
+            PrintWarning(
+                QStringLiteral("%1: the file is %2, read as a %3 as --kind %4 asks")
+                    .arg(path,
+                         actual ? QStringLiteral("a %1 (%2)").arg(actual->description, actual->name)
+                                : QStringLiteral("of DOCUMENT_TYPE \"%1\"").arg(type),
+                         kind->description, kind->name));
+        }
+    }
     auto tree = kind->createTree();
     const int result = tree->LoadFile(path);
     if (result < 0) {

@@ -33,9 +33,10 @@ int Info(CommandLine& args) {
         return Fail(server.LastError());
     PrintNotes(server);
     const int version = server.MiscGetPDFVersion(files.at(0));
-    PrintLine(QStringLiteral("%1: %2 pages, PDF %3.%4")
+    PrintLine(QStringLiteral("%1: %2 %3, PDF %4.%5")
                   .arg(files.at(0))
                   .arg(pages)
+                  .arg(pages == 1 ? QStringLiteral("page") : QStringLiteral("pages"))
                   .arg(version / 10)
                   .arg(version % 10));
     for (int page = 1; page <= pages; ++page) {

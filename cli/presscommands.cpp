@@ -9,6 +9,7 @@
 #include "shop/installation.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
 
 namespace {
 
@@ -23,6 +24,8 @@ int Press(CommandLine& args) {
         !args.TakeOption(QStringLiteral("--press-dir"), pressDir))
         return Fail(args.Error(), 2);
     const bool titleName = args.TakeFlag(QStringLiteral("--title-name"));
+    const bool replace = args.TakeFlag(QStringLiteral("--replace"));
+    const bool json = args.TakeFlag(QStringLiteral("--json"));
     QStringList files;
     if (!args.Positionals(files, 1, 1))
         return Fail(args.Error(), 2);
@@ -45,6 +48,7 @@ int Press(CommandLine& args) {
         options.pressDir = pressDir;
     if (titleName)
         options.titleFileName = true;
+    options.replaceOtherTypes = replace;
     shop.site.GetCompany(options.companyCode);
 
     // Nobody is there to answer: questions are answered No.
@@ -60,11 +64,35 @@ int Press(CommandLine& args) {
     const bool ok = press.Run(options, &written, &error);
     for (const QString& note : press.Notes())
         PrintWarning(OneLine(note));
+    if (!press.OtherTypeFilesLeft().isEmpty())
+        PrintWarning(QStringLiteral("give --replace to remove them"));
+    for (const QString& file : press.OtherTypeFilesRemoved())
+        PrintNote(QStringLiteral("removed %1 (another press type's file of this plate)").arg(file));
+    if (!ok) {
+        // What was published before the stop is in the press folder.
+        for (const QString& file : written)
+            PrintLine(file);
+        return Fail(OneLine(error));
+    }
+    if (json) {
+        PrintJson(
+            {{QStringLiteral("plate"), doc.Properties().jobCode},
+             {QStringLiteral("path"), doc.Path()},
+             {QStringLiteral("files"), QJsonArray::fromStringList(written)},
+             {QStringLiteral("cut_plan_files"), QJsonArray::fromStringList(press.CutPlanFiles())},
+             {QStringLiteral("summary_file"), press.SummaryPath()},
+             {QStringLiteral("other_type_files_left"),
+              QJsonArray::fromStringList(press.OtherTypeFilesLeft())},
+             {QStringLiteral("other_type_files_removed"),
+              QJsonArray::fromStringList(press.OtherTypeFilesRemoved())},
+             {QStringLiteral("notes"), QJsonArray::fromStringList(press.Notes())}});
+        return 0;
+    }
     for (const QString& file : written)
         PrintLine(file);
     for (const QString& file : press.CutPlanFiles())
         PrintLine(file);
-    return ok ? 0 : Fail(OneLine(error));
+    return 0;
 }
 
 int CutPlanCommand(CommandLine& args) {
@@ -73,8 +101,8 @@ int CutPlanCommand(CommandLine& args) {
     if (!args.Positionals(files, 1, 1))
         return Fail(args.Error(), 2);
     CTesselDoc doc;
-    if (const Result<void> opened = doc.Open(files.at(0)); !opened)
-        return Fail(OneLine(opened.error()));
+    if (const Result<void> read = doc.OpenToRead(files.at(0)); !read)
+        return Fail(OneLine(read.error()));
     const Result<CutPlan> plan = MakeCutPlan(doc);
     if (!plan)
         return Fail(plan.error());
@@ -89,7 +117,8 @@ int CutPlanCommand(CommandLine& args) {
 
 std::vector<Command> PressCommands() {
     return {
-        {"plate press", "PLATE.tzmp [--type 0|1|2] [--press-dir DIR] [--title-name]",
+        {"plate press",
+         "PLATE.tzmp [--type 0|1|2] [--press-dir DIR] [--title-name] [--replace] [--json]",
          "make the press files of a plate (side files, summary file, press folder)", Press, true},
         {"plate cutplan", "PLATE.tzmp [--json]",
          "the guillotine cutting plan of a plate's printed sheet", CutPlanCommand},

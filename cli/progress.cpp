@@ -37,7 +37,13 @@ QString FitColumns(const QString& text, int columns) {
 
 } // namespace
 
-CliProgress::CliProgress(bool quiet) : m_terminal(isatty(STDERR_FILENO) != 0), m_quiet(quiet) {}
+CliProgress::CliProgress(bool quiet) : m_terminal(isatty(STDERR_FILENO) != 0), m_quiet(quiet) {
+    // --quiet: nothing at all, not even the bar.
+    if (Quiet()) {
+        m_terminal = false;
+        m_quiet = true;
+    }
+}
 
 void CliProgress::Begin(const QString& text, int range) {
     m_title = text;

@@ -4,11 +4,11 @@
 #include "demoorders.h"
 #include "recordwritertree.h"
 
-#include "labels/labelpresettree.h"
 #include "labels/labelset.h"
 #include "labels/zellabel.h"
 #include "pdfbinding/pdfserver.h"
 #include "records/jobtree.h"
+#include "records/labelpresettree.h"
 #include "records/pressmarkpresettree.h"
 #include "records/programfolder.h"
 #include "records/serverpresettree.h"
@@ -348,8 +348,8 @@ bool CDemoShop::WriteDocumentPresets() {
         preset.ArrangeDirection() = std::int32_t{0};
         preset.ArrangeMaxJob() = std::int32_t{1};
         preset.TitlePosition() = std::int32_t{1};
-        preset.TitleItems() = QStringLiteral(
-            "[바코드]-[판번호]-[판형크기]-[지질]-[도수]-[수량]-[후가공]-[작업자이름]-[날짜]");
+        preset.TitleItems() = QStringLiteral("[바코드]-[판번호]-[판구분]-[판형크기]-[지질]-[도수]-["
+                                             "수량]-[후가공]-[작업자이름]-[날짜]");
         preset.TitleAlign() = std::int32_t{1};
         for (Edge edge : {Edge::Top, Edge::Left, Edge::Bottom, Edge::Right})
             preset.PlateCrop(edge) = std::int32_t{1};
@@ -390,7 +390,7 @@ bool CDemoShop::WriteDocumentPresets() {
 bool CDemoShop::WriteLabels(const QString& presetDir, CDemoArtwork& artwork) {
     // The field kinds the label editor offers, with their titles.
     auto definitions = CRecordWriterTree::For<CLabelDefTree>();
-    CTzmpItem* root = definitions->SetHeader(QStringLiteral("Tessel Label Definations"));
+    CTzmpItem* root = definitions->SetHeader(QString::fromLatin1(CLabelDefTree::kDocumentType));
     CTzmpItem* list = definitions->Append(root, "LABEL_DEFINATIONS");
     const std::pair<const char*, const char16_t*> fields[] = {
         {"Ordernum", u"주문번호"},
@@ -450,20 +450,36 @@ bool CDemoShop::WriteLabels(const QString& presetDir, CDemoArtwork& artwork) {
         int size; // pixel height of the font
         int frame = 0, invert = 0, halign = 0;
     };
-    // Label boxes are laid out on a unit label and scaled to each size.
-    const std::vector<Field> layout{
+    // Label boxes are laid out on a unit label and scaled to each size: one
+    // layout for landscape labels, drawn for 90 x 50 mm, and one for portrait
+    // labels, drawn for 50 x 90 mm, where every field has a row of its own.
+    const std::vector<Field> landscape{
         {"MF_FrameBox", u"", 0, 0, 1, 1, 0, 1},
-        {"MF_OrderNum", u"[BAR0709170003]", 0.03, 0.04, 0.6, 0.16, 15, 0, 1, 0},
-        {"MF_PanCode", u"판번호", 0.63, 0.04, 0.34, 0.16, 12, 1, 0, 1},
+        {"MF_OrderNum", u"[BAR0709170003]", 0.03, 0.04, 0.55, 0.16, 15, 0, 1, 0},
+        {"MF_PanCode", u"판번호", 0.59, 0.04, 0.38, 0.16, 12, 1, 0, 1},
         {"Uname", u"고객명", 0.03, 0.24, 0.6, 0.12, 13},
         {"Ucom", u"회사명", 0.03, 0.37, 0.6, 0.11, 11},
-        {"Kind", u"제품종류", 0.03, 0.49, 0.3, 0.11, 11},
-        {"Paper", u"재질", 0.33, 0.49, 0.3, 0.11, 11},
-        {"Quantity", u"수량", 0.03, 0.61, 0.3, 0.11, 11},
-        {"Pcases", u"건수", 0.33, 0.61, 0.3, 0.11, 11},
+        {"Paper", u"재질", 0.03, 0.49, 0.6, 0.11, 11},
+        {"Kind", u"제품종류", 0.03, 0.61, 0.3, 0.11, 11},
+        {"Quantity", u"수량", 0.33, 0.61, 0.18, 0.11, 11},
+        {"Pcases", u"건수", 0.51, 0.61, 0.12, 0.11, 11},
         {"AfterWork", u"후가공", 0.03, 0.73, 0.94, 0.11, 11},
         {"MF_Preview", u"", 0.66, 0.24, 0.31, 0.46, 11, 1},
         {"Mmemo", u"작업자 메모", 0.03, 0.86, 0.94, 0.11, 11, 0, 1},
+    };
+    const std::vector<Field> portrait{
+        {"MF_FrameBox", u"", 0, 0, 1, 1, 0, 1},
+        {"MF_OrderNum", u"[BAR0709170003]", 0.04, 0.02, 0.92, 0.09, 15, 0, 1, 0},
+        {"MF_PanCode", u"판번호", 0.04, 0.12, 0.92, 0.08, 12, 1, 0, 1},
+        {"Uname", u"고객명", 0.04, 0.21, 0.92, 0.07, 13},
+        {"Ucom", u"회사명", 0.04, 0.28, 0.92, 0.06, 11},
+        {"Paper", u"재질", 0.04, 0.34, 0.92, 0.06, 11},
+        {"Kind", u"제품종류", 0.04, 0.40, 0.5, 0.06, 11},
+        {"Quantity", u"수량", 0.54, 0.40, 0.28, 0.06, 11},
+        {"Pcases", u"건수", 0.82, 0.40, 0.14, 0.06, 11},
+        {"MF_Preview", u"", 0.2, 0.47, 0.6, 0.3, 11, 1},
+        {"AfterWork", u"후가공", 0.04, 0.78, 0.92, 0.06, 11},
+        {"Mmemo", u"작업자 메모", 0.04, 0.85, 0.92, 0.12, 11, 0, 1},
     };
     struct LabelSize {
         const char16_t* name;
@@ -478,7 +494,12 @@ bool CDemoShop::WriteLabels(const QString& presetDir, CDemoArtwork& artwork) {
         label.name = QString::fromUtf16(size.name);
         if (!label.SetSize(size.width, size.height))
             return Fail(QStringLiteral("%1: label too small").arg(label.name));
-        for (const Field& field : layout) {
+        const bool upright = size.height > size.width;
+        // Fonts shrink with the label against the size its layout was drawn
+        // for, so that every text keeps to its box.
+        const double scale = std::min(
+            {1.0, size.width / (upright ? 50.0 : 90.0), size.height / (upright ? 90.0 : 50.0)});
+        for (const Field& field : upright ? portrait : landscape) {
             auto object = std::make_unique<CZelLabObject>();
             object->tag = QString::fromLatin1(field.tag);
             object->text = QString::fromUtf16(field.text);
@@ -490,9 +511,7 @@ bool CDemoShop::WriteLabels(const QString& presetDir, CDemoArtwork& artwork) {
             object->invert = field.invert;
             object->halign = field.halign;
             object->valign = 1;
-            // Fonts shrink with small labels.
-            const int pixels =
-                std::max(8, static_cast<int>(field.size * std::min(1.0, size.height / 50.0)));
+            const int pixels = std::max(8, static_cast<int>(field.size * scale));
             object->font = Font(QStringLiteral("나눔고딕"), pixels, field.size >= 13 ? 700 : 400);
             label.objects.push_back(std::move(object));
         }

@@ -365,7 +365,25 @@ CTesselDoc::DropReport CTesselDoc::TryDrop(const std::vector<CZelJob*>& orders, 
             question = QStringLiteral("제품 \"%1\"의 주문매수(%2매)와 인쇄매수(%3매)가 일치하지 "
                                       "않습니다.\n계속하시겠습니까?");
         if (!question.isEmpty()) {
-            if (!op || !op->Ask(question.arg(ordernum).arg(sheets).arg(pressCount))) {
+            // Yes is not asked again in this drop: the orders after this one
+            // whose counts do not match either are named now, or the
+            // operator would never hear of them.
+            QStringList others;
+            for (size_t rest = n + 1; rest < sequence.size(); ++rest) {
+                const CZelJob& other = *orders[sequence[rest]];
+                const int otherSheets = OrderSheets(other);
+                if (OrderProblem(other, oneCopy).isEmpty() && !DoubleSidedOnSingle(other) &&
+                    (otherSheets < pressCount || otherSheets % pressCount != 0))
+                    others << QStringLiteral("\"%1\"(%2매)")
+                                  .arg(other.Text("Ordernum"))
+                                  .arg(otherSheets);
+            }
+            question = question.arg(ordernum).arg(sheets).arg(pressCount);
+            if (!others.isEmpty())
+                question.insert(question.lastIndexOf(QLatin1Char('\n')),
+                                QStringLiteral("\n인쇄매수와 맞지 않는 다른 제품: %1")
+                                    .arg(others.join(QStringLiteral(", "))));
+            if (!op || !op->Ask(question)) {
                 report.result = DropResult::Cancelled;
                 break;
             }

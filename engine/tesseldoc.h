@@ -50,6 +50,10 @@ public:
 
     // Opens a plate file: ReadPlateFile, then PreparePreviews.
     Result<void> Open(const QString& path);
+    // Opens a plate file only to look at it (show, plan, check): the file is
+    // read as Open reads it, but nothing beside it is created, recovered or
+    // cleaned up and no previews are made. Such a plate is not to be edited.
+    Result<void> OpenToRead(const QString& path);
     // The first phase of an open: settings, items, lines and text boxes, the
     // work folder beside the file, and (with a preference) the plate's
     // progress and release folders. A file that cannot be read whole, or is no
@@ -341,6 +345,10 @@ public:
     bool InsideLayoutArea(const CZelItem& item) const;
 
 private:
+    // forEditing: the work, progress and release folders are made, a drop
+    // cut short is finished and stale temporary files are removed.
+    Result<void> ReadPlateFile(const QString& path, bool forEditing);
+
     // Gathers what the operations under it change and reports it once, when
     // the outermost one ends.
     class ChangeScope {

@@ -231,7 +231,15 @@ Result<void> CTesselDoc::Open(const QString& path) {
     return {};
 }
 
+Result<void> CTesselDoc::OpenToRead(const QString& path) {
+    return ReadPlateFile(path, false);
+}
+
 Result<void> CTesselDoc::ReadPlateFile(const QString& path) {
+    return ReadPlateFile(path, true);
+}
+
+Result<void> CTesselDoc::ReadPlateFile(const QString& path, bool forEditing) {
     auto document = std::make_unique<CZelMTDocument>();
     // A plate read in part, or another kind of record, would be written back
     // short at the next save.
@@ -239,7 +247,7 @@ Result<void> CTesselDoc::ReadPlateFile(const QString& path) {
         return Failure(document->LastError());
     const QFileInfo file(path);
     const QString workFolder = QDir(file.absolutePath()).filePath(file.completeBaseName());
-    if (!QDir().mkpath(workFolder))
+    if (forEditing && !QDir().mkpath(workFolder))
         return Failure(QStringLiteral("%1: cannot create the plate's work folder").arg(workFolder));
 
     PlateProperties properties;
@@ -248,7 +256,7 @@ Result<void> CTesselDoc::ReadPlateFile(const QString& path) {
     properties.Normalize();
 
     QString progressFolder, releaseFolder;
-    if (m_context.preference) {
+    if (m_context.preference && forEditing) {
         // Both names become folders on the shared drive.
         if (!filenames::IsPlainName(properties.userAccount) ||
             !filenames::IsPlainName(properties.jobCode))
@@ -303,8 +311,10 @@ Result<void> CTesselDoc::ReadPlateFile(const QString& path) {
     m_modified = false;
     m_historyReset = true;
     // Files that stopped runs on this plate left half-written.
-    durablefile::RemoveStaleTemporaries(file.absolutePath());
-    durablefile::RemoveStaleTemporaries(m_workFolder);
+    if (forEditing) {
+        durablefile::RemoveStaleTemporaries(file.absolutePath());
+        durablefile::RemoveStaleTemporaries(m_workFolder);
+    }
     TouchWholePlate(PlateChange::Items | PlateChange::Selection | PlateChange::Properties |
                     PlateChange::Furniture | PlateChange::Orders);
     return {};

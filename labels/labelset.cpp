@@ -1,8 +1,8 @@
 #include "labelset.h"
 
-#include "labelpresettree.h"
 #include "markup/cp949.h"
 #include "records/filenames.h"
+#include "records/labelpresettree.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,12 +1,8 @@
 #include "zellabel.h"
 
 #include "engine/screenmapping.h"
-#include "labelpresettree.h"
 #include "records/fontrecord.h"
-
-namespace {
-constexpr char kDocumentType[] = "Tessel Label Preset";
-}
+#include "records/labelpresettree.h"
 
 bool CZelLabel::IsValidSize(double width, double height) {
     return width >= kMinimumSize && height >= kMinimumSize && width <= kMaximumSize &&
@@ -90,7 +86,7 @@ bool CZelLabel::Save(const QString& path, QString* error) {
         return false;
     }
     CLabelPresetTree tree;
-    CTzmpItem* root = tree.SetHeader(QString::fromLatin1(kDocumentType));
+    CTzmpItem* root = tree.SetHeader(QString::fromLatin1(CLabelPresetTree::kDocumentType));
     CTzmpItem* label = tree.GetOrAddChild(root, "LABLE");
     tree.Value(label, "WIDE") = m_width;
     tree.Value(label, "HIGH") = m_height;

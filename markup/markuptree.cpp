@@ -35,6 +35,10 @@ int CMarkupTree::LoadFile(const QString& path) {
         m_fileError = QStringLiteral("%1: is a folder, not a file").arg(path);
         return -1;
     }
+    if (!info.exists()) {
+        m_fileError = QStringLiteral("%1: no such file").arg(path);
+        return -1;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         m_fileError = QStringLiteral("%1: %2").arg(path, file.errorString());

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <set>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,7 +175,7 @@ std::shared_ptr<PdfSource> PdfSource::Open(const std::string& path) {
         const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0)
             throw Failure(errno == ENOENT
-                              ? std::string("the file does not exist")
+                              ? std::string("no such file")
                               : "cannot open the file: " + std::string(std::strerror(errno)));
         struct stat info;
         if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -185,6 +186,15 @@ std::shared_ptr<PdfSource> PdfSource::Open(const std::string& path) {
             close(fd);
             throw Failure("the file is larger than " + std::to_string(limits::kFileBytes >> 20) +
                           " MB");
+        }
+        // A PDF's header stands within its first 1024 bytes; anything else is
+        // some other file given by mistake, better named than "damaged".
+        char head[1024];
+        const ssize_t got = pread(fd, head, sizeof head, 0);
+        if (got < 0 ||
+            std::string_view(head, size_t(got)).find("%PDF-") == std::string_view::npos) {
+            close(fd);
+            throw Failure("not a PDF file");
         }
         auto input = std::make_shared<FileInput>(path, fd, info.st_size);
         source->m_pdf = std::make_shared<QPDF>();

@@ -203,6 +203,23 @@ CMakePress::PressTargets(const MakePressOptions& options) const {
     return targets;
 }
 
+QStringList CMakePress::OtherTypeFiles(const MakePressOptions& options) const {
+    QStringList own;
+    for (const auto& target : PressTargets(options))
+        own << target.first;
+    QStringList others;
+    for (int type = 0; type <= 2; ++type) {
+        MakePressOptions other = options;
+        other.pdfType = type;
+        for (const auto& target : PressTargets(other)) {
+            if (!own.contains(target.first) && !others.contains(target.first) &&
+                QFileInfo(target.first).isFile())
+                others << target.first;
+        }
+    }
+    return others;
+}
+
 bool CMakePress::Refuse(QString* error, const QString& message) {
     if (OperatorInterface* op = m_doc.Context().op)
         op->Tell(message);
@@ -227,6 +244,8 @@ bool CMakePress::Replaceable(const QString& path, QString* error) {
 bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QString* error) {
     m_notes.clear();
     m_cutPlanFiles.clear();
+    m_otherTypeFilesLeft.clear();
+    m_otherTypeFilesRemoved.clear();
     m_pageSizes.clear();
     m_labels.reset();
     CPDFServer* pdf = m_doc.Context().pdf;
@@ -529,6 +548,20 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
     if (!QFileInfo(options.pressDir).isDir())
         return SetError(
             error, QStringLiteral("%1: the press folder does not exist").arg(options.pressDir));
+    // Removed before the new files appear, so that a hot folder never holds
+    // the plate under both press types at once.
+    for (const QString& other : OtherTypeFiles(options)) {
+        if (!options.replaceOtherTypes) {
+            m_otherTypeFilesLeft << other;
+            m_notes << QStringLiteral("the press folder also holds %1, this plate's file of "
+                                      "another press type: the plate may be printed twice")
+                           .arg(other);
+        } else if (QFile::remove(other)) {
+            m_otherTypeFilesRemoved << other;
+        } else {
+            return Refuse(error, kInUse.arg(QFileInfo(other).fileName()));
+        }
+    }
     return WriteTargets(PressTargets(options), options.pdfType != 0, written, error,
                         options.view ? options.open : std::function<void(const QString&)>());
 }

@@ -33,6 +33,10 @@ struct MakePressOptions {
     // MAKE_CUT_PLAN: the cutting sheet and cut program beside the side files
     // (on unless the preference turns it off).
     bool cutPlan = true;
+    // This plate's files in the press folder under another press type's
+    // names are removed before the new ones are written; without it they
+    // are left and named (a hot folder would print the plate twice).
+    bool replaceOtherTypes = false;
     // How a press file is opened (the GUI's "open" of the desktop).
     std::function<void(const QString&)> open;
 
@@ -74,6 +78,9 @@ public:
     // The press folder's targets with the side files that make each, in order.
     std::vector<std::pair<QString, QStringList>>
     PressTargets(const MakePressOptions& options) const;
+    // Files in the press folder named as this plate's press files of another
+    // press type (MAKE_PDF_TYPE), which this run does not write.
+    QStringList OtherTypeFiles(const MakePressOptions& options) const;
     // Writes each target from its side files (merged, or copied when one
     // file makes it and copySingle is set) beside the target, then renames
     // all over their targets; a failure leaves every target as it was.
@@ -86,6 +93,10 @@ public:
     // The cutter room's files of the last run (cutting sheet, cut program);
     // not press files, so not among the run's written files.
     const QStringList& CutPlanFiles() const { return m_cutPlanFiles; }
+    // The other press type's files the last run found in the press folder
+    // and left there (replaceOtherTypes off) or removed.
+    const QStringList& OtherTypeFilesLeft() const { return m_otherTypeFilesLeft; }
+    const QStringList& OtherTypeFilesRemoved() const { return m_otherTypeFilesRemoved; }
 
 private:
     bool Refuse(QString* error, const QString& message);
@@ -123,4 +134,6 @@ private:
     std::unique_ptr<RunLabels> m_labels;
     QStringList m_notes;
     QStringList m_cutPlanFiles;
+    QStringList m_otherTypeFilesLeft;
+    QStringList m_otherTypeFilesRemoved;
 };

@@ -9,31 +9,54 @@
 #include "serverpresettree.h"
 #include "usertree.h"
 
+#include "labelpresettree.h"
+#include "zelaccount.h"
+#include "zelcolorpresets.h"
+#include "zeldocumentpreset.h"
+#include "zeljob.h"
+#include "zelmtdocument.h"
+#include "zelpancode.h"
+#include "zelpreference.h"
+#include "zelpressmarkpresets.h"
+#include "zelserverpreset.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
 const std::vector<RecordKind>& RecordKinds() {
     static const std::vector<RecordKind> kinds = {
         {QStringLiteral("tzdp"), QStringLiteral("document preset"),
+         QLatin1String(CZelDocumentPreset::kDocumentType),
          [] { return std::make_unique<CDocPresetTree>(); }},
-        {QStringLiteral("tzmp"), QStringLiteral("imposition document"),
+        {QStringLiteral("tzmp"), QStringLiteral("plate file"),
+         QLatin1String(CZelMTDocument::kDocumentType),
          [] { return std::make_unique<CDocumentTree>(); }},
         {QStringLiteral("tzjob"), QStringLiteral("job ticket"),
-         [] { return std::make_unique<CJobTree>(); }},
+         QLatin1String(CZelJob::kDocumentType), [] { return std::make_unique<CJobTree>(); }},
         {QStringLiteral("tzpr"), QStringLiteral("preference file"),
+         QLatin1String(CZelPreference::kDocumentType),
          [] { return std::make_unique<CPreferenceTree>(); }},
         {QStringLiteral("tzsp"), QStringLiteral("site preset"),
+         QLatin1String(CZelServerPreset::kDocumentType),
          [] { return std::make_unique<CServerPresetTree>(); }},
+        {QStringLiteral("tzsp-labeldefs"), QStringLiteral("label definitions"),
+         QLatin1String(CLabelDefTree::kDocumentType),
+         [] { return std::make_unique<CLabelDefTree>(); }, QStringLiteral("tzsp")},
+        {QStringLiteral("tzlp"), QStringLiteral("label"),
+         QLatin1String(CLabelPresetTree::kDocumentType),
+         [] { return std::make_unique<CLabelPresetTree>(); }},
         {QStringLiteral("tzpan"), QStringLiteral("plate code"),
+         QLatin1String(CZelPanCode::kDocumentType),
          [] { return std::make_unique<CPanCodeTree>(); }},
         {QStringLiteral("tzst-color"), QStringLiteral("colour presets"),
-         [] { return std::make_unique<CColorPresetTree>(); }, QStringLiteral("tzst"),
-         QStringLiteral("Tessel Color Presets")},
+         QLatin1String(CZelColorPresets::kDocumentType),
+         [] { return std::make_unique<CColorPresetTree>(); }, QStringLiteral("tzst")},
         {QStringLiteral("tzst-mark"), QStringLiteral("colour bar or registration mark presets"),
-         [] { return std::make_unique<CPressMarkPresetTree>(); }, QStringLiteral("tzst"),
-         QStringLiteral("Tessel Press Mark Presets")},
+         QLatin1String(CZelPressMarkPresets::kDocumentType),
+         [] { return std::make_unique<CPressMarkPresetTree>(); }, QStringLiteral("tzst")},
         {QStringLiteral("tzuac"), QStringLiteral("user account"),
-         [] { return std::make_unique<CUserTree>(); }},
+         QLatin1String(CZelAccount::kDocumentType), [] { return std::make_unique<CUserTree>(); }},
     };
     return kinds;
 }
@@ -44,6 +67,35 @@ const RecordKind* FindRecordKind(const QString& name) {
             return &kind;
     }
     return nullptr;
+}
+
+const RecordKind* RecordKindOfType(const QString& documentType) {
+    for (const RecordKind& kind : RecordKinds()) {
+        if (kind.documentType == documentType)
+            return &kind;
+    }
+    return nullptr;
+}
+
+QString DocumentTypeOf(const QString& path) {
+    CTzmpTree header;
+    if (header.LoadFile(path) <= 0)
+        return QString();
+    const CTzmpItem* root = header.GetRoot();
+    const CMTItem* item = root ? header.FindChild(root, "DOCUMENT_TYPE") : nullptr;
+    return item ? CTzmpTree::Typed(item)->Value().toString() : QString();
+}
+
+QString WhatFileIs(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.read(1024).contains("%PDF-"))
+        return QStringLiteral("PDF file");
+    const QString type = DocumentTypeOf(path);
+    if (type.isEmpty())
+        return QString();
+    if (const RecordKind* kind = RecordKindOfType(type))
+        return kind->description;
+    return QStringLiteral("DOCUMENT_TYPE \"%1\"").arg(type);
 }
 
 const RecordKind* RecordKindOfFile(const QString& path, const QString& named, QString* error) {
@@ -68,14 +120,7 @@ const RecordKind* RecordKindOfFile(const QString& path, const QString& named, QS
         return candidates.front();
     if (candidates.size() > 1) {
         // Kinds sharing an extension differ in their header.
-        CTzmpTree header;
-        QString type;
-        if (header.LoadFile(path) > 0) {
-            if (CTzmpItem* root = header.GetRoot()) {
-                if (CMTItem* item = header.FindChild(root, "DOCUMENT_TYPE"))
-                    type = CTzmpTree::Typed(item)->Value().toString();
-            }
-        }
+        const QString type = DocumentTypeOf(path);
         for (const RecordKind* kind : candidates) {
             if (kind->documentType == type)
                 return kind;

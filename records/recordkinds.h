@@ -14,17 +14,27 @@
 struct RecordKind {
     QString name;        // the extension, e.g. "tzdp"
     QString description; // e.g. "document preset"
+    // The "DOCUMENT_TYPE" a file of this kind carries; it tells apart kinds
+    // that share an extension.
+    QString documentType;
     std::function<std::unique_ptr<CTzmpTree>()> createTree;
-    // Kinds that share an extension: the extension, and the "DOCUMENT_TYPE"
-    // that tells them apart.
+    // Kinds that share an extension: the extension.
     QString extension = {};
-    QString documentType = {};
     // The file's extension: extension when set, else name.
     QString Extension() const { return extension.isEmpty() ? name : extension; }
 };
 
 const std::vector<RecordKind>& RecordKinds();
 const RecordKind* FindRecordKind(const QString& name);
+// The kind whose files carry this "DOCUMENT_TYPE"; nullptr when none does.
+const RecordKind* RecordKindOfType(const QString& documentType);
+// The "DOCUMENT_TYPE" a record file carries; empty when it has none or
+// cannot be read.
+QString DocumentTypeOf(const QString& path);
+// What a file is, for a message that it is not the kind expected: the
+// description of its kind ("job ticket"), "PDF file", or how its
+// "DOCUMENT_TYPE" reads; empty when nothing tells.
+QString WhatFileIs(const QString& path);
 
 // The kind of a file: the one named (when not empty), else the one of its
 // extension; where kinds share the extension, the one whose "DOCUMENT_TYPE"

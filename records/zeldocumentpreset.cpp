@@ -2,6 +2,7 @@
 
 #include "fontrecord.h"
 #include "programfolder.h"
+#include "recordkinds.h"
 
 #include <QDir>
 
@@ -53,17 +54,33 @@ bool CZelDocumentPreset::Load(const QString& path) {
 }
 
 bool CZelDocumentPreset::LoadWhole(const QString& path, const char* documentType) {
-    if (!Load(path))
-        return false;
+    const bool loaded = Load(path);
+    if (!loaded && !m_tree.LastFileError().isEmpty())
+        return false; // missing, a folder, unreadable
+    // Another kind of file given by mistake is named as what it is, not
+    // reported as a damaged one.
+    if (!loaded || m_fileType != QLatin1String(documentType)) {
+        const RecordKind* wanted = RecordKindOfType(QLatin1String(documentType));
+        const QString expected =
+            wanted ? wanted->description
+                   : QStringLiteral("\"%1\" file").arg(QLatin1String(documentType));
+        const QString actual = WhatFileIs(path);
+        if (!actual.isEmpty()) {
+            m_loadError = QStringLiteral("%1: not a %2 (it is a %3)").arg(path, expected, actual);
+            return false;
+        }
+        if (!loaded)
+            return false;
+        if (m_tree.LastParseReport().complete) {
+            m_loadError =
+                QStringLiteral("%1: not a %2 (it has no DOCUMENT_TYPE)").arg(path, expected);
+            return false;
+        }
+    }
     const MarkupParseReport& report = m_tree.LastParseReport();
     if (!report.complete) {
         m_loadError = QStringLiteral("%1: the file is damaged, it was left as it is: %2")
                           .arg(path, report.reason);
-        return false;
-    }
-    if (m_fileType != QLatin1String(documentType)) {
-        m_loadError = QStringLiteral("%1: DOCUMENT_TYPE is \"%2\", not \"%3\"")
-                          .arg(path, m_fileType, QLatin1String(documentType));
         return false;
     }
     return true;

@@ -100,9 +100,19 @@ bool CZelPreference::ValidatePreference(QString* reason) {
         return fail(QStringLiteral("VERSION is not \"1.0\""));
     for (int i = 0; i <= static_cast<int>(Folder::LocalWork); ++i) {
         QString path;
-        if (!GetFolder(static_cast<Folder>(i), path))
-            return fail(QStringLiteral("%1 does not name an existing folder")
-                            .arg(QLatin1String(kFolderKeys[i])));
+        if (GetFolder(static_cast<Folder>(i), path))
+            continue;
+        // Key, value and file: what the one who mends the file needs.
+        const QString key = QLatin1String(kFolderKeys[i]);
+        const QString value = m_tree.ValueOr(m_root, kFolderKeys[i]).toString();
+        if (value.isEmpty())
+            return fail(QStringLiteral("%1: %2 is not set; it must name an existing folder")
+                            .arg(m_path, key));
+        return fail(QStringLiteral("%1: %2 is \"%3\", %4")
+                        .arg(m_path, key, value,
+                             QFileInfo::exists(value) ? QStringLiteral("a file, not a folder")
+                                                      : QStringLiteral("a folder that does not "
+                                                                       "exist")));
     }
     return true;
 }

@@ -26,12 +26,35 @@ struct Order {
     bool moved = false;
 };
 
+// The plate whose progress or release folder (ROOT/account/plate) holds
+// the ticket; empty when the ticket lies elsewhere.
+QString PlateHolding(const QString& ticket, const QStringList& plateRoots) {
+    const QDir plate = QFileInfo(ticket).dir();
+    QDir account = plate;
+    if (!account.cdUp())
+        return QString();
+    QDir root = account;
+    if (!root.cdUp())
+        return QString();
+    const QString rootPath = root.canonicalPath();
+    for (const QString& plateRoot : plateRoots) {
+        if (!rootPath.isEmpty() && QDir(plateRoot).canonicalPath() == rootPath)
+            return plate.dirName();
+    }
+    return QString();
+}
+
 // Why the ticket cannot be taken at all; empty when it can be tried.
 QString TicketProblem(const CZelJob& job, const QString& ticket, const QString& progressFolder,
-                      const QStringList& namesSoFar) {
+                      const QStringList& plateRoots, const QStringList& namesSoFar) {
     if (!job.ReadError().isEmpty())
         return job.ReadError();
     const QFileInfo info(ticket);
+    // Taking it would strand the other plate's item without its ticket.
+    if (const QString plate = PlateHolding(ticket, plateRoots);
+        !plate.isEmpty() && plate != QDir(progressFolder).dirName())
+        return QStringLiteral("%1: the order is on plate %2 already (its ticket is in %3)")
+            .arg(ticket, plate, info.absolutePath());
     if (info.isSymLink())
         return QStringLiteral("%1 is a symbolic link, not a ticket file").arg(ticket);
     if (namesSoFar.contains(info.fileName()))
@@ -108,6 +131,12 @@ Result<Outcome> TakeAndPlace(CTesselDoc& doc, const QStringList& tickets, double
     if (const QString problem = PlateProblem(doc, jobsFolder); !problem.isEmpty())
         return Failure(problem);
     const QString progressFolder = doc.ProgressFolder();
+    QStringList plateRoots;
+    for (const CZelPreference::Folder folder :
+         {CZelPreference::Folder::Progress, CZelPreference::Folder::Release}) {
+        if (QString root; doc.Context().preference->GetFolder(folder, root))
+            plateRoots << root;
+    }
     const std::unique_ptr<QLockFile> lock = intakejournal::Lock(progressFolder, 2000);
     if (!lock)
         return Failure(
@@ -128,7 +157,7 @@ Result<Outcome> TakeAndPlace(CTesselDoc& doc, const QStringList& tickets, double
         order.job = std::make_unique<CZelJob>(ticket);
         result.ticket = ticket;
         result.ordernum = order.job->Text("Ordernum");
-        result.reason = TicketProblem(*order.job, ticket, progressFolder, names);
+        result.reason = TicketProblem(*order.job, ticket, progressFolder, plateRoots, names);
         names << QFileInfo(ticket).fileName();
         if (!result.reason.isEmpty())
             continue;

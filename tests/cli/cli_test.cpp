@@ -86,6 +86,58 @@ TEST(CliMarkup, FailuresExitNonZeroWithOneLine) {
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out.tzdp"))));
 }
 
+// A file of another kind, or none at all, is named for what it is.
+TEST(CliFiles, WrongFilesAreNamedForWhatTheyAre) {
+    QTemporaryDir dir;
+    const QString ticket = dir.filePath(QStringLiteral("BC1.tzjob"));
+    const QString label = dir.filePath(QStringLiteral("명함 90x50.tzlp"));
+    const QString pdf = QStringLiteral(TESSEL_TEST_DATA "/pdf/card-rotated.pdf");
+    ASSERT_TRUE(recordfiles::Write(ticket, recordfiles::Record("Tessel Job Ticket", QString())));
+    ASSERT_TRUE(recordfiles::Write(
+        label, recordfiles::Record("Tessel Label Preset",
+                                   recordfiles::Elements({{"WIDE", QStringLiteral("90")}}, 1))));
+    const QString missing = dir.filePath(QStringLiteral("gone.tzmp"));
+    const QString folder = dir.path();
+    struct Case {
+        QString line; // words separated by "|"
+        int code;
+        QString err; // the whole of standard error
+    };
+    const Case cases[] = {
+        {QStringLiteral("plate|show|") + missing, 1, missing + QStringLiteral(": no such file")},
+        {QStringLiteral("plate|show|") + ticket, 1,
+         ticket + QStringLiteral(": not a plate file (it is a job ticket)")},
+        {QStringLiteral("plate|show|") + pdf, 1,
+         pdf + QStringLiteral(": not a plate file (it is a PDF file)")},
+        {QStringLiteral("plate|show|") + folder, 1,
+         folder + QStringLiteral(": is a folder, not a file")},
+        {QStringLiteral("plate|cutplan|") + ticket, 1,
+         ticket + QStringLiteral(": not a plate file (it is a job ticket)")},
+        {QStringLiteral("jobs|list|") + ticket, 1,
+         ticket + QStringLiteral(": is a file, not a folder")},
+        {QStringLiteral("jobs|list|") + missing, 1, missing + QStringLiteral(": no such folder")},
+        {QStringLiteral("pdf|info|") + ticket, 1, ticket + QStringLiteral(": not a PDF file")},
+        {QStringLiteral("pdf|info|") + missing, 1, missing + QStringLiteral(": no such file")},
+        {QStringLiteral("markup|dump|") + missing, 1, missing + QStringLiteral(": no such file")},
+        {QStringLiteral("markup|dump|") + ticket + QStringLiteral("|--kind|tzdp"), 0,
+         QStringLiteral("warning: ") + ticket +
+             QStringLiteral(": the file is a job ticket (tzjob), read as a document preset as "
+                            "--kind tzdp asks")},
+        {QStringLiteral("markup|dump|") + label, 0, QString()},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = Cli(c.line.split(QLatin1Char('|')));
+        EXPECT_EQ(run.code, c.code) << c.line.toStdString() << "\n" << run.err.toStdString();
+        EXPECT_EQ(run.err, c.err.isEmpty()
+                               ? QString()
+                               : QStringLiteral("tessel-cli: ") + c.err + QLatin1Char('\n'))
+            << c.line.toStdString();
+    }
+    // A label file is read with its own keys: its size is a number.
+    const CliRun dump = Cli({QStringLiteral("markup"), QStringLiteral("dump"), label});
+    EXPECT_TRUE(dump.out.contains(QStringLiteral("WIDE (D) = 90"))) << dump.out.toStdString();
+}
+
 TEST(CliPlate, ShowPrintsSettingsGeometryAndItems) {
     QTemporaryDir dir;
     CTesselDoc doc;
@@ -237,6 +289,8 @@ TEST(CliPlate, ShowWritesNoRecord) {
         const CliRun show = Cli({QStringLiteral("--home"), home, QStringLiteral("plate"),
                                  QStringLiteral("show"), plate});
         EXPECT_EQ(show.code, 0) << show.err.toStdString();
+        // Nor a work folder beside the plate.
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("P-2"))));
         if (!c.whole)
             EXPECT_TRUE(show.err.contains(QStringLiteral("kept as it is")))
                 << show.err.toStdString();

@@ -79,6 +79,15 @@ TEST(CliOptions, HelpVersionAndUsageErrors) {
          QStringLiteral("주문번호"), QString()},
         {QStringLiteral("--home %1 jobs list %1").arg(folder), 0, QStringLiteral("주문번호"),
          QString()},
+        // A wrong count of arguments shows the usage; missing options are named.
+        {QStringLiteral("markup resave a"), 2, QString(),
+         QStringLiteral("tessel-cli: missing arguments; usage: tessel-cli markup resave IN OUT "
+                        "[--kind KIND]\n")},
+        {QStringLiteral("plate new --preset A --quiet"), 2, QString(),
+         QStringLiteral("tessel-cli: plate new needs --preset NAME, --type PAN and --account A; "
+                        "missing: --type PAN, --account A\n")},
+        {QStringLiteral("plate register a.tzmp --url ftp://host/reg"), 2, QString(),
+         QStringLiteral("tessel-cli: --url wants an http URL")},
         // After "--" a word is an argument, even "-h".
         {QStringLiteral("pdf info -- -h"), 1, QString(), QStringLiteral("tessel-cli: -h: ")},
     };

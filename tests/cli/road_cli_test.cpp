@@ -13,6 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -319,4 +322,119 @@ TEST_F(Road, ADamagedPresetMakesNoPlate) {
     EXPECT_TRUE(run.err.contains(QStringLiteral("반쪽.tzdp"))) << run.err.toStdString();
     EXPECT_EQ(Names(In(QStringLiteral("Local/Work")), QStringLiteral("*.tzmp")), before);
     half.remove();
+}
+
+// What scripts read: one JSON object per command, and nothing on standard
+// error with --quiet unless something is wrong.
+TEST_F(Road, ScriptsReadJsonAndQuietRunsSayNothing) {
+    const QString folder = In(QStringLiteral("Shared/JobTickets/명함/고급"));
+    const QStringList tickets = Names(folder, QStringLiteral("*.tzjob"));
+    ASSERT_FALSE(tickets.isEmpty());
+    auto json = [](const CliRun& run) {
+        return QJsonDocument::fromJson(run.out.toUtf8()).object();
+    };
+
+    CliRun run =
+        Shop({QStringLiteral("plate"), QStringLiteral("new"), QStringLiteral("--preset"),
+              QStringLiteral("명함 양면 국2절 92x52"), QStringLiteral("--type"),
+              QStringLiteral("P"), QStringLiteral("--date"), QStringLiteral("2026-05-02"),
+              QStringLiteral("--account"), QStringLiteral("demo"), QStringLiteral("--password"),
+              QStringLiteral("demo"), QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QString plate = json(run).value(QStringLiteral("path")).toString();
+    EXPECT_EQ(json(run).value(QStringLiteral("plate")).toString(), QStringLiteral("P260502001"));
+    ASSERT_TRUE(QFileInfo(plate).isFile()) << run.out.toStdString();
+
+    // Counted for this plate: its 500 sheets and 92 x 52 mm cells.
+    run = Shop({QStringLiteral("jobs"), QStringLiteral("list"), folder, QStringLiteral("--plate"),
+                plate, QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    QJsonObject list = json(run);
+    EXPECT_EQ(list.value(QStringLiteral("plate_quantity")).toInt(), 500);
+    EXPECT_EQ(list.value(QStringLiteral("grid"))[QStringLiteral("width_mm")].toDouble(), 92);
+    const QJsonArray listed = list.value(QStringLiteral("orders")).toArray();
+    ASSERT_EQ(listed.size(), tickets.size());
+    long long places = 0;
+    for (const QJsonValue& order : listed)
+        places += order[QStringLiteral("places")].toInteger();
+    EXPECT_TRUE(list.value(QStringLiteral("caption"))
+                    .toString()
+                    .endsWith(QStringLiteral(" %1 자리]").arg(places)))
+        << run.out.toStdString();
+    EXPECT_EQ(listed[0][QStringLiteral("columns")][QStringLiteral("주문번호")].toString(),
+              listed[0][QStringLiteral("order")].toString());
+
+    // Placed quietly: the questions' answers and the progress are left out.
+    run = Shop({QStringLiteral("--quiet"), QStringLiteral("plate"), QStringLiteral("place"), plate,
+                folder, QStringLiteral("--yes"), QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QString());
+    const QJsonObject placed = json(run);
+    const QJsonArray fates = placed.value(QStringLiteral("orders")).toArray();
+    ASSERT_EQ(fates.size(), tickets.size());
+    int items = 0;
+    for (const QJsonValue& order : fates) {
+        EXPECT_EQ(order[QStringLiteral("fate")].toString(), QStringLiteral("placed"));
+        items += order[QStringLiteral("items")].toInt();
+    }
+    EXPECT_EQ(placed.value(QStringLiteral("item_count")).toInt(), items);
+    EXPECT_TRUE(placed.value(QStringLiteral("saved")).toBool());
+    EXPECT_EQ(places, items); // one cell per card
+
+    const QByteArray plateBytes = ReadAll(plate);
+    run = Shop({QStringLiteral("plate"), QStringLiteral("show"), plate, QStringLiteral("--json")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QJsonObject shown = json(run);
+    EXPECT_EQ(shown.value(QStringLiteral("items")).toArray().size(), items);
+    EXPECT_EQ(shown.value(QStringLiteral("grid"))[QStringLiteral("columns")].toInt(), 6);
+    EXPECT_EQ(shown.value(QStringLiteral("sides")).toArray().size(), 3);
+    run = Shop({QStringLiteral("plate"), QStringLiteral("show"), plate, QStringLiteral("--orders"),
+                QStringLiteral("--json")});
+    EXPECT_EQ(json(run).value(QStringLiteral("orders")).toArray().size(), tickets.size());
+    EXPECT_EQ(ReadAll(plate), plateBytes);
+
+    // The press folder: files of another press type are named, then replaced.
+    const QString press = In(QStringLiteral("Shared/Press"));
+    const QStringList before = Names(press, QStringLiteral("P260502001*"));
+    auto makePress = [&](const QStringList& more) {
+        return Shop(QStringList{QStringLiteral("--quiet"), QStringLiteral("plate"),
+                                QStringLiteral("press"), plate, QStringLiteral("--json")} +
+                    more);
+    };
+    run = makePress({QStringLiteral("--type"), QStringLiteral("2")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    const QStringList split = Names(press, QStringLiteral("P260502001*"));
+    EXPECT_EQ(split.size(), before.size() + 3);
+    run = makePress({QStringLiteral("--type"), QStringLiteral("0")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(json(run).value(QStringLiteral("other_type_files_left")).toArray().size(), 3);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("give --replace to remove them")))
+        << run.err.toStdString();
+    run = makePress({QStringLiteral("--type"), QStringLiteral("0"), QStringLiteral("--replace")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QString());
+    EXPECT_EQ(json(run).value(QStringLiteral("other_type_files_removed")).toArray().size(), 3);
+    const QStringList one = Names(press, QStringLiteral("P260502001*"));
+    ASSERT_EQ(one.size(), 1);
+    EXPECT_TRUE(one[0].endsWith(QStringLiteral("2026-05-02.pdf"))) << one[0].toStdString();
+
+    // The summary file, decoded from code page 949.
+    run =
+        Shop({QStringLiteral("plate"), QStringLiteral("show"), plate, QStringLiteral("--summary")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, cp949::ToUnicode(ReadAll(In(QStringLiteral("Local/Work/P260502001.txt")))));
+    EXPECT_TRUE(run.out.startsWith(QStringLiteral("P260502001:스노우지 250g:")))
+        << run.out.toStdString();
+
+    // Registration needs an http server: none in the demo's preferences.
+    run = Shop({QStringLiteral("plate"), QStringLiteral("register"), plate});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.err, QStringLiteral("tessel-cli: no registration server: set PLATE_REG_URL in %1 "
+                                      "or give --url URL\n")
+                           .arg(In(QStringLiteral("Preferences/TesselPreference.tzpr"))));
+    run = Shop({QStringLiteral("plate"), QStringLiteral("register"), plate, QStringLiteral("--url"),
+                QStringLiteral("ftp://127.0.0.1/reg")});
+    EXPECT_EQ(run.code, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("--url wants an http URL")))
+        << run.err.toStdString();
 }

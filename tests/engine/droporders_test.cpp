@@ -49,13 +49,14 @@ protected:
 TEST_F(DropOrders, SlotsPerCaseAndTheQuantityQuestions) {
     CZelJob* a = Order(QStringLiteral("A"), 2, 1000); // two slots per case, no question
     CZelJob* b = Order(QStringLiteral("B"), 1, 700);  // two slots, counts do not match
-    CZelJob* c =
-        Order(QStringLiteral("C"), 1, 300); // one slot, fewer than printed: not asked again
+    CZelJob* c = Order(QStringLiteral("C"), 1,
+                       300); // one slot, fewer than printed: named in B's question, not asked
     op.answers = {true};
     EXPECT_EQ(Drop({a, b, c}, 50, 50, false), CTesselDoc::DropResult::Placed);
     ASSERT_EQ(op.questions.size(), 1);
     EXPECT_EQ(op.questions[0], QStringLiteral("제품 \"B\"의 주문매수(700매)와 인쇄매수(500매)가 "
-                                              "일치하지 않습니다.\n계속하시겠습니까?"));
+                                              "일치하지 않습니다.\n인쇄매수와 맞지 않는 다른 "
+                                              "제품: \"C\"(300매)\n계속하시겠습니까?"));
     EXPECT_EQ(Count("A"), 4);
     EXPECT_EQ(Count("B"), 2);
     EXPECT_EQ(Count("C"), 1);

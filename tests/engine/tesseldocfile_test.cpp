@@ -247,9 +247,12 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
         {closedWrong, QStringLiteral("</ITEMX> does not match the open element <ITEM>")},
         {plate.left(plate.size() / 2), QStringLiteral("offset")},
         {QByteArray(plate).replace("\"Imposer Document\"", "\"Tessel Job Ticket\""),
-         QStringLiteral("DOCUMENT_TYPE is \"Tessel Job Ticket\"")},
+         QStringLiteral("not a plate file (it is a job ticket)")},
         {QByteArray(plate).replace("\"Imposer Document\"", "\"Imposer Document Preset\""),
-         QStringLiteral("not \"Imposer Document\"")},
+         QStringLiteral("not a plate file (it is a document preset)")},
+        {QByteArray(plate).replace("\"Imposer Document\"", "\"Someone Else\""),
+         QStringLiteral("not a plate file (it is a DOCUMENT_TYPE \"Someone Else\")")},
+        {QByteArray("%PDF-1.4\n%%EOF\n"), QStringLiteral("not a plate file (it is a PDF file)")},
     };
     const QString broken = dir.filePath(QStringLiteral("broken.tzmp"));
     for (const auto& c : cases) {
@@ -265,7 +268,10 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
         EXPECT_EQ(doc.Path(), QFileInfo(path).absoluteFilePath());
         EXPECT_EQ(ReadAll(broken), c.content); // the failed open wrote nothing
     }
-    EXPECT_FALSE(doc.Open(dir.filePath(QStringLiteral("missing.tzmp"))));
+    QString missing;
+    EXPECT_FALSE(doc.Open(dir.filePath(QStringLiteral("missing.tzmp")), &missing));
+    EXPECT_TRUE(missing.endsWith(QStringLiteral("missing.tzmp: no such file")))
+        << missing.toStdString();
 
     // A save that fails keeps the modified flag: nothing is lost.
     doc.SetModified(true);

@@ -13,7 +13,7 @@ for file in bin/tessel bin/tessel-cli share/applications/tessel.desktop \
 done
 # Through the link in bin/, as a user would call it; the command loads the library.
 out="$("$prefix/bin/tessel-cli" pdf info "$sample_pdf")"
-echo "$out" | grep -q "pages" || { echo "installed tessel-cli could not read a PDF: $out"; exit 1; }
+echo "$out" | grep -Eq ": [0-9]+ pages?, PDF" || { echo "installed tessel-cli could not read a PDF: $out"; exit 1; }
 grep -q '^MimeType=application/x-tessel-plate;' "$prefix/share/applications/tessel.desktop"
 grep -q 'pattern="\*.tzmp"' "$prefix/share/mime/packages/tessel.xml"
 echo "install into $prefix: ok"

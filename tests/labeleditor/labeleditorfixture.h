@@ -3,9 +3,9 @@
 #include "app/appfixture.h"
 
 #include "demo/recordwritertree.h"
-#include "labels/labelpresettree.h"
 #include "labels/labelset.h"
 #include "labels/zellabel.h"
+#include "records/labelpresettree.h"
 
 #include <QComboBox>
 

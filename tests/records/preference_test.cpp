@@ -90,12 +90,20 @@ TEST(Preference, ValidationFailures) {
         KoreanTempDir dir;
         CZelPreference preference;
         ASSERT_TRUE(preference.Load(WriteValidPreference(dir)));
-        ASSERT_TRUE(QDir(dir.filePath(QStringLiteral("공유/PDFS_DIR"))).removeRecursively());
+        const QString pdfs = dir.filePath(QStringLiteral("공유/PDFS_DIR"));
+        ASSERT_TRUE(QDir(pdfs).removeRecursively());
+        // The key, its value and the file it stands in.
         QString reason;
         EXPECT_FALSE(preference.ValidatePreference(&reason));
-        EXPECT_TRUE(reason.contains(QStringLiteral("PDFS_DIR")));
+        EXPECT_TRUE(reason.startsWith(preference.Path() + QStringLiteral(": PDFS_DIR is \"")) &&
+                    reason.contains(pdfs) &&
+                    reason.endsWith(QStringLiteral("\", a folder that does not exist")))
+            << reason.toStdString();
         preference.SetFolder(CZelPreference::Folder::Pdfs, QString());
-        EXPECT_FALSE(preference.ValidatePreference());
+        EXPECT_FALSE(preference.ValidatePreference(&reason));
+        EXPECT_TRUE(
+            reason.endsWith(QStringLiteral("PDFS_DIR is not set; it must name an existing folder")))
+            << reason.toStdString();
     }
 }
 

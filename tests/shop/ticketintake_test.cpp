@@ -332,6 +332,33 @@ TEST(TicketIntake, ReasonsNameTheCause) {
         << outcome->orders[2].reason.toStdString();
 }
 
+// An order on another plate (its ticket in that plate's progress or
+// release folder) stays there, and the reason names the plate.
+TEST(TicketIntake, AnOrderOnAnotherPlateIsNotTaken) {
+    Shop shop;
+    QString progress, release;
+    ASSERT_TRUE(shop.preference.GetProgressDir(progress) && shop.preference.GetReleaseDir(release));
+    const QString onN7 = QDir(progress).filePath(QStringLiteral("kim/N7"));
+    const QString onR2 = QDir(release).filePath(QStringLiteral("kim/R2"));
+    ASSERT_TRUE(QDir().mkpath(onN7) && QDir().mkpath(onR2));
+    const QStringList tickets{shop.Order("A1", 1, "500", onN7), shop.Order("A2", 1, "500", onR2),
+                              shop.Order("A3")};
+    const Result<ticketintake::Outcome> outcome =
+        ticketintake::TakeAndPlace(shop.doc, tickets, 50, 50, false);
+    ASSERT_TRUE(outcome);
+    const char* plates[] = {"N7", "R2"};
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(outcome->orders[i].fate, Fate::Refused);
+        EXPECT_EQ(
+            outcome->orders[i].reason,
+            QStringLiteral("%1: the order is on plate %2 already (its ticket is in %3)")
+                .arg(tickets[i], QLatin1String(plates[i]), QFileInfo(tickets[i]).absolutePath()));
+        EXPECT_TRUE(QFileInfo::exists(tickets[i]));
+    }
+    EXPECT_EQ(outcome->orders[2].fate, Fate::Placed);
+    EXPECT_EQ(shop.doc.CountOrderItems(QStringLiteral("A1")), 0);
+}
+
 TEST(TicketIntake, APlateWithoutCodeAccountOrFileRefusesDrops) {
     Shop shop;
     const QString ticket = shop.Order("A");

@@ -11,6 +11,7 @@ public:
 
 class CLabelPresetTree : public CTzmpTree {
 public:
+    static constexpr char kDocumentType[] = "Tessel Label Preset";
     CLabelPresetItem* CreateItem(QByteArrayView name) override {
         return new CLabelPresetItem(name);
     }
@@ -28,5 +29,6 @@ public:
 
 class CLabelDefTree : public CTzmpTree {
 public:
+    static constexpr char kDocumentType[] = "Tessel Label Definations";
     CLabelDefItem* CreateItem(QByteArrayView name) override { return new CLabelDefItem(name); }
 };
