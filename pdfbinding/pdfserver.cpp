@@ -146,6 +146,7 @@ bool CPDFServer::Load(const QString& libraryPath, const QString& dataPaths) {
         Unload();
         return false;
     }
+    m_libraryPath = libraryPath;
     return true;
 }
 
@@ -160,6 +161,7 @@ void CPDFServer::Unload() {
     m_lastNotes = nullptr;
     m_exportImages = nullptr;
     m_preflight = nullptr;
+    m_libraryPath.clear();
     if (m_library) {
         dlclose(m_library);
         m_library = nullptr;

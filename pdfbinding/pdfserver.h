@@ -31,6 +31,8 @@ public:
               const QString& dataPaths = QString());
     void Unload();
     bool IsLoaded() const { return m_handle != nullptr; }
+    // The file the library was loaded from; empty while none is loaded.
+    const QString& LibraryPath() const { return m_libraryPath; }
     const QString& LoadError() const { return m_loadError; }
     // Why the last failed call failed (the library's text).
     QString LastError() const;
@@ -122,4 +124,5 @@ private:
     decltype(&PDFLibExportPageImagesW) m_exportImages = nullptr; // not in every library
     decltype(&PDFLibPreflightW) m_preflight = nullptr;
     QString m_loadError;
+    QString m_libraryPath;
 };
