@@ -2,6 +2,7 @@
 
 #include "joblists.h"
 #include "jtbdlg.h"
+#include "platepreflight.h"
 #include "progstatusbar.h"
 #include "splashwnd.h"
 #include "view/controlnames.h"
@@ -71,6 +72,8 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
     jobBar->SetPanel(m_jobLists->JobPanel());
     m_jobBar = jobBar;
     addDockWidget(Qt::BottomDockWidgetArea, m_jobBar);
+    m_preflight =
+        new CPlatePreflight(m_shop, *m_view, *m_jobLists->JobPanel()->PreflightPage(), this);
     m_panel = new CWDPDlg(*m_view);
     m_commands = new CPlateCommands(*m_view, this);
     m_panelBar =
@@ -99,6 +102,7 @@ CMainFrame::CMainFrame(Installation& shop, ShopSession& session, Actions actions
 
 CMainFrame::~CMainFrame() {
     m_jobLists->SetDocument(nullptr); // before the plate goes
+    m_preflight->SetDocument(nullptr);
 }
 
 void CMainFrame::CreateMenus() {
@@ -188,6 +192,7 @@ bool CMainFrame::OpenPlate(const QString& path) {
     m_press.reset();
     m_view->SetDocument(doc.get());
     m_jobLists->SetDocument(doc.get());
+    m_preflight->SetDocument(doc.get());
     m_doc = std::move(doc);
     m_press = std::make_unique<PressOutput>(*m_doc, &m_shop.colorBars, &m_shop.registrationMarks);
     m_panel->PlateChanged();

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CJobLists;
+class CPlatePreflight;
 class CProgStatusBar;
 class PressOutput;
 class CTesselView;
@@ -49,6 +50,8 @@ public:
     CTesselView* View() const { return m_view; }
     // The job list bars; press runs and registrations log through it.
     CJobLists* JobLists() const { return m_jobLists; }
+    // The open plate's preflight, shown in the job list bar and the view.
+    CPlatePreflight* Preflight() const { return m_preflight; }
     OperatorInterface& Operator() { return m_op; }
 
     // Writes the press files made last, merged into one file at path; false
@@ -117,6 +120,7 @@ private:
     QAction* m_deleteItems = nullptr;
     QList<QAction*> m_sideActions;
     CJobLists* m_jobLists;
+    CPlatePreflight* m_preflight;
     QDockWidget* m_productBar;
     QDockWidget* m_jobBar;
     QMenu* m_recentMenu = nullptr;

@@ -8,6 +8,7 @@
 #include "newprojdlg.h"
 #include "openprojdlg.h"
 #include "passchangedlg.h"
+#include "platepreflight.h"
 #include "savedocpresetdlg.h"
 #include "serverconfigdlg.h"
 #include "splashwnd.h"
@@ -45,6 +46,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -219,6 +221,11 @@ int main(int argc, char* argv[]) {
         orders->selectionModel()->select(orders->model()->index(1, 0),
                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+    // The plate's preflight runs on its own; its badges belong in the pictures.
+    QElapsedTimer preflightClock;
+    preflightClock.start();
+    while (frame.Preflight()->Busy() && preflightClock.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     // One item selected: its handles, and its place and pictures in the panel.
     if (CTesselDoc* doc = frame.Document(); doc && doc->ItemCount() > 0)
         doc->SelectItem(doc->ItemAt(0));
@@ -226,6 +233,14 @@ int main(int argc, char* argv[]) {
     if (auto* tabs = frame.findChild<QTabWidget*>(QStringLiteral("jobTabs"))) {
         tabs->setCurrentIndex(CWSBDlg::WorkTab);
         shoot(&frame, "10a-main-window-work-list");
+        // The preflight list with its first order clicked: that order's items selected.
+        tabs->setCurrentIndex(CWSBDlg::PreflightTab);
+        auto* findings = frame.findChild<QTreeWidget*>(QStringLiteral("preflightList"));
+        if (findings && findings->topLevelItemCount() > 0) {
+            findings->setCurrentItem(findings->topLevelItem(0));
+            emit findings->itemClicked(findings->topLevelItem(0), 0);
+        }
+        shoot(&frame, "10b-main-window-preflight");
         tabs->setCurrentIndex(CWSBDlg::OrderTab);
     }
     frame.View()->SetZoom(250);

@@ -5,6 +5,7 @@
 #include "wsbjobuseddlg.h"
 #include "wsbjobworkdlg.h"
 #include "wsblogdlg.h"
+#include "wsbpreflightdlg.h"
 
 #include "records/zeljobcontainer.h"
 #include "view/controlnames.h"
@@ -23,10 +24,12 @@ CWSBDlg::CWSBDlg(JobListGate& gate, QWidget* parent) : QWidget(parent), m_gate(g
     m_work = new CWSBJobWorkDlg;
     m_used = new CWSBJobUsedDlg;
     m_log = new CWSBLogDlg;
+    m_preflight = new CWSBPreflightDlg;
     m_tabs->addTab(m_ready, QStringLiteral("주문 목록"));
     m_tabs->addTab(m_work, QStringLiteral("합판 작업 목록"));
     m_tabs->addTab(m_used, QStringLiteral("사용 중인 목록"));
     m_tabs->addTab(m_log, QStringLiteral("로그"));
+    m_tabs->addTab(m_preflight, QStringLiteral("프리플라이트"));
 
     m_status = Named(new QLabel, "jobStatus", QStringLiteral("작업 목록 상태"));
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -9,6 +9,7 @@ class CWSBJobReadyDlg;
 class CWSBJobUsedDlg;
 class CWSBJobWorkDlg;
 class CWSBLogDlg;
+class CWSBPreflightDlg;
 class CZelJobContainer;
 class JobListGate;
 class QLabel;
@@ -23,7 +24,7 @@ class CWSBDlg : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kWatchMs = 1000;
-    enum Tab { OrderTab, WorkTab, UsedTab, LogTab };
+    enum Tab { OrderTab, WorkTab, UsedTab, LogTab, PreflightTab };
 
     explicit CWSBDlg(JobListGate& gate, QWidget* parent = nullptr);
 
@@ -35,6 +36,7 @@ public:
     CWSBJobWorkDlg* WorkPage() const { return m_work; }
     CWSBJobUsedDlg* UsedPage() const { return m_used; }
     CWSBLogDlg* LogPage() const { return m_log; }
+    CWSBPreflightDlg* PreflightPage() const { return m_preflight; }
     QString StatusText() const;
     // One look of the watch (the timer calls it).
     void Watch();
@@ -54,5 +56,6 @@ private:
     CWSBJobWorkDlg* m_work;
     CWSBJobUsedDlg* m_used;
     CWSBLogDlg* m_log;
+    CWSBPreflightDlg* m_preflight;
     QTimer m_watch;
 };

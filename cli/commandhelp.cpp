@@ -62,6 +62,12 @@ const std::vector<CommandHelp>& Helps() {
         {"plate cutplan",
          {{"--json", "print the plan as JSON: the cuts in order (piece, axis, position_mm), the "
                      "items' trim rectangles, the waste and the counts"}}},
+        {"plate preflight",
+         {{"--json", "print JSON: bleed_mm, min_dpi, orders (ordernum, pdf, findings: code, page, "
+                     "pages, value, text, detail), orders_with_findings, findings"},
+          {"--bleed MM", "the bleed the artwork must have beyond the finished size (default 2)"},
+          {"--min-dpi N", "images below this resolution where placed are findings (default 250)"},
+          {"", "exit code 0: no findings; 3: findings; 1: the check could not run"}}},
         {"plate register",
          {{"--url URL", "the registration server, an http URL (default: the PLATE_REG_URL "
                         "preference)"}}},
@@ -70,6 +76,12 @@ const std::vector<CommandHelp>& Helps() {
           {"--plate-quantity N", "the plate's press quantity in sheets, 1 or more (default 200)"},
           {"--grid W H", "the plate's grid cell in millimetres, each above 0 (default 92 52)"},
           {"--json", "print the caption and every order as JSON"}}},
+        {"jobs preflight",
+         {{"--json", "print JSON: bleed_mm, min_dpi, orders (ordernum, pdf, findings: code, page, "
+                     "pages, value, text, detail), orders_with_findings, findings"},
+          {"--bleed MM", "the bleed the artwork must have beyond the finished size (default 2)"},
+          {"--min-dpi N", "images below this resolution where placed are findings (default 250)"},
+          {"", "exit code 0: no findings; 3: findings; 1: the check could not run"}}},
         {"plan",
          {{"--preset NAME", "a document preset plates may be made from; repeat it for more"},
           {"--plate-cost X", "the cost of one plate (0 or more)"},

@@ -6,6 +6,7 @@
 #include "pdfcommands.h"
 #include "plancommands.h"
 #include "platecommands.h"
+#include "preflightcommands.h"
 #include "presscommands.h"
 
 #include "records/programfolder.h"
@@ -21,7 +22,7 @@ namespace {
 std::vector<Command> AllCommands() {
     std::vector<Command> commands;
     for (auto&& group : {MarkupCommands(), JobCommands(), PlateCommands(), PlanCommands(),
-                         PdfCommands(), PressCommands()})
+                         PdfCommands(), PressCommands(), PreflightCommands()})
         commands.insert(commands.end(), group.begin(), group.end());
     const std::vector<Command> demo = DemoCommands();
     commands.insert(commands.end(), demo.begin(), demo.end());

@@ -1,5 +1,6 @@
 // Opens bytes as a source PDF and places each of its first pages on a sheet,
-// through the library's C interface, writes the sheet, and renders a preview.
+// through the library's C interface, writes the sheet, renders a preview and
+// preflights the file.
 #include "pdfcompose/pdfcompose.h"
 
 #include <cstdint>
@@ -58,6 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                   page % 2);
     }
     PDFLibComposeEndPageW(handle);
+    // Preflight walks every page's content, forms and resources: whatever
+    // the bytes, it answers with findings.
+    PDFLibPreflightRequest check = {in.c_str(), 90, 50, 2, 1, 1, 0};
+    const PDFLibPreflightFinding* findings = nullptr;
+    int count = 0;
+    if (!PDFLibPreflightW(handle, &check, &findings, &count))
+        std::abort(); // the file exists: only findings may come back
     if (pages > 0) {
         // A preview at a low resolution, so that the renderer sees every
         // source that passed the checks.

@@ -129,6 +129,8 @@ bool CPDFServer::Load(const QString& libraryPath, const QString& dataPaths) {
         reinterpret_cast<decltype(&PDFLibGetLastNotes)>(dlsym(m_library, "PDFLibGetLastNotes"));
     m_exportImages = reinterpret_cast<decltype(&PDFLibExportPageImagesW)>(
         dlsym(m_library, "PDFLibExportPageImagesW"));
+    m_preflight =
+        reinterpret_cast<decltype(&PDFLibPreflightW)>(dlsym(m_library, "PDFLibPreflightW"));
     for (size_t i = 0; i < kNames.size(); ++i)
         m_entries[i] = dlsym(m_library, kNames[i]);
     auto init = reinterpret_cast<decltype(&PDFLibInitW)>(m_entries[InitW]);
@@ -144,6 +146,7 @@ bool CPDFServer::Load(const QString& libraryPath, const QString& dataPaths) {
         Unload();
         return false;
     }
+    m_libraryPath = libraryPath;
     return true;
 }
 
@@ -157,6 +160,8 @@ void CPDFServer::Unload() {
     m_lastError = nullptr;
     m_lastNotes = nullptr;
     m_exportImages = nullptr;
+    m_preflight = nullptr;
+    m_libraryPath.clear();
     if (m_library) {
         dlclose(m_library);
         m_library = nullptr;
@@ -179,6 +184,27 @@ bool CPDFServer::HasEntryPoint(const char* name) const {
         if (qstrcmp(kNames[i], name) == 0)
             return m_handle && m_entries[i];
     return false;
+}
+
+Result<std::vector<CPDFServer::PreflightFinding>>
+CPDFServer::Preflight(const PreflightRequest& request) {
+    if (!m_handle)
+        return Failure(LastError());
+    if (!m_preflight)
+        return Failure(QStringLiteral("the PDF library cannot preflight artwork"));
+    const QByteArray path = Utf8(request.pdf);
+    const PDFLibPreflightRequest asked = {path.constData(), request.width, request.height,
+                                          request.bleed,    request.pages, request.cmyk ? 1 : 0,
+                                          request.minDpi};
+    const PDFLibPreflightFinding* found = nullptr;
+    int count = 0;
+    if (!m_preflight(m_handle, &asked, &found, &count))
+        return Failure(LastError());
+    std::vector<PreflightFinding> findings;
+    for (int i = 0; i < count; ++i)
+        findings.push_back({QString::fromUtf8(found[i].code), found[i].page, found[i].pages,
+                            found[i].value, QString::fromUtf8(found[i].text)});
+    return findings;
 }
 
 int CPDFServer::IsCompose() const {

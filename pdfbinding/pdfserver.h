@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markup/result.h"
 #include "pdfcompose/pdfcompose.h"
 
 #include <QString>
@@ -30,6 +31,8 @@ public:
               const QString& dataPaths = QString());
     void Unload();
     bool IsLoaded() const { return m_handle != nullptr; }
+    // The file the library was loaded from; empty while none is loaded.
+    const QString& LibraryPath() const { return m_libraryPath; }
     const QString& LoadError() const { return m_loadError; }
     // Why the last failed call failed (the library's text).
     QString LastError() const;
@@ -58,6 +61,25 @@ public:
     // For each job in order: empty when its image was written, else why not.
     QStringList ExportImages(const std::vector<ImageJob>& jobs, int workers = 0, int dpi = 96,
                              int quality = 100);
+    // What Preflight checks an artwork against (see PDFLibPreflightW).
+    struct PreflightRequest {
+        QString pdf;
+        double width = 0, height = 0; // finished size, mm; 0: not checked
+        double bleed = 0;             // mm beyond the finished size on each side
+        int pages = 0;                // pages the placement uses; 0: not checked
+        bool cmyk = false;
+        double minDpi = 250;
+    };
+    struct PreflightFinding {
+        QString code; // the library's code ("bleed", "rgb", "dpi", ...)
+        int page = 0; // the first page with it, from 1; 0: the whole file
+        int pages = 0;
+        double value = 0;
+        QString text; // the library's description
+    };
+    // Checks an artwork without changing it: its findings, or why the call
+    // failed (a missing file, a library without preflight).
+    Result<std::vector<PreflightFinding>> Preflight(const PreflightRequest& request);
     int ComposeBeginDoc(const QString& outputPath);
     int ComposeEndDoc();
     int ComposeBeginPage(double width, double height);
@@ -100,5 +122,7 @@ private:
     decltype(&PDFLibGetLastError) m_lastError = nullptr;
     decltype(&PDFLibGetLastNotes) m_lastNotes = nullptr;
     decltype(&PDFLibExportPageImagesW) m_exportImages = nullptr; // not in every library
+    decltype(&PDFLibPreflightW) m_preflight = nullptr;
     QString m_loadError;
+    QString m_libraryPath;
 };

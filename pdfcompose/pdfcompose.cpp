@@ -4,6 +4,7 @@
 #include "failure.h"
 #include "geometry.h"
 #include "pageexporter.h"
+#include "preflight.h"
 #include "session.h"
 
 #include <new>
@@ -328,6 +329,33 @@ int PDFLibMiscMergeW(PDFLIB_HANDLE handle, const char* const* inputPaths, int co
         for (int i = 0; i < count; ++i)
             inputs.push_back(Text(inputPaths[i], "input file"));
         session.Merge(inputs, Text(outputPath, "output file"));
+        return 1;
+    });
+}
+
+int PDFLibPreflightW(PDFLIB_HANDLE handle, const PDFLibPreflightRequest* request,
+                     const PDFLibPreflightFinding** findings, int* count) {
+    return Guard(handle, [&](PDFLibSession& session) {
+        session.preflightFindings.clear();
+        session.preflightView.clear();
+        if (!request || !findings || !count)
+            throw Failure("no preflight request or no place for the findings given");
+        *findings = nullptr;
+        *count = 0;
+        PreflightRequest asked;
+        asked.path = Text(request->pdfPath, "PDF");
+        asked.width = request->width;
+        asked.height = request->height;
+        asked.bleed = request->bleed;
+        asked.pages = request->pages;
+        asked.cmyk = request->cmyk != 0;
+        asked.minDpi = request->minDpi == 0 ? 250 : request->minDpi;
+        session.preflightFindings = Preflight(session, asked);
+        for (const PreflightFinding& found : session.preflightFindings)
+            session.preflightView.push_back(PDFLibPreflightFinding{
+                found.code.c_str(), found.page, found.pages, found.value, found.text.c_str()});
+        *findings = session.preflightView.empty() ? nullptr : session.preflightView.data();
+        *count = static_cast<int>(session.preflightView.size());
         return 1;
     });
 }

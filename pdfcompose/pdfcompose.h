@@ -47,7 +47,7 @@ extern "C" {
 /* The interface this header describes. A program compares it with
  * PDFLibInterfaceVersion() of the library it loaded and refuses a library
  * whose number differs. */
-#define PDFCOMPOSE_INTERFACE_VERSION 2
+#define PDFCOMPOSE_INTERFACE_VERSION 3
 
 typedef struct PDFLibSession* PDFLIB_HANDLE;
 
@@ -191,6 +191,44 @@ PDFCOMPOSE_API int PDFLibMiscGetPageSizeW(PDFLIB_HANDLE handle, const char* pdfP
 /* Writes the pages of count files, in order, into outputPath. */
 PDFCOMPOSE_API int PDFLibMiscMergeW(PDFLIB_HANDLE handle, const char* const* inputPaths, int count,
                                     const char* outputPath);
+
+/* What PDFLibPreflightW checks a file against: what its pages are placed
+ * as. */
+typedef struct PDFLibPreflightRequest {
+    const char* pdfPath;  /* the artwork */
+    double width, height; /* finished size in mm, upright or turned; 0: not checked */
+    double bleed;         /* mm the page must reach beyond the finished size on each side */
+    int pages;            /* pages the placement uses; 0: not checked */
+    int cmyk;             /* nonzero: RGB and spot colours are findings */
+    double minDpi;        /* images below this at their placed size are findings; 0: 250 */
+} PDFLibPreflightRequest;
+
+/* One finding. Codes: "damaged" (the file cannot be read as it prints),
+ * "encrypted" (encrypted, or locked by a password or against printing),
+ * "repaired", "pages" (value: the pages found), "size" (value: the width
+ * found, mm), "bleed" and "bleed-box" (value: the least bleed found, mm),
+ * "rgb", "spot" (value: how many), "overprint" (white set to overprint),
+ * "dpi" (value: the lowest resolution found), "font" (not embedded). */
+typedef struct PDFLibPreflightFinding {
+    const char* code;
+    int page;         /* the first page with it, from 1; 0: the file as a whole */
+    int pages;        /* how many pages have it (1 for the file as a whole) */
+    double value;     /* see the codes; 0 when none */
+    const char* text; /* a short English description, with the numbers found */
+} PDFLibPreflightFinding;
+
+/* Checks an artwork file against what it is placed as, page by page: page
+ * size (the TrimBox when present) against the finished size, bleed (the
+ * visible box beyond the TrimBox, or beyond the centred finished size, and
+ * a BleedBox where present), page count, colour on a CMYK job (page
+ * content, forms, images, inline images and shadings), white set to
+ * overprint, fonts not embedded, images below minDpi where placed. A file
+ * that cannot be read, is locked or was repaired yields a finding, not a
+ * failure; a missing file fails. The file is never changed. *findings
+ * receives *count findings (NULL when none), valid until the next call on
+ * the handle. Returns 1, or 0 on failure. */
+PDFCOMPOSE_API int PDFLibPreflightW(PDFLIB_HANDLE handle, const PDFLibPreflightRequest* request,
+                                    const PDFLibPreflightFinding** findings, int* count);
 
 #ifdef __cplusplus
 }

@@ -202,11 +202,13 @@ std::shared_ptr<PdfSource> PdfSource::Open(const std::string& path) {
         pdf.setSuppressWarnings(true);
         pdf.processInputSource(input);
         source->Check();
+    } catch (const LockedPdf& failure) {
+        throw LockedPdf(path + ": " + failure.what());
     } catch (const Failure& failure) {
         throw Failure(path + ": " + failure.what());
     } catch (const QPDFExc& e) {
         if (e.getErrorCode() == qpdf_e_password)
-            throw Failure(path + ": the PDF is protected by a password");
+            throw LockedPdf(path + ": the PDF is protected by a password");
         throw Failure(path + ": not a readable PDF (" + e.getMessageDetail() + ")");
     } catch (const std::exception& e) {
         throw Failure(path + ": not a readable PDF (" + e.what() + ")");
@@ -221,9 +223,9 @@ void PdfSource::Check() {
         // Opened with the empty user password; the owner's restrictions
         // still bind what the press may do with it.
         if (!pdf.allowPrintLowRes())
-            throw Failure("the PDF's security settings do not allow printing");
+            throw LockedPdf("the PDF's security settings do not allow printing");
         if (!pdf.allowPrintHighRes())
-            throw Failure("the PDF's security settings allow printing only at low resolution");
+            throw LockedPdf("the PDF's security settings allow printing only at low resolution");
         m_notes.push_back("the PDF is encrypted without a password to open it; it allows "
                           "printing and is read as it prints");
     }
@@ -235,6 +237,7 @@ void PdfSource::Check() {
     }
     std::vector<QPDFExc> repairs = pdf.getWarnings();
     if (!repairs.empty()) {
+        m_repaired = true;
         std::string note = "the file is damaged and was repaired: " +
                            std::string(repairs.front().getMessageDetail());
         if (repairs.size() > 1)
@@ -434,6 +437,11 @@ const PageBox& PdfSource::Box(int page) const {
         throw Failure(m_path + ": there is no page " + std::to_string(page) + " (the file has " +
                       std::to_string(PageCount()) + ")");
     return m_boxes[page - 1];
+}
+
+QPDFObjectHandle PdfSource::Page(int page) const {
+    Box(page); // checks the number
+    return m_pages[size_t(page) - 1];
 }
 
 QPDFObjectHandle PdfSource::FormXObject(int pageNumber) {

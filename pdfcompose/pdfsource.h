@@ -1,5 +1,7 @@
 #pragma once
 
+#include "failure.h"
+
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
@@ -40,6 +42,13 @@ constexpr double kRenderMegabytes = 1024;         // memory of one preview rende
 constexpr double kRenderPixels = 64e6;            // pixels of one preview
 } // namespace limits
 
+// A PDF that needs a password to open, or whose security settings forbid
+// printing it.
+class LockedPdf : public Failure {
+public:
+    explicit LockedPdf(const std::string& what) : Failure(what) {}
+};
+
 // A PDF opened for reading, checked completely: it is a regular file, it
 // parses (qpdf's repairs of the file structure are accepted and noted), it
 // can be read without a password and may be printed, it has pages, its page
@@ -49,7 +58,8 @@ constexpr double kRenderPixels = 64e6;            // pixels of one preview
 // are flattened as they print.
 class PdfSource {
 public:
-    // Throws Failure with the file name and the reason.
+    // Throws Failure with the file name and the reason (LockedPdf for a
+    // file it may not read or print).
     static std::shared_ptr<PdfSource> Open(const std::string& path);
 
     const std::string& Path() const { return m_path; }
@@ -57,6 +67,8 @@ public:
     int PageCount() const { return static_cast<int>(m_pages.size()); }
     // page counts from 1; throws Failure when out of range.
     const PageBox& Box(int page) const;
+    // The page object (from 1); throws Failure when out of range.
+    QPDFObjectHandle Page(int page) const;
     // A Form XObject (in this source) showing the page's visible box, its
     // content streams kept as they are where the page has only one. Made
     // once per page.
@@ -67,6 +79,8 @@ public:
     const std::vector<QPDFObjectHandle>& HiddenInPrint() const { return m_hiddenInPrint; }
     // What was repaired, opened or left out to read the file, one line each.
     const std::vector<std::string>& Notes() const { return m_notes; }
+    // Whether qpdf had to repair the file's structure to read it.
+    bool Repaired() const { return m_repaired; }
     // "1.4" and extension level as the file declares them.
     std::string Version() const { return m_version; }
     int ExtensionLevel() const { return m_extensionLevel; }
@@ -86,6 +100,7 @@ private:
     std::vector<std::string> m_notes;
     std::string m_version;
     int m_extensionLevel = 0;
+    bool m_repaired = false;
 };
 
 // Opened sources by path, reused while the file keeps its size, time and

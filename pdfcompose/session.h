@@ -2,7 +2,9 @@
 
 #include "composeddocument.h"
 #include "fontresolver.h"
+#include "pdfcompose.h"
 #include "pdfsource.h"
+#include "preflight.h"
 #include "renderchild.h"
 
 #include <memory>
@@ -18,6 +20,9 @@ struct PDFLibSession {
     std::string lastError;
     std::string lastNotes;                 // notes on the sources the current call read
     std::vector<std::string> imageReasons; // of the last PDFLibExportPageImagesW
+    // Of the last PDFLibPreflightW: the findings and their C view.
+    std::vector<pdfcompose::PreflightFinding> preflightFindings;
+    std::vector<PDFLibPreflightFinding> preflightView;
 
     pdfcompose::FontResolver& Fonts();
     pdfcompose::ComposedDocument& Document();

@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTimer>
+#include <QToolTip>
 #include <QTransform>
 
 namespace {
@@ -464,6 +465,55 @@ void CTesselView::DrawItem(QPainter& p, const CZelItem& item, const QRect& box) 
     } else {
         Frame(p, box, kItemBlue);
     }
+    if (m_preflight.contains(item.ordernum))
+        DrawPreflightBadge(p, box);
+}
+
+void CTesselView::DrawPreflightBadge(QPainter& p, const QRect& box) {
+    // A small mark in the top-right corner, kept inside small items.
+    const int side = std::clamp(std::min(box.width(), box.height()) / 3, 6, 16);
+    const QRect badge(box.right() - side - 1, box.top() + 2, side, side);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 1));
+    p.setBrush(QColor(230, 120, 0));
+    p.drawEllipse(badge);
+    if (side >= 10) {
+        QFont font = p.font();
+        font.setBold(true);
+        font.setPixelSize(side - 4);
+        p.setFont(font);
+        p.drawText(badge, Qt::AlignCenter, QStringLiteral("!"));
+    }
+    p.restore();
+}
+
+void CTesselView::SetPreflightFindings(const QHash<QString, QStringList>& findings) {
+    m_preflight = findings;
+    viewport()->update();
+}
+
+QStringList CTesselView::PreflightFindingsAt(const QPoint& viewportPoint) const {
+    if (!m_doc || m_preflight.isEmpty())
+        return {};
+    const PlatePos at = ToPlate(viewportPoint);
+    const CZelItem* item = plateview::TopmostItemAt(*m_doc, at.page, at.x, at.y);
+    return item ? m_preflight.value(item->ordernum) : QStringList();
+}
+
+bool CTesselView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QStringList lines = PreflightFindingsAt(help->pos());
+        if (lines.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), lines.join(QLatin1Char('\n')), viewport());
+        }
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void CTesselView::DrawOwnCut(QPainter& p, const CZelItem& item, const QRect& trim) {

@@ -62,6 +62,12 @@ public:
     bool AcceptsDropAt(const QPoint& viewportPoint) const;
     bool DropOrders(const QStringList& tickets, const QPoint& viewportPoint, bool oneCopy);
 
+    // What preflight found, as lines per order number: the order's items
+    // carry a badge, and hovering one shows the lines. Empty: no badges.
+    void SetPreflightFindings(const QHash<QString, QStringList>& findings);
+    // The lines of the item under a viewport point; empty when none.
+    QStringList PreflightFindingsAt(const QPoint& viewportPoint) const;
+
     // Device pixels of a length in mm at the zoom, and the page's origin in
     // extent pixels (before scrolling).
     int Px(double mm, Qt::Orientation orientation) const;
@@ -102,6 +108,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     struct PlatePos {
@@ -122,12 +129,14 @@ private:
     void DrawItem(QPainter& p, const CZelItem& item, const QRect& box);
     void DrawOwnCut(QPainter& p, const CZelItem& item, const QRect& box);
     void DrawSelection(QPainter& p, const QRect& box, bool primary);
+    void DrawPreflightBadge(QPainter& p, const QRect& box);
     void DrawCutPlan(QPainter& p, int page, const QRect& pageRect);
     // The item's picture on the shown side, scaled to the zoom and turned,
     // drawn once per zoom, angle and picture.
     QPixmap Thumbnail(const CZelItem& item);
 
     CTesselDoc* m_doc = nullptr;
+    QHash<QString, QStringList> m_preflight;
     int m_zoom = plateview::kInitialZoom;
     plateview::ViewSide m_side = plateview::ViewSide::A;
     Furniture m_shown;

@@ -51,9 +51,9 @@ TEST(CliOptions, HelpVersionAndUsageErrors) {
         {QStringLiteral("help plate press"), 0, QStringLiteral("\n  --type 0|1|2  "), QString()},
         {QStringLiteral("plate place --help"), 0, QStringLiteral("in millimetres"), QString()},
         {QStringLiteral("plate"), 2, QString(),
-         QStringLiteral(
-             "tessel-cli: plate needs a command: new, show, place, press, cutplan, register; "
-             "see tessel-cli help plate\n")},
+         QStringLiteral("tessel-cli: plate needs a command: new, show, place, press, cutplan, "
+                        "preflight, register; "
+                        "see tessel-cli help plate\n")},
         {QStringLiteral("plate nothing"), 2, QString(),
          QStringLiteral("tessel-cli: unknown command \"plate nothing\"; see tessel-cli --help\n")},
         {QStringLiteral("--bogus"), 2, QString(),

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "commandline.h"
+
+#include <vector>
+
+std::vector<Command> PreflightCommands();
