@@ -125,9 +125,9 @@ int PlatePreflight(CommandLine& args) {
     PrintWarnings(shop.notes);
 
     CTesselDoc doc;
-    QString error;
-    if (!doc.Open(files.at(0), &error))
-        return Fail(error.split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QLatin1Char(' ')));
+    if (const Result<void> read = doc.OpenToRead(files.at(0)); !read)
+        return Fail(
+            read.error().split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QLatin1Char(' ')));
     PreflightCache cache;
     CliProgress progress;
     const std::vector<OrderPreflight> results =

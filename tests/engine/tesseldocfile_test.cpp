@@ -268,8 +268,9 @@ TEST_F(DocumentFile, FilesThatCannotBeReadLeaveThePlateAlone) {
         EXPECT_EQ(doc.Path(), QFileInfo(path).absoluteFilePath());
         EXPECT_EQ(ReadAll(broken), c.content); // the failed open wrote nothing
     }
-    QString missing;
-    EXPECT_FALSE(doc.Open(dir.filePath(QStringLiteral("missing.tzmp")), &missing));
+    const Result<void> none = doc.Open(dir.filePath(QStringLiteral("missing.tzmp")));
+    EXPECT_FALSE(none.ok());
+    const QString& missing = none.error();
     EXPECT_TRUE(missing.endsWith(QStringLiteral("missing.tzmp: no such file")))
         << missing.toStdString();
 

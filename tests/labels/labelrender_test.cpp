@@ -292,11 +292,10 @@ TEST_F(LabelRender, ASetScopeReadsTheLabelsOnceForEveryItem) {
         const CLabelRender::SetScope scope(render);
         // The folder changes under an open scope: the set read at its start serves.
         QFile::remove(presetDir + QStringLiteral("/Labels/명함 90x50.tzlp"));
-        QSizeF size;
-        QString error;
         EXPECT_EQ(render.LabelNameFor(item), QStringLiteral("명함 90x50"));
-        ASSERT_TRUE(preview(item, picture, QString(), &size, &error)) << error.toStdString();
-        EXPECT_EQ(size, QSizeF(90, 50));
+        const Result<QSizeF> drawn = preview(item, picture, QString());
+        ASSERT_TRUE(Succeeded(drawn));
+        EXPECT_EQ(drawn.value(), QSizeF(90, 50));
     }
     // Closed, the folder is read again.
     EXPECT_TRUE(render.LabelNameFor(item).isEmpty());
