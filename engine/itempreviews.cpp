@@ -4,13 +4,13 @@
 
 #include "pdfbinding/pdfserver.h"
 #include "records/filenames.h"
+#include "records/longoperation.h"
 #include "records/progresssink.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 #include <chrono>
-#include <future>
 #include <set>
 
 QString CTesselDoc::PagePreviewPath(const CZelItem& item, int page) const {
@@ -157,11 +157,11 @@ std::shared_ptr<void> CTesselDoc::RenderPreviewsAhead(const std::vector<CZelItem
         // A batch takes longer than a window may go unpainted: it renders on
         // another thread while this one keeps the progress window alive.
         // Nothing else uses the library meanwhile: the plate waits here.
-        auto rendering =
-            std::async(std::launch::async, [pdf, &jobs] { return pdf->ExportImages(jobs); });
-        while (rendering.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        BackgroundOperation<QStringList> rendering(
+            [pdf, &jobs](ProgressSink&) { return pdf->ExportImages(jobs); });
+        while (!rendering.WaitFor(std::chrono::milliseconds(20)))
             progress->StillWorking();
-        reasons = rendering.get();
+        reasons = rendering.Take();
     } else {
         reasons = pdf->ExportImages(jobs);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../engine/scriptedoperator.h"
+#include "app/mainframe.h"
 #include "demo/demoshop.h"
 #include "engine/operatorinterface.h"
 #include "engine/tesseldoc.h"
@@ -8,11 +9,15 @@
 #include "records/zelaccount.h"
 #include "shop/installation.h"
 #include "shop/newplate.h"
+#include "shop/session.h"
 #include "shop/ticketintake.h"
+#include "view/tesselview.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -113,4 +118,43 @@ protected:
     Installation shop;
     RecordingOperator op;
     static inline std::unique_ptr<QTemporaryDir> s_dir;
+};
+
+// The view's viewport point of a plate point on page 0.
+inline QPoint ViewPoint(const CTesselView& view, double x, double y) {
+    const QPoint origin = view.PageOrigin(0);
+    return QPoint(origin.x() + view.Px(x, Qt::Horizontal) - view.horizontalScrollBar()->value(),
+                  origin.y() + view.Px(y, Qt::Vertical) - view.verticalScrollBar()->value());
+}
+
+// The main window of the demo account on a plate of its own. Tear-down gives
+// the plate's orders back to the job folder and logs out.
+class MainWindowTest : public AppTest {
+protected:
+    // Opens the plate at path in a new main window, shown; the plate's
+    // questions go to the script, not to message boxes.
+    void OpenMainWindow(const QString& path) {
+        frame = std::make_unique<CMainFrame>(shop, session, CMainFrame::Actions{});
+        ASSERT_TRUE(frame->OpenPlate(path));
+        frame->Document()->SetContext(shop.Context(&op, nullptr));
+        frame->show();
+    }
+    void TearDown() override {
+        if (frame) {
+            CTesselDoc& doc = *frame->Document();
+            ReturnOrders(doc);
+            // Only tidying up: the orders are back whatever the plate file says.
+            (void)doc.Save(doc.Path());
+        }
+        frame.reset();
+        if (account)
+            account->Logout();
+    }
+    QAction* Action(const char* name) const {
+        return frame->findChild<QAction*>(QString::fromLatin1(name));
+    }
+
+    std::unique_ptr<CZelAccount> account;
+    ShopSession session;
+    std::unique_ptr<CMainFrame> frame;
 };

@@ -19,16 +19,14 @@
 
 // Undo and redo of the main window on a plate holding two orders of the
 // regular cards, dropped by the window's own intake.
-class EditMenuTest : public AppTest {
+class EditMenuTest : public MainWindowTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
         QString path;
         NewCardPlate(account, path, QDate(2026, 3, 13));
-        frame = std::make_unique<CMainFrame>(shop, session, CMainFrame::Actions{});
-        ASSERT_TRUE(frame->OpenPlate(path));
-        frame->Document()->SetContext(shop.Context(&op, nullptr));
-        frame->show();
+        OpenMainWindow(path);
+        ASSERT_FALSE(HasFatalFailure());
         view = frame->findChild<CTesselView*>();
         ASSERT_NE(view, nullptr);
         view->SetZoom(1000);
@@ -42,22 +40,7 @@ protected:
         doc.DeselectAll();
         QApplication::processEvents();
     }
-    void TearDown() override {
-        CTesselDoc& doc = *frame->Document();
-        ReturnOrders(doc);
-        doc.Save(doc.Path());
-        frame.reset();
-        account->Logout();
-    }
-    QAction* Action(const char* name) {
-        return frame->findChild<QAction*>(QString::fromLatin1(name));
-    }
-    QPoint ViewPoint(double x, double y) const {
-        const QPoint origin = view->PageOrigin(0);
-        return QPoint(origin.x() + view->Px(x, Qt::Horizontal) -
-                          view->horizontalScrollBar()->value(),
-                      origin.y() + view->Px(y, Qt::Vertical) - view->verticalScrollBar()->value());
-    }
+    QPoint ViewPoint(double x, double y) const { return ::ViewPoint(*view, x, y); }
     void MoveMouse(const QPoint& to) {
         QWidget* surface = view->viewport();
         QMouseEvent move(QEvent::MouseMove, QPointF(to), QPointF(surface->mapToGlobal(to)),
@@ -69,9 +52,6 @@ protected:
         QApplication::sendEvent(view, &event);
     }
 
-    std::unique_ptr<CZelAccount> account;
-    ShopSession session;
-    std::unique_ptr<CMainFrame> frame;
     CTesselView* view = nullptr;
     QStringList tickets;
 };

@@ -17,7 +17,7 @@
 #include <QTableView>
 
 // The label commands of the main window on a plate holding two orders.
-class LabelActionsTest : public AppTest {
+class LabelActionsTest : public MainWindowTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
@@ -30,26 +30,8 @@ protected:
             PlaceTwoCardOrders(doc);
             ASSERT_TRUE(doc.Save(path));
         }
-        frame = std::make_unique<CMainFrame>(shop, session, CMainFrame::Actions{});
-        ASSERT_TRUE(frame->OpenPlate(path));
-        // Questions of the plate go to the script, not to message boxes.
-        frame->Document()->SetContext(shop.Context(&op, nullptr));
-        frame->show();
+        OpenMainWindow(path);
     }
-    void TearDown() override {
-        CTesselDoc& doc = *frame->Document();
-        ReturnOrders(doc);
-        doc.Save(doc.Path());
-        frame.reset();
-        account->Logout();
-    }
-    QAction* Action(const char* name) {
-        return frame->findChild<QAction*>(QString::fromLatin1(name));
-    }
-
-    std::unique_ptr<CZelAccount> account;
-    ShopSession session;
-    std::unique_ptr<CMainFrame> frame;
 };
 
 TEST_F(LabelActionsTest, ChangeLabelOnTheLabelPlateWithOneItem) {

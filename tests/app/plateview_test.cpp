@@ -25,17 +25,6 @@
 #include <QTest>
 #include <QToolBar>
 
-namespace {
-
-// The view's viewport point of a plate point on page 0.
-QPoint ViewPoint(CTesselView& view, double x, double y) {
-    const QPoint origin = view.PageOrigin(0);
-    return QPoint(origin.x() + view.Px(x, Qt::Horizontal) - view.horizontalScrollBar()->value(),
-                  origin.y() + view.Px(y, Qt::Vertical) - view.verticalScrollBar()->value());
-}
-
-} // namespace
-
 class PlateViewTest : public AppTest {
 protected:
     void SetUp() override {

@@ -14,25 +14,16 @@
 
 // The main window checks the plate's orders on its own after an open and a
 // drop, without holding the window, and shows what it found.
-class PreflightWindowTest : public AppTest {
+class PreflightWindowTest : public MainWindowTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
         QString path;
         NewCardPlate(account, path, QDate(2026, 3, 16));
-        frame = std::make_unique<CMainFrame>(shop, session, CMainFrame::Actions{});
-        ASSERT_TRUE(frame->OpenPlate(path));
-        frame->Document()->SetContext(shop.Context(&op, nullptr));
-        frame->show();
+        OpenMainWindow(path);
+        ASSERT_FALSE(HasFatalFailure());
         view = frame->View();
         view->SetZoom(1000);
-    }
-    void TearDown() override {
-        CTesselDoc& doc = *frame->Document();
-        ReturnOrders(doc);
-        doc.Save(doc.Path());
-        frame.reset();
-        account->Logout();
     }
     // Lets the window run until the check has ended; whether it did.
     bool WaitForPreflight() {
@@ -45,16 +36,8 @@ protected:
         }
         return false;
     }
-    QPoint ViewPoint(double x, double y) const {
-        const QPoint origin = view->PageOrigin(0);
-        return QPoint(origin.x() + view->Px(x, Qt::Horizontal) -
-                          view->horizontalScrollBar()->value(),
-                      origin.y() + view->Px(y, Qt::Vertical) - view->verticalScrollBar()->value());
-    }
+    QPoint ViewPoint(double x, double y) const { return ::ViewPoint(*view, x, y); }
 
-    std::unique_ptr<CZelAccount> account;
-    ShopSession session;
-    std::unique_ptr<CMainFrame> frame;
     CTesselView* view = nullptr;
 };
 
