@@ -70,8 +70,8 @@ bool WritePdf(const TextBox& box, const QString& path, const CZelColorPresets* c
     if (text.kind != PressColour::Cmyk)
         text = PressColour::Registration();
     CComposeScope doc(pdf, path);
-    if (!doc.Begin(error))
-        return false;
+    if (const Result<void> begun = doc.Begin(); !begun)
+        return SetError(error, begun.error());
     const bool ok = pdf.ComposeBeginPage(box.width, box.height) &&
                     presscolour::Rect(pdf, 0, 0, box.width, box.height, 1.8, frame, content) &&
                     (box.text.isEmpty() ||
@@ -82,7 +82,8 @@ bool WritePdf(const TextBox& box, const QString& path, const CZelColorPresets* c
                     pdf.ComposeEndPage();
     if (!ok)
         return SetError(error, QStringLiteral("%1: %2").arg(path, pdf.LastError()));
-    return doc.Commit(error);
+    const Result<void> committed = doc.Commit();
+    return committed ? true : SetError(error, committed.error());
 }
 
 } // namespace

@@ -191,8 +191,8 @@ bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const 
         return SetError(error, QStringLiteral("the PDF composition library is not loaded"));
     CPDFServer& pdf = *m_pdf;
     CComposeScope doc(pdf, path);
-    if (!doc.Begin(error))
-        return false;
+    if (const Result<void> begun = doc.Begin(); !begun)
+        return SetError(error, begun.error());
     if (!pdf.ComposeBeginPage(label.Width(), label.Height()))
         return SetError(error, QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
     const QStringList left = DrawPdf(label, item, 0, 0, 0);
@@ -200,7 +200,8 @@ bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const 
         return SetError(error, QStringLiteral("%1: %2").arg(path, left.first()));
     if (!pdf.ComposeEndPage())
         return SetError(error, QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
-    return doc.Commit(error);
+    const Result<void> committed = doc.Commit();
+    return committed ? true : SetError(error, committed.error());
 }
 
 QStringList CLabelRender::DrawPdf(const CZelLabel& label, const CZelItem* item, double left,

@@ -12,27 +12,26 @@ CComposeScope::~CComposeScope() {
     Abort();
 }
 
-bool CComposeScope::Begin(QString* error) {
-    if (!m_pdf.ComposeBeginDoc(m_temporary)) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(m_target, m_pdf.LastError());
-        return false;
-    }
+Result<void> CComposeScope::Begin() {
+    if (!m_pdf.ComposeBeginDoc(m_temporary))
+        return Failure(QStringLiteral("%1: %2").arg(m_target, m_pdf.LastError()));
     m_open = true;
-    return true;
+    return {};
 }
 
-bool CComposeScope::Commit(QString* error) {
+Result<void> CComposeScope::Commit() {
     if (!m_open)
-        return false;
+        return Failure(QStringLiteral("%1: the document was never begun").arg(m_target));
     if (!m_pdf.ComposeEndDoc()) {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(m_target, m_pdf.LastError());
+        const QString reason = QStringLiteral("%1: %2").arg(m_target, m_pdf.LastError());
         Abort();
-        return false;
+        return Failure(reason);
     }
     m_open = false;
-    return durablefile::Publish(m_temporary, m_target, error);
+    QString reason;
+    if (!durablefile::Publish(m_temporary, m_target, &reason))
+        return Failure(reason);
+    return {};
 }
 
 void CComposeScope::Abort() {

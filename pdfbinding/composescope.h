@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markup/result.h"
+
 #include <QString>
 
 class CPDFServer;
@@ -16,10 +18,10 @@ public:
     CComposeScope(const CComposeScope&) = delete;
     CComposeScope& operator=(const CComposeScope&) = delete;
 
-    // Begins the document; false with the library's reason.
-    bool Begin(QString* error = nullptr);
+    // Begins the document; fails with the library's reason.
+    Result<void> Begin();
     // Ends the document and puts it in place of the target.
-    bool Commit(QString* error = nullptr);
+    Result<void> Commit();
 
 private:
     void Abort();

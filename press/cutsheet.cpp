@@ -97,8 +97,11 @@ bool cutsheet::WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& t
     SheetPage page(pdf, scale, (pageW - sheet.width * scale) / 2, kPageMargin + kHeader);
 
     CComposeScope doc(pdf, path);
-    if (!doc.Begin(error))
+    if (const Result<void> begun = doc.Begin(); !begun) {
+        if (error)
+            *error = begun.error();
         return false;
+    }
     if (!pdf.ComposeBeginPage(pageW, pageH))
         return fail();
     const QString heading =
@@ -180,5 +183,8 @@ bool cutsheet::WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& t
         if (!pdf.ComposeEndPage())
             return fail();
     }
-    return doc.Commit(error);
+    const Result<void> committed = doc.Commit();
+    if (!committed && error)
+        *error = committed.error();
+    return committed.ok();
 }

@@ -389,8 +389,8 @@ bool CMakePress::ComposeSide(int side, const MakePressOptions& options, const Ti
     const PlateProperties& p = m_doc.Properties();
     const PlateGeometry& g = m_doc.Geometry();
     CComposeScope doc(pdf, SideFilePath(side));
-    if (!doc.Begin(error))
-        return false;
+    if (const Result<void> begun = doc.Begin(); !begun)
+        return SetError(error, begun.error());
     if (!pdf.ComposeBeginPage(p.width, p.height))
         return SetError(error, QStringLiteral("%1: %2").arg(SideFilePath(side), pdf.LastError()));
     for (const TitlePiece* piece : {&barcode, &title}) {
@@ -413,7 +413,8 @@ bool CMakePress::ComposeSide(int side, const MakePressOptions& options, const Ti
         return false;
     if (!pdf.ComposeEndPage())
         return SetError(error, QStringLiteral("%1: %2").arg(SideFilePath(side), pdf.LastError()));
-    return doc.Commit(error);
+    const Result<void> committed = doc.Commit();
+    return committed ? true : SetError(error, committed.error());
 }
 
 bool CMakePress::PlacePage(const QString& file, int page, double boxX, double boxY, double boxW,

@@ -210,14 +210,14 @@ bool CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& title, QStr
         if (place(barcode, w, h)) {
             barcode.pdf = BarcodePath(side);
             CComposeScope doc(m_pdf, barcode.pdf);
-            if (!doc.Begin(error))
-                return false;
+            if (const Result<void> begun = doc.Begin(); !begun)
+                return SetError(error, begun.error());
             if (!m_pdf.ComposeBeginPage(w, h) ||
                 !m_pdf.ComposePlacePDIDoc(image, 1, 0, 0, w, h, 0) || !m_pdf.ComposeEndPage())
                 return SetError(error,
                                 QStringLiteral("%1: %2").arg(barcode.pdf, m_pdf.LastError()));
-            if (!doc.Commit(error))
-                return false;
+            if (const Result<void> committed = doc.Commit(); !committed)
+                return SetError(error, committed.error());
             available -= w + kGap;
             along += w + kGap;
         }
@@ -231,16 +231,16 @@ bool CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& title, QStr
         if (place(title, w, h)) {
             title.pdf = TitlePath(side);
             CComposeScope doc(m_pdf, title.pdf);
-            if (!doc.Begin(error))
-                return false;
+            if (const Result<void> begun = doc.Begin(); !begun)
+                return SetError(error, begun.error());
             if (!m_pdf.ComposeBeginPage(w, h) ||
                 !m_pdf.ComposePlaceCMYKTextBox(text, textlayout::FaceName(p.titleFont),
                                                textlayout::PointSize(p.titleFont), 0, 0, w, h, 0, 0,
                                                0, 1, 0, 1, 0, 0) ||
                 !m_pdf.ComposeEndPage())
                 return SetError(error, QStringLiteral("%1: %2").arg(title.pdf, m_pdf.LastError()));
-            if (!doc.Commit(error))
-                return false;
+            if (const Result<void> committed = doc.Commit(); !committed)
+                return SetError(error, committed.error());
         }
     }
     return true;
