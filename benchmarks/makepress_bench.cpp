@@ -213,7 +213,6 @@ void BM_MakePress(benchmark::State& state) {
     Quiet op;
     CTesselDoc doc;
     doc.SetContext({nullptr, &colors, &op, nullptr, &pdf, {}, {}});
-    QString error;
     if (const Result<void> opened = doc.Open(plate); !opened)
         return Fail(state, opened.error());
     MakePressOptions options;
@@ -222,8 +221,8 @@ void BM_MakePress(benchmark::State& state) {
     options.itemFrame = {1, 1, 1};
     CMakePress press(doc, &bars, &marks);
     for (auto _ : state) {
-        if (!press.Run(options, nullptr, &error))
-            return Fail(state, error);
+        if (const Result<void> made = press.Run(options); !made)
+            return Fail(state, made.error());
     }
     const int sides = doc.Geometry().sideCount;
     state.counters["sides"] = sides;

@@ -56,23 +56,22 @@ int Press(CommandLine& args) {
     CliProgress progress;
     CTesselDoc doc;
     doc.SetContext(shop.Context(&op, &progress));
-    QString error;
     if (const Result<void> opened = doc.Open(files.at(0)); !opened)
         return Fail(opened.error());
     CMakePress press(doc, &shop.colorBars, &shop.registrationMarks);
     QStringList written;
-    const bool ok = press.Run(options, &written, &error);
+    const Result<void> made = press.Run(options, &written);
     for (const QString& note : press.Notes())
         PrintWarning(OneLine(note));
     if (!press.OtherTypeFilesLeft().isEmpty())
         PrintWarning(QStringLiteral("give --replace to remove them"));
     for (const QString& file : press.OtherTypeFilesRemoved())
         PrintNote(QStringLiteral("removed %1 (another press type's file of this plate)").arg(file));
-    if (!ok) {
+    if (!made) {
         // What was published before the stop is in the press folder.
         for (const QString& file : written)
             PrintLine(file);
-        return Fail(OneLine(error));
+        return Fail(OneLine(made.error()));
     }
     if (json) {
         PrintJson(

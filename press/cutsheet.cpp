@@ -77,17 +77,15 @@ QString cutsheet::ProgramPath(const QString& platePath) {
     return Base(platePath) + QStringLiteral("_cuts.csv");
 }
 
-bool cutsheet::WriteProgram(const CutPlan& plan, const QString& path, QString* error) {
-    return durablefile::Write(path, cutplan::ToCsv(plan), error);
+Result<void> cutsheet::WriteProgram(const CutPlan& plan, const QString& path) {
+    if (QString reason; !durablefile::Write(path, cutplan::ToCsv(plan), &reason))
+        return Failure(reason);
+    return {};
 }
 
-bool cutsheet::WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& title,
-                          const QString& path, QString* error) {
-    auto fail = [&] {
-        if (error)
-            *error = QStringLiteral("%1: %2").arg(path, pdf.LastError());
-        return false;
-    };
+Result<void> cutsheet::WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& title,
+                                  const QString& path) {
+    auto fail = [&] { return Failure(QStringLiteral("%1: %2").arg(path, pdf.LastError())); };
     const CZelBound& sheet = plan.sheet;
     // A3, turned as the sheet is, whatever the sheet's own size.
     const bool wide = sheet.width >= sheet.height;
@@ -97,11 +95,8 @@ bool cutsheet::WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& t
     SheetPage page(pdf, scale, (pageW - sheet.width * scale) / 2, kPageMargin + kHeader);
 
     CComposeScope doc(pdf, path);
-    if (const Result<void> begun = doc.Begin(); !begun) {
-        if (error)
-            *error = begun.error();
-        return false;
-    }
+    if (const Result<void> begun = doc.Begin(); !begun)
+        return begun;
     if (!pdf.ComposeBeginPage(pageW, pageH))
         return fail();
     const QString heading =
@@ -183,8 +178,5 @@ bool cutsheet::WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& t
         if (!pdf.ComposeEndPage())
             return fail();
     }
-    const Result<void> committed = doc.Commit();
-    if (!committed && error)
-        *error = committed.error();
-    return committed.ok();
+    return doc.Commit();
 }

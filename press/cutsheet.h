@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markup/result.h"
 #include "press/cutplan.h"
 
 #include <QString>
@@ -19,9 +20,9 @@ QString ProgramPath(const QString& platePath);
 // number, the cuts numbered in order with their back gauge positions, the
 // waste hatched; then the list of cuts. Written under a hidden name and put
 // in place only when whole. title heads the page (the plate's number).
-bool WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& title, const QString& path,
-                QString* error = nullptr);
+Result<void> WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& title,
+                        const QString& path);
 // Writes the cut program (CSV) durably.
-bool WriteProgram(const CutPlan& plan, const QString& path, QString* error = nullptr);
+Result<void> WriteProgram(const CutPlan& plan, const QString& path);
 
 } // namespace cutsheet

@@ -33,12 +33,6 @@ constexpr double kUnderlayWidth = 0.9;
 // A corrupt quantity must not make an endless summary.
 constexpr int kMaxCopies = 100000;
 
-bool SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
-}
-
 QString DocBase(const CTesselDoc& doc) {
     const QFileInfo info(doc.Path());
     return info.dir().filePath(info.completeBaseName());
@@ -132,8 +126,10 @@ QByteArray CMakePress::SummaryBytes() const {
     return cp949::FromUnicode(text);
 }
 
-bool CMakePress::WriteSummary(QString* error) const {
-    return durablefile::Write(SummaryPath(), SummaryBytes(), error);
+Result<void> CMakePress::WriteSummary() const {
+    if (QString reason; !durablefile::Write(SummaryPath(), SummaryBytes(), &reason))
+        return Failure(reason);
+    return {};
 }
 
 QString CMakePress::SafeFileName(const QString& text) {
@@ -220,28 +216,28 @@ QStringList CMakePress::OtherTypeFiles(const MakePressOptions& options) const {
     return others;
 }
 
-bool CMakePress::Refuse(QString* error, const QString& message) {
+Failure CMakePress::Refuse(const QString& message) {
     if (OperatorInterface* op = m_doc.Context().op)
         op->Tell(message);
-    return SetError(error, message);
+    return Failure(message);
 }
 
-bool CMakePress::RemoveOld(const QString& path, QString* error) {
+Result<void> CMakePress::RemoveOld(const QString& path) {
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-        return true;
+        return {};
     if (QFileInfo(path).isFile() && QFile::remove(path))
-        return true;
-    return Refuse(error, kInUse.arg(QFileInfo(path).fileName()));
+        return {};
+    return Refuse(kInUse.arg(QFileInfo(path).fileName()));
 }
 
-bool CMakePress::Replaceable(const QString& path, QString* error) {
+Result<void> CMakePress::Replaceable(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists() || info.isFile())
-        return true;
-    return Refuse(error, kInUse.arg(info.fileName()));
+        return {};
+    return Refuse(kInUse.arg(info.fileName()));
 }
 
-bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QString* error) {
+Result<void> CMakePress::Run(const MakePressOptions& options, QStringList* written) {
     m_notes.clear();
     m_cutPlanFiles.clear();
     m_otherTypeFilesLeft.clear();
@@ -250,24 +246,24 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     m_labels.reset();
     CPDFServer* pdf = m_doc.Context().pdf;
     if (!pdf || !pdf->IsLoaded())
-        return SetError(error, QStringLiteral("the PDF composition library is not loaded"));
+        return Failure(QStringLiteral("the PDF composition library is not loaded"));
     if (m_doc.Path().isEmpty())
-        return SetError(error, QStringLiteral("the plate has not been saved"));
+        return Failure(QStringLiteral("the plate has not been saved"));
     if (m_doc.ItemCount() == 0)
-        return SetError(error, QStringLiteral("the plate has no items"));
+        return Failure(QStringLiteral("the plate has no items"));
     // The share may be back since the plate was opened: only orders whose
     // artwork still cannot be had stop the run.
     if (!m_doc.RetryMissingArtwork().isEmpty())
         return Refuse(
-            error, QStringLiteral(
-                       "PDF 파일을 불러올 수 없는 주문이 있어 출력용 PDF를 만들 수 없습니다.\n%1")
-                       .arg(m_doc.MissingArtworkReasons().join(QStringLiteral("\n"))));
+            QStringLiteral(
+                "PDF 파일을 불러올 수 없는 주문이 있어 출력용 PDF를 만들 수 없습니다.\n%1")
+                .arg(m_doc.MissingArtworkReasons().join(QStringLiteral("\n"))));
     // Files of earlier runs that were stopped half-way.
     for (const QString& folder :
          {QFileInfo(m_doc.Path()).absolutePath(), m_doc.WorkFolder(), options.pressDir})
         durablefile::RemoveStaleTemporaries(folder);
     if (const Result<void> saved = m_doc.SaveIfModified(); !saved)
-        return SetError(error, saved.error());
+        return saved;
 
     // Text boxes whose files are missing are made again; naming one changes the plate.
     // A box that cannot be made is left off the press, as one whose PDF is gone.
@@ -284,24 +280,24 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
                        .arg(box.name, boxFailures[i]);
     }
     if (const Result<void> saved = m_doc.SaveIfModified(); !saved)
-        return SetError(error, saved.error());
+        return saved;
 
-    QString summaryError;
-    if (!WriteSummary(&summaryError))
-        m_notes << summaryError; // the summary is for registration; the press files do not need it
+    if (const Result<void> summary = WriteSummary(); !summary)
+        m_notes
+            << summary.error(); // the summary is for registration; the press files do not need it
 
     const int sides = m_doc.Geometry().sideCount;
-    if (!RemoveOld(PlainPath(), error))
-        return false;
+    if (Result<void> removed = RemoveOld(PlainPath()); !removed)
+        return removed;
     for (int side = 0; side < sides; ++side)
-        if (!RemoveOld(SideFilePath(side), error))
-            return false;
+        if (Result<void> removed = RemoveOld(SideFilePath(side)); !removed)
+            return removed;
     // A plan of an earlier layout beside the new side files would mislead the
     // cutter room, also when no new plan is asked for.
     for (const QString& old :
          {cutsheet::SheetPath(m_doc.Path()), cutsheet::ProgramPath(m_doc.Path())})
-        if (!RemoveOld(old, error))
-            return false;
+        if (Result<void> removed = RemoveOld(old); !removed)
+            return removed;
 
     ProgressSink* progress = m_doc.Context().progress;
     CPlateTitle plateTitle(m_doc, *pdf, options.companyCode);
@@ -316,8 +312,10 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
                                  : CPlateMarks::SideName(m_doc, side) +
                                        QStringLiteral(" 판 제목 생성 중..."));
         }
-        if (!plateTitle.Prepare(side, titles[side].first, titles[side].second, error))
-            return false;
+        if (Result<void> prepared =
+                plateTitle.Prepare(side, titles[side].first, titles[side].second);
+            !prepared)
+            return prepared;
     }
     if (progress)
         progress->End();
@@ -330,20 +328,23 @@ bool CMakePress::Run(const MakePressOptions& options, QStringList* written, QStr
     } release{m_labels};
 
     for (int side = 0; side < sides; ++side) {
-        if (!ComposeSide(side, options, titles[side].first, titles[side].second, error))
-            return false;
+        if (Result<void> composed =
+                ComposeSide(side, options, titles[side].first, titles[side].second);
+            !composed)
+            return composed;
         if (written)
             *written << SideFilePath(side);
     }
-    if (options.cutPlan && !WriteCutPlan(error))
-        return false;
+    if (options.cutPlan)
+        if (Result<void> planned = WriteCutPlan(); !planned)
+            return planned;
     if (progress) {
         progress->Begin(QStringLiteral("출력용 PDF 파일 생성"), 1);
         progress->Detail(
             QStringLiteral("PDF 저장 중: %1.pdf").arg(QFileInfo(m_doc.Path()).completeBaseName()));
         progress->End();
     }
-    return WritePressFolder(options, written, error);
+    return WritePressFolder(options, written);
 }
 
 CMakePress::RunLabels::RunLabels(const QString& presetDir, CPDFServer* pdf)
@@ -363,10 +364,10 @@ void CMakePress::FindLabels(const MakePressOptions& options) {
     }
 }
 
-bool CMakePress::PlaceLabel(const CZelItem& item, bool frame, QString* error) {
+Result<void> CMakePress::PlaceLabel(const CZelItem& item, bool frame) {
     const auto found = m_labels->ofItem.find(&item);
     if (found == m_labels->ofItem.end())
-        return true;
+        return {};
     const CZelLabel& label = *found->second;
     // The label centred in the item's box and turned with it, on white, framed like artwork.
     const int rotate = item.LabelRotation();
@@ -375,59 +376,59 @@ bool CMakePress::PlaceLabel(const CZelItem& item, bool frame, QString* error) {
     const double shownH = quarter ? label.Width() : label.Height();
     const double x = item.x + (item.EffectiveWidth() - shownW) / 2;
     const double y = item.y + (item.EffectiveHeight() - shownH) / 2;
-    if (!Underlay(x, y, shownW, shownH, error))
-        return false;
+    if (Result<void> underlaid = Underlay(x, y, shownW, shownH); !underlaid)
+        return underlaid;
     // A field that cannot be drawn leaves a note; the rest of the label prints.
     for (const QString& reason : m_labels->render.DrawPdf(label, &item, x, y, rotate))
         m_notes << QStringLiteral("order %1: %2").arg(item.ordernum, reason);
-    return !frame || Frame(x, y, shownW, shownH, item.ownFrameColor, error);
+    return frame ? Frame(x, y, shownW, shownH, item.ownFrameColor) : Result<void>();
 }
 
-bool CMakePress::ComposeSide(int side, const MakePressOptions& options, const TitlePiece& barcode,
-                             const TitlePiece& title, QString* error) {
+Result<void> CMakePress::ComposeSide(int side, const MakePressOptions& options,
+                                     const TitlePiece& barcode, const TitlePiece& title) {
     CPDFServer& pdf = *m_doc.Context().pdf;
     const PlateProperties& p = m_doc.Properties();
     const PlateGeometry& g = m_doc.Geometry();
     CComposeScope doc(pdf, SideFilePath(side));
     if (const Result<void> begun = doc.Begin(); !begun)
-        return SetError(error, begun.error());
+        return begun;
     if (!pdf.ComposeBeginPage(p.width, p.height))
-        return SetError(error, QStringLiteral("%1: %2").arg(SideFilePath(side), pdf.LastError()));
+        return Failure(QStringLiteral("%1: %2").arg(SideFilePath(side), pdf.LastError()));
     for (const TitlePiece* piece : {&barcode, &title}) {
         if (!piece->placed || !QFileInfo(piece->pdf).isFile())
             continue;
         if (!pdf.ComposePlacePDIDoc(piece->pdf, 1, piece->x, piece->y, piece->width, piece->height,
                                     piece->rotation))
-            return SetError(error, QStringLiteral("%1: %2").arg(piece->pdf, pdf.LastError()));
+            return Failure(QStringLiteral("%1: %2").arg(piece->pdf, pdf.LastError()));
     }
     CPlateMarks marks(m_doc, pdf, m_doc.Context().colors, m_doc.Context().progress);
     const int kind = side == g.labelSide ? 2 : side;
-    if (!marks.ColorBars(side, m_colorBars, error) ||
-        !marks.RegistrationMarks(side, m_registrationMarks, error) ||
-        !marks.TextBoxes(side, error) || !marks.Lines(side, error) ||
-        !marks.PlateCutMarks(side, error))
-        return false;
-    if (options.itemCut[kind] && !marks.OwnCutMarks(side, error))
-        return false;
-    if (!PlaceArtwork(side, options, error))
-        return false;
+    for (Result<void> drawn :
+         {marks.ColorBars(side, m_colorBars), marks.RegistrationMarks(side, m_registrationMarks),
+          marks.TextBoxes(side), marks.Lines(side), marks.PlateCutMarks(side)})
+        if (!drawn)
+            return drawn;
+    if (options.itemCut[kind])
+        if (Result<void> drawn = marks.OwnCutMarks(side); !drawn)
+            return drawn;
+    if (Result<void> placed = PlaceArtwork(side, options); !placed)
+        return placed;
     if (!pdf.ComposeEndPage())
-        return SetError(error, QStringLiteral("%1: %2").arg(SideFilePath(side), pdf.LastError()));
-    const Result<void> committed = doc.Commit();
-    return committed ? true : SetError(error, committed.error());
+        return Failure(QStringLiteral("%1: %2").arg(SideFilePath(side), pdf.LastError()));
+    return doc.Commit();
 }
 
-bool CMakePress::PlacePage(const QString& file, int page, double boxX, double boxY, double boxW,
-                           double boxH, int rotate, bool frame, const QString& frameColor,
-                           QString* error) {
+Result<void> CMakePress::PlacePage(const QString& file, int page, double boxX, double boxY,
+                                   double boxW, double boxH, int rotate, bool frame,
+                                   const QString& frameColor) {
     CPDFServer& pdf = *m_doc.Context().pdf;
     auto key = std::make_pair(file, page);
     auto size = m_pageSizes.find(key);
     if (size == m_pageSizes.end()) {
         double w = 0, h = 0;
         if (!pdf.ComposeGetPDIDocSize(file, page, w, h))
-            return SetError(
-                error, QStringLiteral("%1, page %2: %3").arg(file).arg(page).arg(pdf.LastError()));
+            return Failure(
+                QStringLiteral("%1, page %2: %3").arg(file).arg(page).arg(pdf.LastError()));
         size = m_pageSizes.emplace(key, std::make_pair(w, h)).first;
     }
     const auto [cx, cy] = size->second;
@@ -435,36 +436,34 @@ bool CMakePress::PlacePage(const QString& file, int page, double boxX, double bo
     const double shownW = quarter ? cy : cx, shownH = quarter ? cx : cy;
     const double x = boxX + (boxW - shownW) / 2;
     const double y = boxY + (boxH - shownH) / 2;
-    if (!Underlay(x, y, shownW, shownH, error))
-        return false;
+    if (Result<void> underlaid = Underlay(x, y, shownW, shownH); !underlaid)
+        return underlaid;
     if (!pdf.ComposePlacePDIDoc(file, page, x, y, cx, cy, rotate))
-        return SetError(error,
-                        QStringLiteral("%1, page %2: %3").arg(file).arg(page).arg(pdf.LastError()));
-    return !frame || Frame(x, y, shownW, shownH, frameColor, error);
+        return Failure(QStringLiteral("%1, page %2: %3").arg(file).arg(page).arg(pdf.LastError()));
+    return frame ? Frame(x, y, shownW, shownH, frameColor) : Result<void>();
 }
 
-bool CMakePress::Underlay(double x, double y, double w, double h, QString* error) {
+Result<void> CMakePress::Underlay(double x, double y, double w, double h) {
     CPDFServer& pdf = *m_doc.Context().pdf;
     PressColour white = PressColour::Find(m_doc.Context().colors, QStringLiteral(" [ White ]"));
     if (white.IsNone())
         white = PressColour::CmykOf(0, 0, 0, 0);
     if (!presscolour::Rect(pdf, x, y, w, h, kUnderlayWidth, {}, white))
-        return SetError(error, QStringLiteral("underlay: %1").arg(pdf.LastError()));
-    return true;
+        return Failure(QStringLiteral("underlay: %1").arg(pdf.LastError()));
+    return {};
 }
 
-bool CMakePress::Frame(double x, double y, double w, double h, const QString& frameColor,
-                       QString* error) {
+Result<void> CMakePress::Frame(double x, double y, double w, double h, const QString& frameColor) {
     CPDFServer& pdf = *m_doc.Context().pdf;
     PressColour colour = PressColour::Find(m_doc.Context().colors, frameColor);
     if (colour.IsNone())
         colour = PressColour::Registration();
     if (!presscolour::Rect(pdf, x, y, w, h, kUnderlayWidth, colour, {}))
-        return SetError(error, QStringLiteral("frame: %1").arg(pdf.LastError()));
-    return true;
+        return Failure(QStringLiteral("frame: %1").arg(pdf.LastError()));
+    return {};
 }
 
-bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString* error) {
+Result<void> CMakePress::PlaceArtwork(int side, const MakePressOptions& options) {
     const PlateGeometry& g = m_doc.Geometry();
     const PlateProperties& p = m_doc.Properties();
     ProgressSink* progress = m_doc.Context().progress;
@@ -493,17 +492,19 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
         const double w = item->EffectiveWidth(), h = item->EffectiveHeight();
         const bool frame = frames && item->ownFrame;
         if (label) {
-            if (!PlaceLabel(*item, frame, error))
-                return false;
+            if (Result<void> placed = PlaceLabel(*item, frame); !placed)
+                return placed;
             continue;
         }
         const bool hasBack = item->numSide == 2;
         const int mode = g.workAndTurn ? CPlateMarks::MirrorMode(m_doc, side, true)
                                        : CPlateMarks::MirrorMode(m_doc, side);
         if (g.workAndTurn || side == 0) {
-            if (!PlacePage(item->objPath, item->PdfPageNumber(0), item->x, item->y, w, h,
-                           item->rotate, frame, item->ownFrameColor, error))
-                return false;
+            if (Result<void> placed =
+                    PlacePage(item->objPath, item->PdfPageNumber(0), item->x, item->y, w, h,
+                              item->rotate, frame, item->ownFrameColor);
+                !placed)
+                return placed;
         }
         if ((g.workAndTurn && mode != 0) || (!g.workAndTurn && side == 1)) {
             if (!hasBack)
@@ -515,40 +516,41 @@ bool CMakePress::PlaceArtwork(int side, const MakePressOptions& options, QString
                 rotate = 360 - rotate;
             else if (mode == 2 && (rotate == 0 || rotate == 180))
                 rotate = 180 - rotate;
-            if (!PlacePage(item->objPath, item->PdfPageNumber(1), x, y, w, h, rotate, frame,
-                           item->ownFrameColor, error))
-                return false;
+            if (Result<void> placed = PlacePage(item->objPath, item->PdfPageNumber(1), x, y, w, h,
+                                                rotate, frame, item->ownFrameColor);
+                !placed)
+                return placed;
         }
         (void)p;
     }
     if (progress)
         progress->End();
-    return true;
+    return {};
 }
 
-bool CMakePress::WriteCutPlan(QString* error) {
+Result<void> CMakePress::WriteCutPlan() {
     const Result<CutPlan> plan = MakeCutPlan(m_doc);
     if (!plan) {
         m_notes << QStringLiteral("no cutting plan: %1").arg(plan.error());
-        return true;
+        return {};
     }
     const QString sheet = cutsheet::SheetPath(m_doc.Path());
     const QString program = cutsheet::ProgramPath(m_doc.Path());
-    if (!cutsheet::WriteSheet(*m_doc.Context().pdf, plan.value(), m_doc.Properties().jobCode, sheet,
-                              error) ||
-        !cutsheet::WriteProgram(plan.value(), program, error))
-        return false;
+    if (Result<void> written = cutsheet::WriteSheet(*m_doc.Context().pdf, plan.value(),
+                                                    m_doc.Properties().jobCode, sheet);
+        !written)
+        return written;
+    if (Result<void> written = cutsheet::WriteProgram(plan.value(), program); !written)
+        return written;
     m_cutPlanFiles << sheet << program;
-    return true;
+    return {};
 }
 
-bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* written,
-                                  QString* error) {
+Result<void> CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* written) {
     if (options.pressDir.isEmpty())
-        return true;
+        return {};
     if (!QFileInfo(options.pressDir).isDir())
-        return SetError(
-            error, QStringLiteral("%1: the press folder does not exist").arg(options.pressDir));
+        return Failure(QStringLiteral("%1: the press folder does not exist").arg(options.pressDir));
     // Removed before the new files appear, so that a hot folder never holds
     // the plate under both press types at once.
     for (const QString& other : OtherTypeFiles(options)) {
@@ -560,59 +562,52 @@ bool CMakePress::WritePressFolder(const MakePressOptions& options, QStringList* 
         } else if (QFile::remove(other)) {
             m_otherTypeFilesRemoved << other;
         } else {
-            return Refuse(error, kInUse.arg(QFileInfo(other).fileName()));
+            return Refuse(kInUse.arg(QFileInfo(other).fileName()));
         }
     }
-    return WriteTargets(PressTargets(options), options.pdfType != 0, written, error,
+    return WriteTargets(PressTargets(options), options.pdfType != 0, written,
                         options.view ? options.open : std::function<void(const QString&)>());
 }
 
-bool CMakePress::WriteTargets(const std::vector<std::pair<QString, QStringList>>& targets,
-                              bool copySingle, QStringList* written, QString* error,
-                              const std::function<void(const QString&)>& open) {
+Result<void> CMakePress::WriteTargets(const std::vector<std::pair<QString, QStringList>>& targets,
+                                      bool copySingle, QStringList* written,
+                                      const std::function<void(const QString&)>& open) {
     CPDFServer& pdf = *m_doc.Context().pdf;
     // Every file is written under a hidden name first and all are renamed
     // over their targets only when all are written: a hot folder never sees
     // half a file, nor half of a plate's set, and a target keeps its old
     // file until the new one is whole.
     QStringList temporaries;
-    auto dropTemporaries = [&temporaries] {
+    auto dropTemporaries = [&temporaries](Result<void> failed) {
         for (const QString& temporary : temporaries)
             QFile::remove(temporary);
-        return false;
+        return failed;
     };
     for (const auto& [target, inputs] : targets) {
         // The earlier press file stays until the new one is renamed over it.
-        if (!Replaceable(target, error))
-            return dropTemporaries();
+        if (Result<void> replaceable = Replaceable(target); !replaceable)
+            return dropTemporaries(replaceable);
         const QString temporary = durablefile::TemporaryPath(target);
         temporaries << temporary;
-        bool ok = false;
         if (inputs.size() == 1 && copySingle) {
-            QString reason;
-            ok = durablefile::Copy(inputs.first(), temporary, &reason);
-            if (!ok)
-                SetError(
-                    error,
-                    QStringLiteral("%1: cannot copy %2: %3").arg(target, inputs.first(), reason));
-        } else {
-            ok = pdf.MiscMerge(inputs, temporary) != 0;
-            if (!ok)
-                SetError(error, QStringLiteral("%1: %2").arg(target, pdf.LastError()));
+            if (QString reason; !durablefile::Copy(inputs.first(), temporary, &reason))
+                return dropTemporaries(Failure(
+                    QStringLiteral("%1: cannot copy %2: %3").arg(target, inputs.first(), reason)));
+        } else if (pdf.MiscMerge(inputs, temporary) == 0) {
+            return dropTemporaries(Failure(QStringLiteral("%1: %2").arg(target, pdf.LastError())));
         }
-        if (!ok)
-            return dropTemporaries();
     }
     for (size_t i = 0; i < targets.size(); ++i) {
         const QString& target = targets[i].first;
-        if (!durablefile::Publish(temporaries[static_cast<int>(i)], target, error)) {
+        if (QString reason;
+            !durablefile::Publish(temporaries[static_cast<int>(i)], target, &reason)) {
             temporaries = temporaries.mid(static_cast<int>(i));
-            return dropTemporaries();
+            return dropTemporaries(Failure(reason));
         }
         if (written)
             *written << target;
         if (open)
             open(target);
     }
-    return true;
+    return {};
 }

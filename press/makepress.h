@@ -1,6 +1,7 @@
 #pragma once
 
 #include "labels/labelrender.h"
+#include "markup/result.h"
 
 #include <QString>
 #include <QStringList>
@@ -55,10 +56,9 @@ public:
                const CZelPressMarkPresets* registrationMarks);
 
     // The whole run. written receives every file the run produced for the
-    // press (the side files, then the press folder's files). False, with
-    // the reason, when it stops; the operator is told of files in use.
-    bool Run(const MakePressOptions& options, QStringList* written = nullptr,
-             QString* error = nullptr);
+    // press (the side files, then the press folder's files). Fails with the
+    // reason when it stops; the operator is told of files in use.
+    Result<void> Run(const MakePressOptions& options, QStringList* written = nullptr);
 
     // Plate file without extension + "_A.pdf", "_B.pdf" or "_L.pdf".
     QString SideFilePath(int side) const;
@@ -67,7 +67,7 @@ public:
     QString SummaryPath() const;
     // The summary file's bytes (code page 949).
     QByteArray SummaryBytes() const;
-    bool WriteSummary(QString* error = nullptr) const;
+    Result<void> WriteSummary() const;
     // The press files' base name: the plate title made safe for a file name,
     // else JOB_CODE, else the plate file's name.
     QString PressBaseName(const MakePressOptions& options) const;
@@ -85,9 +85,9 @@ public:
     // file makes it and copySingle is set) beside the target, then renames
     // all over their targets; a failure leaves every target as it was.
     // written receives the targets, open is called on each.
-    bool WriteTargets(const std::vector<std::pair<QString, QStringList>>& targets, bool copySingle,
-                      QStringList* written, QString* error,
-                      const std::function<void(const QString&)>& open = {});
+    Result<void> WriteTargets(const std::vector<std::pair<QString, QStringList>>& targets,
+                              bool copySingle, QStringList* written,
+                              const std::function<void(const QString&)>& open = {});
     // Notes of the last run that did not stop it (labels that could not be made).
     const QStringList& Notes() const { return m_notes; }
     // The cutter room's files of the last run (cutting sheet, cut program);
@@ -99,26 +99,27 @@ public:
     const QStringList& OtherTypeFilesRemoved() const { return m_otherTypeFilesRemoved; }
 
 private:
-    bool Refuse(QString* error, const QString& message);
-    bool RemoveOld(const QString& path, QString* error);
-    // False (and the operator told) when something other than a file holds the name.
-    bool Replaceable(const QString& path, QString* error);
-    bool ComposeSide(int side, const MakePressOptions& options, const TitlePiece& barcode,
-                     const TitlePiece& title, QString* error);
-    bool PlaceArtwork(int side, const MakePressOptions& options, QString* error);
-    bool PlacePage(const QString& pdf, int page, double boxX, double boxY, double boxW, double boxH,
-                   int rotate, bool frame, const QString& frameColor, QString* error);
+    // Tells the operator, then fails with the same words.
+    Failure Refuse(const QString& message);
+    Result<void> RemoveOld(const QString& path);
+    // Fails (and the operator told) when something other than a file holds the name.
+    Result<void> Replaceable(const QString& path);
+    Result<void> ComposeSide(int side, const MakePressOptions& options, const TitlePiece& barcode,
+                             const TitlePiece& title);
+    Result<void> PlaceArtwork(int side, const MakePressOptions& options);
+    Result<void> PlacePage(const QString& pdf, int page, double boxX, double boxY, double boxW,
+                           double boxH, int rotate, bool frame, const QString& frameColor);
     // White under a page or label; the item's frame over it.
-    bool Underlay(double x, double y, double w, double h, QString* error);
-    bool Frame(double x, double y, double w, double h, const QString& frameColor, QString* error);
+    Result<void> Underlay(double x, double y, double w, double h);
+    Result<void> Frame(double x, double y, double w, double h, const QString& frameColor);
     // Finds the label of every item the label side prints; an item without
     // one is noted and left off that side.
     void FindLabels(const MakePressOptions& options);
-    bool PlaceLabel(const CZelItem& item, bool frame, QString* error);
-    bool WritePressFolder(const MakePressOptions& options, QStringList* written, QString* error);
+    Result<void> PlaceLabel(const CZelItem& item, bool frame);
+    Result<void> WritePressFolder(const MakePressOptions& options, QStringList* written);
     // The cutting sheet and cut program; a plate that cannot be cut apart
     // leaves a note, not a failed run.
-    bool WriteCutPlan(QString* error);
+    Result<void> WriteCutPlan();
 
     CTesselDoc& m_doc;
     const CZelPressMarkPresets* m_colorBars;

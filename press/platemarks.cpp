@@ -93,10 +93,8 @@ QString CPlateMarks::SideName(const CTesselDoc& doc, int side) {
     return side == 0 ? QStringLiteral("A 판") : QStringLiteral("B 판");
 }
 
-bool CPlateMarks::Fail(QString* error, const QString& what) const {
-    if (error)
-        *error = QStringLiteral("%1: %2").arg(what, m_pdf.LastError());
-    return false;
+Failure CPlateMarks::Fail(const QString& what) const {
+    return Failure(QStringLiteral("%1: %2").arg(what, m_pdf.LastError()));
 }
 
 void CPlateMarks::Begin(const QString& title, const QString& detail, int range) {
@@ -106,11 +104,11 @@ void CPlateMarks::Begin(const QString& title, const QString& detail, int range) 
     m_progress->Detail(detail);
 }
 
-bool CPlateMarks::ColorBars(int side, const CZelPressMarkPresets* bars, QString* error) {
+Result<void> CPlateMarks::ColorBars(int side, const CZelPressMarkPresets* bars) {
     const PlateProperties& p = m_doc.Properties();
     const CZelPressMarkItem* bar = bars ? bars->FindPressMark(p.colorBarName) : nullptr;
     if (!bar || std::none_of(p.colorBar.begin(), p.colorBar.end(), [](int on) { return on != 0; }))
-        return true;
+        return {};
     Begin(QStringLiteral("컬러바 생성"),
           SideName(m_doc, side) + QStringLiteral(" 컬러바 생성 중..."), 8);
     const Margins m = SideMargins(MirrorMode(m_doc, side));
@@ -145,19 +143,19 @@ bool CPlateMarks::ColorBars(int side, const CZelPressMarkPresets* bars, QString*
         const double x = horizontal ? along : across;
         const double y = horizontal ? across : along;
         if (!m_pdf.ComposePlacePDIDoc(bar->mediaPath, 1, x, y, w, t, horizontal ? 0 : 90))
-            return Fail(error, bar->mediaPath);
+            return Fail(bar->mediaPath);
     }
     if (m_progress)
         m_progress->End();
-    return true;
+    return {};
 }
 
-bool CPlateMarks::RegistrationMarks(int side, const CZelPressMarkPresets* marks, QString* error) {
+Result<void> CPlateMarks::RegistrationMarks(int side, const CZelPressMarkPresets* marks) {
     const PlateProperties& p = m_doc.Properties();
     const CZelPressMarkItem* mark = marks ? marks->FindPressMark(p.registrationMarkName) : nullptr;
     if (!mark || std::none_of(p.registrationMark.begin(), p.registrationMark.end(),
                               [](int on) { return on != 0; }))
-        return true;
+        return {};
     Begin(QStringLiteral("맞춤표 생성"),
           SideName(m_doc, side) + QStringLiteral(" 맞춤표 생성 중..."), 4);
     const Margins m = SideMargins(MirrorMode(m_doc, side));
@@ -177,17 +175,17 @@ bool CPlateMarks::RegistrationMarks(int side, const CZelPressMarkPresets* marks,
         const double x = horizontal ? (p.width - w) / 2 : across;
         const double y = horizontal ? across : (p.height - w) / 2;
         if (!m_pdf.ComposePlacePDIDoc(mark->mediaPath, 1, x, y, w, t, rotation))
-            return Fail(error, mark->mediaPath);
+            return Fail(mark->mediaPath);
     }
     if (m_progress)
         m_progress->End();
-    return true;
+    return {};
 }
 
-bool CPlateMarks::TextBoxes(int side, QString* error) {
+Result<void> CPlateMarks::TextBoxes(int side) {
     const auto& boxes = m_doc.TextBoxes();
     if (boxes.empty())
-        return true;
+        return {};
     const PlateProperties& p = m_doc.Properties();
     Begin(SideName(m_doc, side) + QStringLiteral(" 텍스트 박스 배치 중..."),
           QStringLiteral("텍스트 박스 배치 중..."), static_cast<int>(boxes.size()));
@@ -210,18 +208,18 @@ bool CPlateMarks::TextBoxes(int side, QString* error) {
             const double x = mode == 1 ? p.width - (box.x + shownW) : box.x;
             const double y = mode == 2 ? p.height - (box.y + shownH) : box.y;
             if (!m_pdf.ComposePlacePDIDoc(pdf, 1, x, y, box.width, box.height, rotation))
-                return Fail(error, pdf);
+                return Fail(pdf);
         }
     }
     if (m_progress)
         m_progress->End();
-    return true;
+    return {};
 }
 
-bool CPlateMarks::Lines(int side, QString* error) {
+Result<void> CPlateMarks::Lines(int side) {
     const auto& lines = m_doc.Lines();
     if (lines.empty())
-        return true;
+        return {};
     const PlateProperties& p = m_doc.Properties();
     Begin(SideName(m_doc, side) + QStringLiteral(" 선 배치 중..."), QStringLiteral("선 배치 중..."),
           static_cast<int>(lines.size()));
@@ -247,18 +245,18 @@ bool CPlateMarks::Lines(int side, QString* error) {
             else if (mode == 2)
                 y = p.height - (y + h);
             if (!presscolour::Rect(m_pdf, x, y, w, h, kLineWidth, {}, colour))
-                return Fail(error, QStringLiteral("line"));
+                return Fail(QStringLiteral("line"));
         }
     }
     if (m_progress)
         m_progress->End();
-    return true;
+    return {};
 }
 
-bool CPlateMarks::PlateCutMarks(int side, QString* error) {
+Result<void> CPlateMarks::PlateCutMarks(int side) {
     const PlateProperties& p = m_doc.Properties();
     if (std::none_of(p.plateCrop.begin(), p.plateCrop.end(), [](int on) { return on != 0; }))
-        return true;
+        return {};
     // The bar counts the grid lines marked, on both halves of a work-and-turn plate.
     int mode[2] = {MirrorMode(m_doc, side), 0};
     if (HasSecondHalf(m_doc, side))
@@ -266,19 +264,20 @@ bool CPlateMarks::PlateCutMarks(int side, QString* error) {
     const int passes = mode[1] != 0 ? 2 : 1;
     int range = 0;
     for (int pass = 0; pass < passes; ++pass)
-        CutMarksOnce(mode[pass], range, true, nullptr);
+        // Counting draws nothing, so it cannot fail.
+        (void)CutMarksOnce(mode[pass], range, true);
     Begin(QStringLiteral("판 재단선 생성"),
           SideName(m_doc, side) + QStringLiteral(" 재단선 생성 중..."), std::max(range, 1));
     int step = 0;
     for (int pass = 0; pass < passes; ++pass)
-        if (!CutMarksOnce(mode[pass], step, false, error))
-            return false;
+        if (Result<void> drawn = CutMarksOnce(mode[pass], step, false); !drawn)
+            return drawn;
     if (m_progress)
         m_progress->End();
-    return true;
+    return {};
 }
 
-bool CPlateMarks::CutMarksOnce(int mode, int& step, bool countOnly, QString* error) {
+Result<void> CPlateMarks::CutMarksOnce(int mode, int& step, bool countOnly) {
     const PlateProperties& p = m_doc.Properties();
     const PlateGeometry& g = m_doc.Geometry();
     const Margins m = SideMargins(mode);
@@ -332,7 +331,7 @@ bool CPlateMarks::CutMarksOnce(int mode, int& step, bool countOnly, QString* err
                                         (last || marksAt(u + p.cutMargin[Edge::Left]));
                              });
         if (!ok)
-            return Fail(error, QStringLiteral("plate cut mark"));
+            return Fail(QStringLiteral("plate cut mark"));
     }
     if (gh >= 10 && (p.plateCrop[Edge::Left] || p.plateCrop[Edge::Right])) {
         const double left1 = std::max(0.0, m[Edge::Left] - kPlateMarkLength), left2 = m[Edge::Left];
@@ -358,12 +357,12 @@ bool CPlateMarks::CutMarksOnce(int mode, int& step, bool countOnly, QString* err
                                         (last || marksAt(v + p.cutMargin[Edge::Top]));
                              });
         if (!ok)
-            return Fail(error, QStringLiteral("plate cut mark"));
+            return Fail(QStringLiteral("plate cut mark"));
     }
-    return true;
+    return {};
 }
 
-bool CPlateMarks::OwnCutMarks(int side, QString* error) {
+Result<void> CPlateMarks::OwnCutMarks(int side) {
     std::vector<const CZelItem*> items;
     for (int i = 0; i < m_doc.ItemCount(); ++i) {
         const CZelItem* item = m_doc.ItemAt(i);
@@ -371,7 +370,7 @@ bool CPlateMarks::OwnCutMarks(int side, QString* error) {
             items.push_back(item);
     }
     if (items.empty())
-        return true;
+        return {};
     std::stable_sort(items.begin(), items.end(), [](const CZelItem* a, const CZelItem* b) {
         return a->x < b->x || (a->x == b->x && a->y < b->y);
     });
@@ -424,11 +423,11 @@ bool CPlateMarks::OwnCutMarks(int side, QString* error) {
                     continue;
                 if (!presscolour::Line(m_pdf, marks[k][0], marks[k][1], marks[k][2], marks[k][3],
                                        kMarkWidth, reg))
-                    return Fail(error, QStringLiteral("own cut mark of %1").arg(item->ordernum));
+                    return Fail(QStringLiteral("own cut mark of %1").arg(item->ordernum));
             }
         }
     }
     if (m_progress)
         m_progress->End();
-    return true;
+    return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/plateproperties.h"
+#include "markup/result.h"
 
 #include <QString>
 
@@ -44,20 +45,21 @@ public:
     // "A 판", "B 판" or "레이블 판".
     static QString SideName(const CTesselDoc& doc, int side);
 
-    // Each stage; a missing preset or file skips the stage. False, with the
-    // library's reason, when a drawing call fails.
-    bool ColorBars(int side, const CZelPressMarkPresets* bars, QString* error = nullptr);
-    bool RegistrationMarks(int side, const CZelPressMarkPresets* marks, QString* error = nullptr);
-    bool TextBoxes(int side, QString* error = nullptr);
-    bool Lines(int side, QString* error = nullptr);
-    bool PlateCutMarks(int side, QString* error = nullptr);
-    bool OwnCutMarks(int side, QString* error = nullptr);
+    // Each stage; a missing preset or file skips the stage. Fails with the
+    // library's reason when a drawing call fails.
+    Result<void> ColorBars(int side, const CZelPressMarkPresets* bars);
+    Result<void> RegistrationMarks(int side, const CZelPressMarkPresets* marks);
+    Result<void> TextBoxes(int side);
+    Result<void> Lines(int side);
+    Result<void> PlateCutMarks(int side);
+    Result<void> OwnCutMarks(int side);
 
 private:
-    bool Fail(QString* error, const QString& what) const;
+    // The library's reason, after what it was drawing.
+    Failure Fail(const QString& what) const;
     // One pass of plate cut marks; step counts its grid lines (and only
     // counts them, drawing nothing, when countOnly).
-    bool CutMarksOnce(int mode, int& step, bool countOnly, QString* error);
+    Result<void> CutMarksOnce(int mode, int& step, bool countOnly);
     void Begin(const QString& title, const QString& detail, int range);
 
     const CTesselDoc& m_doc;

@@ -35,12 +35,6 @@ Edge TitleEdge(int position) {
     }
 }
 
-bool SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
-}
-
 // The text's extent with the title font at the screen's resolution, in mm.
 QSizeF Measure(const LogFont& font, const QString& text) {
     const QFontMetricsF metrics(textlayout::FontOf(font));
@@ -147,19 +141,19 @@ QString CPlateTitle::BarcodePath(int side) const {
         .filePath(QStringLiteral("%1_imposeBarcode.pdf").arg(side, 2, 10, QLatin1Char('0')));
 }
 
-bool CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& title, QString* error) {
+Result<void> CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& title) {
     barcode = {};
     title = {};
     const PlateProperties& p = m_doc.Properties();
     const bool hasBarcode = HasBarcode();
     const QString text = TitleText(side);
     if (!hasBarcode && text.isEmpty())
-        return true;
+        return {};
     if (!textlayout::CanMeasure())
-        return SetError(
-            error, QStringLiteral("the plate title cannot be measured without the GUI library"));
+        return Failure(
+            QStringLiteral("the plate title cannot be measured without the GUI library"));
     if (m_doc.WorkFolder().isEmpty() || !QDir().mkpath(m_doc.WorkFolder()))
-        return SetError(error, QStringLiteral("the plate has no work folder"));
+        return Failure(QStringLiteral("the plate has no work folder"));
 
     const Edge edge = TitleEdge(p.titlePosition);
     const bool vertical = edge == Edge::Left || edge == Edge::Right;
@@ -202,22 +196,21 @@ bool CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& title, QStr
             const QString made = durablefile::TemporaryPath(image);
             if (!m_pdf.MiscCreateBarcode(made, code, w, h, 3, 0)) {
                 QFile::remove(made);
-                return SetError(error, QStringLiteral("%1: %2").arg(image, m_pdf.LastError()));
+                return Failure(QStringLiteral("%1: %2").arg(image, m_pdf.LastError()));
             }
-            if (!durablefile::Publish(made, image, error))
-                return false;
+            if (QString reason; !durablefile::Publish(made, image, &reason))
+                return Failure(reason);
         }
         if (place(barcode, w, h)) {
             barcode.pdf = BarcodePath(side);
             CComposeScope doc(m_pdf, barcode.pdf);
             if (const Result<void> begun = doc.Begin(); !begun)
-                return SetError(error, begun.error());
+                return begun;
             if (!m_pdf.ComposeBeginPage(w, h) ||
                 !m_pdf.ComposePlacePDIDoc(image, 1, 0, 0, w, h, 0) || !m_pdf.ComposeEndPage())
-                return SetError(error,
-                                QStringLiteral("%1: %2").arg(barcode.pdf, m_pdf.LastError()));
+                return Failure(QStringLiteral("%1: %2").arg(barcode.pdf, m_pdf.LastError()));
             if (const Result<void> committed = doc.Commit(); !committed)
-                return SetError(error, committed.error());
+                return committed;
             available -= w + kGap;
             along += w + kGap;
         }
@@ -232,16 +225,16 @@ bool CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& title, QStr
             title.pdf = TitlePath(side);
             CComposeScope doc(m_pdf, title.pdf);
             if (const Result<void> begun = doc.Begin(); !begun)
-                return SetError(error, begun.error());
+                return begun;
             if (!m_pdf.ComposeBeginPage(w, h) ||
                 !m_pdf.ComposePlaceCMYKTextBox(text, textlayout::FaceName(p.titleFont),
                                                textlayout::PointSize(p.titleFont), 0, 0, w, h, 0, 0,
                                                0, 1, 0, 1, 0, 0) ||
                 !m_pdf.ComposeEndPage())
-                return SetError(error, QStringLiteral("%1: %2").arg(title.pdf, m_pdf.LastError()));
+                return Failure(QStringLiteral("%1: %2").arg(title.pdf, m_pdf.LastError()));
             if (const Result<void> committed = doc.Commit(); !committed)
-                return SetError(error, committed.error());
+                return committed;
         }
     }
-    return true;
+    return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markup/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -39,8 +41,8 @@ public:
     bool HasBarcode() const;
 
     // Makes the side's barcode and title PDFs and places them. A piece that
-    // does not fit its margin is left out; false only when a file cannot be made.
-    bool Prepare(int side, TitlePiece& barcode, TitlePiece& title, QString* error = nullptr);
+    // does not fit its margin is left out; fails only when a file cannot be made.
+    Result<void> Prepare(int side, TitlePiece& barcode, TitlePiece& title);
 
     QString TitlePath(int side) const;
     QString BarcodePath(int side) const;

@@ -11,9 +11,9 @@ PressOutput::PressOutput(CTesselDoc& doc, const CZelPressMarkPresets* colorBars,
 Result<QStringList> PressOutput::Make(const MakePressOptions& options) {
     m_made = false;
     QStringList written;
-    QString error;
-    if (!m_press.Run(options, &written, &error))
-        return Failure(error.isEmpty() ? QStringLiteral("출력용 PDF를 만들지 못했습니다.") : error);
+    if (const Result<void> made = m_press.Run(options, &written); !made)
+        return Failure(made.error().isEmpty() ? QStringLiteral("출력용 PDF를 만들지 못했습니다.")
+                                              : made.error());
     m_made = true;
     return written;
 }
@@ -41,8 +41,7 @@ Result<QString> PressOutput::SaveAs(const QString& path) {
         if (QFileInfo(side).absoluteFilePath() == target)
             return Failure(QStringLiteral("%1: a side file cannot be saved over itself").arg(path));
     }
-    QString error;
-    if (!m_press.WriteTargets({{target, sides}}, true, nullptr, &error))
-        return Failure(error);
+    if (const Result<void> saved = m_press.WriteTargets({{target, sides}}, true, nullptr); !saved)
+        return Failure(saved.error());
     return target;
 }

@@ -190,8 +190,7 @@ TEST_F(CutPlanPlateTest, MakePressWritesTheCuttingSheetAndProgramBesideTheSideFi
     ASSERT_EQ(sheet, cutsheet::SheetPath(plate));
 
     CMakePress press(*doc, &bars, &regMarks);
-    QString error;
-    ASSERT_TRUE(press.Run(options, &written, &error)) << error.toStdString();
+    ASSERT_TRUE(Succeeded(press.Run(options, &written)));
     EXPECT_EQ(press.CutPlanFiles(), (QStringList{sheet, program}));
     EXPECT_EQ(QpdfCheck(sheet), QString());
     std::string readError;
@@ -213,7 +212,7 @@ TEST_F(CutPlanPlateTest, MakePressWritesTheCuttingSheetAndProgramBesideTheSideFi
 
     // Switched off: no plan, and none of an earlier layout left beside the new files.
     options.cutPlan = false;
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     EXPECT_FALSE(QFile::exists(sheet));
     EXPECT_FALSE(QFile::exists(program));
 }
@@ -224,7 +223,7 @@ TEST_F(CutPlanPlateTest, APlateThatCannotBeCutApartStillPrintsWithANote) {
     items.push_back(Item(QStringLiteral("A-1"), art, 20, 20));
     items.push_back(Item(QStringLiteral("B-1"), art, 60, 40));
     Open(Sheet(0, 0), std::move(items));
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     EXPECT_EQ(written.size(), 2);
     const QStringList said = notes.filter(QStringLiteral("no cutting plan:"));
     ASSERT_EQ(said.size(), 1) << notes.join(QLatin1Char('\n')).toStdString();

@@ -114,7 +114,7 @@ TEST_F(MakePressTest, ArtworkOfEveryItemOnEverySideOfEveryPlateKind) {
         items.back()->mediaRotate = 1;
         items.push_back(Item(QStringLiteral("OUT"), oneSided, -100, 40, 0, 1, 0));
         Open(Sheet(kind.paperSide, kind.turn), std::move(items));
-        ASSERT_TRUE(Run());
+        ASSERT_TRUE(Succeeded(Run()));
         const PlateGeometry& g = doc->Geometry();
         ASSERT_EQ(g.sideCount, static_cast<int>(kind.sides.size()));
         QStringList expectedFiles;
@@ -259,7 +259,7 @@ TEST_F(MakePressTest, SummaryFileListsEverySlot) {
                                           "O-1:001001\nO-1:001002\nO-1:002001\nO-1:002002\n"
                                           "O-2:001001\n"));
     EXPECT_EQ(press.SummaryBytes(), expected);
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     EXPECT_EQ(recordfiles::Read(QDir(root).filePath(QStringLiteral("P-0001.txt"))), expected);
 
     // A plate that prints no sheets lists each case once instead of never ending.
@@ -328,7 +328,7 @@ TEST_F(MakePressTest, PressFolderFilesForEachType) {
         Open(p, std::move(items));
         options.pdfType = c.type;
         options.titleFileName = c.titleName;
-        ASSERT_TRUE(Run());
+        ASSERT_TRUE(Succeeded(Run()));
         QStringList expected;
         for (int side = 0; side < doc->Geometry().sideCount; ++side)
             expected << CMakePress(*doc, nullptr, nullptr).SideFilePath(side);
@@ -356,8 +356,7 @@ TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
 
     // A side file that cannot be removed stops the run before anything is composed.
     QDir().mkpath(Side("_L.pdf"));
-    QString error;
-    EXPECT_FALSE(Run(&error));
+    QString error = FailedRun();
     const QString inUse = QStringLiteral(
         "PDF 파일 \"P-0001_L.pdf\"이(가) 사용중입니다.\n파일을 닫으시고 다시 시도하십시오.");
     EXPECT_EQ(error, inUse);
@@ -368,14 +367,14 @@ TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
     // The same in the press folder, after the side files.
     options.pressDir = pressDir;
     QDir().mkpath(QDir(pressDir).filePath(QStringLiteral("P-0001.pdf")));
-    EXPECT_FALSE(Run(&error));
+    error = FailedRun();
     EXPECT_EQ(error,
               QString(inUse).replace(QStringLiteral("P-0001_L.pdf"), QStringLiteral("P-0001.pdf")));
     QDir().rmdir(QDir(pressDir).filePath(QStringLiteral("P-0001.pdf")));
 
     // A press folder that does not exist fails the run after the side files.
     options.pressDir = QDir(root).filePath(QStringLiteral("없는 폴더"));
-    EXPECT_FALSE(Run(&error));
+    error = FailedRun();
     EXPECT_TRUE(error.contains(QStringLiteral("does not exist"))) << error.toStdString();
 
     // Orders whose artwork is gone: nothing is written, the orders are named.
@@ -389,7 +388,7 @@ TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
     for (const char* suffix : {"_A.pdf", "_L.pdf", ".txt"})
         QFile::remove(Side(suffix));
     Open(Sheet(0, 0), std::move(gone));
-    EXPECT_FALSE(Run(&error));
+    error = FailedRun();
     // Each order with its file and the reason.
     EXPECT_TRUE(error.contains(QStringLiteral("GONE-7: %1: ").arg(gonePdf)) &&
                 error.contains(QStringLiteral("BACK-8: %1: ").arg(backPdf)))
@@ -400,11 +399,11 @@ TEST_F(MakePressTest, RefusesFilesInUseAndMissingArtwork) {
     // The run tries the missing artwork again: an order whose file is back
     // no longer stops it, and once all are back the press files are made.
     ASSERT_TRUE(QFile::copy(art, backPdf));
-    EXPECT_FALSE(Run(&error));
+    error = FailedRun();
     EXPECT_TRUE(error.contains(QStringLiteral("GONE-7"))) << error.toStdString();
     EXPECT_FALSE(error.contains(QStringLiteral("BACK-8"))) << error.toStdString();
     ASSERT_TRUE(QFile::copy(art, gonePdf));
-    EXPECT_TRUE(Run(&error)) << error.toStdString();
+    EXPECT_TRUE(Succeeded(Run()));
     EXPECT_TRUE(QFileInfo::exists(Side("_A.pdf")));
 }
 
@@ -414,7 +413,7 @@ TEST_F(MakePressTest, EachArtworkPageIsEmbeddedOncePerSideFile) {
     for (int i = 0; i < 4; ++i)
         items.push_back(Item(QStringLiteral("A-1"), art, 20 + 95.0 * i, 20));
     Open(Sheet(0, 0), std::move(items));
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     const auto forms = Shapes(Side("_A.pdf"), Shape::Form);
     ASSERT_EQ(forms.size(), 4u);
     for (const Shape& form : forms)
@@ -452,8 +451,7 @@ TEST_F(MakePressTest, ALabelFieldThatCannotBeDrawnIsNotedAndTheRestPrints) {
     items.push_back(Item(QStringLiteral("N-1"), art, 20, 20));
     items.back()->uid = QStringLiteral("M-7");
     Open(Sheet(0, 0), std::move(items));
-    QString error;
-    ASSERT_TRUE(Run(&error)) << error.toStdString();
+    ASSERT_TRUE(Succeeded(Run()));
     ASSERT_EQ(notes.size(), 1) << notes.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(notes[0].contains(QStringLiteral("N-1"))) << notes[0].toStdString();
     EXPECT_TRUE(notes[0].contains(QStringLiteral("M-7.jpg"))) << notes[0].toStdString();
@@ -511,8 +509,7 @@ TEST_F(MakePressTest, AFailedMergeOrCopyNamesItsTarget) {
         const QString target = QDir(pressDir).filePath(QString::fromLatin1(c.target));
         ASSERT_TRUE(QDir().mkpath(durablefile::TemporaryPath(target)));
         options.pdfType = c.type;
-        QString error;
-        EXPECT_FALSE(Run(&error));
+        const QString error = FailedRun();
         EXPECT_TRUE(error.contains(target)) << error.toStdString();
         // Nothing of the set reaches the press folder, not even the files that could be written.
         EXPECT_EQ(QDir(pressDir).entryList(QDir::Files | QDir::Hidden), QStringList{});
@@ -538,14 +535,13 @@ TEST_F(MakePressTest, ARePressIntoAFullPressFolderKeepsTheEarlierFiles) {
     for (const int type : types) {
         SCOPED_TRACE(type);
         options.pdfType = type;
-        ASSERT_TRUE(Run());
+        ASSERT_TRUE(Succeeded(Run()));
         QStringList files = QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden);
         std::map<QString, QByteArray> before;
         for (const QString& name : files)
             before[name] = recordfiles::Read(disk.File(name));
         disk.Fill();
-        QString error;
-        EXPECT_FALSE(Run(&error));
+        const QString error = FailedRun();
         EXPECT_FALSE(error.isEmpty());
         disk.Free();
         EXPECT_EQ(QDir(disk.Path()).entryList(QDir::Files | QDir::Hidden), files)
@@ -580,7 +576,7 @@ TEST_F(MakePressTest, TheNextRunRemovesTemporariesOfStoppedRuns) {
         recordfiles::Write(QDir(folder).filePath(stopped), "%PDF-half");
         recordfiles::Write(QDir(folder).filePath(live), "%PDF-busy");
     }
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     for (const QString& folder : {pressDir, root, doc->WorkFolder()}) {
         SCOPED_TRACE(folder.toStdString());
         EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(stopped)));
@@ -596,13 +592,12 @@ TEST_F(MakePressTest, PressFolderKeepsItsFileWhenAWriteFails) {
     options.pressDir = pressDir;
     options.pdfType = 2;
     const QString target = QDir(pressDir).filePath(QStringLiteral("P-0001_L.pdf"));
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     const QByteArray before = ReadAll(target);
     ASSERT_FALSE(before.isEmpty());
     // The copy beside it cannot be written: the old file stays whole.
     ASSERT_TRUE(QDir().mkpath(durablefile::TemporaryPath(target)));
-    QString error;
-    EXPECT_FALSE(Run(&error));
+    const QString error = FailedRun();
     EXPECT_TRUE(error.contains(target)) << error.toStdString();
     EXPECT_EQ(ReadAll(target), before);
 }

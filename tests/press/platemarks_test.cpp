@@ -64,7 +64,7 @@ TEST_F(PlateMarksTest, ColourBarOnBothSidesTakesTheExchangedMargins) {
     p.colorBar[0] = 1; // top-left
     p.colorBar[7] = 1; // bottom-right
     OpenWithOneItem(p);
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     for (auto [suffix, left, right] :
          {std::tuple{"_A.pdf", 12.0, 16.0}, std::tuple{"_B.pdf", 16.0, 12.0}}) {
         SCOPED_TRACE(suffix);
@@ -87,7 +87,7 @@ TEST_F(PlateMarksTest, RegistrationMarkThickerThanItsMarginMeetsThePrintableArea
     p.margin[PlateProperties::Edge::Right] = 25;
     p.registrationMarkAlign = 1;
     OpenWithOneItem(p);
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     const auto forms = Furniture(Side("_A.pdf"));
     ASSERT_EQ(forms.size(), 2u);
     // Left: 20 thick in a 12 margin, against the printable area, turned 270.
@@ -124,7 +124,7 @@ TEST_F(PlateMarksTest, PlateCutMarksFollowTheGridAndTheEdges) {
     p.gridHeight = 100;
     p.plateCrop = {1, 1, 0, 0}; // top, left
     OpenWithOneItem(p);
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     const std::multiset<double> front{14, 108, 114, 208, 214, 308, 314};
     EXPECT_EQ(VerticalAt(Lines(Side("_A.pdf")), 0, 1.5), front);
     // Side B, turned about the width: the same marks mirrored.
@@ -147,7 +147,7 @@ TEST_F(PlateMarksTest, PlateCutMarksFollowTheGridAndTheEdges) {
     // A grid narrower than 10 mm has no vertical marks.
     p.gridWidth = 9.9;
     OpenWithOneItem(p);
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     for (const Shape& s : Lines(Side("_A.pdf")))
         EXPECT_GT(std::fabs(s.x - s.x2), 1e-6) << "vertical mark at " << s.x;
     EXPECT_FALSE(Lines(Side("_A.pdf")).empty());
@@ -164,7 +164,7 @@ TEST_F(PlateMarksTest, OwnCutMarksPerSwitchAndLines) {
     items.back()->cropMarks = {1, 0, 1, 0, 0, 1, 0, 1};
     Open(p, std::move(items), lines);
     options.itemCut = {1, 0, 0};
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     std::vector<std::array<double, 4>> marks;
     for (const Shape& s : Lines(Side("_A.pdf")))
         marks.push_back({s.x, s.y, s.x2, s.y2});
@@ -224,7 +224,7 @@ TEST_F(PlateMarksTest, TitleAndBarcodeAlongTheTopEdge) {
     p.titleFont.lfHeight = -13;
     p.titleFont.lfFaceName = QStringLiteral("NanumGothic");
     OpenWithOneItem(p);
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     EXPECT_TRUE(QFileInfo::exists(QDir(doc->WorkFolder()).filePath(QStringLiteral("B_H.pdf"))));
     EXPECT_TRUE(
         QFileInfo::exists(QDir(doc->WorkFolder()).filePath(QStringLiteral("00_imposeTitle.pdf"))));
@@ -247,7 +247,7 @@ TEST_F(PlateMarksTest, TitleAndBarcodeAlongTheTopEdge) {
     // A barcode left from an earlier run is never reused: it may hold another code or size.
     p.jobCode = QStringLiteral("P-0001-2");
     doc->SetProperties(p);
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     const auto again = Furniture(Side("_A.pdf"));
     ASSERT_EQ(again.size(), 2u);
     EXPECT_GT(again[0].w, barcode.w);
@@ -268,7 +268,7 @@ TEST_F(PlateMarksTest, TextBoxesOnBothHalvesOfAWorkAndTurnPlate) {
     // Opening the plate makes the files of a nameless box and names it.
     EXPECT_TRUE(doc->TextBoxes()[0].name.startsWith(QStringLiteral("tb_")));
     EXPECT_TRUE(doc->IsModified());
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     // Named when it had no name, and the name kept in the plate.
     ASSERT_TRUE(doc->TextBoxes()[0].name.startsWith(QStringLiteral("tb_")));
     EXPECT_FALSE(doc->IsModified());
@@ -419,7 +419,7 @@ TEST_F(PlateMarksTest, PlateCutMarksOnTurnedAndWorkAndTurnPlates) {
         p.margin[PlateProperties::Edge::Right] = c.rightMargin;
         OpenWithOneItem(p);
         recorder.stages.clear();
-        ASSERT_TRUE(Run());
+        ASSERT_TRUE(Succeeded(Run()));
         EXPECT_EQ(MarksOf(Lines(Side(c.file))), MarksOf(c.expected));
 
         // One step per grid line of the side, never past the range.
@@ -455,7 +455,7 @@ TEST_F(PlateMarksTest, ATextBoxThatCannotBeMadeIsLeftOffWithANote) {
     outside.name = QStringLiteral("../tb_outside.emf");
     outside.x = 250;
     OpenWithOneItem(Sheet(0, 0), {}, {tiny, good, outside});
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     notes = notes.filter(QStringLiteral("text box"));
     ASSERT_EQ(notes.size(), 1) << notes.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(notes[0].contains(QStringLiteral("left off the press"))) << notes[0].toStdString();
@@ -551,7 +551,7 @@ TEST_F(PlateMarksTest, OwnCutMarksOfAllEightSwitchesOnTurnedSides) {
         items.back()->crop = {L, T, R, B};
         items.back()->cropMarks = {1, 1, 1, 1, 1, 1, 1, 1};
         Open(Sheet(c.paperSide, c.turn), std::move(items));
-        ASSERT_TRUE(Run());
+        ASSERT_TRUE(Succeeded(Run()));
         std::multiset<Mark> expected;
         for (const Place& place : c.at)
             for (const Mark& mark : marksAt(place.x, place.y, place.mirror))
@@ -601,7 +601,7 @@ TEST_F(PlateMarksTest, TitleAndBarcodeAlongTheLeftAndRightEdges) {
         p.titleFont.lfHeight = -13;
         p.titleFont.lfFaceName = QStringLiteral("NanumGothic");
         OpenWithOneItem(p);
-        ASSERT_TRUE(Run());
+        ASSERT_TRUE(Succeeded(Run()));
         EXPECT_TRUE(QFileInfo::exists(QDir(doc->WorkFolder()).filePath(QStringLiteral("B_V.pdf"))));
         EXPECT_FALSE(
             QFileInfo::exists(QDir(doc->WorkFolder()).filePath(QStringLiteral("B_H.pdf"))));
@@ -647,7 +647,7 @@ TEST_F(PlateMarksTest, ColourBarsOnTheLeftAndRightEdgesOfBothSides) {
     p.colorBar[4] = 1; // left-bottom
     p.colorBar[6] = 1; // right-bottom
     OpenWithOneItem(p);
-    ASSERT_TRUE(Run());
+    ASSERT_TRUE(Succeeded(Run()));
     for (const char* file : {"_A.pdf", "_B.pdf"}) {
         SCOPED_TRACE(file);
         const auto m = SideMargins(1, std::string(file) == "_B.pdf");

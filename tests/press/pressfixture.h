@@ -157,17 +157,19 @@ protected:
         ASSERT_TRUE(Succeeded(doc->Open(plate)));
     }
 
-    bool Run(QString* error = nullptr) {
+    Result<void> Run() {
         CMakePress press(*doc, &bars, &regMarks);
         written.clear();
-        QString reason;
-        const bool ok = press.Run(options, &written, &reason);
+        Result<void> made = press.Run(options, &written);
         notes = press.Notes();
-        if (error)
-            *error = reason;
-        else
-            EXPECT_TRUE(ok) << reason.toStdString();
-        return ok;
+        return made;
+    }
+
+    // The reason of a run that must fail.
+    QString FailedRun() {
+        const Result<void> made = Run();
+        EXPECT_FALSE(made.ok()) << "the run succeeded";
+        return made.error();
     }
 
     QString Side(const char* suffix) const {
