@@ -134,7 +134,9 @@ void BM_MakePress(benchmark::State& state) {
     preview->x = 65, preview->y = 3, preview->w = 22, preview->h = 22;
     label.objects.push_back(std::move(preview));
     QDir().mkpath(presets + QStringLiteral("/Labels"));
-    label.Save(presets + QStringLiteral("/Labels/명함.tzlp"));
+    if (const Result<void> saved = label.Save(presets + QStringLiteral("/Labels/명함.tzlp"));
+        !saved)
+        return Fail(state, saved.error());
 
     PlateProperties p;
     p.jobCode = QStringLiteral("P-2612-0001");

@@ -515,10 +515,11 @@ bool CDemoShop::WriteLabels(const QString& presetDir, CDemoArtwork& artwork) {
             object->font = Font(QStringLiteral("나눔고딕"), pixels, field.size >= 13 ? 700 : 400);
             label.objects.push_back(std::move(object));
         }
-        QString error;
         const QString path = labelset::LabelPath(presetDir, label.name);
-        if (path.isEmpty() || !label.Save(path, &error))
-            return Fail(QStringLiteral("%1: %2").arg(label.name, error));
+        if (path.isEmpty())
+            return Fail(QStringLiteral("%1: the preset folder is not set").arg(label.name));
+        if (const Result<void> saved = label.Save(path); !saved)
+            return Fail(QStringLiteral("%1: %2").arg(label.name, saved.error()));
     }
     return true;
 }

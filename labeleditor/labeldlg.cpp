@@ -117,9 +117,12 @@ CZelLabelDlg::CZelLabelDlg(const QString& presetDir, OperatorInterface& op, QWid
     m_delete = button("delete", QStringLiteral("삭제"));
     m_close = button("close", QStringLiteral("닫기"));
 
-    QString error;
-    if (!labelset::LoadDefinitions(m_presetDir, m_definitions, &error))
-        m_op.Tell(QStringLiteral("레이블 항목 정의 파일을 읽을 수 없습니다.\n%1").arg(error));
+    if (Result<std::vector<std::pair<QString, QString>>> definitions =
+            labelset::LoadDefinitions(m_presetDir))
+        m_definitions = std::move(definitions).value();
+    else
+        m_op.Tell(QStringLiteral("레이블 항목 정의 파일을 읽을 수 없습니다.\n%1")
+                      .arg(definitions.error()));
     m_fieldModel = new FieldListModel(m_definitions, this);
     m_fields = Named(new QTableView, "fieldList", QStringLiteral("레이블 항목"));
     m_fields->setModel(m_fieldModel);
@@ -332,9 +335,12 @@ bool CZelLabelDlg::Save() {
         return false;
     const QString name = dialog.Name();
     const QString path = labelset::LabelPath(m_presetDir, name);
-    QString error = QStringLiteral("the preset folder is not set");
-    if (path.isEmpty() || !m_label->Save(path, &error)) {
-        m_op.Tell(QStringLiteral("레이블 \"%1\"을(를) 저장할 수 없습니다.\n%2").arg(name, error));
+    const Result<void> saved =
+        path.isEmpty() ? Result<void>(Failure(QStringLiteral("the preset folder is not set")))
+                       : m_label->Save(path);
+    if (!saved) {
+        m_op.Tell(
+            QStringLiteral("레이블 \"%1\"을(를) 저장할 수 없습니다.\n%2").arg(name, saved.error()));
         return false;
     }
     m_label->name = name;
@@ -384,11 +390,14 @@ void CZelLabelDlg::Show(const QString& name) {
     auto label = std::make_unique<CZelLabel>();
     if (!name.isEmpty()) {
         const QString path = labelset::LabelPath(m_presetDir, name);
-        QString error = QStringLiteral("the preset folder is not set");
-        if (!path.isEmpty() && label->Load(path, &error)) {
+        const Result<void> read =
+            path.isEmpty() ? Result<void>(Failure(QStringLiteral("the preset folder is not set")))
+                           : label->Load(path);
+        if (read) {
             label->name = name;
         } else {
-            m_op.Tell(QStringLiteral("레이블 \"%1\"을(를) 열 수 없습니다.\n%2").arg(name, error));
+            m_op.Tell(
+                QStringLiteral("레이블 \"%1\"을(를) 열 수 없습니다.\n%2").arg(name, read.error()));
             label = std::make_unique<CZelLabel>();
         }
     }

@@ -19,12 +19,6 @@
 
 namespace {
 
-bool SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
-}
-
 QString WithoutTrailingSemicolons(QString text) {
     while (text.endsWith(QLatin1Char(';')))
         text.chop(1);
@@ -174,34 +168,37 @@ void CLabelRender::Paint(QPainter& painter, const CZelLabel& label, const CZelIt
     }
 }
 
-bool CLabelRender::WritePicture(const CZelLabel& label, const CZelItem* item, const QString& path,
-                                const QString& previewImage, QString* error) const {
+Result<void> CLabelRender::WritePicture(const CZelLabel& label, const CZelItem* item,
+                                        const QString& path, const QString& previewImage) const {
     if (!textlayout::CanMeasure())
-        return SetError(error, QStringLiteral("label pictures need the GUI library"));
+        return Failure(QStringLiteral("label pictures need the GUI library"));
     const int dpi = textlayout::ScreenDpiX();
     const int w = std::max(1, label.PixelWidth(dpi)), h = std::max(1, label.PixelHeight(dpi));
-    return WriteVectorPicture(
-        path, QSize(w, h), dpi, label.name, QStringLiteral("tessel Label"),
-        [&](QPainter& painter) { Paint(painter, label, item, dpi / 25.4, previewImage); }, error);
+    QString reason;
+    if (!WriteVectorPicture(
+            path, QSize(w, h), dpi, label.name, QStringLiteral("tessel Label"),
+            [&](QPainter& painter) { Paint(painter, label, item, dpi / 25.4, previewImage); },
+            &reason))
+        return Failure(reason);
+    return {};
 }
 
-bool CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
-                            QString* error) const {
+Result<void> CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item,
+                                    const QString& path) const {
     if (!m_pdf)
-        return SetError(error, QStringLiteral("the PDF composition library is not loaded"));
+        return Failure(QStringLiteral("the PDF composition library is not loaded"));
     CPDFServer& pdf = *m_pdf;
     CComposeScope doc(pdf, path);
     if (const Result<void> begun = doc.Begin(); !begun)
-        return SetError(error, begun.error());
+        return begun;
     if (!pdf.ComposeBeginPage(label.Width(), label.Height()))
-        return SetError(error, QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
+        return Failure(QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
     const QStringList left = DrawPdf(label, item, 0, 0, 0);
     if (!left.isEmpty())
-        return SetError(error, QStringLiteral("%1: %2").arg(path, left.first()));
+        return Failure(QStringLiteral("%1: %2").arg(path, left.first()));
     if (!pdf.ComposeEndPage())
-        return SetError(error, QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
-    const Result<void> committed = doc.Commit();
-    return committed ? true : SetError(error, committed.error());
+        return Failure(QStringLiteral("%1: %2: %3").arg(path, label.name, pdf.LastError()));
+    return doc.Commit();
 }
 
 QStringList CLabelRender::DrawPdf(const CZelLabel& label, const CZelItem* item, double left,
@@ -294,57 +291,52 @@ QStringList CLabelRender::DrawPdf(const CZelLabel& label, const CZelItem* item, 
     return leftOut;
 }
 
-const CZelLabel* CLabelRender::Find(const QString& name, const CZelItem& item,
-                                    std::unique_ptr<CZelLabel>& loaded, QString* error) const {
+Result<const CZelLabel*> CLabelRender::Find(const QString& name, const CZelItem& item,
+                                            std::unique_ptr<CZelLabel>& loaded) const {
     const QString file = labelset::LabelPath(m_presetDir, name);
-    if (name.isEmpty() || file.isEmpty()) {
-        SetError(error, QStringLiteral("order %1: no label fits %2 x %3 mm")
-                            .arg(item.ordernum, numbertext::Trimmed(item.width),
-                                 numbertext::Trimmed(item.height)));
-        return nullptr;
-    }
+    if (name.isEmpty() || file.isEmpty())
+        return Failure(QStringLiteral("order %1: no label fits %2 x %3 mm")
+                           .arg(item.ordernum, numbertext::Trimmed(item.width),
+                                numbertext::Trimmed(item.height)));
     if (const CZelLabel* cached = CachedLabel(name))
         return cached;
     loaded = std::make_unique<CZelLabel>();
-    if (!loaded->Load(file, error))
-        return nullptr;
+    if (const Result<void> read = loaded->Load(file); !read)
+        return Failure(read.error());
     loaded->name = name;
-    return loaded.get();
+    return static_cast<const CZelLabel*>(loaded.get());
 }
 
-const CZelLabel* CLabelRender::ScopedLabel(const CZelItem& item, QString* error) const {
-    if (m_cache->depth == 0) {
-        SetError(error, QStringLiteral("the label set is not open"));
-        return nullptr;
-    }
+Result<const CZelLabel*> CLabelRender::ScopedLabel(const CZelItem& item) const {
+    if (m_cache->depth == 0)
+        return Failure(QStringLiteral("the label set is not open"));
     std::unique_ptr<CZelLabel> loaded;
-    const CZelLabel* label = Find(LabelNameFor(item), item, loaded, error);
+    Result<const CZelLabel*> label = Find(LabelNameFor(item), item, loaded);
     // Read from its file (written since the set was read): kept with the set.
     if (loaded && label)
         m_cache->labels.push_back(std::move(loaded));
     return label;
 }
 
-bool CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePath,
-                                 const QString& previewImage, QString* error,
-                                 QSizeF* labelSize) const {
-    return Render(LabelNameFor(item), item, picturePath, previewImage, error, labelSize);
+Result<QSizeF> CLabelRender::RenderForItem(const CZelItem& item, const QString& picturePath,
+                                           const QString& previewImage) const {
+    return Render(LabelNameFor(item), item, picturePath, previewImage);
 }
 
-bool CLabelRender::Render(const QString& name, const CZelItem& item, const QString& picturePath,
-                          const QString& previewImage, QString* error, QSizeF* labelSize) const {
+Result<QSizeF> CLabelRender::Render(const QString& name, const CZelItem& item,
+                                    const QString& picturePath, const QString& previewImage) const {
     std::unique_ptr<CZelLabel> loaded;
-    const CZelLabel* found = Find(name, item, loaded, error);
+    const Result<const CZelLabel*> found = Find(name, item, loaded);
     if (!found)
-        return false;
-    const CZelLabel& label = *found;
-    if (!WritePicture(label, &item, picturePath, previewImage, error))
-        return false;
-    if (m_pdf && !WritePdf(label, &item, PdfPathOf(picturePath), error))
-        return false;
-    if (labelSize)
-        *labelSize = QSizeF(label.Width(), label.Height());
-    return true;
+        return Failure(found.error());
+    const CZelLabel& label = *found.value();
+    if (const Result<void> written = WritePicture(label, &item, picturePath, previewImage);
+        !written)
+        return Failure(written.error());
+    if (m_pdf)
+        if (const Result<void> written = WritePdf(label, &item, PdfPathOf(picturePath)); !written)
+            return Failure(written.error());
+    return QSizeF(label.Width(), label.Height());
 }
 
 std::function<Result<QSizeF>(const CZelItem&, const QString&, const QString&)>
@@ -355,10 +347,6 @@ CLabelRender::PreviewFunction() const {
         const QString name = render.LabelNameFor(item);
         if (name.isEmpty())
             return QSizeF(); // no label fits: the item has no label preview
-        QString error;
-        QSizeF size;
-        if (!render.Render(name, item, picture, preview, &error, &size))
-            return Failure(error);
-        return size;
+        return render.Render(name, item, picture, preview);
     };
 }

@@ -53,18 +53,16 @@ public:
 
     // Loads the item's label and writes its picture at picturePath and its
     // PDF beside it (the same name with ".pdf"). previewImage: the item's
-    // front page preview for "MF_Preview". False with the reason when no
+    // front page preview for "MF_Preview". Fails with the reason when no
     // label fits, the label cannot be read or a file cannot be written.
-    // labelSize, when given, receives the label's size in mm.
-    bool RenderForItem(const CZelItem& item, const QString& picturePath,
-                       const QString& previewImage, QString* error = nullptr,
-                       QSizeF* labelSize = nullptr) const;
-    bool WritePicture(const CZelLabel& label, const CZelItem* item, const QString& path,
-                      const QString& previewImage, QString* error = nullptr) const;
+    // Gives the label's size in mm.
+    Result<QSizeF> RenderForItem(const CZelItem& item, const QString& picturePath,
+                                 const QString& previewImage) const;
+    Result<void> WritePicture(const CZelLabel& label, const CZelItem* item, const QString& path,
+                              const QString& previewImage) const;
     // The label's one-page PDF. "MF_Preview" shows the item's front page
     // itself, fitted as its preview picture would be.
-    bool WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path,
-                  QString* error = nullptr) const;
+    Result<void> WritePdf(const CZelLabel& label, const CZelItem* item, const QString& path) const;
     // Draws the label for the item on the page open in the library: its
     // footprint's top-left at (left, top) mm, turned clockwise by rotation (0, 90,
     // 180 or 270). The objects go straight into that document, so many labels
@@ -73,10 +71,10 @@ public:
     // out and the rest drawn; returns why each one left out was.
     QStringList DrawPdf(const CZelLabel& label, const CZelItem* item, double left, double top,
                         int rotation) const;
-    // The item's label from the set a SetScope holds: null, with the
-    // reason, when no label fits or its file cannot be read. Valid while
-    // the outermost scope stays open.
-    const CZelLabel* ScopedLabel(const CZelItem& item, QString* error = nullptr) const;
+    // The item's label from the set a SetScope holds; fails with the reason
+    // when no label fits or its file cannot be read. Valid while the
+    // outermost scope stays open.
+    Result<const CZelLabel*> ScopedLabel(const CZelItem& item) const;
 
     static QString PdfPathOf(const QString& picturePath);
 
@@ -94,10 +92,10 @@ private:
     const CZelLabel* CachedLabel(const QString& name) const;
 
     // The named label: from the open set, else read from its file into loaded.
-    const CZelLabel* Find(const QString& name, const CZelItem& item,
-                          std::unique_ptr<CZelLabel>& loaded, QString* error) const;
-    bool Render(const QString& name, const CZelItem& item, const QString& picturePath,
-                const QString& previewImage, QString* error, QSizeF* labelSize) const;
+    Result<const CZelLabel*> Find(const QString& name, const CZelItem& item,
+                                  std::unique_ptr<CZelLabel>& loaded) const;
+    Result<QSizeF> Render(const QString& name, const CZelItem& item, const QString& picturePath,
+                          const QString& previewImage) const;
 
     QString m_presetDir;
     CPDFServer* m_pdf;

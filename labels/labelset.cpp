@@ -41,7 +41,7 @@ int LoadAll(const QString& presetDir, std::vector<std::unique_ptr<CZelLabel>>& l
         {QStringLiteral("*.") + QLatin1String(kExtension)}, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QFileInfo& file : files) {
         auto label = std::make_unique<CZelLabel>();
-        if (!label->Load(file.filePath()))
+        if (!label->Load(file.filePath()).ok())
             continue; // an unreadable label is left out of the set
         label->name = file.completeBaseName();
         labels.push_back(std::move(label));
@@ -102,27 +102,20 @@ QString MemberPicturePath(const QString& presetDir, const QString& uid) {
     return QFileInfo(fallback).isFile() ? fallback : QString();
 }
 
-bool LoadDefinitions(const QString& presetDir,
-                     std::vector<std::pair<QString, QString>>& definitions, QString* error) {
-    definitions.clear();
+Result<std::vector<std::pair<QString, QString>>> LoadDefinitions(const QString& presetDir) {
     const QString path = DefinitionsPath(presetDir);
     CLabelDefTree tree;
-    if (path.isEmpty() || tree.LoadFile(path) <= 0 || !tree.GetRoot()) {
-        if (error)
-            *error =
-                path.isEmpty() ? QStringLiteral("no preset folder is set") : tree.LastFileError();
-        return false;
-    }
+    if (path.isEmpty() || tree.LoadFile(path) <= 0 || !tree.GetRoot())
+        return Failure(path.isEmpty() ? QStringLiteral("no preset folder is set")
+                                      : tree.LastFileError());
     CMTItem* list = tree.FindChild(tree.GetRoot(), "LABEL_DEFINATIONS");
-    if (!list) {
-        if (error)
-            *error = QStringLiteral("%1: no \"LABEL_DEFINATIONS\" element").arg(path);
-        return false;
-    }
+    if (!list)
+        return Failure(QStringLiteral("%1: no \"LABEL_DEFINATIONS\" element").arg(path));
+    std::vector<std::pair<QString, QString>> definitions;
     for (CMTItem* entry = list->FirstChild(); entry; entry = entry->NextSibling())
         definitions.emplace_back(cp949::ToUnicode(entry->Name()),
                                  CTzmpTree::Typed(entry)->Value().toString());
-    return true;
+    return definitions;
 }
 
 } // namespace labelset

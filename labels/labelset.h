@@ -43,8 +43,6 @@ bool ReadLabelSize(const QString& path, double& width, double& height);
 QString MemberPicturePath(const QString& presetDir, const QString& uid);
 
 // The field kinds of the definitions file: (tag, title) in file order.
-bool LoadDefinitions(const QString& presetDir,
-                     std::vector<std::pair<QString, QString>>& definitions,
-                     QString* error = nullptr);
+Result<std::vector<std::pair<QString, QString>>> LoadDefinitions(const QString& presetDir);
 
 } // namespace labelset

@@ -26,33 +26,24 @@ int CZelLabel::PixelHeight(int dpi) const {
     return screenmapping::MmToPixels(m_height, dpi, 1.0);
 }
 
-bool CZelLabel::Load(const QString& path, QString* error) {
+Result<void> CZelLabel::Load(const QString& path) {
     CLabelPresetTree tree;
-    if (tree.LoadFile(path) <= 0) {
-        if (error)
-            *error = tree.LastFileError().isEmpty()
-                         ? QStringLiteral("%1: no label in the file").arg(path)
-                         : tree.LastFileError();
-        return false;
-    }
+    if (tree.LoadFile(path) <= 0)
+        return Failure(tree.LastFileError().isEmpty()
+                           ? QStringLiteral("%1: no label in the file").arg(path)
+                           : tree.LastFileError());
     CTzmpItem* root = tree.GetRoot();
     CMTItem* label = root ? tree.FindChild(root, "LABLE") : nullptr;
-    if (!label) {
-        if (error)
-            *error = QStringLiteral("%1: no \"LABLE\" element").arg(path);
-        return false;
-    }
+    if (!label)
+        return Failure(QStringLiteral("%1: no \"LABLE\" element").arg(path));
     const double width = tree.FindChild(label, "WIDE") ? tree.Value(label, "WIDE").toDouble() : 0.0;
     const double height =
         tree.FindChild(label, "HIGH") ? tree.Value(label, "HIGH").toDouble() : 0.0;
-    if (!IsValidSize(width, height)) {
-        if (error)
-            *error =
-                QStringLiteral("%1: the label size (WIDE, HIGH) is missing or not between 5 and "
-                               "1000 mm")
-                    .arg(path);
-        return false;
-    }
+    if (!IsValidSize(width, height))
+        return Failure(
+            QStringLiteral("%1: the label size (WIDE, HIGH) is missing or not between 5 and "
+                           "1000 mm")
+                .arg(path));
     m_width = width;
     m_height = height;
     objects.clear();
@@ -76,15 +67,12 @@ bool CZelLabel::Load(const QString& path, QString* error) {
     }
     selectedIndex = -1;
     modified = false;
-    return true;
+    return {};
 }
 
-bool CZelLabel::Save(const QString& path, QString* error) {
-    if (!IsValidSize(m_width, m_height)) {
-        if (error)
-            *error = QStringLiteral("a label is saved only between 5 and 1000 mm on each side");
-        return false;
-    }
+Result<void> CZelLabel::Save(const QString& path) {
+    if (!IsValidSize(m_width, m_height))
+        return Failure(QStringLiteral("a label is saved only between 5 and 1000 mm on each side"));
     CLabelPresetTree tree;
     CTzmpItem* root = tree.SetHeader(QString::fromLatin1(CLabelPresetTree::kDocumentType));
     CTzmpItem* label = tree.GetOrAddChild(root, "LABLE");
@@ -107,11 +95,8 @@ bool CZelLabel::Save(const QString& path, QString* error) {
         tree.Value(item, "H") = object->h;
         fontrecord::Write(tree, tree.GetOrAddChild(item, "Font"), "", object->font);
     }
-    if (tree.SaveFile(path) < 0) {
-        if (error)
-            *error = tree.LastFileError();
-        return false;
-    }
+    if (tree.SaveFile(path) < 0)
+        return Failure(tree.LastFileError());
     modified = false;
-    return true;
+    return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markup/result.h"
 #include "records/logfont.h"
 
 #include <QString>
@@ -52,9 +53,9 @@ public:
     // Reads a label file: its size, then one object per ITEM in file order. A
     // file whose size is missing or out of range is unreadable, and this
     // label is left as it was.
-    bool Load(const QString& path, QString* error = nullptr);
+    Result<void> Load(const QString& path);
     // Refused while the size is out of range, so no unreadable file is made.
-    bool Save(const QString& path, QString* error = nullptr);
+    Result<void> Save(const QString& path);
 
 private:
     double m_width = kDefaultWidth;

@@ -356,11 +356,10 @@ void CMakePress::FindLabels(const MakePressOptions& options) {
         const CZelItem& item = *m_doc.ItemAt(i);
         if (!m_doc.InsideLayoutArea(item))
             continue;
-        QString reason;
-        if (const CZelLabel* label = m_labels->render.ScopedLabel(item, &reason))
-            m_labels->ofItem[&item] = label;
+        if (const Result<const CZelLabel*> label = m_labels->render.ScopedLabel(item))
+            m_labels->ofItem[&item] = label.value();
         else
-            m_notes << reason;
+            m_notes << label.error();
     }
 }
 

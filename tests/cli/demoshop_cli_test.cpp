@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "tests/succeeded.h"
 
 #include "labels/labelset.h"
 #include "pdfbinding/pdfserver.h"
@@ -266,8 +267,10 @@ TEST_F(DemoShop, LabelsFitTheOrderSizes) {
             << c.width << " x " << c.height;
     for (const auto& label : labels)
         EXPECT_FALSE(label->objects.empty()) << label->name.toStdString();
-    std::vector<std::pair<QString, QString>> definitions;
-    ASSERT_TRUE(labelset::LoadDefinitions(m_presetDir, definitions));
+    const Result<std::vector<std::pair<QString, QString>>> read =
+        labelset::LoadDefinitions(m_presetDir);
+    ASSERT_TRUE(Succeeded(read));
+    const std::vector<std::pair<QString, QString>>& definitions = read.value();
     EXPECT_NE(
         std::find(definitions.begin(), definitions.end(),
                   std::pair{QStringLiteral("MF_OrderNum"), QStringLiteral("[BAR0709170003]")}),

@@ -1,4 +1,5 @@
 #include "labeleditorfixture.h"
+#include "tests/succeeded.h"
 
 #include "labeleditor/labeldlg.h"
 #include "labeleditor/labeleditwnd.h"
@@ -425,7 +426,7 @@ TEST_F(LabelDialogTest, ChoosingAnotherLabelSettlesTheChangesFirst) {
     EXPECT_FALSE(Find<QPushButton>(dialog.get(), "delete")->isEnabled());
     // The edit was not saved.
     CZelLabel stored;
-    ASSERT_TRUE(stored.Load(labelset::LabelPath(PresetDir(), QStringLiteral("명함"))));
+    ASSERT_TRUE(Succeeded(stored.Load(labelset::LabelPath(PresetDir(), QStringLiteral("명함")))));
     EXPECT_EQ(stored.objects.at(0)->frame, 0);
 }
 
@@ -444,7 +445,7 @@ TEST_F(LabelDialogTest, YesOnClosingSavesUnderItsName) {
     Click(dialog.get(), "close");
     EXPECT_FALSE(dialog->isVisible());
     CZelLabel stored;
-    ASSERT_TRUE(stored.Load(labelset::LabelPath(PresetDir(), QStringLiteral("명함"))));
+    ASSERT_TRUE(Succeeded(stored.Load(labelset::LabelPath(PresetDir(), QStringLiteral("명함")))));
     EXPECT_EQ(stored.objects.at(0)->invert, 1);
 }
 

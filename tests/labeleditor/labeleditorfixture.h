@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/appfixture.h"
+#include "tests/succeeded.h"
 
 #include "demo/recordwritertree.h"
 #include "labels/labelset.h"
@@ -62,9 +63,7 @@ protected:
         object->h = 10;
         object->font = font;
         label.objects.push_back(std::move(object));
-        QString error;
-        ASSERT_TRUE(label.Save(labelset::LabelPath(PresetDir(), name), &error))
-            << error.toStdString();
+        ASSERT_TRUE(Succeeded(label.Save(labelset::LabelPath(PresetDir(), name))));
     }
 
     static QStringList Entries(QComboBox* combo) {

@@ -63,8 +63,8 @@ protected:
         CZelLabel label;
         ASSERT_TRUE(label.SetSize(w, h));
         Add(label, "Ordernum");
-        ASSERT_TRUE(
-            label.Save(presetDir + QStringLiteral("/Labels/") + name + QStringLiteral(".tzlp")));
+        ASSERT_TRUE(Succeeded(
+            label.Save(presetDir + QStringLiteral("/Labels/") + name + QStringLiteral(".tzlp"))));
     }
 
     // A one-page artwork of the given size.
@@ -163,13 +163,12 @@ TEST_F(LabelRender, PictureAndPdfForAnItem) {
     Add(label, "AfterWork");
     Add(label, "MF_TextBox", QStringLiteral("한글 고정")).invert = 1;
     Add(label, "Quantity");
-    ASSERT_TRUE(label.Save(presetDir + QStringLiteral("/Labels/작은 라벨.tzlp")));
+    ASSERT_TRUE(Succeeded(label.Save(presetDir + QStringLiteral("/Labels/작은 라벨.tzlp"))));
     item.labelName = QStringLiteral("작은 라벨");
 
     const CLabelRender render(presetDir, &pdf);
     const QString picture = QDir(dir.path()).filePath(QStringLiteral("ORD-77-000-L.emf"));
-    QString error;
-    ASSERT_TRUE(render.RenderForItem(item, picture, QString(), &error)) << error.toStdString();
+    ASSERT_TRUE(Succeeded(render.RenderForItem(item, picture, QString())));
     ASSERT_TRUE(QSvgRenderer(picture).isValid());
     QFile svg(picture);
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
@@ -201,7 +200,7 @@ TEST_F(LabelRender, PictureAndPdfForAnItem) {
     broken.close();
     item.labelName = QStringLiteral("깨진 라벨");
     QFile::remove(pdfPath);
-    EXPECT_FALSE(render.RenderForItem(item, picture, QString(), &error));
+    EXPECT_FALSE(render.RenderForItem(item, picture, QString()).ok());
     EXPECT_FALSE(QFile::exists(pdfPath));
 }
 

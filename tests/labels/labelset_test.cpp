@@ -1,4 +1,5 @@
 #include "labels/labelset.h"
+#include "tests/succeeded.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,7 +18,7 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
 void SaveLabel(const QString& presetDir, const QString& name, double w, double h) {
     CZelLabel label;
     ASSERT_TRUE(label.SetSize(w, h));
-    ASSERT_TRUE(label.Save(labelset::LabelPath(presetDir, name)));
+    ASSERT_TRUE(Succeeded(label.Save(labelset::LabelPath(presetDir, name))));
 }
 
 } // namespace
@@ -50,7 +51,7 @@ TEST(Labels, FileRoundTripWithEveryKey) {
         label.objects.push_back(std::move(object));
     }
     const QString path = labelset::LabelPath(dir.path(), QStringLiteral("명함 라벨"));
-    ASSERT_TRUE(label.Save(path));
+    ASSERT_TRUE(Succeeded(label.Save(path)));
 
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -61,7 +62,7 @@ TEST(Labels, FileRoundTripWithEveryKey) {
     EXPECT_EQ(bytes.count("<TEXT>"), 1); // an empty text is not written
 
     CZelLabel loaded;
-    ASSERT_TRUE(loaded.Load(path));
+    ASSERT_TRUE(Succeeded(loaded.Load(path)));
     EXPECT_EQ(loaded.Width(), 50);
     EXPECT_EQ(loaded.Height(), 30);
     ASSERT_EQ(loaded.objects.size(), 2u);
@@ -136,9 +137,9 @@ TEST(Labels, SizesOutsideFiveToAThousandMillimetresAreUnreadable) {
         const QString path = labelset::LabelPath(presets, QString::fromLatin1(c.name));
         WriteAll(path, header.arg(QString::fromLatin1(c.size)).toUtf8());
         CZelLabel label;
-        QString error;
-        EXPECT_FALSE(label.Load(path, &error));
-        EXPECT_FALSE(error.isEmpty());
+        const Result<void> read = label.Load(path);
+        EXPECT_FALSE(read.ok());
+        EXPECT_FALSE(read.error().isEmpty());
         EXPECT_EQ(label.Width(), CZelLabel::kDefaultWidth); // left as it was
         double w = 0, h = 0;
         EXPECT_FALSE(labelset::ReadLabelSize(path, w, h));
@@ -190,11 +191,13 @@ TEST(Labels, Definitions) {
              "<LABEL_DEFINATIONS><Ordernum>\"\xC1\xD6\xB9\xAE\xB9\xF8\xC8\xA3\"</"
              "Ordernum><MF_FrameBox>\"Frame\"</MF_FrameBox>"
              "</LABEL_DEFINATIONS></TESSEL_DOCUMENT_MARKUPS>");
-    std::vector<std::pair<QString, QString>> definitions;
-    ASSERT_TRUE(labelset::LoadDefinitions(dir.path(), definitions));
+    const Result<std::vector<std::pair<QString, QString>>> read =
+        labelset::LoadDefinitions(dir.path());
+    ASSERT_TRUE(Succeeded(read));
+    const std::vector<std::pair<QString, QString>>& definitions = read.value();
     ASSERT_EQ(definitions.size(), 2u);
     EXPECT_EQ(definitions[0],
               std::make_pair(QStringLiteral("Ordernum"), QStringLiteral("주문번호")));
     EXPECT_EQ(definitions[1].first, QStringLiteral("MF_FrameBox"));
-    EXPECT_FALSE(labelset::LoadDefinitions(dir.filePath(QStringLiteral("none")), definitions));
+    EXPECT_FALSE(labelset::LoadDefinitions(dir.filePath(QStringLiteral("none"))).ok());
 }

@@ -1,4 +1,5 @@
 #include "pressfixture.h"
+#include "tests/succeeded.h"
 
 #include "markup/cp949.h"
 #include "markup/durablefile.h"
@@ -435,7 +436,8 @@ TEST_F(MakePressTest, ALabelFieldThatCannotBeDrawnIsNotedAndTheRestPrints) {
     object("Ordernum", QString(), 2);
     object("MF_UID", QString(), 14);
     object("MF_TextBox", QStringLiteral("한글 라벨"), 26);
-    ASSERT_TRUE(label.Save(QDir(presetDir).filePath(QStringLiteral("Labels/명함 라벨.tzlp"))));
+    ASSERT_TRUE(
+        Succeeded(label.Save(QDir(presetDir).filePath(QStringLiteral("Labels/명함 라벨.tzlp")))));
     // The member's picture: its header reads, its data is cut off.
     QImage picture(200, 100, QImage::Format_RGB32);
     for (int y = 0; y < 100; ++y)

@@ -232,8 +232,8 @@ protected:
         object("MF_TextBox", QStringLiteral("한글 라벨"), 2, 26, 60, 10, 1);
         object("Quantity", QString(), 2, 38, 40, 10);
         object("MF_Preview", QString(), 64, 2, 24, 24);
-        ASSERT_TRUE(
-            label.Save(QDir(presetDir).filePath(QStringLiteral("Labels/%1.tzlp").arg(name))));
+        ASSERT_TRUE(Succeeded(
+            label.Save(QDir(presetDir).filePath(QStringLiteral("Labels/%1.tzlp").arg(name)))));
     }
 
     QTemporaryDir dir;
