@@ -18,11 +18,6 @@
 
 namespace {
 
-void SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-}
-
 QString DoubleSidedMessage(const QString& ordernum) {
     return QStringLiteral("\"%1\"은(는) 양면 항목이므로 단면 판에 배치할 수 없습니다.")
         .arg(ordernum);
@@ -97,8 +92,8 @@ Result<void> CTesselDoc::MeasureItemPages(CZelItem& item) {
     return {};
 }
 
-CTesselDoc::PlaceFailure CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y,
-                                                bool oneCopy, bool trial, QString* reason) {
+CTesselDoc::Placement CTesselDoc::PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy,
+                                             bool trial) {
     const int cases = CaseCount(job);
     const int sheets = OrderSheets(job);
     const int pressCount = m_properties.pressCount;
@@ -128,31 +123,28 @@ CTesselDoc::PlaceFailure CTesselDoc::PlaceOrder(const CZelJob& job, double x, do
             std::unique_ptr<CZelItem> item = MakeItem(job, g);
             const Result<void> loaded =
                 trial ? MeasureItemPages(*item) : RefreshPagePreviews(*item);
-            if (!loaded) {
-                SetError(reason, QStringLiteral("주문 \"%1\"의 PDF 파일을 읽을 수 없습니다.\n%2")
-                                     .arg(ordernum, loaded.error()));
-                return PlaceFailure::Artwork;
-            }
+            if (!loaded)
+                return {PlaceFailure::Artwork,
+                        QStringLiteral("주문 \"%1\"의 PDF 파일을 읽을 수 없습니다.\n%2")
+                            .arg(ordernum, loaded.error())};
             if (item->mediaRotate)
                 item->rotate = (item->rotate + 270) % 360;
             // The label is prepared for the item as it lies after that turn.
             if (const Result<void> label = trial ? Result<void>() : RefreshLabelPreview(*item);
-                !label) {
-                SetError(reason, QStringLiteral("주문 \"%1\"의 레이블을 만들 수 없습니다.\n%2")
-                                     .arg(ordernum, label.error()));
-                return PlaceFailure::Artwork;
-            }
+                !label)
+                return {PlaceFailure::Artwork,
+                        QStringLiteral("주문 \"%1\"의 레이블을 만들 수 없습니다.\n%2")
+                            .arg(ordernum, label.error())};
             CZelItem* raw = item.get();
-            if (!AddItemAtSlot(std::move(item), x, y)) {
-                SetError(reason, QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다."));
-                return PlaceFailure::Room;
-            }
+            if (!AddItemAtSlot(std::move(item), x, y))
+                return {PlaceFailure::Room,
+                        QStringLiteral("자리수가 부족하여 더이상 추가할 수 없습니다.")};
             raw->TurnPictures();
         }
         if (progress)
             progress->InnerStep(g + 1, cases);
     }
-    return PlaceFailure::None;
+    return {};
 }
 
 bool CTesselDoc::DoubleSidedOnSingle(const CZelJob& job) const {
@@ -335,7 +327,10 @@ CTesselDoc::DropReport CTesselDoc::TryDrop(const std::vector<CZelJob*>& orders, 
             continue;
         }
         const int start = ItemCount();
-        const PlaceFailure failure = PlaceOrder(job, x, y, oneCopy, true, &verdict.reason);
+        const Placement placed = PlaceOrder(job, x, y, oneCopy, true);
+        const PlaceFailure failure = placed.failure;
+        if (failure != PlaceFailure::None)
+            verdict.reason = placed.reason;
         if (failure == PlaceFailure::Artwork) {
             // Not a matter of room: this order alone stays out.
             RemoveItemsFrom(start);
@@ -434,9 +429,12 @@ CTesselDoc::DropReport CTesselDoc::PlaceDropped(const std::vector<CZelJob*>& ord
                 op->Tell(verdict.reason);
         } else {
             const int start = ItemCount();
-            const PlaceFailure failure = PlaceOrder(job, x, y, oneCopy, false, &verdict.reason);
-            if (failure != PlaceFailure::None)
+            const Placement placed = PlaceOrder(job, x, y, oneCopy, false);
+            const PlaceFailure failure = placed.failure;
+            if (failure != PlaceFailure::None) {
+                verdict.reason = placed.reason;
                 RemoveItemsFrom(start);
+            }
             if (failure == PlaceFailure::Room) {
                 for (size_t rest = n; rest < sequence.size(); ++rest)
                     report.orders[sequence[rest]].reason = verdict.reason;

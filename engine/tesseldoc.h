@@ -409,8 +409,12 @@ private:
     bool SpaceSelection(bool horizontal, double gap, bool withOwnCut, bool testOnly);
     void RemoveOrdersAndReturnTickets(const QStringList& ordernums);
     enum class PlaceFailure { None, Room, Artwork };
-    PlaceFailure PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial,
-                            QString* reason);
+    // How placing an order ended; the reason in the operator's words unless None.
+    struct Placement {
+        PlaceFailure failure = PlaceFailure::None;
+        QString reason;
+    };
+    Placement PlaceOrder(const CZelJob& job, double x, double y, bool oneCopy, bool trial);
     void RemoveItemsFrom(int index);
     // Finishes drops onto this plate that were cut short, telling the
     // operator; part of an open, before the orders are read.

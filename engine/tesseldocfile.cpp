@@ -396,10 +396,10 @@ std::vector<QString> CTesselDoc::PrepareTextBoxPictures() {
     std::vector<QString> reasons;
     for (TextBox& box : m_textBoxes) {
         const bool nameless = !filenames::IsPlainName(box.name);
-        QString reason;
-        if (!CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors, m_context.pdf,
-                                            nullptr, &reason))
-            reasons.push_back(reason.isEmpty() ? QStringLiteral("not made") : reason);
+        const Result<bool> made =
+            CTextBoxPicture::MakeIfMissing(box, m_workFolder, m_context.colors, m_context.pdf);
+        if (!made)
+            reasons.push_back(made.error().isEmpty() ? QStringLiteral("not made") : made.error());
         else
             reasons.emplace_back();
         // A box named here is a change of the plate.

@@ -18,12 +18,6 @@
 
 namespace {
 
-bool SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
-}
-
 QColor ScreenColour(const CZelColorPresets* colors, const QString& name, const QColor& fallback) {
     const CZelColorItem* item = colors ? colors->FindColor(name) : nullptr;
     return item ? QColor(item->r, item->g, item->b) : fallback;
@@ -34,8 +28,7 @@ int Clockwise(int escapement) {
     return ((360 - escapement / 10) % 360 + 360) % 360;
 }
 
-bool WritePicture(const TextBox& box, const QString& path, const CZelColorPresets* colors,
-                  QString* error) {
+Result<void> WritePicture(const TextBox& box, const QString& path, const CZelColorPresets* colors) {
     const int dpiX = textlayout::ScreenDpiX(), dpiY = textlayout::ScreenDpiY();
     const int w = std::max(1, screenmapping::MmToPixels(box.width, dpiX, 1.0));
     const int h = std::max(1, screenmapping::MmToPixels(box.height, dpiY, 1.0));
@@ -55,12 +48,11 @@ bool WritePicture(const TextBox& box, const QString& path, const CZelColorPreset
             painter.setFont(textlayout::FontOf(box.font));
             textlayout::DrawText(painter, QRectF(full.adjusted(1, 1, -1, -1)), box.text,
                                  box.font.lfEscapement, 1, 1);
-        },
-        error);
+        });
 }
 
-bool WritePdf(const TextBox& box, const QString& path, const CZelColorPresets* colors,
-              CPDFServer& pdf, QString* error) {
+Result<void> WritePdf(const TextBox& box, const QString& path, const CZelColorPresets* colors,
+                      CPDFServer& pdf) {
     PressColour text = PressColour::Find(colors, box.textColor);
     if (text.IsNone())
         text = PressColour::Registration();
@@ -71,7 +63,7 @@ bool WritePdf(const TextBox& box, const QString& path, const CZelColorPresets* c
         text = PressColour::Registration();
     CComposeScope doc(pdf, path);
     if (const Result<void> begun = doc.Begin(); !begun)
-        return SetError(error, begun.error());
+        return begun;
     const bool ok = pdf.ComposeBeginPage(box.width, box.height) &&
                     presscolour::Rect(pdf, 0, 0, box.width, box.height, 1.8, frame, content) &&
                     (box.text.isEmpty() ||
@@ -81,9 +73,8 @@ bool WritePdf(const TextBox& box, const QString& path, const CZelColorPresets* c
                          1, Clockwise(box.font.lfEscapement), 1)) &&
                     pdf.ComposeEndPage();
     if (!ok)
-        return SetError(error, QStringLiteral("%1: %2").arg(path, pdf.LastError()));
-    const Result<void> committed = doc.Commit();
-    return committed ? true : SetError(error, committed.error());
+        return Failure(QStringLiteral("%1: %2").arg(path, pdf.LastError()));
+    return doc.Commit();
 }
 
 } // namespace
@@ -104,15 +95,14 @@ QString CTextBoxPicture::PdfPath(const QString& workFolder, const TextBox& box) 
         .filePath(QFileInfo(box.name).completeBaseName() + QStringLiteral(".pdf"));
 }
 
-bool CTextBoxPicture::Make(TextBox& box, const QString& workFolder, const CZelColorPresets* colors,
-                           CPDFServer* pdf, QString* error) {
+Result<void> CTextBoxPicture::Make(TextBox& box, const QString& workFolder,
+                                   const CZelColorPresets* colors, CPDFServer* pdf) {
     if (!textlayout::CanMeasure())
-        return SetError(error, QStringLiteral("text box pictures need the GUI library"));
+        return Failure(QStringLiteral("text box pictures need the GUI library"));
     if (box.width < 1 || box.height < 1)
-        return SetError(error,
-                        QStringLiteral("text box \"%1\": its size is below 1 mm").arg(box.name));
+        return Failure(QStringLiteral("text box \"%1\": its size is below 1 mm").arg(box.name));
     if (workFolder.isEmpty() || !QDir().mkpath(workFolder))
-        return SetError(error, QStringLiteral("the plate has no work folder"));
+        return Failure(QStringLiteral("the plate has no work folder"));
     // A stored name that would lead out of the work folder is replaced, as
     // a missing one is; refusing it would keep the plate from ever printing.
     if (!filenames::IsPlainName(box.name)) {
@@ -123,26 +113,21 @@ bool CTextBoxPicture::Make(TextBox& box, const QString& workFolder, const CZelCo
             time = time.addSecs(1);
         } while (QFileInfo::exists(PicturePath(workFolder, box)));
     }
-    if (!WritePicture(box, PicturePath(workFolder, box), colors, error))
-        return false;
-    return !pdf || WritePdf(box, PdfPath(workFolder, box), colors, *pdf, error);
+    if (Result<void> written = WritePicture(box, PicturePath(workFolder, box), colors); !written)
+        return written;
+    return pdf ? WritePdf(box, PdfPath(workFolder, box), colors, *pdf) : Result<void>();
 }
 
-bool CTextBoxPicture::MakeIfMissing(TextBox& box, const QString& workFolder,
-                                    const CZelColorPresets* colors, CPDFServer* pdf, bool* made,
-                                    QString* error) {
-    if (made)
-        *made = false;
+Result<bool> CTextBoxPicture::MakeIfMissing(TextBox& box, const QString& workFolder,
+                                            const CZelColorPresets* colors, CPDFServer* pdf) {
     if (filenames::IsPlainName(box.name)) {
         const QString picture = PicturePath(workFolder, box);
         const bool pictureOk = QFileInfo(picture).isFile() && QSvgRenderer(picture).isValid();
         const bool pdfOk = !pdf || QFileInfo(PdfPath(workFolder, box)).isFile();
         if (pictureOk && pdfOk)
-            return true;
+            return false;
     }
-    if (!Make(box, workFolder, colors, pdf, error))
-        return false;
-    if (made)
-        *made = true;
+    if (const Result<void> made = Make(box, workFolder, colors, pdf); !made)
+        return Failure(made.error());
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include "furniture.h"
 
+#include "markup/result.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -20,15 +22,14 @@ public:
 
     // Names a box whose name is missing or not a plain file name (a fresh
     // name, not yet used in the work folder), then writes its picture and
-    // (when the library is given) its PDF, replacing older ones. False with
+    // (when the library is given) its PDF, replacing older ones. Fails with
     // the reason when a file cannot be written; the PDF is made only after
     // the picture.
-    static bool Make(TextBox& box, const QString& workFolder, const CZelColorPresets* colors,
-                     CPDFServer* pdf, QString* error = nullptr);
+    static Result<void> Make(TextBox& box, const QString& workFolder,
+                             const CZelColorPresets* colors, CPDFServer* pdf);
     // Makes the files when the box has no usable name or its picture is
-    // missing or does not parse, or its PDF is missing. False with the reason
-    // when they cannot be made; made tells whether they were.
-    static bool MakeIfMissing(TextBox& box, const QString& workFolder,
-                              const CZelColorPresets* colors, CPDFServer* pdf, bool* made = nullptr,
-                              QString* error = nullptr);
+    // missing or does not parse, or its PDF is missing; gives whether they
+    // were made. Fails with the reason when they cannot be made.
+    static Result<bool> MakeIfMissing(TextBox& box, const QString& workFolder,
+                                      const CZelColorPresets* colors, CPDFServer* pdf);
 };

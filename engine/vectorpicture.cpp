@@ -6,14 +6,9 @@
 #include <QPainter>
 #include <QSvgGenerator>
 
-bool WriteVectorPicture(const QString& path, QSize pixels, int dpi, const QString& title,
-                        const QString& description, const std::function<void(QPainter&)>& paint,
-                        QString* error) {
-    auto fail = [error](const QString& text) {
-        if (error)
-            *error = text;
-        return false;
-    };
+Result<void> WriteVectorPicture(const QString& path, QSize pixels, int dpi, const QString& title,
+                                const QString& description,
+                                const std::function<void(QPainter&)>& paint) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -25,8 +20,10 @@ bool WriteVectorPicture(const QString& path, QSize pixels, int dpi, const QStrin
     generator.setDescription(description);
     QPainter painter;
     if (!painter.begin(&generator))
-        return fail(QStringLiteral("%1: the picture cannot be drawn").arg(path));
+        return Failure(QStringLiteral("%1: the picture cannot be drawn").arg(path));
     paint(painter);
     painter.end();
-    return durablefile::Write(path, buffer.data(), error);
+    if (QString reason; !durablefile::Write(path, buffer.data(), &reason))
+        return Failure(reason);
+    return {};
 }

@@ -174,13 +174,9 @@ Result<void> CLabelRender::WritePicture(const CZelLabel& label, const CZelItem* 
         return Failure(QStringLiteral("label pictures need the GUI library"));
     const int dpi = textlayout::ScreenDpiX();
     const int w = std::max(1, label.PixelWidth(dpi)), h = std::max(1, label.PixelHeight(dpi));
-    QString reason;
-    if (!WriteVectorPicture(
-            path, QSize(w, h), dpi, label.name, QStringLiteral("tessel Label"),
-            [&](QPainter& painter) { Paint(painter, label, item, dpi / 25.4, previewImage); },
-            &reason))
-        return Failure(reason);
-    return {};
+    return WriteVectorPicture(
+        path, QSize(w, h), dpi, label.name, QStringLiteral("tessel Label"),
+        [&](QPainter& painter) { Paint(painter, label, item, dpi / 25.4, previewImage); });
 }
 
 Result<void> CLabelRender::WritePdf(const CZelLabel& label, const CZelItem* item,

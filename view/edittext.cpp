@@ -270,9 +270,10 @@ bool CEditText::MakeFiles(TextBox& box) {
     // Always a fresh name: the files of the plate's own boxes stay as they
     // are until the dialog's list is taken.
     box.name.clear();
-    QString error;
-    if (!CTextBoxPicture::Make(box, m_plate.workFolder, m_plate.colors, m_plate.pdf, &error)) {
-        m_op.Tell(QStringLiteral("텍스트 박스를 만들 수 없습니다.\n%1").arg(error));
+    if (const Result<void> made =
+            CTextBoxPicture::Make(box, m_plate.workFolder, m_plate.colors, m_plate.pdf);
+        !made) {
+        m_op.Tell(QStringLiteral("텍스트 박스를 만들 수 없습니다.\n%1").arg(made.error()));
         return false;
     }
     m_made.insert(box.name);

@@ -2,6 +2,7 @@
 #include "engine/textboxpicture.h"
 #include "pdfbinding/pdfserver.h"
 #include "records/zelcolorpresets.h"
+#include "tests/succeeded.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,11 +46,9 @@ protected:
 TEST_F(TextBoxPicture, NamedMadeAndMadeAgainWhenMissing) {
     EXPECT_EQ(CTextBoxPicture::MakeName(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7))),
               QStringLiteral("tb_260304050607.emf"));
-    bool made = false;
-    QString error;
-    ASSERT_TRUE(CTextBoxPicture::MakeIfMissing(box, dir.path(), &colors, &pdf, &made, &error))
-        << error.toStdString();
-    EXPECT_TRUE(made);
+    Result<bool> made = CTextBoxPicture::MakeIfMissing(box, dir.path(), &colors, &pdf);
+    ASSERT_TRUE(Succeeded(made));
+    EXPECT_TRUE(made.value());
     ASSERT_TRUE(box.name.startsWith(QStringLiteral("tb_")) &&
                 box.name.endsWith(QStringLiteral(".emf")));
     const QString picture = CTextBoxPicture::PicturePath(dir.path(), box);
@@ -62,14 +61,16 @@ TEST_F(TextBoxPicture, NamedMadeAndMadeAgainWhenMissing) {
 
     // Present files are kept; a picture that does not parse is made again under the same name.
     const QString name = box.name;
-    ASSERT_TRUE(CTextBoxPicture::MakeIfMissing(box, dir.path(), &colors, &pdf, &made));
-    EXPECT_FALSE(made);
+    made = CTextBoxPicture::MakeIfMissing(box, dir.path(), &colors, &pdf);
+    ASSERT_TRUE(Succeeded(made));
+    EXPECT_FALSE(made.value());
     QFile broken(picture);
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
     broken.write("not a picture");
     broken.close();
-    ASSERT_TRUE(CTextBoxPicture::MakeIfMissing(box, dir.path(), &colors, &pdf, &made));
-    EXPECT_TRUE(made);
+    made = CTextBoxPicture::MakeIfMissing(box, dir.path(), &colors, &pdf);
+    ASSERT_TRUE(Succeeded(made));
+    EXPECT_TRUE(made.value());
     EXPECT_EQ(box.name, name);
     EXPECT_TRUE(QSvgRenderer(picture).isValid());
 }
@@ -83,9 +84,7 @@ TEST_F(TextBoxPicture, NamesThatLeaveTheWorkFolderAreMadeAnew) {
     QStringList given;
     for (const QString& name : names) {
         box.name = name;
-        QString error;
-        ASSERT_TRUE(CTextBoxPicture::MakeIfMissing(box, work, &colors, &pdf, nullptr, &error))
-            << error.toStdString();
+        ASSERT_TRUE(Succeeded(CTextBoxPicture::MakeIfMissing(box, work, &colors, &pdf)));
         EXPECT_TRUE(box.name.startsWith(QStringLiteral("tb_"))) << box.name.toStdString();
         // All made within a second or two, yet each with files of its own.
         EXPECT_FALSE(given.contains(box.name)) << box.name.toStdString();
@@ -134,7 +133,7 @@ TEST_F(TextBoxPicture, UnknownColoursShowWhiteButTheTextStaysVisible) {
         box.name.clear();
         box.frameColor = frameColor;
         box.contentColor = box.textColor = QStringLiteral("다른 작업장의 색");
-        EXPECT_TRUE(CTextBoxPicture::Make(box, dir.path(), &colors, nullptr));
+        EXPECT_TRUE(Succeeded(CTextBoxPicture::Make(box, dir.path(), &colors, nullptr)));
         QSvgRenderer svg(CTextBoxPicture::PicturePath(dir.path(), box));
         QImage image(svg.defaultSize(), QImage::Format_ARGB32);
         image.fill(QColor(128, 128, 128));
