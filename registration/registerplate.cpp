@@ -37,11 +37,11 @@ PlateRegistrationResult RegisterPlate(const PlateRegistration& plate, const QStr
     request.SetConnectTimeout(connectTimeout);
     request.SetReceiveTimeout(receiveTimeout);
     request.SetDeadline(deadline);
-    QString error;
-    if (!request.PostForm(cp949::FromUnicode(address->host), address->port,
-                          cp949::FromUnicode(address->object), body.constData(),
-                          static_cast<qint32>(body.size()), result.head, result.body, &error)) {
-        result.reason = error;
+    if (const Result<void> posted = request.PostForm(
+            cp949::FromUnicode(address->host), address->port, cp949::FromUnicode(address->object),
+            body.constData(), static_cast<qint32>(body.size()), result.head, result.body);
+        !posted) {
+        result.reason = posted.error();
         return result;
     }
     result.registered = true;

@@ -155,9 +155,9 @@ Received Receive(int fd, char* buffer, size_t size, ssize_t& count, std::chrono:
 
 Request::~Request() = default;
 
-bool Request::PostForm(const QByteArray& host, quint16 port, const QByteArray& path,
-                       const char* body, qint32 bodyLength, QByteArray& head,
-                       QByteArray& responseBody, QString* error) {
+Result<void> Request::PostForm(const QByteArray& host, quint16 port, const QByteArray& path,
+                               const char* body, qint32 bodyLength, QByteArray& head,
+                               QByteArray& responseBody) {
     RequestResponse response;
     const int result =
         SendRequest(host, port, QByteArray(kFormContentType), path, body, bodyLength, response);
@@ -166,19 +166,13 @@ bool Request::PostForm(const QByteArray& host, quint16 port, const QByteArray& p
         head = QByteArray(response.head.constData());
         responseBody = QByteArray(response.body.constData());
     }
-    QString reason = response.error;
-    const bool ok = result == kCompleted && Accepted(response, &reason);
-    if (!ok && error)
-        *error = reason;
-    return ok;
+    if (result != kCompleted)
+        return Failure(response.error);
+    return Accepted(response);
 }
 
-bool Request::Accepted(const RequestResponse& response, QString* reason) {
-    auto refuse = [reason](const QString& why) {
-        if (reason)
-            *reason = why;
-        return false;
-    };
+Result<void> Request::Accepted(const RequestResponse& response) {
+    auto refuse = [](const QString& why) { return Failure(why); };
     const qsizetype lineEnd = response.head.indexOf('\n');
     QByteArray line = lineEnd < 0 ? response.head : response.head.left(lineEnd);
     if (line.endsWith('\r'))
@@ -199,7 +193,7 @@ bool Request::Accepted(const RequestResponse& response, QString* reason) {
     const int code = match.captured(1).toInt();
     if (code < 200 || code >= 400)
         return refuse(QStringLiteral("the server answered \"%1\"").arg(shown));
-    return true;
+    return {};
 }
 
 int Request::SendRequest(const QByteArray& host, quint16 port, const QByteArray& extraHeaders,

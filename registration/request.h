@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markup/result.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -66,15 +68,15 @@ public:
     std::chrono::milliseconds Deadline() const { return m_deadline; }
 
     // Posts a form ("Content-Type: application/x-www-form-urlencoded").
-    // True only when the exchange completed with a well-formed status line
-    // of a 2xx or 3xx status and a whole head. Whenever an answer arrived,
-    // head and body are overwritten with it, each up to its first NUL (also
-    // when the answer is a failure); without an answer they are left
-    // untouched. On failure error (when given) says why, with the status line
-    // when there was one.
-    bool PostForm(const QByteArray& host, quint16 port, const QByteArray& path, const char* body,
-                  qint32 bodyLength, QByteArray& head, QByteArray& responseBody,
-                  QString* error = nullptr);
+    // Succeeds only when the exchange completed with a well-formed status
+    // line of a 2xx or 3xx status and a whole head. Whenever an answer
+    // arrived, head and body are overwritten with it, each up to its first
+    // NUL (also when the answer is a failure); without an answer they are
+    // left untouched. A failure says why, with the status line when there
+    // was one.
+    Result<void> PostForm(const QByteArray& host, quint16 port, const QByteArray& path,
+                          const char* body, qint32 bodyLength, QByteArray& head,
+                          QByteArray& responseBody);
 
     // Sends one request and reads the whole answer into response (which is
     // reset first). The method is POST when body is given, GET when it is
@@ -88,9 +90,9 @@ public:
                     RequestResponse& response);
 
     // Whether an answer counts as a success: a head that ended, and a status
-    // line "HTTP/x.y NNN reason" whose status is 2xx or 3xx. Otherwise reason
-    // says what was wrong, quoting the status line.
-    static bool Accepted(const RequestResponse& response, QString* reason = nullptr);
+    // line "HTTP/x.y NNN reason" whose status is 2xx or 3xx. Otherwise the
+    // failure says what was wrong, quoting the status line.
+    static Result<void> Accepted(const RequestResponse& response);
 
 protected:
     // Sends a NUL-terminated text on a connected socket. Send failures are

@@ -1,4 +1,5 @@
 #include "registration/request.h"
+#include "tests/succeeded.h"
 
 #include "loopbackserver.h"
 
@@ -29,8 +30,8 @@ TEST(Request, FormPostGoesOutPieceByPieceAndTheAnswerSplitsAtTheEmptyLine) {
         Request request;
         QByteArray head = "old", body = "old";
         const char form[] = "a=1&b=\xC0\xCE";
-        ASSERT_TRUE(
-            request.PostForm(host, server.Port(), "/reg/plate.php?x=1", form, 8, head, body));
+        ASSERT_TRUE(Succeeded(
+            request.PostForm(host, server.Port(), "/reg/plate.php?x=1", form, 8, head, body)));
         EXPECT_EQ(server.Received(), "POST /reg/plate.php?x=1 HTTP/1.0\r\n"
                                      "Content-Length: 8\r\n"
                                      "Host: " +
@@ -110,7 +111,7 @@ TEST(Request, PostFormCutsTheBodyAtItsFirstNul) {
     LoopbackServer server(QByteArray("HTTP/1.0 200 OK\r\n\r\nab\0cd", 23));
     Request request = QuickRequest();
     QByteArray head, body;
-    ASSERT_TRUE(request.PostForm(kLoopback, server.Port(), "/", "f=1", 3, head, body));
+    ASSERT_TRUE(Succeeded(request.PostForm(kLoopback, server.Port(), "/", "f=1", 3, head, body)));
     EXPECT_EQ(head, "HTTP/1.0 200 OK\r\n\r\n");
     EXPECT_EQ(body, "ab");
 }
@@ -161,8 +162,10 @@ TEST(Request, FailedExchangesSayWhyAndKeepWhatArrived) {
             const auto started = std::chrono::steady_clock::now();
             if (post) {
                 QByteArray head = "untouched", body = "untouched";
-                EXPECT_FALSE(
-                    request.PostForm(c.host, port, "/", "f=1", c.length, head, body, &error));
+                const Result<void> posted =
+                    request.PostForm(c.host, port, "/", "f=1", c.length, head, body);
+                EXPECT_FALSE(posted.ok());
+                error = posted.error();
                 // What arrived is kept for the details; without an answer nothing changes.
                 EXPECT_EQ(head + body, c.answer.isEmpty() ? "untoucheduntouched" : c.answer);
             } else {
@@ -211,10 +214,10 @@ TEST(Request, OnlyAWellFormedSuccessStatusIsASuccess) {
         LoopbackServer server(c.answer, c.then);
         Request request = QuickRequest();
         QByteArray head, body;
-        QString error;
-        EXPECT_EQ(request.PostForm(kLoopback, server.Port(), "/", "f=1", 3, head, body, &error),
-                  c.ok)
-            << error.toStdString();
+        const Result<void> posted =
+            request.PostForm(kLoopback, server.Port(), "/", "f=1", 3, head, body);
+        const QString& error = posted.error();
+        EXPECT_EQ(posted.ok(), c.ok) << error.toStdString();
         EXPECT_TRUE(error.contains(QLatin1String(c.error))) << error.toStdString();
         EXPECT_LE(head.size(), Request::kHeadLimit);
     }
@@ -228,8 +231,10 @@ TEST(Request, ATricklingServerIsStoppedByTheDeadline) {
     request.SetReceiveTimeout(5s);
     request.SetDeadline(1s);
     QByteArray head, body;
-    QString error;
-    EXPECT_FALSE(request.PostForm(kLoopback, server.Port(), "/", "f=1", 3, head, body, &error));
+    const Result<void> posted =
+        request.PostForm(kLoopback, server.Port(), "/", "f=1", 3, head, body);
+    EXPECT_FALSE(posted.ok());
+    const QString& error = posted.error();
     EXPECT_TRUE(error.contains(QStringLiteral("within 1 s"))) << error.toStdString();
     EXPECT_TRUE(head.startsWith("HTTP/")) << head.toStdString();
 }
