@@ -94,8 +94,9 @@ bool CtesselApp::InitInstance(const QStringList& arguments) {
         return Fail(1, QStringLiteral("Tessel 응용프로그램이 이미 실행 중입니다."));
     }
 
-    if (!CZelPreference::CreateProgramFolders())
-        return Fail(1, QStringLiteral("프레퍼런스 또는 프리셋 폴더를 생성할 수 없습니다."));
+    if (const Result<void> created = CZelPreference::CreateProgramFolders(); !created)
+        return Fail(1, QStringLiteral("프레퍼런스 또는 프리셋 폴더를 생성할 수 없습니다.\n%1")
+                           .arg(created.error()));
     m_shop.LoadColors();
     if (!m_shop.LoadPreference()) {
         // Nothing to work with yet: the operator names the shop's folders.

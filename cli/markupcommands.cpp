@@ -8,9 +8,12 @@ namespace {
 // Loads FILE as its record kind; reports a partial parse as a warning.
 std::unique_ptr<CTzmpTree> LoadRecord(const QString& path, const QString& kindName,
                                       QString& error) {
-    const RecordKind* kind = RecordKindOfFile(path, kindName, &error);
-    if (!kind)
+    const Result<const RecordKind*> found = RecordKindOfFile(path, kindName);
+    if (!found) {
+        error = found.error();
         return nullptr;
+    }
+    const RecordKind* kind = found.value();
     if (!kindName.isEmpty()) {
         const QString type = DocumentTypeOf(path);
         if (!type.isEmpty() && type != kind->documentType) {

@@ -125,9 +125,8 @@ bool CDemoShop::Create(const QString& folder, const QString& pdfcomposeLibrary) 
 
 bool CDemoShop::Make(const QString& folder, CDemoArtwork& artwork, const QString& scratch) {
     programfolder::SetHome(folder);
-    QString error;
-    if (!CZelPreference::CreateProgramFolders(&error))
-        return Fail(error);
+    if (const Result<void> created = CZelPreference::CreateProgramFolders(); !created)
+        return Fail(created.error());
     for (const char* shared : {kUsersFolder, kPresetFolder, kJobsFolder, kPdfsFolder,
                                kProgressFolder, kReleaseFolder, kLocalWorkFolder, kPressFolder})
         if (!QDir().mkpath(Path(folder, shared)))

@@ -5,47 +5,41 @@
 namespace filemove {
 namespace {
 
-bool SetError(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
-}
-
-bool CopyThenRemove(const QString& from, const QString& to, QString* error) {
+Result<void> CopyThenRemove(const QString& from, const QString& to) {
     QString reason;
     switch (durablefile::CopyNew(from, to, &reason)) {
     case durablefile::NewFile::Written:
         break;
     case durablefile::NewFile::Exists:
-        return SetError(error, QStringLiteral("%1 already exists").arg(to));
+        return Failure(QStringLiteral("%1 already exists").arg(to));
     case durablefile::NewFile::Failed:
-        return SetError(error, reason);
+        return Failure(reason);
     }
     if (!durablefile::Remove(from, &reason)) {
         // Two copies would be two orders: the copy goes again.
-        durablefile::Remove(to);
-        return SetError(error, QStringLiteral("%1 cannot be removed from its folder (%2); it "
-                                              "stays there")
-                                   .arg(from, reason));
+        // Should that fail too, the reason below still names the source.
+        (void)durablefile::Remove(to);
+        return Failure(QStringLiteral("%1 cannot be removed from its folder (%2); it stays there")
+                           .arg(from, reason));
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool Move(const QString& from, const QString& to, QString* error) {
+Result<void> Move(const QString& from, const QString& to) {
     QString reason;
     switch (durablefile::RenameNew(from, to, &reason)) {
     case durablefile::Rename::Done:
-        return true;
+        return {};
     case durablefile::Rename::OtherFileSystem:
-        return CopyThenRemove(from, to, error);
+        return CopyThenRemove(from, to);
     case durablefile::Rename::Exists:
-        return SetError(error, QStringLiteral("cannot move %1: %2 already exists").arg(from, to));
+        return Failure(QStringLiteral("cannot move %1: %2 already exists").arg(from, to));
     case durablefile::Rename::Failed:
         break;
     }
-    return SetError(error, reason);
+    return Failure(reason);
 }
 
 } // namespace filemove

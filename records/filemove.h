@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markup/result.h"
+
 #include <QString>
 
 // Moving record files between shared folders without ever losing one or
@@ -11,7 +13,7 @@ namespace filemove {
 // Across file systems the file is copied under a temporary name in the
 // target folder, synced, given its name, and only then is the source
 // removed; when the source cannot be removed the copy is removed again, so
-// the file stands in exactly one place. On failure error says why.
-bool Move(const QString& from, const QString& to, QString* error = nullptr);
+// the file stands in exactly one place. A failure says why.
+Result<void> Move(const QString& from, const QString& to);
 
 } // namespace filemove

@@ -79,7 +79,7 @@ std::unique_ptr<QLockFile> Lock(const QString& progressFolder, int timeoutMs) {
     return lock;
 }
 
-bool Write(const QString& progressFolder, Journal& journal, QString* error) {
+Result<void> Write(const QString& progressFolder, Journal& journal) {
     const QDir folder(progressFolder);
     for (;;) {
         journal.path = folder.filePath(
@@ -92,18 +92,21 @@ bool Write(const QString& progressFolder, Journal& journal, QString* error) {
     }
     // Written whole under a temporary name: one cut short is only that
     // temporary, which the next recovery removes.
-    return durablefile::Write(journal.path, Serialize(journal), error);
+    if (QString reason; !durablefile::Write(journal.path, Serialize(journal), &reason))
+        return Failure(reason);
+    return {};
 }
 
-bool Keep(Journal& journal, const std::vector<Entry>& entries, QString* error) {
+Result<void> Keep(Journal& journal, const std::vector<Entry>& entries) {
     journal.entries = entries;
-    if (!entries.empty())
-        return durablefile::Write(journal.path, Serialize(journal), error);
+    if (!entries.empty()) {
+        if (QString reason; !durablefile::Write(journal.path, Serialize(journal), &reason))
+            return Failure(reason);
+        return {};
+    }
     if (QFile::remove(journal.path) || !QFileInfo::exists(journal.path))
-        return true;
-    if (error)
-        *error = QStringLiteral("%1: cannot be removed").arg(journal.path);
-    return false;
+        return {};
+    return Failure(QStringLiteral("%1: cannot be removed").arg(journal.path));
 }
 
 std::vector<Journal> Pending(const QString& progressFolder, QStringList* unreadable) {
@@ -154,7 +157,10 @@ Recovery Recover(const QString& progressFolder, const QString& jobsFolder,
                 reason = job.LastError();
             } else {
                 // The ticket went back and its PDF had not followed yet.
-                back = filemove::Move(pdf, QDir(entry.origin).filePath(entry.pdfName), &reason);
+                const Result<void> moved =
+                    filemove::Move(pdf, QDir(entry.origin).filePath(entry.pdfName));
+                back = moved.ok();
+                reason = moved.error();
             }
             if (back) {
                 recovery.returned << entry.ordernum;
@@ -163,9 +169,11 @@ Recovery Recover(const QString& progressFolder, const QString& jobsFolder,
                 left.push_back(entry);
             }
         }
-        QString error;
-        if (!Keep(journal, left, &error) && left.empty())
-            recovery.stranded << error;
+        // A journal that cannot be rewritten keeps its old entries: the next
+        // recovery passes over those already back, so only a journal that
+        // should have gone is worth naming.
+        if (const Result<void> kept = Keep(journal, left); !kept && left.empty())
+            recovery.stranded << kept.error();
     }
     return recovery;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markup/result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -36,10 +38,10 @@ struct Journal {
 std::unique_ptr<QLockFile> Lock(const QString& progressFolder, int timeoutMs);
 
 // Writes a new journal file in the progress folder (synced before it
-// returns). False, with the reason, when it cannot be written.
-bool Write(const QString& progressFolder, Journal& journal, QString* error = nullptr);
+// returns). Fails with the reason when it cannot be written.
+Result<void> Write(const QString& progressFolder, Journal& journal);
 // Rewrites the journal with only these entries, or removes it when none are left.
-bool Keep(Journal& journal, const std::vector<Entry>& entries, QString* error = nullptr);
+Result<void> Keep(Journal& journal, const std::vector<Entry>& entries);
 
 // Whether a drop left anything to finish: a journal, or one cut short while
 // it was written.

@@ -98,17 +98,15 @@ QString WhatFileIs(const QString& path) {
     return QStringLiteral("DOCUMENT_TYPE \"%1\"").arg(type);
 }
 
-const RecordKind* RecordKindOfFile(const QString& path, const QString& named, QString* error) {
+Result<const RecordKind*> RecordKindOfFile(const QString& path, const QString& named) {
     QStringList known;
     for (const RecordKind& kind : RecordKinds())
         known << kind.name;
     if (!named.isEmpty()) {
         if (const RecordKind* kind = FindRecordKind(named))
             return kind;
-        if (error)
-            *error = QStringLiteral("unknown record kind \"%1\" (known: %2)")
-                         .arg(named, known.join(QStringLiteral(", ")));
-        return nullptr;
+        return Failure(QStringLiteral("unknown record kind \"%1\" (known: %2)")
+                           .arg(named, known.join(QStringLiteral(", "))));
     }
     const QString extension = QFileInfo(path).suffix();
     std::vector<const RecordKind*> candidates;
@@ -128,15 +126,12 @@ const RecordKind* RecordKindOfFile(const QString& path, const QString& named, QS
         QStringList names;
         for (const RecordKind* kind : candidates)
             names << kind->name;
-        if (error)
-            *error = QStringLiteral("%1: the DOCUMENT_TYPE \"%2\" is none of the .%3 kinds; name "
-                                    "one with --kind (%4)")
-                         .arg(path, type, extension, names.join(QStringLiteral(", ")));
-        return nullptr;
+        return Failure(QStringLiteral("%1: the DOCUMENT_TYPE \"%2\" is none of the .%3 kinds; "
+                                      "name one with --kind (%4)")
+                           .arg(path, type, extension, names.join(QStringLiteral(", "))));
     }
-    if (error)
-        *error = QStringLiteral(
-                     "%1: cannot tell the record kind from the extension; name it with --kind (%2)")
-                     .arg(path, known.join(QStringLiteral(", ")));
-    return nullptr;
+    return Failure(
+        QStringLiteral(
+            "%1: cannot tell the record kind from the extension; name it with --kind (%2)")
+            .arg(path, known.join(QStringLiteral(", "))));
 }

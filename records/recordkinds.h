@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markup/result.h"
 #include "markup/tzmptree.h"
 
 #include <QString>
@@ -38,5 +39,5 @@ QString WhatFileIs(const QString& path);
 
 // The kind of a file: the one named (when not empty), else the one of its
 // extension; where kinds share the extension, the one whose "DOCUMENT_TYPE"
-// the file carries. nullptr with a reason when there is none.
-const RecordKind* RecordKindOfFile(const QString& path, const QString& named, QString* error);
+// the file carries. Fails with the reason when there is none.
+Result<const RecordKind*> RecordKindOfFile(const QString& path, const QString& named);

@@ -149,41 +149,37 @@ bool CZelJob::MoveTo(const QString& folder) {
             return false;
         }
     }
-    if (!filemove::Move(m_path, ticket, &m_error))
+    if (const Result<void> moved = filemove::Move(m_path, ticket); !moved) {
+        m_error = moved.error();
         return false;
+    }
     const QString from = m_path;
     m_path = ticket;
     if (!hasPdf)
         return true;
-    QString reason;
-    if (filemove::Move(pdf, pdfTarget, &reason))
+    const Result<void> followed = filemove::Move(pdf, pdfTarget);
+    if (followed)
         return true;
     // A ticket without its PDF cannot be placed or printed: it goes back.
-    QString back;
-    if (filemove::Move(ticket, from, &back)) {
+    if (const Result<void> back = filemove::Move(ticket, from); back) {
         m_path = from;
-        m_error =
-            QStringLiteral("the PDF did not follow the ticket, which went back: %1").arg(reason);
+        m_error = QStringLiteral("the PDF did not follow the ticket, which went back: %1")
+                      .arg(followed.error());
     } else {
         m_error = QStringLiteral("the PDF did not follow the ticket (%1), and the ticket cannot go "
                                  "back (%2); it is in %3")
-                      .arg(reason, back, folder);
+                      .arg(followed.error(), back.error(), folder);
     }
     return false;
 }
 
-bool CZelJob::LocationFolder(const QString& jobsFolder, QString& folder, QString* error) const {
+Result<QString> CZelJob::LocationFolder(const QString& jobsFolder) const {
     QString location;
-    if (!GetLocation(location) || m_path.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("the ticket %1 has no \"Location\"").arg(m_path);
-        return false;
-    }
+    if (!GetLocation(location) || m_path.isEmpty())
+        return Failure(QStringLiteral("the ticket %1 has no \"Location\"").arg(m_path));
     auto refuse = [&](const char* why) {
-        if (error)
-            *error = QStringLiteral("the \"Location\" %1 of %2 %3; the order stays where it is")
-                         .arg(location, m_path, QLatin1String(why));
-        return false;
+        return Failure(QStringLiteral("the \"Location\" %1 of %2 %3; the order stays where it is")
+                           .arg(location, m_path, QLatin1String(why)));
     };
     // Written by Windows systems: "\" separates, and one leading separator
     // means "under the job folder". Two (a network path) or a drive leave it.
@@ -212,16 +208,17 @@ bool CZelJob::LocationFolder(const QString& jobsFolder, QString& folder, QString
         return refuse("names no folder");
     if (real != realBase && !real.startsWith(realBase + QLatin1Char('/')))
         return refuse("leads outside the job folder through a link");
-    folder = named;
-    return true;
+    return named;
 }
 
 bool CZelJob::MoveToLocation(const QString& jobsFolder) {
     m_error.clear();
-    QString folder;
-    if (!LocationFolder(jobsFolder, folder, &m_error))
+    const Result<QString> folder = LocationFolder(jobsFolder);
+    if (!folder) {
+        m_error = folder.error();
         return false;
-    return MoveTo(folder);
+    }
+    return MoveTo(folder.value());
 }
 
 bool CZelJob::MoveBack(const QString& origin, const QString& jobsFolder) {

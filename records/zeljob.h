@@ -1,6 +1,7 @@
 #pragma once
 
 #include "jobtree.h"
+#include "markup/result.h"
 
 #include <QString>
 #include <QStringList>
@@ -99,10 +100,10 @@ public:
     // both reasons when neither can.
     bool MoveBack(const QString& origin, const QString& jobsFolder);
 
-    // The folder that "Location" names under the job folder, or false with a
+    // The folder that "Location" names under the job folder; fails with the
     // reason when it is missing, does not exist, or really lies outside the
     // job folder (through "..", a drive, a network path or a symbolic link).
-    bool LocationFolder(const QString& jobsFolder, QString& folder, QString* error = nullptr) const;
+    Result<QString> LocationFolder(const QString& jobsFolder) const;
 
 private:
     const CTzmpItem* Child(const char* key) const;

@@ -42,17 +42,14 @@ void CZelPreference::BuildStructure() {
     m_root = m_tree.SetHeader(QString::fromLatin1(kDocumentType));
 }
 
-bool CZelPreference::CreateProgramFolders(QString* error) {
+Result<void> CZelPreference::CreateProgramFolders() {
     for (const QString& folder :
          {programfolder::PreferencesFolder(), programfolder::PresetsFolder(),
           programfolder::StockPresetsFolder(), programfolder::DocumentPresetsFolder()}) {
-        if (!QDir().mkpath(folder)) {
-            if (error)
-                *error = QStringLiteral("%1: cannot create the folder").arg(folder);
-            return false;
-        }
+        if (!QDir().mkpath(folder))
+            return Failure(QStringLiteral("%1: cannot create the folder").arg(folder));
     }
-    return true;
+    return {};
 }
 
 QString CZelPreference::DefaultFolder() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "markup/result.h"
 #include "preferencetree.h"
 
 #include <QDateTime>
@@ -41,7 +42,7 @@ public:
 
     // Creates "Preferences", "Presets", "Presets/Stock Presets" and
     // "Presets/Document Presets" in the program folder when missing.
-    static bool CreateProgramFolders(QString* error = nullptr);
+    static Result<void> CreateProgramFolders();
     // The program's "Preferences" folder.
     static QString DefaultFolder();
 

@@ -187,10 +187,11 @@ Result<Outcome> TakeAndPlace(CTesselDoc& doc, const QStringList& tickets, double
     journal.platePath = doc.Path();
     for (size_t i : accepted)
         journal.entries.push_back(orders[i].entry);
-    if (QString error; !intakejournal::Write(progressFolder, journal, &error)) {
+    if (const Result<void> recorded = intakejournal::Write(progressFolder, journal); !recorded) {
         for (size_t i : accepted)
             outcome.orders[i].reason =
-                QStringLiteral("the drop cannot be recorded before moving: %1").arg(error);
+                QStringLiteral("the drop cannot be recorded before moving: %1")
+                    .arg(recorded.error());
         return outcome;
     }
 
@@ -269,8 +270,8 @@ Result<Outcome> TakeAndPlace(CTesselDoc& doc, const QStringList& tickets, double
             result.items += QDir::cleanPath(doc.ItemAt(k)->objPath) == QDir::cleanPath(pdf);
     }
     // What could not go back stays in the journal for the next open to try.
-    if (QString error; !intakejournal::Keep(journal, stranded, &error) && doc.Context().op)
-        doc.Context().op->Tell(error);
+    if (const Result<void> kept = intakejournal::Keep(journal, stranded); !kept && doc.Context().op)
+        doc.Context().op->Tell(kept.error());
     doc.RefreshOrders();
     return outcome;
 }

@@ -379,7 +379,7 @@ TEST(TesselDoc, EveryOperationReportsWhatItChangedOnce) {
              journal.platePath = d.Path();
              journal.entries.push_back({QStringLiteral("J1"), shop.jobs, QStringLiteral("J1.tzjob"),
                                         QStringLiteral("J1.pdf")});
-             ASSERT_TRUE(intakejournal::Write(d.ProgressFolder(), journal));
+             ASSERT_TRUE(Succeeded(intakejournal::Write(d.ProgressFolder(), journal)));
              ASSERT_TRUE(d.Open(d.Path()));
              EXPECT_TRUE(QFileInfo::exists(QDir(shop.jobs).filePath(QStringLiteral("J1.tzjob"))));
              EXPECT_FALSE(intakejournal::AnyPending(d.ProgressFolder()));

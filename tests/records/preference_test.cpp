@@ -1,4 +1,5 @@
 #include "recordfiles.h"
+#include "tests/succeeded.h"
 
 #include "records/programfolder.h"
 #include "records/zelpancode.h"
@@ -226,7 +227,7 @@ TEST(Preference, SubFoldersAndListings) {
 TEST(Preference, ProgramFoldersFollowTheHome) {
     KoreanTempDir dir;
     programfolder::SetHome(dir.path());
-    EXPECT_TRUE(CZelPreference::CreateProgramFolders());
+    EXPECT_TRUE(Succeeded(CZelPreference::CreateProgramFolders()));
     for (const char* name :
          {"Preferences", "Presets", "Presets/Stock Presets", "Presets/Document Presets"})
         EXPECT_TRUE(QFileInfo(dir.filePath(QLatin1String(name))).isDir()) << name;
