@@ -159,7 +159,11 @@ bool CDemoArtwork::MakeLogo(const Customer& customer, const QString& path, int p
         m_error = QStringLiteral("%1: the picture cannot be encoded").arg(path);
         return false;
     }
-    return durablefile::Write(path, jpeg.data(), &m_error);
+    if (const Result<void> written = durablefile::Write(path, jpeg.data()); !written) {
+        m_error = written.error();
+        return false;
+    }
+    return true;
 }
 
 bool CDemoArtwork::CardFront(const Order& order, int caseIndex, const Customer& customer,

@@ -23,7 +23,5 @@ Result<void> WriteVectorPicture(const QString& path, QSize pixels, int dpi, cons
         return Failure(QStringLiteral("%1: the picture cannot be drawn").arg(path));
     paint(painter);
     painter.end();
-    if (QString reason; !durablefile::Write(path, buffer.data(), &reason))
-        return Failure(reason);
-    return {};
+    return durablefile::Write(path, buffer.data());
 }

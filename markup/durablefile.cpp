@@ -286,14 +286,20 @@ QString TemporaryPath(const QString& target) {
         QStringLiteral(".%1.%2@%3.part").arg(info.fileName()).arg(::getpid()).arg(HostTag()));
 }
 
-bool Write(const QString& path, QByteArrayView bytes, QString* error) {
+Result<void> Write(const QString& path, QByteArrayView bytes) {
     Temporary file(path);
-    return file.Open(error) && file.Append(bytes.data(), bytes.size(), error) && file.Finish(error);
+    QString reason;
+    if (!file.Open(&reason) || !file.Append(bytes.data(), bytes.size(), &reason) ||
+        !file.Finish(&reason))
+        return Failure(reason);
+    return {};
 }
 
-bool Copy(const QString& from, const QString& to, QString* error) {
+Result<void> Copy(const QString& from, const QString& to) {
     Temporary file(to);
-    return CopyInto(file, from, error);
+    if (QString reason; !CopyInto(file, from, &reason))
+        return Failure(reason);
+    return {};
 }
 
 NewFile CopyNew(const QString& from, const QString& to, QString* error) {
@@ -328,13 +334,13 @@ Rename RenameNew(const QString& from, const QString& to, QString* error) {
     return Rename::Done;
 }
 
-bool Remove(const QString& path, QString* error) {
+Result<void> Remove(const QString& path) {
     if (::unlink(Native(path).constData()) != 0)
-        return Fail(error, QStringLiteral("%1: %2").arg(path, SystemError(errno)));
+        return Failure(QStringLiteral("%1: %2").arg(path, SystemError(errno)));
     // The file is gone whatever the sync says.
     int ignored = 0;
     SyncFolderOf(path, ignored);
-    return true;
+    return {};
 }
 
 NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error) {
@@ -372,10 +378,12 @@ NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error) {
     return NewFile::Written;
 }
 
-bool Publish(const QString& temporary, const QString& target, QString* error) {
+Result<void> Publish(const QString& temporary, const QString& target) {
     Temporary file(target);
     file.Adopt(temporary);
-    return file.FinishWritten(error);
+    if (QString reason; !file.FinishWritten(&reason))
+        return Failure(reason);
+    return {};
 }
 
 int RemoveStaleTemporaries(const QString& folder) {

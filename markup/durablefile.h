@@ -1,5 +1,7 @@
 #pragma once
 
+#include "markup/result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -11,16 +13,16 @@
 // A write goes to a hidden temporary beside the target (see TemporaryPath),
 // checks every write, syncs the file, checks its size on disk, renames it
 // over the target and syncs the folder. On any failure the temporary is
-// removed, the target is left as it was, and error (when given) says why.
+// removed, the target is left as it was, and the failure says why.
 // A target that is a symbolic link is written through: the file it points
 // to is replaced and the link stays.
 namespace durablefile {
 
 // Writes bytes as the whole content of path.
-bool Write(const QString& path, QByteArrayView bytes, QString* error = nullptr);
+Result<void> Write(const QString& path, QByteArrayView bytes);
 
 // Copies the file from onto to. from is not changed.
-bool Copy(const QString& from, const QString& to, QString* error = nullptr);
+Result<void> Copy(const QString& from, const QString& to);
 
 // Creates path with bytes only when no file of that name exists: the
 // creation is what claims the name against other processes and workstations.
@@ -44,14 +46,14 @@ enum class Rename { Done, Exists, OtherFileSystem, Failed };
 Rename RenameNew(const QString& from, const QString& to, QString* error = nullptr);
 
 // Removes the file and syncs its folder, so that the removal survives a
-// power cut. False only when the file could not be removed.
-bool Remove(const QString& path, QString* error = nullptr);
+// power cut. Fails only when the file could not be removed.
+Result<void> Remove(const QString& path);
 
 // Puts a file that another writer (the composition library) finished at
 // temporary in place of target: syncs it, checks that it is not empty,
 // renames it over target and syncs the folder. temporary is removed when
 // this fails.
-bool Publish(const QString& temporary, const QString& target, QString* error = nullptr);
+Result<void> Publish(const QString& temporary, const QString& target);
 
 // The hidden name beside target that this process writes target under:
 // ".NAME.PID@HOST.part". The leading dot and the ".part" ending keep hot

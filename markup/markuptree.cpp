@@ -326,7 +326,9 @@ qint64 CMarkupTree::SaveFile(const QString& path) const {
         return -1;
     }
     const QByteArray bytes = Serialize();
-    if (!durablefile::Write(path, bytes, &m_fileError))
+    if (const Result<void> written = durablefile::Write(path, bytes); !written) {
+        m_fileError = written.error();
         return -1;
+    }
     return bytes.size();
 }

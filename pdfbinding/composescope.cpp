@@ -28,10 +28,7 @@ Result<void> CComposeScope::Commit() {
         return Failure(reason);
     }
     m_open = false;
-    QString reason;
-    if (!durablefile::Publish(m_temporary, m_target, &reason))
-        return Failure(reason);
-    return {};
+    return durablefile::Publish(m_temporary, m_target);
 }
 
 void CComposeScope::Abort() {

@@ -78,9 +78,7 @@ QString cutsheet::ProgramPath(const QString& platePath) {
 }
 
 Result<void> cutsheet::WriteProgram(const CutPlan& plan, const QString& path) {
-    if (QString reason; !durablefile::Write(path, cutplan::ToCsv(plan), &reason))
-        return Failure(reason);
-    return {};
+    return durablefile::Write(path, cutplan::ToCsv(plan));
 }
 
 Result<void> cutsheet::WriteSheet(CPDFServer& pdf, const CutPlan& plan, const QString& title,

@@ -127,9 +127,7 @@ QByteArray CMakePress::SummaryBytes() const {
 }
 
 Result<void> CMakePress::WriteSummary() const {
-    if (QString reason; !durablefile::Write(SummaryPath(), SummaryBytes(), &reason))
-        return Failure(reason);
-    return {};
+    return durablefile::Write(SummaryPath(), SummaryBytes());
 }
 
 QString CMakePress::SafeFileName(const QString& text) {
@@ -589,19 +587,19 @@ Result<void> CMakePress::WriteTargets(const std::vector<std::pair<QString, QStri
         const QString temporary = durablefile::TemporaryPath(target);
         temporaries << temporary;
         if (inputs.size() == 1 && copySingle) {
-            if (QString reason; !durablefile::Copy(inputs.first(), temporary, &reason))
-                return dropTemporaries(Failure(
-                    QStringLiteral("%1: cannot copy %2: %3").arg(target, inputs.first(), reason)));
+            if (const Result<void> copied = durablefile::Copy(inputs.first(), temporary); !copied)
+                return dropTemporaries(Failure(QStringLiteral("%1: cannot copy %2: %3")
+                                                   .arg(target, inputs.first(), copied.error())));
         } else if (pdf.MiscMerge(inputs, temporary) == 0) {
             return dropTemporaries(Failure(QStringLiteral("%1: %2").arg(target, pdf.LastError())));
         }
     }
     for (size_t i = 0; i < targets.size(); ++i) {
         const QString& target = targets[i].first;
-        if (QString reason;
-            !durablefile::Publish(temporaries[static_cast<int>(i)], target, &reason)) {
+        if (Result<void> published = durablefile::Publish(temporaries[static_cast<int>(i)], target);
+            !published) {
             temporaries = temporaries.mid(static_cast<int>(i));
-            return dropTemporaries(Failure(reason));
+            return dropTemporaries(published);
         }
         if (written)
             *written << target;

@@ -198,8 +198,8 @@ Result<void> CPlateTitle::Prepare(int side, TitlePiece& barcode, TitlePiece& tit
                 QFile::remove(made);
                 return Failure(QStringLiteral("%1: %2").arg(image, m_pdf.LastError()));
             }
-            if (QString reason; !durablefile::Publish(made, image, &reason))
-                return Failure(reason);
+            if (Result<void> published = durablefile::Publish(made, image); !published)
+                return published;
         }
         if (place(barcode, w, h)) {
             barcode.pdf = BarcodePath(side);

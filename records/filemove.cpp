@@ -15,12 +15,12 @@ Result<void> CopyThenRemove(const QString& from, const QString& to) {
     case durablefile::NewFile::Failed:
         return Failure(reason);
     }
-    if (!durablefile::Remove(from, &reason)) {
+    if (const Result<void> removed = durablefile::Remove(from); !removed) {
         // Two copies would be two orders: the copy goes again.
         // Should that fail too, the reason below still names the source.
         (void)durablefile::Remove(to);
         return Failure(QStringLiteral("%1 cannot be removed from its folder (%2); it stays there")
-                           .arg(from, reason));
+                           .arg(from, removed.error()));
     }
     return {};
 }

@@ -92,18 +92,13 @@ Result<void> Write(const QString& progressFolder, Journal& journal) {
     }
     // Written whole under a temporary name: one cut short is only that
     // temporary, which the next recovery removes.
-    if (QString reason; !durablefile::Write(journal.path, Serialize(journal), &reason))
-        return Failure(reason);
-    return {};
+    return durablefile::Write(journal.path, Serialize(journal));
 }
 
 Result<void> Keep(Journal& journal, const std::vector<Entry>& entries) {
     journal.entries = entries;
-    if (!entries.empty()) {
-        if (QString reason; !durablefile::Write(journal.path, Serialize(journal), &reason))
-            return Failure(reason);
-        return {};
-    }
+    if (!entries.empty())
+        return durablefile::Write(journal.path, Serialize(journal));
     if (QFile::remove(journal.path) || !QFileInfo::exists(journal.path))
         return {};
     return Failure(QStringLiteral("%1: cannot be removed").arg(journal.path));

@@ -109,8 +109,10 @@ bool CZelColorPresets::Save() {
     if (m_path.isEmpty())
         return false;
     const QByteArray bytes = Serialize();
-    if (!durablefile::Write(m_path, bytes, &m_error))
+    if (const Result<void> written = durablefile::Write(m_path, bytes); !written) {
+        m_error = written.error();
         return false;
+    }
     m_savedBytes = bytes;
     m_readWhole = true;
     return true;

@@ -1,5 +1,6 @@
 #include "markup/durablefile.h"
 #include "tests/fulldisk.h"
+#include "tests/succeeded.h"
 #include "testtree.h"
 
 #include <QDir>
@@ -63,10 +64,18 @@ TEST(DurableFile, AFullDiskNeverReplacesAGoodFile) {
         std::function<bool(const QString& target, const QString& source, QString* error)> write;
     };
     const Case cases[] = {
-        {"Write", [&](const QString& target, const QString&,
-                      QString* error) { return durablefile::Write(target, fresh, error); }},
-        {"Copy", [&](const QString& target, const QString& source,
-                     QString* error) { return durablefile::Copy(source, target, error); }},
+        {"Write",
+         [&](const QString& target, const QString&, QString* error) {
+             const Result<void> written = durablefile::Write(target, fresh);
+             *error = written.error();
+             return written.ok();
+         }},
+        {"Copy",
+         [&](const QString& target, const QString& source, QString* error) {
+             const Result<void> copied = durablefile::Copy(source, target);
+             *error = copied.error();
+             return copied.ok();
+         }},
         {"markup SaveFile",
          [&](const QString& target, const QString&, QString* error) {
              TestTree tree;
@@ -149,8 +158,8 @@ TEST(DurableFile, NewNamesAreClaimedNeverReplaced) {
     EXPECT_EQ(durablefile::RenameNew(source, moved), durablefile::Rename::Done);
     EXPECT_FALSE(QFileInfo::exists(source));
     EXPECT_EQ(ReadAll(moved), "%PDF-source");
-    EXPECT_TRUE(durablefile::Remove(moved));
-    EXPECT_FALSE(durablefile::Remove(moved));
+    EXPECT_TRUE(Succeeded(durablefile::Remove(moved)));
+    EXPECT_FALSE(durablefile::Remove(moved).ok());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
               (QStringList{QStringLiteral("copy.pdf"), QStringLiteral("link.pdf"),
                            QStringLiteral("taken.pdf")}));
@@ -162,14 +171,14 @@ TEST(DurableFile, PublishRefusesAnEmptyFileAndKeepsTheTarget) {
     WriteRaw(target, "%PDF-old");
     const QString temporary = durablefile::TemporaryPath(target);
     WriteRaw(temporary, "");
-    QString error;
-    EXPECT_FALSE(durablefile::Publish(temporary, target, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("empty"))) << error.toStdString();
+    const Result<void> refused = durablefile::Publish(temporary, target);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error().contains(QStringLiteral("empty"))) << refused.error().toStdString();
     EXPECT_EQ(ReadAll(target), "%PDF-old");
     EXPECT_FALSE(QFileInfo::exists(temporary));
 
     WriteRaw(temporary, "%PDF-new");
-    EXPECT_TRUE(durablefile::Publish(temporary, target, &error)) << error.toStdString();
+    EXPECT_TRUE(Succeeded(durablefile::Publish(temporary, target)));
     EXPECT_EQ(ReadAll(target), "%PDF-new");
     EXPECT_FALSE(QFileInfo::exists(temporary));
 }
@@ -181,14 +190,14 @@ TEST(DurableFile, KeepsPermissionsAndLinks) {
     const QString account = dir.filePath(QStringLiteral("demo.tzuac"));
     WriteRaw(account, "old");
     ASSERT_EQ(::chmod(QFile::encodeName(account).constData(), 0600), 0);
-    ASSERT_TRUE(durablefile::Write(account, "new"));
+    ASSERT_TRUE(Succeeded(durablefile::Write(account, "new")));
     struct stat info {};
     ASSERT_EQ(::stat(QFile::encodeName(account).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 
     const QString link = dir.filePath(QStringLiteral("link.tzuac"));
     ASSERT_TRUE(QFile::link(account, link));
-    ASSERT_TRUE(durablefile::Write(link, "through the link"));
+    ASSERT_TRUE(Succeeded(durablefile::Write(link, "through the link")));
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(ReadAll(account), "through the link");
 }
@@ -228,7 +237,7 @@ TEST(DurableFile, ALeftoverUnderTheSameNameIsReplaced) {
     QTemporaryDir dir;
     const QString target = dir.filePath(QStringLiteral("t.tzmp"));
     WriteRaw(durablefile::TemporaryPath(target), "half a file");
-    ASSERT_TRUE(durablefile::Write(target, "whole"));
+    ASSERT_TRUE(Succeeded(durablefile::Write(target, "whole")));
     EXPECT_EQ(ReadAll(target), "whole");
     EXPECT_EQ(Entries(dir.path()), QStringList{QStringLiteral("t.tzmp")});
 }
