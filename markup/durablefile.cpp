@@ -28,12 +28,6 @@ QString SystemError(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-bool Fail(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
-}
-
 QByteArray Native(const QString& path) {
     return QFile::encodeName(path);
 }
@@ -151,7 +145,7 @@ public:
 
     const QString& Target() const { return m_target; }
 
-    bool Open(QString* error) {
+    Result<void> Open() {
         const QByteArray native = Native(m_path);
         const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
         m_fd = ::open(native.constData(), flags, 0666);
@@ -160,56 +154,56 @@ public:
         if (m_fd < 0 && errno == EEXIST && ::unlink(native.constData()) == 0)
             m_fd = ::open(native.constData(), flags, 0666);
         if (m_fd < 0)
-            return Fail(error, QStringLiteral("%1: cannot create a file beside it: %2")
-                                   .arg(m_target, SystemError(errno)));
+            return Failure(QStringLiteral("%1: cannot create a file beside it: %2")
+                               .arg(m_target, SystemError(errno)));
         // A replaced file keeps its permissions (an account file stays private).
         struct stat old {};
         if (::stat(Native(m_target).constData(), &old) == 0 && S_ISREG(old.st_mode))
             ::fchmod(m_fd, old.st_mode & 07777);
-        return true;
+        return {};
     }
 
-    bool Append(const char* data, qint64 length, QString* error) {
+    Result<void> Append(const char* data, qint64 length) {
         int code = 0;
         if (!WriteAll(m_fd, data, length, code))
-            return Fail(error, QStringLiteral("%1: %2").arg(m_target, SystemError(code)));
+            return Failure(QStringLiteral("%1: %2").arg(m_target, SystemError(code)));
         m_written += length;
-        return true;
+        return {};
     }
 
     // Syncs, checks the size on disk and renames over the target.
-    bool Finish(QString* error) {
+    Result<void> Finish() {
         if (::fsync(m_fd) != 0)
-            return Fail(error, QStringLiteral("%1: %2").arg(m_target, SystemError(errno)));
+            return Failure(QStringLiteral("%1: %2").arg(m_target, SystemError(errno)));
         struct stat info {};
         if (::fstat(m_fd, &info) != 0)
-            return Fail(error, QStringLiteral("%1: %2").arg(m_target, SystemError(errno)));
+            return Failure(QStringLiteral("%1: %2").arg(m_target, SystemError(errno)));
         if (info.st_size != m_written)
-            return Fail(error, QStringLiteral("%1: %2 of %3 bytes reached the disk")
-                                   .arg(m_target)
-                                   .arg(info.st_size)
-                                   .arg(m_written));
+            return Failure(QStringLiteral("%1: %2 of %3 bytes reached the disk")
+                               .arg(m_target)
+                               .arg(info.st_size)
+                               .arg(m_written));
         const int fd = m_fd;
         m_fd = -1;
         if (::close(fd) != 0)
-            return Fail(error, QStringLiteral("%1: %2").arg(m_target, SystemError(errno)));
-        return Rename(error);
+            return Failure(QStringLiteral("%1: %2").arg(m_target, SystemError(errno)));
+        return Rename();
     }
 
     // For a file another writer filled: sync and size check from outside.
-    bool FinishWritten(QString* error) {
+    Result<void> FinishWritten() {
         const int fd = ::open(Native(m_path).constData(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
-            return Fail(error, QStringLiteral("%1: %2").arg(m_target, SystemError(errno)));
+            return Failure(QStringLiteral("%1: %2").arg(m_target, SystemError(errno)));
         struct stat info {};
         const bool synced = ::fsync(fd) == 0 && ::fstat(fd, &info) == 0;
         const int code = errno;
         ::close(fd);
         if (!synced)
-            return Fail(error, QStringLiteral("%1: %2").arg(m_target, SystemError(code)));
+            return Failure(QStringLiteral("%1: %2").arg(m_target, SystemError(code)));
         if (!S_ISREG(info.st_mode) || info.st_size <= 0)
-            return Fail(error, QStringLiteral("%1: the written file is empty").arg(m_target));
-        return Rename(error);
+            return Failure(QStringLiteral("%1: the written file is empty").arg(m_target));
+        return Rename();
     }
 
     void Adopt(const QString& path) { m_path = path; }
@@ -218,22 +212,21 @@ public:
     bool NameTaken() const { return m_nameTaken; }
 
 private:
-    bool Rename(QString* error) {
+    Result<void> Rename() {
         if (m_replace) {
             if (::rename(Native(m_path).constData(), Native(m_target).constData()) != 0)
-                return Fail(
-                    error,
+                return Failure(
                     QStringLiteral("%1: cannot replace it: %2").arg(m_target, SystemError(errno)));
         } else if (const int code = RenameNoReplace(Native(m_path), Native(m_target)); code != 0) {
             m_nameTaken = code == EEXIST;
-            return Fail(error, QStringLiteral("%1: %2").arg(m_target, SystemError(code)));
+            return Failure(QStringLiteral("%1: %2").arg(m_target, SystemError(code)));
         }
         m_done = true;
         int code = 0;
         if (!SyncFolderOf(m_target, code))
-            return Fail(error, QStringLiteral("%1: written, but its folder cannot be synced: %2")
-                                   .arg(m_target, SystemError(code)));
-        return true;
+            return Failure(QStringLiteral("%1: written, but its folder cannot be synced: %2")
+                               .arg(m_target, SystemError(code)));
+        return {};
     }
 
     QString m_target;
@@ -246,19 +239,19 @@ private:
 };
 
 // Copies from into the open temporary and finishes it.
-bool CopyInto(Temporary& file, const QString& from, QString* error) {
+Result<void> CopyInto(Temporary& file, const QString& from) {
     const int source = ::open(Native(from).constData(), O_RDONLY | O_CLOEXEC);
     if (source < 0)
-        return Fail(error, QStringLiteral("%1: %2").arg(from, SystemError(errno)));
+        return Failure(QStringLiteral("%1: %2").arg(from, SystemError(errno)));
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{source};
     struct stat info {};
     if (::fstat(source, &info) != 0 || !S_ISREG(info.st_mode))
-        return Fail(error, QStringLiteral("%1: not a regular file").arg(from));
-    if (!file.Open(error))
-        return false;
+        return Failure(QStringLiteral("%1: not a regular file").arg(from));
+    if (Result<void> opened = file.Open(); !opened)
+        return opened;
     char buffer[1 << 16];
     qint64 total = 0;
     for (;;) {
@@ -266,16 +259,16 @@ bool CopyInto(Temporary& file, const QString& from, QString* error) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return Fail(error, QStringLiteral("%1: %2").arg(from, SystemError(errno)));
+            return Failure(QStringLiteral("%1: %2").arg(from, SystemError(errno)));
         if (got == 0)
             break;
-        if (!file.Append(buffer, got, error))
-            return false;
+        if (Result<void> appended = file.Append(buffer, got); !appended)
+            return appended;
         total += got;
     }
     if (total != info.st_size)
-        return Fail(error, QStringLiteral("%1: changed while it was copied").arg(from));
-    return file.Finish(error);
+        return Failure(QStringLiteral("%1: changed while it was copied").arg(from));
+    return file.Finish();
 }
 
 } // namespace
@@ -288,44 +281,39 @@ QString TemporaryPath(const QString& target) {
 
 Result<void> Write(const QString& path, QByteArrayView bytes) {
     Temporary file(path);
-    QString reason;
-    if (!file.Open(&reason) || !file.Append(bytes.data(), bytes.size(), &reason) ||
-        !file.Finish(&reason))
-        return Failure(reason);
-    return {};
+    if (Result<void> opened = file.Open(); !opened)
+        return opened;
+    if (Result<void> appended = file.Append(bytes.data(), bytes.size()); !appended)
+        return appended;
+    return file.Finish();
 }
 
 Result<void> Copy(const QString& from, const QString& to) {
     Temporary file(to);
-    if (QString reason; !CopyInto(file, from, &reason))
-        return Failure(reason);
-    return {};
+    return CopyInto(file, from);
 }
 
-NewFile CopyNew(const QString& from, const QString& to, QString* error) {
+Result<NewFile> CopyNew(const QString& from, const QString& to) {
     const QFileInfo target(to);
     if (target.exists() || target.isSymLink())
         return NewFile::Exists;
     Temporary file(to, false);
-    QString reason;
-    if (CopyInto(file, from, &reason))
+    const Result<void> copied = CopyInto(file, from);
+    if (copied)
         return NewFile::Written;
     if (file.NameTaken())
         return NewFile::Exists;
-    Fail(error, reason);
-    return NewFile::Failed;
+    return Failure(copied.error());
 }
 
-Rename RenameNew(const QString& from, const QString& to, QString* error) {
+Result<Rename> RenameNew(const QString& from, const QString& to) {
     const int code = RenameNoReplace(Native(from), Native(to));
     if (code == EEXIST)
         return Rename::Exists;
     if (code == EXDEV)
         return Rename::OtherFileSystem;
-    if (code != 0) {
-        Fail(error, QStringLiteral("cannot move %1 to %2: %3").arg(from, to, SystemError(code)));
-        return Rename::Failed;
-    }
+    if (code != 0)
+        return Failure(QStringLiteral("cannot move %1 to %2: %3").arg(from, to, SystemError(code)));
     // The file has moved whatever the syncs say: callers must know where it is.
     int ignored = 0;
     SyncFolderOf(to, ignored);
@@ -343,14 +331,13 @@ Result<void> Remove(const QString& path) {
     return {};
 }
 
-NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error) {
+Result<NewFile> WriteNew(const QString& path, QByteArrayView bytes) {
     const QByteArray native = Native(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (errno == EEXIST)
             return NewFile::Exists;
-        Fail(error, QStringLiteral("%1: %2").arg(path, SystemError(errno)));
-        return NewFile::Failed;
+        return Failure(QStringLiteral("%1: %2").arg(path, SystemError(errno)));
     }
     int code = 0;
     struct stat info {};
@@ -372,8 +359,7 @@ NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error) {
     if (!ok) {
         // The name was ours: giving it back lets the next try take it.
         ::unlink(native.constData());
-        Fail(error, QStringLiteral("%1: %2").arg(path, SystemError(code)));
-        return NewFile::Failed;
+        return Failure(QStringLiteral("%1: %2").arg(path, SystemError(code)));
     }
     return NewFile::Written;
 }
@@ -381,9 +367,7 @@ NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error) {
 Result<void> Publish(const QString& temporary, const QString& target) {
     Temporary file(target);
     file.Adopt(temporary);
-    if (QString reason; !file.FinishWritten(&reason))
-        return Failure(reason);
-    return {};
+    return file.FinishWritten();
 }
 
 int RemoveStaleTemporaries(const QString& folder) {

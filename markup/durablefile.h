@@ -26,24 +26,24 @@ Result<void> Copy(const QString& from, const QString& to);
 
 // Creates path with bytes only when no file of that name exists: the
 // creation is what claims the name against other processes and workstations.
-// Exists when another file already has the name (nothing written, error not
-// set).
-enum class NewFile { Written, Exists, Failed };
-NewFile WriteNew(const QString& path, QByteArrayView bytes, QString* error = nullptr);
+// Exists when another file already has the name (nothing written, not a
+// failure).
+enum class NewFile { Written, Exists };
+Result<NewFile> WriteNew(const QString& path, QByteArrayView bytes);
 
 // Copies the file from to a new file to, claiming the name as WriteNew does:
 // the copy is written and synced under the temporary name, then given the
 // name only when no file has it (a symbolic link there counts as a file).
 // Exists when the name is taken: nothing is left behind. from is not changed.
-NewFile CopyNew(const QString& from, const QString& to, QString* error = nullptr);
+Result<NewFile> CopyNew(const QString& from, const QString& to);
 
 // Renames from to to, only when no file of that name exists, and syncs the
 // folders of both so that the rename survives a power cut (Done once the
 // rename is made: the file is at to). Exists when the name is taken,
 // OtherFileSystem when the two lie on different file systems; in both cases
-// nothing changed and error is not set.
-enum class Rename { Done, Exists, OtherFileSystem, Failed };
-Rename RenameNew(const QString& from, const QString& to, QString* error = nullptr);
+// nothing changed and neither is a failure.
+enum class Rename { Done, Exists, OtherFileSystem };
+Result<Rename> RenameNew(const QString& from, const QString& to);
 
 // Removes the file and syncs its folder, so that the removal survives a
 // power cut. Fails only when the file could not be removed.

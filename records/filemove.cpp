@@ -6,15 +6,11 @@ namespace filemove {
 namespace {
 
 Result<void> CopyThenRemove(const QString& from, const QString& to) {
-    QString reason;
-    switch (durablefile::CopyNew(from, to, &reason)) {
-    case durablefile::NewFile::Written:
-        break;
-    case durablefile::NewFile::Exists:
+    const Result<durablefile::NewFile> copied = durablefile::CopyNew(from, to);
+    if (!copied)
+        return Failure(copied.error());
+    if (copied.value() == durablefile::NewFile::Exists)
         return Failure(QStringLiteral("%1 already exists").arg(to));
-    case durablefile::NewFile::Failed:
-        return Failure(reason);
-    }
     if (const Result<void> removed = durablefile::Remove(from); !removed) {
         // Two copies would be two orders: the copy goes again.
         // Should that fail too, the reason below still names the source.
@@ -28,18 +24,18 @@ Result<void> CopyThenRemove(const QString& from, const QString& to) {
 } // namespace
 
 Result<void> Move(const QString& from, const QString& to) {
-    QString reason;
-    switch (durablefile::RenameNew(from, to, &reason)) {
+    const Result<durablefile::Rename> renamed = durablefile::RenameNew(from, to);
+    if (!renamed)
+        return Failure(renamed.error());
+    switch (renamed.value()) {
     case durablefile::Rename::Done:
-        return {};
+        break;
     case durablefile::Rename::OtherFileSystem:
         return CopyThenRemove(from, to);
     case durablefile::Rename::Exists:
         return Failure(QStringLiteral("cannot move %1: %2 already exists").arg(from, to));
-    case durablefile::Rename::Failed:
-        break;
     }
-    return Failure(reason);
+    return {};
 }
 
 } // namespace filemove

@@ -99,11 +99,13 @@ bool CZelPanCode::IssuePlateCode(CZelPreference& preference, const QString& pref
                              QLatin1String(kExtension);
         // Creating the file exclusively is what takes the code: another
         // workstation that got there first makes the creation fail.
-        const durablefile::NewFile made = durablefile::WriteNew(path, bytes, &m_error);
-        if (made == durablefile::NewFile::Exists)
-            continue;
-        if (made == durablefile::NewFile::Failed)
+        const Result<durablefile::NewFile> made = durablefile::WriteNew(path, bytes);
+        if (!made) {
+            m_error = made.error();
             return false;
+        }
+        if (made.value() == durablefile::NewFile::Exists)
+            continue;
         m_path = path;
         return true;
     }

@@ -61,29 +61,21 @@ TEST(DurableFile, AFullDiskNeverReplacesAGoodFile) {
     const QByteArray fresh(20000, 'n');
     struct Case {
         const char* name;
-        std::function<bool(const QString& target, const QString& source, QString* error)> write;
+        std::function<Result<void>(const QString& target, const QString& source)> write;
     };
     const Case cases[] = {
         {"Write",
-         [&](const QString& target, const QString&, QString* error) {
-             const Result<void> written = durablefile::Write(target, fresh);
-             *error = written.error();
-             return written.ok();
-         }},
-        {"Copy",
-         [&](const QString& target, const QString& source, QString* error) {
-             const Result<void> copied = durablefile::Copy(source, target);
-             *error = copied.error();
-             return copied.ok();
-         }},
+         [&](const QString& target, const QString&) { return durablefile::Write(target, fresh); }},
+        {"Copy", [&](const QString& target,
+                     const QString& source) { return durablefile::Copy(source, target); }},
         {"markup SaveFile",
-         [&](const QString& target, const QString&, QString* error) {
+         [&](const QString& target, const QString&) -> Result<void> {
              TestTree tree;
              const QByteArray text = "<A><T>\"" + fresh + "\"</T></A>";
              tree.Parse(text.constData(), text.size());
-             const bool ok = tree.SaveFile(target) >= 0;
-             *error = tree.LastFileError();
-             return ok;
+             if (tree.SaveFile(target) < 0)
+                 return Failure(tree.LastFileError());
+             return {};
          }},
     };
     QTemporaryDir elsewhere;
@@ -96,16 +88,16 @@ TEST(DurableFile, AFullDiskNeverReplacesAGoodFile) {
         const QString target = disk.File(QStringLiteral("record.tzpr"));
         WriteRaw(target, old);
         disk.Fill();
-        QString error;
-        EXPECT_FALSE(c.write(target, source, &error));
+        const Result<void> failed = c.write(target, source);
+        EXPECT_FALSE(failed.ok());
+        const QString& error = failed.error();
         EXPECT_TRUE(error.contains(target)) << error.toStdString();
         EXPECT_TRUE(error.contains(QStringLiteral("No space left"))) << error.toStdString();
         EXPECT_EQ(ReadAll(target), old);
         EXPECT_EQ(Entries(disk.Path()), QStringList{QStringLiteral("record.tzpr")});
 
         disk.Free();
-        error.clear();
-        EXPECT_TRUE(c.write(target, source, &error)) << error.toStdString();
+        EXPECT_TRUE(Succeeded(c.write(target, source)));
         EXPECT_TRUE(ReadAll(target).contains(fresh.left(100)));
         EXPECT_GE(QFileInfo(target).size(), fresh.size());
         EXPECT_EQ(Entries(disk.Path()), QStringList{QStringLiteral("record.tzpr")});
@@ -119,18 +111,22 @@ TEST(DurableFile, ANewFileIsWholeOrAbsent) {
     SCOPED_TRACE(disk.Kind().toStdString());
     const QString taken = disk.File(QStringLiteral("taken.tzpan"));
     WriteRaw(taken, "first");
-    EXPECT_EQ(durablefile::WriteNew(taken, "second"), durablefile::NewFile::Exists);
+    const Result<durablefile::NewFile> second = durablefile::WriteNew(taken, "second");
+    ASSERT_TRUE(Succeeded(second));
+    EXPECT_EQ(second.value(), durablefile::NewFile::Exists);
     EXPECT_EQ(ReadAll(taken), "first");
 
     const QString fresh = disk.File(QStringLiteral("fresh.tzpan"));
     disk.Fill();
-    QString error;
-    EXPECT_EQ(durablefile::WriteNew(fresh, QByteArray(9000, 'c'), &error),
-              durablefile::NewFile::Failed);
+    const Result<durablefile::NewFile> failed = durablefile::WriteNew(fresh, QByteArray(9000, 'c'));
+    EXPECT_FALSE(failed.ok());
+    const QString& error = failed.error();
     EXPECT_TRUE(error.contains(QStringLiteral("No space left"))) << error.toStdString();
     EXPECT_FALSE(QFileInfo::exists(fresh));
     disk.Free();
-    EXPECT_EQ(durablefile::WriteNew(fresh, "code"), durablefile::NewFile::Written);
+    const Result<durablefile::NewFile> written = durablefile::WriteNew(fresh, "code");
+    ASSERT_TRUE(Succeeded(written));
+    EXPECT_EQ(written.value(), durablefile::NewFile::Written);
     EXPECT_EQ(ReadAll(fresh), "code");
 }
 
@@ -145,17 +141,25 @@ TEST(DurableFile, NewNamesAreClaimedNeverReplaced) {
     WriteRaw(taken, "%PDF-other");
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("nowhere.pdf")), link));
     for (const QString& target : {taken, link}) {
-        EXPECT_EQ(durablefile::CopyNew(source, target), durablefile::NewFile::Exists);
-        EXPECT_EQ(durablefile::RenameNew(source, target), durablefile::Rename::Exists);
+        const Result<durablefile::NewFile> copied = durablefile::CopyNew(source, target);
+        ASSERT_TRUE(Succeeded(copied));
+        EXPECT_EQ(copied.value(), durablefile::NewFile::Exists);
+        const Result<durablefile::Rename> renamed = durablefile::RenameNew(source, target);
+        ASSERT_TRUE(Succeeded(renamed));
+        EXPECT_EQ(renamed.value(), durablefile::Rename::Exists);
     }
     EXPECT_EQ(ReadAll(taken), "%PDF-other");
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("nowhere.pdf"))));
 
     const QString copy = dir.filePath(QStringLiteral("copy.pdf"));
-    EXPECT_EQ(durablefile::CopyNew(source, copy), durablefile::NewFile::Written);
+    const Result<durablefile::NewFile> copied = durablefile::CopyNew(source, copy);
+    ASSERT_TRUE(Succeeded(copied));
+    EXPECT_EQ(copied.value(), durablefile::NewFile::Written);
     EXPECT_EQ(ReadAll(copy), "%PDF-source");
     const QString moved = dir.filePath(QStringLiteral("moved.pdf"));
-    EXPECT_EQ(durablefile::RenameNew(source, moved), durablefile::Rename::Done);
+    const Result<durablefile::Rename> renamed = durablefile::RenameNew(source, moved);
+    ASSERT_TRUE(Succeeded(renamed));
+    EXPECT_EQ(renamed.value(), durablefile::Rename::Done);
     EXPECT_FALSE(QFileInfo::exists(source));
     EXPECT_EQ(ReadAll(moved), "%PDF-source");
     EXPECT_TRUE(Succeeded(durablefile::Remove(moved)));
