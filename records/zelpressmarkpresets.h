@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -49,6 +50,8 @@ public:
     int Count() const { return static_cast<int>(m_marks.size()); }
     const CZelPressMarkItem* Mark(int index) const;
     QString Name(int index) const;
+    // Every mark's name in file order.
+    QStringList Names() const;
     // The first mark of exactly this name, and its index.
     const CZelPressMarkItem* FindPressMark(const QString& name, int* index = nullptr) const;
     void Clear() { m_marks.clear(); }

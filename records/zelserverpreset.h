@@ -3,6 +3,7 @@
 #include "serverpresettree.h"
 
 #include <QString>
+#include <QStringList>
 
 // The shop's shared, read-only site preset "TesselPreset.tzsp" in the preset
 // folder: the shop's information, the server, and the code lists that fill
@@ -65,9 +66,15 @@ public:
     }
     CMTItem* PaperSizeAt(int index) const;
 
+    // The NAMEs of the PAPER and PAN_AFTERWORK lists in file order, as the
+    // plate dialogs offer them; an entry without a name is left out.
+    QStringList PaperTypeNames() const { return NamesFrom(FirstPaperType()); }
+    QStringList PanAfterWorkNames() const { return NamesFrom(FirstPanAfterWork()); }
+
 private:
     bool SectionText(const CMTItem* parent, const char* key, QString& text) const;
     CMTItem* FirstOf(const CMTItem* list, const char* name) const;
+    QStringList NamesFrom(const CMTItem* first) const;
 
     CServerPresetTree m_tree;
     bool m_loaded = false;

@@ -75,12 +75,7 @@ CMakePressSetupDlg::CMakePressSetupDlg(CTesselDoc& doc, CZelPreference& preferen
     auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(TitleGroup());
-    QStringList colorBarNames, registrationMarkNames;
-    for (int i = 0; i < m_colorBars.Count(); ++i)
-        colorBarNames << m_colorBars.Name(i);
-    for (int i = 0; i < m_registrationMarks.Count(); ++i)
-        registrationMarkNames << m_registrationMarks.Name(i);
-    m_marks = new CPressMarksBox(colorBarNames, registrationMarkNames);
+    m_marks = new CPressMarksBox(m_colorBars.Names(), m_registrationMarks.Names());
     left->addWidget(m_marks);
     left->addStretch();
     auto* right = new QVBoxLayout;
