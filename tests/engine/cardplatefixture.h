@@ -45,7 +45,7 @@ public:
                              shop.mkdir(QStringLiteral("progress")));
         preference.SetFolder(CZelPreference::Folder::Release,
                              shop.mkdir(QStringLiteral("release")));
-        doc.SetContext({&preference, nullptr, &op, nullptr, &pdf, {}, {}});
+        doc.SetContext({.preference = &preference, .op = &op, .pdf = &pdf});
         SetPlate(0, 0);
     }
 

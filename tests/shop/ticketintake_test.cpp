@@ -50,7 +50,7 @@ public:
         EXPECT_TRUE(Succeeded(doc.Open(platePath)));
     }
 
-    ShopContext Context() { return {&preference, nullptr, &op, nullptr, &pdf, {}}; }
+    ShopContext Context() { return {.preference = &preference, .op = &op, .pdf = &pdf}; }
 
     // An order in a job folder: its ticket and a PDF of one 90 x 50 page per case.
     QString Order(const char* order, int pcases = 1, const char* sheets = "500",
