@@ -43,7 +43,7 @@ public:
     // The two tables under the preference's PRESET_DIR (folder created).
     bool LoadColorBars(CZelPreference& preference);
     bool LoadRegistrationMarks(CZelPreference& preference);
-    QString LastError() const { return m_error; }
+    const QString& LastError() const { return m_error; }
     const QString& Folder() const { return m_folder; }
     const QString& Path() const { return m_path; }
 

@@ -23,7 +23,7 @@ public:
     // Loads presetFolder/"TesselPreset.tzsp"; missing sections are added.
     bool Load(const QString& presetFolder);
     bool IsLoaded() const { return m_loaded; }
-    QString LastError() const { return m_error; }
+    const QString& LastError() const { return m_error; }
     CServerPresetTree& Tree() { return m_tree; }
 
     // USER_INFO and INTERNET_SERVER.
