@@ -33,22 +33,15 @@ const QString kLastPresetKey = QStringLiteral("NewPlate/LastPreset");
 CPlateSettingsPanel::Lists ShopLists(Installation& shop) {
     CPlateSettingsPanel::Lists lists;
     CZelServerPreset& site = shop.site;
-    QString text;
-    for (CMTItem* e = site.FirstPaperType(); e; e = site.NextEntry(e))
-        if (site.GetName(e, text))
-            lists.paperTypes << text;
-    for (CMTItem* e = site.FirstPanAfterWork(); e; e = site.NextEntry(e))
-        if (site.GetName(e, text))
-            lists.afterWorks << text;
+    lists.paperTypes = site.PaperTypeNames();
+    lists.afterWorks = site.PanAfterWorkNames();
     for (CMTItem* e = site.FirstPaperSize(); e; e = site.NextEntry(e)) {
         CPlateSettingsPanel::PaperSize size;
         if (site.GetName(e, size.name) && site.GetPaperSize(e, size.width, size.height))
             lists.paperSizes.push_back(size);
     }
-    for (int i = 0; i < shop.colorBars.Count(); ++i)
-        lists.colorBars << shop.colorBars.Name(i);
-    for (int i = 0; i < shop.registrationMarks.Count(); ++i)
-        lists.registrationMarks << shop.registrationMarks.Name(i);
+    lists.colorBars = shop.colorBars.Names();
+    lists.registrationMarks = shop.registrationMarks.Names();
     return lists;
 }
 

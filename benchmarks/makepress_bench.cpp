@@ -212,7 +212,7 @@ void BM_MakePress(benchmark::State& state) {
     CZelColorPresets colors;
     Quiet op;
     CTesselDoc doc;
-    doc.SetContext({nullptr, &colors, &op, nullptr, &pdf, {}, {}});
+    doc.SetContext({.colors = &colors, .op = &op, .pdf = &pdf});
     QString error;
     if (const Result<void> opened = doc.Open(plate); !opened)
         return Fail(state, opened.error());

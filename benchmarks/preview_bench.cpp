@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     CZelColorPresets colors;
     CTesselDoc doc;
     GapSink progress;
-    doc.SetContext({nullptr, &colors, nullptr, &progress, &pdf, {}, {}});
+    doc.SetContext({.colors = &colors, .progress = &progress, .pdf = &pdf});
     const long before = ResidentKilobytes();
     QElapsedTimer timer;
     timer.start();

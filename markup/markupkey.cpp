@@ -1,6 +1,9 @@
 #include "markupkey.h"
 
-MarkupKeyTable::MarkupKeyTable(std::initializer_list<MarkupKey> keys) {
+MarkupKeyTable::MarkupKeyTable(std::initializer_list<MarkupKey> keys)
+    : MarkupKeyTable(std::span<const MarkupKey>(keys.begin(), keys.size())) {}
+
+MarkupKeyTable::MarkupKeyTable(std::span<const MarkupKey> keys) {
     m_keys.reserve(keys.size());
     for (const MarkupKey& key : keys)
         m_keys.emplace(std::string_view(key.name), key);

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 
 #include <initializer_list>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 
@@ -20,6 +21,7 @@ struct MarkupKey {
 class MarkupKeyTable {
 public:
     MarkupKeyTable(std::initializer_list<MarkupKey> keys);
+    explicit MarkupKeyTable(std::span<const MarkupKey> keys);
     const MarkupKey* Find(QByteArrayView name) const;
     template <typename F> void ForEach(F&& f) const {
         for (const auto& [name, key] : m_keys)

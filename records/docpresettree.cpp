@@ -1,5 +1,7 @@
 #include "docpresettree.h"
 
+#include "fontrecord.h"
+
 namespace {
 
 constexpr MarkupKeyType T = MarkupKeyType::Text;
@@ -58,21 +60,6 @@ const MarkupKeyTable kPresetKeys{
     {"REGISTRATION_MARK_RIGHT", I},
     {"REGISTRATION_MARK_ALIGN", I},
     {"REGISTRATION_MARK_NAME", T},
-    // TITLE_FONT and BARCODE_FONT
-    {"lfHeight", I},
-    {"lfWidth", I},
-    {"lfEscapement", I},
-    {"lfOrientation", I},
-    {"lfWeight", I},
-    {"lfItalic", I},
-    {"lfUnderline", I},
-    {"lfStrikeOut", I},
-    {"lfCharSet", I},
-    {"lfOutPrecision", I},
-    {"lfClipPrecision", I},
-    {"lfQuality", I},
-    {"lfPitchAndFamily", I},
-    {"lfFaceName", T},
     // LINE
     {"LINE_DIR", I},
     {"LINE_START", D},
@@ -160,20 +147,6 @@ const MarkupKeyTable kDocumentKeys{
     {"TEXT_COLOR_FRAME", T},
     {"TEXT_COLOR_CONTENT", T},
     {"TEXT_COLOR_TEXT", T},
-    {"FONT_lfHeight", I},
-    {"FONT_lfWidth", I},
-    {"FONT_lfEscapement", I},
-    {"FONT_lfOrientation", I},
-    {"FONT_lfWeight", I},
-    {"FONT_lfItalic", I},
-    {"FONT_lfUnderline", I},
-    {"FONT_lfStrikeOut", I},
-    {"FONT_lfCharSet", I},
-    {"FONT_lfOutPrecision", I},
-    {"FONT_lfClipPrecision", I},
-    {"FONT_lfQuality", I},
-    {"FONT_lfPitchAndFamily", I},
-    {"FONT_lfFaceName", T},
     {"TEXT_ROTATE", I},
     {"TEXT_STRING", T},
 };
@@ -183,11 +156,17 @@ const MarkupKeyTable kDocumentKeys{
 const MarkupKey* CDocPresetItem::FindKey(QByteArrayView name) const {
     if (const MarkupKey* key = CTzmpItem::FindKey(name))
         return key;
-    return kPresetKeys.Find(name);
+    if (const MarkupKey* key = kPresetKeys.Find(name))
+        return key;
+    // TITLE_FONT and BARCODE_FONT
+    return fontrecord::FindFieldKey(name);
 }
 
 const MarkupKey* CDocumentItem::FindKey(QByteArrayView name) const {
     if (const MarkupKey* key = CDocPresetItem::FindKey(name))
         return key;
-    return kDocumentKeys.Find(name);
+    if (const MarkupKey* key = kDocumentKeys.Find(name))
+        return key;
+    // a text box's FONT
+    return fontrecord::FindFieldKey(name, "FONT_");
 }

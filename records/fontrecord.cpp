@@ -1,6 +1,9 @@
 #include "fontrecord.h"
 
+#include "markup/markupkey.h"
 #include "markup/tzmptree.h"
+
+#include <vector>
 
 namespace fontrecord {
 namespace {
@@ -27,7 +30,33 @@ void ForEachField(Font& font, IntOp intField, ByteOp byteField) {
     byteField("lfPitchAndFamily", font.lfPitchAndFamily);
 }
 
+const char* const kFaceName = "lfFaceName";
+
+const MarkupKeyTable& FieldKeys() {
+    static const MarkupKeyTable table = [] {
+        std::vector<MarkupKey> keys;
+        LogFont font;
+        ForEachField(
+            font,
+            [&](const char* field, std::int32_t&) {
+                keys.push_back({field, MarkupKeyType::Integer});
+            },
+            [&](const char* field, std::uint8_t&) {
+                keys.push_back({field, MarkupKeyType::Integer});
+            });
+        keys.push_back({kFaceName, MarkupKeyType::Text});
+        return MarkupKeyTable(keys);
+    }();
+    return table;
+}
+
 } // namespace
+
+const MarkupKey* FindFieldKey(QByteArrayView name, QByteArrayView prefix) {
+    if (!name.startsWith(prefix))
+        return nullptr;
+    return FieldKeys().Find(name.sliced(prefix.size()));
+}
 
 void Read(const CTzmpTree& tree, const CMTItem* element, const char* prefix, LogFont& font) {
     ForEachField(
@@ -39,7 +68,7 @@ void Read(const CTzmpTree& tree, const CMTItem* element, const char* prefix, Log
             v = tree.ValueOr(element, Key(prefix, field)).toByte();
         });
     font.lfFaceName =
-        LogFont::FitFaceName(tree.ValueOr(element, Key(prefix, "lfFaceName")).toString());
+        LogFont::FitFaceName(tree.ValueOr(element, Key(prefix, kFaceName)).toString());
 }
 
 void Write(CTzmpTree& tree, CMTItem* element, const char* prefix, const LogFont& font) {
@@ -51,7 +80,7 @@ void Write(CTzmpTree& tree, CMTItem* element, const char* prefix, const LogFont&
         [&](const char* field, const std::uint8_t& v) {
             tree.Value(element, Key(prefix, field)) = v;
         });
-    tree.Value(element, Key(prefix, "lfFaceName")) = LogFont::FitFaceName(font.lfFaceName);
+    tree.Value(element, Key(prefix, kFaceName)) = LogFont::FitFaceName(font.lfFaceName);
 }
 
 } // namespace fontrecord

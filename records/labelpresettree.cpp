@@ -1,5 +1,7 @@
 #include "labelpresettree.h"
 
+#include "fontrecord.h"
+
 namespace {
 
 constexpr MarkupKeyType T = MarkupKeyType::Text;
@@ -7,32 +9,8 @@ constexpr MarkupKeyType I = MarkupKeyType::Integer;
 constexpr MarkupKeyType D = MarkupKeyType::Double;
 
 const MarkupKeyTable kLabelKeys{
-    {"WIDE", D},
-    {"HIGH", D},
-    {"JTAG", T},
-    {"TEXT", T},
-    {"FRAME", I},
-    {"INVERT", I},
-    {"HALIGN", I},
-    {"VALIGN", I},
-    {"X", D},
-    {"Y", D},
-    {"W", D},
-    {"H", D},
-    {"lfHeight", I},
-    {"lfWidth", I},
-    {"lfEscapement", I},
-    {"lfOrientation", I},
-    {"lfWeight", I},
-    {"lfItalic", I},
-    {"lfUnderline", I},
-    {"lfStrikeOut", I},
-    {"lfCharSet", I},
-    {"lfOutPrecision", I},
-    {"lfClipPrecision", I},
-    {"lfQuality", I},
-    {"lfPitchAndFamily", I},
-    {"lfFaceName", T},
+    {"WIDE", D},   {"HIGH", D},   {"JTAG", T}, {"TEXT", T}, {"FRAME", I}, {"INVERT", I},
+    {"HALIGN", I}, {"VALIGN", I}, {"X", D},    {"Y", D},    {"W", D},     {"H", D},
 };
 
 const MarkupKey kAnyText{"", MarkupKeyType::Text};
@@ -42,7 +20,9 @@ const MarkupKey kAnyText{"", MarkupKeyType::Text};
 const MarkupKey* CLabelPresetItem::FindKey(QByteArrayView name) const {
     if (const MarkupKey* key = CTzmpItem::FindKey(name))
         return key;
-    return kLabelKeys.Find(name);
+    if (const MarkupKey* key = kLabelKeys.Find(name))
+        return key;
+    return fontrecord::FindFieldKey(name);
 }
 
 const MarkupKey* CLabelDefItem::FindKey(QByteArrayView name) const {

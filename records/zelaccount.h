@@ -31,7 +31,7 @@ public:
     bool IsLoaded() const { return m_loaded; }
     bool IsLoggedIn() const { return m_loggedIn; }
     const QString& Path() const { return m_path; }
-    QString LastError() const { return m_error; }
+    const QString& LastError() const { return m_error; }
     CUserTree& Tree() { return m_tree; }
 
     // The file's base name.

@@ -45,7 +45,7 @@ public:
     // or the file cannot be written.
     bool Save();
     const QString& Path() const { return m_path; }
-    QString LastError() const { return m_error; }
+    const QString& LastError() const { return m_error; }
 
     // Inserts a colour at its place in the order; returns the new count.
     // Names are not tested for duplicates.

@@ -91,7 +91,7 @@ bool CZelDocumentPreset::Save(const QString& path) {
     return m_tree.SaveFile(path) >= 0;
 }
 
-QString CZelDocumentPreset::LastError() const {
+const QString& CZelDocumentPreset::LastError() const {
     return m_tree.LastFileError().isEmpty() ? m_loadError : m_tree.LastFileError();
 }
 

@@ -56,7 +56,7 @@ public:
     bool Save(const QString& path);
     const QString& Path() const { return m_path; }
     // Why the last Load or Save failed, or what a partial load dropped.
-    QString LastError() const;
+    const QString& LastError() const;
 
     CDocumentTree& Tree() { return m_tree; }
     CTzmpItem* Root() const { return m_root; }

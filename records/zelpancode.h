@@ -33,7 +33,7 @@ public:
     // The code: the remembered file's base name.
     bool GetPlateCode(QString& code) const;
     const QString& Path() const { return m_path; }
-    QString LastError() const { return m_error; }
+    const QString& LastError() const { return m_error; }
     CPanCodeTree& Tree() { return m_tree; }
 
     // The date part of a code: "yyMMdd" from 2000 on, "00MMdd" before, and

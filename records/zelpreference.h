@@ -57,7 +57,7 @@ public:
     // for its header is repaired by the settings the operator confirms).
     void RepairHeader() { m_root = m_tree.SetHeader(QString::fromLatin1(kDocumentType)); }
     const QString& Path() const { return m_path; }
-    QString LastError() const { return m_error; }
+    const QString& LastError() const { return m_error; }
     CPreferenceTree& Tree() { return m_tree; }
 
     static const char* Key(Folder folder);

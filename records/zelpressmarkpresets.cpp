@@ -97,3 +97,10 @@ const CZelPressMarkItem* CZelPressMarkPresets::FindPressMark(const QString& name
     }
     return nullptr;
 }
+
+QStringList CZelPressMarkPresets::Names() const {
+    QStringList names;
+    for (int i = 0; i < Count(); ++i)
+        names << Name(i);
+    return names;
+}

@@ -2,6 +2,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -42,13 +43,15 @@ public:
     // The two tables under the preference's PRESET_DIR (folder created).
     bool LoadColorBars(CZelPreference& preference);
     bool LoadRegistrationMarks(CZelPreference& preference);
-    QString LastError() const { return m_error; }
+    const QString& LastError() const { return m_error; }
     const QString& Folder() const { return m_folder; }
     const QString& Path() const { return m_path; }
 
     int Count() const { return static_cast<int>(m_marks.size()); }
     const CZelPressMarkItem* Mark(int index) const;
     QString Name(int index) const;
+    // Every mark's name in file order.
+    QStringList Names() const;
     // The first mark of exactly this name, and its index.
     const CZelPressMarkItem* FindPressMark(const QString& name, int* index = nullptr) const;
     void Clear() { m_marks.clear(); }

@@ -86,3 +86,12 @@ CMTItem* CZelServerPreset::FirstOf(const CMTItem* list, const char* name) const 
 CMTItem* CZelServerPreset::PaperSizeAt(int index) const {
     return m_loaded ? m_tree.ChildAt(m_paperSizes, index) : nullptr;
 }
+
+QStringList CZelServerPreset::NamesFrom(const CMTItem* first) const {
+    QStringList names;
+    QString name;
+    for (const CMTItem* entry = first; entry; entry = NextEntry(entry))
+        if (GetName(entry, name))
+            names << name;
+    return names;
+}

@@ -3,6 +3,7 @@
 #include "serverpresettree.h"
 
 #include <QString>
+#include <QStringList>
 
 // The shop's shared, read-only site preset "TesselPreset.tzsp" in the preset
 // folder: the shop's information, the server, and the code lists that fill
@@ -22,7 +23,7 @@ public:
     // Loads presetFolder/"TesselPreset.tzsp"; missing sections are added.
     bool Load(const QString& presetFolder);
     bool IsLoaded() const { return m_loaded; }
-    QString LastError() const { return m_error; }
+    const QString& LastError() const { return m_error; }
     CServerPresetTree& Tree() { return m_tree; }
 
     // USER_INFO and INTERNET_SERVER.
@@ -65,9 +66,15 @@ public:
     }
     CMTItem* PaperSizeAt(int index) const;
 
+    // The NAMEs of the PAPER and PAN_AFTERWORK lists in file order, as the
+    // plate dialogs offer them; an entry without a name is left out.
+    QStringList PaperTypeNames() const { return NamesFrom(FirstPaperType()); }
+    QStringList PanAfterWorkNames() const { return NamesFrom(FirstPanAfterWork()); }
+
 private:
     bool SectionText(const CMTItem* parent, const char* key, QString& text) const;
     CMTItem* FirstOf(const CMTItem* list, const char* name) const;
+    QStringList NamesFrom(const CMTItem* first) const;
 
     CServerPresetTree m_tree;
     bool m_loaded = false;

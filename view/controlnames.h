@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 // Every control carries an object name (for tests and automation) and an
@@ -17,6 +20,20 @@ template <typename Widget> Widget* Named(Widget* widget, const char* objectName,
         text.chop(1);
     widget->setAccessibleName(text.simplified());
     return widget;
+}
+
+// A combo box of fixed entries.
+inline QComboBox* NamedCombo(const char* objectName, const QString& label,
+                             const QStringList& items) {
+    auto* combo = Named(new QComboBox, objectName, label);
+    combo->addItems(items);
+    return combo;
+}
+
+// A check box; its accessible name may say more than its short text.
+inline QCheckBox* NamedCheck(const char* objectName, const QString& text,
+                             const QString& accessible = {}) {
+    return Named(new QCheckBox(text), objectName, accessible.isEmpty() ? text : accessible);
 }
 
 // "확인" (object name "ok") and "취소" ("cancel") of a dialog, wired to its

@@ -22,16 +22,7 @@ constexpr double kMaxGap = 30.0;
 } // namespace
 
 PlateLists ListsOf(Installation& shop) {
-    PlateLists lists;
-    CZelServerPreset& site = shop.site;
-    QString text;
-    for (CMTItem* e = site.FirstPaperType(); e; e = site.NextEntry(e))
-        if (site.GetName(e, text))
-            lists.paperTypes << text;
-    for (CMTItem* e = site.FirstPanAfterWork(); e; e = site.NextEntry(e))
-        if (site.GetName(e, text))
-            lists.afterWorks << text;
-    return lists;
+    return {shop.site.PaperTypeNames(), shop.site.PanAfterWorkNames()};
 }
 
 bool ShowProperties(QWidget* parent, CTesselDoc& doc, const PlateLists& lists,

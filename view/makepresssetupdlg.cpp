@@ -35,16 +35,6 @@ using Option = CZelPreference::Option;
 constexpr Option kItemCut[] = {Option::ItemCutA, Option::ItemCutB, Option::ItemCutL};
 constexpr Option kItemFrame[] = {Option::ItemFrameA, Option::ItemFrameB, Option::ItemFrameL};
 
-QCheckBox* Check(const char* name, const QString& text, const QString& accessible) {
-    return Named(new QCheckBox(text), name, accessible);
-}
-
-QComboBox* Combo(const char* name, const QString& label, const QStringList& items) {
-    auto* combo = Named(new QComboBox, name, label);
-    combo->addItems(items);
-    return combo;
-}
-
 QButtonGroup* Radios(QWidget* owner, QBoxLayout* layout, const QStringList& texts,
                      const QList<const char*>& names, const QString& group) {
     auto* buttons = new QButtonGroup(owner);
@@ -85,12 +75,7 @@ CMakePressSetupDlg::CMakePressSetupDlg(CTesselDoc& doc, CZelPreference& preferen
     auto* columns = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(TitleGroup());
-    QStringList colorBarNames, registrationMarkNames;
-    for (int i = 0; i < m_colorBars.Count(); ++i)
-        colorBarNames << m_colorBars.Name(i);
-    for (int i = 0; i < m_registrationMarks.Count(); ++i)
-        registrationMarkNames << m_registrationMarks.Name(i);
-    m_marks = new CPressMarksBox(colorBarNames, registrationMarkNames);
+    m_marks = new CPressMarksBox(m_colorBars.Names(), m_registrationMarks.Names());
     left->addWidget(m_marks);
     left->addStretch();
     auto* right = new QVBoxLayout;
@@ -121,7 +106,7 @@ QWidget* CMakePressSetupDlg::TitleGroup() {
     itemsRow->addWidget(m_titleItems, 1);
     itemsRow->addWidget(edit);
     m_titleAlign =
-        Combo("titleAlign", QStringLiteral("판 제목 정렬"), CPlateSettingsPanel::AlignNames());
+        NamedCombo("titleAlign", QStringLiteral("판 제목 정렬"), CPlateSettingsPanel::AlignNames());
     m_titleFontButton = Button("titleFont", QString(), QStringLiteral("판 제목 글꼴"));
     m_barcodeFontButton = Button("barcodeFont", QString(), QStringLiteral("바코드 글꼴"));
     connect(m_titleFontButton, &QPushButton::clicked, this, [this] {
@@ -182,8 +167,8 @@ QWidget* CMakePressSetupDlg::OutputGroup() {
                 QStringLiteral("레이블 페이지만 별도 파일로 저장"),
                 QStringLiteral("각 페이지를 별도 파일로 저장")},
                {"pdfTypeOne", "pdfTypeLabelApart", "pdfTypeEach"}, QStringLiteral("파일 나누기"));
-    m_openMade =
-        Check("openMade", QStringLiteral("생성된 PDF 열기"), QStringLiteral("생성된 PDF 열기"));
+    m_openMade = NamedCheck("openMade", QStringLiteral("생성된 PDF 열기"),
+                            QStringLiteral("생성된 PDF 열기"));
     layout->addWidget(m_openMade);
 
     const QString sides[] = {QStringLiteral("A 판"), QStringLiteral("B 판"),
@@ -194,17 +179,19 @@ QWidget* CMakePressSetupDlg::OutputGroup() {
     switches->addWidget(new QLabel(QStringLiteral("독립 재단선:")), 0, 0);
     switches->addWidget(new QLabel(QStringLiteral("항목 테두리:")), 1, 0);
     for (size_t i = 0; i < 3; ++i) {
-        m_itemCut[i] = Check(kCutNames[i], sides[i], QStringLiteral("독립 재단선 ") + sides[i]);
-        m_itemFrame[i] = Check(kFrameNames[i], sides[i], QStringLiteral("항목 테두리 ") + sides[i]);
+        m_itemCut[i] =
+            NamedCheck(kCutNames[i], sides[i], QStringLiteral("독립 재단선 ") + sides[i]);
+        m_itemFrame[i] =
+            NamedCheck(kFrameNames[i], sides[i], QStringLiteral("항목 테두리 ") + sides[i]);
         switches->addWidget(m_itemCut[i], 0, int(i) + 1);
         switches->addWidget(m_itemFrame[i], 1, int(i) + 1);
     }
     layout->addLayout(switches);
-    m_titleFileName = Check("titleFileName", QStringLiteral("판 제목 PDF 파일명"),
-                            QStringLiteral("판 제목 PDF 파일명"));
+    m_titleFileName = NamedCheck("titleFileName", QStringLiteral("판 제목 PDF 파일명"),
+                                 QStringLiteral("판 제목 PDF 파일명"));
     layout->addWidget(m_titleFileName);
-    m_cutPlan = Check("cutPlan", QStringLiteral("재단 지시서와 재단 프로그램 만들기"),
-                      QStringLiteral("재단 지시서와 재단 프로그램 만들기"));
+    m_cutPlan = NamedCheck("cutPlan", QStringLiteral("재단 지시서와 재단 프로그램 만들기"),
+                           QStringLiteral("재단 지시서와 재단 프로그램 만들기"));
     layout->addWidget(m_cutPlan);
 
     m_pressDir = Named(new QLineEdit, "pressDir", QStringLiteral("출력용 PDF 저장 폴더"));

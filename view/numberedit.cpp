@@ -1,5 +1,7 @@
 #include "numberedit.h"
 
+#include "controlnames.h"
+
 #include "markup/numbertext.h"
 
 CNumberEdit::CNumberEdit(QWidget* parent) : QLineEdit(parent) {
@@ -23,4 +25,11 @@ void CNumberEdit::Commit() {
     SetValue(*typed);
     if (changed)
         emit valueEdited(m_value);
+}
+
+CNumberEdit* NamedNumber(const char* objectName, const QString& label) {
+    auto* edit = Named(new CNumberEdit, objectName, label);
+    edit->setMinimumWidth(64);
+    edit->setMaximumWidth(96);
+    return edit;
 }

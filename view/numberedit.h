@@ -22,3 +22,6 @@ private:
 
     double m_value = 0.0;
 };
+
+// A number field of a settings form, named like every control.
+CNumberEdit* NamedNumber(const char* objectName, const QString& label);

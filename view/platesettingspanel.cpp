@@ -18,27 +18,6 @@
 
 #include <cmath>
 
-namespace {
-
-QComboBox* Combo(const char* name, const QString& label, const QStringList& items) {
-    auto* combo = Named(new QComboBox, name, label);
-    combo->addItems(items);
-    return combo;
-}
-
-CNumberEdit* Number(const char* name, const QString& label) {
-    auto* edit = Named(new CNumberEdit, name, label);
-    edit->setMinimumWidth(64);
-    edit->setMaximumWidth(96);
-    return edit;
-}
-
-QCheckBox* Check(const char* name, const QString& text) {
-    return Named(new QCheckBox(text), name, text);
-}
-
-} // namespace
-
 QStringList CPlateSettingsPanel::AlignNames() {
     return {QStringLiteral("용지 끝"), QStringLiteral("여백 가운데"),
             QStringLiteral("인쇄 영역 쪽")};
@@ -70,7 +49,7 @@ CPlateSettingsPanel::CPlateSettingsPanel(const Lists& lists, QWidget* parent)
     grid->addWidget(ImpositionGroup(), 0, 0);
     grid->addWidget(AfterWorkGroup(), 1, 0);
     grid->addWidget(PaperGroup(), 0, 1, 2, 1);
-    grid->addWidget(ArrangementGroup(), 2, 0);
+    grid->addWidget(m_layout.arrangementGroup, 2, 0);
     grid->addWidget(TitleGroup(), 2, 1);
     grid->addWidget(FurnitureGroup(), 0, 2, 3, 1);
     SetProperties(PlateProperties());
@@ -79,19 +58,19 @@ CPlateSettingsPanel::CPlateSettingsPanel(const Lists& lists, QWidget* parent)
 QWidget* CPlateSettingsPanel::ImpositionGroup() {
     auto* group = Named(new QGroupBox(QStringLiteral("조판 정보")), "impositionGroup",
                         QStringLiteral("조판 정보"));
-    m_quantity = Number("quantity", QStringLiteral("수량"));
-    m_pressUnit = Combo("pressUnit", QStringLiteral("수량 단위"),
-                        {QStringLiteral("매"), QStringLiteral("연")});
+    m_quantity = NamedNumber("quantity", QStringLiteral("수량"));
+    m_pressUnit = NamedCombo("pressUnit", QStringLiteral("수량 단위"),
+                             {QStringLiteral("매"), QStringLiteral("연")});
     m_pressUnit->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_pressCount = Number("pressCount", QStringLiteral("인쇄 매수"));
-    m_sides = Combo("paperSide", QStringLiteral("면수"),
-                    {QStringLiteral("단면"), QStringLiteral("양면"), QStringLiteral("돈땡")});
+    m_pressCount = NamedNumber("pressCount", QStringLiteral("인쇄 매수"));
+    m_sides = NamedCombo("paperSide", QStringLiteral("면수"),
+                         {QStringLiteral("단면"), QStringLiteral("양면"), QStringLiteral("돈땡")});
     m_colorA =
-        Combo("colorA", QStringLiteral("앞"), {QStringLiteral("1도"), QStringLiteral("4도")});
+        NamedCombo("colorA", QStringLiteral("앞"), {QStringLiteral("1도"), QStringLiteral("4도")});
     m_colorB =
-        Combo("colorB", QStringLiteral("뒤"), {QStringLiteral("1도"), QStringLiteral("4도")});
-    m_turn = Combo("turnMethod", QStringLiteral("대첩 방식"), TurnNames());
-    m_paperType = Combo("paperType", QStringLiteral("종이 지질"), m_lists.paperTypes);
+        NamedCombo("colorB", QStringLiteral("뒤"), {QStringLiteral("1도"), QStringLiteral("4도")});
+    m_turn = NamedCombo("turnMethod", QStringLiteral("대첩 방식"), TurnNames());
+    m_paperType = NamedCombo("paperType", QStringLiteral("종이 지질"), m_lists.paperTypes);
     m_comment = Named(new QLineEdit, "comment", QStringLiteral("메모"));
 
     auto* quantityRow = new QHBoxLayout;
@@ -166,9 +145,9 @@ QWidget* CPlateSettingsPanel::PaperGroup() {
     for (const PaperSize& size : m_lists.paperSizes)
         sizes << size.name;
     sizes << CustomSizeName();
-    m_size = Combo("paperSize", QStringLiteral("판 형"), sizes);
-    m_width = Number("width", QStringLiteral("가로"));
-    m_height = Number("height", QStringLiteral("세로"));
+    m_size = NamedCombo("paperSize", QStringLiteral("판 형"), sizes);
+    m_width = NamedNumber("width", QStringLiteral("가로"));
+    m_height = NamedNumber("height", QStringLiteral("세로"));
     auto* paper = new QFormLayout;
     paper->addRow(QStringLiteral("판 형:"), m_size);
     paper->addRow(QStringLiteral("가로:"), m_width);
@@ -177,60 +156,19 @@ QWidget* CPlateSettingsPanel::PaperGroup() {
     connect(m_width, &CNumberEdit::valueEdited, this, &CPlateSettingsPanel::OnSizeTyped);
     connect(m_height, &CNumberEdit::valueEdited, this, &CPlateSettingsPanel::OnSizeTyped);
 
-    static const char* const kMarginNames[] = {"marginTop", "marginLeft", "marginBottom",
-                                               "marginRight"};
-    static const char* const kCutNames[] = {"cutMarginTop", "cutMarginLeft", "cutMarginBottom",
-                                            "cutMarginRight"};
-    const QString marginLabels[] = {QStringLiteral("상단"), QStringLiteral("좌측"),
-                                    QStringLiteral("하단"), QStringLiteral("우측")};
-    const QString cutLabels[] = {QStringLiteral("상"), QStringLiteral("좌"), QStringLiteral("하"),
-                                 QStringLiteral("우")};
-    auto* margins =
-        Named(new QGroupBox(QStringLiteral("여백")), "marginGroup", QStringLiteral("여백"));
-    auto* marginForm = new QFormLayout(margins);
-    auto* cuts = Named(new QGroupBox(QStringLiteral("재단선 여백")), "cutMarginGroup",
-                       QStringLiteral("재단선 여백"));
-    auto* cutForm = new QFormLayout(cuts);
-    for (int edge = 0; edge < 4; ++edge) {
-        m_margin[size_t(edge)] =
-            Number(kMarginNames[edge], QStringLiteral("여백 ") + marginLabels[edge]);
-        marginForm->addRow(marginLabels[edge] + QLatin1Char(':'), m_margin[size_t(edge)]);
-        m_cutMargin[size_t(edge)] =
-            Number(kCutNames[edge], QStringLiteral("재단선 여백 ") + cutLabels[edge]);
-        cutForm->addRow(cutLabels[edge] + QLatin1Char(':'), m_cutMargin[size_t(edge)]);
-    }
-    auto* grid = Named(new QGroupBox(QStringLiteral("그리드 간격")), "gridGroup",
-                       QStringLiteral("그리드 간격"));
-    m_gridWidth = Number("gridWidth", QStringLiteral("그리드 가로"));
-    m_gridHeight = Number("gridHeight", QStringLiteral("그리드 세로"));
-    auto* gridForm = new QFormLayout(grid);
-    gridForm->addRow(QStringLiteral("가로:"), m_gridWidth);
-    gridForm->addRow(QStringLiteral("세로:"), m_gridHeight);
-
     auto* layout = new QGridLayout(box);
     layout->addLayout(paper, 0, 0, 1, 2);
-    layout->addWidget(margins, 1, 0);
-    layout->addWidget(cuts, 1, 1);
-    layout->addWidget(grid, 2, 0, 1, 2);
+    layout->addWidget(m_layout.marginGroup, 1, 0);
+    layout->addWidget(m_layout.cutMarginGroup, 1, 1);
+    layout->addWidget(m_layout.gridGroup, 2, 0, 1, 2);
     return box;
-}
-
-QWidget* CPlateSettingsPanel::ArrangementGroup() {
-    auto* group = Named(new QGroupBox(QStringLiteral("배열 방식")), "arrangementGroup",
-                        QStringLiteral("배열 방식"));
-    m_arrangement = Combo("arrangement", QStringLiteral("배열 방식"), ArrangementNames());
-    m_maxJob = Check("arrangeMaxJob", QStringLiteral("많은 건수 우선"));
-    auto* layout = new QVBoxLayout(group);
-    layout->addWidget(m_arrangement);
-    layout->addWidget(m_maxJob);
-    return group;
 }
 
 QWidget* CPlateSettingsPanel::TitleGroup() {
     auto* group =
         Named(new QGroupBox(QStringLiteral("판 제목")), "titleGroup", QStringLiteral("판 제목"));
-    m_titlePosition = Combo("titlePosition", QStringLiteral("판 제목 위치"), EdgeNames());
-    m_titleAlign = Combo("titleAlign", QStringLiteral("판 제목 정렬"), AlignNames());
+    m_titlePosition = NamedCombo("titlePosition", QStringLiteral("판 제목 위치"), EdgeNames());
+    m_titleAlign = NamedCombo("titleAlign", QStringLiteral("판 제목 정렬"), AlignNames());
     m_titleItems = Named(new QLineEdit, "titleItems", QStringLiteral("판 제목 형식"));
     m_titleItems->setReadOnly(true);
     m_titleItems->setMinimumWidth(240);
@@ -287,14 +225,7 @@ void CPlateSettingsPanel::SetProperties(const PlateProperties& p) {
             m_afterWorkApplied->addItem(step);
     m_width->SetValue(p.width);
     m_height->SetValue(p.height);
-    for (int edge = 0; edge < 4; ++edge) {
-        m_margin[size_t(edge)]->SetValue(p.margin[size_t(edge)]);
-        m_cutMargin[size_t(edge)]->SetValue(p.cutMargin[size_t(edge)]);
-    }
-    m_gridWidth->SetValue(p.gridWidth);
-    m_gridHeight->SetValue(p.gridHeight);
-    m_arrangement->setCurrentIndex(std::clamp(p.arrangeDirection, 0, 8));
-    m_maxJob->setChecked(p.arrangeMaxJob != 0);
+    m_layout.Show(p);
     m_titlePosition->setCurrentIndex(std::clamp(p.titlePosition, 0, 3));
     m_titleAlign->setCurrentIndex(std::clamp(p.titleAlign, 0, 2));
     m_titleItems->setText(p.titleItems);
@@ -324,14 +255,7 @@ PlateProperties CPlateSettingsPanel::Properties() const {
     p.size = SizeName();
     p.width = m_width->Value();
     p.height = m_height->Value();
-    for (int edge = 0; edge < 4; ++edge) {
-        p.margin[size_t(edge)] = m_margin[size_t(edge)]->Value();
-        p.cutMargin[size_t(edge)] = m_cutMargin[size_t(edge)]->Value();
-    }
-    p.gridWidth = m_gridWidth->Value();
-    p.gridHeight = m_gridHeight->Value();
-    p.arrangeDirection = m_arrangement->currentIndex();
-    p.arrangeMaxJob = m_maxJob->isChecked() ? 1 : 0;
+    m_layout.Take(p);
     p.titlePosition = m_titlePosition->currentIndex();
     p.titleAlign = m_titleAlign->currentIndex();
     p.titleItems = m_titleItems->text();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/plateproperties.h"
+#include "platelayoutfields.h"
 
 #include <QWidget>
 
@@ -56,7 +57,6 @@ private:
     QWidget* ImpositionGroup();
     QWidget* AfterWorkGroup();
     QWidget* PaperGroup();
-    QWidget* ArrangementGroup();
     QWidget* TitleGroup();
     QWidget* FurnitureGroup();
     void OnSidesChosen();
@@ -84,12 +84,7 @@ private:
     QComboBox* m_size;
     CNumberEdit* m_width;
     CNumberEdit* m_height;
-    std::array<CNumberEdit*, 4> m_margin{};
-    CNumberEdit* m_gridWidth;
-    CNumberEdit* m_gridHeight;
-    std::array<CNumberEdit*, 4> m_cutMargin{};
-    QComboBox* m_arrangement;
-    QCheckBox* m_maxJob;
+    CPlateLayoutFields m_layout;
     QComboBox* m_titlePosition;
     QComboBox* m_titleAlign;
     QLineEdit* m_titleItems;

@@ -12,20 +12,6 @@
 
 #include <algorithm>
 
-namespace {
-
-QCheckBox* Check(const char* name, const QString& text, const QString& accessible) {
-    return Named(new QCheckBox(text), name, accessible);
-}
-
-QComboBox* Combo(const char* name, const QString& label, const QStringList& items) {
-    auto* combo = Named(new QComboBox, name, label);
-    combo->addItems(items);
-    return combo;
-}
-
-} // namespace
-
 void SelectStoredName(QComboBox* combo, const QString& name) {
     int index = combo->findText(name);
     if (index < 0 && !name.isEmpty()) {
@@ -51,7 +37,7 @@ CPressMarksBox::CPressMarksBox(const QStringList& colorBarNames,
     auto* cropRow = new QHBoxLayout(crop);
     for (size_t edge = 0; edge < 4; ++edge) {
         m_plateCrop[edge] =
-            Check(kCropNames[edge], edges[edge], QStringLiteral("판 재단 선 ") + edges[edge]);
+            NamedCheck(kCropNames[edge], edges[edge], QStringLiteral("판 재단 선 ") + edges[edge]);
         cropRow->addWidget(m_plateCrop[edge]);
     }
     layout->addWidget(crop);
@@ -68,12 +54,13 @@ CPressMarksBox::CPressMarksBox(const QStringList& colorBarNames,
         Named(new QGroupBox(QStringLiteral("컬러 바")), "colorBarGroup", QStringLiteral("컬러 바"));
     auto* barGrid = new QGridLayout(bars);
     for (size_t i = 0; i < 8; ++i) {
-        m_colorBar[i] = Check(kBarNames[i], barNames[i], QStringLiteral("컬러 바 ") + barNames[i]);
+        m_colorBar[i] =
+            NamedCheck(kBarNames[i], barNames[i], QStringLiteral("컬러 바 ") + barNames[i]);
         barGrid->addWidget(m_colorBar[i], int(i) / 4, int(i) % 4);
     }
-    m_colorBarName = Combo("colorBarName", QStringLiteral("컬러 바 프리셋"), colorBarNames);
-    m_colorBarAlign =
-        Combo("colorBarAlign", QStringLiteral("컬러 바 정렬"), CPlateSettingsPanel::AlignNames());
+    m_colorBarName = NamedCombo("colorBarName", QStringLiteral("컬러 바 프리셋"), colorBarNames);
+    m_colorBarAlign = NamedCombo("colorBarAlign", QStringLiteral("컬러 바 정렬"),
+                                 CPlateSettingsPanel::AlignNames());
     barGrid->addWidget(m_colorBarName, 2, 0, 1, 2);
     barGrid->addWidget(m_colorBarAlign, 2, 2, 1, 2);
     layout->addWidget(bars);
@@ -83,13 +70,13 @@ CPressMarksBox::CPressMarksBox(const QStringList& colorBarNames,
     auto* markGrid = new QGridLayout(marks);
     for (size_t edge = 0; edge < 4; ++edge) {
         m_registrationMark[edge] =
-            Check(kMarkNames[edge], edges[edge], QStringLiteral("맞춤표 ") + edges[edge]);
+            NamedCheck(kMarkNames[edge], edges[edge], QStringLiteral("맞춤표 ") + edges[edge]);
         markGrid->addWidget(m_registrationMark[edge], 0, int(edge));
     }
     m_registrationMarkName =
-        Combo("registrationMarkName", QStringLiteral("맞춤표 프리셋"), registrationMarkNames);
-    m_registrationMarkAlign = Combo("registrationMarkAlign", QStringLiteral("맞춤표 정렬"),
-                                    CPlateSettingsPanel::AlignNames());
+        NamedCombo("registrationMarkName", QStringLiteral("맞춤표 프리셋"), registrationMarkNames);
+    m_registrationMarkAlign = NamedCombo("registrationMarkAlign", QStringLiteral("맞춤표 정렬"),
+                                         CPlateSettingsPanel::AlignNames());
     markGrid->addWidget(m_registrationMarkName, 1, 0, 1, 2);
     markGrid->addWidget(m_registrationMarkAlign, 1, 2, 1, 2);
     layout->addWidget(marks);

@@ -40,13 +40,6 @@ QString SidesText(const PlateProperties& p) {
     return QStringLiteral("단면(%1)").arg(colours(p.colorA));
 }
 
-CNumberEdit* Number(const char* name, const QString& label, double value) {
-    auto* edit = Named(new CNumberEdit, name, label);
-    edit->SetValue(value);
-    edit->setMaximumWidth(90);
-    return edit;
-}
-
 } // namespace
 
 CZelDocPropertyDlg::CZelDocPropertyDlg(const PlateProperties& properties,
@@ -116,57 +109,14 @@ QWidget* CZelDocPropertyDlg::InfoGroup() {
 }
 
 QWidget* CZelDocPropertyDlg::LayoutGroup() {
-    const PlateProperties& p = m_plate;
     auto* box = new QWidget;
     auto* layout = new QGridLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-
-    static const char* const kMarginNames[] = {"marginTop", "marginLeft", "marginBottom",
-                                               "marginRight"};
-    static const char* const kCutNames[] = {"cutMarginTop", "cutMarginLeft", "cutMarginBottom",
-                                            "cutMarginRight"};
-    const QString marginLabels[] = {QStringLiteral("상단"), QStringLiteral("좌측"),
-                                    QStringLiteral("하단"), QStringLiteral("우측")};
-    const QString cutLabels[] = {QStringLiteral("상"), QStringLiteral("좌"), QStringLiteral("하"),
-                                 QStringLiteral("우")};
-    auto* margins =
-        Named(new QGroupBox(QStringLiteral("여백")), "marginGroup", QStringLiteral("여백"));
-    auto* marginForm = new QFormLayout(margins);
-    auto* cuts = Named(new QGroupBox(QStringLiteral("재단선 여백")), "cutMarginGroup",
-                       QStringLiteral("재단선 여백"));
-    auto* cutForm = new QFormLayout(cuts);
-    for (size_t edge = 0; edge < 4; ++edge) {
-        m_margin[edge] = Number(kMarginNames[edge], QStringLiteral("여백 ") + marginLabels[edge],
-                                p.margin[edge]);
-        marginForm->addRow(marginLabels[edge] + QLatin1Char(':'), m_margin[edge]);
-        m_cutMargin[edge] = Number(
-            kCutNames[edge], QStringLiteral("재단선 여백 ") + cutLabels[edge], p.cutMargin[edge]);
-        cutForm->addRow(cutLabels[edge] + QLatin1Char(':'), m_cutMargin[edge]);
-    }
-    auto* grid = Named(new QGroupBox(QStringLiteral("그리드 간격")), "gridGroup",
-                       QStringLiteral("그리드 간격"));
-    m_gridWidth = Number("gridWidth", QStringLiteral("그리드 가로"), p.gridWidth);
-    m_gridHeight = Number("gridHeight", QStringLiteral("그리드 세로"), p.gridHeight);
-    auto* gridForm = new QFormLayout(grid);
-    gridForm->addRow(QStringLiteral("가로:"), m_gridWidth);
-    gridForm->addRow(QStringLiteral("세로:"), m_gridHeight);
-
-    auto* arrangement = Named(new QGroupBox(QStringLiteral("배열 방식")), "arrangementGroup",
-                              QStringLiteral("배열 방식"));
-    m_arrangement = Named(new QComboBox, "arrangement", QStringLiteral("배열 방식"));
-    m_arrangement->addItems(CPlateSettingsPanel::ArrangementNames());
-    m_arrangement->setCurrentIndex(std::clamp(p.arrangeDirection, 0, 8));
-    m_maxJob = Named(new QCheckBox(QStringLiteral("많은 건수 우선")), "arrangeMaxJob",
-                     QStringLiteral("많은 건수 우선"));
-    m_maxJob->setChecked(p.arrangeMaxJob != 0);
-    auto* arrangementLayout = new QVBoxLayout(arrangement);
-    arrangementLayout->addWidget(m_arrangement);
-    arrangementLayout->addWidget(m_maxJob);
-
-    layout->addWidget(margins, 0, 0);
-    layout->addWidget(cuts, 0, 1);
-    layout->addWidget(grid, 1, 0);
-    layout->addWidget(arrangement, 1, 1);
+    m_layout.Show(m_plate);
+    layout->addWidget(m_layout.marginGroup, 0, 0);
+    layout->addWidget(m_layout.cutMarginGroup, 0, 1);
+    layout->addWidget(m_layout.gridGroup, 1, 0);
+    layout->addWidget(m_layout.arrangementGroup, 1, 1);
     return box;
 }
 
@@ -234,14 +184,7 @@ PlateProperties CZelDocPropertyDlg::Properties() const {
     p.paperType = m_paperType->currentText();
     p.turnDirection = m_turn->currentIndex();
     p.comment = m_comment->text();
-    for (size_t edge = 0; edge < 4; ++edge) {
-        p.margin[edge] = m_margin[edge]->Value();
-        p.cutMargin[edge] = m_cutMargin[edge]->Value();
-    }
-    p.gridWidth = m_gridWidth->Value();
-    p.gridHeight = m_gridHeight->Value();
-    p.arrangeDirection = m_arrangement->currentIndex();
-    p.arrangeMaxJob = m_maxJob->isChecked() ? 1 : 0;
+    m_layout.Take(p);
     // Rewritten only when edited, so that a stored value the list cannot
     // show exactly (empty pieces, no final separator) survives other changes.
     if (m_afterWorkEdited) {
@@ -273,15 +216,15 @@ void CZelDocPropertyDlg::accept() {
         return nullptr;
     };
     if (problem == QStringLiteral("판형의 여백이 잘못되었습니다."))
-        focus = firstBelowZero(m_margin);
+        focus = firstBelowZero(m_layout.margin);
     else if (problem == QStringLiteral("판형의 그리드 간격이 잘못되었습니다."))
-        focus = m_gridWidth->Value() < 0.0 ? m_gridWidth : m_gridHeight;
+        focus = m_layout.gridWidth->Value() < 0.0 ? m_layout.gridWidth : m_layout.gridHeight;
     else if (problem == QStringLiteral("판형의 재단선 여백이 잘못되었습니다."))
-        focus = firstBelowZero(m_cutMargin);
+        focus = firstBelowZero(m_layout.cutMargin);
     else if (problem == QStringLiteral("판형의 여백이 전체 폭 보다 큽니다."))
-        focus = m_margin[PlateProperties::Edge::Left];
+        focus = m_layout.margin[PlateProperties::Edge::Left];
     else
-        focus = m_margin[PlateProperties::Edge::Top];
+        focus = m_layout.margin[PlateProperties::Edge::Top];
     if (focus) {
         focus->setFocus();
         focus->selectAll();

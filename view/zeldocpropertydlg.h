@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/plateproperties.h"
+#include "platelayoutfields.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -48,12 +49,7 @@ private:
     QComboBox* m_paperType;
     QComboBox* m_turn;
     QLineEdit* m_comment;
-    std::array<CNumberEdit*, 4> m_margin{};    // by PlateProperties::Edge
-    std::array<CNumberEdit*, 4> m_cutMargin{}; // by PlateProperties::Edge
-    CNumberEdit* m_gridWidth;
-    CNumberEdit* m_gridHeight;
-    QComboBox* m_arrangement;
-    QCheckBox* m_maxJob;
+    CPlateLayoutFields m_layout;
     QListWidget* m_afterWorkList;
     QListWidget* m_afterWorkApplied;
     QPushButton* m_afterWorkAdd;

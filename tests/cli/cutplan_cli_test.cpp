@@ -1,4 +1,4 @@
-#include "clirun.h"
+#include "demoshopfixture.h"
 
 #include "../press/cutplanreplay.h"
 
@@ -14,21 +14,7 @@
 namespace {
 
 // The demo shop's plates, filled with its orders, cut apart by the plan.
-class CutPlanCli : public ::testing::Test {
-protected:
-    void SetUp() override {
-        shop = QDir(temp.path()).filePath(QStringLiteral("데모"));
-        const CliRun made = Cli({QStringLiteral("demo-shop"), shop});
-        ASSERT_EQ(made.code, 0) << made.err.toStdString();
-    }
-    CliRun Shop(QStringList arguments) const {
-        arguments.prepend(shop);
-        arguments.prepend(QStringLiteral("--home"));
-        return Cli(arguments);
-    }
-    QTemporaryDir temp;
-    QString shop;
-};
+class CutPlanCli : public DemoShopTest {};
 
 } // namespace
 

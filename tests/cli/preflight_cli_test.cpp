@@ -1,4 +1,4 @@
-#include "clirun.h"
+#include "demoshopfixture.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -10,18 +10,8 @@
 
 namespace {
 
-class PreflightCli : public ::testing::Test {
+class PreflightCli : public DemoShopTest {
 protected:
-    void SetUp() override {
-        shop = QDir(temp.path()).filePath(QStringLiteral("데모"));
-        const CliRun made = Cli({QStringLiteral("demo-shop"), shop});
-        ASSERT_EQ(made.code, 0) << made.err.toStdString();
-    }
-    CliRun Shop(QStringList arguments) const {
-        arguments.prepend(shop);
-        arguments.prepend(QStringLiteral("--home"));
-        return Cli(arguments);
-    }
     QString Folder(const char* name) const {
         return QDir(shop).filePath(QStringLiteral("Shared/JobTickets/") + QString::fromUtf8(name));
     }
@@ -38,8 +28,6 @@ protected:
         }
         return codes;
     }
-    QTemporaryDir temp;
-    QString shop;
 };
 
 TEST_F(PreflightCli, JobFolderAndPlateReportAsJsonAndText) {

@@ -15,6 +15,22 @@
 #include <memory>
 #include <vector>
 
+// Plate "P1" of 300 x 200 with 10 mm margins and a 92 x 52 grid: 3 x 3 cells.
+inline PlateProperties CardPlateProperties(int paperSide = 0, int imposition = 0) {
+    PlateProperties p;
+    p.jobCode = QStringLiteral("P1");
+    p.userAccount = QStringLiteral("demo");
+    p.width = 300;
+    p.height = 200;
+    p.margin = {10, 10, 10, 10};
+    p.gridWidth = 92;
+    p.gridHeight = 52;
+    p.pressCount = 500;
+    p.paperSideSetting = paperSide;
+    p.turnDirection = imposition;
+    return p;
+}
+
 // A shop with a job folder "명함/일반", progress and release folders, and a
 // plate of 300 x 200 with 10 mm margins and a 92 x 52 grid: 3 x 3 cells.
 class CardPlateTest : public ::testing::Test {
@@ -29,25 +45,14 @@ public:
                              shop.mkdir(QStringLiteral("progress")));
         preference.SetFolder(CZelPreference::Folder::Release,
                              shop.mkdir(QStringLiteral("release")));
-        doc.SetContext({&preference, nullptr, &op, nullptr, &pdf, {}, {}});
+        doc.SetContext({.preference = &preference, .op = &op, .pdf = &pdf});
         SetPlate(0, 0);
     }
 
     // A new plate "P1" of these sides and imposition, saved and opened.
     void SetPlate(int paperSide, int imposition) {
-        PlateProperties p;
-        p.jobCode = QStringLiteral("P1");
-        p.userAccount = QStringLiteral("demo");
-        p.width = 300;
-        p.height = 200;
-        p.margin = {10, 10, 10, 10};
-        p.gridWidth = 92;
-        p.gridHeight = 52;
-        p.pressCount = 500;
-        p.paperSideSetting = paperSide;
-        p.turnDirection = imposition;
         doc.Clear();
-        doc.SetProperties(p);
+        doc.SetProperties(CardPlateProperties(paperSide, imposition));
         // Saving and opening binds the plate's folders and job container.
         ASSERT_TRUE(Succeeded(doc.Save(shop.filePath(QStringLiteral("P1.tzmp")))));
         ASSERT_TRUE(Succeeded(doc.Open(shop.filePath(QStringLiteral("P1.tzmp")))));

@@ -151,7 +151,7 @@ TEST_F(DropOrders, TheRealPhaseReportsOrdersAndCases) {
         }
         void End() override { lines << QStringLiteral("end"); }
     } progress;
-    doc.SetContext({&preference, nullptr, &op, &progress, &pdf, {}, {}});
+    doc.SetContext({.preference = &preference, .op = &op, .progress = &progress, .pdf = &pdf});
     CZelJob* e = Order(QStringLiteral("E"), 2, 500);
     ASSERT_EQ(Drop({e}, 50, 50, false), CTesselDoc::DropResult::Placed);
     EXPECT_EQ(

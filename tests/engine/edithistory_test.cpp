@@ -281,7 +281,7 @@ TEST_F(EditHistory, AnOrderAnotherWorkstationTookMeanwhileStaysOff) {
         << op.messages.last().toStdString();
     // The file says what the plate holds.
     CTesselDoc reopened;
-    reopened.SetContext({&preference, nullptr, &op, nullptr, &pdf, {}, {}});
+    reopened.SetContext({.preference = &preference, .op = &op, .pdf = &pdf});
     ASSERT_TRUE(reopened.Open(doc.Path()));
     EXPECT_EQ(reopened.ItemCount(), 2);
 

@@ -79,7 +79,7 @@ protected:
         for (auto& item : items)
             doc.AddItem(std::move(item));
         ASSERT_TRUE(doc.Save(plate));
-        opened.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}, {}});
+        opened.SetContext({.op = &op, .pdf = &pdf});
         ASSERT_TRUE(Succeeded(opened.Open(plate)));
     }
 
@@ -119,7 +119,7 @@ TEST_F(ItemPreviews, MadeOnceAndRemadeWhenTheArtworkChanges) {
     const QDateTime frontTime = QFileInfo(front).lastModified();
     QThread::msleep(1100);
     CTesselDoc again;
-    again.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}, {}});
+    again.SetContext({.op = &op, .pdf = &pdf});
     ASSERT_TRUE(again.Open(plate));
     EXPECT_EQ(again.ItemAt(0)->checksum, item.checksum);
     EXPECT_EQ(QFileInfo(front).lastModified(), frontTime);
@@ -190,7 +190,7 @@ TEST_F(ItemPreviews, EachItemsPreviewsAreMadeWithinItsProgressStep) {
 
     CTesselDoc doc;
     PreviewProgress progress(doc);
-    doc.SetContext({nullptr, nullptr, &op, &progress, &pdf, {}, {}});
+    doc.SetContext({.op = &op, .progress = &progress, .pdf = &pdf});
     ASSERT_TRUE(doc.Open(plate));
     EXPECT_EQ(progress.log, (QStringList{QStringLiteral("begin 작업 파일 로드: P-0001.tzmp 2"),
                                          QStringLiteral("A-1.pdf - 1/1"), QStringLiteral("step 1"),
@@ -238,7 +238,7 @@ TEST_F(ItemPreviews, AnOpenReadsThenPreparesAndReportsEachPhase) {
         ASSERT_TRUE(made.Save(plate));
     }
     CTesselDoc doc;
-    doc.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}});
+    doc.SetContext({.op = &op, .pdf = &pdf});
     RecordingObserver observer(doc);
 
     // Reading gives the plate its items, without previews and without a word.
@@ -277,7 +277,7 @@ TEST_F(ItemPreviews, AnOpenReadsThenPreparesAndReportsEachPhase) {
 
     // Open is both phases, reported once.
     CTesselDoc opened;
-    opened.SetContext({nullptr, nullptr, &op, nullptr, &pdf, {}});
+    opened.SetContext({.op = &op, .pdf = &pdf});
     RecordingObserver openObserver(opened);
     ASSERT_TRUE(opened.Open(plate));
     EXPECT_EQ(openObserver.changes.size(), 1u);

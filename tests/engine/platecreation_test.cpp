@@ -95,7 +95,7 @@ TEST(PlateCreation, WritesANewPlateWithAFreshCode) {
     EXPECT_TRUE(QFileInfo(shop.filePath(QStringLiteral("local/NC261209001"))).isDir());
 
     CTesselDoc doc;
-    doc.SetContext({&preference, nullptr, nullptr, nullptr, nullptr, {}, {}});
+    doc.SetContext({.preference = &preference});
     ASSERT_TRUE(Succeeded(doc.Open(first)));
     const PlateProperties& p = doc.Properties();
     EXPECT_EQ(p.jobCode, QStringLiteral("NC261209001"));

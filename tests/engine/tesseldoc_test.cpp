@@ -47,7 +47,7 @@ public:
             << m_pdf.LoadError().toStdString();
     }
 
-    ShopContext Context() { return {&m_preference, nullptr, nullptr, nullptr, &m_pdf, {}, {}}; }
+    ShopContext Context() { return {.preference = &m_preference, .pdf = &m_pdf}; }
 
     // An order of one 90 x 50 case at 500 sheets: its PDF and its ticket in folder.
     std::unique_ptr<CZelJob> Order(const QString& ordernum, const QString& folder) {

@@ -437,7 +437,7 @@ TEST_F(DocumentFile, LinesWithUnknownColoursAreKeptAndReportedOnce) {
     ASSERT_TRUE(doc.Save(path));
 
     CTesselDoc reopened;
-    reopened.SetContext({nullptr, &colors, &op, nullptr, nullptr, {}, {}});
+    reopened.SetContext({.colors = &colors, .op = &op});
     ASSERT_TRUE(reopened.Open(path));
     EXPECT_EQ(reopened.Lines().size(), 3u);
     ASSERT_EQ(op.messages.size(), 1);
@@ -458,7 +458,7 @@ TEST_F(DocumentFile, ApplyToPresetCopiesThePlatesOwnLines) {
     ASSERT_TRUE(doc.Save(path));
     CTesselDoc reopened;
     ScriptedOperator op;
-    reopened.SetContext({nullptr, nullptr, &op, nullptr, nullptr, {}, {}});
+    reopened.SetContext({.op = &op});
     ASSERT_TRUE(reopened.Open(path));
     ASSERT_TRUE(reopened.ApplyToPreset());
     EXPECT_EQ(op.messages, QStringList{QStringLiteral("프리셋 \"명함 국전\"에 적용되었습니다.")});

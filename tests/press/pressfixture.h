@@ -153,7 +153,7 @@ protected:
             ASSERT_TRUE(made.Save(plate));
         }
         doc = std::make_unique<CTesselDoc>();
-        doc->SetContext({nullptr, &colors, &op, progress, &pdf, {}, {}});
+        doc->SetContext({.colors = &colors, .op = &op, .progress = progress, .pdf = &pdf});
         ASSERT_TRUE(Succeeded(doc->Open(plate)));
     }
 

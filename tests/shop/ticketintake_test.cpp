@@ -1,6 +1,7 @@
 #include "shop/ticketintake.h"
 #include "tests/succeeded.h"
 
+#include "../engine/cardplatefixture.h"
 #include "../engine/scriptedoperator.h"
 #include "../records/recordfiles.h"
 #include "../records/secondfilesystem.h"
@@ -43,22 +44,13 @@ public:
                                                     : progressRoot);
         preference.SetFolder(CZelPreference::Folder::Release, dir.mkdir(QStringLiteral("release")));
         doc.SetContext(Context());
-        PlateProperties p;
-        p.jobCode = QStringLiteral("P1");
-        p.userAccount = QStringLiteral("demo");
-        p.width = 300;
-        p.height = 200;
-        p.margin = {10, 10, 10, 10};
-        p.gridWidth = 92;
-        p.gridHeight = 52;
-        p.pressCount = 500;
-        doc.SetProperties(p);
+        doc.SetProperties(CardPlateProperties());
         platePath = dir.filePath(QStringLiteral("P1.tzmp"));
-        EXPECT_TRUE(doc.Save(platePath));
+        EXPECT_TRUE(Succeeded(doc.Save(platePath)));
         EXPECT_TRUE(Succeeded(doc.Open(platePath)));
     }
 
-    ShopContext Context() { return {&preference, nullptr, &op, nullptr, &pdf, {}}; }
+    ShopContext Context() { return {.preference = &preference, .op = &op, .pdf = &pdf}; }
 
     // An order in a job folder: its ticket and a PDF of one 90 x 50 page per case.
     QString Order(const char* order, int pcases = 1, const char* sheets = "500",
