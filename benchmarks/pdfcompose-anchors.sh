@@ -17,7 +17,9 @@
 #   T5 / T5a  the 40 previews in one call, on every processor vs on one
 #
 # Each measurement: one warm-up run, then RUNS (5) timed runs taken
-# round-robin. Wall time from bash's EPOCHREALTIME around /usr/bin/time -v.
+# round-robin. Wall time from bash's EPOCHREALTIME around /usr/bin/time -v,
+# CPU time (user + system, children included) from /usr/bin/time: load on a
+# shared machine stretches the wall time far more than the CPU time.
 # Env: RUNS, BUILD_DIR (default: build beside this folder).
 # Needs: qpdf, poppler-utils, time; ghostscript for the workload;
 # libpodofo-utils for the podofoimpose anchor.
@@ -68,7 +70,7 @@ measure() {   # ID UNITS -- argv...
   declare -g -a "ARGV_$NA=()"; local -n av=ARGV_$NA; av=("$@")
   IDS+=("$id"); declare -g "UNITS_$NA=$units"; NA=$((NA + 1))
 }
-printf 'id\trun\twall_s\tmaxrss_kb\n' > "$O/raw.tsv"
+printf 'id\trun\twall_s\tmaxrss_kb\tcpu_s\n' > "$O/raw.tsv"
 run_rounds() {
   local i r t0 t1
   for ((r = 1; r <= RUNS; r++)); do
@@ -78,7 +80,8 @@ run_rounds() {
       /usr/bin/time -v -o "$O/logs/time" "${av[@]}" < /dev/null > /dev/null 2>> "$O/logs/${IDS[$i]}.err"
       t1=$EPOCHREALTIME
       awk -v id="${IDS[$i]}" -v r="$r" -v t0="$t0" -v t1="$t1" -F': ' '
-        /Maximum resident set size/ { rss = $2 } END { printf "%s\t%d\t%.6f\t%d\n", id, r, t1 - t0, rss }' \
+        /Maximum resident set size/ { rss = $2 } /User time|System time/ { cpu += $2 }
+        END { printf "%s\t%d\t%.6f\t%d\t%.3f\n", id, r, t1 - t0, rss, cpu }' \
         "$O/logs/time" >> "$O/raw.tsv"
     done
   done
@@ -104,14 +107,17 @@ run_rounds
 SUMMARY=$O/summary.tsv
 awk -F'\t' -v units="$(for ((i = 0; i < NA; i++)); do v=UNITS_$i; printf '%s=%s,' "${IDS[$i]}" "${!v}"; done)" '
   BEGIN { n = split(units, a, ","); for (i = 1; i <= n; i++) { split(a[i], kv, "="); u[kv[1]] = kv[2] } }
-  NR > 1 { k = $1; c[k]++; w[k, c[k]] = $3; if ($4 > m[k]) m[k] = $4 }
+  function median(a, n,   i, j, t) {
+    for (i = 1; i <= n; i++) for (j = i + 1; j <= n; j++) if (a[j] < a[i]) { t = a[i]; a[i] = a[j]; a[j] = t }
+    return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+  }
+  NR > 1 { k = $1; c[k]++; w[k, c[k]] = $3; p[k, c[k]] = $5; if ($4 > m[k]) m[k] = $4 }
   END {
-    print "id\tmedian_ms\tmin_ms\tmax_ms\tms_per_unit\tpeak_rss_mb"
+    print "id\tmedian_ms\tmin_ms\tmax_ms\tms_per_unit\tcpu_ms\tcpu_ms_per_unit\tpeak_rss_mb"
     for (k in c) {
-      for (i = 1; i <= c[k]; i++) v[i] = w[k, i]
-      for (i = 1; i <= c[k]; i++) for (j = i + 1; j <= c[k]; j++) if (v[j] < v[i]) { t = v[i]; v[i] = v[j]; v[j] = t }
-      md = c[k] % 2 ? v[(c[k] + 1) / 2] : (v[c[k] / 2] + v[c[k] / 2 + 1]) / 2
-      printf "%s\t%.1f\t%.1f\t%.1f\t%.2f\t%.1f\n", k, 1000 * md, 1000 * v[1], 1000 * v[c[k]], 1000 * md / u[k], m[k] / 1024
+      for (i = 1; i <= c[k]; i++) { v[i] = w[k, i]; q[i] = p[k, i] }
+      md = median(v, c[k]); cm = median(q, c[k])
+      printf "%s\t%.1f\t%.1f\t%.1f\t%.2f\t%.1f\t%.2f\t%.1f\n", k, 1000 * md, 1000 * v[1], 1000 * v[c[k]], 1000 * md / u[k], 1000 * cm, 1000 * cm / u[k], m[k] / 1024
     }
   }' "$O/raw.tsv" | { read -r h; echo "$h"; sort; } > "$SUMMARY"
 
@@ -119,8 +125,8 @@ CARD_BYTES=$(cat "${CARDS[@]}" | wc -c)
 SHEET=$(stat -c %s "$O/T1-sheet40.pdf")
 R40=$(stat -c %s "$O/T2-repeat40.pdf"); R1=$(stat -c %s "$O/T2a-repeat1.pdf")
 ratio() { # ID-OF-TESSEL ID-OF-ANCHOR
-  awk -F'\t' -v t="$1" -v a="$2" '$1 == t { x = $5 } $1 == a { y = $5 }
-    END { if (x && y) printf "%s / %s: %.2f x\n", t, a, x / y }' "$SUMMARY"
+  awk -F'\t' -v t="$1" -v a="$2" '$1 == t { x = $5; xc = $7 } $1 == a { y = $5; yc = $7 }
+    END { if (x && y) printf "%s / %s: %.2f x wall, %.2f x CPU\n", t, a, x / y, yc ? xc / yc : 0 }' "$SUMMARY"
 }
 for f in "$O"/*.pdf; do qpdf --check "$f" > /dev/null || echo "qpdf --check failed: $f" >&2; done
 {

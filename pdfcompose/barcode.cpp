@@ -3,6 +3,7 @@
 #include "deflate.h"
 #include "failure.h"
 #include "geometry.h"
+#include "lazylibrary.h"
 #include "outputfile.h"
 #include "pdfwrite.h"
 
@@ -15,6 +16,28 @@
 #include <memory>
 
 namespace pdfcompose {
+namespace {
+
+// The barcode encoder, loaded with the first barcode.
+struct Zint {
+    LazyLibrary library{"libzint.so.2.11"};
+    const decltype(&::ZBarcode_Create) create =
+        library.Function<decltype(&::ZBarcode_Create)>("ZBarcode_Create");
+    const decltype(&::ZBarcode_Delete) destroy =
+        library.Function<decltype(&::ZBarcode_Delete)>("ZBarcode_Delete");
+    const decltype(&::ZBarcode_Encode) encode =
+        library.Function<decltype(&::ZBarcode_Encode)>("ZBarcode_Encode");
+    const decltype(&::ZBarcode_Buffer_Vector) vector =
+        library.Function<decltype(&::ZBarcode_Buffer_Vector)>("ZBarcode_Buffer_Vector");
+
+    // Loaded once; a failed load is tried again on the next call.
+    static const Zint& Get() {
+        static const Zint loaded;
+        return loaded;
+    }
+};
+
+} // namespace
 
 void Barcode::WritePdf(const std::string& path, const std::string& text, double width,
                        double height, int kind) {
@@ -25,18 +48,19 @@ void Barcode::WritePdf(const std::string& path, const std::string& text, double 
         throw Failure("a barcode must be 1 to 5080 mm wide and high");
     if (text.empty())
         throw Failure("no text to encode");
-    std::unique_ptr<zint_symbol, void (*)(zint_symbol*)> symbol(ZBarcode_Create(), ZBarcode_Delete);
+    const Zint& zint = Zint::Get();
+    std::unique_ptr<zint_symbol, void (*)(zint_symbol*)> symbol(zint.create(), zint.destroy);
     if (!symbol)
         throw Failure("out of memory");
     symbol->symbology = BARCODE_CODE128;
     symbol->input_mode = UNICODE_MODE;
     symbol->show_hrt = 0;
     const int encoded =
-        ZBarcode_Encode(symbol.get(), reinterpret_cast<const unsigned char*>(text.data()),
-                        static_cast<int>(text.size()));
+        zint.encode(symbol.get(), reinterpret_cast<const unsigned char*>(text.data()),
+                    static_cast<int>(text.size()));
     if (encoded >= ZINT_ERROR)
         throw Failure("cannot encode \"" + text + "\" as Code 128: " + symbol->errtxt);
-    if (ZBarcode_Buffer_Vector(symbol.get(), 0) >= ZINT_ERROR || !symbol->vector ||
+    if (zint.vector(symbol.get(), 0) >= ZINT_ERROR || !symbol->vector ||
         symbol->vector->width <= 0 || symbol->vector->height <= 0)
         throw Failure(std::string("cannot draw the barcode: ") + symbol->errtxt);
 

@@ -432,7 +432,7 @@ void ComposedDocument::Rect(double x, double y, double width, double height, dou
                  FormatNumber(MmToPt(std::fabs(height))) + " re " + paint + "\nQ\n";
 }
 
-void ComposedDocument::Complete() {
+void ComposedDocument::Complete(bool shareResources) {
     if (m_pageOpen)
         throw Failure("a page is still open");
     if (m_pageCount == 0)
@@ -440,19 +440,20 @@ void ComposedDocument::Complete() {
     AdoptPlacedFonts();
     for (auto& [face, font] : m_embedded)
         font.first->Finish();
-    ShareIdenticalResources(m_pdf);
+    if (shareResources)
+        ShareIdenticalResources(m_pdf);
     m_optionalContent.WriteTo(m_pdf);
 }
 
 void ComposedDocument::Finish() {
     if (!m_output)
         throw Failure("the document is composed in memory");
-    Complete();
+    Complete(true);
     WritePdf(m_pdf, *m_output, m_version);
 }
 
 std::string ComposedDocument::Bytes() {
-    Complete();
+    Complete(false);
     return WritePdfBytes(m_pdf, m_version);
 }
 

@@ -55,7 +55,9 @@ public:
     // Writes and renames the document; throws Failure (the target is then
     // left as it was).
     void Finish();
-    // The finished document's bytes (a document composed in memory).
+    // The finished document's bytes (a document composed in memory), to be
+    // rendered and dropped: identical resources are not looked for, as they
+    // would only make the bytes smaller.
     std::string Bytes();
 
 private:
@@ -71,7 +73,7 @@ private:
     EmbeddedFont& Font(FontFace& face);
     std::pair<std::unique_ptr<EmbeddedFont>, std::string>& Embedded(FontFace& face);
     void AdoptPlacedFonts();
-    void Complete();
+    void Complete(bool shareResources);
 
     std::unique_ptr<OutputFile> m_output;
     std::function<FontResolver&()> m_fonts;

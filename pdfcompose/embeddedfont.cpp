@@ -3,6 +3,7 @@
 #include "deflate.h"
 #include "failure.h"
 #include "geometry.h"
+#include "lazylibrary.h"
 
 #include <hb-subset.h>
 
@@ -80,39 +81,84 @@ std::string EmbeddedFont::ToUnicode() const {
     return cmap;
 }
 
+namespace {
+
+// The font subsetter, loaded when the first font is embedded.
+struct HarfBuzz {
+    LazyLibrary library{"libharfbuzz-subset.so.0"};
+    const decltype(&::hb_blob_create_from_file_or_fail) blob_create_from_file_or_fail =
+        library.Function<decltype(&::hb_blob_create_from_file_or_fail)>(
+            "hb_blob_create_from_file_or_fail");
+    const decltype(&::hb_face_create) face_create =
+        library.Function<decltype(&::hb_face_create)>("hb_face_create");
+    const decltype(&::hb_blob_destroy) blob_destroy =
+        library.Function<decltype(&::hb_blob_destroy)>("hb_blob_destroy");
+    const decltype(&::hb_subset_input_create_or_fail) subset_input_create_or_fail =
+        library.Function<decltype(&::hb_subset_input_create_or_fail)>(
+            "hb_subset_input_create_or_fail");
+    const decltype(&::hb_face_destroy) face_destroy =
+        library.Function<decltype(&::hb_face_destroy)>("hb_face_destroy");
+    const decltype(&::hb_subset_input_glyph_set) subset_input_glyph_set =
+        library.Function<decltype(&::hb_subset_input_glyph_set)>("hb_subset_input_glyph_set");
+    const decltype(&::hb_set_add) set_add = library.Function<decltype(&::hb_set_add)>("hb_set_add");
+    const decltype(&::hb_subset_input_set_flags) subset_input_set_flags =
+        library.Function<decltype(&::hb_subset_input_set_flags)>("hb_subset_input_set_flags");
+    const decltype(&::hb_subset_input_set) subset_input_set =
+        library.Function<decltype(&::hb_subset_input_set)>("hb_subset_input_set");
+    const decltype(&::hb_tag_from_string) tag_from_string =
+        library.Function<decltype(&::hb_tag_from_string)>("hb_tag_from_string");
+    const decltype(&::hb_subset_or_fail) subset_or_fail =
+        library.Function<decltype(&::hb_subset_or_fail)>("hb_subset_or_fail");
+    const decltype(&::hb_subset_input_destroy) subset_input_destroy =
+        library.Function<decltype(&::hb_subset_input_destroy)>("hb_subset_input_destroy");
+    const decltype(&::hb_face_reference_blob) face_reference_blob =
+        library.Function<decltype(&::hb_face_reference_blob)>("hb_face_reference_blob");
+    const decltype(&::hb_blob_get_data) blob_get_data =
+        library.Function<decltype(&::hb_blob_get_data)>("hb_blob_get_data");
+
+    // Loaded once; a failed load is tried again on the next call.
+    static const HarfBuzz& Get() {
+        static const HarfBuzz loaded;
+        return loaded;
+    }
+};
+
+} // namespace
+
 void EmbeddedFont::Finish() {
-    hb_blob_t* blob = hb_blob_create_from_file_or_fail(m_face.Path().c_str());
+    const HarfBuzz& hb = HarfBuzz::Get();
+    hb_blob_t* blob = hb.blob_create_from_file_or_fail(m_face.Path().c_str());
     if (!blob)
         throw Failure("cannot read the font " + m_face.Path());
-    hb_face_t* source = hb_face_create(blob, static_cast<unsigned>(m_face.Index()));
-    hb_blob_destroy(blob);
-    hb_subset_input_t* input = hb_subset_input_create_or_fail();
+    hb_face_t* source = hb.face_create(blob, static_cast<unsigned>(m_face.Index()));
+    hb.blob_destroy(blob);
+    hb_subset_input_t* input = hb.subset_input_create_or_fail();
     if (!input) {
-        hb_face_destroy(source);
+        hb.face_destroy(source);
         throw Failure("cannot subset the font " + m_face.Path());
     }
-    hb_set_t* glyphs = hb_subset_input_glyph_set(input);
-    hb_set_add(glyphs, 0);
+    hb_set_t* glyphs = hb.subset_input_glyph_set(input);
+    hb.set_add(glyphs, 0);
     for (const auto& [glyph, cp] : m_glyphs)
-        hb_set_add(glyphs, glyph);
+        hb.set_add(glyphs, glyph);
     // Codes are glyph ids, so the ids stay as they are; a PDF needs no
     // hinting, layout or glyph-name tables.
-    hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
-    hb_set_t* drop = hb_subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
+    hb.subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_NO_HINTING);
+    hb_set_t* drop = hb.subset_input_set(input, HB_SUBSET_SETS_DROP_TABLE_TAG);
     for (const char* tag :
          {"GSUB", "GPOS", "GDEF", "BASE", "JSTF", "kern", "morx", "vhea", "vmtx", "VORG"})
-        hb_set_add(drop, hb_tag_from_string(tag, 4));
-    hb_face_t* subset = hb_subset_or_fail(source, input);
-    hb_subset_input_destroy(input);
-    hb_face_destroy(source);
+        hb.set_add(drop, hb.tag_from_string(tag, 4));
+    hb_face_t* subset = hb.subset_or_fail(source, input);
+    hb.subset_input_destroy(input);
+    hb.face_destroy(source);
     if (!subset)
         throw Failure("cannot subset the font " + m_face.Path());
-    hb_blob_t* subsetBlob = hb_face_reference_blob(subset);
+    hb_blob_t* subsetBlob = hb.face_reference_blob(subset);
     unsigned length = 0;
-    const char* data = hb_blob_get_data(subsetBlob, &length);
+    const char* data = hb.blob_get_data(subsetBlob, &length);
     std::string fontData(data ? data : "", length);
-    hb_blob_destroy(subsetBlob);
-    hb_face_destroy(subset);
+    hb.blob_destroy(subsetBlob);
+    hb.face_destroy(subset);
     if (fontData.empty())
         throw Failure("cannot subset the font " + m_face.Path());
 

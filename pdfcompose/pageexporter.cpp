@@ -72,6 +72,14 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
     std::vector<std::string> reasons(requests.size());
     const std::vector<RenderChild*> children =
         session.Renderers(std::min<int>(workers, std::max<int>(1, int(requests.size()))));
+    // The children get their renderer ready while the first pages are
+    // composed; one that cannot start is reported when it is handed a page.
+    for (RenderChild* child : children) {
+        try {
+            child->Launch();
+        } catch (const Failure&) {
+        }
+    }
     std::vector<size_t> working(children.size()); // the request each busy child renders
     size_t next = 0;
     auto finish = [&](size_t child) {

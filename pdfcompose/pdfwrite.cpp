@@ -26,7 +26,7 @@ std::string PdfVersion::Text() const {
 
 namespace {
 
-void Write(QPDF& pdf, Pipeline& sink, const PdfVersion& version, bool force,
+void Write(QPDF& pdf, Pipeline& sink, const PdfVersion& version, bool force, bool digestID,
            const std::string& target) {
     try {
         QPDFWriter writer(pdf);
@@ -37,7 +37,10 @@ void Write(QPDF& pdf, Pipeline& sink, const PdfVersion& version, bool force,
             writer.forcePDFVersion(version.Text(), version.extensionLevel);
         else
             writer.setMinimumPDFVersion(version.Text(), version.extensionLevel);
-        writer.setDeterministicID(true);
+        if (digestID)
+            writer.setDeterministicID(true);
+        else
+            writer.setStaticID(true);
         writer.write();
     } catch (const Failure&) {
         throw;
@@ -49,13 +52,13 @@ void Write(QPDF& pdf, Pipeline& sink, const PdfVersion& version, bool force,
 } // namespace
 
 void WritePdf(QPDF& pdf, OutputFile& output, const PdfVersion& version, bool force) {
-    Write(pdf, output.Sink(), version, force, output.Target());
+    Write(pdf, output.Sink(), version, force, true, output.Target());
     output.Commit();
 }
 
 std::string WritePdfBytes(QPDF& pdf, const PdfVersion& version) {
     Pl_Buffer buffer("composed page");
-    Write(pdf, buffer, version, false, "a page in memory");
+    Write(pdf, buffer, version, false, false, "a page in memory");
     std::unique_ptr<Buffer> bytes(buffer.getBuffer());
     return std::string(reinterpret_cast<const char*>(bytes->getBuffer()), bytes->getSize());
 }

@@ -25,7 +25,8 @@ struct PdfVersion {
 // recompressed; the library compresses what it makes itself). force: declare
 // exactly `version` instead of at least it. Throws Failure.
 void WritePdf(QPDF& pdf, OutputFile& output, const PdfVersion& version, bool force = false);
-// The same, into memory.
+// The same, into memory, for a page that is rendered and dropped: its /ID
+// is fixed instead of a digest of every byte.
 std::string WritePdfBytes(QPDF& pdf, const PdfVersion& version);
 
 } // namespace pdfcompose

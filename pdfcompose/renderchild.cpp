@@ -22,6 +22,7 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace pdfcompose {
 namespace {
@@ -125,6 +126,29 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
     }
 }
 
+// The smallest page there is, rendered once when the child starts: poppler
+// reads its tables and the renderer sets itself up before the first real
+// page arrives.
+std::string BlankPage() {
+    std::string pdf = "%PDF-1.4\n";
+    std::vector<size_t> offsets;
+    for (const char* object :
+         {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+          "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 1 1] >>"}) {
+        offsets.push_back(pdf.size());
+        pdf += std::to_string(offsets.size()) + " 0 obj\n" + object + "\nendobj\n";
+    }
+    const size_t xref = pdf.size();
+    pdf += "xref\n0 4\n0000000000 65535 f \n";
+    for (size_t offset : offsets) {
+        char entry[32];
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+        pdf += entry;
+    }
+    pdf += "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
 [[noreturn]] void ServeJobs(int fd) {
     poppler::set_debug_error_function(Silence, nullptr);
     struct rlimit core = {0, 0};
@@ -134,7 +158,9 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
     // The last page's document stays open until the next one is: poppler
     // sets up its global tables when a first document opens and drops them
     // when the last one closes, which would cost every page again.
-    std::unique_ptr<PageToRender> previous;
+    std::unique_ptr<PageToRender> previous = std::make_unique<PageToRender>();
+    previous->pdf = BlankPage();
+    RenderPage(*previous, JobHeader{previous->pdf.size(), 72, 100, 0, 0});
     for (;;) {
         JobHeader job;
         if (!ReadAll(fd, &job, sizeof job))
@@ -166,6 +192,11 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
 
 RenderChild::~RenderChild() {
     Stop();
+}
+
+void RenderChild::Launch() {
+    if (m_pid < 0)
+        Start();
 }
 
 void RenderChild::Start() {

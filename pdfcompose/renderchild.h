@@ -27,6 +27,10 @@ public:
     RenderChild(const RenderChild&) = delete;
     RenderChild& operator=(const RenderChild&) = delete;
 
+    // Starts the child when there is none, so that it readies the renderer
+    // while the caller composes the first page; throws Failure when no
+    // child can be started.
+    void Launch();
     // Hands the job to the child, started when there is none; throws Failure
     // when no child can be started.
     void Send(Job job);
