@@ -20,7 +20,7 @@ namespace {
 
 // The barcode encoder, loaded with the first barcode.
 struct Zint {
-    LazyLibrary library{"libzint.so.2.11"};
+    LazyLibrary library{TESSEL_ZINT_SONAME};
     const decltype(&::ZBarcode_Create) create =
         library.Function<decltype(&::ZBarcode_Create)>("ZBarcode_Create");
     const decltype(&::ZBarcode_Delete) destroy =

@@ -85,7 +85,7 @@ namespace {
 
 // The font subsetter, loaded when the first font is embedded.
 struct HarfBuzz {
-    LazyLibrary library{"libharfbuzz-subset.so.0"};
+    LazyLibrary library{TESSEL_HARFBUZZ_SUBSET_SONAME};
     const decltype(&::hb_blob_create_from_file_or_fail) blob_create_from_file_or_fail =
         library.Function<decltype(&::hb_blob_create_from_file_or_fail)>(
             "hb_blob_create_from_file_or_fail");
