@@ -21,14 +21,10 @@ namespace {
 // The barcode encoder, loaded with the first barcode.
 struct Zint {
     LazyLibrary library{TESSEL_ZINT_SONAME};
-    const decltype(&::ZBarcode_Create) create =
-        library.Function<decltype(&::ZBarcode_Create)>("ZBarcode_Create");
-    const decltype(&::ZBarcode_Delete) destroy =
-        library.Function<decltype(&::ZBarcode_Delete)>("ZBarcode_Delete");
-    const decltype(&::ZBarcode_Encode) encode =
-        library.Function<decltype(&::ZBarcode_Encode)>("ZBarcode_Encode");
-    const decltype(&::ZBarcode_Buffer_Vector) vector =
-        library.Function<decltype(&::ZBarcode_Buffer_Vector)>("ZBarcode_Buffer_Vector");
+    PDFCOMPOSE_LAZY_FUNCTION(create, ZBarcode_Create);
+    PDFCOMPOSE_LAZY_FUNCTION(destroy, ZBarcode_Delete);
+    PDFCOMPOSE_LAZY_FUNCTION(encode, ZBarcode_Encode);
+    PDFCOMPOSE_LAZY_FUNCTION(vector, ZBarcode_Buffer_Vector);
 
     // Loaded once; a failed load is tried again on the next call.
     static const Zint& Get() {

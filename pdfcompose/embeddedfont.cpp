@@ -86,35 +86,20 @@ namespace {
 // The font subsetter, loaded when the first font is embedded.
 struct HarfBuzz {
     LazyLibrary library{TESSEL_HARFBUZZ_SUBSET_SONAME};
-    const decltype(&::hb_blob_create_from_file_or_fail) blob_create_from_file_or_fail =
-        library.Function<decltype(&::hb_blob_create_from_file_or_fail)>(
-            "hb_blob_create_from_file_or_fail");
-    const decltype(&::hb_face_create) face_create =
-        library.Function<decltype(&::hb_face_create)>("hb_face_create");
-    const decltype(&::hb_blob_destroy) blob_destroy =
-        library.Function<decltype(&::hb_blob_destroy)>("hb_blob_destroy");
-    const decltype(&::hb_subset_input_create_or_fail) subset_input_create_or_fail =
-        library.Function<decltype(&::hb_subset_input_create_or_fail)>(
-            "hb_subset_input_create_or_fail");
-    const decltype(&::hb_face_destroy) face_destroy =
-        library.Function<decltype(&::hb_face_destroy)>("hb_face_destroy");
-    const decltype(&::hb_subset_input_glyph_set) subset_input_glyph_set =
-        library.Function<decltype(&::hb_subset_input_glyph_set)>("hb_subset_input_glyph_set");
-    const decltype(&::hb_set_add) set_add = library.Function<decltype(&::hb_set_add)>("hb_set_add");
-    const decltype(&::hb_subset_input_set_flags) subset_input_set_flags =
-        library.Function<decltype(&::hb_subset_input_set_flags)>("hb_subset_input_set_flags");
-    const decltype(&::hb_subset_input_set) subset_input_set =
-        library.Function<decltype(&::hb_subset_input_set)>("hb_subset_input_set");
-    const decltype(&::hb_tag_from_string) tag_from_string =
-        library.Function<decltype(&::hb_tag_from_string)>("hb_tag_from_string");
-    const decltype(&::hb_subset_or_fail) subset_or_fail =
-        library.Function<decltype(&::hb_subset_or_fail)>("hb_subset_or_fail");
-    const decltype(&::hb_subset_input_destroy) subset_input_destroy =
-        library.Function<decltype(&::hb_subset_input_destroy)>("hb_subset_input_destroy");
-    const decltype(&::hb_face_reference_blob) face_reference_blob =
-        library.Function<decltype(&::hb_face_reference_blob)>("hb_face_reference_blob");
-    const decltype(&::hb_blob_get_data) blob_get_data =
-        library.Function<decltype(&::hb_blob_get_data)>("hb_blob_get_data");
+    PDFCOMPOSE_LAZY_FUNCTION(blob_create_from_file_or_fail, hb_blob_create_from_file_or_fail);
+    PDFCOMPOSE_LAZY_FUNCTION(face_create, hb_face_create);
+    PDFCOMPOSE_LAZY_FUNCTION(blob_destroy, hb_blob_destroy);
+    PDFCOMPOSE_LAZY_FUNCTION(subset_input_create_or_fail, hb_subset_input_create_or_fail);
+    PDFCOMPOSE_LAZY_FUNCTION(face_destroy, hb_face_destroy);
+    PDFCOMPOSE_LAZY_FUNCTION(subset_input_glyph_set, hb_subset_input_glyph_set);
+    PDFCOMPOSE_LAZY_FUNCTION(set_add, hb_set_add);
+    PDFCOMPOSE_LAZY_FUNCTION(subset_input_set_flags, hb_subset_input_set_flags);
+    PDFCOMPOSE_LAZY_FUNCTION(subset_input_set, hb_subset_input_set);
+    PDFCOMPOSE_LAZY_FUNCTION(tag_from_string, hb_tag_from_string);
+    PDFCOMPOSE_LAZY_FUNCTION(subset_or_fail, hb_subset_or_fail);
+    PDFCOMPOSE_LAZY_FUNCTION(subset_input_destroy, hb_subset_input_destroy);
+    PDFCOMPOSE_LAZY_FUNCTION(face_reference_blob, hb_face_reference_blob);
+    PDFCOMPOSE_LAZY_FUNCTION(blob_get_data, hb_blob_get_data);
 
     // Loaded once; a failed load is tried again on the next call.
     static const HarfBuzz& Get() {

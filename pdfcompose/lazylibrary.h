@@ -34,3 +34,9 @@ private:
 };
 
 } // namespace pdfcompose
+
+// In a struct that holds a LazyLibrary called `library`: the member `member`,
+// the library's function `function` with the type its header declares, so the
+// name looked up and the type called can never differ.
+#define PDFCOMPOSE_LAZY_FUNCTION(member, function)                                                 \
+    const decltype(&::function) member = library.Function<decltype(&::function)>(#function)
