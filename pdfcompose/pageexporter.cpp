@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <poll.h>
@@ -21,9 +22,10 @@
 namespace pdfcompose {
 namespace {
 
-// Checks the request and composes the page to render, as a composed
-// document places it: what prints is what shows.
-RenderChild::Job Prepare(PDFLibSession& session, const PageExporter::Request& request) {
+// Checks the request: the child is asked to render the source's page as it
+// is, and is sent the composed page when it answers that the page changes
+// in composing.
+RenderChild::Job Prepare(const PageExporter::Request& request) {
     if (request.image.empty())
         throw Failure("no image file given");
     if (request.dpi < 1 || request.dpi > 2400)
@@ -39,14 +41,27 @@ RenderChild::Job Prepare(PDFLibSession& session, const PageExporter::Request& re
     job.quality = request.quality;
     job.seconds = request.seconds > 0 ? request.seconds : limits::kRenderSeconds;
     job.megabytes = request.megabytes > 0 ? request.megabytes : limits::kRenderMegabytes;
+    job.page = request.page;
+    // The child keeps the folder it started in.
+    job.source = request.pdf;
+    if (!job.source.empty() && job.source[0] != '/') {
+        std::error_code error;
+        job.source = (std::filesystem::current_path(error) / job.source).string();
+    }
+    if (request.page < 1 || request.pdf.empty())
+        job.page = 0; // composing gives the reason
+    return job;
+}
 
+// The page as a composed document places it: what prints is what shows.
+void Compose(PDFLibSession& session, const PageExporter::Request& request, RenderChild::Job& job) {
     std::shared_ptr<PdfSource> source = session.Source(request.pdf);
     const PageBox& box = source->Box(request.page);
     const double widthPt = box.ShownWidthPt(), heightPt = box.ShownHeightPt();
-    job.pixels = std::ceil(widthPt / 72 * request.dpi) * std::ceil(heightPt / 72 * request.dpi);
+    job.pixels = std::ceil(widthPt / 72 * job.dpi) * std::ceil(heightPt / 72 * job.dpi);
     if (job.pixels > limits::kRenderPixels)
         throw Failure(request.pdf + ": page " + std::to_string(request.page) + " at " +
-                      std::to_string(request.dpi) + " dpi would have " +
+                      std::to_string(job.dpi) + " dpi would have " +
                       std::to_string(static_cast<long long>(job.pixels / 1e6)) +
                       " million pixels; at most " +
                       std::to_string(static_cast<long long>(limits::kRenderPixels / 1e6)) +
@@ -58,7 +73,7 @@ RenderChild::Job Prepare(PDFLibSession& session, const PageExporter::Request& re
     page.PlacePage(request.pdf, request.page, 0, 0, PtToMm(widthPt), PtToMm(heightPt), 0, 1, 0);
     page.EndPage();
     job.pdf = page.Bytes();
-    return job;
+    job.page = 0;
 }
 
 std::string Reason(const PageExporter::Request& request, const std::string& why) {
@@ -80,17 +95,29 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
         } catch (const Failure&) {
         }
     }
-    std::vector<size_t> working(children.size()); // the request each busy child renders
+    std::vector<size_t> working(children.size());        // the request each busy child renders
+    std::vector<RenderChild::Job> sent(children.size()); // and its job, kept to compose it
     size_t next = 0;
     auto finish = [&](size_t child) {
         const Request& request = requests[working[child]];
-        std::string jpeg;
+        std::optional<std::string> answer;
         try {
-            jpeg = children[child]->Answer();
+            answer = children[child]->Answer();
         } catch (const Failure& failure) {
             reasons[working[child]] = Reason(request, failure.what());
             return;
         }
+        if (!answer) {
+            // The page changes in composing: the same child renders it composed.
+            try {
+                Compose(session, request, sent[child]);
+                children[child]->Send(sent[child]);
+            } catch (const Failure& failure) {
+                reasons[working[child]] = failure.what();
+            }
+            return;
+        }
+        const std::string& jpeg = *answer;
         try {
             OutputFile output(request.image);
             output.Write(jpeg.data(), jpeg.size());
@@ -100,38 +127,22 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
             reasons[working[child]] = failure.what();
         }
     };
-    // The next page, composed while the children render, so that an idle
-    // child is handed its page at once.
-    std::optional<RenderChild::Job> ready;
-    size_t readyIndex = 0;
-    auto prepareNext = [&] {
-        for (; !ready && next < requests.size(); ++next) {
-            try {
-                ready = Prepare(session, requests[next]);
-                readyIndex = next;
-            } catch (const Failure& failure) {
-                reasons[next] = failure.what();
-            }
-        }
-    };
     for (;;) {
         // Idle children take the next pages, in the order asked.
-        for (size_t c = 0; c < children.size(); ++c) {
+        for (size_t c = 0; c < children.size() && next < requests.size(); ++c) {
             if (children[c]->Busy())
                 continue;
-            prepareNext();
-            if (!ready)
-                break;
-            RenderChild::Job job = std::move(*ready);
-            ready.reset();
+            const size_t index = next++;
             try {
-                children[c]->Send(std::move(job));
-                working[c] = readyIndex;
+                sent[c] = Prepare(requests[index]);
+                working[c] = index;
+                if (sent[c].page == 0)
+                    Compose(session, requests[index], sent[c]);
+                children[c]->Send(sent[c]);
             } catch (const Failure& failure) {
-                reasons[readyIndex] = failure.what();
+                reasons[index] = failure.what();
             }
         }
-        prepareNext();
         std::vector<pollfd> waits;
         std::vector<size_t> waiting;
         auto soonest = std::chrono::steady_clock::time_point::max();
@@ -143,9 +154,9 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
             soonest = std::min(soonest, children[c]->Deadline());
         }
         if (waits.empty()) {
-            if (!ready)
+            if (next >= requests.size())
                 break;
-            continue; // a page is ready and every child idle: hand it out
+            continue; // every child idle: hand out the next pages
         }
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                               soonest - std::chrono::steady_clock::now())

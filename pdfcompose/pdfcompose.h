@@ -98,7 +98,12 @@ typedef struct PDFLibImageRequest {
  * prints (what PDFLibComposePlacePDIDocW places). A rendering that needs
  * more time or memory than the request allows, or an image of more than 64
  * million pixels, is refused with a reason. The image is renamed into place
- * whole but not waited for on disk: a preview is made again when lost. */
+ * whole but not waited for on disk: a preview is made again when lost.
+ * A page that composing would not change (no annotations, layers, form,
+ * /UserUnit or encryption, nothing repaired) is rendered from its file as it
+ * is, and only that page is read: damage elsewhere in the file is found when
+ * the file is placed or checked. Any other page is read and checked as
+ * PDFLibComposePlacePDIDocW reads it. */
 PDFCOMPOSE_API int PDFLibExportPageImageW(PDFLIB_HANDLE handle, const PDFLibImageRequest* request);
 /* Renders count pages as PDFLibExportPageImageW renders each, up to workers
  * at once (0: as many as the machine has processors), each in a process of

@@ -3,23 +3,33 @@
 #include "failure.h"
 #include "geometry.h"
 #include "jpegfile.h"
+#include "readlimits.h"
 
-#include <poppler-document.h>
-#include <poppler-global.h>
-#include <poppler-image.h>
-#include <poppler-page-renderer.h>
-#include <poppler-page.h>
+#include <Catalog.h>
+#include <Error.h>
+#include <GlobalParams.h>
+#include <Object.h>
+#include <PDFDoc.h>
+#include <Page.h>
+#include <SplashOutputDev.h>
+#include <Stream.h>
+#include <goo/gfile.h>
+#include <splash/SplashBitmap.h>
 
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <new>
+#include <set>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -31,13 +41,19 @@ namespace {
 // the renderer keeps from page to page stays bounded.
 constexpr int kJobsPerChild = 200;
 
+// page 0: the bytes that follow are a one-page PDF; otherwise they are the
+// path of a source file, and this its page to render as it is.
 struct JobHeader {
     uint64_t size;
-    int32_t dpi, quality;
+    int32_t dpi, quality, page;
     double megabytes, pixels;
 };
 
-void Silence(const std::string&, void*) {}
+// What the renderer complained of while reading and drawing the current page.
+int g_complaints = 0;
+void Complain(ErrorCategory, Goffset, const char*) {
+    ++g_complaints;
+}
 
 bool ReadAll(int fd, void* data, size_t size) {
     char* bytes = static_cast<char*>(data);
@@ -80,43 +96,145 @@ unsigned long long AddressSpaceBytes() {
     return pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
 }
 
-// A page to render: its document reads the bytes in place.
+// A source file opened under the same rules as a source the program
+// composes: a regular file, not too large, with a PDF header. Null when it
+// is not one; the program then composes the page and gives the reason.
+std::unique_ptr<GooFile> OpenSource(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return nullptr;
+    struct stat info;
+    char head[1024];
+    ssize_t got = -1;
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= limits::kFileBytes)
+        got = pread(fd, head, sizeof head, 0);
+    if (got < 0 || std::string_view(head, size_t(got)).find("%PDF-") == std::string_view::npos) {
+        close(fd);
+        return nullptr;
+    }
+    return GooFile::open(fd); // it closes the descriptor
+}
+
+// A page to render: the bytes or file its document reads.
 struct PageToRender {
-    std::string pdf;
-    std::unique_ptr<poppler::document> document;
+    std::string input; // the composed page, or the source's path
+    int page = 0;      // 0: input is the page; else the source's page
+    std::unique_ptr<GooFile> file;
+    std::unique_ptr<PDFDoc> document;
 };
 
-// The answer is 'J' and the JPEG, or 'E' and a reason.
+// The page's own value of an inheritable key, or its nearest ancestor's;
+// false when the chain of parents loops.
+bool Inherited(XRef* xref, Object node, const char* key, Object& value) {
+    std::set<int> seen;
+    for (int depth = 0; node.isDict() && depth < 1000; ++depth) {
+        value = node.dictLookup(key);
+        if (!value.isNull())
+            return true;
+        const Object& parent = node.dictLookupNF("Parent");
+        if (parent.isRef() && !seen.insert(parent.getRefNum()).second)
+            return false;
+        node = parent.isRef() ? xref->fetch(parent.getRef()) : parent.copy();
+    }
+    return true;
+}
+
+// A rectangle as the composition reads it: four finite numbers.
+bool IsRect(const Object& rect) {
+    if (!rect.isArray() || rect.arrayGetLength() != 4)
+        return false;
+    for (int i = 0; i < 4; ++i) {
+        const Object item = rect.arrayGet(i);
+        if (!item.isNum() || !std::isfinite(item.getNum()) || std::fabs(item.getNum()) > 1e6)
+            return false;
+    }
+    return true;
+}
+
+// Whether the source's page renders as the program composes it: nothing
+// the composition would change (annotations, layers, form fields, a user
+// unit, encryption, a repaired file) and nothing in the page's own
+// dictionaries that the composition would refuse or read otherwise (the
+// renderer turns a page only by a whole number).
+bool ShowsAsComposed(PDFDoc& document, int number, const JobHeader& header, double& pixels) {
+    if (!document.isOk() || g_complaints > 0 || document.isEncrypted() ||
+        document.getNumPages() > limits::kPages || number > document.getNumPages())
+        return false;
+    Catalog* catalog = document.getCatalog();
+    if (catalog->getOptContentConfig() || !catalog->getAcroForm()->isNull())
+        return false;
+    Page* page = document.getPage(number);
+    if (!page)
+        return false;
+    Object annotations = page->getAnnotsObject();
+    if (annotations.isArray() && annotations.arrayGetLength() > 0)
+        return false;
+    XRef* xref = document.getXRef();
+    Object dictionary = xref->fetch(page->getRef());
+    if (!dictionary.isDict() || !dictionary.dictLookup("UserUnit").isNull())
+        return false;
+    Object mediaBox, rotate, resources;
+    int turns = 0;
+    if (!Inherited(xref, dictionary.copy(), "MediaBox", mediaBox) || !IsRect(mediaBox) ||
+        !Inherited(xref, dictionary.copy(), "Rotate", rotate) ||
+        !(rotate.isNull() || (rotate.isInt() && QuarterTurnsOf(rotate.getInt(), turns))) ||
+        !Inherited(xref, dictionary.copy(), "Resources", resources) ||
+        !(resources.isNull() || resources.isDict()))
+        return false;
+    const double width = page->getCropWidth(), height = page->getCropHeight();
+    const double shownWidth = turns % 2 ? height : width, shownHeight = turns % 2 ? width : height;
+    if (std::min(width, height) < 0.01 || std::max(width, height) > MmToPt(limits::kPageMm))
+        return false;
+    pixels = std::ceil(shownWidth / 72 * header.dpi) * std::ceil(shownHeight / 72 * header.dpi);
+    return pixels <= limits::kRenderPixels && g_complaints == 0;
+}
+
+// The answer is 'J' and the JPEG, 'E' and a reason, or 'C' when the source's
+// page is to be composed first.
 std::string RenderPage(PageToRender& job, const JobHeader& header) {
     const std::string tooBig = "Erendering the page needs more than " +
                                std::to_string(int(header.megabytes)) + " MB; it is refused";
+    const std::string composeFirst = "C";
     try {
-        job.document.reset(poppler::document::load_from_raw_data(job.pdf.data(),
-                                                                 static_cast<int>(job.pdf.size())));
-        poppler::document* document = job.document.get();
-        if (!document)
-            return "Ethe renderer cannot open the page";
-        std::unique_ptr<poppler::page> page(document->create_page(0));
-        if (!page)
-            return "Ethe renderer cannot open the page";
-        poppler::page_renderer renderer;
-        renderer.set_render_hint(poppler::page_renderer::antialiasing, true);
-        renderer.set_render_hint(poppler::page_renderer::text_antialiasing, true);
-        renderer.set_paper_color(0xFFFFFFFFu);
+        g_complaints = 0;
+        double pixels = header.pixels;
+        if (job.page > 0) {
+            job.file = OpenSource(job.input);
+            if (!job.file)
+                return composeFirst;
+            job.document = std::make_unique<PDFDoc>(
+                new FileStream(job.file.get(), 0, false, job.file->size(), Object(objNull)));
+            if (!ShowsAsComposed(*job.document, job.page, header, pixels))
+                return composeFirst;
+        } else {
+            job.document = std::make_unique<PDFDoc>(new MemStream(
+                job.input.data(), 0, static_cast<Goffset>(job.input.size()), Object(objNull)));
+            if (!job.document->isOk() || job.document->getNumPages() < 1)
+                return "Ethe renderer cannot open the page";
+        }
+        SplashColor paper = {0xFF, 0xFF, 0xFF};
         // Three bytes a pixel, as the encoder takes them: a quarter less to
         // paint than with a padding byte, and no conversion before encoding.
-        renderer.set_image_format(poppler::image::format_rgb24);
-        poppler::image image = renderer.render_page(page.get(), header.dpi, header.dpi);
-        if (!image.is_valid() || image.width() <= 0 || image.height() <= 0)
+        SplashOutputDev output(splashModeRGB8, 4, false, paper);
+        output.setFontAntialias(true);
+        output.setVectorAntialias(true);
+        output.setFreeTypeHinting(false, false);
+        output.startDoc(job.document.get());
+        job.document->displayPageSlice(&output, job.page > 0 ? job.page : 1, header.dpi, header.dpi,
+                                       0, false, true, false, -1, -1, -1, -1);
+        // A source the renderer had to mend shows as the program reads it.
+        if (job.page > 0 && g_complaints > 0)
+            return composeFirst;
+        SplashBitmap* image = output.getBitmap();
+        if (!image || image->getWidth() <= 0 || image->getHeight() <= 0)
             return "Ethe page cannot be rendered";
         // The renderer answers an allocation it cannot make with a tiny
         // image instead of an error.
-        if (double(image.width()) * image.height() < header.pixels / 4)
+        if (double(image->getWidth()) * image->getHeight() < pixels / 4)
             return tooBig;
         std::string jpeg = "J", reason;
-        if (!JpegFile::EncodeRgb24(reinterpret_cast<const unsigned char*>(image.const_data()),
-                                   image.width(), image.height(), image.bytes_per_row(),
-                                   header.quality, jpeg, reason))
+        if (!JpegFile::EncodeRgb24(image->getDataPtr(), image->getWidth(), image->getHeight(),
+                                   image->getRowSize(), header.quality, jpeg, reason))
             return "E" + reason;
         return jpeg;
     } catch (const std::bad_alloc&) {
@@ -126,48 +244,22 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
     }
 }
 
-// The smallest page there is, rendered once when the child starts: poppler
-// reads its tables and the renderer sets itself up before the first real
-// page arrives.
-std::string BlankPage() {
-    std::string pdf = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (const char* object :
-         {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-          "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 1 1] >>"}) {
-        offsets.push_back(pdf.size());
-        pdf += std::to_string(offsets.size()) + " 0 obj\n" + object + "\nendobj\n";
-    }
-    const size_t xref = pdf.size();
-    pdf += "xref\n0 4\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char entry[32];
-        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
-        pdf += entry;
-    }
-    pdf += "trailer\n<< /Size 4 /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
-    return pdf;
-}
-
 [[noreturn]] void ServeJobs(int fd) {
-    poppler::set_debug_error_function(Silence, nullptr);
+    setErrorCallback(Complain);
+    // The renderer's tables are read once, before the first page arrives.
+    globalParams = std::make_unique<GlobalParams>();
     struct rlimit core = {0, 0};
     setrlimit(RLIMIT_CORE, &core);
     struct rlimit space;
     getrlimit(RLIMIT_AS, &space);
-    // The last page's document stays open until the next one is: poppler
-    // sets up its global tables when a first document opens and drops them
-    // when the last one closes, which would cost every page again.
-    std::unique_ptr<PageToRender> previous = std::make_unique<PageToRender>();
-    previous->pdf = BlankPage();
-    RenderPage(*previous, JobHeader{previous->pdf.size(), 72, 100, 0, 0});
     for (;;) {
         JobHeader job;
         if (!ReadAll(fd, &job, sizeof job))
             _exit(0); // the program closed its end
-        auto next = std::make_unique<PageToRender>();
-        next->pdf.assign(job.size, '\0');
-        if (!ReadAll(fd, next->pdf.data(), next->pdf.size()))
+        PageToRender next;
+        next.input.assign(job.size, '\0');
+        next.page = job.page;
+        if (!ReadAll(fd, next.input.data(), next.input.size()))
             _exit(0);
         // Each page gets its budget on top of what the child holds now.
         struct rlimit budget = space;
@@ -176,14 +268,13 @@ std::string BlankPage() {
         if (space.rlim_max == RLIM_INFINITY || allowed < space.rlim_max)
             budget.rlim_cur = static_cast<rlim_t>(allowed);
         setrlimit(RLIMIT_AS, &budget);
-        const std::string answer = RenderPage(*next, job);
-        previous = std::move(next);
+        const std::string answer = RenderPage(next, job);
         const uint64_t size = answer.size();
         if (!WriteAll(fd, &size, sizeof size, MSG_NOSIGNAL) ||
             !WriteAll(fd, answer.data(), answer.size(), MSG_NOSIGNAL))
             _exit(0);
         // After a failure the renderer's state is not to be trusted.
-        if (answer[0] != 'J')
+        if (answer[0] == 'E')
             _exit(0);
     }
 }
@@ -247,13 +338,15 @@ int RenderChild::Stop() {
 void RenderChild::Send(Job job) {
     if (m_busy)
         throw Failure("the renderer is still busy");
-    const JobHeader header = {job.pdf.size(), job.dpi, job.quality, job.megabytes, job.pixels};
+    const std::string& input = job.page > 0 ? job.source : job.pdf;
+    const JobHeader header = {input.size(), job.dpi,       job.quality,
+                              job.page,     job.megabytes, job.pixels};
     // A child that ended while it waited (killed from outside) is replaced once.
     for (int attempt = 0;; ++attempt) {
         if (m_pid < 0)
             Start();
         if (WriteAll(m_socket, &header, sizeof header, MSG_NOSIGNAL) &&
-            WriteAll(m_socket, job.pdf.data(), job.pdf.size(), MSG_NOSIGNAL))
+            WriteAll(m_socket, input.data(), input.size(), MSG_NOSIGNAL))
             break;
         const int error = errno;
         Stop();
@@ -289,16 +382,18 @@ bool RenderChild::Receive() {
     return m_ended || (m_answer.size() >= sizeof size && m_answer.size() - sizeof size >= size);
 }
 
-std::string RenderChild::Answer() {
+std::optional<std::string> RenderChild::Answer() {
     uint64_t size = 0;
     if (m_answer.size() >= sizeof size)
         std::memcpy(&size, m_answer.data(), sizeof size);
     const bool complete =
         m_answer.size() >= sizeof size && size > 0 && m_answer.size() - sizeof size == size;
     m_busy = false;
-    if (complete && m_answer[sizeof size] == 'J') {
+    if (complete && (m_answer[sizeof size] == 'J' || m_answer[sizeof size] == 'C')) {
         if (++m_jobs >= kJobsPerChild)
             Stop();
+        if (m_answer[sizeof size] == 'C')
+            return std::nullopt;
         return m_answer.substr(sizeof size + 1);
     }
     if (complete && m_answer[sizeof size] == 'E') {

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 namespace pdfcompose {
@@ -14,12 +15,15 @@ namespace pdfcompose {
 // child holds no file of the program and ends with it.
 class RenderChild {
 public:
-    // What to render: a one-page PDF in memory.
+    // What to render: a page of a source file as it is, when nothing of it
+    // changes in composing (page > 0), or else a one-page PDF in memory.
     struct Job {
+        std::string source; // an absolute path
+        int page = 0;
         std::string pdf;
         int dpi = 96, quality = 100;
         double seconds = 0, megabytes = 0;
-        double pixels = 0; // the page's pixels at dpi, to tell a refused allocation
+        double pixels = 0; // the composed page's pixels at dpi, to tell a refused allocation
     };
 
     RenderChild() = default;
@@ -42,10 +46,13 @@ public:
     // Reads what the child has written; true once the answer is complete
     // (or the child is gone). Does not block.
     bool Receive();
-    // The answer to the last job: the JPEG; throws Failure with the reason
-    // (its time, its memory, or the renderer's own). Stops a child that ran
-    // late or failed. Call once Receive is true or the deadline has passed.
-    std::string Answer();
+    // The answer to the last job: the JPEG, or none when the source's page
+    // is to be composed and sent again (it has annotations, layers, a form, a
+    // user unit, encryption or damage the composition handles, or the child
+    // cannot read it as it is); throws Failure with the reason (its time,
+    // its memory, or the renderer's own). Stops a child that ran late or
+    // failed. Call once Receive is true or the deadline has passed.
+    std::optional<std::string> Answer();
 
 private:
     void Start();

@@ -3,6 +3,7 @@
 #include "pdffixtures.h"
 
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include <gtest/gtest.h>
 
@@ -148,6 +149,52 @@ TEST_F(FilesTest, GetsAndSetsTheVersion) {
     EXPECT_EQ(PDFLibMiscGetPDFVersionW(handle, file.c_str()), 17);
     EXPECT_EQ(QpdfCheckProblems(file), "");
     EXPECT_FALSE(PDFLibMiscSetPDFVersionW(handle, file.c_str(), 31));
+}
+
+// A page nothing changes in composing is rendered straight from its file; a
+// page with an annotation (a link, which does not print) is composed first.
+// Both routes show the same picture, to the pixel.
+TEST_F(FilesTest, APageRenderedAsItIsShowsAsItsComposedPage) {
+    SourceSpec offset;
+    offset.mediaBox = {-10.5, 3.25, 300.75, 160.125};
+    offset.cropBox = {0.4, 7.7, 255.9, 150.3};
+    SourceSpec turned = offset;
+    turned.rotate = 270;
+    turned.inheritFromPages = true;
+    SourceSpec image;
+    image.cmykImage = true;
+    image.rotate = 90;
+    for (const auto& [name, spec] : std::initializer_list<std::pair<const char*, SourceSpec>>{
+             {"plain", {}}, {"offset", offset}, {"turned", turned}, {"image", image}}) {
+        SCOPED_TRACE(name);
+        const std::string plain = dir / "plain.pdf", linked = dir / "linked.pdf";
+        WriteSource(plain, spec);
+        std::shared_ptr<QPDF> pdf = Read(plain);
+        QPDFObjectHandle link = QPDFObjectHandle::parse(
+            "<< /Type /Annot /Subtype /Link /Rect [0 0 20 20] /Border [0 0 0] >>");
+        QPDFObjectHandle page = pdf->getAllPages()[0];
+        page.replaceKey("/Annots", QPDFObjectHandle::newArray({pdf->makeIndirectObject(link)}));
+        QPDFWriter writer(*pdf, linked.c_str());
+        writer.write();
+        for (int dpi : {72, 96, 150}) {
+            ASSERT_TRUE(Export(plain, 1, dir / "plain.jpg", dpi)) << Error();
+            ASSERT_TRUE(Export(linked, 1, dir / "linked.jpg", dpi)) << Error();
+            const Rendered direct = DecodeJpeg(dir / "plain.jpg");
+            const Rendered composed = DecodeJpeg(dir / "linked.jpg");
+            ASSERT_EQ(direct.width, composed.width) << dpi << " dpi";
+            ASSERT_EQ(direct.height, composed.height) << dpi << " dpi";
+            // The outermost pixels of a page whose size is not a whole number of
+            // pixels are shaded by how the page's edge cuts them, a little
+            // differently on either route; JPEG spreads that over their 8 x 8
+            // block.
+            int differing = 0;
+            for (int y = 8; y + 8 < direct.height; ++y)
+                for (int x = 8; x + 8 < direct.width; ++x)
+                    for (int c = 0; c < 3; ++c)
+                        differing += std::abs(direct.At(x, y)[c] - composed.At(x, y)[c]) > 2;
+            EXPECT_EQ(differing, 0) << dpi << " dpi";
+        }
+    }
 }
 
 // Every call that reads a PDF refuses a bad one with a reason, and a document
