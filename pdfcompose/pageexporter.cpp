@@ -95,40 +95,34 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
         } catch (const Failure&) {
         }
     }
-    std::vector<size_t> working(children.size());        // the request each busy child renders
-    std::vector<RenderChild::Job> sent(children.size()); // and its job, kept to compose it
+    std::vector<size_t> working(children.size());         // the request each busy child renders
+    std::vector<RenderChild::Job> sent(children.size());  // and its job, kept to compose it
+    std::vector<std::pair<size_t, std::string>> received; // images not yet written
     size_t next = 0;
     auto finish = [&](size_t child) {
-        const Request& request = requests[working[child]];
+        const size_t index = working[child];
         std::optional<std::string> answer;
         try {
             answer = children[child]->Answer();
         } catch (const Failure& failure) {
-            reasons[working[child]] = Reason(request, failure.what());
+            reasons[index] = Reason(requests[index], failure.what());
             return;
         }
-        if (!answer) {
-            // The page changes in composing: the same child renders it composed.
-            try {
-                Compose(session, request, sent[child]);
-                children[child]->Send(sent[child]);
-            } catch (const Failure& failure) {
-                reasons[working[child]] = failure.what();
-            }
+        if (answer) {
+            received.emplace_back(index, std::move(*answer));
             return;
         }
-        const std::string& jpeg = *answer;
+        // The page changes in composing: the same child renders it composed.
         try {
-            OutputFile output(request.image);
-            output.Write(jpeg.data(), jpeg.size());
-            // A preview lost to a power cut does not decode and is made again.
-            output.Commit(OutputFile::Sync::Cache);
+            Compose(session, requests[index], sent[child]);
+            children[child]->Send(sent[child]);
         } catch (const Failure& failure) {
-            reasons[working[child]] = failure.what();
+            reasons[index] = failure.what();
         }
     };
     for (;;) {
-        // Idle children take the next pages, in the order asked.
+        // Idle children take the next pages, in the order asked, before the
+        // images they sent are written.
         for (size_t c = 0; c < children.size() && next < requests.size(); ++c) {
             if (children[c]->Busy())
                 continue;
@@ -143,6 +137,17 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
                 reasons[index] = failure.what();
             }
         }
+        for (auto& [index, jpeg] : received) {
+            try {
+                OutputFile output(requests[index].image);
+                output.Write(jpeg.data(), jpeg.size());
+                // A preview lost to a power cut does not decode and is made again.
+                output.Commit(OutputFile::Sync::Cache);
+            } catch (const Failure& failure) {
+                reasons[index] = failure.what();
+            }
+        }
+        received.clear();
         std::vector<pollfd> waits;
         std::vector<size_t> waiting;
         auto soonest = std::chrono::steady_clock::time_point::max();
