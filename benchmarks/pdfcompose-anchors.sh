@@ -14,7 +14,11 @@
 #   T4 / C2   the 40 previews in one process, as the program renders them:
 #             pdfcompose_bench preview vs one pdftoppm run over the 40 cards
 #             merged into one file (merged by qpdf before the timing)
-#   T5 / T5a  the 40 previews in one call, on every processor vs on one
+#   T5 / T5a  the 40 previews in one call, on every processor vs on one:
+#             the whole process, and the call alone (as a running program
+#             makes them; its render children start within the call)
+#   T6 / T6a  the same call made a second time, timed alone: the render
+#             children already run, as in a program that made previews before
 #
 # Each measurement: one warm-up run, then RUNS (5) timed runs taken
 # round-robin. Wall time from bash's EPOCHREALTIME around /usr/bin/time -v,
@@ -77,7 +81,8 @@ run_rounds() {
     for ((i = 0; i < NA; i++)); do
       local -n av=ARGV_$i
       t0=$EPOCHREALTIME
-      /usr/bin/time -v -o "$O/logs/time" "${av[@]}" < /dev/null > /dev/null 2>> "$O/logs/${IDS[$i]}.err"
+      /usr/bin/time -v -o "$O/logs/time" "${av[@]}" < /dev/null >> "$O/logs/${IDS[$i]}.out" \
+        2>> "$O/logs/${IDS[$i]}.err"
       t1=$EPOCHREALTIME
       awk -v id="${IDS[$i]}" -v r="$r" -v t0="$t0" -v t1="$t1" -F': ' '
         /Maximum resident set size/ { rss = $2 } /User time|System time/ { cpu += $2 }
@@ -102,6 +107,8 @@ measure C2-pdftoppm-one-process 40 -- pdftoppm -r 96 -jpeg -jpegopt quality=100 
 measure T4-tessel-preview-one-process 40 -- "$BENCH" preview "$O/T4" "${CARDS[@]}"
 measure T5-tessel-previews-every-processor 40 -- "$BENCH" previews "$O/T5" 0 "${CARDS[@]}"
 measure T5a-tessel-previews-one-processor 40 -- "$BENCH" previews "$O/T5a" 1 "${CARDS[@]}"
+measure T6-tessel-previews-again-every-processor 40 -- "$BENCH" previews-again "$O/T5" 0 "${CARDS[@]}"
+measure T6a-tessel-previews-again-one-processor 40 -- "$BENCH" previews-again "$O/T5a" 1 "${CARDS[@]}"
 run_rounds
 
 SUMMARY=$O/summary.tsv
@@ -124,6 +131,11 @@ awk -F'\t' -v units="$(for ((i = 0; i < NA; i++)); do v=UNITS_$i; printf '%s=%s,
 CARD_BYTES=$(cat "${CARDS[@]}" | wc -c)
 SHEET=$(stat -c %s "$O/T1-sheet40.pdf")
 R40=$(stat -c %s "$O/T2-repeat40.pdf"); R1=$(stat -c %s "$O/T2a-repeat1.pdf")
+# The median of the call times a tool printed over the timed runs.
+call_ms() {
+  grep -h '^call_ms=' "$O/logs/$1.out" | cut -d= -f2 | sort -g |
+    awk '{ v[NR] = $1 } END { if (NR) printf "%.1f", NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
 ratio() { # ID-OF-TESSEL ID-OF-ANCHOR
   awk -F'\t' -v t="$1" -v a="$2" '$1 == t { x = $5; xc = $7 } $1 == a { y = $5; yc = $7 }
     END { if (x && y) printf "%s / %s: %.2f x wall, %.2f x CPU\n", t, a, x / y, yc ? xc / yc : 0 }' "$SUMMARY"
@@ -141,4 +153,14 @@ for f in "$O"/*.pdf; do qpdf --check "$f" > /dev/null || echo "qpdf --check fail
   ratio T3-tessel-preview-per-card C1-pdftoppm-per-card
   ratio T4-tessel-preview-one-process C2-pdftoppm-one-process
   ratio T5-tessel-previews-every-processor T5a-tessel-previews-one-processor
+  call_ratio() { # LABEL ID-EVERY ID-ONE
+    local every one; every=$(call_ms "$2"); one=$(call_ms "$3")
+    [ -n "$every" ] && [ -n "$one" ] &&
+      echo "$1: every processor $every ms, one $one ms:" \
+           "$(awk -v a="$every" -v b="$one" 'BEGIN { printf "%.2f", a / b }') x"
+  }
+  call_ratio "the 40 previews, the call alone" T5-tessel-previews-every-processor \
+    T5a-tessel-previews-one-processor
+  call_ratio "the 40 previews again, children running" T6-tessel-previews-again-every-processor \
+    T6a-tessel-previews-again-one-processor
 } | tee "$O/summary.txt"
