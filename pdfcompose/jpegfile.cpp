@@ -76,8 +76,8 @@ bool CheckRaw(const unsigned char* data, unsigned long size, JpegFile::Info* inf
 // Encodes rows of height pixels; pixels(row) gives row `row` in the
 // encoder's colour space (components bytes per pixel).
 template <typename Rows>
-bool EncodeRaw(unsigned char** buffer, unsigned long* size, int width, int height, int quality,
-               J_COLOR_SPACE space, int components, Rows pixels, char* reason) {
+bool EncodeRaw(unsigned char** buffer, unsigned long* size, int width, int height, int dpi,
+               int quality, J_COLOR_SPACE space, int components, Rows pixels, char* reason) {
     jpeg_compress_struct encoder;
     ErrorManager errors;
     encoder.err = jpeg_std_error(&errors.pub);
@@ -96,6 +96,7 @@ bool EncodeRaw(unsigned char** buffer, unsigned long* size, int width, int heigh
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, quality, TRUE);
     encoder.density_unit = 1; // dots per inch
+    encoder.X_density = encoder.Y_density = static_cast<UINT16>(dpi);
     jpeg_start_compress(&encoder, TRUE);
     while (encoder.next_scanline < encoder.image_height) {
         JSAMPROW rows[1] = {const_cast<JSAMPLE*>(pixels(encoder.next_scanline))};
@@ -132,13 +133,13 @@ bool JpegFile::Check(const std::string& data, Info& info, std::string& reason) {
     return true;
 }
 
-bool JpegFile::EncodeRgb24(const unsigned char* pixels, int width, int height, int stride,
+bool JpegFile::EncodeRgb24(const unsigned char* pixels, int width, int height, int stride, int dpi,
                            int quality, std::string& jpeg, std::string& reason) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     char message[JMSG_LENGTH_MAX] = {0};
     const bool encoded = EncodeRaw(
-        &buffer, &size, width, height, quality, JCS_RGB, 3,
+        &buffer, &size, width, height, dpi, quality, JCS_RGB, 3,
         [&](JDIMENSION y) { return pixels + size_t(y) * stride; }, message);
     return Finish(encoded, buffer, size, message, jpeg, reason);
 }

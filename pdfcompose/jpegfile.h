@@ -16,8 +16,8 @@ public:
     // Decodes the whole image to check it; fills info.
     static bool Check(const std::string& data, Info& info, std::string& reason);
     // Encodes pixels of three bytes, R, G and B (rows stride bytes apart),
-    // appending the file to jpeg.
-    static bool EncodeRgb24(const unsigned char* pixels, int width, int height, int stride,
+    // rendered at dpi (1 to 65535), appending the file to jpeg.
+    static bool EncodeRgb24(const unsigned char* pixels, int width, int height, int stride, int dpi,
                             int quality, std::string& jpeg, std::string& reason);
 };
 

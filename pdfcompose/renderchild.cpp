@@ -234,7 +234,7 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
             return tooBig;
         std::string jpeg = "J", reason;
         if (!JpegFile::EncodeRgb24(image->getDataPtr(), image->getWidth(), image->getHeight(),
-                                   image->getRowSize(), header.quality, jpeg, reason))
+                                   image->getRowSize(), header.dpi, header.quality, jpeg, reason))
             return "E" + reason;
         return jpeg;
     } catch (const std::bad_alloc&) {

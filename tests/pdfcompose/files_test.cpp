@@ -75,6 +75,7 @@ TEST_F(FilesTest, ExportsAPageAsJpegOnWhite) {
     // 50 x 90 mm shown (turned by /Rotate) at 96 dpi.
     EXPECT_NEAR(shown.width, 50 / 25.4 * 96, 1);
     EXPECT_NEAR(shown.height, 90 / 25.4 * 96, 1);
+    EXPECT_EQ(shown.dpi, 96) << "the image says the resolution it was rendered at";
     EXPECT_GT(shown.At(shown.width - 1, shown.height - 1)[1], 240) << "white background";
     EXPECT_GT(shown.At(5, 5)[0], 200) << "the red square shows at the top-left";
     EXPECT_LT(shown.At(5, 5)[1], 80);

@@ -217,6 +217,8 @@ Rendered DecodeJpeg(const std::string& path) {
     jpeg_create_decompress(&decoder);
     jpeg_stdio_src(&decoder, file);
     jpeg_read_header(&decoder, TRUE);
+    if (decoder.density_unit == 1 && decoder.X_density == decoder.Y_density)
+        result.dpi = decoder.X_density;
     decoder.out_color_space = JCS_RGB;
     jpeg_start_decompress(&decoder);
     result.width = decoder.output_width;

@@ -52,6 +52,7 @@ std::vector<Placed> PlacedObjects(QPDFObjectHandle page);
 // A page rendered by poppler at the given resolution: RGB of a pixel.
 struct Rendered {
     int width = 0, height = 0;
+    int dpi = 0; // of a decoded JPEG: its density, when given per inch
     std::vector<unsigned char> rgb;
     const unsigned char* At(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
 };
