@@ -115,26 +115,34 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
         // The page changes in composing: the same child renders it composed.
         try {
             Compose(session, requests[index], sent[child]);
-            children[child]->Send(sent[child]);
+            children[child]->Send(std::move(sent[child]));
         } catch (const Failure& failure) {
             reasons[index] = failure.what();
         }
     };
     for (;;) {
         // Idle children take the next pages, in the order asked, before the
-        // images they sent are written.
-        for (size_t c = 0; c < children.size() && next < requests.size(); ++c) {
-            if (children[c]->Busy())
-                continue;
-            const size_t index = next++;
-            try {
-                sent[c] = Prepare(requests[index]);
+        // images they sent are written. A request refused before it is sent
+        // leaves the child for the next one; a child that cannot be reached
+        // is given no more this round.
+        for (size_t c = 0; c < children.size(); ++c) {
+            while (!children[c]->Busy() && next < requests.size()) {
+                const size_t index = next++;
+                try {
+                    sent[c] = Prepare(requests[index]);
+                    if (sent[c].page == 0)
+                        Compose(session, requests[index], sent[c]);
+                } catch (const Failure& failure) {
+                    reasons[index] = failure.what();
+                    continue;
+                }
                 working[c] = index;
-                if (sent[c].page == 0)
-                    Compose(session, requests[index], sent[c]);
-                children[c]->Send(sent[c]);
-            } catch (const Failure& failure) {
-                reasons[index] = failure.what();
+                try {
+                    children[c]->Send(sent[c]);
+                } catch (const Failure& failure) {
+                    reasons[index] = failure.what();
+                    break;
+                }
             }
         }
         for (auto& [index, jpeg] : received) {

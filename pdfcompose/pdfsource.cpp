@@ -4,6 +4,7 @@
 #include "failure.h"
 #include "fileinput.h"
 #include "geometry.h"
+#include "sourcefile.h"
 
 #include <qpdf/Pipeline.hh>
 #include <qpdf/Pl_Discard.hh>
@@ -11,16 +12,12 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <set>
-#include <string_view>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace pdfcompose {
 namespace {
@@ -170,33 +167,9 @@ std::shared_ptr<PdfSource> PdfSource::Open(const std::string& path) {
     std::shared_ptr<PdfSource> source(new PdfSource);
     source->m_path = path;
     try {
-        // Only a regular file is read: a device or a pipe named like a PDF
-        // would be read without end (and opening a pipe must not wait).
-        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        if (fd < 0)
-            throw Failure(errno == ENOENT
-                              ? std::string("no such file")
-                              : "cannot open the file: " + std::string(std::strerror(errno)));
-        struct stat info;
-        if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-            close(fd);
-            throw Failure("not a regular file");
-        }
-        if (info.st_size > limits::kFileBytes) {
-            close(fd);
-            throw Failure("the file is larger than " + std::to_string(limits::kFileBytes >> 20) +
-                          " MB");
-        }
-        // A PDF's header stands within its first 1024 bytes; anything else is
-        // some other file given by mistake, better named than "damaged".
-        char head[1024];
-        const ssize_t got = pread(fd, head, sizeof head, 0);
-        if (got < 0 ||
-            std::string_view(head, size_t(got)).find("%PDF-") == std::string_view::npos) {
-            close(fd);
-            throw Failure("not a PDF file");
-        }
-        auto input = std::make_shared<FileInput>(path, fd, info.st_size);
+        long long size = 0;
+        const int fd = OpenSourceFile(path, size);
+        auto input = std::make_shared<FileInput>(path, fd, size);
         source->m_pdf = std::make_shared<QPDF>();
         QPDF& pdf = *source->m_pdf;
         pdf.setSuppressWarnings(true);

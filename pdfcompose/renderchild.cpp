@@ -4,6 +4,7 @@
 #include "geometry.h"
 #include "jpegfile.h"
 #include "readlimits.h"
+#include "sourcefile.h"
 
 #include <Catalog.h>
 #include <Error.h>
@@ -22,17 +23,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <set>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 namespace pdfcompose {
 namespace {
@@ -96,23 +94,15 @@ unsigned long long AddressSpaceBytes() {
     return pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
 }
 
-// A source file opened under the same rules as a source the program
-// composes: a regular file, not too large, with a PDF header. Null when it
-// is not one; the program then composes the page and gives the reason.
+// The source opened as the program opens a source it composes; null when
+// it cannot be, and the program then composes the page and gives the reason.
 std::unique_ptr<GooFile> OpenSource(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return nullptr;
-    struct stat info;
-    char head[1024];
-    ssize_t got = -1;
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= limits::kFileBytes)
-        got = pread(fd, head, sizeof head, 0);
-    if (got < 0 || std::string_view(head, size_t(got)).find("%PDF-") == std::string_view::npos) {
-        close(fd);
+    try {
+        long long size = 0;
+        return GooFile::open(OpenSourceFile(path, size)); // it closes the descriptor
+    } catch (const Failure&) {
         return nullptr;
     }
-    return GooFile::open(fd); // it closes the descriptor
 }
 
 // A page to render: the bytes or file its document reads.
