@@ -25,7 +25,8 @@ int OpenSourceFile(const std::string& path, long long& size) {
     }
     if (info.st_size > limits::kFileBytes) {
         close(fd);
-        throw Failure("the file is larger than " + std::to_string(limits::kFileBytes >> 20) + " MB");
+        throw Failure("the file is larger than " + std::to_string(limits::kFileBytes >> 20) +
+                      " MB");
     }
     // Anything else is some other file given by mistake, better named than
     // "damaged".
