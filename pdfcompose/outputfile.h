@@ -1,7 +1,5 @@
 #pragma once
 
-#include <qpdf/Pipeline.hh>
-
 #include <cstddef>
 #include <string>
 
@@ -25,8 +23,6 @@ public:
     // Appends bytes to the temporary file (through a buffer); throws Failure
     // naming the target.
     void Write(const void* data, size_t size);
-    // A pipeline that writes here (for qpdf's writer).
-    Pipeline& Sink() { return m_sink; }
     enum class Sync {
         Durable, // on disk before Commit returns
         Cache,   // a file that is made again when it is lost (a preview): not waited for
@@ -36,16 +32,6 @@ public:
     void Commit(Sync sync = Sync::Durable);
 
 private:
-    class FileSink : public Pipeline {
-    public:
-        explicit FileSink(OutputFile& file) : Pipeline("output file", nullptr), m_file(file) {}
-        void write(unsigned char const* data, size_t len) override { m_file.Write(data, len); }
-        void finish() override {}
-
-    private:
-        OutputFile& m_file;
-    };
-
     [[noreturn]] void Fail(const std::string& what, int error);
     void Flush();
     void Discard();
@@ -57,7 +43,6 @@ private:
     std::string m_buffer; // written to the file when full and on Commit
     long long m_written = 0;
     bool m_committed = false;
-    FileSink m_sink{*this};
 };
 
 } // namespace pdfcompose

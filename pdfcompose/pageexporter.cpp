@@ -1,13 +1,11 @@
 #include "pageexporter.h"
 
-#include "composeddocument.h"
+#include "composer.h"
 #include "failure.h"
-#include "geometry.h"
 #include "outputfile.h"
-#include "pdfsource.h"
-#include "session.h"
-
+#include "readlimits.h"
 #include "renderchild.h"
+#include "session.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -55,9 +53,9 @@ RenderChild::Job Prepare(const PageExporter::Request& request) {
 
 // The page as a composed document places it: what prints is what shows.
 void Compose(PDFLibSession& session, const PageExporter::Request& request, RenderChild::Job& job) {
-    std::shared_ptr<PdfSource> source = session.Source(request.pdf);
-    const PageBox& box = source->Box(request.page);
-    const double widthPt = box.ShownWidthPt(), heightPt = box.ShownHeightPt();
+    Composer& composer = session.Composer();
+    double widthPt = 0, heightPt = 0;
+    composer.ShownSizePt(request.pdf, request.page, widthPt, heightPt);
     job.pixels = std::ceil(widthPt / 72 * job.dpi) * std::ceil(heightPt / 72 * job.dpi);
     if (job.pixels > limits::kRenderPixels)
         throw Failure(request.pdf + ": page " + std::to_string(request.page) + " at " +
@@ -66,13 +64,7 @@ void Compose(PDFLibSession& session, const PageExporter::Request& request, Rende
                       " million pixels; at most " +
                       std::to_string(static_cast<long long>(limits::kRenderPixels / 1e6)) +
                       " million are rendered");
-    ComposedDocument page(
-        std::string(), [&session]() -> FontResolver& { return session.Fonts(); },
-        [&session](const std::string& path) { return session.Source(path); });
-    page.BeginPagePt(widthPt, heightPt);
-    page.PlacePage(request.pdf, request.page, 0, 0, PtToMm(widthPt), PtToMm(heightPt), 0, 1, 0);
-    page.EndPage();
-    job.pdf = page.Bytes();
+    job.pdf = composer.PageAlone(request.pdf, request.page);
     job.page = 0;
 }
 

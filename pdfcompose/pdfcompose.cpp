@@ -1,10 +1,8 @@
 #include "pdfcompose.h"
 
-#include "barcode.h"
 #include "failure.h"
 #include "geometry.h"
 #include "pageexporter.h"
-#include "preflight.h"
 #include "session.h"
 
 #include <new>
@@ -53,10 +51,10 @@ void RequireEmptyOptions(const char* options) {
 int SizeOf(PDFLibSession& session, const char* pdf, int page, double* width, double* height) {
     if (!width || !height)
         throw Failure("no place for the size given");
-    std::shared_ptr<PdfSource> source = session.Source(Text(pdf, "PDF"));
-    const PageBox& box = source->Box(page);
-    *width = PtToMm(box.ShownWidthPt());
-    *height = PtToMm(box.ShownHeightPt());
+    double widthPt = 0, heightPt = 0;
+    session.Composer().ShownSizePt(Text(pdf, "PDF"), page, widthPt, heightPt);
+    *width = PtToMm(widthPt);
+    *height = PtToMm(heightPt);
     return 1;
 }
 
@@ -175,7 +173,7 @@ int PDFLibExportPageImagesW(PDFLIB_HANDLE handle, const PDFLibImageRequest* requ
 int PDFLibComposeBeginDocW(PDFLIB_HANDLE handle, const char* outputPath, const char* options) {
     return Guard(handle, [&](PDFLibSession& session) {
         RequireEmptyOptions(options);
-        session.BeginDocument(Text(outputPath, "output file"));
+        session.Composer().BeginDocument(Text(outputPath, "output file"));
         return 1;
     });
 }
@@ -183,7 +181,7 @@ int PDFLibComposeBeginDocW(PDFLIB_HANDLE handle, const char* outputPath, const c
 int PDFLibComposeEndDocW(PDFLIB_HANDLE handle, const char* options) {
     return Guard(handle, [&](PDFLibSession& session) {
         RequireEmptyOptions(options);
-        session.EndDocument();
+        session.Composer().EndDocument();
         return 1;
     });
 }
@@ -192,21 +190,21 @@ int PDFLibComposeBeginPageW(PDFLIB_HANDLE handle, double width, double height,
                             const char* options) {
     return Guard(handle, [&](PDFLibSession& session) {
         RequireEmptyOptions(options);
-        session.Document().BeginPage(width, height);
+        session.Composer().BeginPage(width, height);
         return 1;
     });
 }
 
 int PDFLibComposeEndPageW(PDFLIB_HANDLE handle) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().EndPage();
+        session.Composer().EndPage();
         return 1;
     });
 }
 
 int PDFLibComposeCountPagesW(PDFLIB_HANDLE handle, const char* pdfPath) {
     return Guard(handle, [&](PDFLibSession& session) {
-        return session.Source(Text(pdfPath, "PDF"))->PageCount();
+        return session.Composer().PageCount(Text(pdfPath, "PDF"));
     });
 }
 
@@ -221,7 +219,7 @@ int PDFLibComposePlacePDIDocW(PDFLIB_HANDLE handle, const char* pdfPath, int pag
                               double y, double width, double height, double rotation, double scale,
                               int flags) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().PlacePage(Text(pdfPath, "PDF"), page, x, y, width, height, rotation,
+        session.Composer().PlacePage(Text(pdfPath, "PDF"), page, x, y, width, height, rotation,
                                      scale, flags);
         return 1;
     });
@@ -230,7 +228,7 @@ int PDFLibComposePlacePDIDocW(PDFLIB_HANDLE handle, const char* pdfPath, int pag
 int PDFLibComposePlaceImgeW(PDFLIB_HANDLE handle, const char* imagePath, double x, double y,
                             double width, double height, double rotation) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().PlaceImage(Text(imagePath, "image"), x, y, width, height, rotation);
+        session.Composer().PlaceImage(Text(imagePath, "image"), x, y, width, height, rotation);
         return 1;
     });
 }
@@ -240,7 +238,7 @@ int PDFLibComposePlaceCMYKTextBoxW(PDFLIB_HANDLE handle, const char* text, const
                                    double c, double m, double yellow, double k, int halign,
                                    int valign, double rotation, int wrap) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().PlaceTextBox(Text(text, "text"), Text(fontName, "font name"), size, x, y,
+        session.Composer().PlaceTextBox(Text(text, "text"), Text(fontName, "font name"), size, x, y,
                                         width, height, Colour::MakeCmyk(c, m, yellow, k), halign,
                                         valign, rotation, wrap != 0);
         return 1;
@@ -250,7 +248,7 @@ int PDFLibComposePlaceCMYKTextBoxW(PDFLIB_HANDLE handle, const char* text, const
 int PDFLibComposeRGBLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, double y2,
                          double lineWidth, double r, double g, double b) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().Line(x1, y1, x2, y2, lineWidth, Colour::MakeRgb(r, g, b));
+        session.Composer().Line(x1, y1, x2, y2, lineWidth, Colour::MakeRgb(r, g, b));
         return 1;
     });
 }
@@ -258,7 +256,7 @@ int PDFLibComposeRGBLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, 
 int PDFLibComposeCMYKLine(PDFLIB_HANDLE handle, double x1, double y1, double x2, double y2,
                           double lineWidth, double c, double m, double yellow, double k) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().Line(x1, y1, x2, y2, lineWidth, Colour::MakeCmyk(c, m, yellow, k));
+        session.Composer().Line(x1, y1, x2, y2, lineWidth, Colour::MakeCmyk(c, m, yellow, k));
         return 1;
     });
 }
@@ -267,7 +265,7 @@ int PDFLibComposeRGBRect(PDFLIB_HANDLE handle, double x, double y, double width,
                          double lineWidth, double strokeR, double strokeG, double strokeB,
                          double fillR, double fillG, double fillB) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().Rect(x, y, width, height, lineWidth,
+        session.Composer().Rect(x, y, width, height, lineWidth,
                                 Colour::MakeRgb(strokeR, strokeG, strokeB),
                                 Colour::MakeRgb(fillR, fillG, fillB));
         return 1;
@@ -278,7 +276,7 @@ int PDFLibComposeCMYKRect(PDFLIB_HANDLE handle, double x, double y, double width
                           double lineWidth, double strokeC, double strokeM, double strokeY,
                           double strokeK, double fillC, double fillM, double fillY, double fillK) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.Document().Rect(x, y, width, height, lineWidth,
+        session.Composer().Rect(x, y, width, height, lineWidth,
                                 Colour::MakeCmyk(strokeC, strokeM, strokeY, strokeK),
                                 Colour::MakeCmyk(fillC, fillM, fillY, fillK));
         return 1;
@@ -287,17 +285,18 @@ int PDFLibComposeCMYKRect(PDFLIB_HANDLE handle, double x, double y, double width
 
 int PDFLibMiscCreateBarcodeW(PDFLIB_HANDLE handle, const char* outputPath, const char* text,
                              double width, double height, int kind, int options) {
-    return Guard(handle, [&](PDFLibSession&) {
+    return Guard(handle, [&](PDFLibSession& session) {
         if (options != 0)
             throw Failure("unknown barcode options " + std::to_string(options));
-        Barcode::WritePdf(Text(outputPath, "output file"), Text(text, "text"), width, height, kind);
+        session.Composer().WriteBarcode(Text(outputPath, "output file"), Text(text, "text"), width,
+                                        height, kind);
         return 1;
     });
 }
 
 int PDFLibMiscGetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath) {
     return Guard(handle, [&](PDFLibSession& session) {
-        const int tenths = VersionTenths(session.Source(Text(pdfPath, "PDF"))->Version());
+        const int tenths = session.Composer().DeclaredVersion(Text(pdfPath, "PDF"));
         if (tenths == 0)
             throw Failure(std::string(pdfPath) + ": the file declares no valid PDF version");
         return tenths;
@@ -306,7 +305,7 @@ int PDFLibMiscGetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath) {
 
 int PDFLibMiscSetPDFVersionW(PDFLIB_HANDLE handle, const char* pdfPath, int version) {
     return Guard(handle, [&](PDFLibSession& session) {
-        session.SetVersion(Text(pdfPath, "PDF"), version);
+        session.Composer().SetVersion(Text(pdfPath, "PDF"), version);
         return 1;
     });
 }
@@ -328,7 +327,7 @@ int PDFLibMiscMergeW(PDFLIB_HANDLE handle, const char* const* inputPaths, int co
         std::vector<std::string> inputs;
         for (int i = 0; i < count; ++i)
             inputs.push_back(Text(inputPaths[i], "input file"));
-        session.Merge(inputs, Text(outputPath, "output file"));
+        session.Composer().Merge(inputs, Text(outputPath, "output file"));
         return 1;
     });
 }
@@ -350,7 +349,7 @@ int PDFLibPreflightW(PDFLIB_HANDLE handle, const PDFLibPreflightRequest* request
         asked.pages = request->pages;
         asked.cmyk = request->cmyk != 0;
         asked.minDpi = request->minDpi == 0 ? 250 : request->minDpi;
-        session.preflightFindings = Preflight(session, asked);
+        session.preflightFindings = session.Composer().Preflight(asked);
         for (const PreflightFinding& found : session.preflightFindings)
             session.preflightView.push_back(PDFLibPreflightFinding{
                 found.code.c_str(), found.page, found.pages, found.value, found.text.c_str()});

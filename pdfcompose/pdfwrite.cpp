@@ -26,6 +26,17 @@ std::string PdfVersion::Text() const {
 
 namespace {
 
+// qpdf's writer into an output file.
+class FileSink : public Pipeline {
+public:
+    explicit FileSink(OutputFile& file) : Pipeline("output file", nullptr), m_file(file) {}
+    void write(unsigned char const* data, size_t len) override { m_file.Write(data, len); }
+    void finish() override {}
+
+private:
+    OutputFile& m_file;
+};
+
 void Write(QPDF& pdf, Pipeline& sink, const PdfVersion& version, bool force, bool digestID,
            const std::string& target) {
     try {
@@ -52,7 +63,8 @@ void Write(QPDF& pdf, Pipeline& sink, const PdfVersion& version, bool force, boo
 } // namespace
 
 void WritePdf(QPDF& pdf, OutputFile& output, const PdfVersion& version, bool force) {
-    Write(pdf, output.Sink(), version, force, true, output.Target());
+    FileSink sink(output);
+    Write(pdf, sink, version, force, true, output.Target());
     output.Commit();
 }
 

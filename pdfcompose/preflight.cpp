@@ -3,7 +3,6 @@
 #include "failure.h"
 #include "geometry.h"
 #include "pdfsource.h"
-#include "session.h"
 
 #include <qpdf/QPDFPageObjectHelper.hh>
 
@@ -499,7 +498,9 @@ void CheckContent(PdfSource& source, int page, const PreflightRequest& request, 
 
 } // namespace
 
-std::vector<PreflightFinding> Preflight(PDFLibSession& session, const PreflightRequest& request) {
+std::vector<PreflightFinding>
+Preflight(const std::function<std::shared_ptr<PdfSource>(const std::string&)>& sources,
+          const PreflightRequest& request) {
     if (request.path.empty())
         throw Failure("no PDF given");
     if (!std::isfinite(request.width) || !std::isfinite(request.height) || request.width < 0 ||
@@ -514,7 +515,7 @@ std::vector<PreflightFinding> Preflight(PDFLibSession& session, const PreflightR
     Findings findings;
     std::shared_ptr<PdfSource> source;
     try {
-        source = session.Source(request.path);
+        source = sources(request.path);
     } catch (const LockedPdf& locked) {
         findings.Add("encrypted", 0, 0, locked.what());
         return findings.Take();

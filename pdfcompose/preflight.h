@@ -1,11 +1,13 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-struct PDFLibSession;
-
 namespace pdfcompose {
+
+class PdfSource;
 
 // What an artwork file is placed as, for Preflight.
 struct PreflightRequest {
@@ -30,6 +32,9 @@ struct PreflightFinding {
 // Checks an artwork file against what it is placed as; never changes the
 // file. A file that cannot be read (damaged, locked) is a finding; only a
 // missing file or a bad request throws Failure.
-std::vector<PreflightFinding> Preflight(PDFLibSession& session, const PreflightRequest& request);
+// sources opens a checked source.
+std::vector<PreflightFinding>
+Preflight(const std::function<std::shared_ptr<PdfSource>(const std::string&)>& sources,
+          const PreflightRequest& request);
 
 } // namespace pdfcompose

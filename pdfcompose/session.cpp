@@ -1,102 +1,55 @@
 #include "session.h"
 
 #include "failure.h"
-#include "optionalcontent.h"
-#include "outputfile.h"
-#include "pdfwrite.h"
 
-#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <thread>
 
 using namespace pdfcompose;
 
+namespace {
+
+#ifdef PDFCOMPOSE_COMPOSER_LINKED
+// Built into one program with the composer (the fuzzer): nothing to open.
+auto MakeComposerFunction() {
+    return &PDFComposeMakeComposer;
+}
+#else
+// The module beside this library, opened once for the process and kept
+// (see LazyLibrary).
+auto MakeComposerFunction() {
+    static const auto make = []() {
+        Dl_info self;
+        if (dladdr(reinterpret_cast<void*>(&PDFLibInitW), &self) == 0 || !self.dli_fname)
+            throw Failure("cannot tell where the PDF library lies to open its composing module");
+        std::string path = self.dli_fname;
+        path.erase(path.rfind('/') + 1);
+        static const LazyLibrary module((path + "libpdfcompose-composer.so").c_str());
+        return module.Function<decltype(&PDFComposeMakeComposer)>("PDFComposeMakeComposer");
+    }();
+    return make;
+}
+#endif
+
+} // namespace
+
 PDFLibSession::PDFLibSession(const std::string& paths) : dataPaths(paths) {
     if (!dataPaths.empty())
-        fonts = std::make_unique<FontResolver>(dataPaths); // reports bad paths at init
+        Composer();
 }
 
-FontResolver& PDFLibSession::Fonts() {
-    if (!fonts)
-        fonts = std::make_unique<FontResolver>(dataPaths);
-    return *fonts;
-}
+PDFLibSession::~PDFLibSession() = default;
 
-ComposedDocument& PDFLibSession::Document() {
-    if (!document)
-        throw Failure("no document is open");
-    return *document;
-}
-
-void PDFLibSession::BeginDocument(const std::string& path) {
-    if (document)
-        throw Failure("a document is already open");
-    document = std::make_unique<ComposedDocument>(
-        path, [this]() -> FontResolver& { return Fonts(); },
-        [this](const std::string& source) { return Source(source); });
-}
-
-void PDFLibSession::EndDocument() {
-    ComposedDocument& open = Document();
-    if (open.PageOpen())
-        throw Failure("a page is still open"); // the document stays open to be ended properly
-    try {
-        open.Finish();
-    } catch (...) {
-        document.reset();
-        throw;
+pdfcompose::Composer& PDFLibSession::Composer() {
+    if (!composer) {
+        std::string error;
+        composer.reset(MakeComposerFunction()(dataPaths.c_str(), &lastNotes, &error));
+        if (!composer)
+            throw Failure(error);
     }
-    document.reset();
-}
-
-std::shared_ptr<PdfSource> PDFLibSession::Source(const std::string& path) {
-    std::shared_ptr<PdfSource> source = sources.Get(path);
-    for (const std::string& note : source->Notes()) {
-        const std::string line = path + ": " + note + "\n";
-        if (lastNotes.find(line) == std::string::npos)
-            lastNotes += line;
-    }
-    return source;
-}
-
-void PDFLibSession::Merge(const std::vector<std::string>& inputs, const std::string& output) {
-    if (inputs.empty())
-        throw Failure("no files to merge");
-    std::vector<std::shared_ptr<PdfSource>> sources;
-    PdfVersion version;
-    OptionalContent layers;
-    for (const std::string& input : inputs) {
-        sources.push_back(Source(input));
-        version.Raise(*sources.back());
-    }
-    OutputFile target(output);
-    QPDF merged;
-    try {
-        merged.setSuppressWarnings(true);
-        merged.emptyPDF();
-        QPDFPageDocumentHelper pages(merged);
-        for (auto& source : sources) {
-            source->Pdf().pushInheritedAttributesToPage();
-            for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(source->Pdf()).getAllPages())
-                pages.addPage(page, false);
-            layers.Add(merged, *source);
-        }
-        layers.WriteTo(merged);
-    } catch (const std::exception& e) {
-        throw Failure("cannot merge into " + output + ": " + e.what());
-    }
-    WritePdf(merged, target, version);
-}
-
-void PDFLibSession::SetVersion(const std::string& path, int tenths) {
-    if (tenths < 10 || tenths > 20)
-        throw Failure("a PDF version must be 10 (1.0) to 20 (2.0)");
-    std::shared_ptr<PdfSource> source = Source(path);
-    OutputFile target(path);
-    PdfVersion version;
-    version.tenths = tenths;
-    WritePdf(source->Pdf(), target, version, true);
+    return *composer;
 }
 
 std::vector<RenderChild*> PDFLibSession::Renderers(int count) {

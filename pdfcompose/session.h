@@ -1,9 +1,8 @@
 #pragma once
 
-#include "composeddocument.h"
-#include "fontresolver.h"
+#include "composer.h"
+#include "lazylibrary.h"
 #include "pdfcompose.h"
-#include "pdfsource.h"
 #include "preflight.h"
 #include "renderchild.h"
 
@@ -12,10 +11,12 @@
 #include <vector>
 
 // What a handle of the C interface points to: the last error and notes, the
-// fonts (found on first use, kept for the session), the recently opened
-// sources and the open document.
+// render children and the composer (see Composer), opened on first use.
 struct PDFLibSession {
+    // A composer is made here when font paths are given, so that bad paths
+    // are refused at once; throws Failure.
     explicit PDFLibSession(const std::string& dataPaths);
+    ~PDFLibSession();
 
     std::string lastError;
     std::string lastNotes;                 // notes on the sources the current call read
@@ -24,24 +25,14 @@ struct PDFLibSession {
     std::vector<pdfcompose::PreflightFinding> preflightFindings;
     std::vector<PDFLibPreflightFinding> preflightView;
 
-    pdfcompose::FontResolver& Fonts();
-    pdfcompose::ComposedDocument& Document();
-    void BeginDocument(const std::string& path);
-    void EndDocument();
-    void DropDocument() { document.reset(); }
-
-    // A checked source, opened once while the file stays as it is; its notes
-    // join lastNotes.
-    std::shared_ptr<pdfcompose::PdfSource> Source(const std::string& path);
-    void Merge(const std::vector<std::string>& inputs, const std::string& output);
-    void SetVersion(const std::string& path, int tenths);
+    // Opens the composing module on first use; throws Failure when it
+    // cannot be opened.
+    pdfcompose::Composer& Composer();
     // count render children (0: one per processor), kept for the session.
     std::vector<pdfcompose::RenderChild*> Renderers(int count);
 
 private:
     std::string dataPaths;
-    std::unique_ptr<pdfcompose::FontResolver> fonts;
-    std::unique_ptr<pdfcompose::ComposedDocument> document;
-    pdfcompose::SourceCache sources;
+    std::unique_ptr<pdfcompose::Composer> composer;
     std::vector<std::unique_ptr<pdfcompose::RenderChild>> renderers;
 };
