@@ -4,6 +4,10 @@
  * PDF composition library: composes press sheets from pages of other PDFs,
  * images, text, lines and rectangles; renders page images; makes barcodes;
  * merges files. Loaded at run time and bound by the entry point names below.
+ * Its composing module, libpdfcompose-composer.so, must lie beside it; it is
+ * opened by the first call that needs more than rendering a plain page, or by
+ * PDFLibInitW when font paths are given, and a call that needs it fails
+ * naming it when it is missing.
  *
  * Conventions of every call:
  * - Lengths are millimetres. The origin is the top-left corner of the page
