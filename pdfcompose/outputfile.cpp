@@ -97,15 +97,22 @@ void OutputFile::Write(const void* data, size_t size) {
     if (m_fd < 0)
         throw Failure("cannot write " + m_target + ": the file is closed");
     // The writer hands over many small pieces: gathered, they cost one
-    // system call per block instead of one each.
-    m_buffer.append(static_cast<const char*>(data), size);
-    if (m_buffer.size() >= kBufferBytes)
-        Flush();
+    // system call per block instead of one each. A large piece goes straight
+    // to the file, never copied.
+    if (m_buffer.size() + size < kBufferBytes) {
+        m_buffer.append(static_cast<const char*>(data), size);
+        return;
+    }
+    Flush();
+    WriteOut(static_cast<const char*>(data), size);
 }
 
 void OutputFile::Flush() {
-    const char* bytes = m_buffer.data();
-    size_t size = m_buffer.size();
+    WriteOut(m_buffer.data(), m_buffer.size());
+    m_buffer.clear();
+}
+
+void OutputFile::WriteOut(const char* bytes, size_t size) {
     while (size > 0) {
         const ssize_t done = ::write(m_fd, bytes, size);
         if (done < 0 && errno == EINTR)
@@ -116,7 +123,6 @@ void OutputFile::Flush() {
         size -= static_cast<size_t>(done);
         m_written += done;
     }
-    m_buffer.clear();
 }
 
 void OutputFile::Commit(Sync sync) {

@@ -34,6 +34,7 @@ public:
 private:
     [[noreturn]] void Fail(const std::string& what, int error);
     void Flush();
+    void WriteOut(const char* bytes, size_t size);
     void Discard();
 
     std::string m_target;

@@ -2,7 +2,6 @@
 
 #include "composer.h"
 #include "failure.h"
-#include "outputfile.h"
 #include "readlimits.h"
 #include "renderchild.h"
 #include "session.h"
@@ -14,11 +13,17 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <poll.h>
 
 namespace pdfcompose {
 namespace {
+
+std::string Absolute(const std::string& path) {
+    if (path.empty() || path[0] == '/')
+        return path;
+    std::error_code error;
+    return (std::filesystem::current_path(error) / path).string();
+}
 
 // Checks the request: the child is asked to render the source's page as it
 // is, and is sent the composed page when it answers that the page changes
@@ -41,11 +46,8 @@ RenderChild::Job Prepare(const PageExporter::Request& request) {
     job.megabytes = request.megabytes > 0 ? request.megabytes : limits::kRenderMegabytes;
     job.page = request.page;
     // The child keeps the folder it started in.
-    job.source = request.pdf;
-    if (!job.source.empty() && job.source[0] != '/') {
-        std::error_code error;
-        job.source = (std::filesystem::current_path(error) / job.source).string();
-    }
+    job.source = Absolute(request.pdf);
+    job.image = Absolute(request.image);
     if (request.page < 1 || request.pdf.empty())
         job.page = 0; // composing gives the reason
     return job;
@@ -87,21 +89,16 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
         } catch (const Failure&) {
         }
     }
-    std::vector<size_t> working(children.size());         // the request each busy child renders
-    std::vector<RenderChild::Job> sent(children.size());  // and its job, kept to compose it
-    std::vector<std::pair<size_t, std::string>> received; // images not yet written
+    std::vector<size_t> working(children.size());        // the request each busy child renders
+    std::vector<RenderChild::Job> sent(children.size()); // and its job, kept to compose it
     size_t next = 0;
     auto finish = [&](size_t child) {
         const size_t index = working[child];
-        std::optional<std::string> answer;
         try {
-            answer = children[child]->Answer();
+            if (children[child]->Answer())
+                return; // written
         } catch (const Failure& failure) {
             reasons[index] = Reason(requests[index], failure.what());
-            return;
-        }
-        if (answer) {
-            received.emplace_back(index, std::move(*answer));
             return;
         }
         // The page changes in composing: the same child renders it composed.
@@ -113,10 +110,9 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
         }
     };
     for (;;) {
-        // Idle children take the next pages, in the order asked, before the
-        // images they sent are written. A request refused before it is sent
-        // leaves the child for the next one; a child that cannot be reached
-        // is given no more this round.
+        // Idle children take the next pages, in the order asked. A request
+        // refused before it is sent leaves the child for the next one; a
+        // child that cannot be reached is given no more this round.
         for (size_t c = 0; c < children.size(); ++c) {
             while (!children[c]->Busy() && next < requests.size()) {
                 const size_t index = next++;
@@ -137,17 +133,6 @@ PageExporter::ExportAll(PDFLibSession& session, const std::vector<Request>& requ
                 }
             }
         }
-        for (auto& [index, jpeg] : received) {
-            try {
-                OutputFile output(requests[index].image);
-                output.Write(jpeg.data(), jpeg.size());
-                // A preview lost to a power cut does not decode and is made again.
-                output.Commit(OutputFile::Sync::Cache);
-            } catch (const Failure& failure) {
-                reasons[index] = failure.what();
-            }
-        }
-        received.clear();
         std::vector<pollfd> waits;
         std::vector<size_t> waiting;
         auto soonest = std::chrono::steady_clock::time_point::max();

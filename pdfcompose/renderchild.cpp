@@ -3,6 +3,7 @@
 #include "failure.h"
 #include "geometry.h"
 #include "jpegfile.h"
+#include "outputfile.h"
 #include "readlimits.h"
 #include "sourcefile.h"
 
@@ -39,10 +40,11 @@ namespace {
 // the renderer keeps from page to page stays bounded.
 constexpr int kJobsPerChild = 200;
 
-// page 0: the bytes that follow are a one-page PDF; otherwise they are the
-// path of a source file, and this its page to render as it is.
+// page 0: the first size bytes that follow are a one-page PDF; otherwise
+// they are the path of a source file, and this its page to render as it is.
+// The image file's path follows them.
 struct JobHeader {
-    uint64_t size;
+    uint64_t size, imageSize;
     int32_t dpi, quality, page;
     double megabytes, pixels;
 };
@@ -105,10 +107,12 @@ std::unique_ptr<GooFile> OpenSource(const std::string& path) {
     }
 }
 
-// A page to render: the bytes or file its document reads.
+// A page to render: the bytes or file its document reads, and the image
+// file to write.
 struct PageToRender {
     std::string input; // the composed page, or the source's path
     int page = 0;      // 0: input is the page; else the source's page
+    std::string image;
     std::unique_ptr<GooFile> file;
     std::unique_ptr<PDFDoc> document;
 };
@@ -179,8 +183,9 @@ bool ShowsAsComposed(PDFDoc& document, int number, const JobHeader& header, doub
     return pixels <= limits::kRenderPixels && g_complaints == 0;
 }
 
-// The answer is 'J' and the JPEG, 'E' and a reason, or 'C' when the source's
-// page is to be composed first.
+// The answer is 'W' when the image is written, 'E' and a reason when the
+// page cannot be rendered, 'F' and a reason when the file cannot be
+// written, or 'C' when the source's page is to be composed first.
 std::string RenderPage(PageToRender& job, const JobHeader& header) {
     const std::string tooBig = "Erendering the page needs more than " +
                                std::to_string(int(header.megabytes)) + " MB; it is refused";
@@ -222,11 +227,21 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
         // image instead of an error.
         if (double(image->getWidth()) * image->getHeight() < pixels / 4)
             return tooBig;
-        std::string jpeg = "J", reason;
+        std::string jpeg, reason;
         if (!JpegFile::EncodeRgb24(image->getDataPtr(), image->getWidth(), image->getHeight(),
                                    image->getRowSize(), header.dpi, header.quality, jpeg, reason))
             return "E" + reason;
-        return jpeg;
+        // Written here, beside the rendering, so that the program never
+        // holds the image and children write in parallel.
+        try {
+            OutputFile output(job.image);
+            output.Write(jpeg.data(), jpeg.size());
+            // A preview lost to a power cut does not decode and is made again.
+            output.Commit(OutputFile::Sync::Cache);
+        } catch (const Failure& failure) {
+            return std::string("F") + failure.what();
+        }
+        return "W";
     } catch (const std::bad_alloc&) {
         return tooBig;
     } catch (const std::exception& e) {
@@ -248,8 +263,10 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
             _exit(0); // the program closed its end
         PageToRender next;
         next.input.assign(job.size, '\0');
+        next.image.assign(job.imageSize, '\0');
         next.page = job.page;
-        if (!ReadAll(fd, next.input.data(), next.input.size()))
+        if (!ReadAll(fd, next.input.data(), next.input.size()) ||
+            !ReadAll(fd, next.image.data(), next.image.size()))
             _exit(0);
         // Each page gets its budget on top of what the child holds now.
         struct rlimit budget = space;
@@ -329,14 +346,15 @@ void RenderChild::Send(Job job) {
     if (m_busy)
         throw Failure("the renderer is still busy");
     const std::string& input = job.page > 0 ? job.source : job.pdf;
-    const JobHeader header = {input.size(), job.dpi,       job.quality,
-                              job.page,     job.megabytes, job.pixels};
+    const JobHeader header = {input.size(), job.image.size(), job.dpi,   job.quality,
+                              job.page,     job.megabytes,    job.pixels};
     // A child that ended while it waited (killed from outside) is replaced once.
     for (int attempt = 0;; ++attempt) {
         if (m_pid < 0)
             Start();
         if (WriteAll(m_socket, &header, sizeof header, MSG_NOSIGNAL) &&
-            WriteAll(m_socket, input.data(), input.size(), MSG_NOSIGNAL))
+            WriteAll(m_socket, input.data(), input.size(), MSG_NOSIGNAL) &&
+            WriteAll(m_socket, job.image.data(), job.image.size(), MSG_NOSIGNAL))
             break;
         const int error = errno;
         Stop();
@@ -372,21 +390,22 @@ bool RenderChild::Receive() {
     return m_ended || (m_answer.size() >= sizeof size && m_answer.size() - sizeof size >= size);
 }
 
-std::optional<std::string> RenderChild::Answer() {
+bool RenderChild::Answer() {
     uint64_t size = 0;
     if (m_answer.size() >= sizeof size)
         std::memcpy(&size, m_answer.data(), sizeof size);
     const bool complete =
         m_answer.size() >= sizeof size && size > 0 && m_answer.size() - sizeof size == size;
     m_busy = false;
-    if (complete && (m_answer[sizeof size] == 'J' || m_answer[sizeof size] == 'C')) {
+    const char kind = complete ? m_answer[sizeof size] : '\0';
+    if (kind == 'W' || kind == 'C' || kind == 'F') {
         if (++m_jobs >= kJobsPerChild)
             Stop();
-        if (m_answer[sizeof size] == 'C')
-            return std::nullopt;
-        return m_answer.substr(sizeof size + 1);
+        if (kind == 'F')
+            throw Failure(m_answer.substr(sizeof size + 1));
+        return kind == 'W';
     }
-    if (complete && m_answer[sizeof size] == 'E') {
+    if (kind == 'E') {
         Stop(); // it ends after a failure anyway
         throw Failure(m_answer.substr(sizeof size + 1));
     }

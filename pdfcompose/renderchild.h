@@ -3,13 +3,12 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <optional>
 #include <string>
 
 namespace pdfcompose {
 
-// A child process that renders pages to JPEG, kept for many pages so that
-// a preview costs no process start. A page runs with a time and memory
+// A child process that renders pages to JPEG files, kept for many pages so
+// that a preview costs no process start. A page runs with a time and memory
 // budget: a page that would render without end or ask for all memory is
 // refused, and the child that rendered it is replaced, never reused. The
 // child holds no file of the program and ends with it.
@@ -21,6 +20,7 @@ public:
         std::string source; // an absolute path
         int page = 0;
         std::string pdf;
+        std::string image; // the JPEG file to write, an absolute path
         int dpi = 96, quality = 100;
         double seconds = 0, megabytes = 0;
         double pixels = 0; // the composed page's pixels at dpi, to tell a refused allocation
@@ -46,13 +46,14 @@ public:
     // Reads what the child has written; true once the answer is complete
     // (or the child is gone). Does not block.
     bool Receive();
-    // The answer to the last job: the JPEG, or none when the source's page
-    // is to be composed and sent again (it has annotations, layers, a form, a
-    // user unit, encryption or damage the composition handles, or the child
-    // cannot read it as it is); throws Failure with the reason (its time,
-    // its memory, or the renderer's own). Stops a child that ran late or
-    // failed. Call once Receive is true or the deadline has passed.
-    std::optional<std::string> Answer();
+    // The answer to the last job: true when the image is written, false when
+    // the source's page is to be composed and sent again (it has annotations,
+    // layers, a form, a user unit, encryption or damage the composition
+    // handles, or the child cannot read it as it is); throws Failure with the
+    // reason (its time, its memory, the renderer's own, or why the file
+    // cannot be written). Stops a child that ran late or failed to render.
+    // Call once Receive is true or the deadline has passed.
+    bool Answer();
 
 private:
     void Start();

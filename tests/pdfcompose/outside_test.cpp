@@ -330,8 +330,9 @@ TEST_F(OutsideTest, RenderingHasATimeAndMemoryBudgetAndAPixelLimit) {
 }
 
 // Many pages at once: each result stays with its request whatever the
-// order the children finish in, a page that runs late or cannot be read
-// fails alone, and the images are the ones a page at a time makes.
+// order the children finish in, a page that runs late, cannot be read or
+// cannot be written fails alone, and the images are the ones a page at a
+// time makes.
 TEST_F(OutsideTest, PagesRenderedTogetherMatchPagesRenderedOneByOne) {
     std::string content = "0 0 1 RG 0.1 w\n";
     for (int i = 0; i < 20000; ++i)
@@ -347,12 +348,14 @@ TEST_F(OutsideTest, PagesRenderedTogetherMatchPagesRenderedOneByOne) {
     struct Case {
         std::string pdf, reason; // reason: empty when the image is written
         double seconds;
+        const char* folder = ""; // of the image, in dir
     };
     const Case cases[] = {
         {red, "", 0},
         {busy, "longer than", 0.001},
         {missing, "missing.pdf", 0},
         {blue, "", 0},
+        {blue, "cannot create a file beside", 0, "none/"},
         {red, "", 0},
         {busy, "", 0},
     };
@@ -362,7 +365,7 @@ TEST_F(OutsideTest, PagesRenderedTogetherMatchPagesRenderedOneByOne) {
         SCOPED_TRACE("workers " + std::to_string(workers));
         std::vector<PDFLibImageRequest> requests;
         for (size_t i = 0; i < count; ++i) {
-            images[i] = dir / ("batch" + std::to_string(i) + ".jpg");
+            images[i] = dir / (cases[i].folder + ("batch" + std::to_string(i) + ".jpg"));
             std::filesystem::remove(images[i]);
             requests.push_back(
                 {cases[i].pdf.c_str(), 1, images[i].c_str(), 30, 90, cases[i].seconds, 0});
