@@ -326,14 +326,19 @@ void RenderChild::Start() {
     m_ended = false;
 }
 
-int RenderChild::Stop() {
+void RenderChild::Signal() {
     if (m_socket >= 0)
         close(m_socket);
     m_socket = -1;
+    if (m_pid > 0)
+        kill(m_pid, SIGKILL);
+}
+
+int RenderChild::Stop() {
+    Signal();
     int status = 0;
     if (m_pid > 0) {
         // A child that has ended already keeps the status it ended with.
-        kill(m_pid, SIGKILL);
         while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
         }
     }

@@ -54,6 +54,9 @@ public:
     // cannot be written). Stops a child that ran late or failed to render.
     // Call once Receive is true or the deadline has passed.
     bool Answer();
+    // Tells the child to end now without waiting for it (the destructor
+    // waits): children told together end together.
+    void Signal();
 
 private:
     void Start();

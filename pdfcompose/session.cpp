@@ -40,7 +40,11 @@ PDFLibSession::PDFLibSession(const std::string& paths) : dataPaths(paths) {
         Composer();
 }
 
-PDFLibSession::~PDFLibSession() = default;
+PDFLibSession::~PDFLibSession() {
+    // The children end together, not one after the other.
+    for (auto& child : renderers)
+        child->Signal();
+}
 
 pdfcompose::Composer& PDFLibSession::Composer() {
     if (!composer) {
