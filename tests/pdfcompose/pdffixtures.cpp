@@ -187,25 +187,6 @@ std::string ExtractText(const std::string& path, int page) {
 
 namespace pdffixtures {
 
-void WriteRawPdf(const std::string& path, const std::vector<std::string>& objects) {
-    std::string data = "%PDF-1.4\n";
-    std::vector<size_t> offsets;
-    for (size_t i = 0; i < objects.size(); ++i) {
-        offsets.push_back(data.size());
-        data += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-    }
-    const size_t xref = data.size();
-    data += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char line[32];
-        std::snprintf(line, sizeof line, "%010zu 00000 n \n", offset);
-        data += line;
-    }
-    data += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
-            " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
-    std::ofstream(path, std::ios::binary) << data;
-}
-
 Rendered DecodeJpeg(const std::string& path) {
     Rendered result;
     FILE* file = std::fopen(path.c_str(), "rb");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rawpdf.h"
+
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
@@ -63,9 +65,6 @@ std::string ExtractText(const std::string& path, int page);
 
 namespace pdffixtures {
 
-// A PDF file from object bodies (object i + 1 is objects[i]) with a correct
-// cross-reference table; the trailer's root is object 1.
-void WriteRawPdf(const std::string& path, const std::vector<std::string>& objects);
 // Decodes a JPEG file (RGB or grey) into pixels.
 Rendered DecodeJpeg(const std::string& path);
 
