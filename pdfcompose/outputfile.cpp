@@ -16,8 +16,9 @@ namespace pdfcompose {
 namespace {
 
 // The process's umask, read without changing it (umask() would, for a
-// moment, for every thread of the program).
-mode_t CurrentUmask() {
+// moment, for every thread of the program). Read once: a program sets its
+// umask at start, and previews write hundreds of files.
+mode_t ReadUmask() {
     std::FILE* status = std::fopen("/proc/self/status", "r");
     unsigned mask = 022;
     if (status) {
@@ -30,6 +31,11 @@ mode_t CurrentUmask() {
     return static_cast<mode_t>(mask);
 }
 
+mode_t ProcessUmask() {
+    static const mode_t mask = ReadUmask();
+    return mask;
+}
+
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
@@ -37,7 +43,7 @@ std::string FolderOf(const std::string& path) {
 
 // The host's name as the program writes it into its temporaries' names:
 // letters, digits and '-', anything else as '_', at most 64 characters.
-std::string HostTag() {
+std::string ReadHostTag() {
     struct utsname names;
     std::string host = uname(&names) == 0 ? names.nodename : "";
     for (char& ch : host)
@@ -45,6 +51,11 @@ std::string HostTag() {
               ch == '-'))
             ch = '_';
     return host.empty() ? "host" : host.substr(0, 64);
+}
+
+const std::string& HostTag() {
+    static const std::string tag = ReadHostTag();
+    return tag;
 }
 
 } // namespace
@@ -70,7 +81,7 @@ OutputFile::OutputFile(const std::string& target) : m_target(target) {
     if (m_fd < 0)
         throw Failure("cannot create a file beside " + target + ": " + std::strerror(errno));
     // A new file gets the usual permissions rather than mkstemp's 0600.
-    fchmod(m_fd, 0666 & ~CurrentUmask());
+    fchmod(m_fd, 0666 & ~ProcessUmask());
     m_temp = buffer.data();
 }
 

@@ -15,7 +15,6 @@
 #include <Page.h>
 #include <SplashOutputDev.h>
 #include <Stream.h>
-#include <goo/gfile.h>
 #include <splash/SplashBitmap.h>
 
 #include <cerrno>
@@ -23,10 +22,14 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <malloc.h>
 #include <memory>
 #include <new>
 #include <set>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -84,28 +87,82 @@ bool WriteAll(int fd, const void* data, size_t size, int flags) {
 }
 
 // The address space the process already has, so that a budget can be set
-// on top of it.
-unsigned long long AddressSpaceBytes() {
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
-    unsigned long long pages = 0;
-    if (statm) {
-        if (std::fscanf(statm, "%llu", &pages) != 1)
-            pages = 0;
-        std::fclose(statm);
-    }
-    return pages * static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
+// on top of it; statm is the child's own /proc/self/statm, read again from
+// its start.
+unsigned long long AddressSpaceBytes(int statm) {
+    char text[64];
+    const ssize_t got = statm >= 0 ? pread(statm, text, sizeof text - 1, 0) : -1;
+    if (got <= 0)
+        return 0;
+    text[got] = '\0';
+    return std::strtoull(text, nullptr, 10) *
+           static_cast<unsigned long long>(sysconf(_SC_PAGESIZE));
 }
 
-// The source opened as the program opens a source it composes; null when
-// it cannot be, and the program then composes the page and gives the reason.
-std::unique_ptr<GooFile> OpenSource(const std::string& path) {
-    try {
-        long long size = 0;
-        return GooFile::open(OpenSourceFile(path, size)); // it closes the descriptor
-    } catch (const Failure&) {
-        return nullptr;
-    }
+// A mapped source that shrinks while the renderer reads it (another
+// workstation rewriting the file) faults instead of reading short: the page
+// fails with that reason, and the child ends as after any failure.
+char g_vanished[64];
+size_t g_vanishedSize = 0;
+int g_answerSocket = -1;
+void SourceVanished(int) {
+    ::send(g_answerSocket, g_vanished, g_vanishedSize, MSG_NOSIGNAL);
+    _exit(0);
 }
+
+void AnswerVanishedSources(int fd) {
+    static const char reason[] = "Ethe file changed while its page was rendered";
+    const uint64_t size = sizeof reason - 1;
+    static_assert(sizeof size + sizeof reason - 1 <= sizeof g_vanished);
+    std::memcpy(g_vanished, &size, sizeof size);
+    std::memcpy(g_vanished + sizeof size, reason, sizeof reason - 1);
+    g_vanishedSize = sizeof size + sizeof reason - 1;
+    g_answerSocket = fd;
+    struct sigaction action = {};
+    action.sa_handler = SourceVanished;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGBUS, &action, nullptr);
+}
+
+// The source's bytes, mapped: the renderer reads a file stream a few
+// hundred bytes at a time, one system call each, where a mapping costs one.
+class MappedSource {
+public:
+    MappedSource() = default;
+    MappedSource(const MappedSource&) = delete;
+    MappedSource& operator=(const MappedSource&) = delete;
+    ~MappedSource() {
+        if (m_bytes)
+            munmap(m_bytes, m_size);
+    }
+
+    // Opened as the program opens a source it composes; false when it
+    // cannot be, and the program then composes the page and gives the reason.
+    bool Open(const std::string& path) {
+        try {
+            long long size = 0;
+            const int fd = OpenSourceFile(path, size);
+            void* bytes =
+                size > 0 ? mmap(nullptr, static_cast<size_t>(size), PROT_READ, MAP_PRIVATE, fd, 0)
+                         : MAP_FAILED;
+            close(fd);
+            if (bytes == MAP_FAILED)
+                return false;
+            m_bytes = bytes;
+            m_size = static_cast<size_t>(size);
+            return true;
+        } catch (const Failure&) {
+            return false;
+        }
+    }
+
+    const char* Bytes() const { return static_cast<const char*>(m_bytes); }
+    size_t Size() const { return m_size; }
+
+private:
+    void* m_bytes = nullptr;
+    size_t m_size = 0;
+};
 
 // A page to render: the bytes or file its document reads, and the image
 // file to write.
@@ -113,7 +170,7 @@ struct PageToRender {
     std::string input; // the composed page, or the source's path
     int page = 0;      // 0: input is the page; else the source's page
     std::string image;
-    std::unique_ptr<GooFile> file;
+    MappedSource source;
     std::unique_ptr<PDFDoc> document;
 };
 
@@ -194,11 +251,10 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
         g_complaints = 0;
         double pixels = header.pixels;
         if (job.page > 0) {
-            job.file = OpenSource(job.input);
-            if (!job.file)
+            if (!job.source.Bytes())
                 return composeFirst;
-            job.document = std::make_unique<PDFDoc>(
-                new FileStream(job.file.get(), 0, false, job.file->size(), Object(objNull)));
+            job.document = std::make_unique<PDFDoc>(new MemStream(
+                job.source.Bytes(), 0, static_cast<Goffset>(job.source.Size()), Object(objNull)));
             if (!ShowsAsComposed(*job.document, job.page, header, pixels))
                 return composeFirst;
         } else {
@@ -250,6 +306,13 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
 }
 
 [[noreturn]] void ServeJobs(int fd) {
+    // Pages of one size follow one another: what one page freed is kept for
+    // the next rather than handed back and faulted in again. A large
+    // rendering still gets memory of its own and returns it.
+    mallopt(M_MMAP_THRESHOLD, 16 << 20);
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+    const int statm = open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    AnswerVanishedSources(fd);
     setErrorCallback(Complain);
     // The renderer's tables are read once, before the first page arrives.
     globalParams = std::make_unique<GlobalParams>();
@@ -268,10 +331,13 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
         if (!ReadAll(fd, next.input.data(), next.input.size()) ||
             !ReadAll(fd, next.image.data(), next.image.size()))
             _exit(0);
+        // Mapped before the budget is set, which it then does not count.
+        if (next.page > 0)
+            next.source.Open(next.input);
         // Each page gets its budget on top of what the child holds now.
         struct rlimit budget = space;
         const unsigned long long allowed =
-            AddressSpaceBytes() + static_cast<unsigned long long>(job.megabytes * 1048576.0);
+            AddressSpaceBytes(statm) + static_cast<unsigned long long>(job.megabytes * 1048576.0);
         if (space.rlim_max == RLIM_INFINITY || allowed < space.rlim_max)
             budget.rlim_cur = static_cast<rlim_t>(allowed);
         setrlimit(RLIMIT_AS, &budget);
