@@ -305,12 +305,38 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
     }
 }
 
+// The child's own allocations come from a heap in large pages where the
+// system offers them. A child starts with nothing of its own, and each first
+// touch of a small page is a fault (about 10 µs on a virtual machine): for a
+// card that is a tenth of its rendering, against two or three large faults.
+void HeapInLargePages() {
+    constexpr uintptr_t kLarge = 2 << 20;
+    // Grows the heap's free top by at least two large pages, so that one
+    // lies wholly within it.
+    void* volatile grown = malloc(2 * kLarge);
+    free(grown);
+    char* const end = static_cast<char*>(sbrk(0));
+    char* const top = end - mallinfo2().keepcost;
+    char* const aligned =
+        reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(top) + kLarge - 1) & ~(kLarge - 1));
+    if (end - aligned < static_cast<ptrdiff_t>(kLarge))
+        return;
+    // The piece below the first large page is taken once and never used,
+    // so that what the renderer asks for next starts at that page.
+    if (aligned - top > 64) {
+        void* volatile below = malloc(static_cast<size_t>(aligned - top) - 32);
+        (void)below;
+    }
+    madvise(aligned, static_cast<size_t>(end - aligned) & ~(kLarge - 1), MADV_HUGEPAGE);
+}
+
 [[noreturn]] void ServeJobs(int fd) {
     // Pages of one size follow one another: what one page freed is kept for
     // the next rather than handed back and faulted in again. A large
     // rendering still gets memory of its own and returns it.
-    mallopt(M_MMAP_THRESHOLD, 16 << 20);
-    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+    mallopt(M_MMAP_THRESHOLD, 8 << 20);
+    mallopt(M_TRIM_THRESHOLD, 16 << 20);
+    HeapInLargePages();
     const int statm = open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
     AnswerVanishedSources(fd);
     setErrorCallback(Complain);
