@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +16,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace pdffixtures;
@@ -416,6 +419,63 @@ TEST_F(OutsideTest, AFileIsReadAgainOnlyWhenItChanged) {
     std::ofstream(pdf, std::ios::binary | std::ios::trunc) << "%PDF-1.4 nothing here";
     EXPECT_EQ(PDFLibComposeCountPagesW(handle, pdf.c_str()), 0);
     EXPECT_NE(Error().find(pdf), std::string::npos) << Error();
+}
+
+// The render children of this process that have the file mapped.
+bool AChildHasMapped(const std::string& path) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        const std::string pid = entry.path().filename();
+        if (pid.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        // "pid (name) state ppid ...": the name may hold spaces, not ')'.
+        const size_t close = line.rfind(')');
+        int parent = 0;
+        char state = 0;
+        if (close == std::string::npos ||
+            std::sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) != 2 ||
+            parent != getpid())
+            continue;
+        std::ifstream maps(entry.path() / "maps");
+        const std::string text((std::istreambuf_iterator<char>(maps)),
+                               std::istreambuf_iterator<char>());
+        if (text.find(path) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+// A source another workstation rewrites while its page renders: the page
+// fails with that reason (not as a crash), and the next page renders.
+TEST_F(OutsideTest, ASourceRewrittenWhileItsPageRendersFailsWithThatReason) {
+    // Strokes enough to keep the renderer reading the file for seconds.
+    std::string content = "0 0 1 RG 0.1 w\n";
+    for (int i = 0; i < 400000; ++i)
+        content += std::to_string(i % 500) + " 0 m " + std::to_string(500 - i % 500) + " 500 l S\n";
+    const std::string busy = dir / "busy.pdf", image = dir / "busy.jpg";
+    WriteRawPdf(busy,
+                {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 500 500] /Contents 4 0 R >>",
+                 Stream(content)});
+    std::thread rewriter([&] {
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!AChildHasMapped(busy) && std::chrono::steady_clock::now() < give_up)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::filesystem::resize_file(busy, 0);
+    });
+    PDFLibImageRequest request = {busy.c_str(), 1, image.c_str(), 300, 90, 0, 0};
+    EXPECT_FALSE(PDFLibExportPageImageW(handle, &request));
+    rewriter.join();
+    EXPECT_NE(Error().find("busy.pdf, page 1: the file changed while its page was rendered"),
+              std::string::npos)
+        << Error();
+    EXPECT_FALSE(std::filesystem::exists(image));
+    const std::string red = dir / "red.pdf";
+    WritePage(red, "1 0 0 rg 0 0 40 20 re f", "", "");
+    request.pdfPath = red.c_str();
+    EXPECT_TRUE(PDFLibExportPageImageW(handle, &request)) << Error();
 }
 
 // Every file the library writes, tried where no byte can be written: each
