@@ -107,7 +107,8 @@ typedef struct PDFLibImageRequest {
  * /UserUnit or encryption, nothing repaired) is rendered from its file as it
  * is, and only that page is read: damage elsewhere in the file is found when
  * the file is placed or checked. Any other page is read and checked as
- * PDFLibComposePlacePDIDocW reads it. */
+ * PDFLibComposePlacePDIDocW reads it. A file that shrinks while its page
+ * renders (rewritten elsewhere) fails the page with that reason. */
 PDFCOMPOSE_API int PDFLibExportPageImageW(PDFLIB_HANDLE handle, const PDFLibImageRequest* request);
 /* Renders count pages as PDFLibExportPageImageW renders each, up to workers
  * at once (0: as many as the machine has processors), each in a process of
