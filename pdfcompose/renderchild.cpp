@@ -58,6 +58,10 @@ void Complain(ErrorCategory, Goffset, const char*) {
     ++g_complaints;
 }
 
+bool StopOnComplaint(void*) {
+    return g_complaints > 0;
+}
+
 bool ReadAll(int fd, void* data, size_t size) {
     char* bytes = static_cast<char*>(data);
     while (size > 0) {
@@ -271,8 +275,11 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
         output.setVectorAntialias(true);
         output.setFreeTypeHinting(false, false);
         output.startDoc(job.document.get());
+        // A source page the renderer complains of is composed instead: its
+        // rendering stops at the first complaint rather than running on.
         job.document->displayPageSlice(&output, job.page > 0 ? job.page : 1, header.dpi, header.dpi,
-                                       0, false, true, false, -1, -1, -1, -1);
+                                       0, false, true, false, -1, -1, -1, -1,
+                                       job.page > 0 ? StopOnComplaint : nullptr, nullptr);
         // A source the renderer had to mend shows as the program reads it.
         if (job.page > 0 && g_complaints > 0)
             return composeFirst;
