@@ -109,8 +109,10 @@ unsigned long long AddressSpaceBytes(int statm) {
 char g_vanished[64];
 size_t g_vanishedSize = 0;
 int g_answerSocket = -1;
+volatile sig_atomic_t g_rendering = 0; // the answer to the page at work is still to come
 void SourceVanished(int) {
-    ::send(g_answerSocket, g_vanished, g_vanishedSize, MSG_NOSIGNAL);
+    if (g_rendering)
+        ::send(g_answerSocket, g_vanished, g_vanishedSize, MSG_NOSIGNAL);
     _exit(0);
 }
 
@@ -374,7 +376,9 @@ void HeapInLargePages() {
         if (space.rlim_max == RLIM_INFINITY || allowed < space.rlim_max)
             budget.rlim_cur = static_cast<rlim_t>(allowed);
         setrlimit(RLIMIT_AS, &budget);
+        g_rendering = 1;
         const std::string answer = RenderPage(next, job);
+        g_rendering = 0;
         const uint64_t size = answer.size();
         if (!WriteAll(fd, &size, sizeof size, MSG_NOSIGNAL) ||
             !WriteAll(fd, answer.data(), answer.size(), MSG_NOSIGNAL))
