@@ -42,6 +42,17 @@ void WritePage(const std::string& path, const std::string& content, const std::s
     WriteRawPdf(path, objects);
 }
 
+// A 500 x 500 pt page of many thin strokes: slow to render at 300 dpi.
+void WriteBusyPage(const std::string& path, int strokes) {
+    std::string content = "0 0 1 RG 0.1 w\n";
+    for (int i = 0; i < strokes; ++i)
+        content += std::to_string(i % 500) + " 0 m " + std::to_string(500 - i % 500) + " 500 l S\n";
+    WriteRawPdf(path,
+                {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 500 500] /Contents 4 0 R >>",
+                 Stream(content)});
+}
+
 enum Colour { White, Red, Green, Blue, Other };
 
 Colour ColourAt(const Rendered& image, int x, int y) {
@@ -305,15 +316,9 @@ TEST_F(OutsideTest, HostileFilesAreRefusedWithAReason) {
 }
 
 TEST_F(OutsideTest, RenderingHasATimeAndMemoryBudgetAndAPixelLimit) {
-    // Many thin strokes: far more than a few milliseconds of work at 300 dpi.
-    std::string content = "0 0 1 RG 0.1 w\n";
-    for (int i = 0; i < 20000; ++i)
-        content += std::to_string(i % 500) + " 0 m " + std::to_string(500 - i % 500) + " 500 l S\n";
+    // Far more than a few milliseconds of work at 300 dpi.
     const std::string busy = dir / "busy.pdf", image = dir / "busy.jpg";
-    WriteRawPdf(busy,
-                {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 500 500] /Contents 4 0 R >>",
-                 Stream(content)});
+    WriteBusyPage(busy, 20000);
     PDFLibImageRequest request = {busy.c_str(), 1, image.c_str(), 300, 90, 0.001, 0};
     EXPECT_FALSE(PDFLibExportPageImageW(handle, &request));
     EXPECT_NE(Error().find("longer than"), std::string::npos) << Error();
@@ -337,16 +342,10 @@ TEST_F(OutsideTest, RenderingHasATimeAndMemoryBudgetAndAPixelLimit) {
 // cannot be written fails alone, and the images are the ones a page at a
 // time makes.
 TEST_F(OutsideTest, PagesRenderedTogetherMatchPagesRenderedOneByOne) {
-    std::string content = "0 0 1 RG 0.1 w\n";
-    for (int i = 0; i < 20000; ++i)
-        content += std::to_string(i % 500) + " 0 m " + std::to_string(500 - i % 500) + " 500 l S\n";
     const std::string red = dir / "red.pdf", blue = dir / "blue.pdf", busy = dir / "busy.pdf";
     WritePage(red, "1 0 0 rg 0 0 40 20 re f", "", "");
     WritePage(blue, "0 0 1 rg 10 10 40 20 re f", "", "");
-    WriteRawPdf(busy,
-                {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 500 500] /Contents 4 0 R >>",
-                 Stream(content)});
+    WriteBusyPage(busy, 20000);
     const std::string missing = dir / "missing.pdf";
     struct Case {
         std::string pdf, reason; // reason: empty when the image is written
@@ -451,14 +450,8 @@ bool AChildHasMapped(const std::string& path) {
 // fails with that reason (not as a crash), and the next page renders.
 TEST_F(OutsideTest, ASourceRewrittenWhileItsPageRendersFailsWithThatReason) {
     // Strokes enough to keep the renderer reading the file for seconds.
-    std::string content = "0 0 1 RG 0.1 w\n";
-    for (int i = 0; i < 400000; ++i)
-        content += std::to_string(i % 500) + " 0 m " + std::to_string(500 - i % 500) + " 500 l S\n";
     const std::string busy = dir / "busy.pdf", image = dir / "busy.jpg";
-    WriteRawPdf(busy,
-                {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 500 500] /Contents 4 0 R >>",
-                 Stream(content)});
+    WriteBusyPage(busy, 400000);
     std::thread rewriter([&] {
         const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         while (!AChildHasMapped(busy) && std::chrono::steady_clock::now() < give_up)
