@@ -319,14 +319,19 @@ std::string RenderPage(PageToRender& job, const JobHeader& header) {
 // card that is a tenth of its rendering, against two or three large faults.
 void HeapInLargePages() {
     constexpr uintptr_t kLarge = 2 << 20;
-    // Grows the heap's free top by at least two large pages, so that one
-    // lies wholly within it.
-    void* volatile grown = malloc(2 * kLarge);
+    // The heap the program left may be mapped in small pages already, and
+    // no large page is given where one is: the large page is taken beyond
+    // the program's end of the heap, from what the heap grows by here (two
+    // large pages more than its free top, so that one lies wholly within).
+    // A program with more free heap than the mapping threshold keeps small
+    // pages.
+    char* const programsEnd = static_cast<char*>(sbrk(0));
+    void* volatile grown = malloc(mallinfo2().keepcost + 2 * kLarge);
     free(grown);
     char* const end = static_cast<char*>(sbrk(0));
     char* const top = end - mallinfo2().keepcost;
-    char* const aligned =
-        reinterpret_cast<char*>((reinterpret_cast<uintptr_t>(top) + kLarge - 1) & ~(kLarge - 1));
+    char* const aligned = reinterpret_cast<char*>(
+        (reinterpret_cast<uintptr_t>(programsEnd) + kLarge - 1) & ~(kLarge - 1));
     if (end - aligned < static_cast<ptrdiff_t>(kLarge))
         return;
     // The piece below the first large page is taken once and never used,
