@@ -20,11 +20,20 @@
 #   T6 / T6a  the same call made a second time, timed alone: the render
 #             children already run, as in a program that made previews before
 #
-# Each measurement: one warm-up run, then RUNS (5) timed runs taken
+# Each measurement: one warm-up run, then RUNS (6) timed runs taken
 # round-robin. Wall time from bash's EPOCHREALTIME around /usr/bin/time -v,
 # CPU time (user + system, children included) from /usr/bin/time: load on a
 # shared machine stretches the wall time far more than the CPU time.
-# Env: RUNS, BUILD_DIR (default: build beside this folder).
+# Every measurement but T5 and T6 (which use every processor) runs bound to
+# one processor, the same one for all in a round and the next one in the
+# next round: a virtual machine's processors can differ in speed by half
+# from minute to minute, and unbound, a tool's processes land on whichever
+# is idle, so that one tool would be timed on the fast processor and the
+# other on the slow one. Bound, each tool runs on each processor equally
+# often (keep RUNS a multiple of the processor count), and a tool of two
+# processes (Tessel's render children) runs as one of one process does.
+# PIN=0 leaves every measurement unbound.
+# Env: RUNS, PIN, BUILD_DIR (default: build beside this folder).
 # Needs: qpdf, poppler-utils, time; ghostscript for the workload;
 # libpodofo-utils for the podofoimpose anchor.
 set -euo pipefail
@@ -36,7 +45,13 @@ SHARED=${SHARED:-$ROOT/../shared/bench}
 BUILD=${BUILD_DIR:-$ROOT/build}
 BENCH=$BUILD/benchmarks/pdfcompose_bench
 WORK=${1:-/tmp/impose-bench}
-RUNS=${RUNS:-5}
+RUNS=${RUNS:-6}
+PIN=${PIN:-1}
+# The processors this script may run on, one a word.
+mapfile -t CPUSET < <(taskset -pc $$ 2> /dev/null | sed 's/.*: //' | tr ',' '\n' |
+  awk -F- '{ for (c = $1; c <= ($2 == "" ? $1 : $2); c++) print c }')
+CPUS=${#CPUSET[@]}
+[ "$CPUS" -gt 1 ] || PIN=0
 [ -x "$BENCH" ] || { echo "build first: $BENCH is missing" >&2; exit 1; }
 mkdir -p "$WORK"
 WORK=$(cd "$WORK" && pwd)
@@ -66,13 +81,13 @@ qpdf --empty --pages "${CARDS[@]}" -- "$O/cards40-merged.pdf"
 } > "$O/grid40.plan"
 
 IDS=(); NA=0
-measure() {   # ID UNITS -- argv...
-  local id=$1 units=$2; shift 3
+measure() {   # ID UNITS one|every -- argv...   (one: bound to one processor)
+  local id=$1 units=$2 cpus=$3; shift 4
   if ! "$@" < /dev/null > /dev/null 2> "$O/logs/$id.err"; then
     echo "FAILED (warm-up): $id, see $O/logs/$id.err" >&2; return 0
   fi
   declare -g -a "ARGV_$NA=()"; local -n av=ARGV_$NA; av=("$@")
-  IDS+=("$id"); declare -g "UNITS_$NA=$units"; NA=$((NA + 1))
+  IDS+=("$id"); declare -g "UNITS_$NA=$units" "CPUS_$NA=$cpus"; NA=$((NA + 1))
 }
 printf 'id\trun\twall_s\tmaxrss_kb\tcpu_s\n' > "$O/raw.tsv"
 run_rounds() {
@@ -80,9 +95,15 @@ run_rounds() {
   for ((r = 1; r <= RUNS; r++)); do
     for ((i = 0; i < NA; i++)); do
       local -n av=ARGV_$i
+      local cpus=CPUS_$i bind=()
+      # Every measurement starts through taskset, so that all carry its cost.
+      if [ "$PIN" = 1 ]; then
+        [ "${!cpus}" = one ] && bind=(taskset -c "${CPUSET[r % CPUS]}") ||
+          bind=(taskset -c "$(IFS=,; echo "${CPUSET[*]}")")
+      fi
       t0=$EPOCHREALTIME
-      /usr/bin/time -v -o "$O/logs/time" "${av[@]}" < /dev/null >> "$O/logs/${IDS[$i]}.out" \
-        2>> "$O/logs/${IDS[$i]}.err"
+      "${bind[@]}" /usr/bin/time -v -o "$O/logs/time" "${av[@]}" < /dev/null \
+        >> "$O/logs/${IDS[$i]}.out" 2>> "$O/logs/${IDS[$i]}.err"
       t1=$EPOCHREALTIME
       awk -v id="${IDS[$i]}" -v r="$r" -v t0="$t0" -v t1="$t1" -F': ' '
         /Maximum resident set size/ { rss = $2 } /User time|System time/ { cpu += $2 }
@@ -94,21 +115,21 @@ run_rounds() {
 
 PPM='b=${1##*/}; exec pdftoppm -f 1 -l 1 -r 96 -jpeg -jpegopt quality=100 -singlefile "$1" "$0/${b%.pdf}"'
 TPV='exec "$0" preview "$1" "$2"'
-measure E0-harness-true 1 -- /bin/true
+measure E0-harness-true 1 one -- /bin/true
 command -v podofoimpose > /dev/null &&
-  measure A1-podofoimpose-40up 40 -- podofoimpose "$O/cards40.lst" "$O/A1-sheet40.pdf" "$O/grid40.plan"
-measure T1-tessel-40up 40 -- "$BENCH" sheet "$O/T1-sheet40.pdf" "${CARDS[@]}"
-measure T2-tessel-one-card-40-times 40 -- "$BENCH" repeat "$O/T2-repeat40.pdf" "${CARDS[0]}" 40
-measure T2a-tessel-one-card-once 1 -- "$BENCH" repeat "$O/T2a-repeat1.pdf" "${CARDS[0]}" 1
-measure C1-pdftoppm-per-card 40 -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c "$PPM" "$O/C1"
-measure T3-tessel-preview-per-card 40 -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c "$TPV" "$BENCH" "$O/T3"
-measure C2-pdftoppm-one-process 40 -- pdftoppm -r 96 -jpeg -jpegopt quality=100 \
+  measure A1-podofoimpose-40up 40 one -- podofoimpose "$O/cards40.lst" "$O/A1-sheet40.pdf" "$O/grid40.plan"
+measure T1-tessel-40up 40 one -- "$BENCH" sheet "$O/T1-sheet40.pdf" "${CARDS[@]}"
+measure T2-tessel-one-card-40-times 40 one -- "$BENCH" repeat "$O/T2-repeat40.pdf" "${CARDS[0]}" 40
+measure T2a-tessel-one-card-once 1 one -- "$BENCH" repeat "$O/T2a-repeat1.pdf" "${CARDS[0]}" 1
+measure C1-pdftoppm-per-card 40 one -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c "$PPM" "$O/C1"
+measure T3-tessel-preview-per-card 40 one -- xargs -a "$O/cards40.lst" -P1 -n1 sh -c "$TPV" "$BENCH" "$O/T3"
+measure C2-pdftoppm-one-process 40 one -- pdftoppm -r 96 -jpeg -jpegopt quality=100 \
   "$O/cards40-merged.pdf" "$O/C2/card"
-measure T4-tessel-preview-one-process 40 -- "$BENCH" preview "$O/T4" "${CARDS[@]}"
-measure T5-tessel-previews-every-processor 40 -- "$BENCH" previews "$O/T5" 0 "${CARDS[@]}"
-measure T5a-tessel-previews-one-processor 40 -- "$BENCH" previews "$O/T5a" 1 "${CARDS[@]}"
-measure T6-tessel-previews-again-every-processor 40 -- "$BENCH" previews-again "$O/T5" 0 "${CARDS[@]}"
-measure T6a-tessel-previews-again-one-processor 40 -- "$BENCH" previews-again "$O/T5a" 1 "${CARDS[@]}"
+measure T4-tessel-preview-one-process 40 one -- "$BENCH" preview "$O/T4" "${CARDS[@]}"
+measure T5-tessel-previews-every-processor 40 every -- "$BENCH" previews "$O/T5" 0 "${CARDS[@]}"
+measure T5a-tessel-previews-one-processor 40 one -- "$BENCH" previews "$O/T5a" 1 "${CARDS[@]}"
+measure T6-tessel-previews-again-every-processor 40 every -- "$BENCH" previews-again "$O/T5" 0 "${CARDS[@]}"
+measure T6a-tessel-previews-again-one-processor 40 one -- "$BENCH" previews-again "$O/T5a" 1 "${CARDS[@]}"
 run_rounds
 
 SUMMARY=$O/summary.tsv
