@@ -393,6 +393,32 @@ void HeapInLargePages() {
     }
 }
 
+// The system tells a child that its parent ended when the thread that
+// started it ends: the program may start a child from a thread of its own
+// that ends after its pages, and the child is kept for the program's next
+// pages. It ends only once it has been handed to another process, when the
+// program itself has ended (it may be rendering then, and not reading its
+// socket).
+pid_t g_program = 0;
+void ParentThreadEnded(int) {
+    if (getppid() != g_program)
+        _exit(0);
+}
+
+void StayWhileTheProgramRuns(pid_t program) {
+    g_program = program;
+    struct sigaction action = {};
+    action.sa_handler = ParentThreadEnded;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGHUP, &action, nullptr);
+    sigset_t hangup;
+    sigemptyset(&hangup);
+    sigaddset(&hangup, SIGHUP);
+    sigprocmask(SIG_UNBLOCK, &hangup, nullptr);
+    prctl(PR_SET_PDEATHSIG, SIGHUP);
+}
+
 } // namespace
 
 RenderChild::~RenderChild() {
@@ -418,7 +444,7 @@ void RenderChild::Start() {
     if (child == 0) {
         // Ends with the program, and keeps none of its files (nor another
         // child's socket, whose end would then never be seen).
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        StayWhileTheProgramRuns(parent);
         if (getppid() != parent)
             _exit(0);
         if (fds[1] != 3 && dup2(fds[1], 3) < 0)

@@ -7,12 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -420,30 +423,118 @@ TEST_F(OutsideTest, AFileIsReadAgainOnlyWhenItChanged) {
     EXPECT_NE(Error().find(pdf), std::string::npos) << Error();
 }
 
-// The render children of this process that have the file mapped.
-bool AChildHasMapped(const std::string& path) {
+// A process's state as /proc shows it ('R', 'S', 'T', 'Z', ...), or 0.
+char StateOf(pid_t pid, pid_t* parent = nullptr) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    // "pid (name) state ppid ...": the name may hold spaces, not ')'.
+    const size_t close = line.rfind(')');
+    char state = 0;
+    int ppid = 0;
+    if (close == std::string::npos ||
+        std::sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid) != 2)
+        return 0;
+    if (parent)
+        *parent = ppid;
+    return state;
+}
+
+// This process's children that are alive (the tests start no children but
+// the library's render children), in the order of their process ids.
+std::vector<pid_t> LiveChildren() {
+    std::vector<pid_t> children;
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        const std::string pid = entry.path().filename();
-        if (pid.find_first_not_of("0123456789") != std::string::npos)
+        const std::string name = entry.path().filename();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
             continue;
-        std::ifstream stat(entry.path() / "stat");
-        std::string line;
-        std::getline(stat, line);
-        // "pid (name) state ppid ...": the name may hold spaces, not ')'.
-        const size_t close = line.rfind(')');
-        int parent = 0;
-        char state = 0;
-        if (close == std::string::npos ||
-            std::sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) != 2 ||
-            parent != getpid())
-            continue;
-        std::ifstream maps(entry.path() / "maps");
+        const pid_t pid = std::stoi(name);
+        pid_t parent = 0;
+        const char state = StateOf(pid, &parent);
+        if (state != 0 && state != 'Z' && parent == getpid())
+            children.push_back(pid);
+    }
+    std::sort(children.begin(), children.end());
+    return children;
+}
+
+// The render child of this process that has the file mapped, or 0.
+pid_t ChildThatMapped(const std::string& path) {
+    for (const pid_t child : LiveChildren()) {
+        std::ifstream maps("/proc/" + std::to_string(child) + "/maps");
         const std::string text((std::istreambuf_iterator<char>(maps)),
                                std::istreambuf_iterator<char>());
         if (text.find(path) != std::string::npos)
-            return true;
+            return child;
     }
-    return false;
+    return 0;
+}
+
+// A program renders from threads of its own: the render children a thread
+// started are kept for the next pages after that thread has ended.
+TEST_F(OutsideTest, RenderChildrenOutliveTheThreadThatStartedThem) {
+    const std::string red = dir / "red.pdf", image = dir / "red.jpg";
+    WritePage(red, "1 0 0 rg 0 0 40 20 re f", "", "");
+    auto renderOnAThread = [&] {
+        bool written = false;
+        std::thread([&] {
+            PDFLibImageRequest request = {red.c_str(), 1, image.c_str(), 30, 90, 0, 0};
+            written = PDFLibExportPageImageW(handle, &request);
+        }).join();
+        return written;
+    };
+    ASSERT_TRUE(renderOnAThread()) << Error();
+    const std::vector<pid_t> started = LiveChildren();
+    ASSERT_FALSE(started.empty());
+    ASSERT_TRUE(renderOnAThread()) << Error();
+    EXPECT_EQ(LiveChildren(), started);
+}
+
+// ... and end with the program all the same, even in the middle of a page,
+// writing nothing for a program that is gone.
+TEST_F(OutsideTest, RenderChildrenEndWithTheProgramEvenWhileRendering) {
+    const std::string busy = dir / "busy.pdf", image = dir / "busy.jpg";
+    WriteBusyPage(busy, 400000);
+    // The program's children come to this process when it ends.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    int report[2];
+    ASSERT_EQ(pipe(report), 0);
+    const pid_t program = fork();
+    ASSERT_GE(program, 0);
+    if (program == 0) {
+        PDFLIB_HANDLE own = PDFLibInitW(nullptr, nullptr);
+        std::thread([&] {
+            PDFLibImageRequest request = {busy.c_str(), 1, image.c_str(), 300, 90, 0, 0};
+            PDFLibExportPageImageW(own, &request);
+        }).detach();
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        pid_t child = 0;
+        while ((child = ChildThatMapped(busy)) == 0 && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (write(report[1], &child, sizeof child) != sizeof child)
+            _exit(1);
+        pause();
+        _exit(0);
+    }
+    close(report[1]);
+    pid_t child = 0;
+    ASSERT_EQ(read(report[0], &child, sizeof child), ssize_t(sizeof child));
+    close(report[0]);
+    ASSERT_GT(child, 0);
+    // Held where it renders, so that the page cannot be finished before the
+    // program has ended.
+    kill(child, SIGSTOP);
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (StateOf(child) != 'T' && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(StateOf(child), 'T');
+    kill(program, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(program, &status, 0), program);
+    kill(child, SIGCONT);
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_FALSE(std::filesystem::exists(image));
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 // A source another workstation rewrites while its page renders: the page
@@ -454,7 +545,7 @@ TEST_F(OutsideTest, ASourceRewrittenWhileItsPageRendersFailsWithThatReason) {
     WriteBusyPage(busy, 400000);
     std::thread rewriter([&] {
         const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!AChildHasMapped(busy) && std::chrono::steady_clock::now() < give_up)
+        while (ChildThatMapped(busy) == 0 && std::chrono::steady_clock::now() < give_up)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::filesystem::resize_file(busy, 0);
     });
