@@ -24,14 +24,15 @@
 # round-robin. Wall time from bash's EPOCHREALTIME around /usr/bin/time -v,
 # CPU time (user + system, children included) from /usr/bin/time: load on a
 # shared machine stretches the wall time far more than the CPU time.
-# Every measurement but T5 and T6 (which use every processor) runs bound to
-# one processor, the same one for all in a round and the next one in the
-# next round: a virtual machine's processors can differ in speed by half
-# from minute to minute, and unbound, a tool's processes land on whichever
-# is idle, so that one tool would be timed on the fast processor and the
-# other on the slow one. Bound, each tool runs on each processor equally
-# often (keep RUNS a multiple of the processor count), and a tool of two
-# processes (Tessel's render children) runs as one of one process does.
+# Each measurement that compares a tool with another runs bound to one
+# processor, the same one for all in a round and the next one in the next
+# round: a virtual machine's processors can differ in speed by half from
+# minute to minute, and unbound, a tool's processes land on whichever is
+# idle, so that one tool would be timed on the fast processor and the other
+# on the slow one. Bound, each tool runs on each processor equally often
+# (keep RUNS a multiple of the processor count), and a tool of two processes
+# (Tessel's render children) runs as one of one process does. T5 and T6 and
+# their one-process references T5a and T6a run unbound, as a program does.
 # PIN=0 leaves every measurement unbound.
 # Env: RUNS, PIN, BUILD_DIR (default: build beside this folder).
 # Needs: qpdf, poppler-utils, time; ghostscript for the workload;
@@ -127,9 +128,9 @@ measure C2-pdftoppm-one-process 40 one -- pdftoppm -r 96 -jpeg -jpegopt quality=
   "$O/cards40-merged.pdf" "$O/C2/card"
 measure T4-tessel-preview-one-process 40 one -- "$BENCH" preview "$O/T4" "${CARDS[@]}"
 measure T5-tessel-previews-every-processor 40 every -- "$BENCH" previews "$O/T5" 0 "${CARDS[@]}"
-measure T5a-tessel-previews-one-processor 40 one -- "$BENCH" previews "$O/T5a" 1 "${CARDS[@]}"
+measure T5a-tessel-previews-one-processor 40 every -- "$BENCH" previews "$O/T5a" 1 "${CARDS[@]}"
 measure T6-tessel-previews-again-every-processor 40 every -- "$BENCH" previews-again "$O/T5" 0 "${CARDS[@]}"
-measure T6a-tessel-previews-again-one-processor 40 one -- "$BENCH" previews-again "$O/T5a" 1 "${CARDS[@]}"
+measure T6a-tessel-previews-again-one-processor 40 every -- "$BENCH" previews-again "$O/T5a" 1 "${CARDS[@]}"
 run_rounds
 
 SUMMARY=$O/summary.tsv
