@@ -517,10 +517,22 @@ TEST_F(OutsideTest, RenderChildrenEndWithTheProgramEvenWhileRendering) {
         _exit(0);
     }
     close(report[1]);
+    // Whatever fails below, neither process outlives the test, and this
+    // process takes no more orphans.
+    struct Ending {
+        pid_t program, child = 0;
+        ~Ending() {
+            for (const pid_t pid : {program, child})
+                if (pid > 0 && kill(pid, SIGKILL) == 0)
+                    waitpid(pid, nullptr, 0);
+            prctl(PR_SET_CHILD_SUBREAPER, 0);
+        }
+    } ending{program};
     pid_t child = 0;
     ASSERT_EQ(read(report[0], &child, sizeof child), ssize_t(sizeof child));
     close(report[0]);
     ASSERT_GT(child, 0);
+    ending.child = child;
     // Held where it renders, so that the page cannot be finished before the
     // program has ended.
     kill(child, SIGSTOP);
@@ -531,10 +543,11 @@ TEST_F(OutsideTest, RenderChildrenEndWithTheProgramEvenWhileRendering) {
     kill(program, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(program, &status, 0), program);
+    ending.program = 0;
     kill(child, SIGCONT);
     ASSERT_EQ(waitpid(child, &status, 0), child);
+    ending.child = 0;
     EXPECT_FALSE(std::filesystem::exists(image));
-    prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 // A source another workstation rewrites while its page renders: the page
