@@ -325,11 +325,15 @@ void HeapInLargePages() {
     // large pages more than its free top, so that one lies wholly within).
     // A program with more free heap than the mapping threshold keeps small
     // pages.
+    // The free top ends where the heap does, and the block grown from it
+    // returns to it: one look at its size (which walks all the program's
+    // free memory) tells where it starts.
     char* const programsEnd = static_cast<char*>(sbrk(0));
-    void* volatile grown = malloc(mallinfo2().keepcost + 2 * kLarge);
+    const size_t freeTop = mallinfo2().keepcost;
+    char* const top = programsEnd - freeTop;
+    void* volatile grown = malloc(freeTop + 2 * kLarge);
     free(grown);
     char* const end = static_cast<char*>(sbrk(0));
-    char* const top = end - mallinfo2().keepcost;
     char* const aligned = reinterpret_cast<char*>(
         (reinterpret_cast<uintptr_t>(programsEnd) + kLarge - 1) & ~(kLarge - 1));
     if (end - aligned < static_cast<ptrdiff_t>(kLarge))
